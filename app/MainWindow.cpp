@@ -1,0 +1,374 @@
+#include "app/MainWindow.h"
+
+#include "device/DetectionDevice.h"
+#include "device/Protocol.h"
+#include "i18n/Trans.h"
+#include "model/DataManagement.h"
+#include "model/ImageCheck.h"
+#include "model/PresetFile.h"
+
+#include <QApplication>
+#include <QColor>
+#include <QDebug>
+#include <QDesktopWidget>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QQmlContext>
+#include <QScreen>
+#include <QTimer>
+
+#include <cstring>
+
+namespace {
+
+MainWindow *s_instance = nullptr;
+
+constexpr char kControllerPortName[] = "Korvel Mavu";
+constexpr char kMidiDeviceType[] = "zt118";
+constexpr char kSerialDeviceType[] = "zt118SerialDev";
+constexpr int kSerialRequestDelayMs = 2000;
+constexpr int kUpdateStartDelayMs = 1000;
+constexpr double kReferenceDpi = 96.0;
+
+int lowestIndexNamed(const QMap<int, QString> &ports, int current)
+{
+    for (auto it = ports.cbegin(); it != ports.cend(); ++it) {
+        if (it.value() == QLatin1String(kControllerPortName))
+            return it.key(); // QMap iterates in index order
+    }
+    return current;
+}
+
+} // namespace
+
+MainWindow::MainWindow(QWidget *parent)
+    : QMainWindow(parent)
+{
+    resize(1080, 892);
+    s_instance = this;
+    connect(this, &MainWindow::s_midiIndata, this, &MainWindow::slotMidiIndata, Qt::AutoConnection);
+
+    m_dataManagement = new DataManagement(this);
+    m_dataManagement->initDefaultData();
+    connect(m_dataManagement, &DataManagement::s_updateDate, this, [this] {
+        const QVariantList v = m_dataManagement->getVerInfo();
+        m_ftp.setCurrentVersion(
+            QStringLiteral("%1.%2.%3").arg(v.value(0).toString(), v.value(1).toString(), v.value(2).toString()));
+    });
+
+    initQml();
+
+    m_detection = new DetectionDevice(nullptr);
+    connect(m_detection, &DetectionDevice::s_devTypeAndState, this, &MainWindow::onDevArrivalOrRemove,
+            Qt::AutoConnection);
+    m_detection->checkConnectedDevice();
+
+    connect(qApp, &QGuiApplication::screenAdded, this, &MainWindow::screenCountChange);
+    connect(qApp, &QGuiApplication::screenRemoved, this, &MainWindow::screenCountChange);
+    screenCountChange();
+
+    connect(&m_ftp, &MyFtp::downloadComplete, this, &MainWindow::onFirmwareUpdate, Qt::AutoConnection);
+}
+
+MainWindow::~MainWindow()
+{
+    m_midiIn.close();
+    m_midiOut.close();
+    m_detection->deleteLater();
+    if (s_instance == this)
+        s_instance = nullptr;
+}
+
+void MainWindow::initQml()
+{
+    QScreen *screen = QGuiApplication::screens().value(screenIndex());
+    if (screen)
+        m_scalingRate = screen->logicalDotsPerInch() / kReferenceDpi;
+
+    m_trans = new Trans(&m_engine, this);
+
+    QQmlContext *context = m_engine.rootContext();
+    context->setContextProperty(QStringLiteral("Tran"), m_trans);
+    context->setContextProperty(QStringLiteral("MainLogic"), this);
+    context->setContextProperty(QStringLiteral("DataMgt"), m_dataManagement);
+    context->setContextProperty(QStringLiteral("Ftp"), &m_ftp);
+    context->setContextProperty(QStringLiteral("FirmwareUpdate"), &m_firmwareUpdate);
+    context->setContextProperty(QStringLiteral("FunctionProperty"), &m_functionProperty);
+
+    m_engine.load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
+}
+
+QString MainWindow::rgbtoStr(int r, int g, int b)
+{
+    const QColor color(r, g, b, 255);
+    return color.isValid() ? color.name() : QStringLiteral("#000000");
+}
+
+// ---------------------------------------------------------------- exchange
+
+void MainWindow::midiInHandler(char *data, int len)
+{
+    // Runs on the MIDI back end's thread; the buffer is reused once we return,
+    // so the GUI thread gets its own copy and frees it after parsing.
+    if (!s_instance || !data || len <= 0)
+        return;
+    char *copy = new char[size_t(len)];
+    std::memcpy(copy, data, size_t(len));
+    emit s_instance->s_midiIndata(copy, len);
+}
+
+void MainWindow::setPortsOpen(bool open)
+{
+    if (!m_devConnected)
+        return;
+    if (!open) {
+        m_midiIn.close();
+        m_midiOut.close();
+        return;
+    }
+    if (!m_midiIn.open(unsigned(m_inDevIndex), &MainWindow::midiInHandler)) {
+        m_midiIn.close();
+        QMessageBox::warning(this, tr("Error prompt"), tr("The current device is occupied"), QMessageBox::Ok);
+        return;
+    }
+    if (!m_midiOut.open(unsigned(m_outDevIndex))) {
+        m_midiOut.close();
+        QMessageBox::warning(this, tr("Error prompt"), tr("The current device is occupied"), QMessageBox::Ok);
+    }
+}
+
+bool MainWindow::sendMessage(const QByteArray &message)
+{
+    return m_midiOut.send(message.constData(), message.size());
+}
+
+void MainWindow::getData()
+{
+    setPortsOpen(true);
+    emit showHint(false, sendMessage(protocol::request(protocol::ReadSettings)));
+}
+
+void MainWindow::sendData()
+{
+    setPortsOpen(true);
+    const bool sent = sendMessage(protocol::writeSettingsMessage(m_dataManagement->imageBytes()));
+    emit showHint(true, sent);
+    if (m_devConnected) {
+        m_midiIn.close();
+        m_midiOut.close();
+    }
+}
+
+void MainWindow::slotMidiIndata(char *data, int len)
+{
+    qDebug() << "parseMidiData====";
+    if (!data || len == 0) {
+        delete[] data;
+        return;
+    }
+    if (protocol::commandOf(data, len) == protocol::ReadSerial) {
+        qDebug() << "===" << protocol::serialText(data, len, 10);
+        emit s_snNum(protocol::serialText(data, len));
+    } else {
+        // Only a complete image is taken over; a stray or cut-off message
+        // would otherwise overwrite the leading bytes of the settings.
+        const QByteArray message(data, len);
+        QString reason;
+        if (isCompleteImage(message, &reason)) {
+            m_dataManagement->setImage(data, len);
+            if (m_devConnected) {
+                m_midiIn.close();
+                m_midiOut.close();
+            }
+        } else {
+            qDebug() << "ignored a malformed settings reply:" << reason;
+        }
+    }
+    delete[] data;
+}
+
+void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
+{
+    qDebug() << devType << isArrival;
+    if (devType == QLatin1String(kMidiDeviceType)) {
+        m_ftp.setDeviceConnected(isArrival);
+        if (!isArrival) {
+            m_devConnected = false;
+            m_midiIn.close();
+            m_midiOut.close();
+            emit devStateChanged(false);
+        } else {
+            m_devConnected = true;
+            m_inDevIndex = lowestIndexNamed(midiInDevices(), m_inDevIndex);
+            m_outDevIndex = lowestIndexNamed(midiOutDevices(), m_outDevIndex);
+            qDebug() << "m_inDevIndex:" << unsigned(m_inDevIndex);
+            qDebug() << "m_outDevIndex:" << unsigned(m_outDevIndex);
+            setPortsOpen(true);
+            emit showHint(false, sendMessage(protocol::request(protocol::ReadSettings)));
+            QTimer::singleShot(kSerialRequestDelayMs, this, [this] {
+                setPortsOpen(true);
+                sendMessage(protocol::request(protocol::ReadSerial));
+            });
+            emit devStateChanged(m_devConnected);
+        }
+    } else if (devType == QLatin1String(kSerialDeviceType)) {
+        m_ftp.setDeviceConnected(isArrival);
+        m_ftp.setCurrentVersion(QStringLiteral("0"));
+        m_ftp.checkOnLineFirmware();
+    }
+    qDebug() << "------------------|||||||||||||||||";
+}
+
+void MainWindow::onFirmwareUpdate(QString path)
+{
+    setPortsOpen(true);
+    sendMessage(protocol::request(protocol::EnterUpdate));
+    QTimer::singleShot(kUpdateStartDelayMs, this, [this, path] {
+        m_midiIn.close();
+        m_midiOut.close();
+        m_firmwareUpdate.startUpdate(path);
+    });
+}
+
+// ------------------------------------------------------------ preset files
+
+QString MainWindow::askSavePath()
+{
+    const QString stmFilter = tr("stm (*.stm)");
+    const QString syxFilter = tr("syx (*.syx)");
+    QString selected = stmFilter;
+    QString path = QFileDialog::getSaveFileName(this, tr("Save File"), QString(),
+                                                stmFilter + QStringLiteral(";;") + syxFilter, &selected);
+    if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
+        path += selected == syxFilter ? QStringLiteral(".syx") : QStringLiteral(".stm");
+    return path;
+}
+
+void MainWindow::save()
+{
+    if (m_filePath.isEmpty()) {
+        const QString path = askSavePath();
+        if (path.isEmpty())
+            return; // cancelled: nothing written, nothing forgotten
+        m_filePath = path;
+    }
+    qDebug() << "m_filePath" << m_filePath;
+    savePresetTo(m_filePath);
+}
+
+void MainWindow::saveAs()
+{
+    const QString path = askSavePath();
+    if (path.isEmpty())
+        return;
+    m_filePath = path;
+    qDebug() << "m_filePath" << m_filePath;
+    savePresetTo(m_filePath);
+}
+
+void MainWindow::openFile()
+{
+    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QString());
+    qDebug() << "filePath" << path;
+    if (!path.isEmpty())
+        openPresetPath(path);
+}
+
+bool MainWindow::savePresetTo(const QString &path)
+{
+    QString error;
+    if (preset::writeFile(path, m_dataManagement->imageBytes(), &error))
+        return true;
+    qWarning() << "saving the preset failed:" << path << error;
+    showFileError(tr("The preset could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
+    return false;
+}
+
+bool MainWindow::openPresetPath(const QString &path)
+{
+    QByteArray image;
+    QString error;
+    if (!preset::readFile(path, &image, &error)) {
+        qWarning() << "opening the preset failed:" << path << error;
+        showFileError(tr("The preset \"%1\" could not be opened.\n%2").arg(QDir::toNativeSeparators(path), error));
+        return false;
+    }
+    m_dataManagement->setImage(image.constData(), image.size());
+    return true;
+}
+
+void MainWindow::showFileError(const QString &text)
+{
+    QMessageBox::critical(this, tr("Error prompt"), text, QMessageBox::Ok);
+}
+
+// ------------------------------------------------------ geometry and scale
+
+int MainWindow::screenIndex() const
+{
+    const int n = QApplication::desktop()->screenNumber(this);
+    return n < 0 ? 0 : n;
+}
+
+double MainWindow::getScalingRate()
+{
+    return m_scalingRate;
+}
+
+double MainWindow::getScreenScaleFactor()
+{
+    QScreen *screen = QGuiApplication::primaryScreen();
+    if (!screen)
+        return 1.0;
+    return screen->devicePixelRatio() * screen->logicalDotsPerInch() / kReferenceDpi;
+}
+
+void MainWindow::updateProgra(int x, int y)
+{
+    static int lastScreenIndex = -1;
+    static bool firstCall = true;
+    move(x, y);
+    const int n = screenIndex();
+    if (firstCall) {
+        firstCall = false;
+        lastScreenIndex = n;
+        return;
+    }
+    if (n == lastScreenIndex)
+        return;
+    lastScreenIndex = n;
+    QScreen *screen = QGuiApplication::screens().value(n);
+    if (!screen)
+        return;
+    m_scalingRate = screen->logicalDotsPerInch() / kReferenceDpi;
+    qDebug() << "===logicalDotsPerInch=====" << screen->logicalDotsPerInch();
+    emit screenChanged();
+}
+
+void MainWindow::screenCountChange()
+{
+    const QList<QScreen *> screens = QGuiApplication::screens();
+    for (QScreen *screen : screens) {
+        // One connection per screen is enough: UniqueConnection needs a
+        // member slot, so the screen's property tracks whether it is wired.
+        if (screen->property("mavuDpiWatched").toBool())
+            continue;
+        screen->setProperty("mavuDpiWatched", true);
+        connect(screen, &QScreen::logicalDotsPerInchChanged, screen, [this, screen](qreal dpi) {
+            const QList<QScreen *> now = QGuiApplication::screens();
+            const int n = screenIndex();
+            if (n < now.size() && now.at(n) == screen) {
+                m_scalingRate = dpi / kReferenceDpi;
+                emit screenChanged();
+            }
+        }, Qt::DirectConnection);
+    }
+}
+
+QString MainWindow::getSoftVersion()
+{
+    return QStringLiteral(MAVU_VERSION);
+}

@@ -1,0 +1,82 @@
+#pragma once
+
+#include "device/MidiPort.h"
+#include "firmware/FirmwareUpdate.h"
+#include "firmware/MyFtp.h"
+#include "model/FunctionProperty.h"
+
+#include <QMainWindow>
+#include <QQmlApplicationEngine>
+#include <QString>
+
+class DataManagement;
+class DetectionDevice;
+class Trans;
+
+// Hidden window that owns every long-lived object, publishes them to QML and
+// carries the conversation with the controller. QML calls it "MainLogic".
+class MainWindow : public QMainWindow
+{
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    DataManagement *settings() const { return m_dataManagement; }
+    QQmlApplicationEngine &engine() { return m_engine; }
+    QString filePath() const { return m_filePath; }
+
+    // Preset files without dialogs; failures show an error box naming the file.
+    bool openPresetPath(const QString &path);
+    bool savePresetTo(const QString &path);
+
+    static void midiInHandler(char *data, int len);
+
+signals:
+    void showHint(bool isSend, bool isSuccess);
+    void s_midiIndata(char *data, int len);
+    void screenChanged();
+    void devStateChanged(bool state);
+    void s_snNum(QString snStr);
+
+public slots:
+    void sendData();
+    void getData();
+    QString rgbtoStr(int r, int g, int b);
+    void save();
+    void saveAs();
+    void openFile();
+    double getScalingRate();
+    void updateProgra(int x, int y);
+    QString getSoftVersion();
+    double getScreenScaleFactor();
+
+private slots:
+    void slotMidiIndata(char *data, int len);
+    void screenCountChange();
+    void onDevArrivalOrRemove(QString devType, bool isArrival);
+    void onFirmwareUpdate(QString path);
+
+private:
+    void initQml();
+    void setPortsOpen(bool open);
+    bool sendMessage(const QByteArray &message);
+    QString askSavePath();
+    void showFileError(const QString &text);
+    int screenIndex() const;
+
+    MidiIn m_midiIn;
+    MidiOut m_midiOut;
+    DataManagement *m_dataManagement = nullptr;
+    QQmlApplicationEngine m_engine;
+    MyFtp m_ftp;
+    FirmwareUpdate m_firmwareUpdate;
+    FunctionProperty m_functionProperty;
+    QString m_filePath;
+    double m_scalingRate = 1.0;
+    DetectionDevice *m_detection = nullptr;
+    Trans *m_trans = nullptr;
+    bool m_devConnected = false;
+    int m_inDevIndex = -1;
+    int m_outDevIndex = -1;
+};

@@ -1,0 +1,3 @@
+#include "app/SingleInstance.h"
+
+bool isAppRunning(QString) { return false; }

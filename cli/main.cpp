@@ -1,0 +1,66 @@
+#include "cli/CliSupport.h"
+#include "cli/FileCommands.h"
+
+#include <QCoreApplication>
+#include <QLoggingCategory>
+
+#include <functional>
+
+namespace {
+
+const char kUsage[] =
+    "Usage: mavuctl COMMAND [ARG...]\n"
+    "Edit Korvel Mavu presets and talk to the controller.\n"
+    "\n"
+    "Preset files (.stm, or .syx for the bare SysEx message, by extension):\n"
+    "  defaults OUT                     write the default settings\n"
+    "  dump [--json] FILE               print every setting readably\n"
+    "  convert IN OUT                   convert between .stm and .syx\n"
+    "  edit FILE OPERATION ARG...       apply one settings operation and save FILE\n"
+    "      operations: setPadInfo INDEX KEY VALUE | setPadInfo INDEX padRGB #RRGGBB\n"
+    "                  setPadBatch BANK note|cc|pc DESCENDING KEY VALUE\n"
+    "                  setPadBatchColor BANK #RRGGBB\n"
+    "                  setBQMInfo INDEX KEY VALUE\n"
+    "                  setBQMBatch BANK cc|chn|pitch KEY VALUE\n"
+    "                  setWalkingBeltInfo INDEX KEY VALUE\n"
+    "                  setLum BANK 0..1 | setCurveInten curve|intensity VALUE\n"
+    "                  initDefaultData\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help                       show this help\n"
+    "  --version                        show the version\n";
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("mavuctl"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(MAVU_VERSION));
+    // The model's trace lines belong in the editor's log, not on the terminal.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return cli::fail(QStringLiteral("no command given; see mavuctl --help"));
+    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+        cli::printOut(QString::fromLatin1(kUsage));
+        return 0;
+    }
+    if (args.first() == QLatin1String("--version")) {
+        cli::printOut(QStringLiteral("mavuctl %1\n").arg(QStringLiteral(MAVU_VERSION)));
+        return 0;
+    }
+
+    const QString command = args.takeFirst();
+    const QMap<QString, std::function<int(const QStringList &)>> commands = {
+        {QStringLiteral("defaults"), cli::runDefaults},
+        {QStringLiteral("dump"), cli::runDump},
+        {QStringLiteral("convert"), cli::runConvert},
+        {QStringLiteral("edit"), cli::runEdit},
+    };
+    const auto it = commands.constFind(command);
+    if (it == commands.cend())
+        return cli::fail(QStringLiteral("unknown command \"%1\"; see mavuctl --help").arg(command));
+    return it.value()(args);
+}

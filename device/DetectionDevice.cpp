@@ -1,0 +1,8 @@
+#include "device/DetectionDevice.h"
+
+DetectionDevice::DetectionDevice(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void DetectionDevice::checkConnectedDevice() {}

@@ -1,0 +1,8 @@
+#include "firmware/FirmwareUpdate.h"
+
+FirmwareUpdate::FirmwareUpdate(QObject *parent)
+    : QObject(parent)
+{
+}
+
+void FirmwareUpdate::startUpdate(QString) {}

@@ -1,0 +1,7 @@
+#include "i18n/Trans.h"
+
+Trans::Trans(QQmlEngine *engine, QObject *parent)
+    : QObject(parent)
+    , m_engine(engine)
+{
+}

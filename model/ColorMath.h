@@ -1,0 +1,9 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+// Scales a colour so that its largest component reaches full brightness (127,
+// or 126 for some maxima: the arithmetic is single precision on purpose, it is
+// what the controller's stored colours were made with).
+std::array<std::int8_t, 3> normalizeColor(std::int8_t r, std::int8_t g, std::int8_t b);

@@ -1,0 +1,110 @@
+#include "model/PresetFile.h"
+
+#include "model/ImageCheck.h"
+#include "model/SettingsLayout.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSaveFile>
+#include <QtEndian>
+
+namespace preset {
+
+namespace {
+
+constexpr int kLengthFieldSize = 4;
+constexpr int kStmSize = kLengthFieldSize + layout::kImageSize;
+
+QString trText(const char *text)
+{
+    return QCoreApplication::translate("PresetFile", text);
+}
+
+bool fail(QString *error, const QString &text)
+{
+    if (error)
+        *error = text;
+    return false;
+}
+
+} // namespace
+
+Format formatForPath(const QString &path)
+{
+    return path.endsWith(QLatin1String(".syx"), Qt::CaseInsensitive) ? Format::Syx : Format::Stm;
+}
+
+QByteArray encode(const QByteArray &image, Format format)
+{
+    if (format == Format::Syx)
+        return image;
+    QByteArray out(kLengthFieldSize, '\0');
+    qToBigEndian<quint32>(quint32(image.size()), out.data());
+    return out + image;
+}
+
+bool decode(const QByteArray &contents, QByteArray *image, QString *error)
+{
+    if (contents.isEmpty())
+        return fail(error, trText("The file is empty."));
+
+    // A raw SysEx file starts with F0; a length field of 458 starts with 00.
+    if (quint8(contents.front()) == layout::kSysExStart) {
+        if (!isCompleteImage(contents, error))
+            return false;
+        *image = contents;
+        return true;
+    }
+
+    if (contents.size() < kLengthFieldSize)
+        return fail(error, trText("The file is too short to be a preset (%1 bytes).").arg(contents.size()));
+    const quint32 length = qFromBigEndian<quint32>(contents.constData());
+    if (length != quint32(layout::kImageSize))
+        return fail(error, trText("The file says its settings block is %1 bytes long; a preset holds %2 bytes.")
+                               .arg(length)
+                               .arg(layout::kImageSize));
+    if (contents.size() < kStmSize)
+        return fail(error, trText("The file is truncated: %1 of %2 bytes are present.")
+                               .arg(contents.size())
+                               .arg(kStmSize));
+    if (contents.size() > kStmSize)
+        return fail(error, trText("The file has %1 unexpected bytes after the settings block.")
+                               .arg(contents.size() - kStmSize));
+    const QByteArray block = contents.mid(kLengthFieldSize);
+    if (!isCompleteImage(block, error))
+        return false;
+    *image = block;
+    return true;
+}
+
+bool readFile(const QString &path, QByteArray *image, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(error, file.errorString());
+    // Anything larger than a preset is refused without reading it all in.
+    const QByteArray contents = file.read(kStmSize + 1);
+    if (file.error() != QFileDevice::NoError)
+        return fail(error, file.errorString());
+    return decode(contents, image, error);
+}
+
+bool writeFile(const QString &path, const QByteArray &image, Format format, QString *error)
+{
+    if (!isCompleteImage(image, error))
+        return false;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return fail(error, file.errorString());
+    const QByteArray bytes = encode(image, format);
+    if (file.write(bytes) != bytes.size()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(error, reason);
+    }
+    if (!file.commit())
+        return fail(error, file.errorString());
+    return true;
+}
+
+} // namespace preset

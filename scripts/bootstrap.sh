@@ -1,0 +1,42 @@
+#!/usr/bin/env bash
+# Sets up a Debian 12 machine for the Korvel Mavu editor, builds it, and then
+# either starts the editor ("run") or runs every test ("test").
+set -euo pipefail
+
+mode=${1:-run}
+shift || true
+case "$mode" in
+    run|test|build) ;;
+    *) echo "usage: $0 [run|test|build] [editor arguments...]" >&2; exit 2 ;;
+esac
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=${MAVU_BUILD_DIR:-$root/build}
+
+# Install only what is missing, so a second run needs no network and no root.
+mapfile -t wanted < <(grep -vE '^\s*(#|$)' "$root/scripts/debian-packages.txt")
+missing=()
+for pkg in "${wanted[@]}"; do
+    status=$(dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null || true)
+    [[ $status == "install ok installed" ]] || missing+=("$pkg")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo=""
+    [[ $(id -u) -eq 0 ]] || sudo="sudo"
+    $sudo apt-get update
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake --build "$build" --parallel "$(nproc)"
+
+case "$mode" in
+    test)
+        cd "$build"
+        ctest --output-on-failure --timeout 600 "$@"
+        ;;
+    run)
+        exec "$build/app/korvel-mavu" "$@"
+        ;;
+esac

@@ -1,0 +1,68 @@
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QProcess>
+#include <QTimer>
+
+namespace testsupport {
+
+QByteArray readAll(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    return file.readAll();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
+}
+
+QByteArray fromHex(const char *spacedHex)
+{
+    return QByteArray::fromHex(QByteArray(spacedHex).replace(' ', ""));
+}
+
+ProcessResult run(const QString &program, const QStringList &args, int timeoutMs)
+{
+    QProcess process;
+    process.start(program, args);
+    ProcessResult result;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = "timed out";
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+MessageBoxCloser::MessageBoxCloser(QObject *parent)
+    : QObject(parent)
+{
+    auto *timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &MessageBoxCloser::poll);
+    timer->start(10);
+}
+
+void MessageBoxCloser::poll()
+{
+    const auto widgets = QApplication::topLevelWidgets();
+    for (QWidget *w : widgets) {
+        auto *box = qobject_cast<QMessageBox *>(w);
+        if (box && box->isVisible()) {
+            m_texts << box->text();
+            box->done(QMessageBox::Ok);
+        }
+    }
+}
+
+} // namespace testsupport
