@@ -1,3 +1,4 @@
+#include "app/AppOptions.h"
 #include "app/ColorPalette.h"
 #include "app/LogHandler.h"
 #include "app/MainWindow.h"
@@ -6,9 +7,28 @@
 #include <QApplication>
 #include <QDebug>
 #include <QQmlEngine>
+#include <QTextStream>
+
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    const AppOptions options = AppOptions::parse(arguments);
+    if (!options.error.isEmpty() || options.showHelp || options.showVersion) {
+        QTextStream out(options.error.isEmpty() ? stdout : stderr);
+        if (!options.error.isEmpty())
+            out << "korvel-mavu: " << options.error << '\n';
+        else if (options.showHelp)
+            out << AppOptions::helpText();
+        else
+            out << "korvel-mavu " << MAVU_VERSION << '\n';
+        return options.error.isEmpty() ? 0 : 2;
+    }
+    AppOptions::setCurrent(options);
+
     if (isAppRunning(QStringLiteral("korvelMavu")))
         return 0;
 
