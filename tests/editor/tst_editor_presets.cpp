@@ -1,0 +1,140 @@
+#include "app/MainWindow.h"
+#include "model/DataManagement.h"
+#include "model/PresetFile.h"
+#include "support/TestSupport.h"
+
+#include <QFileDialog>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+using testsupport::readAll;
+
+namespace {
+
+// Answers the next file dialog: picks the given path, or cancels when it is empty.
+void answerNextFileDialog(const QString &path)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, path] {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            auto *dialog = qobject_cast<QFileDialog *>(w);
+            if (!dialog || !dialog->isVisible())
+                continue;
+            timer->stop();
+            timer->deleteLater();
+            if (path.isEmpty()) {
+                dialog->reject();
+            } else {
+                dialog->selectFile(path);
+                QMetaObject::invokeMethod(dialog, "accept");
+            }
+            return;
+        }
+    });
+    timer->start(10);
+}
+
+} // namespace
+
+class TestEditorPresets : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+    MainWindow *m_window = nullptr;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    DataManagement *settings() const { return m_window->settings(); }
+
+private slots:
+    void initTestCase()
+    {
+        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+        m_window = new MainWindow;
+    }
+
+    void cleanupTestCase() { delete m_window; }
+
+    void init()
+    {
+        settings()->initDefaultData();
+    }
+
+    void truncatedPresetIsRefusedWithABox()
+    {
+        QVERIFY(preset::writeFile(path("good.stm"), settings()->imageBytes(), nullptr));
+        const QByteArray truncated = readAll(path("good.stm")).left(200);
+        testsupport::writeAll(path("trunc.stm"), truncated);
+        settings()->setPadInfo(0, "padData", 99);
+        const QByteArray before = settings()->imageBytes();
+
+        testsupport::MessageBoxCloser boxes;
+        QSignalSpy updated(settings(), &DataManagement::s_updateDate);
+        QVERIFY(!m_window->openPresetPath(path("trunc.stm")));
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY(boxes.texts().first().contains("trunc.stm"));
+        QVERIFY(boxes.texts().first().contains("truncated"));
+        QCOMPARE(updated.count(), 0);
+        QCOMPARE(settings()->imageBytes(), before);
+        QCOMPARE(readAll(path("trunc.stm")), truncated);
+    }
+
+    void openReplacesTheImageOnce()
+    {
+        QByteArray image = settings()->imageBytes();
+        image[8] = 2; // firmware version travels with the preset
+        image[14] = 77;
+        QVERIFY(preset::writeFile(path("other.syx"), image, nullptr));
+        QSignalSpy updated(settings(), &DataManagement::s_updateDate);
+        QVERIFY(m_window->openPresetPath(path("other.syx")));
+        QCOMPARE(updated.count(), 1);
+        QCOMPARE(settings()->imageBytes(), image);
+    }
+
+    void failedSaveNamesTheFileAndKeepsTheOldOne()
+    {
+        QVERIFY(QDir(m_dir.path()).mkpath("taken.stm/sub"));
+        testsupport::MessageBoxCloser boxes;
+        QVERIFY(!m_window->savePresetTo(path("taken.stm")));
+        QCOMPARE(boxes.texts().size(), 1);
+        QVERIFY(boxes.texts().first().contains("taken.stm"));
+        QVERIFY(QFileInfo(path("taken.stm/sub")).isDir());
+    }
+
+    void saveDialogsAndRememberedPath()
+    {
+        // Cancelling the first save writes nothing and remembers nothing.
+        answerNextFileDialog(QString());
+        m_window->save();
+        QVERIFY(m_window->filePath().isEmpty());
+
+        // A name without extension gets the selected filter's one (.stm first).
+        answerNextFileDialog(path("first"));
+        m_window->save();
+        QCOMPARE(m_window->filePath(), path("first.stm"));
+        QCOMPARE(readAll(path("first.stm")).size(), 462);
+
+        // Later saves go to the same file without asking, also after opening another.
+        QVERIFY(preset::writeFile(path("opened.stm"), settings()->imageBytes(), nullptr));
+        QVERIFY(m_window->openPresetPath(path("opened.stm")));
+        settings()->setPadInfo(1, "padData", 55);
+        m_window->save();
+        QCOMPARE(readAll(path("first.stm")).mid(4), settings()->imageBytes());
+
+        // A cancelled "Save As" keeps the remembered path.
+        answerNextFileDialog(QString());
+        m_window->saveAs();
+        QCOMPARE(m_window->filePath(), path("first.stm"));
+
+        answerNextFileDialog(path("second.syx"));
+        m_window->saveAs();
+        QCOMPARE(m_window->filePath(), path("second.syx"));
+        QCOMPARE(readAll(path("second.syx")), settings()->imageBytes());
+    }
+};
+
+QTEST_MAIN(TestEditorPresets)
+#include "tst_editor_presets.moc"
