@@ -3,6 +3,7 @@
 #include "app/LogHandler.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
+#include "app/WebLinks.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -33,6 +34,7 @@ int main(int argc, char *argv[])
         return 0;
 
     qmlRegisterType<ColorPalette>("ColorP", 1, 0, "ColorPalette");
+    WebLinks::registerQmlType();
 
     QApplication app(argc, argv);
     installLogHandler(QStringLiteral("Log"), 1024, true);

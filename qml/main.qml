@@ -1,11 +1,151 @@
-import QtQuick 2.12
-import QtQuick.Window 2.12
+import QtQuick 2.15
+import QtQuick.Window 2.15
+import "BaseControl"
+import "modular"
+import "component"
+import "component/menuBar"
 
+// The one frameless window: menu bar, editor and function pages, dialogs and
+// the result banner.
 Window {
-    id: mainWindow
-    visible: true
+    id: view
+
     width: 1080
-    height: 892
+    height: 832 + 60
+    // The size limits follow the screen scale, or a scaled window could not
+    // reach its scaled size.
+    maximumWidth: 1080 * autoResize.horizontalRatio
+    maximumHeight: (832 + 60) * autoResize.verticalRatio
+    minimumWidth: maximumWidth / 4
+    minimumHeight: maximumHeight / 4
+    flags: Qt.Window | Qt.WindowMinimizeButtonHint | Qt.FramelessWindowHint
+    color: "#00000000"
     title: "korvelMavuwidonw"
-    color: "#1e1e1e"
+    visible: true
+
+    // Follows the language in force, not the stored one: a switch from the
+    // menu announces itself before the new choice is stored.
+    function applyHelpLanguage() {
+        helpDialog.helpStae.state = Tran.currentLanguage === "简体中文" ? "chineseHelp" : "englishHelp"
+    }
+
+    function hintText(isSend, isSuccess) {
+        if (isSuccess)
+            return isSend ? qsTr("Succeeded in sending data") : qsTr("Getting data succeeded")
+        return isSend ? qsTr("Failed to send data") : qsTr("Failed to get data")
+    }
+
+    function popHint(isSend, isSuccess) {
+        hint.text = hintText(isSend, isSuccess)
+        hint.state = "pop"
+        if (timer.running)
+            timer.stop()
+        timer.start()
+    }
+
+    Component.onCompleted: {
+        Tran.reTrans(Tran.getLanguage())
+        applyHelpLanguage()
+    }
+
+    AutoResize {
+        id: autoResize
+        horizontalRatio: MainLogic.getScreenScaleFactor()
+        verticalRatio: MainLogic.getScreenScaleFactor()
+        Component.onCompleted: {
+            begin()
+            view.width = 1080 * horizontalRatio
+            view.height = (832 + 60) * verticalRatio
+            resize()
+        }
+    }
+
+    Rectangle {
+        id: logoRect
+        anchors.fill: parent
+        color: "#E5E5E5"
+        radius: CusConfig.radiuSize1
+        border.width: 1
+        border.color: "#000000"
+
+        Image {
+            id: logoText
+            x: 54
+            y: 78
+            source: "qrc:/img/logoText@2x.png"
+        }
+
+        Text {
+            id: productText
+            x: 854
+            y: 87
+            text: "Quorel Z9"
+            color: "#000000"
+            font.family: CusConfig.fontFamily
+            font.pixelSize: 24
+            font.bold: true
+        }
+    }
+
+    MainPage {
+        id: mainPage
+        x: 32
+        y: 145
+    }
+
+    FunctionPage {
+        id: funcPage
+    }
+
+    ColorDialog {
+        id: colordlg
+    }
+
+    MyMenuBar {
+        id: menuBar
+    }
+
+    HelpDialog {
+        id: helpDialog
+    }
+
+    ProgressDialog {
+        id: progressDialog
+    }
+
+    HintState {
+        id: hint
+        x: (view.width - hint.width) / 2
+        y: 820
+    }
+
+    Timer {
+        id: timer
+        interval: 1500
+        repeat: false
+        onTriggered: hint.state = ""
+    }
+
+    Connections {
+        target: Tran
+        function onCurrentLanguageChanged(currentLanguage) {
+            view.applyHelpLanguage()
+        }
+    }
+
+    Connections {
+        target: MainLogic
+        function onShowHint(isSend, isSuccess) {
+            view.popHint(isSend, isSuccess)
+        }
+        function onDevStateChanged(state) {
+            mainPage.connectState.state = state ? "connect" : ""
+        }
+        function onScreenChanged() {
+            autoResize.verticalRatio = MainLogic.getScalingRate()
+            autoResize.horizontalRatio = MainLogic.getScalingRate()
+            view.width = 1080 * autoResize.horizontalRatio
+            view.height = (832 + 60) * autoResize.verticalRatio
+        }
+    }
 }

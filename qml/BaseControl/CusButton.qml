@@ -1,0 +1,40 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import "."
+
+// Filled accent button with centred white text.
+Button {
+    id: control
+
+    property color backgroundColorNormal: CusConfig.colorElement
+    property color backgroundColorDisable: CusConfig.colorCbxDisable
+    property color backgroundColorHovered: Qt.lighter(CusConfig.colorElement, 1.2)
+    property color backgroundColorPressed: Qt.darker(CusConfig.colorElement, 1.2)
+    property alias backgroundColor: bg.color
+    property alias textColor: label.color
+
+    padding: 0
+    font.family: CusConfig.fontFamily
+    font.pixelSize: CusConfig.fontSizeLevel2
+
+    background: Rectangle {
+        id: bg
+        implicitWidth: 80
+        implicitHeight: 24
+        radius: CusConfig.radiuSize3
+        color: CusConfig.stateColor(control, control.backgroundColorNormal, control.backgroundColorHovered,
+                                    control.backgroundColorPressed, control.backgroundColorDisable)
+    }
+
+    contentItem: Text {
+        id: label
+        text: control.text
+        font: control.font
+        color: CusConfig.colortext
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        elide: Text.ElideRight
+    }
+
+    TransArea {}
+}

@@ -1,0 +1,45 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import "."
+
+// Two-state button: shows text1 unchecked and text2 checked.
+Button {
+    id: control
+
+    property string text1: qsTr("Momentary")
+    property string text2: qsTr("Toggle")
+    property color backgroundColorNormal: CusConfig.colorElement
+    property color backgroundColorDisable: "#a6a6a6"
+    property color backgroundColorHovered: Qt.lighter(CusConfig.colorElement, 1.2)
+    property color backgroundColorPressed: Qt.darker(CusConfig.colorElement, 1.2)
+    property color textColor: "#F0F0F0"
+    property color disableTextColor: "#E5E5E5"
+    property color borderColor: "transparent"
+
+    checkable: true
+    padding: 0
+    text: checked ? text2 : text1
+    font.family: CusConfig.fontFamily
+    font.pixelSize: CusConfig.fontSizeLevel4
+
+    background: Rectangle {
+        implicitWidth: 80
+        implicitHeight: 14
+        radius: CusConfig.radiuSize3
+        border.width: control.enabled ? 0 : 1
+        border.color: control.enabled ? control.borderColor : CusConfig.colorBorderInput
+        color: CusConfig.stateColor(control, control.backgroundColorNormal, control.backgroundColorHovered,
+                                    control.backgroundColorPressed, control.backgroundColorDisable)
+    }
+
+    contentItem: Text {
+        text: control.text
+        font: control.font
+        color: control.enabled ? control.textColor : control.disableTextColor
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        elide: Text.ElideRight
+    }
+
+    TransArea {}
+}

@@ -1,0 +1,54 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import "."
+
+Slider {
+    id: control
+
+    property bool showNumber: false
+
+    from: 0
+    to: 1
+    stepSize: 0.01
+    value: 1
+    implicitWidth: 192
+    implicitHeight: handleItem.height
+    padding: 0
+
+    background: Rectangle {
+        x: control.leftPadding
+        y: control.topPadding + control.availableHeight / 2 - height / 2
+        width: control.availableWidth
+        height: 4
+        radius: 2
+        color: "#E5E5E5"
+
+        Rectangle {
+            width: control.visualPosition * parent.width
+            height: parent.height
+            radius: 2
+            color: "#5E17CC"
+        }
+    }
+
+    handle: Rectangle {
+        id: handleItem
+        x: control.leftPadding + control.visualPosition * (control.availableWidth - width)
+        y: control.topPadding + control.availableHeight / 2 - height / 2
+        width: control.showNumber ? 24 : 16
+        height: width
+        radius: width / 2
+        color: control.pressed ? "#999999" : control.hovered ? "#DDDDDD" : "#CCCCCC"
+
+        Text {
+            anchors.centerIn: parent
+            visible: control.showNumber
+            text: Math.round(control.value)
+            font.family: CusConfig.fontFamily
+            font.pixelSize: CusConfig.fontSizeLevel4
+            color: CusConfig.colorTitleText
+        }
+    }
+
+    TransArea {}
+}

@@ -1,0 +1,61 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import "."
+
+// Three image tabs; the first may use its own images and width.
+TabBar {
+    id: control
+
+    property string text1: qsTr("NOTE")
+    property string text2: qsTr("CC")
+    property string text3: qsTr("PC")
+    property url btnSmallImgNormal: "qrc:/img/tabSmallGray@2x.png"
+    property url btnSmallImgChecked: "qrc:/img/tabSmallCheckedGray@2x.png"
+    property url btnImgNormal: "qrc:/img/tabGray@2x.png"
+    property url btnImgChecked: "qrc:/img/tabCheckedGray@2x.png"
+    property real itemSmallWidth: 38
+    property real itemWidth: 38
+    property real itemHidth: 14
+    property real fontSize: 8
+    property color textColor: "#FFFFFF"
+    property color checkedTextColor: CusConfig.colortext
+    // Tabs in use; a third tab without a meaning can be left out.
+    property int tabCount: 3
+
+    spacing: 1
+    padding: 0
+    background: Item {}
+
+    CusTabButton {
+        text: control.text1
+        width: control.itemSmallWidth
+        height: control.itemHidth
+        btnImgNormal: control.btnSmallImgNormal
+        btnImgChecked: control.btnSmallImgChecked
+        fontSize: control.fontSize
+        textColor: control.textColor
+        checkedTextColor: control.checkedTextColor
+    }
+    CusTabButton {
+        text: control.text2
+        width: control.itemWidth
+        height: control.itemHidth
+        btnImgNormal: control.btnImgNormal
+        btnImgChecked: control.btnImgChecked
+        fontSize: control.fontSize
+        textColor: control.textColor
+        checkedTextColor: control.checkedTextColor
+    }
+    CusTabButton {
+        text: control.text3
+        visible: control.tabCount > 2
+        enabled: control.tabCount > 2
+        width: control.tabCount > 2 ? control.itemWidth : 0
+        height: control.itemHidth
+        btnImgNormal: control.btnImgNormal
+        btnImgChecked: control.btnImgChecked
+        fontSize: control.fontSize
+        textColor: control.textColor
+        checkedTextColor: control.checkedTextColor
+    }
+}

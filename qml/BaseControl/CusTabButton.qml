@@ -1,0 +1,41 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import "."
+
+// Tab drawn from two images, one for the checked state.
+TabButton {
+    id: control
+
+    property url btnImgNormal
+    property url btnImgChecked
+    property real fontSize: 8
+    property color textColor: "#FFFFFF"
+    property color checkedTextColor: CusConfig.colortext
+
+    width: 38
+    height: 14
+    implicitWidth: 38
+    implicitHeight: 14
+    padding: 0
+    font.family: CusConfig.fontFamily
+    font.pixelSize: fontSize
+
+    // Stretched with fixed ends so the rounded corners stay round at any width.
+    background: BorderImage {
+        source: control.checked ? control.btnImgChecked : control.btnImgNormal
+        border { left: 6; right: 6; top: 6; bottom: 6 }
+        horizontalTileMode: BorderImage.Stretch
+        verticalTileMode: BorderImage.Stretch
+    }
+
+    contentItem: Text {
+        text: control.text
+        font: control.font
+        color: control.checked ? control.checkedTextColor : control.textColor
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+        elide: Text.ElideRight
+    }
+
+    TransArea {}
+}

@@ -1,0 +1,39 @@
+import QtQuick 2.15
+import "."
+
+// Transient notice; a second show() while it is up does not prolong it.
+Rectangle {
+    id: root
+
+    property color textColor: "#FFFFFF"
+    property real fontSize: 12
+    property string content: "text"
+    property int duration: 3000
+
+    function show() {
+        visible = true
+        hideTimer.start()
+    }
+
+    visible: false
+    color: Qt.rgba(0.5, 0.5, 0.5, 0.5)
+
+    Text {
+        anchors.fill: parent
+        anchors.margins: 4
+        text: root.content
+        color: root.textColor
+        font.family: CusConfig.fontFamily
+        font.pixelSize: root.fontSize
+        wrapMode: Text.WordWrap
+        horizontalAlignment: Text.AlignHCenter
+        verticalAlignment: Text.AlignVCenter
+    }
+
+    Timer {
+        id: hideTimer
+        interval: root.duration
+        repeat: false
+        onTriggered: root.visible = false
+    }
+}

@@ -1,0 +1,14 @@
+import QtQuick 2.15
+
+// Sets the cursor and reports hovering without taking any mouse or wheel
+// event from the control underneath.
+MouseArea {
+    anchors.fill: parent
+    hoverEnabled: true
+    propagateComposedEvents: true
+    acceptedButtons: Qt.NoButton
+    cursorShape: enabled ? Qt.PointingHandCursor : Qt.ForbiddenCursor
+    onPressed: mouse.accepted = false
+    onReleased: mouse.accepted = false
+    onWheel: wheel.accepted = false
+}

@@ -1,0 +1,37 @@
+import QtQuick 2.15
+import "../../BaseControl"
+
+// Knob sub-panel for control change and channel pressure.
+Rectangle {
+    id: root
+
+    property alias inputValue: inputValue
+    property alias inputMin: inputMin
+    property alias inputMax: inputMax
+    property alias cbxCH: cbxCH
+
+    width: 158
+    height: 98
+    color: "#F0F0F0"
+    border.color: "#E5E5E5"
+    radius: CusConfig.radiuSize2
+
+    BasicText { x: 33; y: 7; text: "#" }
+    BasicText { x: 33; y: 25; text: qsTr("MIN") }
+    BasicText { x: 33; y: 43; text: qsTr("MAX") }
+    BasicText { x: 33; y: 61; text: qsTr("CH") }
+
+    CusInput { id: inputValue; x: 63; y: 8; textColor: "#707070" }
+    CusInput { id: inputMin; x: 63; y: 26; textColor: "#707070" }
+    CusInput { id: inputMax; x: 63; y: 44; textColor: "#707070" }
+
+    CusCombox {
+        id: cbxCH
+        x: 63
+        y: 62
+        width: 56
+        height: 14
+        model: [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16]
+        backgroundColor: CusConfig.colorInput
+    }
+}

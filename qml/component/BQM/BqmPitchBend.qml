@@ -1,0 +1,44 @@
+import QtQuick 2.15
+import "../../BaseControl"
+
+// Knob sub-panel for pitch bend: LSB and MSB ranges.
+Rectangle {
+    id: root
+
+    property alias inputValue: inputValue
+    property alias inputlsbMin: inputlsbMin
+    property alias inputlsbMax: inputlsbMax
+    property alias inputmsbMin: inputmsbMin
+    property alias inputmsbMax: inputmsbMax
+    property alias cbxCH: cbxCH
+
+    width: 158
+    height: 98
+    color: "#F0F0F0"
+    border.color: "#E5E5E5"
+    radius: CusConfig.radiuSize2
+
+    BasicText { x: 13; y: 8; text: "#" }
+    CusInput { id: inputValue; x: 50; y: 8; enabled: false; textColor: "#707070" }
+
+    BasicText { x: 13; y: 26; text: qsTr("LSB MIN"); fontSize: CusConfig.fontSizeLevel3 }
+    CusInput { id: inputlsbMin; x: 50; y: 26; width: 32; textColor: "#707070" }
+    CusInput { id: inputlsbMax; x: 86; y: 26; width: 32; textColor: "#707070" }
+    BasicText { x: 122; y: 26; text: qsTr("MAX"); fontSize: CusConfig.fontSizeLevel3 }
+
+    BasicText { x: 13; y: 44; text: qsTr("MSB MIN"); fontSize: CusConfig.fontSizeLevel3 }
+    CusInput { id: inputmsbMin; x: 50; y: 44; width: 32; textColor: "#707070" }
+    CusInput { id: inputmsbMax; x: 86; y: 44; width: 32; textColor: "#707070" }
+    BasicText { x: 122; y: 44; text: qsTr("MAX"); fontSize: CusConfig.fontSizeLevel3 }
+
+    BasicText { x: 13; y: 61; text: qsTr("CH") }
+    CusCombox {
+        id: cbxCH
+        x: 50
+        y: 62
+        width: 56
+        height: 14
+        model: [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16]
+        backgroundColor: CusConfig.colorInput
+    }
+}

@@ -1,0 +1,168 @@
+import QtQuick 2.15
+import "../BaseControl"
+
+// One pad tile: message type, number, note, channel, mode and colour.
+// Every edit goes straight into the settings model.
+Item {
+    id: root
+
+    property int realIndex: -1
+    // Tab changes while the tile is being built must not overwrite the
+    // stored type; the page sets this after the first load.
+    property bool ready: false
+    property alias tabBar: tabBar
+    property alias cbxCH: cbxCH
+    property alias cbxNote: cbxNote
+    property alias btnState: btnState
+    property alias input: input
+    property alias colorRect: colorRect
+
+    // Enables what the pad's type uses.
+    function uiLogic() {
+        switch (tabBar.currentIndex) {
+        case 0:
+            cbxNote.enabled = true
+            btnState.enabled = false
+            cbxNote.currentIndex = Number(input.textInput.text)
+            root.state = "noteState"
+            break
+        case 1:
+            cbxNote.enabled = false
+            btnState.enabled = true
+            root.state = ""
+            break
+        default:
+            cbxNote.enabled = false
+            btnState.enabled = false
+            root.state = ""
+            break
+        }
+    }
+
+    width: 136
+    height: 136
+
+    Rectangle {
+        id: rect1
+        width: 126
+        height: 126
+        color: "#F0F0F0"
+        border.color: "#E5E5E5"
+        radius: CusConfig.radiuSize2
+    }
+
+    BasicText {
+        id: tValue
+        x: 17
+        y: 9
+        text: "#"
+    }
+
+    CusImage {
+        id: line
+        x: 53
+        y: 16
+        source: "qrc:/img/line.png"
+        visible: false
+    }
+
+    CusInput {
+        id: input
+        x: 58
+        y: 9
+        width: 56
+        height: 14
+        textColor: "#707070"
+        textInput.onTextChanged: {
+            if (tabBar.currentIndex === 0 && textInput.text !== "")
+                cbxNote.currentIndex = Number(textInput.text)
+        }
+        onEditingFinished: DataMgt.setPadInfo(root.realIndex, "padData", Number(textInput.text))
+    }
+
+    BasicText {
+        id: tKey
+        x: 17
+        y: 33
+        text: qsTr("KEY")
+    }
+
+    CusComboxGrid {
+        id: cbxNote
+        x: 58
+        y: 35
+        width: 56
+        height: 14
+        model: NoteDataModel {}
+        textRole: "key"
+        soleValue: false
+        ownerIndex: root.realIndex
+        onActivated: {
+            if (tabBar.currentIndex === 0)
+                input.textInput.text = cbxNote.currentIndex
+            DataMgt.setPadInfo(root.realIndex, "padData", cbxNote.currentIndex)
+        }
+    }
+
+    BasicText {
+        id: tCH
+        x: 17
+        y: 59
+        text: qsTr("CH")
+    }
+
+    CusCombox {
+        id: cbxCH
+        x: 58
+        y: 61
+        width: 56
+        height: 14
+        model: [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16]
+        backgroundColor: CusConfig.colorInput
+        onActivated: DataMgt.setPadInfo(root.realIndex, "padCh", Number(cbxCH.currentText))
+    }
+
+    CusButtonState {
+        id: btnState
+        x: 10
+        y: 85
+        width: 80
+        height: 14
+        onClicked: DataMgt.setPadInfo(root.realIndex, "padMode", btnState.checked ? 1 : 0)
+    }
+
+    Rectangle {
+        id: colorRect
+        x: 98
+        y: 85
+        width: 14
+        height: 14
+        color: "#FF7900"
+
+        MouseArea {
+            anchors.fill: parent
+            cursorShape: Qt.PointingHandCursor
+            onClicked: colordlg.show(root.realIndex, colorRect, colorRect.color)
+        }
+    }
+
+    CusTabBar {
+        id: tabBar
+        x: 8
+        y: 108
+        textColor: "#707070"
+        checkedTextColor: "#FFFFFF"
+        onCurrentIndexChanged: {
+            if (root.ready)
+                DataMgt.setPadInfo(root.realIndex, "padtype", tabBar.currentIndex)
+            root.uiLogic()
+        }
+    }
+
+    states: State {
+        name: "noteState"
+        PropertyChanges { target: tValue; visible: false }
+        PropertyChanges { target: tKey; y: 21 }
+        PropertyChanges { target: line; visible: true }
+    }
+}

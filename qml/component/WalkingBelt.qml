@@ -1,0 +1,113 @@
+import QtQuick 2.15
+import "../BaseControl"
+
+// One transport button: kind (CC or MC), number, channel and mode.
+Item {
+    id: root
+
+    property int itemIndex: -1
+    // Tab changes while the panel is being built must not overwrite the
+    // stored kind; writing starts with the first load.
+    property bool ready: false
+    property alias tabBar: tabBar
+    property alias cbxCH: cbxCH
+    property alias btnState: btnState
+    property alias inputValue: inputValue
+
+    function load() {
+        var info = DataMgt.getWalkingBeltInfo(itemIndex)
+        tabBar.currentIndex = info.wbtype
+        inputValue.text = info.wbData
+        cbxCH.currentIndex = info.wbCh - 1
+        btnState.checked = info.wbMode
+    }
+
+    // "MC" messages carry no number, channel or mode.
+    function applyKind(index) {
+        var isCC = index === 0
+        btnState.enabled = isCC
+        inputValue.enabled = isCC
+        cbxCH.enabled = isCC
+        tCH.enabled = isCC
+    }
+
+    width: 89
+    height: 78
+
+    Component.onCompleted: {
+        load()
+        ready = true
+    }
+
+    Connections {
+        target: DataMgt
+        function onS_updateDate() { root.load() }
+    }
+
+    Rectangle {
+        anchors.fill: parent
+        color: "#F0F0F0"
+        border.color: "#E5E5E5"
+        radius: CusConfig.radiuSize2
+    }
+
+    BasicText { x: 10; y: 8; text: "#" }
+
+    CusInput {
+        id: inputValue
+        x: 36
+        y: 8
+        width: 48
+        height: 14
+        textColor: "#707070"
+        onEditingFinished: DataMgt.setWalkingBeltInfo(root.itemIndex, "wbData", inputValue.text)
+    }
+
+    CusButtonState {
+        id: btnState
+        x: 9
+        y: 26
+        width: 72
+        height: 14
+        onClicked: DataMgt.setWalkingBeltInfo(root.itemIndex, "wbMode", btnState.checked ? 1 : 0)
+    }
+
+    BasicText {
+        id: tCH
+        x: 10
+        y: 42
+        text: qsTr("CH")
+        fontSize: 10
+    }
+
+    CusCombox {
+        id: cbxCH
+        x: 36
+        y: 44
+        width: 48
+        height: 14
+        model: [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16]
+        backgroundColor: CusConfig.colorInput
+        onActivated: DataMgt.setWalkingBeltInfo(root.itemIndex, "wbCh", cbxCH.currentText)
+    }
+
+    // The third tab has no stored meaning, so it is left out.
+    CusTabBar {
+        id: tabBar
+        x: 10
+        y: 57
+        text1: qsTr("CC")
+        text2: qsTr("MC")
+        text3: ""
+        tabCount: 2
+        itemWidth: 31
+        itemHidth: 16
+        textColor: "#707070"
+        checkedTextColor: "#FFFFFF"
+        onCurrentIndexChanged: {
+            if (root.ready)
+                DataMgt.setWalkingBeltInfo(root.itemIndex, "wbtype", tabBar.currentIndex)
+            root.applyKind(tabBar.currentIndex)
+        }
+    }
+}

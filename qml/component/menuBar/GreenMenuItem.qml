@@ -1,0 +1,38 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import "../../BaseControl"
+
+// A row of a drop-down menu.
+MenuItem {
+    id: menuItem
+
+    implicitWidth: 30
+    implicitHeight: 35
+    leftPadding: 14
+    font.family: CusConfig.fontFamily
+    font.pixelSize: CusConfig.fontSizeLevel2
+    font.bold: false
+
+    arrow: Item {}
+    indicator: Item {}
+
+    contentItem: Text {
+        leftPadding: 0
+        text: menuItem.text
+        font: menuItem.font
+        opacity: enabled ? 1.0 : 0.3
+        color: menuItem.highlighted ? CusConfig.colortext : CusConfig.colorTitleText
+        horizontalAlignment: Text.AlignLeft
+        verticalAlignment: Text.AlignVCenter
+        elide: Text.ElideRight
+    }
+
+    background: Rectangle {
+        implicitWidth: 40
+        implicitHeight: 40
+        opacity: enabled ? 1 : 0.3
+        color: menuItem.highlighted ? CusConfig.colorElement : "transparent"
+    }
+
+    TransArea {}
+}

@@ -1,0 +1,207 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import Mavu 1.0
+import "../../BaseControl"
+
+// Title strip with window buttons, the drag area and the menus.
+Item {
+    id: root
+
+    width: 1080
+    height: 24
+
+    Rectangle {
+        id: title
+        x: 1
+        y: 1
+        width: parent.width - 2
+        height: 36
+        color: CusConfig.colorTitle
+        radius: CusConfig.radiuSize1
+
+        // Squares off the lower corners.
+        Rectangle {
+            y: 18
+            width: parent.width
+            height: 18
+            color: CusConfig.colorTitle
+        }
+
+        Image {
+            x: 16
+            y: 7
+            width: 22
+            height: 22
+            source: "qrc:/img/logo.png"
+        }
+
+        BasicText {
+            x: 50
+            y: 11
+            text: qsTr("Korvel Mavu Editor")
+            enableColor: CusConfig.colorTitleText
+        }
+
+        CusButton_Image {
+            id: closeBtn
+            anchors.right: parent.right
+            anchors.rightMargin: 20
+            anchors.verticalCenter: parent.verticalCenter
+            btnImgNormal: "qrc:/img/icon_close_default.png"
+            btnImgHovered: "qrc:/img/icon_close_click.png"
+            btnImgPressed: "qrc:/img/icon_close_click.png"
+            onClicked: view.close()
+        }
+
+        CusButton_Image {
+            id: minBtn
+            anchors.right: parent.right
+            anchors.rightMargin: 69
+            anchors.verticalCenter: parent.verticalCenter
+            btnImgNormal: "qrc:/img/icon_minimize_default.png"
+            btnImgHovered: "qrc:/img/icon_minimize_click.png"
+            btnImgPressed: "qrc:/img/icon_minimize_click.png"
+            onClicked: view.showMinimized()
+        }
+    }
+
+    MouseArea {
+        id: moveArea
+
+        property int lastX: 0
+        property int lastY: 0
+        property var control: title
+
+        signal move(real xOffset, real yOffset)
+
+        width: parent.width - 100
+        height: parent.height
+        acceptedButtons: Qt.LeftButton
+
+        onPressedChanged: {
+            if (containsPress) {
+                cursorShape = Qt.SizeAllCursor
+                lastX = mouseX
+                lastY = mouseY
+            } else {
+                cursorShape = Qt.ArrowCursor
+            }
+        }
+        onPositionChanged: {
+            if (!pressed)
+                return
+            var dx = mouseX - lastX
+            var dy = mouseY - lastY
+            if (Math.abs(dx) >= 1 || Math.abs(dy) >= 1)
+                move(dx, dy)
+        }
+        onMove: {
+            view.x += xOffset
+            view.y += yOffset
+            MainLogic.updateProgra(view.x, view.y)
+        }
+    }
+
+    MenuBar {
+        id: menuBar
+        x: 1
+        y: 36
+        width: parent.width - 2
+        height: 24
+        delegate: GreenMenuBar {}
+        background: GreenMenuBarBg {}
+
+        Menu {
+            title: qsTr("File")
+            delegate: GreenMenuItem {}
+            background: GreenMenuBarBg {}
+
+            Action {
+                text: qsTr("Open")
+                shortcut: StandardKey.Open
+                onTriggered: MainLogic.openFile()
+            }
+            Action {
+                text: qsTr("Save")
+                shortcut: StandardKey.Save
+                onTriggered: MainLogic.save()
+            }
+            Action {
+                text: qsTr("Save As")
+                shortcut: StandardKey.SaveAs
+                onTriggered: MainLogic.saveAs()
+            }
+            Action {
+                text: qsTr("Send To Hardware")
+                onTriggered: MainLogic.sendData()
+            }
+            Action {
+                text: qsTr("Get From Hardware")
+                onTriggered: MainLogic.getData()
+            }
+            Action {
+                text: qsTr("Restore The Default")
+                onTriggered: DataMgt.initDefaultData()
+            }
+            Action {
+                text: qsTr("Quit")
+                shortcut: "Ctrl+Q"
+                onTriggered: view.close()
+            }
+        }
+
+        Menu {
+            title: qsTr("Function")
+            delegate: GreenMenuItem {}
+            background: MenuBackground {}
+
+            Action {
+                text: qsTr("Function")
+                onTriggered: {
+                    funcPage.isVisable = true
+                    mainPage.isVisable = false
+                }
+            }
+        }
+
+        Menu {
+            title: qsTr("Help")
+            delegate: GreenMenuItem {}
+            background: MenuBackground {}
+
+            Action {
+                text: qsTr("Open Userguide   Ctrl+H")
+                shortcut: "Ctrl+H"
+                onTriggered: Qt.openUrlExternally(WebLinks.faqUrl(Tran.currentLanguage))
+            }
+            Action {
+                text: qsTr("About")
+                onTriggered: helpDialog.show()
+            }
+            Action {
+                text: qsTr("Feedback")
+                onTriggered: Qt.openUrlExternally(WebLinks.contactUrl(Tran.currentLanguage))
+            }
+            Menu {
+                title: qsTr("Language")
+                delegate: GreenMenuItem {}
+                background: MenuBackground {}
+
+                Action {
+                    text: "简体中文"
+                    onTriggered: {
+                        Tran.reTrans("简体中文")
+                        Tran.setLanguage("简体中文")
+                    }
+                }
+                Action {
+                    text: "English"
+                    onTriggered: {
+                        Tran.reTrans("English")
+                        Tran.setLanguage("English")
+                    }
+                }
+            }
+        }
+    }
+}

@@ -1,0 +1,40 @@
+import QtQuick 2.15
+import "../BaseControl"
+import "../component/BQM"
+
+// The four knobs of one bank, in a 2 x 2 grid filled row by row.
+Grid {
+    id: grid
+
+    property int pageNum: 0
+
+    function realIndex(index) {
+        return index + pageNum * 4
+    }
+
+    y: 12
+    columns: 2
+    columnSpacing: 4
+    rowSpacing: 9
+
+    Repeater {
+        model: 4
+
+        Column {
+            spacing: 3
+
+            CusImage {
+                x: 52
+                source: "qrc:/img/knob_switch@2x.png"
+            }
+
+            BQM {
+                id: bqmkey
+
+                property int itemIndex: index
+
+                knobIndex: grid.realIndex(itemIndex)
+            }
+        }
+    }
+}

@@ -1,0 +1,167 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import "../BaseControl"
+import "../component"
+
+// The editor: pads, knobs, transport buttons and the two hardware buttons.
+Item {
+    id: name
+
+    property bool isVisable: true
+    property alias connectState: connectstae
+    property alias padSwipeView: padSwipeView
+    property alias padTabBar: padTabBar
+    property alias bqmView: bqmView
+    property alias bqmTabBar: bqmTabBar
+    property alias walkingBeltPage: walkingBeltPage
+    property alias sendButton: sendBtn
+    property alias getButton: getBtn
+
+    width: 998
+    height: 732
+    visible: isVisable
+
+    Image {
+        anchors.fill: parent
+        source: "qrc:/img/bg_gray@2x.png"
+    }
+
+    Rectangle {
+        id: padPageRect
+        x: 417
+        y: 44
+        width: 548
+        height: 632
+        color: "#E5E5E5"
+        border.width: 1
+        border.color: CusConfig.colorTitle
+        radius: CusConfig.radiuSize1
+    }
+
+    SwipeView {
+        id: padSwipeView
+        x: 427
+        y: 58
+        width: 535
+        height: 632
+        clip: true
+        currentIndex: padTabBar.currentIndex
+
+        PadPage { pageNum: 0 }
+        PadPage { pageNum: 1 }
+        PadPage { pageNum: 2 }
+    }
+
+    CusTabBar {
+        id: padTabBar
+        x: 451
+        y: 30
+        currentIndex: padSwipeView.currentIndex
+        text1: qsTr("BANK A")
+        text2: qsTr("BANK B")
+        text3: qsTr("BANK C")
+        btnSmallImgNormal: "qrc:/img/titleBtn@2x.png"
+        btnSmallImgChecked: "qrc:/img/bankCheckedPurple@2x.png"
+        btnImgNormal: "qrc:/img/titleBtn@2x.png"
+        btnImgChecked: "qrc:/img/bankCheckedPurple@2x.png"
+        itemSmallWidth: 71
+        itemWidth: 71
+        itemHidth: 16
+        fontSize: CusConfig.fontSizeLevel2
+        checkedTextColor: "#FFFFFF"
+        textColor: "#FFFFFF"
+    }
+
+    Rectangle {
+        id: bqmPageRect
+        x: 49
+        y: 44
+        width: 326
+        height: 329
+        color: "#E5E5E5"
+        border.width: 1
+        border.color: "#E5E5E5"
+        radius: CusConfig.radiuSize1
+    }
+
+    SwipeView {
+        id: bqmView
+        x: 56
+        y: 52
+        width: 313
+        height: 329
+        clip: true
+        currentIndex: bqmTabBar.currentIndex
+
+        BQMPage { pageNum: 0 }
+        BQMPage { pageNum: 1 }
+        BQMPage { pageNum: 2 }
+    }
+
+    CusTabBar {
+        id: bqmTabBar
+        x: 79
+        y: 30
+        currentIndex: bqmView.currentIndex
+        text1: qsTr("BANK A")
+        text2: qsTr("BANK B")
+        text3: qsTr("BANK C")
+        btnSmallImgNormal: "qrc:/img/titleBtn@2x.png"
+        btnSmallImgChecked: "qrc:/img/bankCheckedPurple@2x.png"
+        btnImgNormal: "qrc:/img/titleBtn@2x.png"
+        btnImgChecked: "qrc:/img/bankCheckedPurple@2x.png"
+        itemSmallWidth: 71
+        itemWidth: 71
+        itemHidth: 16
+        fontSize: CusConfig.fontSizeLevel2
+        checkedTextColor: "#FFFFFF"
+    }
+
+    Rectangle {
+        id: walkingBeltPageRect
+        x: 49
+        y: 385
+        width: 326
+        height: 259
+        color: "#E5E5E5"
+        border.width: 1
+        border.color: "#E5E5E5"
+        radius: CusConfig.radiuSize1
+    }
+
+    WalkingBeltPage {
+        id: walkingBeltPage
+        x: 65
+        y: 400
+        width: 326
+        height: 259
+    }
+
+    CusButton {
+        id: sendBtn
+        x: 49
+        y: 652
+        width: 160
+        height: 24
+        text: qsTr("SEND TO HARDWARE")
+        textColor: "#FFFFFF"
+        onClicked: MainLogic.sendData()
+    }
+
+    CusButton {
+        id: getBtn
+        x: 215
+        y: 652
+        width: 160
+        height: 24
+        text: qsTr("GET FROM HARDWARE")
+        textColor: "#FFFFFF"
+        onClicked: MainLogic.getData()
+    }
+
+    ConnectState {
+        id: connectstae
+        x: 840
+        y: 695
+    }
+}

@@ -1,0 +1,74 @@
+import QtQuick 2.15
+import "../BaseControl"
+import "../component"
+
+// The 16 pads of one bank. Tiles fill the grid row by row from the top, but
+// pad numbers run from the bottom row up.
+Grid {
+    id: grid
+
+    property int pageNum: 0
+
+    function tranformationIndex(index) {
+        switch (parseInt(index / 4)) {
+        case 0:
+            return index + 12 + pageNum * 16
+        case 1:
+            return index + 4 + pageNum * 16
+        case 2:
+            return index - 4 + pageNum * 16
+        default:
+            return index - 12 + pageNum * 16
+        }
+    }
+
+    function padLabel(index) {
+        return "PAD" + (tranformationIndex(index) + 1 - pageNum * 16)
+    }
+
+    columns: 4
+    columnSpacing: -2
+    rowSpacing: 8
+
+    Repeater {
+        id: repeater
+        model: 16
+
+        Column {
+            spacing: -5
+
+            PadKey {
+                id: padkey
+
+                property int itemIndex: index
+
+                function load() {
+                    var info = DataMgt.getPadInfo(realIndex)
+                    tabBar.currentIndex = info.padtype
+                    input.textInput.text = info.padData
+                    cbxCH.currentIndex = info.padCh - 1
+                    btnState.checked = info.padMode
+                    colorRect.color = MainLogic.rgbtoStr(info.padR * 2, info.padG * 2, info.padB * 2)
+                }
+
+                Component.onCompleted: {
+                    uiLogic()
+                    realIndex = grid.tranformationIndex(itemIndex)
+                    load()
+                    ready = true
+                }
+
+                Connections {
+                    target: DataMgt
+                    function onS_updateDate() { padkey.load() }
+                }
+            }
+
+            BasicText {
+                x: 8
+                text: grid.padLabel(index)
+                enableColor: "#707070"
+            }
+        }
+    }
+}

@@ -1,0 +1,41 @@
+import QtQuick 2.15
+import "../BaseControl"
+import "../component"
+
+// The six transport buttons; they do not change with the bank.
+Item {
+    id: root
+
+    readonly property var icons: [
+        "qrc:/img/icon_previous@2x.png",
+        "qrc:/img/icon_stop@2x.png",
+        "qrc:/img/icon_next@2x.png",
+        "qrc:/img/icon_record@2x.png",
+        "qrc:/img/icon_start@2x.png",
+        "qrc:/img/icon_recurrsive@2x.png"
+    ]
+
+    Grid {
+        columns: 3
+        columnSpacing: 16
+        rowSpacing: 12
+
+        Repeater {
+            model: root.icons
+
+            Column {
+                spacing: 4
+
+                Image {
+                    x: 29
+                    source: modelData
+                }
+
+                WalkingBelt {
+                    id: wb
+                    itemIndex: index
+                }
+            }
+        }
+    }
+}
