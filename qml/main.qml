@@ -50,6 +50,7 @@ Window {
 
     AutoResize {
         id: autoResize
+        objectName: "autoResize"
         horizontalRatio: MainLogic.getScreenScaleFactor()
         verticalRatio: MainLogic.getScreenScaleFactor()
         Component.onCompleted: {
@@ -89,38 +90,46 @@ Window {
 
     MainPage {
         id: mainPage
+        objectName: "mainPage"
         x: 32
         y: 145
     }
 
     FunctionPage {
         id: funcPage
+        objectName: "funcPage"
     }
 
     ColorDialog {
         id: colordlg
+        objectName: "colordlg"
     }
 
     MyMenuBar {
         id: menuBar
+        objectName: "menuBar"
     }
 
     HelpDialog {
         id: helpDialog
+        objectName: "helpDialog"
     }
 
     ProgressDialog {
         id: progressDialog
+        objectName: "progressDialog"
     }
 
     HintState {
         id: hint
+        objectName: "hint"
         x: (view.width - hint.width) / 2
         y: 820
     }
 
     Timer {
         id: timer
+        objectName: "timer"
         interval: 1500
         repeat: false
         onTriggered: hint.state = ""

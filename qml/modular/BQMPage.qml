@@ -12,12 +12,18 @@ Grid {
         return index + pageNum * 4
     }
 
+    // The knob panel at a grid place.
+    function knob(index) {
+        return repeater.itemAt(index).children[1]
+    }
+
     y: 12
     columns: 2
     columnSpacing: 4
     rowSpacing: 9
 
     Repeater {
+        id: repeater
         model: 4
 
         Column {

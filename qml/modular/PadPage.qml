@@ -22,6 +22,11 @@ Grid {
         }
     }
 
+    // The tile at a grid position.
+    function tile(index) {
+        return repeater.itemAt(index).children[0]
+    }
+
     function padLabel(index) {
         return "PAD" + (tranformationIndex(index) + 1 - pageNum * 16)
     }

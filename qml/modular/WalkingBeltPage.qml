@@ -15,12 +15,18 @@ Item {
         "qrc:/img/icon_recurrsive@2x.png"
     ]
 
+    // The panel of a transport button.
+    function panel(index) {
+        return repeater.itemAt(index).children[1]
+    }
+
     Grid {
         columns: 3
         columnSpacing: 16
         rowSpacing: 12
 
         Repeater {
+            id: repeater
             model: root.icons
 
             Column {

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QColor>
+#include <QMap>
+#include <QObject>
+#include <QString>
+
+// Stands in for the main window as "MainLogic": records the calls the pages
+// make and lets a test raise the window's signals.
+class MainLogicDouble : public QObject
+{
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+    Q_INVOKABLE int calls(const QString &slot) const { return m_calls.value(slot); }
+    Q_INVOKABLE void resetCalls() { m_calls.clear(); }
+    Q_INVOKABLE void setScale(double screenScaleFactor, double scalingRate)
+    {
+        m_screenScaleFactor = screenScaleFactor;
+        m_scalingRate = scalingRate;
+    }
+    Q_INVOKABLE void raiseShowHint(bool isSend, bool isSuccess) { emit showHint(isSend, isSuccess); }
+    Q_INVOKABLE void raiseDevStateChanged(bool state) { emit devStateChanged(state); }
+    Q_INVOKABLE void raiseScreenChanged(double scalingRate)
+    {
+        m_scalingRate = scalingRate;
+        emit screenChanged();
+    }
+
+signals:
+    void showHint(bool isSend, bool isSuccess);
+    void screenChanged();
+    void devStateChanged(bool state);
+    void s_snNum(QString snStr);
+
+public slots:
+    void sendData() { count("sendData"); }
+    void getData() { count("getData"); }
+    QString rgbtoStr(int r, int g, int b)
+    {
+        const QColor color(r, g, b, 255);
+        return color.isValid() ? color.name() : QStringLiteral("#000000");
+    }
+    void save() { count("save"); }
+    void saveAs() { count("saveAs"); }
+    void openFile() { count("openFile"); }
+    double getScalingRate() { return m_scalingRate; }
+    void updateProgra(int, int) { count("updateProgra"); }
+    QString getSoftVersion() { return QStringLiteral("1.0.1.1"); }
+    double getScreenScaleFactor() { return m_screenScaleFactor; }
+
+private:
+    void count(const char *slot) { ++m_calls[QLatin1String(slot)]; }
+
+    QMap<QString, int> m_calls;
+    double m_screenScaleFactor = 1.0;
+    double m_scalingRate = 1.0;
+};

@@ -1,0 +1,131 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "qrc:/qml"
+import "qrc:/qml/BaseControl"
+
+Item {
+    id: top
+    width: 400
+    height: 300
+
+    CusInput { id: input; x: 10; y: 10 }
+    CusInput { id: wide; x: 10; y: 40; maxRange: 255 }
+    CusButtonState { id: stateBtn; x: 10; y: 70; width: 80; height: 14 }
+    CusImage { id: image; x: 10; y: 100; source: "qrc:/img/line.png" }
+    Tip { id: tip; x: 100; y: 100; width: 100; height: 40; duration: 400 }
+
+    Item {
+        id: scaled
+        x: 200
+        width: 100
+        height: 100
+
+        AutoResize { id: resizer }
+
+        Rectangle {
+            id: box
+            x: 10; y: 20; width: 30; height: 40
+            Text { id: label; x: 2; y: 4; text: "PAD1"; font.pixelSize: 12 }
+        }
+        Item {
+            id: skipped
+            objectName: "ingnoreAll"
+            x: 5; y: 5; width: 10; height: 10
+            Item { id: skippedChild; x: 1; y: 1; width: 2; height: 2 }
+        }
+    }
+
+    TestCase {
+        name: "BaseControls"
+        when: windowShown
+
+        function enter(field, text) {
+            field.textInput.text = text
+            field.textInput.forceActiveFocus()
+            keyClick(Qt.Key_Return)
+        }
+
+        function test_inputClamps_data() {
+            return [
+                { tag: "above range", field: input, text: "300", result: "127" },
+                { tag: "empty", field: input, text: "", result: "0" },
+                { tag: "two zeros", field: input, text: "00", result: "0" },
+                { tag: "three zeros", field: input, text: "000", result: "0" },
+                { tag: "leading zero", field: input, text: "042", result: "42" },
+                { tag: "in a wider range", field: wide, text: "200", result: "200" },
+                { tag: "above a wider range", field: wide, text: "999", result: "255" }
+            ]
+        }
+
+        function test_inputClamps(data) {
+            var finished = 0
+            var count = function () { ++finished }
+            data.field.editingFinished.connect(count)
+            enter(data.field, data.text)
+            data.field.editingFinished.disconnect(count)
+            compare(data.field.textInput.text, data.result)
+            compare(finished, 1)
+        }
+
+        function test_inputBorderOnlyWhenDisabled() {
+            compare(input.border.width, 0)
+            input.enabled = false
+            compare(input.border.width, 1)
+            compare(String(input.border.color), "#707070")
+            compare(String(input.color), "#e5e5e5")
+            input.enabled = true
+        }
+
+        function test_stateButtonShowsItsCheckedLook() {
+            compare(stateBtn.text, "Momentary")
+            mouseClick(stateBtn)
+            verify(stateBtn.checked)
+            compare(stateBtn.text, "Toggle")
+            compare(String(stateBtn.background.color), String(Qt.darker("#5e17cc", 1.2)))
+            mouseClick(stateBtn)
+            compare(stateBtn.text, "Momentary")
+        }
+
+        function test_imageShownAtHalfItsPixels() {
+            compare(image.sourceSize.width, 10)
+            compare(image.width, 5)
+            compare(image.height, 27)
+        }
+
+        function test_tipIsNotProlongedByASecondShow() {
+            tip.show()
+            verify(tip.visible)
+            wait(250)
+            tip.show()
+            wait(250)
+            verify(!tip.visible, "hidden duration ms after the first show")
+        }
+
+        function test_autoResizeScalesRecordedGeometry() {
+            resizer.begin()
+            verify(resizer.isBegin)
+            resizer.horizontalRatio = 1
+            resizer.verticalRatio = 1
+            resizer.resize()
+            compare(box.x, 10)
+            compare(box.width, 30)
+
+            resizer.verticalRatio = 1.5
+            resizer.horizontalRatio = 1.5 // a change of the horizontal ratio lays out again
+            compare(box.x, 15)
+            compare(box.y, 30)
+            compare(box.width, 45)
+            compare(box.height, 60)
+            compare(label.x, 3)
+            compare(label.y, 6)
+            compare(label.font.pixelSize, 18)
+            compare(skipped.x, 5, "ignored items keep their place")
+            compare(skippedChild.x, 1)
+
+            resizer.verticalRatio = 1
+            resizer.horizontalRatio = 1
+            compare(box.x, 10)
+            compare(label.font.pixelSize, 12)
+        }
+    }
+}

@@ -1,0 +1,100 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "qrc:/qml/modular"
+
+Item {
+    width: 700
+    height: 400
+
+    BQMPage { id: bankC; pageNum: 2 }
+
+    TestCase {
+        name: "Knobs"
+        when: windowShown
+
+        function init() {
+            DataMgt.initDefaultData()
+            LogProbe.start()
+        }
+
+        function cleanup() {
+            LogProbe.stop()
+        }
+
+        function enter(field, text) {
+            field.textInput.text = text
+            field.textInput.forceActiveFocus()
+            keyClick(Qt.Key_Return)
+        }
+
+        function test_gridPlaceToKnobIndex() {
+            compare(bankC.realIndex(1), 9)
+            compare(bankC.knob(1).knobIndex, 9)
+            compare(bankC.knob(0).knobIndex, 8)
+        }
+
+        function test_maxIsClampedAndSharedByAllPanels() {
+            var knob = bankC.knob(1)
+            enter(knob.ccMax, "200")
+            compare(DataMgt.getBQMInfo(9).bqmLsbMax, 127)
+            compare(knob.ccMax.text, "127")
+            compare(knob.chnTouchMax.text, "127")
+            compare(knob.inputlsbMax.text, "127")
+
+            mouseClick(knob.tabBar.itemAt(1))
+            enter(knob.chnTouchMin, "12")
+            compare(DataMgt.getBQMInfo(9).bqmLsbMin, 12)
+            compare(knob.ccMin.text, "12")
+            compare(knob.inputlsbMin.text, "12")
+
+            enter(knob.ccInput, "77")
+            compare(DataMgt.getBQMInfo(9).bqmData, 77)
+            compare(knob.chnTouchInput.text, "77")
+            compare(knob.pitchBendInput.text, "77")
+
+            mouseClick(knob.tabBar.itemAt(2))
+            enter(knob.inputmsbMax, "")
+            compare(knob.inputmsbMax.text, "0")
+            compare(DataMgt.getBQMInfo(9).bqmMsbMax, 0)
+        }
+
+        function test_tabShowsOnePanelAndStoresTheType() {
+            var knob = bankC.knob(3)
+            mouseClick(knob.tabBar.itemAt(2))
+            compare(DataMgt.getBQMInfo(11).bqmType, 2)
+            verify(!knob.ccInput.parent.visible)
+            verify(!knob.chnTouchInput.parent.visible)
+            verify(knob.pitchBendInput.parent.visible)
+            verify(!knob.pitchBendInput.enabled)
+            verify(!knob.chnTouchInput.enabled)
+            mouseClick(knob.tabBar.itemAt(0))
+            compare(DataMgt.getBQMInfo(11).bqmType, 0)
+            verify(knob.ccInput.parent.visible)
+        }
+
+        function test_pitchBendChannelWritesOnceAndSyncs() {
+            var knob = bankC.knob(1)
+            mouseClick(knob.tabBar.itemAt(2))
+            LogProbe.start()
+            knob.pitchBendChannel.forceActiveFocus()
+            keyClick(Qt.Key_Down)
+            compare(LogProbe.count(["setBQMInfo", "bqmCh"]), 1)
+            compare(DataMgt.getBQMInfo(9).bqmCh, 2)
+            compare(knob.ccChannel.currentIndex, 1)
+            compare(knob.chnTouchChannel.currentIndex, 1)
+        }
+
+        function test_reloadAfterABatch() {
+            DataMgt.setBQMBatch(3, "pitch", "bqmData", 100)
+            for (var i = 0; i < 4; ++i) {
+                var knob = bankC.knob(i)
+                compare(knob.tabBar.currentIndex, 2)
+                compare(knob.ccInput.text, String(100 + i))
+                compare(knob.pitchBendInput.text, String(100 + i))
+                verify(knob.pitchBendInput.parent.visible)
+            }
+            // Loading writes the loaded type back unchanged.
+            compare(DataMgt.getBQMInfo(8).bqmType, 2)
+        }
+    }
+}

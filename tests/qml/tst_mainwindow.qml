@@ -1,0 +1,121 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// The whole window, as the program loads it.
+TestCase {
+    id: testCase
+    name: "MainWindow"
+
+    property var win: null
+
+    function createWindow() {
+        var component = Qt.createComponent("qrc:/qml/main.qml")
+        compare(component.status, Component.Ready, component.errorString())
+        var w = component.createObject(null)
+        verify(w !== null)
+        return w
+    }
+
+    function cleanup() {
+        if (win) {
+            win.destroy()
+            win = null
+        }
+        MainLogic.setScale(1, 1)
+        MainLogic.resetCalls()
+    }
+
+    function test_hintStaysUpForTheLastHint() {
+        win = createWindow()
+        var hint = findChild(win, "hint")
+        var timer = findChild(win, "timer")
+        MainLogic.raiseShowHint(false, true)
+        compare(hint.text, "Getting data succeeded")
+        compare(hint.state, "pop")
+        verify(timer.running)
+        wait(1000)
+        MainLogic.raiseShowHint(true, false)
+        compare(hint.text, "Failed to send data")
+        wait(1000)
+        compare(hint.state, "pop", "the second hint restarted the timer")
+        tryCompare(hint, "state", "", 1000)
+        MainLogic.raiseShowHint(true, true)
+        compare(hint.text, "Succeeded in sending data")
+        MainLogic.raiseShowHint(false, false)
+        compare(hint.text, "Failed to get data")
+    }
+
+    function test_connectionIndicator() {
+        win = createWindow()
+        var page = findChild(win, "mainPage")
+        compare(page.connectState.state, "")
+        MainLogic.raiseDevStateChanged(true)
+        compare(page.connectState.state, "connect")
+        MainLogic.raiseDevStateChanged(false)
+        compare(page.connectState.state, "")
+    }
+
+    function test_hardwareButtonsAndPageSwitching() {
+        win = createWindow()
+        var page = findChild(win, "mainPage")
+        page.sendButton.clicked()
+        page.getButton.clicked()
+        compare(MainLogic.calls("sendData"), 1)
+        compare(MainLogic.calls("getData"), 1)
+        var funcPage = findChild(win, "funcPage")
+        verify(page.visible)
+        verify(!funcPage.visible)
+    }
+
+    function test_banksSwitchIndependently() {
+        win = createWindow()
+        var page = findChild(win, "mainPage")
+        page.padTabBar.currentIndex = 2
+        compare(page.padSwipeView.currentIndex, 2)
+        compare(page.bqmView.currentIndex, 0)
+        page.bqmView.currentIndex = 1
+        compare(page.bqmTabBar.currentIndex, 1)
+        compare(page.padTabBar.currentIndex, 2)
+    }
+
+    function test_scaleFactorOneAndAHalf() {
+        MainLogic.setScale(1.5, 1.5)
+        win = createWindow()
+        compare(win.width, 1620)
+        compare(win.height, 1338)
+        var page = findChild(win, "mainPage")
+        compare(page.x, 48)
+        compare(page.y, 217.5)
+        compare(page.width, 1497)
+        compare(page.sendButton.width, 240)
+        compare(page.sendButton.font.pixelSize, 18)
+    }
+
+    function test_scaleFactorOneMovesNothing() {
+        win = createWindow()
+        compare(win.width, 1080)
+        compare(win.height, 892)
+        var page = findChild(win, "mainPage")
+        compare(page.x, 32)
+        compare(page.sendButton.x, 49)
+        compare(page.sendButton.width, 160)
+    }
+
+    function test_screenChangeRescales() {
+        win = createWindow()
+        MainLogic.raiseScreenChanged(1.25)
+        compare(win.width, 1350)
+        var page = findChild(win, "mainPage")
+        compare(page.x, 40)
+    }
+
+    function test_helpStateFollowsTheLanguage() {
+        win = createWindow()
+        var help = findChild(win, "helpDialog")
+        compare(help.helpStae.state, "englishHelp")
+        Tran.reTrans("简体中文")
+        compare(help.helpStae.state, "chineseHelp")
+        Tran.reTrans("English")
+        compare(help.helpStae.state, "englishHelp")
+    }
+}

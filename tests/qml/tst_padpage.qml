@@ -1,0 +1,177 @@
+import QtQuick 2.15
+import QtTest 1.2
+import "qrc:/qml/modular"
+import "qrc:/qml/component"
+
+Item {
+    id: top
+    width: 1080
+    height: 892
+
+    // The tiles open the window's shared dialog by this id.
+    ColorDialog { id: colordlg }
+
+    PadPage { id: bankA; pageNum: 0 }
+    PadPage { id: bankB; pageNum: 1; x: 540 }
+
+    NoteDataModel { id: notes }
+
+    TestCase {
+        name: "PadPage"
+        when: windowShown
+
+        function init() {
+            DataMgt.initDefaultData()
+            LogProbe.start()
+        }
+
+        function cleanup() {
+            LogProbe.stop()
+            colordlg.close()
+        }
+
+        function dialogButton(text) {
+            var children = colordlg.contentItem.children
+            for (var i = 0; i < children.length; ++i) {
+                if (children[i].text === text)
+                    return children[i]
+            }
+            return null
+        }
+
+        function enter(field, text) {
+            field.textInput.text = text
+            field.textInput.forceActiveFocus()
+            keyClick(Qt.Key_Return)
+        }
+
+        function test_gridPositionsMapToPadsFromTheBottomRowUp() {
+            compare(bankB.tranformationIndex(0), 28)
+            compare(bankB.padLabel(0), "PAD13")
+            compare(bankA.tranformationIndex(12), 0)
+            compare(bankA.padLabel(12), "PAD1")
+            compare(bankA.tranformationIndex(3), 15)
+            compare(bankA.padLabel(3), "PAD16")
+            for (var page = 0; page < 3; ++page) {
+                var seen = {}
+                bankB.pageNum = page
+                for (var i = 0; i < 16; ++i) {
+                    var pad = bankB.tranformationIndex(i)
+                    verify(pad >= page * 16 && pad < page * 16 + 16, "pad " + pad)
+                    verify(!seen[pad], "pad " + pad + " twice")
+                    seen[pad] = true
+                }
+            }
+            bankB.pageNum = 1
+            // The tiles themselves carry the same numbers.
+            compare(bankB.tile(0).realIndex, 28)
+            compare(bankA.tile(12).realIndex, 0)
+        }
+
+        function test_noteNames() {
+            compare(notes.count, 128)
+            compare(notes.get(0).key, "C-1")
+            compare(notes.get(60).key, "C4")
+            compare(notes.get(61).key, "C#4")
+            compare(notes.get(127).key, "G9")
+            for (var v = 0; v < 128; ++v)
+                compare(notes.get(v).value, v)
+        }
+
+        function test_tileModesFollowTheType() {
+            var tile = bankA.tile(12) // pad 0
+            mouseClick(tile.tabBar.itemAt(1))
+            compare(DataMgt.getPadInfo(0).padtype, 1)
+            verify(!tile.cbxNote.enabled)
+            verify(tile.btnState.enabled)
+            compare(tile.state, "")
+            var before = tile.cbxNote.currentIndex
+            enter(tile.input, "64")
+            compare(tile.cbxNote.currentIndex, before, "control change leaves the note picker alone")
+            compare(DataMgt.getPadInfo(0).padData, 64)
+
+            mouseClick(tile.tabBar.itemAt(2))
+            compare(DataMgt.getPadInfo(0).padtype, 2)
+            verify(!tile.cbxNote.enabled)
+            verify(!tile.btnState.enabled)
+
+            mouseClick(tile.tabBar.itemAt(0))
+            compare(DataMgt.getPadInfo(0).padtype, 0)
+            verify(tile.cbxNote.enabled)
+            verify(!tile.btnState.enabled)
+            compare(tile.state, "noteState")
+            enter(tile.input, "60")
+            compare(tile.cbxNote.currentIndex, 60)
+            compare(tile.cbxNote.displayText, "C4")
+        }
+
+        function test_numberFieldIsClampedThenWritten() {
+            var tile = bankB.tile(0) // pad 28
+            enter(tile.input, "300")
+            compare(tile.input.textInput.text, "127")
+            compare(DataMgt.getPadInfo(28).padData, 127)
+            enter(tile.input, "")
+            compare(tile.input.textInput.text, "0")
+            compare(DataMgt.getPadInfo(28).padData, 0)
+        }
+
+        function test_channelModeAndReload() {
+            var tile = bankA.tile(0) // pad 12
+            tile.cbxCH.forceActiveFocus()
+            keyClick(Qt.Key_Down)
+            compare(DataMgt.getPadInfo(12).padCh, 2)
+            mouseClick(tile.tabBar.itemAt(1))
+            mouseClick(tile.btnState)
+            compare(DataMgt.getPadInfo(12).padMode, 1)
+            compare(tile.btnState.text, "Toggle")
+
+            // A batch change reloads every tile of the bank.
+            DataMgt.setPadBatch(1, "pc", false, "padCh", 9)
+            compare(tile.tabBar.currentIndex, 2)
+            compare(tile.cbxCH.currentText, "9")
+            compare(bankA.tile(12).cbxCH.currentText, "9")
+        }
+
+        function test_swatchShowsTheStoredColourDoubled() {
+            DataMgt.setPadBatchColor(1, "#fe0080") // stored as 127, 0, 64
+            var info = DataMgt.getPadInfo(0)
+            compare([info.padR, info.padG, info.padB], [127, 0, 64])
+            compare(String(bankA.tile(12).colorRect.color), "#fe0080")
+        }
+
+        function test_colourDialogConfirmWritesTheOpenedColour() {
+            DataMgt.setPadBatchColor(1, "#40a0fe")
+            var tile = bankA.tile(12)
+            mouseClick(tile.colorRect)
+            verify(colordlg.opened || colordlg.visible)
+            compare(colordlg.keyIndex, 0)
+            compare(colordlg.currentColor, "#40a0fe")
+            LogProbe.start()
+            mouseClick(dialogButton("confirm"))
+            compare(LogProbe.count(["setPadInfo2", "padRGB", "#40a0fe"]), 1)
+            var info = DataMgt.getPadInfo(0)
+            compare([info.padR, info.padG, info.padB], [32, 80, 127])
+            compare(String(tile.colorRect.color), "#40a0fe")
+        }
+
+        function test_colourDialogCancelChangesNothing() {
+            var tile = bankA.tile(13) // pad 1
+            var before = String(tile.colorRect.color)
+            var stored = DataMgt.getPadInfo(1)
+            mouseClick(tile.colorRect)
+            tryVerify(function () { return colordlg.opened })
+            waitForRendering(colordlg.contentItem)
+            // A pick on the wheel's right edge is red.
+            var wheel = colordlg.contentItem.children[0]
+            mousePress(wheel, 280, 150)
+            mouseRelease(wheel, 280, 150)
+            verify(/^#ff00/.test(colordlg.currentColor), colordlg.currentColor)
+            var r = colordlg.contentItem.children[5]
+            compare(r.text, "255")
+            mouseClick(dialogButton("cancel"))
+            compare(String(tile.colorRect.color), before)
+            compare(DataMgt.getPadInfo(1).padR, stored.padR)
+            compare(LogProbe.count(["padRGB"]), 0)
+        }
+    }
+}
