@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
 #include "device/Protocol.h"
 #include "i18n/Trans.h"
@@ -32,15 +33,6 @@ constexpr char kSerialDeviceType[] = "zt118SerialDev";
 constexpr int kSerialRequestDelayMs = 2000;
 constexpr int kUpdateStartDelayMs = 1000;
 constexpr double kReferenceDpi = 96.0;
-
-int lowestIndexNamed(const QMap<int, QString> &ports, int current)
-{
-    for (auto it = ports.cbegin(); it != ports.cend(); ++it) {
-        if (it.value() == QLatin1String(kControllerPortName))
-            return it.key(); // QMap iterates in index order
-    }
-    return current;
-}
 
 } // namespace
 
@@ -202,8 +194,8 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
             emit devStateChanged(false);
         } else {
             m_devConnected = true;
-            m_inDevIndex = lowestIndexNamed(midiInDevices(), m_inDevIndex);
-            m_outDevIndex = lowestIndexNamed(midiOutDevices(), m_outDevIndex);
+            m_inDevIndex = lowestIndexNamed(midiInDevices(), QLatin1String(kControllerPortName), m_inDevIndex);
+            m_outDevIndex = lowestIndexNamed(midiOutDevices(), QLatin1String(kControllerPortName), m_outDevIndex);
             qDebug() << "m_inDevIndex:" << unsigned(m_inDevIndex);
             qDebug() << "m_outDevIndex:" << unsigned(m_outDevIndex);
             setPortsOpen(true);

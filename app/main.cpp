@@ -3,6 +3,7 @@
 #include "app/LogHandler.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
+#include "simulator/InProcess.h"
 #include "app/WebLinks.h"
 
 #include <QApplication>
@@ -40,6 +41,8 @@ int main(int argc, char *argv[])
     installLogHandler(QStringLiteral("Log"), 1024, true);
     qDebug() << "app/main.cpp" << 20 << "================progress start================";
 
+    // Before the window: it looks for the controller as it starts.
+    sim::installControllerLink(&app);
     MainWindow window(nullptr);
     return app.exec();
 }

@@ -1,4 +1,5 @@
 #include "cli/CliSupport.h"
+#include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
 
 #include <QCoreApplication>
@@ -25,6 +26,12 @@ const char kUsage[] =
     "                  setWalkingBeltInfo INDEX KEY VALUE\n"
     "                  setLum BANK 0..1 | setCurveInten curve|intensity VALUE\n"
     "                  initDefaultData\n"
+    "\n"
+    "The controller (over MIDI; --midi-api alsa|jack chooses the MIDI system):\n"
+    "  list                             MIDI ports and update-mode serial ports\n"
+    "  get [-o FILE]                    read the settings; print them, or save FILE\n"
+    "  send FILE                        write the settings of a preset\n"
+    "  serial                           print the serial number\n"
     "\n"
     "Options:\n"
     "  -h, --help                       show this help\n"
@@ -58,6 +65,10 @@ int main(int argc, char *argv[])
         {QStringLiteral("dump"), cli::runDump},
         {QStringLiteral("convert"), cli::runConvert},
         {QStringLiteral("edit"), cli::runEdit},
+        {QStringLiteral("list"), cli::runList},
+        {QStringLiteral("get"), cli::runGet},
+        {QStringLiteral("send"), cli::runSend},
+        {QStringLiteral("serial"), cli::runSerial},
     };
     const auto it = commands.constFind(command);
     if (it == commands.cend())

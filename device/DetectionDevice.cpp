@@ -1,8 +1,108 @@
 #include "device/DetectionDevice.h"
 
+#include "app/AppOptions.h"
+#include "device/ControllerIds.h"
+#include "device/DeviceEventSource.h"
+#include "device/MidiPollEventSource.h"
+#include "device/MidiPort.h"
+#include "device/UdevEventSource.h"
+#include "firmware/SerialPortFinder.h"
+#include "firmware/UpdatePortLocator.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+#include <QFileInfo>
+#include <QGuiApplication>
+
 DetectionDevice::DetectionDevice(QObject *parent)
-    : QObject(parent)
+    : DetectionDevice(std::make_unique<SystemSerialPortFinder>(), {}, AppOptions::current().updatePort, parent)
 {
+    auto *udev = new UdevEventSource(this);
+    if (!udev->isWatching())
+        qDebug() << "register UDisk notification fail, error:";
+    addSource(udev);
+    addSource(new MidiPollEventSource(1000, this));
 }
 
-void DetectionDevice::checkConnectedDevice() {}
+DetectionDevice::DetectionDevice(std::unique_ptr<SerialPortFinder> finder,
+                                 const QList<DeviceEventSource *> &sources, const QString &namedUpdatePort,
+                                 QObject *parent)
+    : QObject(parent)
+    , m_finder(std::move(finder))
+    , m_namedUpdatePort(namedUpdatePort)
+{
+    m_devTypeMap.insert(QLatin1String(controllerids::kMidiDeviceType), QLatin1String(controllerids::kUsbPathId));
+    for (DeviceEventSource *source : sources)
+        addSource(source);
+    watchSession();
+}
+
+DetectionDevice::~DetectionDevice() = default;
+
+void DetectionDevice::addSource(DeviceEventSource *source)
+{
+    source->setParent(this);
+    connect(source, &DeviceEventSource::deviceEvent, this, &DetectionDevice::handleDeviceEvent);
+}
+
+void DetectionDevice::watchSession()
+{
+    // The session manager is the one power event Qt passes on; it is only logged.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+        connect(app, &QGuiApplication::commitDataRequest, this,
+                [] { qDebug() << "======system poweroff,reboot or logoff======"; });
+    }
+}
+
+QString DetectionDevice::getDevType(const QString &devicePath) const
+{
+    for (auto it = m_devTypeMap.cbegin(); it != m_devTypeMap.cend(); ++it) {
+        if (devicePath.contains(it.value(), Qt::CaseInsensitive))
+            return it.key();
+    }
+    return QString();
+}
+
+void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
+{
+    qDebug() << "message Param:" << (arrival ? "8000" : "8004");
+    const QString type = getDevType(path);
+    if (arrival) {
+        qDebug() << "arrived device:" << type << "status" << m_devArrived;
+        if (!m_devArrived && !type.isEmpty()) {
+            m_devArrived = true;
+            emit s_devTypeAndState(type, true);
+        }
+        return;
+    }
+    m_devArrived = false;
+    emit s_devTypeAndState(type, false);
+}
+
+void DetectionDevice::checkConnectedDevice()
+{
+    const QMap<int, QString> inputs = midiInDevices();
+    for (const QString &name : inputs) {
+        if (name == QLatin1String(controllerids::kPortName)) {
+            emit s_devTypeAndState(QLatin1String(controllerids::kMidiDeviceType), true);
+            return;
+        }
+    }
+    const QList<SerialPortEntry> ports = m_finder ? m_finder->availablePorts() : QList<SerialPortEntry>();
+    bool found = false;
+    for (const SerialPortEntry &port : ports) {
+        qDebug() << "vid:" << port.vendorIdentifier << "pid" << port.productIdentifier;
+        if (port.hasIdentifiers && port.vendorIdentifier == updateport::kVendorId
+            && port.productIdentifier == updateport::kProductId) {
+            found = true;
+            break;
+        }
+    }
+    // Pseudo-terminals (the simulator's) never show in the system's list.
+    if (!found && !m_namedUpdatePort.isEmpty())
+        found = QFileInfo::exists(m_namedUpdatePort);
+    if (found) {
+        qDebug() << "===================";
+        emit s_devTypeAndState(QLatin1String(controllerids::kSerialDeviceType), true);
+    }
+}

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QStringList>
+
+// mavuctl's subcommands that talk to the controller.
+namespace cli {
+
+int runList(const QStringList &args);
+int runGet(const QStringList &args);
+int runSend(const QStringList &args);
+int runSerial(const QStringList &args);
+
+} // namespace cli

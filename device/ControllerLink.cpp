@@ -1,0 +1,113 @@
+#include "device/ControllerLink.h"
+
+#include "device/ControllerIds.h"
+#include "model/ImageCheck.h"
+
+#include <QEventLoop>
+#include <QPointer>
+#include <QTimer>
+
+int lowestIndexNamed(const QMap<int, QString> &ports, const QString &name, int current)
+{
+    for (auto it = ports.cbegin(); it != ports.cend(); ++it) {
+        if (it.value() == name)
+            return it.key(); // QMap iterates in index order
+    }
+    return current;
+}
+
+ControllerLink::ControllerLink(QObject *parent)
+    : QObject(parent)
+{
+    connect(this, &ControllerLink::received, this, [this](const QByteArray &m) { m_inbox << m; });
+}
+
+ControllerLink::~ControllerLink()
+{
+    close();
+}
+
+bool ControllerLink::open(QString *error)
+{
+    const QString name = QLatin1String(controllerids::kPortName);
+    const int in = lowestIndexNamed(midiInDevices(), name, -1);
+    const int out = lowestIndexNamed(midiOutDevices(), name, -1);
+    if (in < 0 || out < 0) {
+        *error = QStringLiteral("no controller found (no MIDI %1 port named \"%2\")")
+                     .arg(in < 0 ? QStringLiteral("input") : QStringLiteral("output"), name);
+        return false;
+    }
+    // The back end may call from its own thread: the bytes are copied and
+    // handed to this object's thread through a queued signal.
+    QPointer<ControllerLink> self(this);
+    const bool inOpen = m_in.open(unsigned(in), [self](char *data, int len) {
+        if (self)
+            emit self->received(QByteArray(data, len));
+    });
+    if (!inOpen || !m_out.open(unsigned(out))) {
+        *error = QStringLiteral("the controller's MIDI ports could not be opened (in use?)");
+        close();
+        return false;
+    }
+    return true;
+}
+
+void ControllerLink::close()
+{
+    m_in.close();
+    m_out.close();
+}
+
+bool ControllerLink::send(const QByteArray &message, QString *error)
+{
+    if (!m_out.send(message.constData(), message.size())) {
+        *error = QStringLiteral("sending to the controller failed");
+        return false;
+    }
+    return true;
+}
+
+bool ControllerLink::request(protocol::Command command, int timeoutMs, QByteArray *reply, QString *error)
+{
+    m_inbox.clear();
+    if (!send(protocol::request(command), error))
+        return false;
+
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    const auto conn = connect(this, &ControllerLink::received, &loop, &QEventLoop::quit, Qt::QueuedConnection);
+    timer.start(timeoutMs);
+
+    QString rejected;
+    while (true) {
+        while (!m_inbox.isEmpty()) {
+            const QByteArray message = m_inbox.takeFirst();
+            const bool serial = protocol::commandOf(message.constData(), message.size()) == protocol::ReadSerial;
+            if (command == protocol::ReadSerial && serial) {
+                *reply = message;
+                disconnect(conn);
+                return true;
+            }
+            if (command == protocol::ReadSettings && !serial) {
+                QString reason;
+                if (isCompleteImage(message, &reason)) {
+                    *reply = message;
+                    disconnect(conn);
+                    return true;
+                }
+                rejected = reason;
+            }
+        }
+        if (!timer.isActive())
+            break;
+        loop.exec();
+    }
+    disconnect(conn);
+    if (!rejected.isEmpty())
+        *error = QStringLiteral("the controller's reply is not a settings image: %1").arg(rejected);
+    else
+        *error = QStringLiteral("the controller did not answer within %1 ms").arg(timeoutMs);
+    return false;
+}

@@ -1,0 +1,269 @@
+#include "device/RtMidiBackend.h"
+
+#include "device/PortNames.h"
+
+#include <jack/jack.h>
+#include <rtmidi/RtMidi.h>
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QProcessEnvironment>
+
+#include <mutex>
+#include <string>
+
+namespace {
+
+constexpr unsigned kInputQueueSize = 100;
+
+RtMidi::Api rtApi(RtMidiBackend::Api api)
+{
+    return api == RtMidiBackend::Api::Jack ? RtMidi::UNIX_JACK : RtMidi::LINUX_ALSA;
+}
+
+// JACK's own chatter belongs in the log, not on the terminal.
+void routeJackMessages()
+{
+    jack_set_error_function([](const char *message) { qDebug() << "jack:" << message; });
+    jack_set_info_function([](const char *message) { qDebug() << "jack:" << message; });
+}
+
+// RtMidi only warns when there is no JACK server; ask JACK itself.
+bool jackServerRunning(const QString &clientName)
+{
+    jack_status_t status;
+    jack_client_t *client = jack_client_open(clientName.toLocal8Bit().constData(), JackNoStartServer, &status);
+    if (!client)
+        return false;
+    jack_client_close(client);
+    return true;
+}
+
+QString text(const RtMidiError &e)
+{
+    return QString::fromStdString(e.getMessage()).trimmed();
+}
+
+template <typename Port>
+QStringList portIds(Port &port)
+{
+    QStringList ids;
+    try {
+        const unsigned count = port.getPortCount();
+        for (unsigned i = 0; i < count; ++i)
+            ids << QString::fromStdString(port.getPortName(i));
+    } catch (const RtMidiError &) {
+        // A port that went away while listing: the next listing sees the new state.
+    }
+    return ids;
+}
+
+// Opens the listed port, looked up again in the view of the client that
+// opens it; prepare runs on the port just before.
+template <typename Port, typename Prepare>
+bool openListed(Port &port, int index, const QString &portId, const QString &localName, QString *error,
+                Prepare prepare)
+{
+    try {
+        const int now = currentIndexOf(portIds(port), index, portId);
+        if (now < 0) {
+            *error = QStringLiteral("the port \"%1\" is gone").arg(portId);
+            return false;
+        }
+        prepare(port);
+        port.openPort(unsigned(now), localName.toStdString());
+        return true;
+    } catch (const RtMidiError &e) {
+        *error = text(e);
+        return false;
+    }
+}
+
+template <typename Port>
+void closeQuietly(const std::unique_ptr<Port> &port)
+{
+    try {
+        if (port)
+            port->closePort();
+    } catch (const RtMidiError &) {
+    }
+}
+
+class RtInputLink : public MidiInputLink
+{
+public:
+    explicit RtInputLink(MidiBackend::Receive receive)
+        : m_receive(std::move(receive))
+    {
+    }
+
+    ~RtInputLink() override
+    {
+        {
+            // Waits for a delivery in progress; none starts afterwards.
+            std::lock_guard<std::mutex> lock(m_lock);
+            m_alive = false;
+        }
+        closeQuietly(m_port);
+    }
+
+    bool open(RtMidi::Api api, const QString &client, int index, const QString &portId, QString *error)
+    {
+        try {
+            m_port = std::make_unique<RtMidiIn>(api, client.toStdString(), kInputQueueSize);
+        } catch (const RtMidiError &e) {
+            *error = text(e);
+            return false;
+        }
+        return openListed(*m_port, index, portId, client + QStringLiteral(" in"), error, [this](RtMidiIn &port) {
+            port.ignoreTypes(false, true, true);
+            port.setCallback(&RtInputLink::deliver, this);
+        });
+    }
+
+private:
+    static void deliver(double, std::vector<unsigned char> *message, void *user)
+    {
+        auto *self = static_cast<RtInputLink *>(user);
+        // Only whole System Exclusive messages are ours; notes and the like are not.
+        if (!message || message->size() < 2 || message->front() != 0xF0)
+            return;
+        std::lock_guard<std::mutex> lock(self->m_lock);
+        if (self->m_alive)
+            self->m_receive(reinterpret_cast<char *>(message->data()), int(message->size()));
+    }
+
+    MidiBackend::Receive m_receive;
+    std::mutex m_lock;
+    bool m_alive = true;
+    std::unique_ptr<RtMidiIn> m_port;
+};
+
+class RtOutputLink : public MidiOutputLink
+{
+public:
+    ~RtOutputLink() override
+    {
+        closeQuietly(m_port);
+    }
+
+    bool open(RtMidi::Api api, const QString &client, int index, const QString &portId, QString *error)
+    {
+        try {
+            m_port = std::make_unique<RtMidiOut>(api, client.toStdString());
+        } catch (const RtMidiError &e) {
+            *error = text(e);
+            return false;
+        }
+        return openListed(*m_port, index, portId, client + QStringLiteral(" out"), error, [](RtMidiOut &) {});
+    }
+
+    bool send(const char *data, int len, QString *error) override
+    {
+        try {
+            m_port->sendMessage(reinterpret_cast<const unsigned char *>(data), size_t(len));
+            return true;
+        } catch (const RtMidiError &e) {
+            *error = text(e);
+            return false;
+        }
+    }
+
+private:
+    std::unique_ptr<RtMidiOut> m_port;
+};
+
+} // namespace
+
+RtMidiBackend::RtMidiBackend(Api api, const QString &clientName)
+    : m_api(api)
+    , m_clientName(clientName)
+{
+}
+
+RtMidiBackend::~RtMidiBackend() = default;
+
+QString RtMidiBackend::apiName() const
+{
+    return m_api == Api::Jack ? QStringLiteral("jack") : QStringLiteral("alsa");
+}
+
+QStringList RtMidiBackend::inputPortIds()
+{
+    try {
+        if (!m_inLister)
+            m_inLister = std::make_unique<RtMidiIn>(rtApi(m_api), (m_clientName + QStringLiteral(" list")).toStdString());
+        return portIds(*m_inLister);
+    } catch (const RtMidiError &) {
+        return {};
+    }
+}
+
+QStringList RtMidiBackend::outputPortIds()
+{
+    try {
+        if (!m_outLister)
+            m_outLister = std::make_unique<RtMidiOut>(rtApi(m_api), (m_clientName + QStringLiteral(" list")).toStdString());
+        return portIds(*m_outLister);
+    } catch (const RtMidiError &) {
+        return {};
+    }
+}
+
+QString RtMidiBackend::productName(const QString &portId) const
+{
+    return m_api == Api::Jack ? portnames::jackPortName(portId) : portnames::alsaClientName(portId);
+}
+
+std::unique_ptr<MidiInputLink> RtMidiBackend::openInput(int index, const QString &portId, Receive receive,
+                                                        QString *error)
+{
+    auto link = std::make_unique<RtInputLink>(std::move(receive));
+    if (!link->open(rtApi(m_api), m_clientName, index, portId, error))
+        return nullptr;
+    return link;
+}
+
+std::unique_ptr<MidiOutputLink> RtMidiBackend::openOutput(int index, const QString &portId, QString *error)
+{
+    auto link = std::make_unique<RtOutputLink>();
+    if (!link->open(rtApi(m_api), m_clientName, index, portId, error))
+        return nullptr;
+    return link;
+}
+
+std::unique_ptr<RtMidiBackend> RtMidiBackend::create(const QString &api, const QString &clientName,
+                                                     QString *error)
+{
+    routeJackMessages();
+    Api chosen = Api::Jack;
+    if (api == QLatin1String("alsa")) {
+        chosen = Api::Alsa;
+    } else if (api.isEmpty()) {
+        // Without a sequencer device RtMidi's ALSA start only prints errors; skip it.
+        if (QFileInfo::exists(QStringLiteral("/dev/snd/seq"))) {
+            try {
+                RtMidiIn probe(RtMidi::LINUX_ALSA, clientName.toStdString());
+                chosen = Api::Alsa;
+            } catch (const RtMidiError &) {
+            }
+        }
+    } else if (api != QLatin1String("jack")) {
+        *error = QStringLiteral("unknown MIDI system \"%1\" (alsa or jack)").arg(api);
+        return nullptr;
+    }
+    if (chosen == Api::Jack && !jackServerRunning(clientName)) {
+        const QString server = QProcessEnvironment::systemEnvironment().value(QStringLiteral("JACK_DEFAULT_SERVER"),
+                                                                              QStringLiteral("default"));
+        *error = api.isEmpty() ? QStringLiteral("no ALSA sequencer, and no JACK server \"%1\" is running").arg(server)
+                               : QStringLiteral("no JACK server \"%1\" is running").arg(server);
+        return nullptr;
+    }
+    try {
+        RtMidiIn probe(rtApi(chosen), clientName.toStdString());
+    } catch (const RtMidiError &e) {
+        *error = text(e);
+        return nullptr;
+    }
+    return std::make_unique<RtMidiBackend>(chosen, clientName);
+}

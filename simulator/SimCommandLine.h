@@ -1,0 +1,26 @@
+#pragma once
+
+#include "simulator/SimController.h"
+#include "simulator/SimulatedDevice.h"
+
+#include <QString>
+#include <QStringList>
+
+// mavu-sim's command line.
+struct SimCommandLine {
+    QString midiApi; // "alsa", "jack" or empty for the default
+    QString name = QStringLiteral("Korvel Mavu");
+    QString serial;
+    int version[3] = {1, 0, 2};
+    QString imagePath;
+    SimController::ReplyMode replyMode = SimController::ReplyMode::Normal;
+    int replyDelayMs = 0;
+    int unplugAfterMs = -1;
+    int replugAfterMs = -1;
+    SimOptions device;
+    bool help = false;
+    QString error;
+
+    static SimCommandLine parse(const QStringList &args);
+    static QString helpText();
+};

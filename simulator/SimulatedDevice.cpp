@@ -1,0 +1,130 @@
+#include "simulator/SimulatedDevice.h"
+
+#include "simulator/PtyUpdatePort.h"
+#include "simulator/SimMidiPorts.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QTimer>
+
+SimulatedDevice::SimulatedDevice(SimMidiPorts *ports, const SimOptions &options, QObject *parent)
+    : QObject(parent)
+    , m_ports(ports)
+    , m_options(options)
+{
+    m_ports->setParent(this);
+    connect(m_ports, &SimMidiPorts::received, &m_controller, &SimController::handleMessage);
+    connect(&m_controller, &SimController::reply, m_ports, &SimMidiPorts::send);
+    connect(&m_controller, &SimController::updateRequested, this, &SimulatedDevice::enterUpdateMode);
+    connect(&m_controller, &SimController::messageReceived, this, [this](const QByteArray &m) {
+        emit note(QStringLiteral("received %1 bytes, command %2")
+                      .arg(m.size())
+                      .arg(m.size() > 1 ? quint8(m.at(1)) : -1, 2, 16, QLatin1Char('0')));
+    });
+    connect(&m_controller, &SimController::settingsWritten, this,
+            [this] { emit note(QStringLiteral("settings written")); });
+}
+
+SimulatedDevice::~SimulatedDevice()
+{
+    m_ports->unplug();
+}
+
+bool SimulatedDevice::isPlugged() const
+{
+    return m_ports->isPlugged();
+}
+
+QString SimulatedDevice::updatePortPath() const
+{
+    return m_update ? m_update->slavePath() : QString();
+}
+
+bool SimulatedDevice::plug(QString *error)
+{
+    if (!m_ports->plug(error))
+        return false;
+    emit note(QStringLiteral("plugged in: firmware %1, serial %2")
+                  .arg(m_controller.versionText(), QString::fromUtf8(m_controller.serial())));
+    return true;
+}
+
+void SimulatedDevice::unplug()
+{
+    if (!m_ports->isPlugged())
+        return;
+    m_ports->unplug();
+    emit note(QStringLiteral("unplugged"));
+}
+
+void SimulatedDevice::togglePlug()
+{
+    if (m_update)
+        return; // the update port is not a cable one can pull here
+    if (m_ports->isPlugged()) {
+        unplug();
+        return;
+    }
+    QString error;
+    if (!plug(&error))
+        emit note(QStringLiteral("cannot plug in: %1").arg(error));
+}
+
+void SimulatedDevice::enterUpdateMode()
+{
+    if (m_update)
+        return;
+    // The controller restarts into its boot loader: the MIDI ports go away.
+    m_ports->unplug();
+    m_update = new PtyUpdatePort(this);
+    QString error;
+    if (!m_update->open(m_options.updateLink, &error)) {
+        emit note(QStringLiteral("update mode failed: %1").arg(error));
+        delete m_update;
+        m_update = nullptr;
+        plug(&error);
+        return;
+    }
+    connect(m_update, &PtyUpdatePort::finished, this,
+            [this](bool ok, const QList<YmodemReceiver::File> &files, const QString &why) {
+                QString detail = why;
+                for (const YmodemReceiver::File &file : files) {
+                    QString storedAt;
+                    if (!m_options.firmwareDir.isEmpty()) {
+                        QDir().mkpath(m_options.firmwareDir);
+                        // Only the base name: the sender does not choose where we write.
+                        storedAt = QDir(m_options.firmwareDir).filePath(QFileInfo(file.name).fileName());
+                        QSaveFile out(storedAt);
+                        if (!out.open(QIODevice::WriteOnly) || out.write(file.data) != file.data.size()
+                            || !out.commit()) {
+                            emit note(QStringLiteral("cannot store %1").arg(storedAt));
+                            storedAt.clear();
+                        }
+                    }
+                    emit note(QStringLiteral("firmware received: %1 (%2 bytes)").arg(file.name).arg(file.data.size()));
+                    emit firmwareReceived(file.name, file.data.size(), storedAt);
+                }
+                // Leave the terminal's handlers before it is deleted.
+                QTimer::singleShot(0, this, [this, ok, detail] { leaveUpdateMode(ok, detail); });
+            });
+    emit note(QStringLiteral("update mode: %1%2")
+                  .arg(m_update->slavePath(),
+                       m_update->linkPath().isEmpty() ? QString() : QStringLiteral(" (") + m_update->linkPath() + QLatin1Char(')')));
+}
+
+void SimulatedDevice::leaveUpdateMode(bool ok, const QString &detail)
+{
+    delete m_update;
+    m_update = nullptr;
+    if (ok) {
+        int version[3];
+        if (!m_options.versionAfterUpdate.isEmpty() && SimController::parseVersion(m_options.versionAfterUpdate, version))
+            m_controller.setVersion(version[0], version[1], version[2]);
+    } else {
+        emit note(QStringLiteral("update failed: %1").arg(detail));
+    }
+    QString error;
+    if (!plug(&error))
+        emit note(QStringLiteral("cannot plug in: %1").arg(error));
+}

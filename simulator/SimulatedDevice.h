@@ -1,0 +1,54 @@
+#pragma once
+
+#include "simulator/SimController.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class PtyUpdatePort;
+class SimMidiPorts;
+
+struct SimOptions {
+    QString updateLink;          // where to link the update port's terminal
+    QString firmwareDir;         // where received firmware files are stored (empty: not stored)
+    QString versionAfterUpdate;  // firmware version after an update (empty: unchanged)
+};
+
+// The whole simulated controller: its normal mode (MIDI ports and the
+// settings conversation) and its update mode (MIDI ports gone, a serial line
+// receiving a firmware file by YMODEM), and unplugging.
+class SimulatedDevice : public QObject
+{
+    Q_OBJECT
+public:
+    // Takes the ports (they become a child).
+    SimulatedDevice(SimMidiPorts *ports, const SimOptions &options, QObject *parent = nullptr);
+    ~SimulatedDevice() override;
+
+    SimController &controller() { return m_controller; }
+    bool isPlugged() const;
+    bool inUpdateMode() const { return m_update != nullptr; }
+    QString updatePortPath() const;
+
+    // Plugs the controller in, in normal mode.
+    bool plug(QString *error);
+    void unplug();
+    // Unplugs when plugged, plugs in when not.
+    void togglePlug();
+
+signals:
+    // One line for the person or test watching the simulator.
+    void note(const QString &line);
+    void firmwareReceived(const QString &name, qint64 size, const QString &storedAt);
+
+private:
+    void enterUpdateMode();
+    void leaveUpdateMode(bool ok, const QString &detail);
+
+    SimController m_controller;
+    SimMidiPorts *m_ports;
+    SimOptions m_options;
+    PtyUpdatePort *m_update = nullptr;
+};
