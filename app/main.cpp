@@ -31,7 +31,7 @@ int main(int argc, char *argv[])
     }
     AppOptions::setCurrent(options);
 
-    if (isAppRunning(QStringLiteral("korvelMavu")))
+    if (isAppRunning(QStringLiteral("korvelMavu"), options.files))
         return 0;
 
     qmlRegisterType<ColorPalette>("ColorP", 1, 0, "ColorPalette");
@@ -44,5 +44,8 @@ int main(int argc, char *argv[])
     // Before the window: it looks for the controller as it starts.
     sim::installControllerLink(&app);
     MainWindow window(nullptr);
+    // Later copies reach this one from here on; their files are offered
+    // through the server's filesRequested signal.
+    startInstanceServer(&app);
     return app.exec();
 }
