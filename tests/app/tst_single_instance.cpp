@@ -56,6 +56,24 @@ public:
     QList<QByteArray> m_requests;
 };
 
+// A running copy: the claim, its server and its minimised main window.
+struct RunningCopy {
+    QTemporaryDir dir;
+    LocalRendezvous rendezvous{QStringLiteral("korvelMavu"), dir.path()};
+    InstanceServer server;
+    QSignalSpy files{&server, &InstanceServer::filesRequested};
+    QQuickWindow window;
+
+    bool start()
+    {
+        if (!rendezvous.claim() || !server.listen(rendezvous.takeListeningSocket()))
+            return false;
+        window.setTitle(QStringLiteral("korvelMavuwidonw"));
+        window.showMinimized();
+        return bool(window.windowStates() & Qt::WindowMinimized);
+    }
+};
+
 } // namespace
 
 class TestSingleInstance : public QObject
@@ -167,22 +185,15 @@ private slots:
 
     void runningCopyComesToFrontAndTakesFiles()
     {
-        QTemporaryDir dir;
-        LocalRendezvous running(QStringLiteral("korvelMavu"), dir.path());
-        QVERIFY(running.claim());
-        InstanceServer server;
-        QVERIFY(server.listen(running.takeListeningSocket()));
-        QSignalSpy files(&server, &InstanceServer::filesRequested);
-
+        RunningCopy running;
+        QVERIFY(running.start());
+        QQuickWindow &window = running.window;
+        QSignalSpy &files = running.files;
         QQuickWindow other;
         other.setTitle(QStringLiteral("something else"));
         other.showMinimized();
-        QQuickWindow window;
-        window.setTitle(QStringLiteral("korvelMavuwidonw"));
-        window.showMinimized();
-        QVERIFY(window.windowStates() & Qt::WindowMinimized);
 
-        LocalRendezvous second(QStringLiteral("korvelMavu"), dir.path());
+        LocalRendezvous second(QStringLiteral("korvelMavu"), running.dir.path());
         auto result = inBackground([&second] { return isAppRunning(second, {QStringLiteral("preset one.stm")}); });
         QVERIFY(finish(result));
         QVERIFY(result.get());
@@ -205,22 +216,15 @@ private slots:
 
     void nonsenseOnTheSocketChangesNothing()
     {
-        QTemporaryDir dir;
-        LocalRendezvous running(QStringLiteral("korvelMavu"), dir.path());
-        QVERIFY(running.claim());
-        InstanceServer server;
-        QVERIFY(server.listen(running.takeListeningSocket()));
-        QSignalSpy files(&server, &InstanceServer::filesRequested);
-        QQuickWindow window;
-        window.setTitle(QStringLiteral("korvelMavuwidonw"));
-        window.showMinimized();
+        RunningCopy running;
+        QVERIFY(running.start());
 
-        LocalRendezvous stranger(QStringLiteral("korvelMavu"), dir.path());
+        LocalRendezvous stranger(QStringLiteral("korvelMavu"), running.dir.path());
         auto answer = inBackground([&stranger] { return stranger.deliver("{\"request\":\"shutdown\"}\n", 5000); });
         QVERIFY(finish(answer));
         QCOMPARE(answer.get(), instancerequest::rejectedReply());
-        QVERIFY(window.windowStates() & Qt::WindowMinimized);
-        QCOMPARE(files.count(), 0);
+        QVERIFY(running.window.windowStates() & Qt::WindowMinimized);
+        QCOMPARE(running.files.count(), 0);
     }
 
     // A running copy that never answers (hung, or stopped) must not hold the
