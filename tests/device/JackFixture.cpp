@@ -1,0 +1,113 @@
+#include "JackFixture.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcessEnvironment>
+#include <QThread>
+
+#include <csignal>
+
+namespace {
+
+// Runs "$@", forwards TERM/INT/USR1 to it, and ends it when the test process
+// (the watcher's parent) is gone.
+const char kWatcher[] =
+    "\"$@\" & child=$!\n"
+    "trap 'kill -TERM $child 2>/dev/null; wait $child; exit 0' TERM INT\n"
+    "trap 'kill -USR1 $child 2>/dev/null' USR1\n"
+    "parent=$PPID\n"
+    "while kill -0 $child 2>/dev/null; do\n"
+    "  kill -0 $parent 2>/dev/null || { kill -TERM $child; wait $child; exit 0; }\n"
+    "  sleep 0.2\n"
+    "done\n"
+    "wait $child\n";
+
+} // namespace
+
+GuardedProcess::~GuardedProcess()
+{
+    stop();
+}
+
+bool GuardedProcess::start(const QString &program, const QStringList &args)
+{
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_process.start(QStringLiteral("/bin/sh"), QStringList{QStringLiteral("-c"), QLatin1String(kWatcher), QStringLiteral("watcher"), program} + args);
+    return m_process.waitForStarted(5000);
+}
+
+void GuardedProcess::stop()
+{
+    if (m_process.state() == QProcess::NotRunning)
+        return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(10000)) {
+        m_process.kill();
+        m_process.waitForFinished(3000);
+    }
+    m_output += m_process.readAll();
+}
+
+bool GuardedProcess::isRunning() const
+{
+    return m_process.state() != QProcess::NotRunning;
+}
+
+void GuardedProcess::signalUser1()
+{
+    if (isRunning())
+        ::kill(pid_t(m_process.processId()), SIGUSR1);
+}
+
+bool GuardedProcess::waitForOutput(const QString &text, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (true) {
+        m_output += m_process.readAll();
+        if (m_output.contains(text.toUtf8()))
+            return true;
+        if (deadline.hasExpired() || !isRunning())
+            return false;
+        m_process.waitForReadyRead(50);
+        QCoreApplication::processEvents();
+    }
+}
+
+QByteArray GuardedProcess::output()
+{
+    m_output += m_process.readAll();
+    return m_output;
+}
+
+bool JackServer::start(QString *error)
+{
+    static int counter = 0;
+    m_name = QStringLiteral("mavu-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    qputenv("JACK_DEFAULT_SERVER", m_name.toUtf8());
+    // No audio hardware and no real-time rights are needed with the dummy driver.
+    if (!m_jackd.start(QStringLiteral("jackd"),
+                       {QStringLiteral("--no-realtime"), QStringLiteral("-n"), m_name, QStringLiteral("-d"),
+                        QStringLiteral("dummy"), QStringLiteral("-r"), QStringLiteral("48000"), QStringLiteral("-p"),
+                        QStringLiteral("256")})) {
+        *error = QStringLiteral("jackd does not start (is jackd2 installed?)");
+        return false;
+    }
+    QProcess wait;
+    wait.start(QStringLiteral("jack_wait"), {QStringLiteral("-s"), m_name, QStringLiteral("-w"), QStringLiteral("-t"), QStringLiteral("15")});
+    if (!wait.waitForFinished(20000) || wait.exitCode() != 0) {
+        *error = QStringLiteral("the JACK server %1 did not come up: %2").arg(m_name, QString::fromLocal8Bit(m_jackd.output()));
+        stop();
+        return false;
+    }
+    return true;
+}
+
+void JackServer::stop()
+{
+    m_jackd.stop();
+}
+
+QString simulatorPath()
+{
+    return QString::fromLocal8Bit(qgetenv("MAVU_TEST_BINARY_DIR")) + QStringLiteral("/simulator/mavu-sim");
+}
