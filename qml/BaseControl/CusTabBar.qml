@@ -22,27 +22,34 @@ TabBar {
     // Tabs in use; a third tab without a meaning can be left out.
     property int tabCount: 3
 
+    // The tabs follow the bar's own size, so a page rescaling the bar
+    // rescales them; AutoResize leaves the tabs themselves alone.
+    readonly property real sizeRatio: itemHidth > 0 ? height / itemHidth : 1
+
+    objectName: "ingnoreChildren"
+    width: itemSmallWidth + (tabCount > 2 ? 2 : 1) * (itemWidth + spacing)
+    height: itemHidth
     spacing: 1
     padding: 0
     background: Item {}
 
     CusTabButton {
         text: control.text1
-        width: control.itemSmallWidth
-        height: control.itemHidth
+        width: control.itemSmallWidth * control.sizeRatio
+        height: control.height
         btnImgNormal: control.btnSmallImgNormal
         btnImgChecked: control.btnSmallImgChecked
-        fontSize: control.fontSize
+        fontSize: control.fontSize * control.sizeRatio
         textColor: control.textColor
         checkedTextColor: control.checkedTextColor
     }
     CusTabButton {
         text: control.text2
-        width: control.itemWidth
-        height: control.itemHidth
+        width: control.itemWidth * control.sizeRatio
+        height: control.height
         btnImgNormal: control.btnImgNormal
         btnImgChecked: control.btnImgChecked
-        fontSize: control.fontSize
+        fontSize: control.fontSize * control.sizeRatio
         textColor: control.textColor
         checkedTextColor: control.checkedTextColor
     }
@@ -50,11 +57,11 @@ TabBar {
         text: control.text3
         visible: control.tabCount > 2
         enabled: control.tabCount > 2
-        width: control.tabCount > 2 ? control.itemWidth : 0
-        height: control.itemHidth
+        width: control.tabCount > 2 ? control.itemWidth * control.sizeRatio : 0
+        height: control.height
         btnImgNormal: control.btnImgNormal
         btnImgChecked: control.btnImgChecked
-        fontSize: control.fontSize
+        fontSize: control.fontSize * control.sizeRatio
         textColor: control.textColor
         checkedTextColor: control.checkedTextColor
     }
