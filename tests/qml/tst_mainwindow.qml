@@ -118,4 +118,48 @@ TestCase {
         Tran.reTrans("English")
         compare(help.helpStae.state, "englishHelp")
     }
+
+    function test_menusReachTheContextObjects() {
+        win = createWindow()
+        var menus = findChild(win, "menuBar").menus
+        var file = menus.menuAt(0)
+        compare(file.count, 7)
+        file.actionAt(0).trigger()
+        file.actionAt(1).trigger()
+        file.actionAt(2).trigger()
+        file.actionAt(3).trigger()
+        file.actionAt(4).trigger()
+        compare(MainLogic.calls("openFile"), 1)
+        compare(MainLogic.calls("save"), 1)
+        compare(MainLogic.calls("saveAs"), 1)
+        compare(MainLogic.calls("sendData"), 1)
+        compare(MainLogic.calls("getData"), 1)
+        compare(file.actionAt(0).shortcut, StandardKey.Open)
+        compare(file.actionAt(6).shortcut, "Ctrl+Q")
+
+        DataMgt.setPadInfo(3, "padData", 99)
+        file.actionAt(5).trigger() // Restore The Default
+        verify(DataMgt.getPadInfo(3).padData !== 99)
+
+        var page = findChild(win, "mainPage")
+        var funcPage = findChild(win, "funcPage")
+        menus.menuAt(1).actionAt(0).trigger()
+        verify(funcPage.visible)
+        verify(!page.visible)
+        var back = funcPage.children[0]
+        back.clicked()
+        verify(page.visible)
+        verify(!funcPage.visible)
+
+        var help = menus.menuAt(2)
+        compare(help.actionAt(0).shortcut, "Ctrl+H")
+        var language = help.menuAt(3)
+        verify(language !== null)
+        language.actionAt(0).trigger()
+        compare(Tran.currentLanguage, "简体中文")
+        compare(Tran.getLanguage(), "简体中文")
+        language.actionAt(1).trigger()
+        compare(Tran.currentLanguage, "English")
+        compare(Tran.getLanguage(), "English")
+    }
 }

@@ -7,6 +7,8 @@ import "../../BaseControl"
 Item {
     id: root
 
+    property alias menus: menuBar
+
     width: 1080
     height: 24
 
