@@ -1,7 +1,108 @@
 #include "i18n/Trans.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocale>
+#include <QQmlEngine>
+#include <QSettings>
+#include <QTranslator>
+
+// The catalogues are compiled into the core library; naming their
+// initialiser keeps the linker from dropping them. (Outside any namespace,
+// as the resource macro needs.)
+static void initCatalogueResource()
+{
+    Q_INIT_RESOURCE(i18n);
+}
+
+namespace {
+
+void registerCatalogues()
+{
+    static const bool registered = (initCatalogueResource(), true);
+    Q_UNUSED(registered)
+}
+
+const char kNameContext[] = "Trans";
+const char *const kNameSource = QT_TRANSLATE_NOOP("Trans", "TargetLanguage");
+const QLatin1String kEnglish("English");
+
+QSettings *newSettings()
+{
+    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvel"),
+                         QStringLiteral("korvelMavu"));
+}
+
+// The two letters after "i18n_" in a catalogue's path.
+QString languageCode(const QString &path)
+{
+    const int at = path.indexOf(QLatin1String("i18n_"));
+    return at < 0 ? QString() : path.mid(at + 5, 2);
+}
+
+} // namespace
+
 Trans::Trans(QQmlEngine *engine, QObject *parent)
     : QObject(parent)
     , m_engine(engine)
 {
+    registerCatalogues();
+
+    const QDir dir(QStringLiteral(":/i18n"));
+    const QStringList names = dir.entryList({QStringLiteral("*.qm")}, QDir::Files, QDir::Name);
+    const QString systemCode = QLocale::system().name().left(2);
+    bool matched = false;
+    for (const QString &name : names) {
+        const QString path = dir.filePath(name);
+        QString displayName;
+        {
+            QTranslator probe;
+            if (probe.load(path))
+                displayName = probe.translate(kNameContext, kNameSource);
+        }
+        m_languageList << displayName;
+
+        QSharedPointer<QTranslator> translator(new QTranslator);
+        translator->load(path);
+        m_translators.insert(displayName, translator);
+
+        if (languageCode(path) == systemCode) {
+            // No QML is loaded yet: installing is enough.
+            m_current = translator.data();
+            QCoreApplication::installTranslator(m_current);
+            m_currentLanguage = displayName;
+            matched = true;
+        }
+    }
+    if (!matched && m_currentLanguage != kEnglish)
+        reTrans(kEnglish);
+    emit languageListChanged();
+}
+
+void Trans::reTrans(QString lang)
+{
+    if (lang.isEmpty() || lang == m_currentLanguage)
+        return;
+    m_currentLanguage = lang;
+    if (m_current)
+        QCoreApplication::removeTranslator(m_current);
+    // An unknown name leaves no catalogue installed: the source texts show.
+    m_current = m_translators.value(lang).data();
+    if (m_current)
+        QCoreApplication::installTranslator(m_current);
+    if (m_engine)
+        m_engine->retranslate();
+    emit currentLanguageChanged(m_currentLanguage);
+}
+
+QString Trans::getLanguage()
+{
+    const QScopedPointer<QSettings> settings(newSettings());
+    return settings->value(QStringLiteral("Language")).toString();
+}
+
+void Trans::setLanguage(QString language)
+{
+    const QScopedPointer<QSettings> settings(newSettings());
+    settings->setValue(QStringLiteral("Language"), language);
 }

@@ -1,17 +1,46 @@
 #pragma once
 
+#include <QMap>
 #include <QObject>
+#include <QSharedPointer>
 #include <QString>
+#include <QStringList>
 
 class QQmlEngine;
+class QTranslator;
 
 // Languages, the current one, its persistence and run-time switching.
+// The catalogues are the "*.qm" files in ":/i18n"; each names its language
+// through its translation of "TargetLanguage" in the context "Trans".
 class Trans : public QObject
 {
     Q_OBJECT
+    Q_PROPERTY(QStringList languageList READ languageList NOTIFY languageListChanged)
+    Q_PROPERTY(QString currentLanguage READ currentLanguage NOTIFY currentLanguageChanged)
 public:
     Trans(QQmlEngine *engine, QObject *parent = nullptr);
 
+    QStringList languageList() const { return m_languageList; }
+    QString currentLanguage() const { return m_currentLanguage; }
+
+    // Switches the interface to the language of this display name; the
+    // active one or an empty name changes nothing.
+    Q_INVOKABLE void reTrans(QString lang);
+
+public slots:
+    // The stored choice, or empty when none is stored.
+    QString getLanguage();
+    // Stores the choice for the next start; switches nothing.
+    void setLanguage(QString language);
+
+signals:
+    void languageListChanged();
+    void currentLanguageChanged(QString currentLanguage);
+
 private:
+    QMap<QString, QSharedPointer<QTranslator>> m_translators;
+    QTranslator *m_current = nullptr;
+    QStringList m_languageList;
     QQmlEngine *m_engine = nullptr;
+    QString m_currentLanguage;
 };

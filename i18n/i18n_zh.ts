@@ -1,0 +1,591 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="zh_CN" sourcelanguage="en">
+<context>
+    <name>BQM</name>
+    <message>
+        <source>CC</source>
+        <translation>CC</translation>
+    </message>
+    <message>
+        <source>CHN TOUCH</source>
+        <translation>通道触后</translation>
+    </message>
+    <message>
+        <source>PITCH BEND</source>
+        <translation>弯音</translation>
+    </message>
+</context>
+<context>
+    <name>BqmCC</name>
+    <message>
+        <source>MIN</source>
+        <translation>最小</translation>
+    </message>
+    <message>
+        <source>MAX</source>
+        <translation>最大</translation>
+    </message>
+    <message>
+        <source>CH</source>
+        <translation>通道</translation>
+    </message>
+</context>
+<context>
+    <name>BqmPitchBend</name>
+    <message>
+        <source>LSB MIN</source>
+        <translation>粗调最小</translation>
+    </message>
+    <message>
+        <source>MAX</source>
+        <translation>最大</translation>
+    </message>
+    <message>
+        <source>MSB MIN</source>
+        <translation>精调最小</translation>
+    </message>
+    <message>
+        <source>CH</source>
+        <translation>通道</translation>
+    </message>
+</context>
+<context>
+    <name>Brightness</name>
+    <message>
+        <source>Luminance</source>
+        <translation>亮度</translation>
+    </message>
+</context>
+<context>
+    <name>ColorDialog</name>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+    <message>
+        <source>cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>confirm</source>
+        <translation>确认</translation>
+    </message>
+</context>
+<context>
+    <name>ConnectState</name>
+    <message>
+        <source>No device found</source>
+        <translation>未连接</translation>
+    </message>
+    <message>
+        <source>Device connected</source>
+        <translation>已连接</translation>
+    </message>
+</context>
+<context>
+    <name>CusButtonState</name>
+    <message>
+        <source>Momentary</source>
+        <translation>即时</translation>
+    </message>
+    <message>
+        <source>Toggle</source>
+        <translation>切换</translation>
+    </message>
+</context>
+<context>
+    <name>CusTabBar</name>
+    <message>
+        <source>NOTE</source>
+        <translation>音符</translation>
+    </message>
+    <message>
+        <source>CC</source>
+        <translation>CC</translation>
+    </message>
+    <message>
+        <source>PC</source>
+        <translation>PC</translation>
+    </message>
+</context>
+<context>
+    <name>CusTabButton</name>
+    <message>
+        <source>BANK A</source>
+        <translation>储存 A</translation>
+    </message>
+</context>
+<context>
+    <name>FunctionGroup</name>
+    <message>
+        <source>Copy data from Group A</source>
+        <translation>复制A组布局数据</translation>
+    </message>
+    <message>
+        <source>Copy data from Group B</source>
+        <translation>复制B组布局数据</translation>
+    </message>
+    <message>
+        <source>Copy data from Group C</source>
+        <translation>复制C组布局数据</translation>
+    </message>
+    <message>
+        <source>Please select parameter block and fill the text field.</source>
+        <translation>请先勾选参数区块并填写数值。</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+</context>
+<context>
+    <name>FunctionPage</name>
+    <message>
+        <source>Back</source>
+        <translation>返回主界面</translation>
+    </message>
+    <message>
+        <source>Group A</source>
+        <translation>A组布局</translation>
+    </message>
+    <message>
+        <source>Group B</source>
+        <translation>B组布局</translation>
+    </message>
+    <message>
+        <source>Group C</source>
+        <translation>C组布局</translation>
+    </message>
+</context>
+<context>
+    <name>HelpDialog</name>
+    <message>
+        <source>Korvel PC Control Windows OS</source>
+        <translation>Korvel PC控制面板 Win客户端</translation>
+    </message>
+    <message>
+        <source>Firmware:</source>
+        <translation>固件版本号：</translation>
+    </message>
+    <message>
+        <source>firmware updates</source>
+        <translation>固件升级</translation>
+    </message>
+</context>
+<context>
+    <name>ImageCheck</name>
+    <message>
+        <source>The settings block is %1 bytes long; a complete block has %2 bytes.</source>
+        <translation>设置数据块长 %1 字节，完整的数据块应为 %2 字节。</translation>
+    </message>
+    <message>
+        <source>The settings block does not begin with F0 and end with F7.</source>
+        <translation>设置数据块不是以 F0 开头、以 F7 结尾。</translation>
+    </message>
+</context>
+<context>
+    <name>KnobSwitchGroup</name>
+    <message>
+        <source>Knobs</source>
+        <translation>旋钮</translation>
+    </message>
+    <message>
+        <source>START</source>
+        <translation>开始值</translation>
+    </message>
+    <message>
+        <source>MIN</source>
+        <translation>最小</translation>
+    </message>
+    <message>
+        <source>MAX</source>
+        <translation>最大</translation>
+    </message>
+    <message>
+        <source>CH</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>LSB MIN</source>
+        <translation>粗调最小</translation>
+    </message>
+    <message>
+        <source>LSB MAX</source>
+        <translation>粗调最大</translation>
+    </message>
+    <message>
+        <source>MSB MIN</source>
+        <translation>精调最小</translation>
+    </message>
+    <message>
+        <source>MSB MAX</source>
+        <translation>精调最大</translation>
+    </message>
+</context>
+<context>
+    <name>KnockGroup</name>
+    <message>
+        <source>PADs</source>
+        <translation>打击垫</translation>
+    </message>
+    <message>
+        <source>TYPE</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>START</source>
+        <translation>编号起始值</translation>
+    </message>
+    <message>
+        <source>ASC/DES</source>
+        <translation>升序/降序</translation>
+    </message>
+    <message>
+        <source>Asc</source>
+        <translation>升序</translation>
+    </message>
+    <message>
+        <source>Des</source>
+        <translation>降序</translation>
+    </message>
+    <message>
+        <source>CH</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>Moment</source>
+        <translation>即时</translation>
+    </message>
+    <message>
+        <source>Toggle</source>
+        <translation>切换</translation>
+    </message>
+    <message>
+        <source>COLOR</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>CHOOSE</source>
+        <translation>选择颜色</translation>
+    </message>
+    <message>
+        <source>PARAM</source>
+        <translation>色值参数</translation>
+    </message>
+    <message>
+        <source>R</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>G</source>
+        <translation>G</translation>
+    </message>
+    <message>
+        <source>B</source>
+        <translation>B</translation>
+    </message>
+</context>
+<context>
+    <name>main</name>
+    <message>
+        <source>Succeeded in sending data</source>
+        <translation>发送数据成功</translation>
+    </message>
+    <message>
+        <source>Getting data succeeded</source>
+        <translation>获取数据成功</translation>
+    </message>
+    <message>
+        <source>Failed to send data</source>
+        <translation>发送数据失败</translation>
+    </message>
+    <message>
+        <source>Failed to get data</source>
+        <translation>获取数据失败</translation>
+    </message>
+</context>
+<context>
+    <name>MainPage</name>
+    <message>
+        <source>BANK A</source>
+        <translation>储存 A</translation>
+    </message>
+    <message>
+        <source>BANK B</source>
+        <translation>储存 B</translation>
+    </message>
+    <message>
+        <source>BANK C</source>
+        <translation>储存 C</translation>
+    </message>
+    <message>
+        <source>SEND TO HARDWARE</source>
+        <translation>发送到硬件</translation>
+    </message>
+    <message>
+        <source>GET FROM HARDWARE</source>
+        <translation>从硬件获取</translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message>
+        <source>Error prompt</source>
+        <translation>错误提示</translation>
+    </message>
+    <message>
+        <source>The current device is occupied</source>
+        <translation>当前设备被占用</translation>
+    </message>
+    <message>
+        <source>stm (*.stm)</source>
+        <translation>stm 预设文件 (*.stm)</translation>
+    </message>
+    <message>
+        <source>syx (*.syx)</source>
+        <translation>syx 系统专用消息文件 (*.syx)</translation>
+    </message>
+    <message>
+        <source>Save File</source>
+        <translation>保存文件</translation>
+    </message>
+    <message>
+        <source>The preset could not be saved to &quot;%1&quot;.
+%2</source>
+        <translation>无法将预设保存到“%1”。
+%2</translation>
+    </message>
+    <message>
+        <source>The preset &quot;%1&quot; could not be opened.
+%2</source>
+        <translation>无法打开预设“%1”。
+%2</translation>
+    </message>
+</context>
+<context>
+    <name>MyFtp</name>
+    <message>
+        <source>提示</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>请先连接设备</source>
+        <translation>请先连接设备</translation>
+    </message>
+    <message>
+        <source>获取当前版本号失败</source>
+        <translation>获取当前版本号失败</translation>
+    </message>
+    <message>
+        <source>No firmware has been offered for download.</source>
+        <translation>没有可供下载的固件。</translation>
+    </message>
+    <message>
+        <source>The firmware file cannot be stored in %1.</source>
+        <translation>固件文件无法保存到 %1。</translation>
+    </message>
+    <message>
+        <source>The firmware server did not answer in time.</source>
+        <translation>固件服务器没有及时响应。</translation>
+    </message>
+    <message>
+        <source>The firmware description is too large.</source>
+        <translation>固件描述文件过大。</translation>
+    </message>
+    <message>
+        <source>The firmware file could not be written: %1</source>
+        <translation>无法写入固件文件：%1</translation>
+    </message>
+    <message>
+        <source>The firmware server refused the connection.</source>
+        <translation>固件服务器拒绝了连接。</translation>
+    </message>
+    <message>
+        <source>The firmware server was not found.</source>
+        <translation>找不到固件服务器。</translation>
+    </message>
+    <message>
+        <source>The firmware server refused the login.</source>
+        <translation>固件服务器拒绝登录。</translation>
+    </message>
+    <message>
+        <source>The firmware server has no firmware description.</source>
+        <translation>固件服务器上没有固件描述文件。</translation>
+    </message>
+    <message>
+        <source>The firmware file is not on the server.</source>
+        <translation>服务器上没有这个固件文件。</translation>
+    </message>
+    <message>
+        <source>The firmware server could not be reached: %1</source>
+        <translation>无法连接固件服务器：%1</translation>
+    </message>
+    <message>
+        <source>The firmware versions &quot;%1&quot; and &quot;%2&quot; cannot be compared.</source>
+        <translation>无法比较固件版本“%1”和“%2”。</translation>
+    </message>
+    <message>
+        <source>The firmware server offers an invalid file name.</source>
+        <translation>固件服务器提供的文件名无效。</translation>
+    </message>
+    <message>
+        <source>The firmware file could not be stored.</source>
+        <translation>无法保存固件文件。</translation>
+    </message>
+    <message>
+        <source>The firmware file has %1 bytes instead of %2.</source>
+        <translation>固件文件大小为 %1 字节，应为 %2 字节。</translation>
+    </message>
+    <message>
+        <source>The firmware file does not match its checksum.</source>
+        <translation>固件文件校验和不匹配。</translation>
+    </message>
+    <message>
+        <source>The firmware file could not be stored: %1</source>
+        <translation>无法保存固件文件：%1</translation>
+    </message>
+</context>
+<context>
+    <name>MyMenuBar</name>
+    <message>
+        <source>Korvel Mavu Editor</source>
+        <translation>Korvel Mavu 编辑器</translation>
+    </message>
+    <message>
+        <source>File</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>保存</translation>
+    </message>
+    <message>
+        <source>Save As</source>
+        <translation>另存为</translation>
+    </message>
+    <message>
+        <source>Send To Hardware</source>
+        <translation>发送到硬件</translation>
+    </message>
+    <message>
+        <source>Get From Hardware</source>
+        <translation>从硬件获取</translation>
+    </message>
+    <message>
+        <source>Restore The Default</source>
+        <translation>恢复默认值</translation>
+    </message>
+    <message>
+        <source>Quit</source>
+        <translation>退出</translation>
+    </message>
+    <message>
+        <source>Function</source>
+        <translation>快速布局</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>Open Userguide   Ctrl+H</source>
+        <translation>打开用户指南</translation>
+    </message>
+    <message>
+        <source>About</source>
+        <translation>关于</translation>
+    </message>
+    <message>
+        <source>Feedback</source>
+        <translation>意见反馈</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>语言</translation>
+    </message>
+</context>
+<context>
+    <name>PadKey</name>
+    <message>
+        <source>KEY</source>
+        <translation>按键</translation>
+    </message>
+    <message>
+        <source>CH</source>
+        <translation>通道</translation>
+    </message>
+</context>
+<context>
+    <name>Pressure</name>
+    <message>
+        <source>Pressure</source>
+        <translation>压力阈值</translation>
+    </message>
+    <message>
+        <source>Velocity Curve</source>
+        <translation>力度曲线</translation>
+    </message>
+    <message>
+        <source>FULL</source>
+        <translation>全力度</translation>
+    </message>
+    <message>
+        <source>LO</source>
+        <translation>柔软</translation>
+    </message>
+    <message>
+        <source>LINEAR</source>
+        <translation>中等</translation>
+    </message>
+    <message>
+        <source>EXP</source>
+        <translation>强硬</translation>
+    </message>
+    <message>
+        <source>Full Level</source>
+        <translation>自定义力度值</translation>
+    </message>
+</context>
+<context>
+    <name>ProgressDialog</name>
+    <message>
+        <source>固件升级</source>
+        <translation>固件升级</translation>
+    </message>
+</context>
+<context>
+    <name>Trans</name>
+    <message>
+        <source>TargetLanguage</source>
+        <translation>简体中文</translation>
+    </message>
+</context>
+<context>
+    <name>WalkingBelt</name>
+    <message>
+        <source>CH</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>CC</source>
+        <translation>CC</translation>
+    </message>
+    <message>
+        <source>MC</source>
+        <translation>MC</translation>
+    </message>
+</context>
+</TS>
