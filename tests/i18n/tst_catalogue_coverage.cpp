@@ -106,6 +106,21 @@ private:
     Catalogue m_zh;
     Catalogue m_en;
 
+    // The used texts that the catalogue must carry but lacks or leaves unfinished.
+    template <typename Wanted>
+    QStringList lacking(const Catalogue &catalogue, Wanted wanted) const
+    {
+        QStringList missing;
+        for (const Message &used : m_used) {
+            if (!wanted(used))
+                continue;
+            const Message *entry = find(catalogue, used);
+            if (!entry || !entry->finished)
+                missing << describe(used);
+        }
+        return missing;
+    }
+
 private slots:
     void initTestCase()
     {
@@ -135,12 +150,7 @@ private slots:
 
     void everyTextHasItsChineseEntry()
     {
-        QStringList missing;
-        for (const Message &used : m_used) {
-            const Message *entry = find(m_zh, used);
-            if (!entry || !entry->finished)
-                missing << describe(used);
-        }
+        const QStringList missing = lacking(m_zh, [](const Message &) { return true; });
         QVERIFY2(missing.isEmpty(),
                  qPrintable(QStringLiteral("%1 text(s) lack a finished translation in i18n/i18n_zh.ts:\n%2")
                                 .arg(missing.size())
@@ -150,14 +160,7 @@ private slots:
     // Texts written in Chinese need English for the English interface.
     void everyChineseTextHasItsEnglishEntry()
     {
-        QStringList missing;
-        for (const Message &used : m_used) {
-            if (!isChinese(used.source))
-                continue;
-            const Message *entry = find(m_en, used);
-            if (!entry || !entry->finished)
-                missing << describe(used);
-        }
+        const QStringList missing = lacking(m_en, [](const Message &m) { return isChinese(m.source); });
         QVERIFY2(missing.isEmpty(),
                  qPrintable(QStringLiteral("%1 Chinese text(s) lack a finished translation in i18n/i18n_en.ts:\n%2")
                                 .arg(missing.size())
