@@ -37,6 +37,14 @@ case "$mode" in
         ctest --output-on-failure --timeout 600 "$@"
         ;;
     run)
-        exec "$build/app/korvel-mavu" "$@"
+        # No controller plugged in (no "Korvel Mavu" MIDI port, no update
+        # port): the editor runs with its built-in simulated one.
+        args=("$@")
+        if [[ " $* " != *" --simulator "* ]] \
+            && ! "$build/cli/mavuctl" list 2>/dev/null | grep -qE '^(midi-in [0-9]+ Korvel Mavu|update )'; then
+            echo "No Korvel Mavu controller found: starting with the simulated one (--simulator)."
+            args+=(--simulator)
+        fi
+        exec "$build/app/korvel-mavu" "${args[@]}"
         ;;
 esac
