@@ -32,6 +32,7 @@ const char kUsage[] =
     "  get [-o FILE]                    read the settings; print them, or save FILE\n"
     "  send FILE                        write the settings of a preset\n"
     "  serial                           print the serial number\n"
+    "      --update-port PATH           (list) also an update port with this path\n"
     "\n"
     "Options:\n"
     "  -h, --help                       show this help\n"
