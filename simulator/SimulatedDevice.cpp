@@ -8,6 +8,12 @@
 #include <QSaveFile>
 #include <QTimer>
 
+namespace {
+
+constexpr int kRestartDelayMs = 1000;
+
+} // namespace
+
 SimulatedDevice::SimulatedDevice(SimMidiPorts *ports, const SimOptions &options, QObject *parent)
     : QObject(parent)
     , m_ports(ports)
@@ -105,8 +111,9 @@ void SimulatedDevice::enterUpdateMode()
                     emit note(QStringLiteral("firmware received: %1 (%2 bytes)").arg(file.name).arg(file.data.size()));
                     emit firmwareReceived(file.name, file.data.size(), storedAt);
                 }
-                // Leave the terminal's handlers before it is deleted.
-                QTimer::singleShot(0, this, [this, ok, detail] { leaveUpdateMode(ok, detail); });
+                // Give the sender time to read the last acknowledgement before
+                // the line goes away (a closed terminal can drop unread input).
+                QTimer::singleShot(kRestartDelayMs, this, [this, ok, detail] { leaveUpdateMode(ok, detail); });
             });
     emit note(QStringLiteral("update mode: %1%2")
                   .arg(m_update->slavePath(),
