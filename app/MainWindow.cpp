@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AppOptions.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
 #include "device/Protocol.h"
@@ -50,6 +51,13 @@ MainWindow::MainWindow(QWidget *parent)
         m_ftp.setCurrentVersion(
             QStringLiteral("%1.%2.%3").arg(v.value(0).toString(), v.value(1).toString(), v.value(2).toString()));
     });
+
+    // Where firmware comes from and which port takes it, as the command line
+    // or the environment say (pseudo-terminals are never found by USB identity).
+    QString serverError;
+    if (!m_ftp.setServer(AppOptions::current().firmwareServer, &serverError))
+        qWarning() << serverError;
+    m_firmwareUpdate.setPortOverride(AppOptions::current().updatePort);
 
     initQml();
 

@@ -1,11 +1,350 @@
 #include "firmware/MyFtp.h"
 
+#include "firmware/FirmwareVersion.h"
+
+#include <QDebug>
+#include <QDir>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QMetaEnum>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QTimer>
+
+using namespace firmwareserver;
+
 MyFtp::MyFtp(QObject *parent)
     : QObject(parent)
+    , m_manager(new QNetworkAccessManager(this))
+    , m_watchdog(new QTimer(this))
 {
+    m_watchdog->setSingleShot(true);
+    m_watchdog->setInterval(kDefaultTimeoutMs);
+    connect(m_watchdog, &QTimer::timeout, this, &MyFtp::requestTimedOut);
 }
 
-void MyFtp::setDeviceConnected(bool) {}
-void MyFtp::setCurrentVersion(QString) {}
-void MyFtp::checkOnLineFirmware() {}
-void MyFtp::downloadFir() {}
+MyFtp::~MyFtp()
+{
+    if (m_reply) {
+        disconnect(m_reply, nullptr, this, nullptr);
+        m_reply->abort();
+        delete m_reply;
+    }
+    discardOutputFile();
+}
+
+void MyFtp::setDeviceConnected(bool connected)
+{
+    m_deviceConnected = connected;
+}
+
+void MyFtp::setCurrentVersion(QString version)
+{
+    m_currentVersion = version;
+}
+
+void MyFtp::setServer(const Address &address)
+{
+    m_server = address;
+}
+
+bool MyFtp::setServer(const QString &text, QString *error)
+{
+    Address address;
+    if (!parseAddress(text, &address, error))
+        return false;
+    m_server = address;
+    return true;
+}
+
+void MyFtp::setRequestTimeout(int ms)
+{
+    m_watchdog->setInterval(ms);
+}
+
+QString MyFtp::downloadFolder() const
+{
+    if (!m_downloadFolder.isEmpty())
+        return m_downloadFolder;
+    return QStandardPaths::writableLocation(QStandardPaths::DataLocation);
+}
+
+void MyFtp::setDownloadFolder(const QString &folder)
+{
+    m_downloadFolder = folder;
+}
+
+void MyFtp::checkOnLineFirmware()
+{
+    m_buffer.clear();
+    if (!m_deviceConnected) {
+        QMessageBox::information(nullptr, tr("提示"), tr("请先连接设备"), QMessageBox::Ok);
+        return;
+    }
+    if (m_currentVersion.isEmpty()) {
+        QMessageBox::information(nullptr, tr("提示"), tr("获取当前版本号失败"), QMessageBox::Ok);
+        return;
+    }
+    emit showDialog();
+    QTimer::singleShot(kDescribeDelayMs, this, &MyFtp::fetchDescription);
+    qInfo() << "download describe";
+}
+
+void MyFtp::downloadFir()
+{
+    if (!m_deviceConnected) {
+        QMessageBox::information(nullptr, tr("提示"), tr("请先连接设备"), QMessageBox::Ok);
+        return;
+    }
+    fetchFirmware();
+}
+
+void MyFtp::fetchDescription()
+{
+    startRequest(RequestDescription);
+}
+
+void MyFtp::fetchFirmware()
+{
+    startRequest(RequestFirmware);
+}
+
+void MyFtp::startRequest(RequestKind kind)
+{
+    if (m_reply) {
+        // One request at a time: a new one replaces whatever still runs.
+        qDebug() << "firmware request replaced by a new one";
+        releaseReply(true);
+        discardOutputFile();
+    }
+    m_requestKind = kind;
+    m_abortReason.clear();
+    const QUrl url = kind == RequestDescription ? descriptionUrl(m_server) : firmwareUrl(m_server, m_firmwareInfo.name);
+    qDebug() << "url:" << url.toString();
+
+    if (kind == RequestDescription) {
+        m_buffer.clear();
+    } else {
+        if (!m_offered) {
+            qDebug() << "no firmware offered to download:" << m_firmwareInfo.name;
+            fail(tr("No firmware has been offered for download."));
+            return;
+        }
+        if (!openOutputFile()) {
+            qDebug() << "openOutputFile fail";
+            fail(tr("The firmware file cannot be stored in %1.").arg(QDir::toNativeSeparators(downloadFolder())));
+            return;
+        }
+    }
+
+    // A cached control connection may be long dead (server restarted, link
+    // changed) and would only time out: log in afresh for every request.
+    m_manager->clearConnectionCache();
+    m_reply = m_manager->get(QNetworkRequest(url));
+    connect(m_reply, &QNetworkReply::readyRead, this, &MyFtp::httpReadyRead);
+    connect(m_reply, &QNetworkReply::finished, this, &MyFtp::httpFinished);
+    connect(m_reply, &QNetworkReply::downloadProgress, m_watchdog, qOverload<>(&QTimer::start));
+    m_watchdog->start();
+}
+
+bool MyFtp::openOutputFile()
+{
+    const QString folder = downloadFolder();
+    const QString path = folder + QLatin1Char('/') + m_firmwareInfo.name;
+    qDebug() << path;
+    if (!QDir().mkpath(folder))
+        return false;
+    // Written beside the target and renamed only once complete and verified,
+    // so a failed download leaves no partial file and keeps an older copy.
+    m_file.reset(new QSaveFile(path));
+    m_hash.reset();
+    m_received = 0;
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        m_file.reset();
+        return false;
+    }
+    return true;
+}
+
+void MyFtp::discardOutputFile()
+{
+    if (!m_file)
+        return;
+    m_file->cancelWriting();
+    m_file.reset(); // the unfinished temporary file is removed with it
+}
+
+void MyFtp::releaseReply(bool abortIt)
+{
+    m_watchdog->stop();
+    if (!m_reply)
+        return;
+    QNetworkReply *reply = m_reply;
+    m_reply = nullptr;
+    disconnect(reply, nullptr, this, nullptr);
+    disconnect(reply, nullptr, m_watchdog, nullptr);
+    if (abortIt)
+        reply->abort();
+    reply->close();
+    reply->deleteLater();
+}
+
+void MyFtp::fail(const QString &reason)
+{
+    qDebug() << "firmware request failed:" << reason;
+    emit failed(reason);
+}
+
+void MyFtp::requestTimedOut()
+{
+    if (!m_reply)
+        return;
+    m_abortReason = tr("The firmware server did not answer in time.");
+    m_reply->abort(); // finishes the reply; httpFinished reports
+}
+
+void MyFtp::httpReadyRead()
+{
+    if (!m_reply)
+        return;
+    const QByteArray data = m_reply->readAll();
+    if (m_requestKind == RequestDescription) {
+        m_buffer += data;
+        if (m_buffer.size() > kDescriptionLimit) {
+            m_abortReason = tr("The firmware description is too large.");
+            m_reply->abort();
+            return;
+        }
+    } else if (m_file) {
+        if (m_file->write(data) != data.size()) {
+            m_abortReason = tr("The firmware file could not be written: %1").arg(m_file->errorString());
+            m_reply->abort();
+            return;
+        }
+        m_hash.addData(data);
+        m_received += data.size();
+    }
+    qDebug() << "httpReadyRead";
+}
+
+QString MyFtp::errorReason(int error) const
+{
+    switch (error) {
+    case QNetworkReply::ConnectionRefusedError:
+        return tr("The firmware server refused the connection.");
+    case QNetworkReply::HostNotFoundError:
+        return tr("The firmware server was not found.");
+    case QNetworkReply::AuthenticationRequiredError:
+        return tr("The firmware server refused the login.");
+    case QNetworkReply::ContentNotFoundError:
+        return m_requestKind == RequestDescription ? tr("The firmware server has no firmware description.")
+                                                   : tr("The firmware file is not on the server.");
+    default:
+        return tr("The firmware server could not be reached: %1").arg(m_reply ? m_reply->errorString() : QString());
+    }
+}
+
+void MyFtp::httpFinished()
+{
+    QNetworkReply *reply = qobject_cast<QNetworkReply *>(sender());
+    if (!reply || reply != m_reply)
+        return; // a replaced request
+    const QNetworkReply::NetworkError error = reply->error();
+    const char *errorName = QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error);
+    qDebug() << "httpFinished" << (errorName ? errorName : "?");
+
+    if (error != QNetworkReply::NoError || !m_abortReason.isEmpty()) {
+        if (error == QNetworkReply::ConnectionRefusedError)
+            qDebug() << "httpFinished ConnectionRefusedError";
+        else if (error == QNetworkReply::HostNotFoundError)
+            qDebug() << "httpFinished HostNotFoundError";
+        else if (error == QNetworkReply::AuthenticationRequiredError)
+            qDebug() << "httpFinished AuthenticationRequiredError";
+        else
+            qDebug() << "httpFinished other Error";
+        const QString reason = m_abortReason.isEmpty() ? errorReason(error) : m_abortReason;
+        releaseReply(false);
+        discardOutputFile();
+        fail(reason);
+        return;
+    }
+
+    if (m_requestKind == RequestDescription) {
+        releaseReply(false);
+        descriptionReceived();
+    } else {
+        // Take what is still buffered before the reply goes.
+        if (reply->bytesAvailable() > 0)
+            httpReadyRead();
+        releaseReply(false);
+        firmwareReceived();
+    }
+}
+
+void MyFtp::descriptionReceived()
+{
+    QString reason;
+    const ParseResult parsed = parseDescription(m_buffer, &m_firmwareInfo, &reason);
+    m_offered = false;
+    if (parsed == ParseResult::NotObject)
+        qDebug() << "document is not object";
+    if (parsed != ParseResult::Ok) {
+        fail(reason);
+        return;
+    }
+    qDebug() << "====" << m_firmwareInfo.name << m_firmwareInfo.ver << m_firmwareInfo.infoList;
+
+    bool comparable = false;
+    const bool newer = firmwareversion::isNewer(m_currentVersion, m_firmwareInfo.ver, &comparable);
+    if (!comparable) {
+        qDebug() << "versions not comparable:" << m_currentVersion << m_firmwareInfo.ver;
+        fail(tr("The firmware versions \"%1\" and \"%2\" cannot be compared.")
+                 .arg(m_currentVersion, m_firmwareInfo.ver));
+        return;
+    }
+    if (!isPlainFileName(m_firmwareInfo.name)) {
+        qDebug() << "firmware name is not a plain file name:" << m_firmwareInfo.name;
+        if (newer) {
+            fail(tr("The firmware server offers an invalid file name."));
+            return;
+        }
+    } else {
+        m_offered = true;
+    }
+    if (newer)
+        emit info(m_firmwareInfo.name, m_firmwareInfo.ver, m_firmwareInfo.infoList);
+    else
+        emit info(QStringLiteral("null"), QString(), QStringList());
+}
+
+void MyFtp::firmwareReceived()
+{
+    if (!m_file) {
+        fail(tr("The firmware file could not be stored."));
+        return;
+    }
+    QString mismatch;
+    if (m_firmwareInfo.size >= 0 && m_received != m_firmwareInfo.size)
+        mismatch = tr("The firmware file has %1 bytes instead of %2.").arg(m_received).arg(m_firmwareInfo.size);
+    else if (!m_firmwareInfo.sha256.isEmpty() && m_hash.result().toHex() != m_firmwareInfo.sha256)
+        mismatch = tr("The firmware file does not match its checksum.");
+    if (!mismatch.isEmpty()) {
+        qDebug() << "downloaded firmware rejected:" << mismatch;
+        discardOutputFile();
+        fail(mismatch);
+        return;
+    }
+    const QString path = m_file->fileName();
+    if (!m_file->commit()) {
+        const QString why = m_file->errorString();
+        m_file.reset();
+        qDebug() << "openOutputFile fail" << why;
+        fail(tr("The firmware file could not be stored: %1").arg(why));
+        return;
+    }
+    m_file.reset();
+    emit downloadComplete(QFileInfo(path).absoluteFilePath());
+}

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QUrl>
+
+// The firmware server: where it is, what it offers, and how its answers read.
+namespace firmwareserver {
+
+extern const char kDefaultHost[];
+extern const char kLogin[];
+extern const char kDescriptionPath[];
+extern const char kFolderPath[];
+
+struct Address {
+    QString host = QLatin1String(kDefaultHost);
+    int port = -1; // -1: the scheme's default
+};
+
+// "HOST", "HOST:PORT", "[IPv6]:PORT" or "ftp://HOST[:PORT][/]".
+bool parseAddress(const QString &text, Address *address, QString *error);
+
+QUrl descriptionUrl(const Address &address);
+QUrl firmwareUrl(const Address &address, const QString &name);
+
+// What the description document announces.
+struct FirmwareInfo {
+    QString name;
+    QString ver;
+    QStringList infoList;
+    qint64 size = -1;      // bytes, -1 when not announced
+    QByteArray sha256;     // lower-case hex, empty when not announced
+};
+
+enum class ParseResult { Ok, NotObject, Invalid };
+
+// Parses describe1.json. Anything but Ok comes with a reason: not a JSON
+// object, no version, or a malformed "size" or "sha256".
+ParseResult parseDescription(const QByteArray &json, FirmwareInfo *info, QString *error);
+
+// A bare file name that stays inside the download folder.
+bool isPlainFileName(const QString &name);
+
+} // namespace firmwareserver

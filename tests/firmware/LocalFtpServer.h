@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QProcess>
+#include <QString>
+#include <QTemporaryDir>
+
+// pyftpdlib serving a private folder on 127.0.0.1 with the firmware login;
+// the folder holds the firmware directory the client asks for.
+class LocalFtpServer
+{
+public:
+    explicit LocalFtpServer(const QString &password = QStringLiteral("qwelkrnvotx"));
+    ~LocalFtpServer();
+
+    bool start(QString *error = nullptr);
+    void stop();
+    int port() const { return m_port; }
+    QString address() const; // "127.0.0.1:PORT"
+
+    // A file in the firmware folder (describe1.json and the firmware files).
+    void put(const QString &name, const QByteArray &content);
+    void remove(const QString &name);
+    QString folder() const;
+
+private:
+    QString m_password;
+    QTemporaryDir m_root;
+    QProcess m_process;
+    int m_port = 0;
+};

@@ -1,0 +1,48 @@
+"""A local FTP server for the firmware check tests.
+
+Serves ROOT to one user on 127.0.0.1 at a free port, prints "PORT <n>" once
+listening, and stops when its standard input closes (the test ending, even
+by a crash) or after --lifetime seconds.
+"""
+import argparse
+import os
+import sys
+import threading
+
+from pyftpdlib.authorizers import DummyAuthorizer
+from pyftpdlib.handlers import FTPHandler
+from pyftpdlib.servers import FTPServer
+
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--root", required=True)
+    parser.add_argument("--user", default="qwelkrnvotx")
+    parser.add_argument("--password", default="qwelkrnvotx")
+    parser.add_argument("--lifetime", type=float, default=300.0)
+    args = parser.parse_args()
+
+    authorizer = DummyAuthorizer()
+    authorizer.add_user(args.user, args.password, args.root, perm="elr")
+    handler = FTPHandler
+    handler.authorizer = authorizer
+    handler.passive_ports = None
+    handler.banner = "mavu test ftp"
+    server = FTPServer(("127.0.0.1", 0), handler)
+    server.max_cons = 16
+    port = server.socket.getsockname()[1]
+    print("PORT %d" % port, flush=True)
+
+    def watch_stdin():
+        sys.stdin.read()
+        os._exit(0)
+
+    threading.Thread(target=watch_stdin, daemon=True).start()
+    timer = threading.Timer(args.lifetime, lambda: os._exit(0))
+    timer.daemon = True
+    timer.start()
+    server.serve_forever(timeout=0.2, blocking=True, handle_exit=True)
+
+
+if __name__ == "__main__":
+    main()
