@@ -1,0 +1,225 @@
+// The update sequence: which port it picks, what it tells the user when it
+// cannot start, and the one success flag it gives for a transfer to lrzsz's rb,
+// also when the cable is pulled halfway and the update is tried again.
+#include "PtyLink.h"
+#include "RbProcess.h"
+#include "firmware/FirmwareUpdate.h"
+#include "firmware/SerialPortFinder.h"
+#include "firmware/UpdatePortLocator.h"
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+class FakeFinder : public SerialPortFinder
+{
+public:
+    explicit FakeFinder(QList<SerialPortEntry> ports)
+        : m_ports(std::move(ports))
+    {
+    }
+    QList<SerialPortEntry> availablePorts() const override { return m_ports; }
+
+private:
+    QList<SerialPortEntry> m_ports;
+};
+
+SerialPortEntry port(const QString &name, quint16 vid, quint16 pid, bool ids = true)
+{
+    SerialPortEntry entry;
+    entry.portName = name;
+    entry.hasIdentifiers = ids;
+    entry.vendorIdentifier = vid;
+    entry.productIdentifier = pid;
+    return entry;
+}
+
+const QString kNotFound = QStringLiteral("The serial port name of the device was not found");
+const QString kCannotOpen = QStringLiteral("Failed to open the serial port!");
+
+} // namespace
+
+class TestFirmwareUpdate : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void findsFirstPortWithControllerIdentity();
+    void overrideNamesThePort();
+    void noPortShowsInformationAndNoSignal();
+    void portThatCannotOpenShowsWarningAndNoSignal();
+    void updateReachesRbAndReportsSuccessOnce();
+    void secondUpdateDuringTransferIsRefused();
+    void silentControllerFails();
+    void cablePulledFailsOnceAndRetrySucceeds();
+
+private:
+    QString firmware(const QString &name, int size);
+    QTemporaryDir m_dir;
+};
+
+void TestFirmwareUpdate::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+}
+
+QString TestFirmwareUpdate::firmware(const QString &name, int size)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char(i * 13 + size);
+    const QString path = m_dir.filePath(name);
+    testsupport::writeAll(path, bytes);
+    return path;
+}
+
+void TestFirmwareUpdate::findsFirstPortWithControllerIdentity()
+{
+    const FakeFinder finder({port("ttyS0", 0, 0, false), port("ttyUSB0", 0x1C75, 0x9999),
+                             port("ttyACM0", 0x0416, 0x0204), port("ttyACM1", 0x1C75, 0x0204),
+                             port("ttyACM2", 0x1C75, 0x0204)});
+    QCOMPARE(updateport::locate(finder, QString()), QStringLiteral("ttyACM1"));
+    QCOMPARE(updateport::locate(FakeFinder({port("ttyUSB0", 0x1C75, 0x9999)}), QString()), QString());
+    QCOMPARE(updateport::locate(FakeFinder({}), QString()), QString());
+}
+
+void TestFirmwareUpdate::overrideNamesThePort()
+{
+    const FakeFinder finder({port("ttyACM1", 0x1C75, 0x0204)});
+    const QString existing = firmware(QStringLiteral("fake-tty"), 0);
+    QCOMPARE(updateport::locate(finder, existing), existing);
+    // A named port that is not there (yet) is not replaced by a USB match.
+    QCOMPARE(updateport::locate(finder, m_dir.filePath(QStringLiteral("absent"))), QString());
+}
+
+void TestFirmwareUpdate::noPortShowsInformationAndNoSignal()
+{
+    FirmwareUpdate update;
+    update.setPortFinder(std::make_unique<FakeFinder>(QList<SerialPortEntry>{port("ttyUSB0", 0x1C75, 0x9999)}));
+    QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+    QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
+    testsupport::MessageBoxCloser closer;
+    update.startUpdate(firmware(QStringLiteral("a.bin"), 10));
+    QCOMPARE(closer.texts(), QStringList{kNotFound});
+
+    update.setPortOverride(m_dir.filePath(QStringLiteral("no-such-tty")));
+    update.startUpdate(firmware(QStringLiteral("a.bin"), 10));
+    QCOMPARE(closer.texts(), (QStringList{kNotFound, kNotFound}));
+    QTest::qWait(200);
+    QCOMPARE(status.count(), 0);
+    QCOMPARE(progress.count(), 0);
+}
+
+void TestFirmwareUpdate::portThatCannotOpenShowsWarningAndNoSignal()
+{
+    FirmwareUpdate update;
+    // Listed with the controller's identity, but gone by the time it is opened.
+    update.setPortFinder(
+        std::make_unique<FakeFinder>(QList<SerialPortEntry>{port("mavu-vanished-tty", 0x1C75, 0x0204)}));
+    QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+    testsupport::MessageBoxCloser closer;
+    update.startUpdate(firmware(QStringLiteral("a.bin"), 10));
+    QCOMPARE(closer.texts(), QStringList{kCannotOpen});
+    QTest::qWait(200);
+    QCOMPARE(status.count(), 0);
+}
+
+void TestFirmwareUpdate::updateReachesRbAndReportsSuccessOnce()
+{
+    const QString path = firmware(QStringLiteral("mavu-1.0.3.bin"), 5000);
+    PtyLink link;
+    QVERIFY(link.open());
+    FirmwareUpdate update;
+    update.setPortFinder(std::make_unique<FakeFinder>(QList<SerialPortEntry>{}));
+    update.setPortOverride(link.portPath());
+    QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+    QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
+    update.startUpdate(path);
+    RbProcess rb;
+    QVERIFY(rb.start(link));
+    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 30000);
+    QCOMPARE(status.first().first().toBool(), true);
+    QList<int> values;
+    for (const QList<QVariant> &args : qAsConst(progress))
+        values << args.first().toInt();
+    QCOMPARE(values, (QList<int>{20, 40, 61, 81, 100}));
+    QVERIFY(rb.waitForFinished(10000));
+    QCOMPARE(rb.received(QStringLiteral("mavu-1.0.3.bin")), testsupport::readAll(path));
+    QTest::qWait(200);
+    QCOMPARE(status.count(), 1);
+}
+
+void TestFirmwareUpdate::secondUpdateDuringTransferIsRefused()
+{
+    const QString path = firmware(QStringLiteral("twice.bin"), 3000);
+    PtyLink link;
+    QVERIFY(link.open());
+    FirmwareUpdate update;
+    update.setPortOverride(link.portPath());
+    QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+    update.startUpdate(path);
+    {
+        testsupport::MessageBoxCloser closer;
+        update.startUpdate(path);
+        QCOMPARE(closer.texts(), QStringList{kCannotOpen});
+    }
+    RbProcess rb;
+    QVERIFY(rb.start(link));
+    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 30000);
+    QCOMPARE(status.first().first().toBool(), true); // the first transfer went on
+    QVERIFY(rb.waitForFinished(10000));
+    QCOMPARE(rb.received(QStringLiteral("twice.bin")), testsupport::readAll(path));
+}
+
+void TestFirmwareUpdate::silentControllerFails()
+{
+    PtyLink link;
+    QVERIFY(link.open());
+    FirmwareUpdate update;
+    update.setPortOverride(link.portPath());
+    update.transmitter()->setTimeDivide(4);
+    update.transmitter()->setTimeMax(1);
+    QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+    update.startUpdate(firmware(QStringLiteral("quiet.bin"), 10));
+    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 5000);
+    QCOMPARE(status.first().first().toBool(), false);
+}
+
+void TestFirmwareUpdate::cablePulledFailsOnceAndRetrySucceeds()
+{
+    const QString path = firmware(QStringLiteral("big.bin"), 120 * 1024);
+    FirmwareUpdate update;
+    QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+    QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
+    {
+        PtyLink link(11520);
+        QVERIFY(link.open());
+        update.setPortOverride(link.portPath());
+        update.startUpdate(path);
+        RbProcess rb;
+        QVERIFY(rb.start(link));
+        QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 3, 20000);
+        link.cut();
+        QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 2000);
+        QCOMPARE(status.first().first().toBool(), false);
+        QTest::qWait(300);
+        QCOMPARE(status.count(), 1);
+    }
+    PtyLink link;
+    QVERIFY(link.open());
+    update.setPortOverride(link.portPath());
+    update.startUpdate(path);
+    RbProcess rb;
+    QVERIFY(rb.start(link));
+    QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 30000);
+    QCOMPARE(status.last().first().toBool(), true);
+    QVERIFY(rb.waitForFinished(10000));
+    QCOMPARE(rb.received(QStringLiteral("big.bin")), testsupport::readAll(path));
+}
+
+QTEST_MAIN(TestFirmwareUpdate)
+#include "tst_firmware_update.moc"
