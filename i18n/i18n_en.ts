@@ -50,6 +50,14 @@
         <source>检测到新的固件版本，请确认是否升级</source>
         <translation>New firmware version detected, please confirm whether to upgrade</translation>
     </message>
+    <message>
+        <source>固件下载失败！</source>
+        <translation>Firmware download failed!</translation>
+    </message>
+    <message>
+        <source>检查固件更新失败！</source>
+        <translation>Checking for firmware updates failed!</translation>
+    </message>
 </context>
 <context>
     <name>Trans</name>

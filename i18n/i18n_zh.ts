@@ -56,6 +56,14 @@
         <source>Luminance</source>
         <translation>亮度</translation>
     </message>
+    <message>
+        <source>L</source>
+        <translation>低</translation>
+    </message>
+    <message>
+        <source>H</source>
+        <translation>高</translation>
+    </message>
 </context>
 <context>
     <name>ColorDialog</name>
@@ -127,24 +135,24 @@
 <context>
     <name>FunctionGroup</name>
     <message>
-        <source>Copy data from Group A</source>
-        <translation>复制A组布局数据</translation>
-    </message>
-    <message>
         <source>Copy data from Group B</source>
         <translation>复制B组布局数据</translation>
+    </message>
+    <message>
+        <source>Copy data from Group A</source>
+        <translation>复制A组布局数据</translation>
     </message>
     <message>
         <source>Copy data from Group C</source>
         <translation>复制C组布局数据</translation>
     </message>
     <message>
-        <source>Please select parameter block and fill the text field.</source>
-        <translation>请先勾选参数区块并填写数值。</translation>
-    </message>
-    <message>
         <source>Save</source>
         <translation>保存</translation>
+    </message>
+    <message>
+        <source>Please select parameter block and fill the text field.</source>
+        <translation>请先勾选参数区块并填写数值。</translation>
     </message>
 </context>
 <context>
@@ -169,6 +177,10 @@
 <context>
     <name>HelpDialog</name>
     <message>
+        <source>Copyright © Korvel Audio. All rights reserved.</source>
+        <translation>版权所有 © Korvel Audio。保留所有权利。</translation>
+    </message>
+    <message>
         <source>Korvel PC Control Windows OS</source>
         <translation>Korvel PC控制面板 Win客户端</translation>
     </message>
@@ -179,6 +191,10 @@
     <message>
         <source>firmware updates</source>
         <translation>固件升级</translation>
+    </message>
+    <message>
+        <source>SUPPORT CENTER</source>
+        <translation>支持中心</translation>
     </message>
 </context>
 <context>
@@ -199,6 +215,10 @@
         <translation>旋钮</translation>
     </message>
     <message>
+        <source>CC</source>
+        <translation>CC</translation>
+    </message>
+    <message>
         <source>START</source>
         <translation>开始值</translation>
     </message>
@@ -213,6 +233,14 @@
     <message>
         <source>CH</source>
         <translation>通道</translation>
+    </message>
+    <message>
+        <source>CHN TOUCH</source>
+        <translation>通道触后</translation>
+    </message>
+    <message>
+        <source>PITCH BEND</source>
+        <translation>弯音</translation>
     </message>
     <message>
         <source>LSB MIN</source>
@@ -238,8 +266,8 @@
         <translation>打击垫</translation>
     </message>
     <message>
-        <source>TYPE</source>
-        <translation>类型</translation>
+        <source>NOTE</source>
+        <translation>音符</translation>
     </message>
     <message>
         <source>START</source>
@@ -262,12 +290,24 @@
         <translation>通道</translation>
     </message>
     <message>
+        <source>CC</source>
+        <translation>CC</translation>
+    </message>
+    <message>
+        <source>TYPE</source>
+        <translation>类型</translation>
+    </message>
+    <message>
         <source>Moment</source>
         <translation>即时</translation>
     </message>
     <message>
         <source>Toggle</source>
         <translation>切换</translation>
+    </message>
+    <message>
+        <source>PC</source>
+        <translation>PC</translation>
     </message>
     <message>
         <source>COLOR</source>
@@ -535,6 +575,10 @@
         <translation>压力阈值</translation>
     </message>
     <message>
+        <source>Full Level</source>
+        <translation>自定义力度值</translation>
+    </message>
+    <message>
         <source>Velocity Curve</source>
         <translation>力度曲线</translation>
     </message>
@@ -554,13 +598,45 @@
         <source>EXP</source>
         <translation>强硬</translation>
     </message>
-    <message>
-        <source>Full Level</source>
-        <translation>自定义力度值</translation>
-    </message>
 </context>
 <context>
     <name>ProgressDialog</name>
+    <message>
+        <source>当前已是最新版本，无需升级!</source>
+        <translation>当前已是最新版本，无需升级!</translation>
+    </message>
+    <message>
+        <source>固件名称:</source>
+        <translation>固件名称:</translation>
+    </message>
+    <message>
+        <source>版本号:</source>
+        <translation>版本号:</translation>
+    </message>
+    <message>
+        <source>固件升级成功！</source>
+        <translation>固件升级成功！</translation>
+    </message>
+    <message>
+        <source>固件升级失败！</source>
+        <translation>固件升级失败！</translation>
+    </message>
+    <message>
+        <source>固件下载失败！</source>
+        <translation>固件下载失败！</translation>
+    </message>
+    <message>
+        <source>检查固件更新失败！</source>
+        <translation>检查固件更新失败！</translation>
+    </message>
+    <message>
+        <source>检测到新的固件版本，请确认是否升级</source>
+        <translation>检测到新的固件版本，请确认是否升级</translation>
+    </message>
+    <message>
+        <source>当前已是最新版本，无需升级</source>
+        <translation>当前已是最新版本，无需升级</translation>
+    </message>
     <message>
         <source>固件升级</source>
         <translation>固件升级</translation>
