@@ -392,7 +392,7 @@
     </message>
     <message>
         <source>syx (*.syx)</source>
-        <translation>syx 系统专用消息文件 (*.syx)</translation>
+        <translation>SysEx 文件 (*.syx)</translation>
     </message>
     <message>
         <source>Save File</source>
