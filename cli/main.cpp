@@ -1,6 +1,7 @@
 #include "cli/CliSupport.h"
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
+#include "cli/FirmwareCommands.h"
 
 #include <QCoreApplication>
 #include <QLoggingCategory>
@@ -33,6 +34,15 @@ const char kUsage[] =
     "  send FILE                        write the settings of a preset\n"
     "  serial                           print the serial number\n"
     "      --update-port PATH           (list) also an update port with this path\n"
+    "\n"
+    "Firmware:\n"
+    "  firmware check [--current VERSION]\n"
+    "                                   ask the firmware server for a newer firmware\n"
+    "                                   (--firmware-server HOST[:PORT]; without --current\n"
+    "                                   the controller's version is read over MIDI)\n"
+    "  firmware update FILE [--wait S]  put the controller into update mode and send FILE\n"
+    "                                   to its update port (--update-port PATH names it)\n"
+    "  firmware update FILE --port PATH send FILE to a port already in update mode\n"
     "\n"
     "Options:\n"
     "  -h, --help                       show this help\n"
@@ -70,6 +80,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("get"), cli::runGet},
         {QStringLiteral("send"), cli::runSend},
         {QStringLiteral("serial"), cli::runSerial},
+        {QStringLiteral("firmware"), cli::runFirmware},
     };
     const auto it = commands.constFind(command);
     if (it == commands.cend())

@@ -33,7 +33,8 @@ bool LocalFtpServer::start(QString *error)
     QElapsedTimer timer;
     timer.start();
     QByteArray out;
-    while (timer.elapsed() < 15000 && m_process.waitForReadyRead(500)) {
+    while (timer.elapsed() < 15000 && m_process.state() != QProcess::NotRunning) {
+        m_process.waitForReadyRead(200);
         out += m_process.readAllStandardOutput();
         const int at = out.indexOf("PORT ");
         const int end = out.indexOf('\n', at);

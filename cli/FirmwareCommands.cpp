@@ -1,0 +1,235 @@
+#include "cli/FirmwareCommands.h"
+
+#include "app/AppOptions.h"
+#include "cli/CliSupport.h"
+#include "device/ControllerLink.h"
+#include "device/MidiSetup.h"
+#include "device/Protocol.h"
+#include "firmware/MyFtp.h"
+#include "firmware/SerialPortFinder.h"
+#include "firmware/UpdatePortLocator.h"
+#include "firmware/YmodemFileTransmit.h"
+#include "model/DataManagement.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QTextStream>
+#include <QThread>
+
+#include <cstdio>
+
+namespace cli {
+
+namespace {
+
+constexpr int kReplyTimeoutMs = 3000;
+constexpr int kDefaultPortWaitSeconds = 10;
+constexpr int kPortPollMs = 100;
+constexpr int kBarWidth = 40;
+constexpr qint32 kUpdateBaudRate = 115200;
+
+const char kUsage[] = "usage: mavuctl firmware check [--current VERSION] [--firmware-server HOST[:PORT]]\n"
+                      "       mavuctl firmware update FILE [--port PATH | --update-port PATH] [--wait SECONDS]";
+
+// Takes "--name VALUE" out of args; false with *error when the value is missing.
+bool takeOption(QStringList *args, const QString &name, QString *value, QString *error)
+{
+    const int at = args->indexOf(name);
+    if (at < 0)
+        return true;
+    if (at + 1 >= args->size()) {
+        *error = QStringLiteral("%1 needs a value").arg(name);
+        return false;
+    }
+    *value = args->at(at + 1);
+    args->erase(args->begin() + at, args->begin() + at + 2);
+    return true;
+}
+
+bool startMidi(const AppOptions &options, QString *error)
+{
+    QString why;
+    if (installSystemMidi(options.midiApi, QCoreApplication::applicationName(), &why))
+        return true;
+    *error = QStringLiteral("cannot start the MIDI system: %1").arg(why);
+    return false;
+}
+
+// The controller's firmware version, read from its settings over MIDI.
+bool readControllerVersion(const AppOptions &options, QString *version, QString *error)
+{
+    if (!startMidi(options, error))
+        return false;
+    ControllerLink link;
+    QByteArray image;
+    if (!link.open(error) || !link.request(protocol::ReadSettings, kReplyTimeoutMs, &image, error))
+        return false;
+    link.close();
+    DataManagement settings;
+    settings.setImage(image.constData(), image.size());
+    const QVariantList v = settings.getVerInfo();
+    *version = QStringLiteral("%1.%2.%3").arg(v.value(0).toString(), v.value(1).toString(), v.value(2).toString());
+    return true;
+}
+
+int runCheck(QStringList args, const AppOptions &options)
+{
+    QString current;
+    QString error;
+    if (!takeOption(&args, QStringLiteral("--current"), &current, &error))
+        return fail(error);
+    if (!args.isEmpty())
+        return fail(QString::fromLatin1(kUsage));
+    MyFtp ftp;
+    if (!ftp.setServer(options.firmwareServer, &error))
+        return fail(error);
+    if (current.isEmpty() && !readControllerVersion(options, &current, &error))
+        return fail(QStringLiteral("%1 (or give the present version with --current VERSION)").arg(error));
+
+    ftp.setCurrentVersion(current);
+    QEventLoop loop;
+    int status = 1;
+    QObject::connect(&ftp, &MyFtp::info, &loop,
+                     [&](const QString &name, const QString &ver, const QStringList &notes) {
+                         QString text;
+                         if (ver.isEmpty()) {
+                             text = QStringLiteral("The controller's firmware %1 is up to date.\n").arg(current);
+                         } else {
+                             text = QStringLiteral("Firmware %1 is available: %2 (the controller has %3).\n")
+                                        .arg(ver, name, current);
+                             for (const QString &line : notes)
+                                 text += QStringLiteral("  %1\n").arg(line);
+                         }
+                         printOut(text);
+                         status = 0;
+                         loop.quit();
+                     });
+    QObject::connect(&ftp, &MyFtp::failed, &loop, [&](const QString &reason) {
+        fail(reason);
+        loop.quit();
+    });
+    ftp.fetchDescription();
+    loop.exec();
+    return status;
+}
+
+// Puts the controller into update mode and waits for its update port.
+bool reachUpdatePort(const AppOptions &options, int waitSeconds, QString *port, QString *error)
+{
+    const SystemSerialPortFinder finder;
+    QString midiError;
+    ControllerLink link;
+    if (startMidi(options, &midiError) && link.open(&midiError)) {
+        if (!link.send(protocol::request(protocol::EnterUpdate), error))
+            return false;
+        link.close();
+    } else if (updateport::locate(finder, options.updatePort).isEmpty()) {
+        *error = midiError;
+        return false;
+    } // else: already in update mode
+    QElapsedTimer timer;
+    timer.start();
+    while (true) {
+        *port = updateport::locate(finder, options.updatePort);
+        if (!port->isEmpty())
+            return true;
+        if (timer.elapsed() > waitSeconds * 1000)
+            break;
+        QThread::msleep(kPortPollMs);
+    }
+    *error = QStringLiteral("the controller's update port did not appear within %1 s").arg(waitSeconds);
+    return false;
+}
+
+void drawProgress(int percent)
+{
+    const int filled = percent * kBarWidth / 100;
+    QTextStream err(stderr);
+    err << '\r' << '[' << QString(filled, QLatin1Char('#')) << QString(kBarWidth - filled, QLatin1Char(' '))
+        << "] " << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << '%';
+    err.flush();
+}
+
+QString failureText(YmodemFileTransmit::Status status)
+{
+    switch (status) {
+    case YmodemFileTransmit::StatusAbort:
+        return QStringLiteral("the controller cancelled the transfer");
+    case YmodemFileTransmit::StatusTimeout:
+        return QStringLiteral("the controller did not ask for the firmware");
+    default:
+        return QStringLiteral("the transfer failed (no answer, too many rejections, or the port went away)");
+    }
+}
+
+int runUpdate(QStringList args, const AppOptions &options)
+{
+    QString port;
+    QString wait = QString::number(kDefaultPortWaitSeconds);
+    QString error;
+    if (!takeOption(&args, QStringLiteral("--port"), &port, &error)
+        || !takeOption(&args, QStringLiteral("--wait"), &wait, &error))
+        return fail(error);
+    bool waitOk = false;
+    const int waitSeconds = wait.toInt(&waitOk);
+    if (args.size() != 1 || !waitOk || waitSeconds < 0)
+        return fail(QString::fromLatin1(kUsage));
+
+    // Everything about the file is checked before the controller is touched.
+    const QFileInfo file(args.at(0));
+    if (!file.isFile() || !file.isReadable())
+        return fail(QStringLiteral("cannot read the firmware file %1").arg(args.at(0)));
+    if (!YmodemFileTransmit::headerFits(file.fileName().toLocal8Bit(), file.size()))
+        return fail(QStringLiteral("the file name %1 is too long to be sent").arg(file.fileName()));
+
+    if (port.isEmpty()) {
+        if (!reachUpdatePort(options, waitSeconds, &port, &error))
+            return fail(error);
+    } else if (!QFileInfo::exists(port)) {
+        return fail(QStringLiteral("no port %1").arg(port));
+    }
+
+    YmodemFileTransmit transmit;
+    transmit.setFileName(file.absoluteFilePath());
+    transmit.setPortName(port);
+    transmit.setPortBaudRate(kUpdateBaudRate);
+    QEventLoop loop;
+    YmodemFileTransmit::Status outcome = YmodemFileTransmit::StatusError;
+    QObject::connect(&transmit, &YmodemFileTransmit::transmitProgress, &loop, drawProgress);
+    QObject::connect(&transmit, &YmodemFileTransmit::transmitStatus, &loop, [&](YmodemFileTransmit::Status s) {
+        if (s == YmodemFileTransmit::StatusEstablish || s == YmodemFileTransmit::StatusTransmit)
+            return;
+        outcome = s;
+        loop.quit();
+    });
+    if (!transmit.startTransmit())
+        return fail(QStringLiteral("cannot open the update port %1").arg(port));
+    QTextStream(stderr) << "Sending " << file.fileName() << " to " << port << '\n';
+    loop.exec();
+    QTextStream(stderr) << '\n';
+    if (outcome != YmodemFileTransmit::StatusFinish)
+        return fail(failureText(outcome));
+    printOut(QStringLiteral("Firmware %1 sent.\n").arg(file.fileName()));
+    return 0;
+}
+
+} // namespace
+
+int runFirmware(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    const AppOptions options = AppOptions::takeShared(&args);
+    if (!options.error.isEmpty())
+        return fail(options.error);
+    AppOptions::setCurrent(options);
+    const QString sub = args.isEmpty() ? QString() : args.takeFirst();
+    if (sub == QLatin1String("check"))
+        return runCheck(args, options);
+    if (sub == QLatin1String("update"))
+        return runUpdate(args, options);
+    return fail(QString::fromLatin1(kUsage));
+}
+
+} // namespace cli
