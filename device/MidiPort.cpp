@@ -30,6 +30,16 @@ QString listedId(const QStringList &snapshot, unsigned index, const QStringList 
     return now.value(int(index));
 }
 
+// Only System Exclusive messages are the controller's answers; notes,
+// clock and empty deliveries never reach the handler.
+MidiBackend::Receive sysExOnly(std::function<void(char *, int)> handler)
+{
+    return [handler = std::move(handler)](char *data, int len) {
+        if (data && len >= 2 && static_cast<unsigned char>(data[0]) == 0xF0)
+            handler(data, len);
+    };
+}
+
 } // namespace
 
 MidiIn::MidiIn() = default;
@@ -55,7 +65,7 @@ bool MidiIn::open(unsigned deviceId, std::function<void(char *, int)> handler)
         if (id.isEmpty())
             error = QStringLiteral("no input port %1").arg(deviceId);
         else
-            m_link = backend->openInput(int(deviceId), id, std::move(handler), &error);
+            m_link = backend->openInput(int(deviceId), id, sysExOnly(std::move(handler)), &error);
     }
     if (!m_link) {
         qDebug() << "midiInOpen error";

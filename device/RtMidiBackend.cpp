@@ -125,8 +125,7 @@ private:
     static void deliver(double, std::vector<unsigned char> *message, void *user)
     {
         auto *self = static_cast<RtInputLink *>(user);
-        // Only whole System Exclusive messages are ours; notes and the like are not.
-        if (!message || message->size() < 2 || message->front() != 0xF0)
+        if (!message || message->empty())
             return;
         std::lock_guard<std::mutex> lock(self->m_lock);
         if (self->m_alive)

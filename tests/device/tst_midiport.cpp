@@ -106,6 +106,13 @@ private slots:
         QTRY_COMPARE(received().size(), 1);
         QCOMPARE(received().first(), big);
 
+        // Short messages and empty deliveries are not for the handler.
+        m_midi->emitFrom(source, QByteArray::fromHex("903c64"));
+        m_midi->emitFrom(source, QByteArray());
+        m_midi->emitFrom(source, QByteArray::fromHex("f8"));
+        QTest::qWait(20);
+        QCOMPARE(received().size(), 1);
+
         // Once closed, what is still under way is dropped, not delivered.
         m_midi->emitFrom(source, big);
         in.close();
