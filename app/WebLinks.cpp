@@ -11,6 +11,11 @@ constexpr char kChineseFaq[] = "https://www.korvel-audio.cn/support/faq/";
 constexpr char kEnglishContact[] = "https://www.korvel-audio.com/en/support/contact/";
 constexpr char kChineseContact[] = "https://www.korvel-audio.cn/support/contact/";
 constexpr char kVideoChannel[] = "https://space.bilibili.com/korvel-audio";
+// The accounts behind the About box's QR pictures; the build encodes these
+// three lines (img/QrCodes.cmake), so keep each on one line in this form.
+constexpr char kWeChatAccount[] = "https://weixin.qq.com/r/korvel-audio";
+constexpr char kCustomerService[] = "https://work.weixin.qq.com/kfid/korvel-audio";
+constexpr char kXiaohongshu[] = "https://www.xiaohongshu.com/user/profile/korvel-audio";
 
 bool isEnglish(const QString &language)
 {
@@ -37,6 +42,21 @@ QString WebLinks::chineseSite()
 QString WebLinks::videoChannel()
 {
     return QString::fromLatin1(kVideoChannel);
+}
+
+QString WebLinks::weChatAccount()
+{
+    return QString::fromLatin1(kWeChatAccount);
+}
+
+QString WebLinks::customerService()
+{
+    return QString::fromLatin1(kCustomerService);
+}
+
+QString WebLinks::xiaohongshu()
+{
+    return QString::fromLatin1(kXiaohongshu);
 }
 
 QString WebLinks::faqUrl(const QString &language)

@@ -17,6 +17,10 @@ public:
     static QString englishSite();
     static QString chineseSite();
     static QString videoChannel();
+    // Shown as QR pictures in the About box, not opened.
+    static QString weChatAccount();
+    static QString customerService();
+    static QString xiaohongshu();
 
     // The English pages serve the language named exactly "English";
     // every other language gets the Chinese site.

@@ -9,9 +9,9 @@ cd "$(dirname "${BASH_SOURCE[0]}")"
 
 double=(bg_gray logoText titleBtn bankCheckedPurple tabGray tabCheckedGray
         tabSmallGray tabSmallCheckedGray knob_switch icon_previous icon_stop
-        icon_next icon_record icon_start icon_recurrsive)
+        icon_next icon_record icon_start icon_recurrsive functionGroupRect)
 pairs=(icon_close_default icon_close_click icon_minimize_default
-       icon_minimize_click progress)
+       icon_minimize_click progress helpLogo)
 
 render() { rsvg-convert --zoom "$2" -o "$3" "src/$1.svg"; }
 
@@ -22,6 +22,8 @@ for n in "${pairs[@]}"; do
 done
 render mark 0.5 logo.png
 render mark 1 logo@2x.png
+# The QR pictures of the About box are not here: the build draws them from
+# the addresses in app/WebLinks.cpp (QrCodes.cmake).
 # Shown through CusImage, which draws every image at half its pixel size.
 render line 2 line.png
 

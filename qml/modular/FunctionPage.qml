@@ -1,12 +1,22 @@
 import QtQuick 2.15
 import "../BaseControl"
+import "../component/function"
 
-// Bank quick-fill page. Shown instead of the editor from the "Function" menu.
-// Its parameter columns are added on top of this frame.
+// Bank quick-fill page, shown instead of the editor from the "Function" menu.
+// One column per bank; a column's copy buttons take another column's fields.
 Item {
     id: root
 
     property bool isVisable: false
+    property alias backBtn: backBtn
+    property alias groupA: groupA
+    property alias groupB: groupB
+    property alias groupC: groupC
+
+    function copyInto(from, to) {
+        from.copy()
+        to.paste()
+    }
 
     anchors.fill: parent
     visible: isVisable
@@ -23,5 +33,35 @@ Item {
             root.isVisable = false
             mainPage.isVisable = true
         }
+    }
+
+    FunctionGroup {
+        id: groupA
+        x: 16
+        y: 133
+        name: "A"
+        title: qsTr("Group A")
+        onCopyFromLeft: root.copyInto(groupB, groupA)
+        onCopyFromRight: root.copyInto(groupC, groupA)
+    }
+
+    FunctionGroup {
+        id: groupB
+        x: 368
+        y: 133
+        name: "B"
+        title: qsTr("Group B")
+        onCopyFromLeft: root.copyInto(groupA, groupB)
+        onCopyFromRight: root.copyInto(groupC, groupB)
+    }
+
+    FunctionGroup {
+        id: groupC
+        x: 720
+        y: 133
+        name: "C"
+        title: qsTr("Group C")
+        onCopyFromLeft: root.copyInto(groupA, groupC)
+        onCopyFromRight: root.copyInto(groupB, groupC)
     }
 }

@@ -1,65 +1,162 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import Mavu 1.0
 import "../BaseControl"
+import "../component"
 
-// The "About" box. The language state picks which link rows it shows; the
-// rows themselves are added on top of this frame.
-Dialog {
+// The "About" box: versions, serial number, the online firmware check and the
+// maker's links. The language state picks the English or the Chinese links.
+DialogFrame {
     id: dialog
 
-    property int dWidth: 358
-    property int dHeight: 216
     property alias helpStae: helpStae
+    property alias firmwareVer: firmwareVer
+    property alias sn: sn
+    property alias btnUpdate: btnUpdate
+    property alias support: support
+    property alias row: row
+    // Kept apart from the label so a language switch re-labels it.
+    property string firmwareVersion: ""
 
-    function show() {
-        x = (parent.width - width) / 2
-        y = (parent.height - height) / 2
-        open()
+    Item {
+        id: helpStae
+        states: [
+            State {
+                name: "chineseHelp"
+                PropertyChanges { target: row; visible: true }
+                PropertyChanges { target: support; visible: false }
+            },
+            State {
+                name: "englishHelp"
+                PropertyChanges { target: row; visible: false }
+                PropertyChanges { target: support; visible: true }
+            }
+        ]
     }
 
-    width: dWidth
-    height: dHeight
-    modal: true
-    leftPadding: 0
-    topPadding: 0
-
-    background: Rectangle {
-        id: bg
-        color: "#f0f0f0"
-        border.width: 1
-        radius: CusConfig.radiuSize2
+    BasicText {
+        id: footer
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 193
+        z: -1
+        fontSize: CusConfig.fontSizeLevel3
+        enableColor: CusConfig.colorTextDisable
+        text: qsTr("Copyright © Korvel Audio. All rights reserved.")
     }
 
-    contentItem: Item {
-        Item {
-            id: helpStae
-            states: [
-                State { name: "chineseHelp" },
-                State { name: "englishHelp" }
-            ]
-        }
+    Image {
+        id: logo
+        x: 136
+        y: 21
+        source: "qrc:/img/helpLogo.png"
+    }
+
+    BasicText {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 118
+        text: qsTr("Korvel PC Control Windows OS")
+        enableColor: CusConfig.colorTextDisable
+    }
+
+    Row {
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 132
+        spacing: 20
 
         BasicText {
-            anchors.horizontalCenter: parent.horizontalCenter
-            y: 118
-            text: qsTr("Korvel PC Control Windows OS")
-            enableColor: CusConfig.colorTextDisable
-        }
-
-        BasicText {
-            anchors.horizontalCenter: parent.horizontalCenter
-            y: 132
             text: MainLogic.getSoftVersion()
             enableColor: CusConfig.colorTextDisable
         }
+        BasicText {
+            id: firmwareVer
+            width: 95
+            text: qsTr("Firmware:") + dialog.firmwareVersion
+            enableColor: CusConfig.colorTextDisable
+        }
+        BasicText {
+            id: sn
+            width: 120
+            text: "sn:"
+            enableColor: CusConfig.colorTextDisable
+        }
+    }
 
-        CusButton_Image {
-            x: 328
-            y: 3
-            btnImgNormal: "qrc:/img/icon_close_default.png"
-            btnImgHovered: "qrc:/img/icon_close_click.png"
-            btnImgPressed: "qrc:/img/icon_close_click.png"
-            onClicked: dialog.close()
+    CusButton {
+        id: btnUpdate
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 147
+        width: 110
+        height: 16
+        backgroundColorNormal: "#A6A6A6"
+        text: qsTr("firmware updates")
+        textColor: "#FFFFFF"
+        onClicked: Ftp.checkOnLineFirmware()
+    }
+
+    CusButtonText {
+        id: support
+        x: 139
+        y: 164
+        text: qsTr("SUPPORT CENTER")
+        onClicked: Qt.openUrlExternally(WebLinks.englishSite)
+    }
+
+    Component {
+        id: line
+        Rectangle {
+            y: 8
+            width: 1
+            height: 8
+            color: CusConfig.colorTextDisable
+        }
+    }
+
+    // The Chinese links; the account names show their QR code on hover.
+    Row {
+        id: row
+        anchors.horizontalCenter: parent.horizontalCenter
+        y: 166
+        spacing: 10
+        visible: false
+
+        CusButtonText {
+            text: "进入官网"
+            onClicked: Qt.openUrlExternally(WebLinks.chineseSite)
+        }
+        Loader { sourceComponent: line }
+        CusButtonText {
+            text: "微信公众号"
+            imgSource: "qrc:/img/公众号.png"
+        }
+        Loader { sourceComponent: line }
+        CusButtonText {
+            text: "官方客服"
+            imgSource: "qrc:/img/客服.png"
+        }
+        Loader { sourceComponent: line }
+        CusButtonText {
+            text: "小红书"
+            imgSource: "qrc:/img/小红书.png"
+        }
+        Loader { sourceComponent: line }
+        CusButtonText {
+            text: "哔哩哔哩"
+            onClicked: Qt.openUrlExternally(WebLinks.videoChannel)
+        }
+    }
+
+    Connections {
+        target: MainLogic
+        function onS_snNum(snStr) {
+            sn.text = "sn:" + snStr
+        }
+    }
+
+    Connections {
+        target: DataMgt
+        function onS_updateDate() {
+            var v = DataMgt.getVerInfo()
+            dialog.firmwareVersion = v[0] + "." + v[1] + "." + v[2]
         }
     }
 }

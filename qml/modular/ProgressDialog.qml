@@ -1,51 +1,188 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "../BaseControl"
+import "../component"
 
-// Result of the online firmware check and progress of the update. The
-// texts, gauge and buttons are added on top of this frame.
-Dialog {
+// The online firmware check and the update as the user follows them: busy
+// while asking, then the offer or "latest version", the confirmation, the
+// gauge while the firmware goes to the controller, and the outcome. A check
+// or download that fails says so instead of spinning on.
+DialogFrame {
     id: dialog
 
-    property int dWidth: 358
-    property int dHeight: 216
     property alias helpStae: helpStae
+    property alias textHint: textHint
+    property alias textNewest: textNewest
+    property alias scrollView: scrollView
+    property alias textArea: textArea
+    property alias busyIndicator: busyIndicator
+    property alias progressBarDownload: progressBarDownload
+    property alias btnSure: btnSure
+    // Set once the user confirmed, so a failure names the download.
+    property bool downloading: false
 
     function show() {
-        x = (parent.width - width) / 2
-        y = (parent.height - height) / 2
-        open()
+        busyIndicator.visible = true
+        scrollView.visible = false
+        textHint.visible = false
+        progressBarDownload.visible = false
+        textNewest.visible = false
+        btnSure.visible = false
+        downloading = false
+        openCentred()
     }
 
-    width: dWidth
-    height: dHeight
-    modal: true
-    leftPadding: 0
-    topPadding: 0
-
-    background: Rectangle {
-        id: bg
-        color: "#f0f0f0"
-        border.width: 1
-        radius: CusConfig.radiuSize2
+    function showMessage(text) {
+        busyIndicator.visible = false
+        scrollView.visible = false
+        textHint.visible = false
+        btnSure.visible = false
+        textNewest.text = text
+        textNewest.visible = true
     }
 
-    contentItem: Item {
-        Item {
-            id: helpStae
-            states: [
-                State { name: "chineseHelp" },
-                State { name: "englishHelp" }
-            ]
+    function showInfo(name, ver, infoList) {
+        busyIndicator.visible = false
+        if (name === "null") {
+            showMessage(qsTr("当前已是最新版本，无需升级!"))
+            return
         }
+        textNewest.visible = false
+        scrollView.visible = true
+        textHint.visible = true
+        btnSure.visible = true
+        textArea.clear()
+        textArea.append(qsTr("固件名称:") + name)
+        textArea.append(qsTr("版本号:") + ver)
+        for (var i = 0; i < infoList.length; ++i)
+            textArea.append(infoList[i])
+    }
 
-        CusButton_Image {
-            x: 328
-            y: 3
-            btnImgNormal: "qrc:/img/icon_close_default.png"
-            btnImgHovered: "qrc:/img/icon_close_click.png"
-            btnImgPressed: "qrc:/img/icon_close_click.png"
-            onClicked: dialog.close()
+    function confirm() {
+        textNewest.visible = false
+        scrollView.visible = false
+        textHint.visible = false
+        btnSure.visible = false
+        busyIndicator.visible = true
+        downloading = true
+        Ftp.downloadFir()
+    }
+
+    function showProgress(value) {
+        busyIndicator.visible = false
+        progressBarDownload.visible = true
+        progressBarDownload.value = value / 100
+    }
+
+    function showOutcome(isSuccess) {
+        progressBarDownload.visible = false
+        progressBarDownload.value = 0
+        showMessage(isSuccess ? qsTr("固件升级成功！") : qsTr("固件升级失败！"))
+    }
+
+    function showFailure(reason) {
+        progressBarDownload.visible = false
+        progressBarDownload.value = 0
+        var headline = downloading ? qsTr("固件下载失败！") : qsTr("检查固件更新失败！")
+        showMessage(reason ? headline + "\n" + reason : headline)
+    }
+
+    Item {
+        id: helpStae
+        states: [
+            State { name: "chineseHelp" },
+            State { name: "englishHelp" }
+        ]
+    }
+
+    BasicText {
+        id: textHint
+        x: 31
+        y: 19
+        width: 290
+        wrapMode: Text.WordWrap
+        enableColor: "#333333"
+        text: qsTr("检测到新的固件版本，请确认是否升级")
+    }
+
+    BasicText {
+        id: textNewest
+        anchors.centerIn: parent
+        width: 290
+        wrapMode: Text.WordWrap
+        horizontalAlignment: Text.AlignHCenter
+        enableColor: "#333333"
+        visible: false
+        text: qsTr("当前已是最新版本，无需升级")
+    }
+
+    ScrollView {
+        id: scrollView
+        x: 31
+        y: 48
+        width: 296
+        height: 125
+        clip: true
+
+        TextArea {
+            id: textArea
+            readOnly: true
+            wrapMode: TextEdit.WrapAtWordBoundaryOrAnywhere
+            font.family: CusConfig.fontFamily
+            font.pixelSize: CusConfig.fontSizeLevel2
+            color: "#333333"
+            background: Rectangle {
+                color: "#FFFFFF"
+                radius: CusConfig.radiuSize3
+            }
+        }
+    }
+
+    BusyIndicator {
+        id: busyIndicator
+        x: 149
+        y: 78
+    }
+
+    CusProgress {
+        id: progressBarDownload
+        anchors.centerIn: parent
+        visible: false
+    }
+
+    CusButton {
+        id: btnSure
+        x: 143
+        y: 186
+        width: 102
+        height: 16
+        text: qsTr("固件升级")
+        textColor: "#FFFFFF"
+        visible: false
+        onClicked: dialog.confirm()
+    }
+
+    Connections {
+        target: Ftp
+        function onShowDialog() {
+            if (!dialog.visible)
+                dialog.show()
+        }
+        function onInfo(name, ver, infoList) {
+            dialog.showInfo(name, ver, infoList)
+        }
+        function onFailed(reason) {
+            dialog.showFailure(reason)
+        }
+    }
+
+    Connections {
+        target: FirmwareUpdate
+        function onTransmitProgress(value) {
+            dialog.showProgress(value)
+        }
+        function onTransStatus(isSuccess) {
+            dialog.showOutcome(isSuccess)
         }
     }
 }

@@ -1,0 +1,77 @@
+import QtQuick 2.15
+import QtQuick.Controls 2.15
+import "../BaseControl"
+import ".."
+
+// The frame the About and firmware dialogs share: a modal box of 358 x 216
+// base pixels that follows the screen's scaling rate, with a close button.
+// The dialog's own items go into the content item beside these.
+Dialog {
+    id: dialog
+
+    property int dWidth: 358
+    property int dHeight: 216
+
+    function openCentred() {
+        x = (parent.width - width) / 2
+        y = (parent.height - height) / 2
+        open()
+    }
+
+    function show() {
+        openCentred()
+    }
+
+    function rescale() {
+        autoResize.verticalRatio = MainLogic.getScalingRate()
+        autoResize.horizontalRatio = MainLogic.getScalingRate()
+        width = dWidth * autoResize.horizontalRatio
+        height = dHeight * autoResize.verticalRatio
+    }
+
+    width: dWidth
+    height: dHeight
+    modal: true
+    leftPadding: 0
+    topPadding: 0
+    rightPadding: 0
+    bottomPadding: 0
+
+    background: Rectangle {
+        id: bg
+        color: "#f0f0f0"
+        border.width: 1
+        radius: CusConfig.radiuSize2
+    }
+
+    contentItem: Item {
+        AutoResize {
+            id: autoResize
+            horizontalRatio: MainLogic.getScalingRate()
+            verticalRatio: MainLogic.getScalingRate()
+            Component.onCompleted: {
+                begin()
+                dialog.width = dialog.dWidth * horizontalRatio
+                dialog.height = dialog.dHeight * verticalRatio
+                resize()
+            }
+        }
+
+        CusButton_Image {
+            x: 328
+            y: 3
+            z: 1
+            btnImgNormal: "qrc:/img/icon_close_default.png"
+            btnImgHovered: "qrc:/img/icon_close_click.png"
+            btnImgPressed: "qrc:/img/icon_close_click.png"
+            onClicked: dialog.close()
+        }
+    }
+
+    Connections {
+        target: MainLogic
+        function onScreenChanged() {
+            dialog.rescale()
+        }
+    }
+}

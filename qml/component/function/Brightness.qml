@@ -1,0 +1,49 @@
+import QtQuick 2.15
+import "../../BaseControl"
+
+// Brightness of a bank's pad lights, applied to the bank's stored colours.
+StateBorderButton {
+    id: root
+
+    property alias brightnessSlider: brightnessSlider
+
+    function countChecked() {
+        return checked ? 1 : 0
+    }
+
+    function setParam(bank) {
+        if (checked)
+            DataMgt.setLum(bank, brightnessSlider.value)
+    }
+
+    function copy() {
+        FunctionProperty.set_luminance(brightnessSlider.value)
+    }
+
+    function paste() {
+        brightnessSlider.value = FunctionProperty.get_luminance()
+    }
+
+    width: 330
+    height: 57
+    backgroundColor: "#F0F0F0"
+    borderNormalColor: "#A6A6A6"
+    borderPressedColor: "#5E17CC"
+
+    FrameCaption { content: qsTr("Luminance") }
+
+    CusSlider {
+        id: brightnessSlider
+        x: 20
+        y: 24
+        width: 290
+        height: 12
+        from: 0
+        to: 1
+        stepSize: 0.01
+        value: 1
+    }
+
+    BasicText { x: 27; y: 35; text: qsTr("L"); enableColor: "#383A3E" }
+    BasicText { x: 295; y: 35; text: qsTr("H"); enableColor: "#383A3E" }
+}

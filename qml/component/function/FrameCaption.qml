@@ -1,0 +1,20 @@
+import QtQuick 2.15
+import "../../BaseControl"
+
+// A frame's caption, centred on its top edge; the plate interrupts the border.
+CusText {
+    id: caption
+
+    fontSize: 14
+    width: metrics.width + 12
+    height: 16
+    y: -8
+    anchors.horizontalCenter: parent.horizontalCenter
+
+    TextMetrics {
+        id: metrics
+        font.family: CusConfig.fontFamily
+        font.pixelSize: 14
+        text: caption.content
+    }
+}
