@@ -1,0 +1,225 @@
+// The whole firmware road through the editor's own objects: mavu-sim on a
+// private JACK server arrives, the online check finds a newer firmware on a
+// local FTP server, the download starts the update-mode command, and the file
+// goes by YMODEM to the simulator's update port. Also the cable pulled halfway
+// through, and the update tried again. mavuctl takes the same road.
+#include "JackFixture.h"
+#include "LocalFtpServer.h"
+
+#include "app/AppOptions.h"
+#include "app/ColorPalette.h"
+#include "app/MainWindow.h"
+#include "device/MidiBackend.h"
+#include "device/MidiSetup.h"
+#include "firmware/FirmwareUpdate.h"
+#include "firmware/MyFtp.h"
+#include "model/DataManagement.h"
+#include "support/TestSupport.h"
+
+#include <QCryptographicHash>
+#include <QQmlContext>
+#include <QQmlEngine>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+const QString kFirmwareName = QStringLiteral("mavu-1.0.3.bin");
+
+QByteArray firmwareImage(int size)
+{
+    QByteArray bytes(size, '\0');
+    for (int i = 0; i < size; ++i)
+        bytes[i] = char((i * 131) ^ (i >> 9));
+    return bytes;
+}
+
+template <typename T>
+T *published(MainWindow &window, const char *name)
+{
+    return qobject_cast<T *>(window.engine().rootContext()->contextProperty(QLatin1String(name)).value<QObject *>());
+}
+
+} // namespace
+
+class TestFirmwareEndToEnd : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void cleanup();
+    void cleanupTestCase();
+    void editorUpdatesTheSimulator();
+    void cablePulledMidTransferThenRetry();
+    void mavuctlUpdatesTheSimulator();
+
+private:
+    void startSimulator(const QString &version);
+    QString updateLink() const { return m_dir.filePath(QStringLiteral("update-port")); }
+    QString receivedFolder() const { return m_dir.filePath(QStringLiteral("received")); }
+
+    QTemporaryDir m_dir;
+    JackServer m_jack;
+    LocalFtpServer m_ftpServer;
+    std::unique_ptr<GuardedProcess> m_sim;
+    QByteArray m_firmware;
+};
+
+void TestFirmwareEndToEnd::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    qmlRegisterType<ColorPalette>("ColorP", 1, 0, "ColorPalette");
+    qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
+    QString error;
+    QVERIFY2(m_jack.start(&error), qPrintable(error));
+    QVERIFY2(installSystemMidi(QStringLiteral("jack"), QStringLiteral("tst_firmware_e2e"), &error), qPrintable(error));
+
+    QVERIFY2(m_ftpServer.start(&error), qPrintable(error));
+    m_firmware = firmwareImage(160 * 1024 + 33);
+    const QString sha = QString::fromLatin1(QCryptographicHash::hash(m_firmware, QCryptographicHash::Sha256).toHex());
+    m_ftpServer.put(QStringLiteral("describe1.json"),
+                    QStringLiteral(R"({"name": "%1", "ver": "1.0.3", "info": ["Brighter pads"], "size": %2, "sha256": "%3"})")
+                        .arg(kFirmwareName)
+                        .arg(m_firmware.size())
+                        .arg(sha)
+                        .toUtf8());
+    m_ftpServer.put(kFirmwareName, m_firmware);
+
+    // What the editor would take from --update-port and --firmware-server.
+    AppOptions options;
+    options.midiApi = QStringLiteral("jack");
+    options.updatePort = updateLink();
+    options.firmwareServer = m_ftpServer.address();
+    AppOptions::setCurrent(options);
+}
+
+void TestFirmwareEndToEnd::cleanup()
+{
+    m_sim.reset();
+    QDir(receivedFolder()).removeRecursively();
+}
+
+void TestFirmwareEndToEnd::cleanupTestCase()
+{
+    setMidiBackend(nullptr);
+    m_jack.stop();
+}
+
+void TestFirmwareEndToEnd::startSimulator(const QString &version)
+{
+    m_sim = std::make_unique<GuardedProcess>();
+    QVERIFY(m_sim->start(simulatorPath(), {"--midi-api", "jack", "--firmware-version", version, "--update-link",
+                                           updateLink(), "--firmware-dir", receivedFolder(),
+                                           "--version-after-update", "1.0.3"}));
+    QVERIFY2(m_sim->waitForOutput("plugged in", 10000), m_sim->output().constData());
+}
+
+void TestFirmwareEndToEnd::editorUpdatesTheSimulator()
+{
+    startSimulator(QStringLiteral("1.0.2"));
+    MainWindow window(nullptr);
+    MyFtp *ftp = published<MyFtp>(window, "Ftp");
+    FirmwareUpdate *update = published<FirmwareUpdate>(window, "FirmwareUpdate");
+    QVERIFY(ftp && update);
+    QSignalSpy info(ftp, &MyFtp::info);
+    QSignalSpy failed(ftp, &MyFtp::failed);
+    QSignalSpy downloaded(ftp, &MyFtp::downloadComplete);
+    QSignalSpy progress(update, &FirmwareUpdate::transmitProgress);
+    QSignalSpy status(update, &FirmwareUpdate::transStatus);
+    testsupport::MessageBoxCloser closer;
+
+    // Present at start: the settings come in and with them the controller's version.
+    QTRY_COMPARE_WITH_TIMEOUT(ftp->currentVersion(), QStringLiteral("1.0.2"), 5000);
+
+    ftp->checkOnLineFirmware();
+    QTRY_COMPARE_WITH_TIMEOUT(info.size() + failed.size(), 1, 15000);
+    QCOMPARE(failed.size(), 0);
+    QCOMPARE(info.first().at(0).toString(), kFirmwareName);
+    QCOMPARE(info.first().at(1).toString(), QStringLiteral("1.0.3"));
+
+    ftp->downloadFir();
+    QTRY_COMPARE_WITH_TIMEOUT(downloaded.size() + failed.size(), 1, 15000);
+    QCOMPARE(failed.size(), 0);
+    QCOMPARE(testsupport::readAll(downloaded.first().first().toString()), m_firmware);
+
+    // downloadComplete sent the update-mode command; the transfer follows.
+    QVERIFY2(m_sim->waitForOutput("command 05", 5000), m_sim->output().constData());
+    QTRY_COMPARE_WITH_TIMEOUT(status.size(), 1, 60000);
+    QVERIFY2(status.first().first().toBool(), m_sim->output().constData());
+    QCOMPARE(progress.last().first().toInt(), 100);
+    QVERIFY2(m_sim->waitForOutput("firmware received", 5000), m_sim->output().constData());
+    QCOMPARE(testsupport::readAll(QDir(receivedFolder()).filePath(kFirmwareName)), m_firmware);
+
+    // The controller comes back in normal mode with the new version.
+    QTRY_COMPARE_WITH_TIMEOUT(ftp->currentVersion(), QStringLiteral("1.0.3"), 15000);
+    QCOMPARE(closer.texts(), QStringList());
+}
+
+void TestFirmwareEndToEnd::cablePulledMidTransferThenRetry()
+{
+    startSimulator(QStringLiteral("1.0.2"));
+    MainWindow window(nullptr);
+    MyFtp *ftp = published<MyFtp>(window, "Ftp");
+    FirmwareUpdate *update = published<FirmwareUpdate>(window, "FirmwareUpdate");
+    QSignalSpy state(&window, &MainWindow::devStateChanged);
+    QSignalSpy downloaded(ftp, &MyFtp::downloadComplete);
+    QSignalSpy progress(update, &FirmwareUpdate::transmitProgress);
+    QSignalSpy status(update, &FirmwareUpdate::transStatus);
+    testsupport::MessageBoxCloser closer;
+    QTRY_COMPARE_WITH_TIMEOUT(ftp->currentVersion(), QStringLiteral("1.0.2"), 10000);
+
+    QSignalSpy info(ftp, &MyFtp::info);
+    ftp->checkOnLineFirmware();
+    QTRY_COMPARE_WITH_TIMEOUT(info.size(), 1, 15000);
+    ftp->downloadFir();
+    QTRY_COMPARE_WITH_TIMEOUT(downloaded.size(), 1, 15000);
+
+    // Pulled once a part of the file is across.
+    QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty() && progress.last().first().toInt() >= 10, 30000);
+    m_sim.reset();
+    QTRY_COMPARE_WITH_TIMEOUT(status.size(), 1, 3000);
+    QCOMPARE(status.first().first().toBool(), false);
+    QTest::qWait(500);
+    QCOMPARE(status.size(), 1);
+    QCOMPARE(closer.texts(), QStringList());
+
+    // Plugged in again: the editor reads it, and the update runs to the end.
+    progress.clear();
+    state.clear();
+    startSimulator(QStringLiteral("1.0.2"));
+    QTRY_VERIFY_WITH_TIMEOUT(!state.isEmpty() && state.last().first().toBool(), 10000);
+    ftp->downloadFir();
+    QTRY_COMPARE_WITH_TIMEOUT(downloaded.size(), 2, 15000);
+    QTRY_VERIFY2_WITH_TIMEOUT(status.size() == 2, qPrintable(closer.texts().join('|') + m_sim->output()), 60000);
+    QVERIFY2(status.last().first().toBool(), m_sim->output().constData());
+    QVERIFY2(m_sim->waitForOutput("firmware received", 5000), m_sim->output().constData());
+    QCOMPARE(testsupport::readAll(QDir(receivedFolder()).filePath(kFirmwareName)), m_firmware);
+    QCOMPARE(closer.texts(), QStringList());
+}
+
+void TestFirmwareEndToEnd::mavuctlUpdatesTheSimulator()
+{
+    startSimulator(QStringLiteral("1.0.2"));
+    const QString file = m_dir.filePath(kFirmwareName);
+    testsupport::writeAll(file, m_firmware);
+
+    const testsupport::ProcessResult check =
+        testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH),
+                         {"firmware", "check", "--midi-api", "jack", "--firmware-server", m_ftpServer.address()});
+    QVERIFY2(check.exitCode == 0, check.err.constData());
+    QVERIFY2(check.out.startsWith("Firmware 1.0.3 is available: mavu-1.0.3.bin (the controller has 1.0.2)."),
+             check.out.constData());
+
+    const testsupport::ProcessResult result = testsupport::run(
+        QStringLiteral(MAVU_MAVUCTL_PATH),
+        {"firmware", "update", file, "--midi-api", "jack", "--update-port", updateLink()}, 120000);
+    QVERIFY2(result.exitCode == 0, (result.err + m_sim->output()).constData());
+    QVERIFY(result.err.contains("100%"));
+    QVERIFY2(m_sim->waitForOutput("firmware received", 5000), m_sim->output().constData());
+    QCOMPARE(testsupport::readAll(QDir(receivedFolder()).filePath(kFirmwareName)), m_firmware);
+}
+
+QTEST_MAIN(TestFirmwareEndToEnd)
+#include "tst_firmware_e2e.moc"
