@@ -34,16 +34,31 @@ struct Run {
     QString note;
 };
 
-// rb in its own folder, on the relay's pipes.
-bool startRb(QProcess *rb, const PtyLink &link, const QString &folder)
-{
-    rb->setWorkingDirectory(folder);
-    rb->setStandardInputFile(link.peerInputPath());
-    rb->setStandardOutputFile(link.peerOutputPath(), QIODevice::Append);
-    rb->setStandardErrorFile(QProcess::nullDevice());
-    rb->start(QStringLiteral("rb"), {QStringLiteral("-b"), QStringLiteral("-u")});
-    return rb->waitForStarted(5000);
-}
+// One run's throttled line, and rb receiving in a folder of its own.
+struct Setup {
+    QTemporaryDir folder;
+    PtyLink link{kLineBytesPerSecond};
+    QProcess rb;
+
+    bool open(Run *run)
+    {
+        QString error;
+        if (folder.isValid() && link.open(&error))
+            return true;
+        run->note = QStringLiteral("no line: %1").arg(error);
+        return false;
+    }
+
+    bool startRb()
+    {
+        rb.setWorkingDirectory(folder.path());
+        rb.setStandardInputFile(link.peerInputPath());
+        rb.setStandardOutputFile(link.peerOutputPath(), QIODevice::Append);
+        rb.setStandardErrorFile(QProcess::nullDevice());
+        rb.start(QStringLiteral("rb"), {QStringLiteral("-b"), QStringLiteral("-u")});
+        return rb.waitForStarted(5000);
+    }
+};
 
 bool waitFor(QProcess *process, int ms)
 {
@@ -65,14 +80,11 @@ bool sameFile(const QString &a, const QString &b)
 Run runOurs(const QString &file, const QString &name)
 {
     Run run;
-    QTemporaryDir folder;
-    PtyLink link(kLineBytesPerSecond);
-    QString error;
-    if (!folder.isValid() || !link.open(&error)) {
-        run.note = QStringLiteral("no line: %1").arg(error);
+    Setup setup;
+    if (!setup.open(&run))
         return run;
-    }
-    QProcess rb;
+    PtyLink &link = setup.link;
+    QProcess &rb = setup.rb;
     YmodemFileTransmit transmit;
     transmit.setFileName(file);
     transmit.setPortName(link.portPath());
@@ -84,7 +96,7 @@ Run runOurs(const QString &file, const QString &name)
     });
     QElapsedTimer timer;
     timer.start();
-    if (!transmit.startTransmit() || !startRb(&rb, link, folder.path())) {
+    if (!transmit.startTransmit() || !setup.startRb()) {
         run.note = QStringLiteral("could not start");
         return run;
     }
@@ -96,7 +108,7 @@ Run runOurs(const QString &file, const QString &name)
     while (outcome == YmodemFileTransmit::StatusError && settle.elapsed() < 2000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     run.ok = ended && rb.exitCode() == 0 && outcome == YmodemFileTransmit::StatusFinish
-        && sameFile(file, folder.filePath(name));
+        && sameFile(file, setup.folder.filePath(name));
     if (!run.ok)
         run.note = QStringLiteral("failed (status %1, rb exit %2)").arg(int(outcome)).arg(rb.exitCode());
     return run;
@@ -105,22 +117,19 @@ Run runOurs(const QString &file, const QString &name)
 Run runSb(const QString &file, const QString &name)
 {
     Run run;
-    QTemporaryDir folder;
-    PtyLink link(kLineBytesPerSecond);
-    QString error;
-    if (!folder.isValid() || !link.open(&error)) {
-        run.note = QStringLiteral("no line: %1").arg(error);
+    Setup setup;
+    if (!setup.open(&run))
         return run;
-    }
+    PtyLink &link = setup.link;
+    QProcess &rb = setup.rb;
     QProcess sb;
     sb.setStandardInputFile(link.portPath());
     sb.setStandardOutputFile(link.portPath(), QIODevice::Append);
     sb.setStandardErrorFile(QProcess::nullDevice());
-    QProcess rb;
     QElapsedTimer timer;
     timer.start();
     sb.start(QStringLiteral("sb"), {QStringLiteral("-k"), file});
-    if (!sb.waitForStarted(5000) || !startRb(&rb, link, folder.path())) {
+    if (!sb.waitForStarted(5000) || !setup.startRb()) {
         run.note = QStringLiteral("could not start");
         return run;
     }
@@ -128,7 +137,7 @@ Run runSb(const QString &file, const QString &name)
     run.seconds = timer.elapsed() / 1000.0;
     run.lineBytes = link.forwarded();
     waitFor(&sb, 5000);
-    run.ok = ended && rb.exitCode() == 0 && sameFile(file, folder.filePath(name));
+    run.ok = ended && rb.exitCode() == 0 && sameFile(file, setup.folder.filePath(name));
     if (!run.ok)
         run.note = QStringLiteral("failed (rb exit %1, sb exit %2)").arg(rb.exitCode()).arg(sb.exitCode());
     return run;
