@@ -2,7 +2,7 @@
 // its settings (8-byte request, 458-byte reply), against a bare RtMidi echo
 // of the same bytes on the same server in the same run.
 //
-//   midi_latency [ROUNDS]
+//   midi_latency [ROUNDS [PERIOD_FRAMES]]
 
 #include "JackFixture.h"
 
@@ -163,7 +163,8 @@ int main(int argc, char *argv[])
 
     JackServer jack;
     QString error;
-    if (!jack.start(&error)) {
+    const int period = argc > 2 ? std::max(16, atoi(argv[2])) : 256;
+    if (!jack.start(&error, period)) {
         out << "cannot start JACK: " << error << '\n';
         return 1;
     }
@@ -199,7 +200,7 @@ int main(int argc, char *argv[])
         return 1;
     }
     const Stats g = stats(ours), b = stats(bare);
-    out << "JACK server " << jack.name() << ", dummy driver 48 kHz / 256 frames; "
+    out << "JACK server " << jack.name() << ", dummy driver 48 kHz / " << period << " frames; "
         << request.size() << "-byte request, " << reply.size() << "-byte reply\n";
     out << line("GET via editor layer + mavu-sim:", g, ours.size()) << '\n';
     out << line("bare RtMidi echo:               ", b, bare.size()) << '\n';

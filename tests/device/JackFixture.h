@@ -37,7 +37,8 @@ public:
     JackServer() = default;
     ~JackServer() { stop(); }
 
-    bool start(QString *error);
+    // periodFrames at 48 kHz: the MIDI latency is about two periods.
+    bool start(QString *error, int periodFrames = 1024);
     void stop();
     QString name() const { return m_name; }
 
