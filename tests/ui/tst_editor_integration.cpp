@@ -1,37 +1,26 @@
 // The whole editor against the in-process simulated controller: it starts
 // without a single warning, and edits made through the pages reach the
 // controller when sent.
-#include "app/ColorPalette.h"
+#include "EditorHarness.h"
+#include "InProcessEditor.h"
+#include "QmlWarnings.h"
+
 #include "app/MainWindow.h"
-#include "app/WebLinks.h"
 #include "model/DataManagement.h"
 #include "simulator/InProcess.h"
 
 #include <QQmlApplicationEngine>
 #include <QQuickItem>
-#include <QQuickWindow>
-#include <QSGRendererInterface>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
+using editorharness::child;
+using editorharness::enterNumber;
+
 namespace {
-
-QStringList s_warnings;
-QtMessageHandler s_previous = nullptr;
-
-void collectWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    // The offscreen platform cannot pass size limits on to a window system;
-    // that is the test platform talking, not the editor.
-    const bool platformOnly = message == QLatin1String("This plugin does not support propagateSizeHints()");
-    if (type != QtDebugMsg && type != QtInfoMsg && !platformOnly)
-        s_warnings << message;
-    if (s_previous)
-        s_previous(type, context, message);
-}
 
 QVariant call(QObject *object, const char *method, const QVariant &arg)
 {
@@ -49,20 +38,6 @@ QObject *pageOf(QObject *view, int index)
     return item;
 }
 
-QObject *child(QObject *object, const char *property)
-{
-    return object ? object->property(property).value<QObject *>() : nullptr;
-}
-
-// Types into a number field and finishes editing, as the user would.
-void enterNumber(QObject *field, const QString &text)
-{
-    QObject *input = child(field, "textInput");
-    QVERIFY(input);
-    input->setProperty("text", text);
-    QVERIFY(QMetaObject::invokeMethod(input, "editingFinished"));
-}
-
 } // namespace
 
 class TestEditorIntegration : public QObject
@@ -72,24 +47,14 @@ class TestEditorIntegration : public QObject
 private slots:
     void initTestCase()
     {
-        QVERIFY(m_config.isValid());
-        qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
-        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-        qmlRegisterType<ColorPalette>("ColorP", 1, 0, "ColorPalette");
-        WebLinks::registerQmlType();
-        s_previous = qInstallMessageHandler(collectWarnings);
-
-        m_device = sim::startInProcess(SimOptions(), this);
-        QVERIFY(m_device && m_device->isPlugged());
-        m_window = std::make_unique<MainWindow>(nullptr);
-        QVERIFY(!m_window->engine().rootObjects().isEmpty());
-        m_root = m_window->engine().rootObjects().first();
+        m_editor.start(this);
+        m_device = m_editor.device;
+        m_root = m_editor.root;
     }
 
     void cleanupTestCase()
     {
-        m_window.reset();
-        qInstallMessageHandler(s_previous);
+        m_editor.stop();
     }
 
     void startsWithoutWarnings()
@@ -97,7 +62,7 @@ private slots:
         // Let the window settle: first layout, the controller's answer, the
         // serial number request.
         QTest::qWait(2600);
-        QVERIFY2(s_warnings.isEmpty(), qPrintable(s_warnings.join(QLatin1Char('\n'))));
+        QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
         QObject *page = m_root->findChild<QObject *>(QStringLiteral("mainPage"));
         QVERIFY(page);
         QCOMPARE(child(page, "connectState")->property("state").toString(), QStringLiteral("connect"));
@@ -142,14 +107,13 @@ private slots:
         QCOMPARE(received.getWalkingBeltInfo(2).value(QStringLiteral("wbtype")).toInt(), 1);
         QCOMPARE(received.getWalkingBeltInfo(2).value(QStringLiteral("wbData")).toInt(), 0);
         // Everything else went over as the editor holds it.
-        QCOMPARE(image.mid(2), m_window->settings()->imageBytes().mid(2));
-        QVERIFY2(s_warnings.isEmpty(), qPrintable(s_warnings.join(QLatin1Char('\n'))));
+        QCOMPARE(image.mid(2), m_editor.window->settings()->imageBytes().mid(2));
+        QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
     }
 
 private:
-    QTemporaryDir m_config;
+    InProcessEditor m_editor;
     SimulatedDevice *m_device = nullptr;
-    std::unique_ptr<MainWindow> m_window;
     QObject *m_root = nullptr;
 };
 

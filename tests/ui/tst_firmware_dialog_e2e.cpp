@@ -4,12 +4,12 @@
 // the download, the gauge during the transfer, and the success message; and
 // servers that fail, whose failure the dialog shows instead of spinning on.
 #include "JackFixture.h"
+#include "EditorHarness.h"
 #include "LocalFtpServer.h"
+#include "QmlWarnings.h"
 
 #include "app/AppOptions.h"
-#include "app/ColorPalette.h"
 #include "app/MainWindow.h"
-#include "app/WebLinks.h"
 #include "device/MidiBackend.h"
 #include "device/MidiSetup.h"
 #include "firmware/FirmwareUpdate.h"
@@ -18,31 +18,17 @@
 
 #include <QCryptographicHash>
 #include <QQmlContext>
-#include <QQuickItem>
-#include <QQuickWindow>
-#include <QSGRendererInterface>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
+using editorharness::child;
+
 namespace {
 
 const QString kFirmwareName = QStringLiteral("mavu-1.0.3.bin");
-
-QStringList s_warnings;
-QtMessageHandler s_previous = nullptr;
-
-void collectWarnings(QtMsgType type, const QMessageLogContext &context, const QString &message)
-{
-    // The offscreen platform cannot pass size limits on to a window system.
-    const bool platformOnly = message == QLatin1String("This plugin does not support propagateSizeHints()");
-    if (type != QtDebugMsg && type != QtInfoMsg && !platformOnly)
-        s_warnings << message;
-    if (s_previous)
-        s_previous(type, context, message);
-}
 
 QByteArray firmwareImage(int size)
 {
@@ -69,11 +55,6 @@ T *published(MainWindow &window, const char *name)
     return qobject_cast<T *>(window.engine().rootContext()->contextProperty(QLatin1String(name)).value<QObject *>());
 }
 
-QObject *child(QObject *object, const char *property)
-{
-    return object ? object->property(property).value<QObject *>() : nullptr;
-}
-
 bool shown(QObject *dialog, const char *part)
 {
     QObject *item = child(dialog, part);
@@ -85,12 +66,11 @@ QString text(QObject *dialog, const char *part)
     return child(dialog, part) ? child(dialog, part)->property("text").toString() : QString();
 }
 
-void click(QObject *dialog, const char *button)
+// Only a button the user can see can be clicked.
+void clickShown(QObject *dialog, const char *button)
 {
-    QObject *item = child(dialog, button);
-    QVERIFY(item);
-    QVERIFY(item->property("visible").toBool());
-    QVERIFY(QMetaObject::invokeMethod(item, "clicked"));
+    QVERIFY2(shown(dialog, button), button);
+    editorharness::click(child(dialog, button));
 }
 
 // The dialog's parts that are showing, by name.
@@ -141,10 +121,7 @@ void TestFirmwareDialogEndToEnd::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
-    qputenv("XDG_CONFIG_HOME", m_dir.filePath(QStringLiteral("config")).toLocal8Bit());
-    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-    qmlRegisterType<ColorPalette>("ColorP", 1, 0, "ColorPalette");
-    WebLinks::registerQmlType();
+    editorharness::prepare(m_dir.filePath(QStringLiteral("config")));
 
     QString error;
     QVERIFY2(m_jack.start(&error), qPrintable(error));
@@ -154,12 +131,11 @@ void TestFirmwareDialogEndToEnd::initTestCase()
     m_firmware = firmwareImage(96 * 1024 + 7);
     m_ftpServer.put(QStringLiteral("describe1.json"), description(m_firmware));
     m_ftpServer.put(kFirmwareName, m_firmware);
-    s_previous = qInstallMessageHandler(collectWarnings);
 }
 
 void TestFirmwareDialogEndToEnd::init()
 {
-    s_warnings.clear();
+    qmlwarnings::clear();
     m_sim = std::make_unique<GuardedProcess>();
     QVERIFY(m_sim->start(simulatorPath(), {"--midi-api", "jack", "--firmware-version", "1.0.2", "--update-link",
                                            updateLink(), "--firmware-dir", receivedFolder(),
@@ -179,7 +155,7 @@ void TestFirmwareDialogEndToEnd::cleanup()
 
 void TestFirmwareDialogEndToEnd::cleanupTestCase()
 {
-    qInstallMessageHandler(s_previous);
+    qmlwarnings::stop();
     setMidiBackend(nullptr);
     m_jack.stop();
 }
@@ -216,18 +192,22 @@ void TestFirmwareDialogEndToEnd::openEditor(const QString &server)
 void TestFirmwareDialogEndToEnd::startCheck()
 {
     QCOMPARE(text(m_help, "btnUpdate"), QStringLiteral("firmware updates"));
-    click(m_help, "btnUpdate");
+    clickShown(m_help, "btnUpdate");
     QTRY_VERIFY(m_progress->property("opened").toBool());
 }
 
 void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
 {
     openEditor(m_ftpServer.address());
+    if (QTest::currentTestFailed())
+        return;
     FirmwareUpdate *update = published<FirmwareUpdate>(*m_window, "FirmwareUpdate");
     QVERIFY(update);
     QSignalSpy progress(update, &FirmwareUpdate::transmitProgress);
 
     startCheck();
+    if (QTest::currentTestFailed())
+        return;
     // The offer: name, version and notes, with the question and its button.
     QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "btnSure"), 15000);
     QCOMPARE(shownParts(m_progress), (QStringList{"textHint", "scrollView", "btnSure"}));
@@ -246,7 +226,7 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
         levels << gauge->property("value").toDouble();
         seen << shownParts(m_progress);
     });
-    click(m_progress, "btnSure");
+    clickShown(m_progress, "btnSure");
     QCOMPARE(shownParts(m_progress), QStringList{"busyIndicator"});
     QVERIFY2(m_sim->waitForOutput("command 05", 15000), m_sim->output().constData());
 
@@ -268,7 +248,7 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     QVERIFY2(m_sim->waitForOutput("firmware received", 5000), m_sim->output().constData());
     QCOMPARE(testsupport::readAll(QDir(receivedFolder()).filePath(kFirmwareName)), m_firmware);
     QCOMPARE(m_closer->texts(), QStringList());
-    QVERIFY2(s_warnings.isEmpty(), qPrintable(s_warnings.join(QLatin1Char('\n'))));
+    QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
 }
 
 void TestFirmwareDialogEndToEnd::failingServerIsShown()
@@ -279,8 +259,12 @@ void TestFirmwareDialogEndToEnd::failingServerIsShown()
     QVERIFY2(wrongLogin.start(&error), qPrintable(error));
     wrongLogin.put(QStringLiteral("describe1.json"), description(m_firmware));
     openEditor(wrongLogin.address());
+    if (QTest::currentTestFailed())
+        return;
 
     startCheck();
+    if (QTest::currentTestFailed())
+        return;
     QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "textNewest"), 20000);
     const QStringList lines = text(m_progress, "textNewest").split(QLatin1Char('\n'));
     QCOMPARE(lines.first(), QStringLiteral("Checking for firmware updates failed!"));
@@ -288,7 +272,7 @@ void TestFirmwareDialogEndToEnd::failingServerIsShown()
     QVERIFY(!lines.last().isEmpty());
     QCOMPARE(shownParts(m_progress), QStringList{"textNewest"});
     QCOMPARE(m_closer->texts(), QStringList());
-    QVERIFY2(s_warnings.isEmpty(), qPrintable(s_warnings.join(QLatin1Char('\n'))));
+    QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
 }
 
 void TestFirmwareDialogEndToEnd::failingDownloadIsShown()
@@ -299,10 +283,14 @@ void TestFirmwareDialogEndToEnd::failingDownloadIsShown()
     QVERIFY2(missingFile.start(&error), qPrintable(error));
     missingFile.put(QStringLiteral("describe1.json"), description(m_firmware));
     openEditor(missingFile.address());
+    if (QTest::currentTestFailed())
+        return;
 
     startCheck();
+    if (QTest::currentTestFailed())
+        return;
     QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "btnSure"), 15000);
-    click(m_progress, "btnSure");
+    clickShown(m_progress, "btnSure");
     QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "textNewest"), 20000);
     const QStringList lines = text(m_progress, "textNewest").split(QLatin1Char('\n'));
     QCOMPARE(lines.first(), QStringLiteral("Firmware download failed!"));
@@ -312,7 +300,7 @@ void TestFirmwareDialogEndToEnd::failingDownloadIsShown()
     QTest::qWait(1500);
     QVERIFY(!m_sim->output().contains("command 05"));
     QCOMPARE(m_closer->texts(), QStringList());
-    QVERIFY2(s_warnings.isEmpty(), qPrintable(s_warnings.join(QLatin1Char('\n'))));
+    QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
 }
 
 QTEST_MAIN(TestFirmwareDialogEndToEnd)

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Collects every warning and error the program writes while a UI test runs,
+// so the test can insist on a clean log.
+namespace qmlwarnings {
+
+void start();
+void stop();
+void clear();
+QStringList collected();
+// The collected lines as one text, for a failure message.
+QString report();
+
+} // namespace qmlwarnings
