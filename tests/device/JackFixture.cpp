@@ -10,14 +10,22 @@
 namespace {
 
 // Runs "$@", forwards TERM/INT/USR1 to it, and ends it when the test process
-// (the watcher's parent) is gone.
+// is gone: then the watcher has a new parent (an unreaped dead test would
+// still answer kill -0, so its pid is not asked). A child that does not end
+// within five seconds is killed: a JACK server and its client told to stop
+// at the same moment can wait on each other for ever.
 const char kWatcher[] =
     "\"$@\" & child=$!\n"
-    "trap 'kill -TERM $child 2>/dev/null; wait $child; exit 0' TERM INT\n"
+    "finish() {\n"
+    "  kill -TERM $child 2>/dev/null; n=0\n"
+    "  while kill -0 $child 2>/dev/null && [ $n -lt 25 ]; do sleep 0.2; n=$((n+1)); done\n"
+    "  kill -KILL $child 2>/dev/null; wait $child; exit 0\n"
+    "}\n"
+    "trap finish TERM INT\n"
     "trap 'kill -USR1 $child 2>/dev/null' USR1\n"
     "parent=$PPID\n"
     "while kill -0 $child 2>/dev/null; do\n"
-    "  kill -0 $parent 2>/dev/null || { kill -TERM $child; wait $child; exit 0; }\n"
+    "  [ \"$(cut -d' ' -f4 /proc/$$/stat)\" = \"$parent\" ] || finish\n"
     "  sleep 0.2\n"
     "done\n"
     "wait $child\n";
