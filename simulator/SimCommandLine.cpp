@@ -13,8 +13,12 @@ SimCommandLine SimCommandLine::parse(const QStringList &args)
             c.help = true;
             continue;
         }
-        if (!arg.startsWith(QLatin1String("--"))) {
-            fail(QStringLiteral("unexpected argument \"%1\"").arg(arg));
+        static const QStringList known = {
+            "--midi-api", "--name", "--serial", "--firmware-version", "--version-after-update", "--image",
+            "--reply", "--reply-delay", "--unplug-after", "--replug-after", "--update-link", "--firmware-dir"};
+        if (!known.contains(arg)) {
+            fail(arg.startsWith(QLatin1String("-")) ? QStringLiteral("unknown option \"%1\"; see --help").arg(arg)
+                                                    : QStringLiteral("unexpected argument \"%1\"").arg(arg));
             continue;
         }
         if (i + 1 >= args.size()) {
@@ -55,9 +59,6 @@ SimCommandLine SimCommandLine::parse(const QStringList &args)
             c.device.updateLink = value;
         } else if (arg == QLatin1String("--firmware-dir")) {
             c.device.firmwareDir = value;
-        } else {
-            fail(QStringLiteral("unknown option \"%1\"; see --help").arg(arg));
-            continue;
         }
         if (!ok)
             fail(QStringLiteral("bad value for %1: \"%2\"").arg(arg, value));

@@ -1,6 +1,7 @@
 #include "device/LoopbackMidi.h"
 #include "device/MidiPort.h"
 #include "device/Protocol.h"
+#include "simulator/SimCommandLine.h"
 #include "simulator/SimController.h"
 #include "simulator/SimMidiPorts.h"
 #include "simulator/SimulatedDevice.h"
@@ -101,6 +102,38 @@ private slots:
         QVERIFY(SimController::parseReplyMode("none", &mode));
         QCOMPARE(mode, SimController::ReplyMode::Silent);
         QVERIFY(!SimController::parseReplyMode("sometimes", &mode));
+    }
+
+    void commandLine()
+    {
+        const SimCommandLine c = SimCommandLine::parse({"--midi-api", "jack", "--serial", "KMV1", "--firmware-version", "2.0.1",
+                                                        "--reply", "short", "--reply-delay", "250", "--update-link", "/tmp/x",
+                                                        "--firmware-dir", "/tmp/fw", "--version-after-update", "2.0.2"});
+        QVERIFY2(c.error.isEmpty(), qPrintable(c.error));
+        QCOMPARE(c.midiApi, QString("jack"));
+        QCOMPARE(c.serial, QString("KMV1"));
+        QCOMPARE(c.version[0] * 10000 + c.version[1] * 100 + c.version[2], 20001);
+        QCOMPARE(c.replyMode, SimController::ReplyMode::Short);
+        QCOMPARE(c.replyDelayMs, 250);
+        QCOMPARE(c.device.updateLink, QString("/tmp/x"));
+        QCOMPARE(c.device.firmwareDir, QString("/tmp/fw"));
+        QCOMPARE(c.device.versionAfterUpdate, QString("2.0.2"));
+
+        // Each bad command line names what is wrong.
+        const QList<QPair<QStringList, QString>> bad = {
+            {{"--bogus"}, "unknown option"},
+            {{"stray"}, "unexpected argument"},
+            {{"--reply"}, "needs a value"},
+            {{"--reply", "sometimes"}, "bad value for --reply"},
+            {{"--serial", "12345678901234"}, "bad value for --serial"},
+            {{"--midi-api", "winmm"}, "bad value for --midi-api"},
+            {{"--reply-delay", "-5"}, "bad value for --reply-delay"},
+            {{"--firmware-version", "1.2"}, "bad value for --firmware-version"},
+        };
+        for (const auto &b : bad) {
+            const SimCommandLine e = SimCommandLine::parse(b.first);
+            QVERIFY2(e.error.contains(b.second), qPrintable(b.first.join(' ') + " -> " + e.error));
+        }
     }
 
     void updateModeTakesAFirmwareFileFromSb_data()
