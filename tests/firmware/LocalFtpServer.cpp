@@ -25,8 +25,24 @@ QString LocalFtpServer::folder() const
 
 bool LocalFtpServer::start(QString *error)
 {
-    // Its request log is not needed, and an unread pipe could stall it.
-    m_process.setStandardErrorFile(QProcess::nullDevice());
+    // A second try covers a start lost to a busy machine; the reason of the
+    // last failure is kept.
+    QString reason;
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (startOnce(&reason))
+            return true;
+        qWarning("%s", qPrintable(reason));
+        stop();
+    }
+    if (error)
+        *error = reason;
+    return false;
+}
+
+bool LocalFtpServer::startOnce(QString *error)
+{
+    // Its log goes to a file: an unread pipe could stall it.
+    m_process.setStandardErrorFile(logPath());
     m_process.start(QStringLiteral("/usr/bin/python3"),
                     {QStringLiteral(MAVU_FTP_SERVER_SCRIPT), QStringLiteral("--root"), m_root.path(),
                      QStringLiteral("--password"), m_password});
@@ -43,9 +59,14 @@ bool LocalFtpServer::start(QString *error)
             return m_port > 0;
         }
     }
-    if (error)
-        *error = QStringLiteral("the FTP server did not start: %1").arg(QString::fromLocal8Bit(out));
-    stop();
+    out += m_process.readAllStandardOutput();
+    {
+        *error = QStringLiteral("the FTP server did not start (%1, exit %2, %3 ms): %4 %5")
+                     .arg(m_process.errorString())
+                     .arg(m_process.exitCode())
+                     .arg(timer.elapsed())
+                     .arg(QString::fromLocal8Bit(out), QString::fromLocal8Bit(testsupport::readAll(logPath()).right(2000)));
+    }
     return false;
 }
 
@@ -58,6 +79,11 @@ void LocalFtpServer::stop()
         m_process.kill();
         m_process.waitForFinished(3000);
     }
+}
+
+QString LocalFtpServer::logPath() const
+{
+    return m_root.filePath(QStringLiteral("server.log"));
 }
 
 QString LocalFtpServer::address() const

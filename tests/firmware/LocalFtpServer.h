@@ -21,8 +21,11 @@ public:
     void put(const QString &name, const QByteArray &content);
     void remove(const QString &name);
     QString folder() const;
+    QString logPath() const;
 
 private:
+    bool startOnce(QString *error);
+
     QString m_password;
     QTemporaryDir m_root;
     QProcess m_process;

@@ -3,7 +3,6 @@
 // failure reaches the user without leaving anything behind.
 #include "LocalFtpServer.h"
 #include "firmware/FirmwareServer.h"
-#include "firmware/FirmwareVersion.h"
 #include "firmware/MyFtp.h"
 #include "support/TestSupport.h"
 
@@ -75,11 +74,6 @@ private slots:
     void initTestCase();
     void init();
     void cleanup();
-
-    void versionsCompareNumerically_data();
-    void versionsCompareNumerically();
-    void serverAddresses_data();
-    void serverAddresses();
 
     void offersOnlyNewerFirmware_data();
     void offersOnlyNewerFirmware();
@@ -160,79 +154,6 @@ bool TestMyFtp::download(MyFtp *ftp, Outcome *outcome)
 QStringList TestMyFtp::downloadFolderEntries(const MyFtp &ftp) const
 {
     return QDir(ftp.downloadFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System);
-}
-
-void TestMyFtp::versionsCompareNumerically_data()
-{
-    QTest::addColumn<QString>("current");
-    QTest::addColumn<QString>("offered");
-    QTest::addColumn<bool>("newer");
-    QTest::addColumn<bool>("valid");
-    QTest::newRow("10 after 9") << "1.0.9" << "1.0.10" << true << true;
-    QTest::newRow("9 before 10") << "1.0.10" << "1.0.9" << false << true;
-    QTest::newRow("equal") << "1.0.2" << "1.0.2" << false << true;
-    QTest::newRow("missing part is 0") << "1.2" << "1.2.0" << false << true;
-    QTest::newRow("extra part counts") << "1.2" << "1.2.1" << true << true;
-    QTest::newRow("later part after earlier bigger") << "2.0.0" << "1.9.9" << false << true;
-    QTest::newRow("update mode 0") << "0" << "0.0.1" << true << true;
-    QTest::newRow("leading zeros") << "1.02" << "1.2" << false << true;
-    QTest::newRow("long numbers") << "1.99999999999999999999" << "1.100000000000000000000" << true << true;
-    QTest::newRow("empty part is 0") << "1..1" << "1.0.1" << false << true;
-    QTest::newRow("letters") << "1.0.2" << "1.0.3b" << false << false;
-    QTest::newRow("empty") << "" << "1.0.0" << false << false;
-    QTest::newRow("negative") << "1.0.0" << "1.-1" << false << false;
-}
-
-void TestMyFtp::versionsCompareNumerically()
-{
-    QFETCH(QString, current);
-    QFETCH(QString, offered);
-    QFETCH(bool, newer);
-    QFETCH(bool, valid);
-    bool ok = !valid;
-    QCOMPARE(firmwareversion::isNewer(current, offered, &ok), newer);
-    QCOMPARE(ok, valid);
-}
-
-void TestMyFtp::serverAddresses_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<int>("port");
-    QTest::newRow("empty is the default") << "" << true << QString::fromLatin1(firmwareserver::kDefaultHost) << -1;
-    QTest::newRow("host") << "ftp.example.org" << true << "ftp.example.org" << -1;
-    QTest::newRow("host:port") << "127.0.0.1:2121" << true << "127.0.0.1" << 2121;
-    QTest::newRow("ipv6") << "[::1]:2121" << true << "::1" << 2121;
-    QTest::newRow("url") << "ftp://127.0.0.1:21/" << true << "127.0.0.1" << 21;
-    QTest::newRow("http") << "http://127.0.0.1" << false << "" << 0;
-    QTest::newRow("bad port") << "host:port" << false << "" << 0;
-    QTest::newRow("path") << "ftp://host/other/" << false << "" << 0;
-    QTest::newRow("login") << "ftp://u:p@host" << false << "" << 0;
-}
-
-void TestMyFtp::serverAddresses()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, valid);
-    QFETCH(QString, host);
-    QFETCH(int, port);
-    MyFtp ftp;
-    ftp.setServer(QStringLiteral("127.0.0.9:9"));
-    QString error;
-    QCOMPARE(ftp.setServer(text, &error), valid);
-    if (valid) {
-        QCOMPARE(ftp.server().host, host);
-        QCOMPARE(ftp.server().port, port);
-    } else {
-        QVERIFY(error.contains(text));
-        QCOMPARE(ftp.server().host, QStringLiteral("127.0.0.9")); // unchanged
-    }
-    // Whatever the server, the paths and the login are fixed.
-    const QUrl url = firmwareserver::descriptionUrl(ftp.server());
-    QCOMPARE(url.path(), QStringLiteral("/firmware/korvel/zt18/describe1.json"));
-    QCOMPARE(url.userName(), QStringLiteral("qwelkrnvotx"));
-    QCOMPARE(url.password(), QStringLiteral("qwelkrnvotx"));
 }
 
 void TestMyFtp::offersOnlyNewerFirmware_data()
