@@ -46,5 +46,5 @@ done
 version=$("$work/root/usr/bin/mavuctl" --version)
 [[ $version == "mavuctl 1.0.1.1" ]] || { echo "unpacked mavuctl says: $version"; exit 1; }
 
-lintian --fail-on error --no-tag-display-limit "$deb"
+lintian --fail-on error --tag-display-limit 0 "$deb"
 echo "package test passed"
