@@ -111,7 +111,8 @@ DialogFrame {
         }
     }
 
-    // The Chinese links; the account names show their QR code on hover.
+    // The Chinese links; the account names show their QR code on hover. The
+    // links are as high as the row so the separators sit at their middle.
     Row {
         id: row
         anchors.horizontalCenter: parent.horizontalCenter
@@ -120,26 +121,31 @@ DialogFrame {
         visible: false
 
         CusButtonText {
+            height: 24
             text: "进入官网"
             onClicked: Qt.openUrlExternally(WebLinks.chineseSite)
         }
         Loader { sourceComponent: line }
         CusButtonText {
+            height: 24
             text: "微信公众号"
             imgSource: "qrc:/img/公众号.png"
         }
         Loader { sourceComponent: line }
         CusButtonText {
+            height: 24
             text: "官方客服"
             imgSource: "qrc:/img/客服.png"
         }
         Loader { sourceComponent: line }
         CusButtonText {
+            height: 24
             text: "小红书"
             imgSource: "qrc:/img/小红书.png"
         }
         Loader { sourceComponent: line }
         CusButtonText {
+            height: 24
             text: "哔哩哔哩"
             onClicked: Qt.openUrlExternally(WebLinks.videoChannel)
         }

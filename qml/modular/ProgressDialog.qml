@@ -95,12 +95,18 @@ DialogFrame {
         ]
     }
 
+    // Two lines must end above the notes: a longer translation shrinks.
     BasicText {
         id: textHint
         x: 31
         y: 19
         width: 290
+        height: 29
         wrapMode: Text.WordWrap
+        lineHeight: 0.85
+        fontSizeMode: Text.Fit
+        minimumPixelSize: 8
+        verticalAlignment: Text.AlignVCenter
         enableColor: "#333333"
         text: qsTr("检测到新的固件版本，请确认是否升级")
     }
