@@ -297,7 +297,14 @@ bool MainWindow::openPresetPath(const QString &path)
         return false;
     }
     m_dataManagement->setImage(image.constData(), image.size());
+    qDebug() << "preset opened:" << path;
     return true;
+}
+
+void MainWindow::openPresetFiles(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        openPresetPath(path);
 }
 
 void MainWindow::showFileError(const QString &text)

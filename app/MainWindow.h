@@ -29,6 +29,8 @@ public:
     // Preset files without dialogs; failures show an error box naming the file.
     bool openPresetPath(const QString &path);
     bool savePresetTo(const QString &path);
+    // Files given on the command line or handed over by a later start, in order.
+    void openPresetFiles(const QStringList &paths);
 
     static void midiInHandler(char *data, int len);
 

@@ -1,10 +1,11 @@
 #include "app/AppOptions.h"
 #include "app/ColorPalette.h"
+#include "app/InstanceServer.h"
 #include "app/LogHandler.h"
 #include "app/MainWindow.h"
 #include "app/SingleInstance.h"
-#include "simulator/InProcess.h"
 #include "app/WebLinks.h"
+#include "simulator/InProcess.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -44,8 +45,9 @@ int main(int argc, char *argv[])
     // Before the window: it looks for the controller as it starts.
     sim::installControllerLink(&app);
     MainWindow window(nullptr);
-    // Later copies reach this one from here on; their files are offered
-    // through the server's filesRequested signal.
-    startInstanceServer(&app);
+    // Later copies reach this one from here on and hand over their files.
+    if (InstanceServer *server = startInstanceServer(&app))
+        QObject::connect(server, &InstanceServer::filesRequested, &window, &MainWindow::openPresetFiles);
+    window.openPresetFiles(options.files);
     return app.exec();
 }

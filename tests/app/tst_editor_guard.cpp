@@ -50,12 +50,12 @@ private:
         return logLines().filter(QStringLiteral("================progress start================")).size();
     }
 
-    bool startFirst(int startsBefore)
+    bool startFirst(int startsBefore, const QStringList &args = QStringList())
     {
         m_first = std::make_unique<QProcess>();
         m_first->setProcessEnvironment(environment());
         m_first->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_first->start(QStringLiteral(MAVU_EDITOR_PATH), QStringList());
+        m_first->start(QStringLiteral(MAVU_EDITOR_PATH), args);
         if (!m_first->waitForStarted(10000))
             return false;
         // Up once it has logged its start and serves the rendezvous socket.
@@ -140,6 +140,27 @@ private slots:
         QCOMPARE(runSecond({}), 0);
         QTRY_COMPARE_WITH_TIMEOUT(handovers().size(), 2, 10000);
         QCOMPARE(startsLogged(), before + 1);
+    }
+
+    void presetsFromTheCommandLineAreOpened()
+    {
+        // A file manager starts the editor with the file; a second start
+        // hands its file to the copy that already runs.
+        const QString first = m_home.filePath(QStringLiteral("first set.stm"));
+        const QString second = m_home.filePath(QStringLiteral("second set.syx"));
+        QCOMPARE(testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), {QStringLiteral("defaults"), first}).exitCode, 0);
+        QCOMPARE(testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), {QStringLiteral("defaults"), second}).exitCode, 0);
+        const auto opened = [this](const QString &path) {
+            return logLines().filter(QStringLiteral("preset opened:")).filter(path).size();
+        };
+
+        QVERIFY(startFirst(startsLogged(), {first}));
+        QTRY_COMPARE_WITH_TIMEOUT(opened(first), 1, 10000);
+
+        QDir::setCurrent(m_home.path());
+        QCOMPARE(runSecond({QStringLiteral("second set.syx")}), 0); // relative to the second's folder
+        QTRY_COMPARE_WITH_TIMEOUT(opened(second), 1, 10000);
+        QCOMPARE(opened(first), 1);
     }
 
     void killedCopyDoesNotBlockTheNextStart()
