@@ -1,0 +1,124 @@
+// A long session: ten thousand writes and reads of the whole settings image
+// against the simulated controller (in-process MIDI), each answer checked
+// byte for byte, with the process's memory measured before and after.
+#include "FaultReport.h"
+
+#include "app/ColorPalette.h"
+#include "app/MainWindow.h"
+#include "device/MidiBackend.h"
+#include "device/Protocol.h"
+#include "model/DataManagement.h"
+#include "simulator/InProcess.h"
+
+#include <QDeadlineTimer>
+#include <QQmlEngine>
+#include <QSignalSpy>
+#include <QtTest>
+
+namespace {
+
+constexpr int kCycles = 10000;
+constexpr int kWarmUpCycles = 500;
+constexpr int kReplyTimeoutMs = 2000;
+constexpr long kAllowedGrowthKb = 4096;
+
+QtMessageHandler s_previousHandler = nullptr;
+
+// Twenty thousand "parseMidiData====" lines would drown the output.
+void dropDebugLines(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtDebugMsg)
+        s_previousHandler(type, context, message);
+}
+
+} // namespace
+
+class TestFaultCycles : public QObject
+{
+    Q_OBJECT
+private:
+    std::unique_ptr<QObject> m_owner;
+    std::unique_ptr<MainWindow> m_window;
+    int m_replies = 0;
+
+    // One write then one read; false when no answer came in time.
+    bool cycle(int i)
+    {
+        DataManagement *settings = m_window->settings();
+        settings->setPadInfo(i % 48, QStringLiteral("padData"), i % 128);
+        settings->setBQMInfo(i % 12, QStringLiteral("bqmLsbMax"), (i * 7) % 128);
+        QByteArray expected = settings->imageBytes();
+        expected[1] = char(protocol::ReadSettings);
+
+        const int before = m_replies;
+        m_window->sendData();
+        m_window->getData();
+        QDeadlineTimer deadline(kReplyTimeoutMs);
+        while (m_replies == before && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        if (m_replies == before)
+            return false;
+        if (settings->imageBytes() != expected) {
+            qWarning("cycle %d: the answer differs from what was written", i);
+            return false;
+        }
+        return true;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        m_owner = std::make_unique<QObject>();
+        sim::startInProcess(SimOptions(), m_owner.get());
+        m_window = std::make_unique<MainWindow>(nullptr);
+        connect(m_window->settings(), &DataManagement::s_updateDate, this, [this] { ++m_replies; });
+        // The reads of the arrival, then its serial number request.
+        QSignalSpy serial(m_window.get(), &MainWindow::s_snNum);
+        QTRY_COMPARE_WITH_TIMEOUT(serial.size(), 1, 5000);
+        QCOMPARE(m_replies, 1);
+    }
+
+    void cleanupTestCase()
+    {
+        m_window.reset();
+        setMidiBackend(nullptr);
+        m_owner.reset();
+    }
+
+    void tenThousandWritesAndReadsLoseNothing()
+    {
+        s_previousHandler = qInstallMessageHandler(dropDebugLines);
+        int lost = 0;
+        for (int i = 0; i < kWarmUpCycles; ++i)
+            lost += cycle(i) ? 0 : 1;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const long rssBefore = faults::residentKb();
+        int lostInRun = 0;
+        for (int i = 0; i < kCycles && lostInRun < 10; ++i)
+            lostInRun += cycle(kWarmUpCycles + i) ? 0 : 1;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const long rssAfter = faults::residentKb();
+        qInstallMessageHandler(s_previousHandler);
+
+        faults::reportLine(QStringLiteral("CYCLES: %1 lost=%2 rss_before_kb=%3 rss_after_kb=%4")
+                               .arg(kCycles)
+                               .arg(lostInRun)
+                               .arg(rssBefore)
+                               .arg(rssAfter));
+        QCOMPARE(lost, 0);
+        QCOMPARE(lostInRun, 0);
+        QVERIFY(rssBefore > 0);
+        QVERIFY2(rssAfter - rssBefore < kAllowedGrowthKb,
+                 qPrintable(QStringLiteral("grew by %1 kB").arg(rssAfter - rssBefore)));
+        QCOMPARE(m_replies, 1 + kWarmUpCycles + kCycles);
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    qmlRegisterType<ColorPalette>("ColorP", 1, 0, "ColorPalette");
+    QApplication app(argc, argv);
+    TestFaultCycles test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_fault_cycles.moc"
