@@ -5,6 +5,7 @@
 #include "device/ControllerLink.h"
 #include "device/MidiSetup.h"
 #include "device/Protocol.h"
+#include "firmware/PortAccessHint.h"
 #include "firmware/MyFtp.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
@@ -204,8 +205,11 @@ int runUpdate(QStringList args, const AppOptions &options)
         outcome = s;
         loop.quit();
     });
-    if (!transmit.startTransmit())
-        return fail(QStringLiteral("cannot open the update port %1").arg(port));
+    if (!transmit.startTransmit()) {
+        const QString hint = portAccessHint(transmit.openError());
+        return fail(QStringLiteral("cannot open the update port %1%2")
+                        .arg(port, hint.isEmpty() ? QString() : QStringLiteral(": ") + hint));
+    }
     QTextStream(stderr) << "Sending " << file.fileName() << " to " << port << '\n';
     loop.exec();
     QTextStream(stderr) << '\n';

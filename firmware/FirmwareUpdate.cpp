@@ -1,5 +1,6 @@
 #include "firmware/FirmwareUpdate.h"
 
+#include "firmware/PortAccessHint.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
 
@@ -48,8 +49,11 @@ void FirmwareUpdate::startUpdate(QString filePath)
     m_ymodem->setPortName(portName);
     m_ymodem->setPortBaudRate(kUpdateBaudRate);
     if (!m_ymodem->startTransmit()) {
-        QMessageBox::warning(nullptr, QStringLiteral("info"), QStringLiteral("Failed to open the serial port!"),
-                             QMessageBox::Ok);
+        QString text = QStringLiteral("Failed to open the serial port!");
+        const QString hint = portAccessHint(m_ymodem->openError());
+        if (!hint.isEmpty())
+            text += QStringLiteral("\n\n") + hint;
+        QMessageBox::warning(nullptr, QStringLiteral("info"), text, QMessageBox::Ok);
     }
 }
 

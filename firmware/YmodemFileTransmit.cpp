@@ -83,7 +83,9 @@ bool YmodemFileTransmit::startTransmit()
         return true;
     }
 
+    m_openError = QSerialPort::NoError;
     if (!m_serialPort->open(QIODevice::ReadWrite)) {
+        m_openError = m_serialPort->error();
         qDebug() << "open serial port fail:" << m_serialPort->portName() << m_serialPort->errorString();
         return false;
     }

@@ -42,6 +42,8 @@ public:
     // Opens the port and starts stepping. False (and no signal) when the port
     // cannot be opened or a transfer is running.
     bool startTransmit();
+    // Why the last startTransmit() could not open the port.
+    QSerialPort::SerialPortError openError() const { return m_openError; }
 
     // The header block holds name, NUL, decimal size and NUL in 128 bytes.
     static bool headerFits(const QByteArray &name, qint64 size);
@@ -77,5 +79,6 @@ private:
     qint64 m_fileCount = 0;
     int m_readErrors = 0;
     bool m_portLost = false;
+    QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
     bool m_finishing = false;
 };

@@ -569,6 +569,36 @@
     </message>
 </context>
 <context>
+    <name>PresetFile</name>
+    <message>
+        <source>The file is empty.</source>
+        <translation>文件是空的。</translation>
+    </message>
+    <message>
+        <source>The file is too short to be a preset (%1 bytes).</source>
+        <translation>文件太短（%1 字节），不是预设文件。</translation>
+    </message>
+    <message>
+        <source>The file says its settings block is %1 bytes long; a preset holds %2 bytes.</source>
+        <translation>文件标明其设置数据块长 %1 字节，而预设应为 %2 字节。</translation>
+    </message>
+    <message>
+        <source>The file is truncated: %1 of %2 bytes are present.</source>
+        <translation>文件不完整：只有 %1 字节，应为 %2 字节。</translation>
+    </message>
+    <message>
+        <source>The file has %1 unexpected bytes after the settings block.</source>
+        <translation>设置数据块之后多出 %1 字节无法识别的数据。</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareUpdate</name>
+    <message>
+        <source>You may not use the controller&apos;s update port. Install the editor&apos;s udev rules (70-korvel-mavu.rules, in /usr/lib/udev/rules.d or /etc/udev/rules.d) and plug the controller in again, or join the dialout group (sudo usermod -aG dialout $USER) and log in again.</source>
+        <translation>没有使用控制器升级端口的权限。请安装编辑器的 udev 规则（70-korvel-mavu.rules，放在 /usr/lib/udev/rules.d 或 /etc/udev/rules.d），然后重新插入控制器；或者加入 dialout 组（sudo usermod -aG dialout $USER）后重新登录。</translation>
+    </message>
+</context>
+<context>
     <name>Pressure</name>
     <message>
         <source>Pressure</source>

@@ -15,11 +15,6 @@ namespace {
 constexpr int kLengthFieldSize = 4;
 constexpr int kStmSize = kLengthFieldSize + layout::kImageSize;
 
-QString trText(const char *text)
-{
-    return QCoreApplication::translate("PresetFile", text);
-}
-
 bool fail(QString *error, const QString &text)
 {
     if (error)
@@ -46,7 +41,7 @@ QByteArray encode(const QByteArray &image, Format format)
 bool decode(const QByteArray &contents, QByteArray *image, QString *error)
 {
     if (contents.isEmpty())
-        return fail(error, trText("The file is empty."));
+        return fail(error, QCoreApplication::translate("PresetFile", "The file is empty."));
 
     // A raw SysEx file starts with F0; a length field of 458 starts with 00.
     if (quint8(contents.front()) == layout::kSysExStart) {
@@ -57,18 +52,19 @@ bool decode(const QByteArray &contents, QByteArray *image, QString *error)
     }
 
     if (contents.size() < kLengthFieldSize)
-        return fail(error, trText("The file is too short to be a preset (%1 bytes).").arg(contents.size()));
+        return fail(error, QCoreApplication::translate("PresetFile", "The file is too short to be a preset (%1 bytes).")
+                               .arg(contents.size()));
     const quint32 length = qFromBigEndian<quint32>(contents.constData());
     if (length != quint32(layout::kImageSize))
-        return fail(error, trText("The file says its settings block is %1 bytes long; a preset holds %2 bytes.")
+        return fail(error, QCoreApplication::translate("PresetFile", "The file says its settings block is %1 bytes long; a preset holds %2 bytes.")
                                .arg(length)
                                .arg(layout::kImageSize));
     if (contents.size() < kStmSize)
-        return fail(error, trText("The file is truncated: %1 of %2 bytes are present.")
+        return fail(error, QCoreApplication::translate("PresetFile", "The file is truncated: %1 of %2 bytes are present.")
                                .arg(contents.size())
                                .arg(kStmSize));
     if (contents.size() > kStmSize)
-        return fail(error, trText("The file has %1 unexpected bytes after the settings block.")
+        return fail(error, QCoreApplication::translate("PresetFile", "The file has %1 unexpected bytes after the settings block.")
                                .arg(contents.size() - kStmSize));
     const QByteArray block = contents.mid(kLengthFieldSize);
     if (!isCompleteImage(block, error))
