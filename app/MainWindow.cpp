@@ -4,9 +4,9 @@
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
 #include "device/Protocol.h"
+#include "device/ReplyParser.h"
 #include "i18n/Trans.h"
 #include "model/DataManagement.h"
-#include "model/ImageCheck.h"
 #include "model/PresetFile.h"
 
 #include <QApplication>
@@ -165,27 +165,24 @@ void MainWindow::sendData()
 void MainWindow::slotMidiIndata(char *data, int len)
 {
     qDebug() << "parseMidiData====";
-    if (!data || len == 0) {
-        delete[] data;
-        return;
-    }
-    if (protocol::commandOf(data, len) == protocol::ReadSerial) {
-        qDebug() << "===" << protocol::serialText(data, len, 10);
-        emit s_snNum(protocol::serialText(data, len));
-    } else {
-        // Only a complete image is taken over; a stray or cut-off message
-        // would otherwise overwrite the leading bytes of the settings.
-        const QByteArray message(data, len);
-        QString reason;
-        if (isCompleteImage(message, &reason)) {
-            m_dataManagement->setImage(data, len);
-            if (m_devConnected) {
-                m_midiIn.close();
-                m_midiOut.close();
-            }
-        } else {
-            qDebug() << "ignored a malformed settings reply:" << reason;
+    const protocol::Reply reply = protocol::parseReply(data, len);
+    switch (reply.kind) {
+    case protocol::Reply::Nothing:
+        break;
+    case protocol::Reply::Serial:
+        qDebug() << "===" << reply.serialShort;
+        emit s_snNum(reply.serial);
+        break;
+    case protocol::Reply::Settings:
+        m_dataManagement->setImage(data, len);
+        if (m_devConnected) {
+            m_midiIn.close();
+            m_midiOut.close();
         }
+        break;
+    case protocol::Reply::Malformed:
+        qDebug() << "ignored a malformed settings reply:" << reply.reason;
+        break;
     }
     delete[] data;
 }

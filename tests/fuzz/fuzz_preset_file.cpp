@@ -1,4 +1,5 @@
 // Preset files (.stm and .syx) through the open path into the settings model.
+#include "FuzzQuiet.h"
 #include "model/DataManagement.h"
 #include "model/ImageCheck.h"
 #include "model/PresetFile.h"
@@ -11,11 +12,7 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
-    static const bool quiet = [] {
-        qputenv("QT_LOGGING_RULES", "*.debug=false");
-        return true;
-    }();
-    (void)quiet;
+    silenceDebugLines();
 
     const QByteArray contents(reinterpret_cast<const char *>(data), int(size));
     QByteArray image;
