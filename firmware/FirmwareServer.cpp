@@ -54,20 +54,38 @@ bool parseAddress(const QString &text, Address *address, QString *error)
     }
     const bool hasScheme = trimmed.contains(QLatin1String("://"));
     const QUrl url(hasScheme ? trimmed : QStringLiteral("ftp://") + trimmed, QUrl::StrictMode);
-    const bool pathOk = url.path().isEmpty() || url.path() == QLatin1String("/");
-    if (!url.isValid() || url.scheme() != QLatin1String("ftp") || url.host().isEmpty() || !pathOk
-        || url.hasQuery() || url.hasFragment() || !url.userInfo().isEmpty()) {
+    const QString scheme = url.scheme();
+    const bool known = scheme == QLatin1String("ftp") || scheme == QLatin1String("http")
+        || scheme == QLatin1String("https") || scheme == QLatin1String("file");
+    const bool isFile = scheme == QLatin1String("file");
+    if (!url.isValid() || !known || (isFile ? !url.host().isEmpty() : url.host().isEmpty())
+        || url.hasQuery() || url.hasFragment() || (isFile && !url.path().startsWith(QLatin1Char('/')))) {
         if (error)
-            *error = QStringLiteral("\"%1\" is not a firmware server (HOST[:PORT] or ftp://HOST[:PORT])").arg(text);
+            *error = QStringLiteral("\"%1\" is not a firmware server (HOST[:PORT], or an ftp://, http://, "
+                                    "https:// or file:// URL)").arg(text);
         return false;
     }
-    address->host = url.host();
-    address->port = url.port(-1);
+    const bool serverRoot = scheme == QLatin1String("ftp") && url.userInfo().isEmpty()
+        && (url.path().isEmpty() || url.path() == QLatin1String("/"));
+    *address = Address();
+    if (serverRoot) {
+        address->host = url.host();
+        address->port = url.port(-1);
+        return true;
+    }
+    QUrl base = url;
+    if (!base.path().endsWith(QLatin1Char('/')))
+        base.setPath(base.path() + QLatin1Char('/'));
+    address->host = base.host();
+    address->port = base.port(-1);
+    address->base = base;
     return true;
 }
 
 QUrl descriptionUrl(const Address &address)
 {
+    if (!address.base.isEmpty())
+        return address.base.resolved(QUrl(QStringLiteral("describe1.json")));
     QUrl url = baseUrl(address);
     url.setPath(QLatin1String(kDescriptionPath));
     return url;
@@ -75,6 +93,11 @@ QUrl descriptionUrl(const Address &address)
 
 QUrl firmwareUrl(const Address &address, const QString &name)
 {
+    if (!address.base.isEmpty()) {
+        QUrl url = address.base;
+        url.setPath(address.base.path(QUrl::FullyDecoded) + name, QUrl::DecodedMode);
+        return url;
+    }
     QUrl url = baseUrl(address);
     url.setPath(QLatin1String(kFolderPath) + name, QUrl::DecodedMode);
     return url;

@@ -16,9 +16,14 @@ extern const char kFolderPath[];
 struct Address {
     QString host = QLatin1String(kDefaultHost);
     int port = -1; // -1: the scheme's default
+    // A folder given as a URL (ftp, http, https or file) that holds
+    // describe1.json and the firmware files; empty for the maker's server layout.
+    QUrl base;
 };
 
-// "HOST", "HOST:PORT", "[IPv6]:PORT" or "ftp://HOST[:PORT][/]".
+// "HOST", "HOST:PORT", "[IPv6]:PORT" or "ftp://HOST[:PORT][/]" name a server
+// laid out as the maker's; any other ftp://, http://, https:// or file:// URL
+// names the folder itself.
 bool parseAddress(const QString &text, Address *address, QString *error);
 
 QUrl descriptionUrl(const Address &address);

@@ -9,6 +9,18 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
+#include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+#include <QStandardPaths>
+#include <QUrl>
+
+// Resources of a static library are registered by hand, outside any namespace.
+static void initDemoFirmwareResource()
+{
+    Q_INIT_RESOURCE(demo_firmware);
+}
 
 namespace sim {
 
@@ -22,6 +34,31 @@ SimulatedDevice *startInProcess(const SimOptions &options, QObject *parent)
     QString error;
     device->plug(&error);
     return device;
+}
+
+QString extractDemoFirmware(QString *version)
+{
+    initDemoFirmwareResource();
+    const QString folder =
+        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/demo-firmware");
+    const QDir source(QStringLiteral(":/demo-firmware"));
+    if (!QDir().mkpath(folder)) {
+        qWarning() << "cannot create the demo firmware folder" << folder;
+        return QString();
+    }
+    for (const QString &name : source.entryList(QDir::Files)) {
+        QFile in(source.filePath(name));
+        QSaveFile out(folder + QLatin1Char('/') + name);
+        if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly) || out.write(in.readAll()) < 0
+            || !out.commit()) {
+            qWarning() << "cannot write the demo firmware" << out.fileName() << out.errorString();
+            return QString();
+        }
+    }
+    QFile description(source.filePath(QStringLiteral("describe1.json")));
+    if (description.open(QIODevice::ReadOnly))
+        *version = QJsonDocument::fromJson(description.readAll()).object().value(QStringLiteral("ver")).toString();
+    return folder;
 }
 
 void installControllerLink(QObject *parent)
@@ -40,6 +77,17 @@ void installControllerLink(QObject *parent)
     }
     SimOptions simOptions;
     simOptions.updateLink = options.updatePort;
+    if (options.firmwareServer.isEmpty()) {
+        // Without a server of its own the demo offers a newer firmware from
+        // a folder on this machine, so the whole update runs offline.
+        QString version;
+        const QString folder = extractDemoFirmware(&version);
+        if (!folder.isEmpty()) {
+            options.firmwareServer = QUrl::fromLocalFile(folder + QLatin1Char('/')).toString();
+            AppOptions::setCurrent(options);
+            simOptions.versionAfterUpdate = version;
+        }
+    }
     startInProcess(simOptions, parent);
 }
 

@@ -11,9 +11,15 @@ namespace sim {
 // into it. The device belongs to parent.
 SimulatedDevice *startInProcess(const SimOptions &options, QObject *parent);
 
+// Writes the bundled demo firmware folder (describe1.json and the file it
+// offers) to the cache and returns its path, with the version it offers.
+// Empty when it cannot be written.
+QString extractDemoFirmware(QString *version);
+
 // The editor's MIDI link as its options ask: the simulated controller for
 // --simulator (its update port linked at --update-port, or at a private
-// path that then becomes the update port), else the system's MIDI.
+// path that then becomes the update port; the firmware server, unless one is
+// given, is the bundled demo folder), else the system's MIDI.
 void installControllerLink(QObject *parent);
 
 } // namespace sim

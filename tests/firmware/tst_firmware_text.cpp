@@ -14,6 +14,8 @@ private slots:
     void versionsCompareNumerically();
     void serverAddresses_data();
     void serverAddresses();
+    void folderUrls_data();
+    void folderUrls();
     void plainFileNames();
 };
 
@@ -60,10 +62,10 @@ void TestFirmwareText::serverAddresses_data()
     QTest::newRow("host:port") << "127.0.0.1:2121" << true << "127.0.0.1" << 2121;
     QTest::newRow("ipv6") << "[::1]:2121" << true << "::1" << 2121;
     QTest::newRow("url") << "ftp://127.0.0.1:21/" << true << "127.0.0.1" << 21;
-    QTest::newRow("http") << "http://127.0.0.1" << false << "" << 0;
     QTest::newRow("bad port") << "host:port" << false << "" << 0;
-    QTest::newRow("path") << "ftp://host/other/" << false << "" << 0;
-    QTest::newRow("login") << "ftp://u:p@host" << false << "" << 0;
+    QTest::newRow("other scheme") << "gopher://host/" << false << "" << 0;
+    QTest::newRow("file with host") << "file://host/srv/fw/" << false << "" << 0;
+    QTest::newRow("http without host") << "http:///fw/" << false << "" << 0;
 }
 
 void TestFirmwareText::serverAddresses()
@@ -88,6 +90,36 @@ void TestFirmwareText::serverAddresses()
     QCOMPARE(url.path(), QStringLiteral("/firmware/korvel/zt18/describe1.json"));
     QCOMPARE(url.userName(), QStringLiteral("qwelkrnvotx"));
     QCOMPARE(url.password(), QStringLiteral("qwelkrnvotx"));
+}
+
+void TestFirmwareText::folderUrls_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("firmware");
+    QTest::newRow("http") << "http://127.0.0.1:8080/fw" << "http://127.0.0.1:8080/fw/describe1.json"
+                          << "http://127.0.0.1:8080/fw/mavu%201.bin";
+    QTest::newRow("https") << "https://example.org/a/b/" << "https://example.org/a/b/describe1.json"
+                           << "https://example.org/a/b/mavu%201.bin";
+    QTest::newRow("ftp folder") << "ftp://host/other/" << "ftp://host/other/describe1.json"
+                                << "ftp://host/other/mavu%201.bin";
+    QTest::newRow("ftp login") << "ftp://u:p@host" << "ftp://u:p@host/describe1.json" << "ftp://u:p@host/mavu%201.bin";
+    QTest::newRow("file") << "file:///usr/share/demo" << "file:///usr/share/demo/describe1.json"
+                          << "file:///usr/share/demo/mavu%201.bin";
+}
+
+void TestFirmwareText::folderUrls()
+{
+    // A URL that names a folder serves describe1.json and the files beside it,
+    // without the maker's paths and login.
+    QFETCH(QString, text);
+    QFETCH(QString, description);
+    QFETCH(QString, firmware);
+    MyFtp ftp;
+    QString error;
+    QVERIFY2(ftp.setServer(text, &error), qPrintable(error));
+    QCOMPARE(firmwareserver::descriptionUrl(ftp.server()).toString(), description);
+    QCOMPARE(firmwareserver::firmwareUrl(ftp.server(), QStringLiteral("mavu 1.bin")).toString(QUrl::FullyEncoded), firmware);
 }
 
 void TestFirmwareText::plainFileNames()
