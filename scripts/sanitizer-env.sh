@@ -1,0 +1,8 @@
+# Sourced before running the sanitizer build's tests:
+#   source scripts/sanitizer-env.sh && (cd build-asan && ctest)
+# Child programs the tests start (mavuctl, mavu-sim, the editor) inherit it.
+_mavu_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+export ASAN_OPTIONS=detect_leaks=1:detect_stack_use_after_return=1:strict_string_checks=1
+export LSAN_OPTIONS=suppressions=$_mavu_root/tests/sanitizer/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+unset _mavu_root
