@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # run_fuzzer.sh TARGET SECONDS SCRATCH_CORPUS SEED_CORPUS [extra libFuzzer flags...]
 # Runs one fuzz target for a bounded time and prints its execution count.
+# MAVU_FUZZ_SECONDS in the environment overrides SECONDS (a longer run under ctest).
 set -euo pipefail
-target=$1 seconds=$2 scratch=$3 seeds=$4
+target=$1 seconds=${MAVU_FUZZ_SECONDS:-$2} scratch=$3 seeds=$4
 shift 4
 mkdir -p "$scratch"
 log=$(mktemp)
