@@ -338,9 +338,11 @@ void MyFtp::firmwareReceived()
         return;
     }
     const QString path = m_file->fileName();
-    if (!m_file->commit()) {
+    // commit() does not notice a failed flush of the buffer (a full disk) and
+    // would store a cut-off firmware as complete: flush first.
+    if (!m_file->flush() || !m_file->commit()) {
         const QString why = m_file->errorString();
-        m_file.reset();
+        discardOutputFile();
         qDebug() << "openOutputFile fail" << why;
         fail(tr("The firmware file could not be stored: %1").arg(why));
         return;

@@ -98,6 +98,13 @@ bool writeFile(const QString &path, const QByteArray &image, Format format, QStr
         file.cancelWriting();
         return fail(error, reason);
     }
+    // QSaveFile::commit() does not notice a failed flush of its buffer (a full
+    // disk) and would put an empty file in place of the old one.
+    if (!file.flush()) {
+        const QString reason = file.errorString();
+        file.cancelWriting();
+        return fail(error, reason);
+    }
     if (!file.commit())
         return fail(error, file.errorString());
     return true;
