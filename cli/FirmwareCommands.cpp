@@ -206,7 +206,7 @@ int runUpdate(QStringList args, const AppOptions &options)
         loop.quit();
     });
     if (!transmit.startTransmit()) {
-        const QString hint = portAccessHint(transmit.openError());
+        const QString hint = portAccessHint(transmit.openError(), port);
         return fail(QStringLiteral("cannot open the update port %1%2")
                         .arg(port, hint.isEmpty() ? QString() : QStringLiteral(": ") + hint));
     }

@@ -50,7 +50,7 @@ void FirmwareUpdate::startUpdate(QString filePath)
     m_ymodem->setPortBaudRate(kUpdateBaudRate);
     if (!m_ymodem->startTransmit()) {
         QString text = QStringLiteral("Failed to open the serial port!");
-        const QString hint = portAccessHint(m_ymodem->openError());
+        const QString hint = portAccessHint(m_ymodem->openError(), portName);
         if (!hint.isEmpty())
             text += QStringLiteral("\n\n") + hint;
         QMessageBox::warning(nullptr, QStringLiteral("info"), text, QMessageBox::Ok);

@@ -1,11 +1,21 @@
 #include "firmware/PortAccessHint.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
-QString portAccessHint(QSerialPort::SerialPortError error)
+#include <unistd.h>
+
+QString portAccessHint(QSerialPort::SerialPortError error, const QString &portName)
 {
     if (error != QSerialPort::PermissionError)
         return QString();
+    // QSerialPort says "permission" also for a port busy with another program
+    // (its lock file, or exclusive use); rules and groups would not help then.
+    if (!portName.isEmpty()) {
+        const QString path = portName.startsWith(QLatin1Char('/')) ? portName : QStringLiteral("/dev/") + portName;
+        if (::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0)
+            return QString();
+    }
     return QCoreApplication::translate(
         "FirmwareUpdate",
         "You may not use the controller's update port. Install the editor's udev rules "

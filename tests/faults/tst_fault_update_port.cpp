@@ -1,0 +1,204 @@
+// The update port in the way of a firmware transfer: held by another program,
+// or left behind by a transfer that failed. lrzsz's rb receives on a
+// pseudo-terminal; another copy of this program holds the port as any serial
+// program would (QSerialPort: exclusive use and a lock file).
+#include "FaultReport.h"
+#include "PtyLink.h"
+#include "RbProcess.h"
+
+#include "firmware/FirmwareUpdate.h"
+#include "firmware/SerialPortFinder.h"
+#include "support/TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSerialPort>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <cstdio>
+
+namespace {
+
+const char kHoldOption[] = "--hold-port";
+
+// The other program: holds the port until its standard input closes.
+int holdPort(const QString &path)
+{
+    QSerialPort port(path);
+    if (!port.open(QIODevice::ReadWrite)) {
+        std::printf("refused: %s\n", qPrintable(port.errorString()));
+        return 1;
+    }
+    std::printf("held\n");
+    std::fflush(stdout);
+    QFile in;
+    in.open(stdin, QIODevice::ReadOnly);
+    in.readAll();
+    return 0;
+}
+
+// This process's descriptors open on a file.
+int descriptorsOn(const QString &path)
+{
+    const QString target = QFileInfo(path).canonicalFilePath();
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    int count = 0;
+    for (const QString &fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
+        if (QFileInfo(fds.filePath(fd)).symLinkTarget() == target)
+            ++count;
+    return count;
+}
+
+} // namespace
+
+class TestFaultUpdatePort : public QObject
+{
+    Q_OBJECT
+private:
+    QTemporaryDir m_dir;
+    QString m_firmware;
+    int m_injected = 0;
+    int m_survived = 0;
+
+    // Starts the other program on the port; true once it holds it.
+    bool hold(QProcess &holder, const QString &port)
+    {
+        holder.start(QCoreApplication::applicationFilePath(), {QLatin1String(kHoldOption), port});
+        QElapsedTimer timer;
+        timer.start();
+        QByteArray out;
+        while (timer.elapsed() < 10000 && holder.state() != QProcess::NotRunning) {
+            holder.waitForReadyRead(100);
+            out += holder.readAllStandardOutput();
+            if (out.contains("held\n"))
+                return true;
+        }
+        qWarning("the holder did not take the port: %s", (out + holder.readAllStandardOutput()).constData());
+        return false;
+    }
+
+    void release(QProcess &holder)
+    {
+        holder.closeWriteChannel();
+        if (!holder.waitForFinished(5000)) {
+            holder.kill();
+            holder.waitForFinished(5000);
+        }
+    }
+
+    // A whole update to rb on the link; the file must arrive unchanged.
+    void updateSucceeds(FirmwareUpdate &update, PtyLink &link, QSignalSpy &status)
+    {
+        const int before = status.count();
+        update.startUpdate(m_firmware);
+        RbProcess rb;
+        QVERIFY(rb.start(link));
+        QTRY_COMPARE_WITH_TIMEOUT(status.count(), before + 1, 30000);
+        QCOMPARE(status.last().first().toBool(), true);
+        QVERIFY(rb.waitForFinished(10000));
+        QCOMPARE(rb.received(QStringLiteral("mavu-9.9.9.bin")), testsupport::readAll(m_firmware));
+    }
+
+private slots:
+    void initTestCase()
+    {
+        QVERIFY(m_dir.isValid());
+        QByteArray bytes(20000, '\0');
+        for (int i = 0; i < bytes.size(); ++i)
+            bytes[i] = char(i * 7 + 3);
+        m_firmware = m_dir.filePath(QStringLiteral("mavu-9.9.9.bin"));
+        testsupport::writeAll(m_firmware, bytes);
+    }
+
+    void cleanupTestCase() { faults::reportFaults(QStringLiteral("update-port"), m_injected, m_survived); }
+
+    void portHeldByAnotherProgramFailsAtOnceThenRetryWorks()
+    {
+        PtyLink link;
+        QVERIFY(link.open());
+        FirmwareUpdate update;
+        update.setPortOverride(link.portPath());
+        QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+        QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
+        QProcess holder;
+        auto stopHolder = qScopeGuard([&] { release(holder); });
+        ++m_injected;
+        QVERIFY(hold(holder, link.portPath()));
+
+        {
+            testsupport::MessageBoxCloser closer;
+            QElapsedTimer timer;
+            timer.start();
+            update.startUpdate(m_firmware);
+            QVERIFY2(timer.elapsed() < 3000, qPrintable(QString::number(timer.elapsed())));
+            QCOMPARE(closer.texts().size(), 1);
+            const QString text = closer.texts().first();
+            QVERIFY2(text.startsWith(QStringLiteral("Failed to open the serial port!")), qPrintable(text));
+            QVERIFY2(!text.contains(QStringLiteral("dialout")), qPrintable(text)); // busy, not forbidden
+        }
+        // Reported at most once, and never as success; nothing was sent.
+        QTest::qWait(300);
+        QVERIFY(status.count() <= 1);
+        if (status.count() == 1)
+            QCOMPARE(status.first().first().toBool(), false);
+        QCOMPARE(progress.count(), 0);
+        QCOMPARE(holder.state(), QProcess::Running); // its hold was not broken
+
+        release(holder);
+        updateSucceeds(update, link, status);
+        if (QTest::currentTestFailed())
+            return;
+        ++m_survived;
+    }
+
+    void failedTransferReleasesThePort()
+    {
+        PtyLink link;
+        QVERIFY(link.open());
+        const int ownDescriptors = descriptorsOn(link.portPath()); // the link's own end
+        FirmwareUpdate update;
+        update.setPortOverride(link.portPath());
+        QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+
+        // Nobody answers on the line: the transfer gives up, once.
+        ++m_injected;
+        update.transmitter()->setTimeDivide(4);
+        update.transmitter()->setTimeMax(1);
+        update.startUpdate(m_firmware);
+        QCOMPARE(descriptorsOn(link.portPath()), ownDescriptors + 1);
+        QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 10000);
+        QCOMPARE(status.first().first().toBool(), false);
+        QTest::qWait(300);
+        QCOMPARE(status.count(), 1);
+
+        // Let go: another program may take it, and the retry works.
+        QCOMPARE(descriptorsOn(link.portPath()), ownDescriptors);
+        {
+            QProcess holder;
+            QVERIFY(hold(holder, link.portPath()));
+            release(holder);
+        }
+        update.transmitter()->setTimeDivide(499);
+        update.transmitter()->setTimeMax(5);
+        updateSucceeds(update, link, status);
+        if (QTest::currentTestFailed())
+            return;
+        ++m_survived;
+    }
+};
+
+int main(int argc, char *argv[])
+{
+    if (argc == 3 && qstrcmp(argv[1], kHoldOption) == 0) {
+        QCoreApplication app(argc, argv);
+        return holdPort(QString::fromLocal8Bit(argv[2]));
+    }
+    QApplication app(argc, argv);
+    TestFaultUpdatePort test;
+    return QTest::qExec(&test, argc, argv);
+}
+#include "tst_fault_update_port.moc"
