@@ -279,8 +279,11 @@ void MyFtp::httpFinished()
         // Take what is still buffered before the reply goes.
         if (reply->bytesAvailable() > 0)
             httpReadyRead();
+        // The size the server announced (SIZE) before sending; a server may cut
+        // the data short and still report the transfer complete.
+        const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
         releaseReply(false);
-        firmwareReceived();
+        firmwareReceived(announced.isValid() ? announced.toLongLong() : -1);
     }
 }
 
@@ -320,14 +323,16 @@ void MyFtp::descriptionReceived()
         emit info(QStringLiteral("null"), QString(), QStringList());
 }
 
-void MyFtp::firmwareReceived()
+void MyFtp::firmwareReceived(qint64 announcedSize)
 {
     if (!m_file) {
         fail(tr("The firmware file could not be stored."));
         return;
     }
     QString mismatch;
-    if (m_firmwareInfo.size >= 0 && m_received != m_firmwareInfo.size)
+    if (announcedSize >= 0 && m_received != announcedSize)
+        mismatch = tr("The firmware file has %1 bytes instead of %2.").arg(m_received).arg(announcedSize);
+    else if (m_firmwareInfo.size >= 0 && m_received != m_firmwareInfo.size)
         mismatch = tr("The firmware file has %1 bytes instead of %2.").arg(m_received).arg(m_firmwareInfo.size);
     else if (!m_firmwareInfo.sha256.isEmpty() && m_hash.result().toHex() != m_firmwareInfo.sha256)
         mismatch = tr("The firmware file does not match its checksum.");

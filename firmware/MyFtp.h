@@ -76,7 +76,7 @@ private:
     void discardOutputFile();
     void fail(const QString &reason);
     void descriptionReceived();
-    void firmwareReceived();
+    void firmwareReceived(qint64 announcedSize);
     QString errorReason(int error) const;
 
     QNetworkAccessManager *m_manager = nullptr;
