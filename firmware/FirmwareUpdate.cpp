@@ -43,6 +43,8 @@ void FirmwareUpdate::startUpdate(QString filePath)
         qDebug() << "update port not found" << m_portOverride;
         QMessageBox::information(nullptr, QStringLiteral("info"),
                                  QStringLiteral("The serial port name of the device was not found"), QMessageBox::Ok);
+        // The firmware dialog waits for an outcome; without one it would stay busy.
+        emit transStatus(false);
         return;
     }
     m_ymodem->setFileName(filePath);
@@ -54,6 +56,9 @@ void FirmwareUpdate::startUpdate(QString filePath)
         if (!hint.isEmpty())
             text += QStringLiteral("\n\n") + hint;
         QMessageBox::warning(nullptr, QStringLiteral("info"), text, QMessageBox::Ok);
+        // A transfer already running goes on and reports for itself.
+        if (m_ymodem->openError() != QSerialPort::NoError)
+            emit transStatus(false);
     }
 }
 

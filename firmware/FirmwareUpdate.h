@@ -18,8 +18,9 @@ public:
     explicit FirmwareUpdate(QObject *parent = nullptr);
     ~FirmwareUpdate() override;
 
-    // Failures before the transfer starts are shown in message boxes; a started
-    // transfer ends with exactly one transStatus.
+    // Failures before the transfer starts are shown in message boxes and end
+    // the update with transStatus(false); a started transfer ends with exactly
+    // one transStatus.
     void startUpdate(QString filePath);
 
     // A port path to use instead of looking for the USB identity.

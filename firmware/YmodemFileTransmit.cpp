@@ -64,6 +64,7 @@ bool YmodemFileTransmit::headerFits(const QByteArray &name, qint64 size)
 
 bool YmodemFileTransmit::startTransmit()
 {
+    m_openError = QSerialPort::NoError;
     if (m_serialPort->isOpen() || m_writeTimer->isActive())
         return false;
     m_progress = 0;
@@ -83,7 +84,6 @@ bool YmodemFileTransmit::startTransmit()
         return true;
     }
 
-    m_openError = QSerialPort::NoError;
     if (!m_serialPort->open(QIODevice::ReadWrite)) {
         m_openError = m_serialPort->error();
         qDebug() << "open serial port fail:" << m_serialPort->portName() << m_serialPort->errorString();

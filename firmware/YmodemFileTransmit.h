@@ -42,7 +42,8 @@ public:
     // Opens the port and starts stepping. False (and no signal) when the port
     // cannot be opened or a transfer is running.
     bool startTransmit();
-    // Why the last startTransmit() could not open the port.
+    // Why the last startTransmit() could not open the port; NoError when it
+    // was refused because a transfer is running.
     QSerialPort::SerialPortError openError() const { return m_openError; }
 
     // The header block holds name, NUL, decimal size and NUL in 128 bytes.

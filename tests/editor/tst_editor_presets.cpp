@@ -3,6 +3,7 @@
 #include "model/PresetFile.h"
 #include "support/TestSupport.h"
 
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -14,16 +15,29 @@ using testsupport::readAll;
 namespace {
 
 // Answers the next file dialog: picks the given path, or cancels when it is empty.
+// Gives up after a while, so a dialog that never shows fails the test instead
+// of leaving a modal loop running forever.
 void answerNextFileDialog(const QString &path)
 {
     auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, path] {
+    auto *deadline = new QElapsedTimer;
+    deadline->start();
+    QObject::connect(timer, &QTimer::timeout, [timer, deadline, path] {
+        if (deadline->hasExpired(20000)) {
+            timer->stop();
+            timer->deleteLater();
+            delete deadline;
+            if (QWidget *modal = QApplication::activeModalWidget())
+                modal->close();
+            return;
+        }
         for (QWidget *w : QApplication::topLevelWidgets()) {
             auto *dialog = qobject_cast<QFileDialog *>(w);
             if (!dialog || !dialog->isVisible())
                 continue;
             timer->stop();
             timer->deleteLater();
+            delete deadline;
             if (path.isEmpty()) {
                 dialog->reject();
             } else {
