@@ -236,9 +236,11 @@ QString MainWindow::askSavePath()
 {
     const QString stmFilter = tr("stm (*.stm)");
     const QString syxFilter = tr("syx (*.syx)");
+    const QString filters = stmFilter + QStringLiteral(";;") + syxFilter;
     QString selected = stmFilter;
-    QString path = QFileDialog::getSaveFileName(this, tr("Save File"), QString(),
-                                                stmFilter + QStringLiteral(";;") + syxFilter, &selected);
+    QString path = m_savePathQuestion
+        ? m_savePathQuestion(filters, &selected)
+        : QFileDialog::getSaveFileName(this, tr("Save File"), QString(), filters, &selected);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
         path += selected == syxFilter ? QStringLiteral(".syx") : QStringLiteral(".stm");
     return path;

@@ -9,6 +9,8 @@
 #include <QQmlApplicationEngine>
 #include <QString>
 
+#include <functional>
+
 class DataManagement;
 class DetectionDevice;
 class Trans;
@@ -31,6 +33,11 @@ public:
     bool savePresetTo(const QString &path);
     // Files given on the command line or handed over by a later start, in order.
     void openPresetFiles(const QStringList &paths);
+
+    // The save dialog's question: returns the chosen path (empty when
+    // cancelled) and sets *filter to the chosen filter. Replaceable for tests.
+    using SavePathQuestion = std::function<QString(const QString &filters, QString *filter)>;
+    void setSavePathQuestion(SavePathQuestion question) { m_savePathQuestion = std::move(question); }
 
     static void midiInHandler(char *data, int len);
 
@@ -75,6 +82,7 @@ private:
     FirmwareUpdate m_firmwareUpdate;
     FunctionProperty m_functionProperty;
     QString m_filePath;
+    SavePathQuestion m_savePathQuestion;
     double m_scalingRate = 1.0;
     DetectionDevice *m_detection = nullptr;
     Trans *m_trans = nullptr;

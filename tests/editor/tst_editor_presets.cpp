@@ -3,54 +3,12 @@
 #include "model/PresetFile.h"
 #include "support/TestSupport.h"
 
-#include <QElapsedTimer>
-#include <QFileDialog>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QtTest>
 
 using testsupport::readAll;
 
-namespace {
-
-// Answers the next file dialog: picks the given path, or cancels when it is empty.
-// Gives up after a while, so a dialog that never shows fails the test instead
-// of leaving a modal loop running forever.
-void answerNextFileDialog(const QString &path)
-{
-    auto *timer = new QTimer;
-    auto *deadline = new QElapsedTimer;
-    deadline->start();
-    QObject::connect(timer, &QTimer::timeout, [timer, deadline, path] {
-        if (deadline->hasExpired(20000)) {
-            timer->stop();
-            timer->deleteLater();
-            delete deadline;
-            if (QWidget *modal = QApplication::activeModalWidget())
-                modal->close();
-            return;
-        }
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            auto *dialog = qobject_cast<QFileDialog *>(w);
-            if (!dialog || !dialog->isVisible())
-                continue;
-            timer->stop();
-            timer->deleteLater();
-            delete deadline;
-            if (path.isEmpty()) {
-                dialog->reject();
-            } else {
-                dialog->selectFile(path);
-                QMetaObject::invokeMethod(dialog, "accept");
-            }
-            return;
-        }
-    });
-    timer->start(10);
-}
-
-} // namespace
 
 class TestEditorPresets : public QObject
 {
@@ -66,7 +24,6 @@ private:
 private slots:
     void initTestCase()
     {
-        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
         m_window = new MainWindow;
     }
 
@@ -120,6 +77,15 @@ private slots:
 
     void saveDialogsAndRememberedPath()
     {
+        // The save dialog answers from this list; an empty answer cancels.
+        QStringList answers;
+        QStringList filtersOffered;
+        m_window->setSavePathQuestion([&](const QString &filters, QString *) {
+            filtersOffered << filters;
+            return answers.isEmpty() ? QString() : answers.takeFirst();
+        });
+        const auto answerNextFileDialog = [&](const QString &path) { answers << path; };
+
         // Cancelling the first save writes nothing and remembers nothing.
         answerNextFileDialog(QString());
         m_window->save();
@@ -147,6 +113,9 @@ private slots:
         m_window->saveAs();
         QCOMPARE(m_window->filePath(), path("second.syx"));
         QCOMPARE(readAll(path("second.syx")), settings()->imageBytes());
+        QCOMPARE(filtersOffered.size(), 4);
+        QCOMPARE(filtersOffered.first(), QString("stm (*.stm);;syx (*.syx)"));
+        m_window->setSavePathQuestion(nullptr);
     }
 };
 
