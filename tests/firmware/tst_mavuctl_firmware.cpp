@@ -180,7 +180,7 @@ void TestMavuctlFirmware::checkReportsFailures()
     QCOMPARE(result.exitCode, 1);
     QVERIFY(result.err.contains("refused the connection"));
 
-    result = mavuctl({"firmware", "check", "--current", "1.0.0", "--firmware-server", "http://127.0.0.1"});
+    result = mavuctl({"firmware", "check", "--current", "1.0.0", "--firmware-server", "gopher://127.0.0.1/"});
     QCOMPARE(result.exitCode, 1);
     QVERIFY(result.err.contains("not a firmware server"));
 
