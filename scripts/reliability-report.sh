@@ -65,7 +65,7 @@ for t in $targets; do
         grep -E '(ERROR|SUMMARY|runtime error)' "$log" | head -5 >&2
     fi
     seconds=$(awk -v a="$start" -v b="$end" 'BEGIN { printf "%.0f", b - a }')
-    rate=$(awk -v n="${execs:-0}" -v s="$seconds" 'BEGIN { printf "%.0f", s > 0 ? n / s : n }')
+    rate=$(awk -v n="${execs:-0}" -v s="$seconds" 'BEGIN { printf "%.0f", (s > 0 ? n / s : n) }')
     IFS='|' read -r what checks <<<"$(describe "$t")"
     rows+=("| \`$t\` | ${what% } | ${checks# } | ${execs:-0} | $seconds | $rate | ${rss:-?} | ${cov:-?} | $seeds + $found | $crashes |")
 done
@@ -107,6 +107,10 @@ fi
     echo "| Target | Input | Checked on every run | Executions | Seconds | Per second | Peak RSS (MB) | Coverage (edges) | Corpus (seeds + found) | Crashes |"
     echo "|---|---|---|---|---|---|---|---|---|---|"
     printf '%s\n' "${rows[@]}"
+    echo
+    echo "Left out on purpose: Qt 5.15's JSON parser leaks the first array or object of a key"
+    echo "that appears twice in a document; \`firmware_description\` keeps that one allocation"
+    echo "site out of the leak check (a few hundred bytes per such description, in Qt)."
     echo
     echo "## Fault injection and the long run"
     echo
