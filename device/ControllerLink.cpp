@@ -1,7 +1,8 @@
 #include "device/ControllerLink.h"
 
+#include "device/ReplyParser.h"
+
 #include "device/ControllerIds.h"
-#include "model/ImageCheck.h"
 
 #include <QEventLoop>
 #include <QPointer>
@@ -84,21 +85,16 @@ bool ControllerLink::request(protocol::Command command, int timeoutMs, QByteArra
     while (true) {
         while (!m_inbox.isEmpty()) {
             const QByteArray message = m_inbox.takeFirst();
-            const bool serial = protocol::commandOf(message.constData(), message.size()) == protocol::ReadSerial;
-            if (command == protocol::ReadSerial && serial) {
+            const protocol::Reply parsed = protocol::parseReply(message.constData(), message.size());
+            const bool wanted = (command == protocol::ReadSerial && parsed.kind == protocol::Reply::Serial)
+                || (command == protocol::ReadSettings && parsed.kind == protocol::Reply::Settings);
+            if (wanted) {
                 *reply = message;
                 disconnect(conn);
                 return true;
             }
-            if (command == protocol::ReadSettings && !serial) {
-                QString reason;
-                if (isCompleteImage(message, &reason)) {
-                    *reply = message;
-                    disconnect(conn);
-                    return true;
-                }
-                rejected = reason;
-            }
+            if (command == protocol::ReadSettings && parsed.kind == protocol::Reply::Malformed)
+                rejected = parsed.reason;
         }
         if (!timer.isActive())
             break;
