@@ -1,8 +1,7 @@
 #include "device/ControllerLink.h"
 
-#include "device/ReplyParser.h"
-
 #include "device/ControllerIds.h"
+#include "device/ReplyParser.h"
 
 #include <QEventLoop>
 #include <QPointer>
