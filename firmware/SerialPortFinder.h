@@ -25,3 +25,17 @@ class SystemSerialPortFinder : public SerialPortFinder
 public:
     QList<SerialPortEntry> availablePorts() const override;
 };
+
+// A finder that reports a fixed list, for tests and simulations.
+class FixedSerialPortFinder : public SerialPortFinder
+{
+public:
+    explicit FixedSerialPortFinder(QList<SerialPortEntry> ports)
+        : m_ports(std::move(ports))
+    {
+    }
+    QList<SerialPortEntry> availablePorts() const override { return m_ports; }
+
+private:
+    QList<SerialPortEntry> m_ports;
+};

@@ -17,18 +17,7 @@ public:
     void leave(const QString &path) { emit deviceEvent(path, false); }
 };
 
-class FakeFinder : public SerialPortFinder
-{
-public:
-    explicit FakeFinder(QList<SerialPortEntry> ports)
-        : m_ports(std::move(ports))
-    {
-    }
-    QList<SerialPortEntry> availablePorts() const override { return m_ports; }
-
-private:
-    QList<SerialPortEntry> m_ports;
-};
+using FakeFinder = FixedSerialPortFinder;
 
 SerialPortEntry port(const char *name, quint16 vid, quint16 pid)
 {

@@ -14,18 +14,7 @@
 
 namespace {
 
-class FakeFinder : public SerialPortFinder
-{
-public:
-    explicit FakeFinder(QList<SerialPortEntry> ports)
-        : m_ports(std::move(ports))
-    {
-    }
-    QList<SerialPortEntry> availablePorts() const override { return m_ports; }
-
-private:
-    QList<SerialPortEntry> m_ports;
-};
+using FakeFinder = FixedSerialPortFinder;
 
 SerialPortEntry port(const QString &name, quint16 vid, quint16 pid, bool ids = true)
 {
