@@ -2,6 +2,7 @@
 // fault on its data connection): the cut-off file must not be kept or handed
 // on for flashing, the failure must be reported once, and a retry must work.
 #include "FaultReport.h"
+#include "FirmwareBytes.h"
 #include "LocalFtpServer.h"
 
 #include "firmware/MyFtp.h"
@@ -18,14 +19,6 @@ constexpr int kFirmwareSize = 300000;
 constexpr int kFaultAfter = 100000;
 const QString kName = QStringLiteral("mavu-2.0.0.bin");
 
-QByteArray firmware()
-{
-    QByteArray bytes(kFirmwareSize, '\0');
-    for (int i = 0; i < bytes.size(); ++i)
-        bytes[i] = char((i * 131) >> 3);
-    return bytes;
-}
-
 // A server with the firmware and a description without size or checksum, so
 // only the transfer itself can tell a cut-off file.
 bool startServer(LocalFtpServer &server, const QByteArray &fault)
@@ -40,7 +33,7 @@ bool startServer(LocalFtpServer &server, const QByteArray &fault)
     }
     server.put(QStringLiteral("describe1.json"),
                QStringLiteral("{\"name\": \"%1\", \"ver\": \"2.0.0\", \"info\": []}").arg(kName).toUtf8());
-    server.put(kName, firmware());
+    server.put(kName, testFirmwareBytes(kFirmwareSize));
     return true;
 }
 
@@ -104,7 +97,7 @@ private slots:
         QCOMPARE(failed.size(), 1);
         QCOMPARE(stored.size(), 1);
         QCOMPARE(stored.first().first().toString(), QDir(folder).absoluteFilePath(kName));
-        QVERIFY(testsupport::readAll(stored.first().first().toString()) == firmware());
+        QVERIFY(testsupport::readAll(stored.first().first().toString()) == testFirmwareBytes(kFirmwareSize));
         ++m_survived;
     }
 };

@@ -3,6 +3,7 @@
 // local FTP server, the download starts the update-mode command, and the file
 // goes by YMODEM to the simulator's update port. Also the cable pulled halfway
 // through, and the update tried again. mavuctl takes the same road.
+#include "FirmwareBytes.h"
 #include "JackFixture.h"
 #include "LocalFtpServer.h"
 
@@ -26,14 +27,6 @@
 namespace {
 
 const QString kFirmwareName = QStringLiteral("mavu-1.0.3.bin");
-
-QByteArray firmwareImage(int size)
-{
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 131) ^ (i >> 9));
-    return bytes;
-}
 
 template <typename T>
 T *published(MainWindow &window, const char *name)
@@ -77,7 +70,7 @@ void TestFirmwareEndToEnd::initTestCase()
     QVERIFY2(installSystemMidi(QStringLiteral("jack"), QStringLiteral("tst_firmware_e2e"), &error), qPrintable(error));
 
     QVERIFY2(m_ftpServer.start(&error), qPrintable(error));
-    m_firmware = firmwareImage(160 * 1024 + 33);
+    m_firmware = testFirmwareBytes(160 * 1024 + 33);
     const QString sha = QString::fromLatin1(QCryptographicHash::hash(m_firmware, QCryptographicHash::Sha256).toHex());
     m_ftpServer.put(QStringLiteral("describe1.json"),
                     QStringLiteral(R"({"name": "%1", "ver": "1.0.3", "info": ["Brighter pads"], "size": %2, "sha256": "%3"})")

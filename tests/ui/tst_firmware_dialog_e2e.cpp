@@ -3,6 +3,7 @@
 // and pyftpdlib on 127.0.0.1. About, "firmware updates", the offer, confirm,
 // the download, the gauge during the transfer, and the success message; and
 // servers that fail, whose failure the dialog shows instead of spinning on.
+#include "FirmwareBytes.h"
 #include "JackFixture.h"
 #include "EditorHarness.h"
 #include "LocalFtpServer.h"
@@ -29,14 +30,6 @@ using editorharness::child;
 namespace {
 
 const QString kFirmwareName = QStringLiteral("mavu-1.0.3.bin");
-
-QByteArray firmwareImage(int size)
-{
-    QByteArray bytes(size, '\0');
-    for (int i = 0; i < size; ++i)
-        bytes[i] = char((i * 97) ^ (i >> 7));
-    return bytes;
-}
 
 QByteArray description(const QByteArray &firmware)
 {
@@ -128,7 +121,7 @@ void TestFirmwareDialogEndToEnd::initTestCase()
     QVERIFY2(installSystemMidi(QStringLiteral("jack"), QStringLiteral("tst_firmware_dialog_e2e"), &error),
              qPrintable(error));
     QVERIFY2(m_ftpServer.start(&error), qPrintable(error));
-    m_firmware = firmwareImage(96 * 1024 + 7);
+    m_firmware = testFirmwareBytes(96 * 1024 + 7);
     m_ftpServer.put(QStringLiteral("describe1.json"), description(m_firmware));
     m_ftpServer.put(kFirmwareName, m_firmware);
 }
