@@ -124,7 +124,8 @@ fi
         if [[ -n $faults_text ]]; then
             echo "Their figures (\`faults-summary.txt\` in the build folder; FAULTS lines count the"
             echo "faults injected and survived, the CYCLES line the get/send cycles, replies lost and"
-            echo "resident memory before and after):"
+            echo "memory in use before and after: the live heap under AddressSanitizer, whose"
+            echo "quarantine makes resident memory meaningless, otherwise resident memory):"
             echo
             echo '```'
             echo "$faults_text"

@@ -5,6 +5,19 @@
 
 #include <cstdio>
 
+#if defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define MAVU_ASAN 1
+#endif
+#endif
+#if defined(__SANITIZE_ADDRESS__)
+#define MAVU_ASAN 1
+#endif
+
+#ifdef MAVU_ASAN
+#include <sanitizer/allocator_interface.h>
+#endif
+
 namespace faults {
 
 void reportLine(const QString &line)
@@ -24,8 +37,11 @@ void reportFaults(const QString &name, int injected, int survived)
     reportLine(QStringLiteral("FAULTS: %1 injected=%2 survived=%3").arg(name).arg(injected).arg(survived));
 }
 
-long residentKb()
+long memoryInUseKb()
 {
+#ifdef MAVU_ASAN
+    return long(__sanitizer_get_current_allocated_bytes() / 1024);
+#else
     QFile status(QStringLiteral("/proc/self/status"));
     if (!status.open(QIODevice::ReadOnly))
         return -1;
@@ -35,6 +51,16 @@ long residentKb()
             return line.mid(6).trimmed().split(' ').value(0).toLong();
     }
     return -1;
+#endif
+}
+
+const char *memoryInUseKind()
+{
+#ifdef MAVU_ASAN
+    return "heap";
+#else
+    return "rss";
+#endif
 }
 
 } // namespace faults

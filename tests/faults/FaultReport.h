@@ -9,7 +9,10 @@ namespace faults {
 void reportLine(const QString &line);
 // "FAULTS: <name> injected=<n> survived=<n>"
 void reportFaults(const QString &name, int injected, int survived);
-// This process's resident memory (VmRSS) in kB, -1 when unknown.
-long residentKb();
+// The memory a long run is judged by, in kB, and what it counts. Normally
+// that is VmRSS. Under AddressSanitizer freed blocks wait in quarantine and
+// swell VmRSS by hundreds of MB, so there it is the heap still allocated.
+long memoryInUseKb();
+const char *memoryInUseKind();
 
 } // namespace faults
