@@ -52,7 +52,9 @@ Item {
                 width: child.width,
                 height: child.height,
                 // A text that sizes itself keeps doing so: its font scales instead.
-                implicitSized: fontSizeOf(child) > 0 && child.width === child.implicitWidth
+                // Items that lay out their own children take the size given.
+                implicitSized: child.objectName !== ingnoreChildren && fontSizeOf(child) > 0
+                               && child.width === child.implicitWidth
                                && child.height === child.implicitHeight,
                 fontPixelSize: fontSizeOf(child),
                 spacing: spacingOf(child, "spacing"),

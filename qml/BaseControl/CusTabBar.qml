@@ -29,6 +29,9 @@ TabBar {
     objectName: "ingnoreChildren"
     width: itemSmallWidth + (tabCount > 2 ? 2 : 1) * (itemWidth + spacing)
     height: itemHidth
+    // The bar centres its tabs in this height; left at the tabs' implicit
+    // height it would push taller tabs up over whatever sits above the bar.
+    contentHeight: height
     spacing: 1
     padding: 0
     background: Item {}

@@ -27,6 +27,8 @@ Item {
             x: 10; y: 20; width: 30; height: 40
             Text { id: label; x: 2; y: 4; text: "PAD1"; font.pixelSize: 12 }
         }
+        // Taller than its tabs' own height, as the knob panels have it.
+        CusTabBar { id: tabs; x: 0; y: 70; itemSmallWidth: 31; itemWidth: 55; itemHidth: 16 }
         Item {
             id: skipped
             objectName: "ingnoreAll"
@@ -122,6 +124,13 @@ Item {
             compare(label.x, 3)
             compare(label.y, 6)
             compare(label.font.pixelSize, 18)
+            compare(tabs.y, 105)
+            compare(tabs.height, 24)
+            for (var i = 0; i < 3; ++i) {
+                compare(tabs.itemAt(i).y, 0, "tab " + i + " starts at the bar's top")
+                compare(tabs.itemAt(i).height, 24)
+            }
+            compare(tabs.itemAt(1).width, 82.5)
             compare(skipped.x, 5, "ignored items keep their place")
             compare(skippedChild.x, 1)
 
