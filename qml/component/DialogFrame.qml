@@ -22,13 +22,6 @@ Dialog {
         openCentred()
     }
 
-    function rescale() {
-        autoResize.verticalRatio = MainLogic.getScalingRate()
-        autoResize.horizontalRatio = MainLogic.getScalingRate()
-        width = dWidth * autoResize.horizontalRatio
-        height = dHeight * autoResize.verticalRatio
-    }
-
     width: dWidth
     height: dHeight
     modal: true
@@ -45,16 +38,10 @@ Dialog {
     }
 
     contentItem: Item {
-        AutoResize {
-            id: autoResize
-            horizontalRatio: MainLogic.getScalingRate()
-            verticalRatio: MainLogic.getScalingRate()
-            Component.onCompleted: {
-                begin()
-                dialog.width = dialog.dWidth * horizontalRatio
-                dialog.height = dialog.dHeight * verticalRatio
-                resize()
-            }
+        DialogScaler {
+            dialog: dialog
+            baseWidth: dialog.dWidth
+            baseHeight: dialog.dHeight
         }
 
         CusButton_Image {
@@ -65,13 +52,6 @@ Dialog {
             btnImgHovered: "qrc:/img/icon_close_click.png"
             btnImgPressed: "qrc:/img/icon_close_click.png"
             onClicked: dialog.close()
-        }
-    }
-
-    Connections {
-        target: MainLogic
-        function onScreenChanged() {
-            dialog.rescale()
         }
     }
 }

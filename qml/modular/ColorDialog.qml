@@ -2,6 +2,7 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import ColorP 1.0
 import "../BaseControl"
+import ".."
 
 // Shared colour picker. keyIndex 0..47 edits that pad; -1 hands the colour
 // back to the caller's swatch through its syncColorValue().
@@ -36,8 +37,6 @@ Dialog {
     }
 
     modal: true
-    width: 360
-    height: 430
     padding: 0
     closePolicy: Popup.CloseOnEscape
 
@@ -144,6 +143,12 @@ Dialog {
                 }
                 dialog.accept()
             }
+        }
+
+        DialogScaler {
+            dialog: dialog
+            baseWidth: 360
+            baseHeight: 430
         }
     }
 }

@@ -107,6 +107,11 @@ TestCase {
         compare(win.width, 1350)
         var page = findChild(win, "mainPage")
         compare(page.x, 40)
+        // The dialogs float above the window and follow on their own.
+        var colour = findChild(win, "colordlg")
+        compare(colour.width, 450)
+        compare(colour.contentItem.children[0].width, 375) // the wheel
+        compare(findChild(win, "helpDialog").width, 358 * 1.25)
     }
 
     function test_helpStateFollowsTheLanguage() {

@@ -1,0 +1,35 @@
+import QtQuick 2.15
+
+// AutoResize for a dialog's content item: lays the content out at the
+// screen's scaling rate and sizes the dialog to its base size times that
+// rate, again whenever the window moves to a screen with another rate.
+// Dialogs float above the window, out of reach of the page's own AutoResize.
+AutoResize {
+    id: scaler
+
+    property var dialog
+    property real baseWidth
+    property real baseHeight
+
+    function rescale() {
+        verticalRatio = MainLogic.getScalingRate()
+        horizontalRatio = MainLogic.getScalingRate() // lays the content out again
+        dialog.width = baseWidth * horizontalRatio
+        dialog.height = baseHeight * verticalRatio
+    }
+
+    horizontalRatio: MainLogic.getScalingRate()
+    verticalRatio: MainLogic.getScalingRate()
+
+    Component.onCompleted: {
+        begin()
+        dialog.width = baseWidth * horizontalRatio
+        dialog.height = baseHeight * verticalRatio
+        resize()
+    }
+
+    Connections {
+        target: MainLogic
+        function onScreenChanged() { scaler.rescale() }
+    }
+}
