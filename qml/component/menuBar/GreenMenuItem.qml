@@ -13,7 +13,18 @@ MenuItem {
     font.pixelSize: CusConfig.fontSizeLevel2
     font.bold: false
 
-    arrow: Item {}
+    // Only an item that opens a submenu shows where it leads.
+    arrow: Text {
+        x: menuItem.width - width - 10
+        height: menuItem.height
+        verticalAlignment: Text.AlignVCenter
+        visible: menuItem.subMenu !== null
+        text: "\u203A"
+        font.family: CusConfig.fontFamily
+        font.pixelSize: menuItem.font.pixelSize * 1.6
+        opacity: menuItem.enabled ? 1.0 : 0.3
+        color: menuItem.highlighted ? CusConfig.colortext : CusConfig.colorTitleText
+    }
     indicator: Item {}
 
     contentItem: Text {
