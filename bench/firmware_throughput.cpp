@@ -77,70 +77,73 @@ bool sameFile(const QString &a, const QString &b)
     return fa.open(QIODevice::ReadOnly) && fb.open(QIODevice::ReadOnly) && fa.readAll() == fb.readAll();
 }
 
-Run runOurs(const QString &file, const QString &name)
+// One timed transfer to rb. `start` sets the sender going on the line;
+// `senderResult` waits for the sender to end and returns "" when it
+// succeeded, otherwise what went wrong.
+template <typename Start, typename SenderResult>
+Run timedRun(const QString &file, const QString &name, Start start, SenderResult senderResult)
 {
     Run run;
     Setup setup;
     if (!setup.open(&run))
         return run;
-    PtyLink &link = setup.link;
-    QProcess &rb = setup.rb;
+    QElapsedTimer timer;
+    timer.start();
+    if (!start(setup.link.portPath()) || !setup.startRb()) {
+        run.note = QStringLiteral("could not start");
+        return run;
+    }
+    const bool ended = waitFor(&setup.rb, kRunLimitMs);
+    run.seconds = timer.elapsed() / 1000.0;
+    run.lineBytes = setup.link.forwarded();
+    const QString senderFailure = senderResult();
+    run.ok = ended && setup.rb.exitCode() == 0 && senderFailure.isEmpty()
+        && sameFile(file, setup.folder.filePath(name));
+    if (!run.ok)
+        run.note = QStringLiteral("failed (rb exit %1; %2)").arg(setup.rb.exitCode()).arg(senderFailure);
+    return run;
+}
+
+Run runOurs(const QString &file, const QString &name)
+{
     YmodemFileTransmit transmit;
-    transmit.setFileName(file);
-    transmit.setPortName(link.portPath());
-    transmit.setPortBaudRate(115200);
     YmodemFileTransmit::Status outcome = YmodemFileTransmit::StatusError;
     QObject::connect(&transmit, &YmodemFileTransmit::transmitStatus, [&](YmodemFileTransmit::Status s) {
         if (s != YmodemFileTransmit::StatusEstablish && s != YmodemFileTransmit::StatusTransmit)
             outcome = s;
     });
-    QElapsedTimer timer;
-    timer.start();
-    if (!transmit.startTransmit() || !setup.startRb()) {
-        run.note = QStringLiteral("could not start");
-        return run;
-    }
-    const bool ended = waitFor(&rb, kRunLimitMs);
-    run.seconds = timer.elapsed() / 1000.0;
-    run.lineBytes = link.forwarded();
-    QElapsedTimer settle;
-    settle.start();
-    while (outcome == YmodemFileTransmit::StatusError && settle.elapsed() < 2000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    run.ok = ended && rb.exitCode() == 0 && outcome == YmodemFileTransmit::StatusFinish
-        && sameFile(file, setup.folder.filePath(name));
-    if (!run.ok)
-        run.note = QStringLiteral("failed (status %1, rb exit %2)").arg(int(outcome)).arg(rb.exitCode());
-    return run;
+    auto start = [&](const QString &port) {
+        transmit.setFileName(file);
+        transmit.setPortName(port);
+        transmit.setPortBaudRate(115200);
+        return transmit.startTransmit();
+    };
+    auto result = [&] {
+        QElapsedTimer settle;
+        settle.start();
+        while (outcome == YmodemFileTransmit::StatusError && settle.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        return outcome == YmodemFileTransmit::StatusFinish ? QString()
+                                                           : QStringLiteral("status %1").arg(int(outcome));
+    };
+    return timedRun(file, name, start, result);
 }
 
 Run runSb(const QString &file, const QString &name)
 {
-    Run run;
-    Setup setup;
-    if (!setup.open(&run))
-        return run;
-    PtyLink &link = setup.link;
-    QProcess &rb = setup.rb;
     QProcess sb;
-    sb.setStandardInputFile(link.portPath());
-    sb.setStandardOutputFile(link.portPath(), QIODevice::Append);
-    sb.setStandardErrorFile(QProcess::nullDevice());
-    QElapsedTimer timer;
-    timer.start();
-    sb.start(QStringLiteral("sb"), {QStringLiteral("-k"), file});
-    if (!sb.waitForStarted(5000) || !setup.startRb()) {
-        run.note = QStringLiteral("could not start");
-        return run;
-    }
-    const bool ended = waitFor(&rb, kRunLimitMs);
-    run.seconds = timer.elapsed() / 1000.0;
-    run.lineBytes = link.forwarded();
-    waitFor(&sb, 5000);
-    run.ok = ended && rb.exitCode() == 0 && sameFile(file, setup.folder.filePath(name));
-    if (!run.ok)
-        run.note = QStringLiteral("failed (rb exit %1, sb exit %2)").arg(rb.exitCode()).arg(sb.exitCode());
-    return run;
+    auto start = [&](const QString &port) {
+        sb.setStandardInputFile(port);
+        sb.setStandardOutputFile(port, QIODevice::Append);
+        sb.setStandardErrorFile(QProcess::nullDevice());
+        sb.start(QStringLiteral("sb"), {QStringLiteral("-k"), file});
+        return sb.waitForStarted(5000);
+    };
+    auto result = [&] {
+        waitFor(&sb, 5000);
+        return sb.exitCode() == 0 ? QString() : QStringLiteral("sb exit %1").arg(sb.exitCode());
+    };
+    return timedRun(file, name, start, result);
 }
 
 void print(const char *who, const Run &run, qint64 size)
