@@ -1,6 +1,6 @@
 // The serial transport sending real files to lrzsz's rb over a pair of
-// pseudo-terminals: every size around the block boundaries, a file long enough
-// for block numbers to wrap, the order of reports, and the ways a transfer ends.
+// pseudo-terminals: sizes at the block boundaries, a file long enough for block
+// numbers to wrap, the order of reports, and the ways a transfer ends.
 #include "PtyLink.h"
 #include "RbProcess.h"
 #include "firmware/YmodemFileTransmit.h"
@@ -10,7 +10,6 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 #include <QSerialPort>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -118,9 +117,6 @@ private slots:
     void initTestCase();
     void filesArriveIdenticalAtRb_data();
     void filesArriveIdenticalAtRb();
-    void reportsComeInOrder();
-    void secondStartWhileRunningIsRefused();
-    void portThatCannotOpenGivesNoSignal();
     void nameTooLongIsRefusedBeforeAnythingIsSent();
     void missingFileCancelsWithError();
     void silentReceiverTimesOut();
@@ -140,15 +136,19 @@ void TestYmodemTransfer::initTestCase()
 void TestYmodemTransfer::filesArriveIdenticalAtRb_data()
 {
     QTest::addColumn<int>("size");
-    for (int size : {0, 1, 127, 128, 129, 1023, 1024, 1025, 1152})
-        QTest::addRow("%d bytes", size) << size;
+    QTest::addColumn<QStringList>("order"); // of the reports, where checked
+    for (int size : {0, 1, 128, 129, 1024, 1025})
+        QTest::addRow("%d bytes", size) << size << QStringList();
+    // One 1024-byte chunk and one of 128.
+    QTest::addRow("1152 bytes") << 1152 << QStringList{"0", "p", "1", "p", "1", "1", "2"};
     // More than 256 blocks of 1024 bytes: the block number wraps past 255.
-    QTest::addRow("300 KiB") << 300 * 1024 + 77;
+    QTest::addRow("300 KiB") << 300 * 1024 + 77 << QStringList();
 }
 
 void TestYmodemTransfer::filesArriveIdenticalAtRb()
 {
     QFETCH(int, size);
+    QFETCH(QStringList, order);
     const QByteArray content = randomBytes(size, quint32(size) + 1);
     const QString name = QStringLiteral("fw-%1.bin").arg(size);
     const QString path = m_dir.filePath(name);
@@ -177,45 +177,8 @@ void TestYmodemTransfer::filesArriveIdenticalAtRb()
     }
     QCOMPARE(line.reports.progress, expected);
     QVERIFY(size == 0 || line.reports.progress.last() == 100);
-}
-
-void TestYmodemTransfer::reportsComeInOrder()
-{
-    // 1152 bytes: one 1024-byte chunk and one of 128.
-    const QString path = m_dir.filePath(QStringLiteral("order.bin"));
-    testsupport::writeAll(path, randomBytes(1152, 7));
-    Line line;
-    QVERIFY(line.open(path));
-    QVERIFY(line.transmit.startTransmit());
-    RbProcess rb;
-    QVERIFY(rb.start(line.link));
-    QVERIFY(line.waitForFinal(30000));
-    QVERIFY(rb.waitForFinished(10000));
-    QCOMPARE(line.reports.order, (QStringList{"0", "p", "1", "p", "1", "1", "2"}));
-    QCOMPARE(line.reports.progress, (QList<int>{88, 100}));
-}
-
-void TestYmodemTransfer::secondStartWhileRunningIsRefused()
-{
-    const QString path = m_dir.filePath(QStringLiteral("busy.bin"));
-    testsupport::writeAll(path, randomBytes(100, 3));
-    Line line;
-    QVERIFY(line.open(path));
-    QVERIFY(line.transmit.startTransmit());
-    QVERIFY(!line.transmit.startTransmit());
-    QTest::qWait(100);
-    QVERIFY(line.reports.statuses.isEmpty());
-}
-
-void TestYmodemTransfer::portThatCannotOpenGivesNoSignal()
-{
-    YmodemFileTransmit transmit;
-    transmit.setFileName(m_dir.filePath(QStringLiteral("whatever.bin")));
-    transmit.setPortName(m_dir.filePath(QStringLiteral("no-such-tty")));
-    QSignalSpy statuses(&transmit, &YmodemFileTransmit::transmitStatus);
-    QVERIFY(!transmit.startTransmit());
-    QTest::qWait(300);
-    QCOMPARE(statuses.count(), 0);
+    if (!order.isEmpty())
+        QCOMPARE(line.reports.order, order);
 }
 
 void TestYmodemTransfer::nameTooLongIsRefusedBeforeAnythingIsSent()

@@ -89,8 +89,8 @@ private slots:
     void cleanup();
     void cleanupTestCase();
     void updateThroughTheDialogs();
-    void failingServerIsShown();
-    void failingDownloadIsShown();
+    void failureIsShown_data();
+    void failureIsShown();
 
 private:
     // The editor on the running simulator, with the About box open.
@@ -244,49 +244,43 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
 }
 
-void TestFirmwareDialogEndToEnd::failingServerIsShown()
+void TestFirmwareDialogEndToEnd::failureIsShown_data()
 {
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("headline");
     // Logging in fails: the server knows another password.
-    LocalFtpServer wrongLogin(QStringLiteral("anotherword"));
-    QString error;
-    QVERIFY2(wrongLogin.start(&error), qPrintable(error));
-    wrongLogin.put(QStringLiteral("describe1.json"), description(m_firmware));
-    openEditor(wrongLogin.address());
-    if (QTest::currentTestFailed())
-        return;
-
-    startCheck();
-    if (QTest::currentTestFailed())
-        return;
-    QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "textNewest"), 20000);
-    const QStringList lines = text(m_progress, "textNewest").split(QLatin1Char('\n'));
-    QCOMPARE(lines.first(), QStringLiteral("Checking for firmware updates failed!"));
-    QCOMPARE(lines.size(), 2);
-    QVERIFY(!lines.last().isEmpty());
-    QCOMPARE(shownParts(m_progress), QStringList{"textNewest"});
-    QCOMPARE(m_closer->texts(), QStringList());
-    QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
+    QTest::newRow("check") << QStringLiteral("anotherword") << false
+                           << QStringLiteral("Checking for firmware updates failed!");
+    // The description offers a file the server does not have.
+    QTest::newRow("download") << QString() << true << QStringLiteral("Firmware download failed!");
 }
 
-void TestFirmwareDialogEndToEnd::failingDownloadIsShown()
+void TestFirmwareDialogEndToEnd::failureIsShown()
 {
-    // The description offers a file the server does not have.
-    LocalFtpServer missingFile;
+    QFETCH(QString, password);
+    QFETCH(bool, confirm);
+    QFETCH(QString, headline);
+    const auto server = password.isEmpty() ? std::make_unique<LocalFtpServer>()
+                                           : std::make_unique<LocalFtpServer>(password);
     QString error;
-    QVERIFY2(missingFile.start(&error), qPrintable(error));
-    missingFile.put(QStringLiteral("describe1.json"), description(m_firmware));
-    openEditor(missingFile.address());
+    QVERIFY2(server->start(&error), qPrintable(error));
+    server->put(QStringLiteral("describe1.json"), description(m_firmware));
+    openEditor(server->address());
     if (QTest::currentTestFailed())
         return;
 
     startCheck();
     if (QTest::currentTestFailed())
         return;
-    QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "btnSure"), 15000);
-    clickShown(m_progress, "btnSure");
+    if (confirm) {
+        QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "btnSure"), 15000);
+        clickShown(m_progress, "btnSure");
+    }
     QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "textNewest"), 20000);
+    // The headline and, under it, the reason.
     const QStringList lines = text(m_progress, "textNewest").split(QLatin1Char('\n'));
-    QCOMPARE(lines.first(), QStringLiteral("Firmware download failed!"));
+    QCOMPARE(lines.first(), headline);
     QCOMPARE(lines.size(), 2);
     QCOMPARE(shownParts(m_progress), QStringList{"textNewest"});
     // Nothing was sent to the controller.
