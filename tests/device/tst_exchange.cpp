@@ -3,7 +3,6 @@
 #include "device/LoopbackMidi.h"
 #include "device/Protocol.h"
 #include "model/DataManagement.h"
-#include "simulator/InProcess.h"
 #include "support/TestSupport.h"
 
 #include <QQmlEngine>
@@ -26,6 +25,7 @@ QByteArray image(char command, char fill)
 
 // The editor's conversation with the controller, through the in-process MIDI
 // system: which ports it opens, what it sends, what it takes from replies.
+// The built-in simulated controller is driven by tst_editor_integration.
 class TestExchange : public QObject
 {
     Q_OBJECT
@@ -63,6 +63,11 @@ private:
     }
 
 private slots:
+    void initTestCase()
+    {
+        qmlRegisterType<ColorPalette>("ColorP", 1, 0, "ColorPalette");
+    }
+
     void init()
     {
         auto midi = std::make_unique<LoopbackMidi>();
@@ -239,63 +244,16 @@ private slots:
         QVERIFY(m_sent.isEmpty());
     }
 
-    void hotPlugIsNoticedByThePortPoll()
+    void unplugIsNoticedByThePortPoll()
     {
+        arrive();
         QSignalSpy state(m_window.get(), &MainWindow::devStateChanged);
-        plugController();
-        QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, 3000);
-        QCOMPARE(state.first().first().toBool(), true);
-        QTRY_COMPARE(m_sent.size(), 1);
-        QCOMPARE(m_sent.first(), protocol::request(protocol::ReadSettings));
-
         m_midi->removePort(m_source);
         m_midi->removePort(m_sink);
-        QTRY_COMPARE_WITH_TIMEOUT(state.size(), 2, 3000);
-        QCOMPARE(state.at(1).first().toBool(), false);
+        QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, 3000);
+        QCOMPARE(state.first().first().toBool(), false);
     }
 };
 
-// The editor with its built-in simulated controller, as --simulator runs it.
-class TestInProcessSimulator : public QObject
-{
-    Q_OBJECT
-private slots:
-    void readsTheSimulatorAtStart()
-    {
-        QObject owner;
-        SimulatedDevice *device = sim::startInProcess(SimOptions{}, &owner);
-        device->controller().setVersion(3, 1, 4);
-        device->controller().setSerial("SIM0000000042");
-        MainWindow window(nullptr);
-        QSignalSpy serial(&window, &MainWindow::s_snNum);
-        QTRY_COMPARE(window.settings()->imageBytes(), device->controller().settingsReply());
-        QCOMPARE(window.settings()->getVerInfo(), (QVariantList{3, 1, 4}));
-        QTRY_COMPARE_WITH_TIMEOUT(serial.size(), 1, 3000);
-        QCOMPARE(serial.first().first().toString(), QString("SIM0000000042"));
-
-        // A write reaches it whole.
-        window.settings()->setCurveInten("curve", 2);
-        QSignalSpy written(&device->controller(), &SimController::settingsWritten);
-        window.sendData();
-        QTRY_COMPARE(written.size(), 1);
-        QCOMPARE(device->controller().image().mid(2), window.settings()->imageBytes().mid(2));
-        setMidiBackend(nullptr);
-    }
-};
-
-int main(int argc, char *argv[])
-{
-    qmlRegisterType<ColorPalette>("ColorP", 1, 0, "ColorPalette");
-    QApplication app(argc, argv);
-    int status = 0;
-    {
-        TestExchange exchange;
-        status |= QTest::qExec(&exchange, argc, argv);
-    }
-    {
-        TestInProcessSimulator simulator;
-        status |= QTest::qExec(&simulator, argc, argv);
-    }
-    return status;
-}
+QTEST_MAIN(TestExchange)
 #include "tst_exchange.moc"

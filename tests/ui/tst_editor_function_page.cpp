@@ -1,25 +1,21 @@
 // The whole editor against the in-process simulated controller, through the
-// function page and the About box: a column's Save reaches the controller
-// when sent, the About box shows what the controller reported, and no page or
-// dialog writes a single warning, in English or in Chinese.
+// function page and the About box: the About box shows what the controller
+// reported, and no page or dialog writes a single warning, in English or in
+// Chinese. What a column's Save writes is checked in tst_functionpage.qml, and
+// that the settings reach the controller in tst_editor_integration.
 #include "EditorHarness.h"
 #include "InProcessEditor.h"
 #include "QmlWarnings.h"
 
 #include "app/MainWindow.h"
-#include "model/DataManagement.h"
 #include "simulator/InProcess.h"
 
 #include <QQmlContext>
-#include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
 
 using editorharness::child;
-using editorharness::click;
-using editorharness::enterNumber;
 
 class TestEditorFunctionPage : public QObject
 {
@@ -42,37 +38,6 @@ private slots:
     void cleanupTestCase()
     {
         m_editor.stop();
-    }
-
-    void aColumnsSaveReachesTheController()
-    {
-        QObject *funcPage = m_root->findChild<QObject *>(QStringLiteral("funcPage"));
-        QObject *mainPage = m_root->findChild<QObject *>(QStringLiteral("mainPage"));
-        QVERIFY(funcPage && mainPage);
-        funcPage->setProperty("isVisable", true);
-        mainPage->setProperty("isVisable", false);
-
-        // Column B: pads numbered as notes from 120, ascending.
-        QObject *knock = child(child(funcPage, "groupB"), "knock");
-        QVERIFY(knock);
-        child(knock, "noteBtn")->setProperty("checked", true);
-        enterNumber(child(knock, "noteInput"), QStringLiteral("120"));
-        click(child(child(funcPage, "groupB"), "saveBtn"));
-
-        click(child(funcPage, "backBtn"));
-        QVERIFY(mainPage->property("visible").toBool());
-        QSignalSpy written(&m_device->controller(), &SimController::settingsWritten);
-        click(child(mainPage, "sendButton"));
-        QVERIFY(written.count() == 1 || written.wait(3000));
-
-        DataManagement received;
-        const QByteArray image = m_device->controller().image();
-        received.setImage(image.constData(), image.size());
-        for (int pad = 16; pad < 32; ++pad) {
-            QCOMPARE(received.getPadInfo(pad).value(QStringLiteral("padtype")).toInt(), 0);
-            QCOMPARE(received.getPadInfo(pad).value(QStringLiteral("padData")).toInt(), qMin(120 + pad - 16, 127));
-        }
-        QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
     }
 
     void aboutBoxShowsWhatTheControllerReported()
