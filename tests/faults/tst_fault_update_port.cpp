@@ -1,5 +1,5 @@
 // The update port in the way of a firmware transfer: held by another program,
-// or left behind by a transfer that failed. lrzsz's rb receives on a
+// pulled out mid-transfer, or left behind by a transfer that failed. lrzsz's rb receives on a
 // pseudo-terminal; another copy of this program holds the port as any serial
 // program would (QSerialPort: exclusive use and a lock file).
 #include "FaultReport.h"
@@ -41,15 +41,20 @@ int holdPort(const QString &path)
     return 0;
 }
 
-// This process's descriptors open on a file.
+// This process's descriptors open on a file, also once the file is gone
+// (a pulled cable takes the terminal with it).
 int descriptorsOn(const QString &path)
 {
-    const QString target = QFileInfo(path).canonicalFilePath();
+    const QFileInfo info(path);
+    const QString target = info.exists() ? info.canonicalFilePath() : path;
+    const QString gone = target + QStringLiteral(" (deleted)");
     const QDir fds(QStringLiteral("/proc/self/fd"));
     int count = 0;
-    for (const QString &fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot))
-        if (QFileInfo(fds.filePath(fd)).symLinkTarget() == target)
+    for (const QString &fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        const QString link = QFile::symLinkTarget(fds.filePath(fd));
+        if (link == target || link == gone)
             ++count;
+    }
     return count;
 }
 
@@ -149,6 +154,41 @@ private slots:
         QCOMPARE(holder.state(), QProcess::Running); // its hold was not broken
 
         release(holder);
+        updateSucceeds(update, link, status);
+        if (QTest::currentTestFailed())
+            return;
+        ++m_survived;
+    }
+
+    void cablePulledMidTransferFailsOnceThenRetryWorks()
+    {
+        FirmwareUpdate update;
+        QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+        QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
+        ++m_injected;
+        {
+            PtyLink link(11520); // the line's real rate, so the cut lands mid-file
+            QVERIFY(link.open());
+            const QString port = link.portPath();
+            update.setPortOverride(port);
+            update.startUpdate(m_firmware);
+            RbProcess rb;
+            QVERIFY(rb.start(link));
+            QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 3, 20000);
+            QVERIFY(status.isEmpty());
+            link.cut();
+            QCOMPARE(descriptorsOn(port), 1); // the sender has not noticed yet
+            QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 2000);
+            QCOMPARE(status.first().first().toBool(), false);
+            QTest::qWait(300);
+            QCOMPARE(status.count(), 1);
+            QCOMPARE(descriptorsOn(port), 0);
+        }
+
+        // Plugged in again: the same update object sends the whole file.
+        PtyLink link;
+        QVERIFY(link.open());
+        update.setPortOverride(link.portPath());
         updateSucceeds(update, link, status);
         if (QTest::currentTestFailed())
             return;
