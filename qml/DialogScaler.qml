@@ -18,14 +18,10 @@ AutoResize {
         dialog.height = baseHeight * verticalRatio
     }
 
-    horizontalRatio: MainLogic.getScalingRate()
-    verticalRatio: MainLogic.getScalingRate()
-
     Component.onCompleted: {
         begin()
-        dialog.width = baseWidth * horizontalRatio
-        dialog.height = baseHeight * verticalRatio
-        resize()
+        rescale()
+        resize() // also when the rate is 1 and nothing changed
     }
 
     Connections {
