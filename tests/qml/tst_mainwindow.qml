@@ -112,6 +112,10 @@ TestCase {
         compare(colour.width, 450)
         compare(colour.contentItem.children[0].width, 375) // the wheel
         compare(findChild(win, "helpDialog").width, 358 * 1.25)
+        var help = findChild(win, "menuBar").menus.menuAt(2)
+        compare(help.width, 176 * 1.25)
+        compare(help.itemAt(1).height, 35 * 1.25)
+        compare(help.itemAt(1).font.pixelSize, 12 * 1.25)
     }
 
     function test_helpStateFollowsTheLanguage() {

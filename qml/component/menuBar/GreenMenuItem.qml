@@ -6,16 +6,19 @@ import "../../BaseControl"
 MenuItem {
     id: menuItem
 
+    // The menu bar's scale; the menus themselves are not rescaled with the page.
+    property real sizeRatio: 1
+
     implicitWidth: 30
-    implicitHeight: 35
-    leftPadding: 14
+    implicitHeight: 35 * sizeRatio
+    leftPadding: 14 * sizeRatio
     font.family: CusConfig.fontFamily
-    font.pixelSize: CusConfig.fontSizeLevel2
+    font.pixelSize: CusConfig.fontSizeLevel2 * sizeRatio
     font.bold: false
 
     // Only an item that opens a submenu shows where it leads.
     arrow: Text {
-        x: menuItem.width - width - 10
+        x: menuItem.width - width - 10 * menuItem.sizeRatio
         height: menuItem.height
         verticalAlignment: Text.AlignVCenter
         visible: menuItem.subMenu !== null

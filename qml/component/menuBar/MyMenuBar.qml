@@ -8,6 +8,9 @@ Item {
     id: root
 
     property alias menus: menuBar
+    // The drop-down menus open outside the page's rescaling; they follow
+    // the bar, which is rescaled with the page.
+    readonly property real menuRatio: menuBar.height / 24
 
     width: 1080
     height: 24
@@ -115,8 +118,8 @@ Item {
 
         Menu {
             title: qsTr("File")
-            delegate: GreenMenuItem {}
-            background: GreenMenuBarBg {}
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            background: GreenMenuBarBg { implicitWidth: 176 * root.menuRatio }
 
             Action {
                 text: qsTr("Open")
@@ -154,8 +157,8 @@ Item {
 
         Menu {
             title: qsTr("Function")
-            delegate: GreenMenuItem {}
-            background: MenuBackground {}
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            background: MenuBackground { implicitWidth: 176 * root.menuRatio }
 
             Action {
                 text: qsTr("Function")
@@ -168,8 +171,8 @@ Item {
 
         Menu {
             title: qsTr("Help")
-            delegate: GreenMenuItem {}
-            background: MenuBackground {}
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            background: MenuBackground { implicitWidth: 176 * root.menuRatio }
 
             Action {
                 text: qsTr("Open Userguide   Ctrl+H")
@@ -186,8 +189,8 @@ Item {
             }
             Menu {
                 title: qsTr("Language")
-                delegate: GreenMenuItem {}
-                background: MenuBackground {}
+                delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+                background: MenuBackground { implicitWidth: 176 * root.menuRatio }
 
                 Action {
                     text: "简体中文"
