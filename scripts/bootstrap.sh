@@ -28,7 +28,13 @@ if ((${#missing[@]})); then
     DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Configure once; the build reconfigures by itself when a CMakeLists changes.
+# Configuring every time would make Qt's QML compiler rewrite its resource
+# list and relink every program that carries the pages.
+configure() { # build-dir [cmake options...]
+    [[ -f $1/CMakeCache.txt ]] || cmake -S "$root" -B "$@"
+}
+configure "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build "$build" --parallel "$(nproc)"
 
 case "$mode" in
@@ -40,7 +46,7 @@ case "$mode" in
         # MAVU_SANITIZERS=0 leaves this round out for a quicker local run.
         if [[ ${MAVU_SANITIZERS:-1} != 0 ]]; then
             asan=${MAVU_ASAN_BUILD_DIR:-$root/build-asan}
-            CC=clang CXX=clang++ cmake -S "$root" -B "$asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+            CC=clang CXX=clang++ configure "$asan" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
                 -DMAVU_SANITIZE=ON -DMAVU_FUZZ=ON -DMAVU_BUILD_BENCH=OFF
             cmake --build "$asan" --parallel "$(nproc)"
             # shellcheck source=scripts/sanitizer-env.sh
