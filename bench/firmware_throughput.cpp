@@ -52,8 +52,8 @@ struct Setup {
     bool startRb()
     {
         rb.setWorkingDirectory(folder.path());
-        rb.setStandardInputFile(link.peerInputPath());
-        rb.setStandardOutputFile(link.peerOutputPath(), QIODevice::Append);
+        rb.setStandardInputFile(link.peerPath());
+        rb.setStandardOutputFile(link.peerPath(), QIODevice::Append);
         rb.setStandardErrorFile(QProcess::nullDevice());
         rb.start(QStringLiteral("rb"), {QStringLiteral("-b"), QStringLiteral("-u")});
         return rb.waitForStarted(5000);

@@ -38,6 +38,11 @@ void Ymodem::setErrorMax(std::uint32_t value)
     errorMax = value;
 }
 
+void Ymodem::setBatchEndGrace(std::uint32_t steps)
+{
+    batchEndGrace = steps;
+}
+
 std::uint16_t Ymodem::crc16(const std::uint8_t *buff, std::uint32_t len)
 {
     return crc16Xmodem(buff, len);
@@ -100,6 +105,7 @@ void Ymodem::enterStage(Stage next, std::uint8_t count)
     dataCount = count;
     rxState = 0;
     eotHeld = false;
+    eotAcked = false;
     stage = next;
 }
 
@@ -134,6 +140,23 @@ void Ymodem::noAnswer(Status giveUpStatus, bool resendOnPeriod)
     }
     if (resendOnPeriod && timeCount % period == 0)
         resend();
+}
+
+// The file is confirmed; a receiver that says nothing more has left the
+// batch. Nothing is resent or cancelled: it would reach a receiver that is
+// already waiting for the next file, or nobody.
+void Ymodem::silenceAfterConfirmation(std::uint32_t grace)
+{
+    if (++timeCount < grace)
+        return;
+    qDebug() << "the receiver confirmed the file but did not answer the end of the batch";
+    finishBatch();
+}
+
+void Ymodem::finishBatch()
+{
+    enterStage(StageNone);
+    callback(StatusFinish, nullptr, nullptr);
 }
 
 bool Ymodem::isRemoteCancel(Code code) const
@@ -301,12 +324,20 @@ void Ymodem::transmitFinishing(Code code)
     } else if (code == CodeC && eotHeld) {
         sendEot();
     } else if (code == CodeC) {
+        const bool confirmed = eotAcked;
         std::memset(txBuffer + 3, 0, kHeaderPayload);
         txLength = kHeaderPayload;
         enterStage(StageFinished);
+        eotAcked = confirmed;
         sealBlock(CodeSoh, 0x00);
+    } else if (code == CodeAck && !eotHeld) {
+        eotAcked = true;
+        timeCount = 0;
     } else if (isRemoteCancel(code)) {
         remoteCancel();
+    } else if (eotAcked) {
+        // The next file's request is due; without it the batch is over anyway.
+        silenceAfterConfirmation(timeDivide + 1);
     } else {
         noAnswer(StatusError, true);
     }
@@ -315,10 +346,11 @@ void Ymodem::transmitFinishing(Code code)
 void Ymodem::transmitFinished(Code code)
 {
     if (code == CodeAck) {
-        enterStage(StageNone);
-        callback(StatusFinish, nullptr, nullptr);
-    } else {
+        finishBatch();
+    } else if (code == CodeNak || code == CodeC || isRemoteCancel(code) || !eotAcked) {
         // A "C" here asks for the end-of-batch block again, like a NAK.
         rejectedOrIdle(code == CodeC ? CodeNak : code);
+    } else {
+        silenceAfterConfirmation(batchEndGrace);
     }
 }

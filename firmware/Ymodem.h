@@ -53,6 +53,9 @@ public:
     void setTimeDivide(std::uint32_t timeDivide);
     void setTimeMax(std::uint32_t timeMax);
     void setErrorMax(std::uint32_t errorMax);
+    // Steps of silence after which an unanswered end-of-batch block is taken
+    // as answered, once the receiver has confirmed the file.
+    void setBatchEndGrace(std::uint32_t steps);
 
     // One step: takes in at most one answer and writes at most one packet.
     void transmit();
@@ -69,6 +72,10 @@ protected:
     // For the owner when the line itself is lost: forget the transfer without
     // writing anything, so a later start begins with a fresh handshake.
     void abandon();
+    // The receiver has acknowledged the EOT: it holds the whole file, and only
+    // the end-of-batch formality is left. A receiver that restarts at once (a
+    // loader booting the new firmware, rb exiting) may take its last ACK with it.
+    bool fileConfirmed() const { return eotAcked; }
 
     Code receivePacket();
     static std::uint16_t crc16(const std::uint8_t *buff, std::uint32_t len);
@@ -88,6 +95,8 @@ protected:
     // An empty file's EOT waits for the receiver's data request, so that the
     // "C" which follows the header's ACK is not taken for the one after the EOT.
     bool eotHeld = false;
+    bool eotAcked = false;
+    std::uint32_t batchEndGrace = 100;
 
 private:
     void transmitEstablishing(Code code);
@@ -101,6 +110,8 @@ private:
     void failOwner();
     void resend();
     void noAnswer(Status giveUpStatus, bool resendOnPeriod);
+    void silenceAfterConfirmation(std::uint32_t grace);
+    void finishBatch();
     bool isRemoteCancel(Code code) const;
     void remoteCancel();
     void rejectedOrIdle(Code code);

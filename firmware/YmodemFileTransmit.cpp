@@ -105,10 +105,13 @@ void YmodemFileTransmit::readTimeOut()
         transmit();
     if (m_portLost && isRunning()) {
         // Nothing more can reach the receiver: no cancel, just end the transfer.
-        qDebug() << "serial port lost during the transfer:" << m_serialPort->errorString();
+        // A receiver that confirmed the file and then left has the whole file.
+        const bool delivered = fileConfirmed();
+        qDebug() << "serial port lost during the transfer:" << m_serialPort->errorString()
+                 << (delivered ? "after the receiver confirmed the file" : "");
         abandon();
         m_serialPort->close();
-        finish(StatusError);
+        finish(delivered ? StatusFinish : StatusError);
     }
     if (isRunning())
         m_readTimer->start(kStepMs);

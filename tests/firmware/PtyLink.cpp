@@ -55,9 +55,8 @@ void closeFd(int *fd)
 
 } // namespace
 
-PtyLink::PtyLink(int bytesPerSecond, Peer peer)
+PtyLink::PtyLink(int bytesPerSecond)
     : m_bytesPerSecond(bytesPerSecond)
-    , m_peer(peer)
     , m_trace(qEnvironmentVariableIsSet("MAVU_PTYLINK_TRACE"))
 {
 }
@@ -69,14 +68,7 @@ PtyLink::~PtyLink()
 
 bool PtyLink::open(QString *error)
 {
-    bool peerReady = false;
-    if (m_peer == Peer::Terminal) {
-        peerReady = makePty(&m_peerMaster, &m_peerSlave, &m_peerPath);
-    } else if (pipe2(m_toPeer, O_CLOEXEC) == 0 && pipe2(m_fromPeer, O_CLOEXEC) == 0) {
-        fcntl(m_toPeer[1], F_SETFL, fcntl(m_toPeer[1], F_GETFL) | O_NONBLOCK);
-        peerReady = true;
-    }
-    if (!peerReady || !makePty(&m_portMaster, &m_portSlave, &m_portPath) || pipe2(m_wake, O_CLOEXEC) != 0) {
+    if (!makePty(&m_peerMaster, &m_peerSlave, &m_peerPath) || !makePty(&m_portMaster, &m_portSlave, &m_portPath) || pipe2(m_wake, O_CLOEXEC) != 0) {
         if (error)
             *error = QString::fromLocal8Bit(std::strerror(errno));
         close();
@@ -85,16 +77,6 @@ bool PtyLink::open(QString *error)
     m_stop = false;
     m_thread = std::thread([this] { run(); });
     return true;
-}
-
-QString PtyLink::peerInputPath() const
-{
-    return QStringLiteral("/proc/self/fd/%1").arg(m_toPeer[0]);
-}
-
-QString PtyLink::peerOutputPath() const
-{
-    return QStringLiteral("/proc/self/fd/%1").arg(m_fromPeer[1]);
 }
 
 void PtyLink::cut()
@@ -118,8 +100,6 @@ void PtyLink::close()
     closeFd(&m_portSlave);
     closeFd(&m_peerMaster);
     closeFd(&m_peerSlave);
-    for (int *fd : {&m_toPeer[0], &m_toPeer[1], &m_fromPeer[0], &m_fromPeer[1]})
-        closeFd(fd);
     closeFd(&m_wake[0]);
     closeFd(&m_wake[1]);
 }
@@ -128,10 +108,10 @@ void PtyLink::run()
 {
     Direction out;
     out.from = m_portMaster;
-    out.to = m_peer == Peer::Terminal ? m_peerMaster : m_toPeer[1];
+    out.to = m_peerMaster;
     out.counter = &m_forwarded;
     Direction back;
-    back.from = m_peer == Peer::Terminal ? m_peerMaster : m_fromPeer[0];
+    back.from = m_peerMaster;
     back.to = m_portMaster;
     back.counter = &m_returned;
     Direction *directions[2] = {&out, &back};

@@ -5,30 +5,23 @@
 #include <atomic>
 #include <thread>
 
-// A serial cable from a pseudo-terminal (the port) to a peer: whatever one end
-// writes the other reads, optionally at a fixed byte rate each way (a
-// throttled line). The peer is a second pseudo-terminal or a pair of pipes for
-// a program's standard input and output. Pipes suit lrzsz: on a terminal rb
-// flushes its output as it exits, which can swallow its last ACK before the
-// relay has read it. The relay keeps the slave sides open, so a user may close
-// and reopen its end; cut() pulls the cable on the port side.
+// A serial cable between two pseudo-terminals, the port and the peer: whatever
+// one end writes the other reads, optionally at a fixed byte rate each way (a
+// throttled line). A receiver like rb that exits right after its last ACK can
+// take that ACK with it, as a controller restarting into new firmware can.
+// The relay keeps the slave sides open, so a user may close and reopen its
+// end; cut() pulls the cable on the port side.
 class PtyLink
 {
 public:
-    enum class Peer { Terminal, Pipes };
-
-    explicit PtyLink(int bytesPerSecond = 0, Peer peer = Peer::Pipes);
+    explicit PtyLink(int bytesPerSecond = 0);
     ~PtyLink();
     PtyLink(const PtyLink &) = delete;
     PtyLink &operator=(const PtyLink &) = delete;
 
     bool open(QString *error = nullptr);
     QString portPath() const { return m_portPath; } // the sender's end
-    QString peerPath() const { return m_peerPath; } // the receiver's terminal (Peer::Terminal)
-    // Paths that give a child process its end of the pipes (Peer::Pipes).
-    QString peerInputPath() const;
-    QString peerOutputPath() const;
-    bool usesPipes() const { return m_peer == Peer::Pipes; }
+    QString peerPath() const { return m_peerPath; } // the receiver's terminal
 
     // Removes the port side's terminal, as if its USB cable were pulled.
     void cut();
@@ -42,14 +35,11 @@ private:
     void run();
 
     int m_bytesPerSecond;
-    Peer m_peer;
     bool m_trace; // MAVU_PTYLINK_TRACE: log the traffic on stderr
     int m_portMaster = -1;
     int m_portSlave = -1;
     int m_peerMaster = -1;
     int m_peerSlave = -1;
-    int m_toPeer[2] = {-1, -1};
-    int m_fromPeer[2] = {-1, -1};
     int m_wake[2] = {-1, -1};
     QString m_portPath;
     QString m_peerPath;

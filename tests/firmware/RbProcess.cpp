@@ -23,13 +23,8 @@ bool RbProcess::start(const PtyLink &link)
     if (!m_dir.isValid())
         return false;
     m_process.setWorkingDirectory(m_dir.path());
-    if (link.usesPipes()) {
-        m_process.setStandardInputFile(link.peerInputPath());
-        m_process.setStandardOutputFile(link.peerOutputPath(), QIODevice::Append);
-    } else {
-        m_process.setStandardInputFile(link.peerPath());
-        m_process.setStandardOutputFile(link.peerPath(), QIODevice::Append);
-    }
+    m_process.setStandardInputFile(link.peerPath());
+    m_process.setStandardOutputFile(link.peerPath(), QIODevice::Append);
     // Binary, keep names as sent, verbose log on stderr for failures.
     m_process.start(QStringLiteral("rb"), {QStringLiteral("-b"), QStringLiteral("-u"), QStringLiteral("-vv")});
     return m_process.waitForStarted(5000);

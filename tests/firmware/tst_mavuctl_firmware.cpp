@@ -117,7 +117,7 @@ void TestMavuctlFirmware::failuresExitWith1AndSendNothing()
 void TestMavuctlFirmware::updateReportsCancelByController()
 {
     const QString path = firmware(QStringLiteral("refused.bin"), 5000);
-    PtyLink link(0, PtyLink::Peer::Terminal);
+    PtyLink link;
     QVERIFY(link.open());
     QSerialPort controller(link.peerPath());
     QVERIFY(controller.open(QIODevice::ReadWrite));

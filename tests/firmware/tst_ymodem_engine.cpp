@@ -81,6 +81,8 @@ private slots:
     void ownerFailureCancelsWithoutReport();
     void blockSplitAcrossStepsIsReadWhole();
     void strayBytesCountAsNoAnswer();
+    void confirmedFileEndsBatchWithoutLastAnswer_data();
+    void confirmedFileEndsBatchWithoutLastAnswer();
 };
 
 void TestYmodemEngine::crcIsXmodem()
@@ -430,3 +432,47 @@ void TestYmodemEngine::strayBytesCountAsNoAnswer()
 
 QTEST_APPLESS_MAIN(TestYmodemEngine)
 #include "tst_ymodem_engine.moc"
+
+void TestYmodemEngine::confirmedFileEndsBatchWithoutLastAnswer_data()
+{
+    // What the receiver says after the EOT before it falls silent (rb and a
+    // restarting loader close their side at once, and the last ACK can be lost).
+    QTest::addColumn<QList<QByteArray>>("answers");
+    QTest::addColumn<int>("silentSteps"); // until the transfer counts as finished
+    QTest::newRow("end-of-batch ACK lost") << QList<QByteArray>{kAck, kC} << 7;
+    QTest::newRow("end-of-batch NAKed, then silence") << QList<QByteArray>{kAck, kC, kNak} << 7;
+    QTest::newRow("no request for the next file") << QList<QByteArray>{kAck} << 10;
+    QTest::newRow("EOT never acknowledged") << QList<QByteArray>{kC} << -1;
+}
+
+void TestYmodemEngine::confirmedFileEndsBatchWithoutLastAnswer()
+{
+    QFETCH(QList<QByteArray>, answers);
+    QFETCH(int, silentSteps);
+    ScriptedSender sender(pattern(10));
+    sender.setTimeDivide(9); // resend every 10 steps, give up after 60
+    sender.setBatchEndGrace(7);
+    QTest::ignoreMessage(QtDebugMsg, "transmitStageEstablished CodeAck");
+    establish(sender);
+    QCOMPARE(sender.step(kAck), kEot);
+    for (const QByteArray &answer : answers)
+        sender.step(answer);
+    const int written = sender.packets.size();
+    if (silentSteps < 0) {
+        // Unconfirmed: the end-of-batch block is resent and the silence is an error.
+        QCOMPARE(sender.stepUntilWritten(20), frames::endOfBatch());
+        for (int i = 0; i < 100 && sender.currentStage() != Ymodem::StageNone; ++i)
+            sender.step();
+        QCOMPARE(sender.reports.last(), Ymodem::StatusError);
+        return;
+    }
+    QTest::ignoreMessage(QtDebugMsg, "the receiver confirmed the file but did not answer the end of the batch");
+    for (int i = 1; i < silentSteps; ++i)
+        sender.step();
+    QCOMPARE(sender.reports.last(), Ymodem::StatusTransmit);
+    sender.step();
+    QCOMPARE(sender.reports.last(), Ymodem::StatusFinish);
+    QCOMPARE(sender.currentStage(), Ymodem::StageNone);
+    // Nothing resent, no cancel: the receiver may already wait for the next file.
+    QCOMPARE(sender.packets.size(), written);
+}

@@ -54,8 +54,8 @@ bool isFinal(Status s)
 
 // One transfer: a line, the transport on its port end, and what it reported.
 struct Line {
-    explicit Line(int bytesPerSecond = 0, PtyLink::Peer peer = PtyLink::Peer::Pipes)
-        : link(bytesPerSecond, peer)
+    explicit Line(int bytesPerSecond = 0)
+        : link(bytesPerSecond)
     {
     }
 
@@ -122,6 +122,7 @@ private slots:
     void silentReceiverTimesOut();
     void receiverCancelAborts();
     void cablePulledEndsPromptlyAndRetryWorks();
+    void receiverGoneAfterConfirmingTheFileIsSuccess();
 
 private:
     QTemporaryDir m_dir;
@@ -237,7 +238,7 @@ void TestYmodemTransfer::receiverCancelAborts()
 {
     const QString path = m_dir.filePath(QStringLiteral("cancelled.bin"));
     testsupport::writeAll(path, randomBytes(50000, 9));
-    Line line(0, PtyLink::Peer::Terminal);
+    Line line;
     QVERIFY(line.open(path));
     QVERIFY(line.transmit.startTransmit());
     // A receiver that asks for the file and then cancels after the header.
@@ -287,6 +288,32 @@ void TestYmodemTransfer::cablePulledEndsPromptlyAndRetryWorks()
     QVERIFY(rb.waitForFinished(10000));
     QCOMPARE(line.reports.statuses.last(), YmodemFileTransmit::StatusFinish);
     QVERIFY(rb.received(QStringLiteral("pulled.bin")) == content);
+}
+
+void TestYmodemTransfer::receiverGoneAfterConfirmingTheFileIsSuccess()
+{
+    // A loader that acknowledges the EOT, asks for the next file and restarts
+    // into the new firmware before its last ACK gets out: its port vanishes.
+    const QString path = m_dir.filePath(QStringLiteral("restart.bin"));
+    testsupport::writeAll(path, randomBytes(300, 5));
+    Line line;
+    QVERIFY(line.open(path));
+    QVERIFY(line.transmit.startTransmit());
+    QSerialPort peer(line.link.peerPath());
+    QVERIFY(peer.open(QIODevice::ReadWrite));
+    const auto answer = [&peer](const QByteArray &bytes, int expected) {
+        peer.write(bytes);
+        QTRY_COMPARE(int(peer.bytesAvailable()), expected);
+        peer.readAll();
+    };
+    answer("C", 133);                       // header
+    answer(QByteArray("\x06" "C"), 1029);   // the one data block
+    answer(QByteArray(1, char(0x06)), 1);   // EOT
+    answer(QByteArray("\x06" "C"), 133);    // end-of-batch block
+    QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^serial port lost during the transfer")));
+    line.link.cut();
+    QVERIFY(line.waitForFinal(1500));
+    QCOMPARE(line.reports.statuses.last(), YmodemFileTransmit::StatusFinish);
 }
 
 QTEST_MAIN(TestYmodemTransfer)
