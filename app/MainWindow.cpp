@@ -223,11 +223,12 @@ void MainWindow::onFirmwareUpdate(QString path)
 {
     setPortsOpen(true);
     sendMessage(protocol::request(protocol::EnterUpdate));
-    QTimer::singleShot(kUpdateStartDelayMs, this, [this, path] {
+    // The command must leave before the ports close; the controller restarts anyway.
+    QTimer::singleShot(kUpdateStartDelayMs, this, [this] {
         m_midiIn.close();
         m_midiOut.close();
-        m_firmwareUpdate.startUpdate(path);
     });
+    m_firmwareUpdate.updateAfterCommand(path);
 }
 
 // ------------------------------------------------------------ preset files

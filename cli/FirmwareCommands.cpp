@@ -9,15 +9,14 @@
 #include "firmware/MyFtp.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
+#include "firmware/UpdatePortWait.h"
 #include "firmware/YmodemFileTransmit.h"
 #include "model/DataManagement.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTextStream>
-#include <QThread>
 
 #include <cstdio>
 
@@ -26,8 +25,7 @@ namespace cli {
 namespace {
 
 constexpr int kReplyTimeoutMs = 3000;
-constexpr int kDefaultPortWaitSeconds = 10;
-constexpr int kPortPollMs = 100;
+constexpr int kDefaultPortWaitSeconds = UpdatePortWait::kLastLookMs / 1000;
 constexpr int kBarWidth = 40;
 constexpr qint32 kUpdateBaudRate = 115200;
 
@@ -122,24 +120,27 @@ bool reachUpdatePort(const AppOptions &options, int waitSeconds, QString *port, 
     const SystemSerialPortFinder finder;
     QString midiError;
     ControllerLink link;
+    int firstLookMs = 0; // already in update mode: look at once
     if (startMidi(options, &midiError) && link.open(&midiError)) {
         if (!link.send(protocol::request(protocol::EnterUpdate), error))
             return false;
         link.close();
+        firstLookMs = UpdatePortWait::kFirstLookMs;
     } else if (updateport::locate(finder, options.updatePort).isEmpty()) {
         *error = midiError;
         return false;
-    } // else: already in update mode
-    QElapsedTimer timer;
-    timer.start();
-    while (true) {
-        *port = updateport::locate(finder, options.updatePort);
-        if (!port->isEmpty())
-            return true;
-        if (timer.elapsed() > waitSeconds * 1000)
-            break;
-        QThread::msleep(kPortPollMs);
     }
+    UpdatePortWait wait;
+    QEventLoop loop;
+    QObject::connect(&wait, &UpdatePortWait::found, &loop, [&](const QString &name) {
+        *port = name;
+        loop.quit();
+    });
+    QObject::connect(&wait, &UpdatePortWait::gaveUp, &loop, &QEventLoop::quit);
+    wait.start(&finder, options.updatePort, firstLookMs, waitSeconds * 1000);
+    loop.exec();
+    if (!port->isEmpty())
+        return true;
     *error = QStringLiteral("the controller's update port did not appear within %1 s").arg(waitSeconds);
     return false;
 }

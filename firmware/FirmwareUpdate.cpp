@@ -2,7 +2,6 @@
 
 #include "firmware/PortAccessHint.h"
 #include "firmware/SerialPortFinder.h"
-#include "firmware/UpdatePortLocator.h"
 
 #include <QDebug>
 #include <QMessageBox>
@@ -18,6 +17,8 @@ FirmwareUpdate::FirmwareUpdate(QObject *parent)
 {
     connect(m_ymodem, &YmodemFileTransmit::transmitProgress, this, &FirmwareUpdate::transmitProgress);
     connect(m_ymodem, &YmodemFileTransmit::transmitStatus, this, &FirmwareUpdate::transmitStatus);
+    connect(&m_wait, &UpdatePortWait::found, this, &FirmwareUpdate::transmitTo);
+    connect(&m_wait, &UpdatePortWait::gaveUp, this, &FirmwareUpdate::portNotFound);
 }
 
 FirmwareUpdate::~FirmwareUpdate()
@@ -32,34 +33,61 @@ void FirmwareUpdate::setPortOverride(const QString &path)
 
 void FirmwareUpdate::setPortFinder(std::unique_ptr<SerialPortFinder> finder)
 {
-    if (finder)
+    if (finder) {
+        m_wait.cancel();
         m_finder = std::move(finder);
+    }
 }
 
 void FirmwareUpdate::startUpdate(QString filePath)
 {
-    const QString portName = updateport::locate(*m_finder, m_portOverride);
-    if (portName.isEmpty()) {
-        qDebug() << "update port not found" << m_portOverride;
-        QMessageBox::information(nullptr, QStringLiteral("info"),
-                                 QStringLiteral("The serial port name of the device was not found"), QMessageBox::Ok);
-        // The firmware dialog waits for an outcome; without one it would stay busy.
-        emit transStatus(false);
+    begin(filePath, 0, 0);
+}
+
+void FirmwareUpdate::updateAfterCommand(QString filePath)
+{
+    begin(filePath, UpdatePortWait::kFirstLookMs, UpdatePortWait::kLastLookMs);
+    emit waitingForController();
+}
+
+void FirmwareUpdate::begin(const QString &filePath, int firstLookMs, int lastLookMs)
+{
+    m_filePath = filePath;
+    m_busy = true;
+    m_wait.start(m_finder.get(), m_portOverride, firstLookMs, lastLookMs);
+}
+
+void FirmwareUpdate::portNotFound()
+{
+    QMessageBox::information(nullptr, QStringLiteral("info"),
+                             QStringLiteral("The serial port name of the device was not found"), QMessageBox::Ok);
+    end(false);
+}
+
+void FirmwareUpdate::transmitTo(const QString &portName)
+{
+    // A running transfer keeps its file and port.
+    if (!m_ymodem->isTransmitting()) {
+        m_ymodem->setFileName(m_filePath);
+        m_ymodem->setPortName(portName);
+        m_ymodem->setPortBaudRate(kUpdateBaudRate);
+    }
+    if (m_ymodem->startTransmit())
         return;
-    }
-    m_ymodem->setFileName(filePath);
-    m_ymodem->setPortName(portName);
-    m_ymodem->setPortBaudRate(kUpdateBaudRate);
-    if (!m_ymodem->startTransmit()) {
-        QString text = QStringLiteral("Failed to open the serial port!");
-        const QString hint = portAccessHint(m_ymodem->openError(), portName);
-        if (!hint.isEmpty())
-            text += QStringLiteral("\n\n") + hint;
-        QMessageBox::warning(nullptr, QStringLiteral("info"), text, QMessageBox::Ok);
-        // A transfer already running goes on and reports for itself.
-        if (m_ymodem->openError() != QSerialPort::NoError)
-            emit transStatus(false);
-    }
+    QString text = QStringLiteral("Failed to open the serial port!");
+    const QString hint = portAccessHint(m_ymodem->openError(), portName);
+    if (!hint.isEmpty())
+        text += QStringLiteral("\n\n") + hint;
+    QMessageBox::warning(nullptr, QStringLiteral("info"), text, QMessageBox::Ok);
+    // A transfer already running goes on and reports for itself.
+    if (m_ymodem->openError() != QSerialPort::NoError)
+        end(false);
+}
+
+void FirmwareUpdate::end(bool isSuccess)
+{
+    m_busy = false;
+    emit transStatus(isSuccess);
 }
 
 void FirmwareUpdate::transmitStatus(YmodemFileTransmit::Status status)
@@ -69,10 +97,10 @@ void FirmwareUpdate::transmitStatus(YmodemFileTransmit::Status status)
     case YmodemFileTransmit::StatusTransmit:
         break;
     case YmodemFileTransmit::StatusFinish:
-        emit transStatus(true);
+        end(true);
         break;
     default:
-        emit transStatus(false);
+        end(false);
         break;
     }
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "firmware/UpdatePortWait.h"
 #include "firmware/YmodemFileTransmit.h"
 
 #include <QObject>
@@ -18,26 +19,42 @@ public:
     explicit FirmwareUpdate(QObject *parent = nullptr);
     ~FirmwareUpdate() override;
 
-    // Failures before the transfer starts are shown in message boxes and end
-    // the update with transStatus(false); a started transfer ends with exactly
-    // one transStatus.
+    // Every update ends with exactly one transStatus. Failures before the
+    // transfer starts are shown in message boxes first.
+    // The controller is in update mode already: its port is looked for once, now.
     void startUpdate(QString filePath);
+    // The update-mode command has just gone out: the port is waited for.
+    void updateAfterCommand(QString filePath);
+    // From the start of an update until its transStatus.
+    bool isBusy() const { return m_busy; }
 
     // A port path to use instead of looking for the USB identity.
     void setPortOverride(const QString &path);
     QString portOverride() const { return m_portOverride; }
     void setPortFinder(std::unique_ptr<SerialPortFinder> finder);
     YmodemFileTransmit *transmitter() const { return m_ymodem; }
+    const SerialPortFinder &portFinder() const { return *m_finder; }
+    UpdatePortWait *portWait() { return &m_wait; }
 
 signals:
     void transmitProgress(int value);
     void transStatus(bool isSuccess);
+    // The controller is restarting into update mode; its port is not there yet.
+    void waitingForController();
 
 private slots:
     void transmitStatus(YmodemFileTransmit::Status status);
 
 private:
+    void begin(const QString &filePath, int firstLookMs, int lastLookMs);
+    void transmitTo(const QString &portName);
+    void portNotFound();
+    void end(bool isSuccess);
+
     YmodemFileTransmit *m_ymodem = nullptr;
+    UpdatePortWait m_wait;
+    QString m_filePath;
+    bool m_busy = false;
     std::unique_ptr<SerialPortFinder> m_finder;
     QString m_portOverride;
 };

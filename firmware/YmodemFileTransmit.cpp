@@ -62,10 +62,15 @@ bool YmodemFileTransmit::headerFits(const QByteArray &name, qint64 size)
     return !name.isEmpty() && needed <= qint64(kHeaderPayload);
 }
 
+bool YmodemFileTransmit::isTransmitting() const
+{
+    return m_serialPort->isOpen() || m_writeTimer->isActive();
+}
+
 bool YmodemFileTransmit::startTransmit()
 {
     m_openError = QSerialPort::NoError;
-    if (m_serialPort->isOpen() || m_writeTimer->isActive())
+    if (isTransmitting())
         return false;
     m_progress = 0;
     m_status = StatusEstablish;

@@ -42,6 +42,8 @@ public:
     // Opens the port and starts stepping. False (and no signal) when the port
     // cannot be opened or a transfer is running.
     bool startTransmit();
+    // From a successful startTransmit() until the final status.
+    bool isTransmitting() const;
     // Why the last startTransmit() could not open the port; NoError when it
     // was refused because a transfer is running.
     QSerialPort::SerialPortError openError() const { return m_openError; }

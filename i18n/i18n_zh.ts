@@ -632,6 +632,10 @@
 <context>
     <name>ProgressDialog</name>
     <message>
+        <source>Waiting for the controller...</source>
+        <translation>正在等待控制器……</translation>
+    </message>
+    <message>
         <source>当前已是最新版本，无需升级!</source>
         <translation>当前已是最新版本，无需升级!</translation>
     </message>

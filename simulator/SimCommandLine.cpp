@@ -13,9 +13,18 @@ SimCommandLine SimCommandLine::parse(const QStringList &args)
             c.help = true;
             continue;
         }
+        if (arg == QLatin1String("--update-mode")) {
+            c.updateMode = true;
+            continue;
+        }
+        if (arg == QLatin1String("--reset-after-update")) {
+            c.device.resetAfterUpdate = true;
+            continue;
+        }
         static const QStringList known = {
             "--midi-api", "--name", "--serial", "--firmware-version", "--version-after-update", "--image",
-            "--reply", "--reply-delay", "--unplug-after", "--replug-after", "--update-link", "--firmware-dir"};
+            "--reply", "--reply-delay", "--unplug-after", "--replug-after", "--update-link", "--firmware-dir",
+            "--update-delay"};
         if (!known.contains(arg)) {
             fail(arg.startsWith(QLatin1String("-")) ? QStringLiteral("unknown option \"%1\"; see --help").arg(arg)
                                                     : QStringLiteral("unexpected argument \"%1\"").arg(arg));
@@ -59,6 +68,9 @@ SimCommandLine SimCommandLine::parse(const QStringList &args)
             c.device.updateLink = value;
         } else if (arg == QLatin1String("--firmware-dir")) {
             c.device.firmwareDir = value;
+        } else if (arg == QLatin1String("--update-delay")) {
+            c.device.updateDelayMs = value.toInt(&ok);
+            ok = ok && c.device.updateDelayMs >= 0;
         }
         if (!ok)
             fail(QStringLiteral("bad value for %1: \"%2\"").arg(arg, value));
@@ -86,6 +98,10 @@ QString SimCommandLine::helpText()
         "  --update-link PATH           in update mode, link the terminal at PATH\n"
         "  --firmware-dir DIR           store received firmware files here\n"
         "  --version-after-update X.Y.Z report this version after an update\n"
+        "  --reset-after-update         an update puts the settings back to their defaults\n"
+        "  --update-delay MS            offer the update port MS after the update command\n"
+        "  --update-mode                start in update mode, as a controller whose update\n"
+        "                               was cut short: the update port without MIDI ports\n"
         "\n"
         "SIGUSR1 unplugs the controller, or plugs it in again. SIGINT/SIGTERM end it.\n");
 }

@@ -17,6 +17,7 @@ struct SimCommandLine {
     int replyDelayMs = 0;
     int unplugAfterMs = -1;
     int replugAfterMs = -1;
+    bool updateMode = false; // start in update mode: no MIDI ports, only the update port
     SimOptions device;
     bool help = false;
     QString error;

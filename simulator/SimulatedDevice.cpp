@@ -66,7 +66,7 @@ void SimulatedDevice::unplug()
 
 void SimulatedDevice::togglePlug()
 {
-    if (m_update)
+    if (m_update || m_restarting)
         return; // the update port is not a cable one can pull here
     if (m_ports->isPlugged()) {
         unplug();
@@ -79,10 +79,18 @@ void SimulatedDevice::togglePlug()
 
 void SimulatedDevice::enterUpdateMode()
 {
-    if (m_update)
+    if (m_update || m_restarting)
         return;
-    // The controller restarts into its boot loader: the MIDI ports go away.
+    // The controller restarts into its boot loader: the MIDI ports go away,
+    // and the update port follows once the system has set it up.
     m_ports->unplug();
+    m_restarting = true;
+    QTimer::singleShot(m_options.updateDelayMs, this, &SimulatedDevice::openUpdatePort);
+}
+
+void SimulatedDevice::openUpdatePort()
+{
+    m_restarting = false;
     m_update = new PtyUpdatePort(this);
     QString error;
     if (!m_update->open(m_options.updateLink, &error)) {
@@ -128,6 +136,8 @@ void SimulatedDevice::leaveUpdateMode(bool ok, const QString &detail)
         int version[3];
         if (!m_options.versionAfterUpdate.isEmpty() && SimController::parseVersion(m_options.versionAfterUpdate, version))
             m_controller.setVersion(version[0], version[1], version[2]);
+        if (m_options.resetAfterUpdate)
+            m_controller.setImage(SimController().image());
     } else {
         emit note(QStringLiteral("update failed: %1").arg(detail));
     }

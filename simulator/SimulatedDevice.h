@@ -14,6 +14,8 @@ struct SimOptions {
     QString updateLink;          // where to link the update port's terminal
     QString firmwareDir;         // where received firmware files are stored (empty: not stored)
     QString versionAfterUpdate;  // firmware version after an update (empty: unchanged)
+    int updateDelayMs = 0;       // from the update command until the update port is there
+    bool resetAfterUpdate = false; // an update puts the settings back to their defaults
 };
 
 // The whole simulated controller: its normal mode (MIDI ports and the
@@ -37,6 +39,8 @@ public:
     void unplug();
     // Unplugs when plugged, plugs in when not.
     void togglePlug();
+    // Restarts into the loader: MIDI ports gone, the update port offered.
+    void enterUpdateMode();
 
 signals:
     // One line for the person or test watching the simulator.
@@ -44,11 +48,12 @@ signals:
     void firmwareReceived(const QString &name, qint64 size, const QString &storedAt);
 
 private:
-    void enterUpdateMode();
+    void openUpdatePort();
     void leaveUpdateMode(bool ok, const QString &detail);
 
     SimController m_controller;
     SimMidiPorts *m_ports;
     SimOptions m_options;
     PtyUpdatePort *m_update = nullptr;
+    bool m_restarting = false; // between the update command and the update port
 };

@@ -88,7 +88,9 @@ int main(int argc, char *argv[])
     std::signal(SIGTERM, onSignal);
 
     QString error;
-    if (!device->plug(&error))
+    if (options.updateMode)
+        device->enterUpdateMode();
+    else if (!device->plug(&error))
         return fail(QStringLiteral("cannot open the MIDI ports (%1): %2")
                         .arg(jack ? QStringLiteral("jack") : QStringLiteral("alsa"), error));
     if (options.unplugAfterMs >= 0) {

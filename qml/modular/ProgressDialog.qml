@@ -5,8 +5,10 @@ import "../component"
 
 // The online firmware check and the update as the user follows them: busy
 // while asking, then the offer or "latest version", the confirmation, the
-// gauge while the firmware goes to the controller, and the outcome. A check
-// or download that fails says so instead of spinning on.
+// wait for the controller's update port, the gauge while the firmware goes to
+// the controller, and the outcome. Every road ends in a message: a check or
+// download that fails says so instead of spinning on, and a dialog closed
+// during the download comes back when the controller is being flashed.
 DialogFrame {
     id: dialog
 
@@ -16,6 +18,7 @@ DialogFrame {
     property alias scrollView: scrollView
     property alias textArea: textArea
     property alias busyIndicator: busyIndicator
+    property alias textWait: textWait
     property alias progressBarDownload: progressBarDownload
     property alias btnSure: btnSure
     // Set once the user confirmed, so a failure names the download.
@@ -23,6 +26,7 @@ DialogFrame {
 
     function show() {
         busyIndicator.visible = true
+        textWait.visible = false
         scrollView.visible = false
         textHint.visible = false
         progressBarDownload.visible = false
@@ -32,8 +36,16 @@ DialogFrame {
         openCentred()
     }
 
+    // Firmware going to the controller: shown, whether or not the user
+    // closed the dialog during the download.
+    function reopen() {
+        if (!visible)
+            openCentred()
+    }
+
     function showMessage(text) {
         busyIndicator.visible = false
+        textWait.visible = false
         scrollView.visible = false
         textHint.visible = false
         btnSure.visible = false
@@ -68,19 +80,35 @@ DialogFrame {
         Ftp.downloadFir()
     }
 
+    function showWaiting() {
+        reopen()
+        textNewest.visible = false
+        scrollView.visible = false
+        textHint.visible = false
+        btnSure.visible = false
+        progressBarDownload.visible = false
+        busyIndicator.visible = true
+        textWait.visible = true
+    }
+
     function showProgress(value) {
+        reopen()
         busyIndicator.visible = false
+        textWait.visible = false
         progressBarDownload.visible = true
         progressBarDownload.value = value / 100
     }
 
     function showOutcome(isSuccess) {
+        reopen()
         progressBarDownload.visible = false
         progressBarDownload.value = 0
         showMessage(isSuccess ? qsTr("固件升级成功！") : qsTr("固件升级失败！"))
     }
 
     function showFailure(reason) {
+        if (downloading)
+            reopen()
         progressBarDownload.visible = false
         progressBarDownload.value = 0
         var headline = downloading ? qsTr("固件下载失败！") : qsTr("检查固件更新失败！")
@@ -150,6 +178,18 @@ DialogFrame {
         y: 78
     }
 
+    BasicText {
+        id: textWait
+        x: 34
+        y: 140
+        width: 290
+        wrapMode: Text.WordWrap
+        horizontalAlignment: Text.AlignHCenter
+        enableColor: "#333333"
+        visible: false
+        text: qsTr("Waiting for the controller...")
+    }
+
     CusProgress {
         id: progressBarDownload
         anchors.centerIn: parent
@@ -189,6 +229,9 @@ DialogFrame {
         }
         function onTransStatus(isSuccess) {
             dialog.showOutcome(isSuccess)
+        }
+        function onWaitingForController() {
+            dialog.showWaiting()
         }
     }
 }

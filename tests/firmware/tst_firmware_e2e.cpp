@@ -49,7 +49,7 @@ private slots:
     void mavuctlUpdatesTheSimulator();
 
 private:
-    void startSimulator(const QString &version);
+    void startSimulator(const QString &version, const QStringList &extra = {});
     QString updateLink() const { return m_dir.filePath(QStringLiteral("update-port")); }
     QString receivedFolder() const { return m_dir.filePath(QStringLiteral("received")); }
 
@@ -100,12 +100,13 @@ void TestFirmwareEndToEnd::cleanupTestCase()
     m_jack.stop();
 }
 
-void TestFirmwareEndToEnd::startSimulator(const QString &version)
+void TestFirmwareEndToEnd::startSimulator(const QString &version, const QStringList &extra)
 {
     m_sim = std::make_unique<GuardedProcess>();
-    QVERIFY(m_sim->start(simulatorPath(), {"--midi-api", "jack", "--firmware-version", version, "--update-link",
-                                           updateLink(), "--firmware-dir", receivedFolder(),
-                                           "--version-after-update", "1.0.3"}));
+    QVERIFY(m_sim->start(simulatorPath(), QStringList{"--midi-api", "jack", "--firmware-version", version,
+                                                      "--update-link", updateLink(), "--firmware-dir",
+                                                      receivedFolder(), "--version-after-update", "1.0.3"}
+                                              + extra));
     QVERIFY2(m_sim->waitForOutput("plugged in", 10000), m_sim->output().constData());
 }
 
@@ -155,7 +156,8 @@ void TestFirmwareEndToEnd::cablePulledMidTransferThenRetry()
 
 void TestFirmwareEndToEnd::mavuctlUpdatesTheSimulator()
 {
-    startSimulator(QStringLiteral("1.0.2"));
+    // The update port comes later than the first look for it.
+    startSimulator(QStringLiteral("1.0.2"), {"--update-delay", "1600"});
     const QString file = m_dir.filePath(kFirmwareName);
     testsupport::writeAll(file, m_firmware);
 

@@ -91,11 +91,11 @@ void TestFirmwareUpdate::noPortShowsInformationAndReportsFailure()
     QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
     testsupport::MessageBoxCloser closer;
     update.startUpdate(firmware(QStringLiteral("a.bin"), 10));
-    QCOMPARE(closer.texts(), QStringList{kNotFound});
+    QTRY_COMPARE(closer.texts(), QStringList{kNotFound});
 
     update.setPortOverride(m_dir.filePath(QStringLiteral("no-such-tty")));
     update.startUpdate(firmware(QStringLiteral("a.bin"), 10));
-    QCOMPARE(closer.texts(), (QStringList{kNotFound, kNotFound}));
+    QTRY_COMPARE(closer.texts(), (QStringList{kNotFound, kNotFound}));
     QTest::qWait(200);
     // Each failed start ends the update once, so the dialog stops waiting.
     QCOMPARE(status.count(), 2);
@@ -113,7 +113,7 @@ void TestFirmwareUpdate::portThatCannotOpenShowsWarningAndReportsFailure()
     QSignalSpy status(&update, &FirmwareUpdate::transStatus);
     testsupport::MessageBoxCloser closer;
     update.startUpdate(firmware(QStringLiteral("a.bin"), 10));
-    QCOMPARE(closer.texts(), QStringList{kCannotOpen});
+    QTRY_COMPARE(closer.texts(), QStringList{kCannotOpen});
     QTest::qWait(200);
     QCOMPARE(status.count(), 1);
     QCOMPARE(status.first().first().toBool(), false);
@@ -129,15 +129,16 @@ void TestFirmwareUpdate::updateReachesRbAndReportsSuccessOnce()
     update.setPortOverride(link.portPath());
     QSignalSpy status(&update, &FirmwareUpdate::transStatus);
     QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
+    RbProcess rb;
+    QVERIFY(rb.start(link));
     update.startUpdate(path);
+    QTRY_VERIFY_WITH_TIMEOUT(!progress.isEmpty(), 10000);
     {
         // A second start while the first runs is refused and must not end it.
         testsupport::MessageBoxCloser closer;
         update.startUpdate(path);
-        QCOMPARE(closer.texts(), QStringList{kCannotOpen});
+        QTRY_COMPARE(closer.texts(), QStringList{kCannotOpen});
     }
-    RbProcess rb;
-    QVERIFY(rb.start(link));
     QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 30000);
     QCOMPARE(status.first().first().toBool(), true);
     QList<int> values;

@@ -70,7 +70,8 @@ void clickShown(QObject *dialog, const char *button)
 QStringList shownParts(QObject *dialog)
 {
     QStringList parts;
-    for (const char *part : {"busyIndicator", "textHint", "textNewest", "scrollView", "progressBarDownload", "btnSure"}) {
+    for (const char *part :
+         {"busyIndicator", "textWait", "textHint", "textNewest", "scrollView", "progressBarDownload", "btnSure"}) {
         if (shown(dialog, part))
             parts << QLatin1String(part);
     }
@@ -130,9 +131,10 @@ void TestFirmwareDialogEndToEnd::init()
 {
     qmlwarnings::clear();
     m_sim = std::make_unique<GuardedProcess>();
+    // The update port comes later than the first look for it, a second after the command.
     QVERIFY(m_sim->start(simulatorPath(), {"--midi-api", "jack", "--firmware-version", "1.0.2", "--update-link",
                                            updateLink(), "--firmware-dir", receivedFolder(),
-                                           "--version-after-update", "1.0.3"}));
+                                           "--version-after-update", "1.0.3", "--update-delay", "1600"}));
     QVERIFY2(m_sim->waitForOutput("plugged in", 10000), m_sim->output().constData());
 }
 
@@ -222,6 +224,9 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     clickShown(m_progress, "btnSure");
     QCOMPARE(shownParts(m_progress), QStringList{"busyIndicator"});
     QVERIFY2(m_sim->waitForOutput("command 05", 15000), m_sim->output().constData());
+    // The controller restarts into update mode; the dialog says what it waits for.
+    QTRY_COMPARE(shownParts(m_progress), (QStringList{"busyIndicator", "textWait"}));
+    QCOMPARE(text(m_progress, "textWait"), QStringLiteral("Waiting for the controller..."));
 
     QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "textNewest"), 60000);
     QCOMPARE(text(m_progress, "textNewest"), QStringLiteral("Firmware upgrade succeeded!"));
