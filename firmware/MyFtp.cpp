@@ -97,6 +97,8 @@ void MyFtp::downloadFir()
 {
     if (!m_deviceConnected) {
         QMessageBox::information(nullptr, tr("提示"), tr("请先连接设备"), QMessageBox::Ok);
+        // The controller left after the offer: the waiting dialog must hear of it.
+        fail(tr("The controller is not connected."));
         return;
     }
     fetchFirmware();

@@ -414,6 +414,10 @@
 <context>
     <name>MyFtp</name>
     <message>
+        <source>The controller is not connected.</source>
+        <translation>控制器未连接。</translation>
+    </message>
+    <message>
         <source>提示</source>
         <translation>提示</translation>
     </message>

@@ -11,6 +11,8 @@ Dialog {
 
     property int dWidth: 358
     property int dHeight: 216
+    // False while something runs that the dialog must stay open for.
+    property bool closable: true
 
     function openCentred() {
         x = (parent.width - width) / 2
@@ -25,6 +27,7 @@ Dialog {
     width: dWidth
     height: dHeight
     modal: true
+    closePolicy: closable ? Popup.CloseOnEscape | Popup.CloseOnPressOutside : Popup.NoAutoClose
     leftPadding: 0
     topPadding: 0
     rightPadding: 0
@@ -48,6 +51,7 @@ Dialog {
             x: 328
             y: 3
             z: 1
+            visible: dialog.closable
             btnImgNormal: "qrc:/img/icon_close_default.png"
             btnImgHovered: "qrc:/img/icon_close_click.png"
             btnImgPressed: "qrc:/img/icon_close_click.png"

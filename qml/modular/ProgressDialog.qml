@@ -33,6 +33,7 @@ DialogFrame {
         textNewest.visible = false
         btnSure.visible = false
         downloading = false
+        closable = true
         openCentred()
     }
 
@@ -44,6 +45,7 @@ DialogFrame {
     }
 
     function showMessage(text) {
+        closable = true
         busyIndicator.visible = false
         textWait.visible = false
         scrollView.visible = false
@@ -80,8 +82,11 @@ DialogFrame {
         Ftp.downloadFir()
     }
 
+    // From the update-mode command on, the controller is being flashed: the
+    // dialog stays until the outcome.
     function showWaiting() {
         reopen()
+        closable = false
         textNewest.visible = false
         scrollView.visible = false
         textHint.visible = false
@@ -93,6 +98,7 @@ DialogFrame {
 
     function showProgress(value) {
         reopen()
+        closable = false
         busyIndicator.visible = false
         textWait.visible = false
         progressBarDownload.visible = true

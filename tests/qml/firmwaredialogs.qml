@@ -34,6 +34,7 @@ Item {
             var parts = []
             var named = {
                 "busy": progressDialog.busyIndicator,
+                "wait": progressDialog.textWait,
                 "hint": progressDialog.textHint,
                 "message": progressDialog.textNewest,
                 "notes": progressDialog.scrollView,
@@ -187,31 +188,6 @@ Item {
             compare(progressDialog.textArea.text.split("\n"), ["固件名称:mavu-1.0.4.bin", "版本号:1.0.4"])
         }
 
-        function test_confirmAsksForTheDownloadAndWaits() {
-            openBusy()
-            Ftp.info("mavu-1.0.3.bin", "1.0.3", [])
-            // Without the controller the check refuses (with a notice) and
-            // nothing further arrives: the dialog waits, busy.
-            FtpControl.setDeviceConnected(false)
-            var boxes = FtpControl.messageBoxTexts().length
-            mouseClick(progressDialog.btnSure)
-            compare(shownParts(), ["busy"])
-            compare(FtpControl.messageBoxTexts().length, boxes + 1)
-        }
-
-        function test_aRefusedDownloadIsShownAsAFailure() {
-            openBusy()
-            Ftp.info("mavu-1.0.3.bin", "1.0.3", [])
-            // The real check never offered this file, so the download is refused.
-            mouseClick(progressDialog.btnSure)
-            tryCompare(progressDialog.textNewest, "visible", true)
-            compare(shownParts(), ["message"])
-            var lines = progressDialog.textNewest.text.split("\n")
-            compare(lines[0], "固件下载失败！")
-            compare(lines.length, 2)
-            verify(lines[1].length > 0)
-        }
-
         function test_progressFillsTheGaugeFromTheBottom() {
             openBusy()
             FirmwareUpdate.transmitProgress(50)
@@ -231,33 +207,56 @@ Item {
             compare(fill.y, 0)
         }
 
-        function test_outcome_data() {
+        // Every road out of the dialog ends in a message the user can close,
+        // also when the user closed the dialog on the way.
+        function test_everyRoadEndsTheDialog_data() {
+            function offerAndConfirm() {
+                Ftp.info("mavu-1.0.3.bin", "1.0.3", [])
+                mouseClick(progressDialog.btnSure)
+            }
+            function flash(ok) {
+                return function() {
+                    FirmwareUpdate.waitingForController()
+                    verify(!progressDialog.closable)
+                    FirmwareUpdate.transmitProgress(30)
+                    verify(!progressDialog.closable)
+                    FirmwareUpdate.transStatus(ok)
+                }
+            }
             return [
-                { tag: "success", ok: true, text: "固件升级成功！" },
-                { tag: "failure", ok: false, text: "固件升级失败！" }
+                { tag: "updated", road: flash(true), text: "固件升级成功！" },
+                { tag: "transfer failed", road: flash(false), text: "固件升级失败！" },
+                { tag: "no update port", text: "固件升级失败！", road: function() {
+                    FirmwareUpdate.waitingForController()
+                    FirmwareUpdate.transStatus(false)
+                } },
+                { tag: "check failed", text: "检查固件更新失败！\nThe firmware server was not found.", road: function() {
+                    Ftp.failed("The firmware server was not found.")
+                } },
+                // The real check never offered this file, so the download is refused.
+                { tag: "download refused", text: "固件下载失败！\nNo firmware has been offered for download.",
+                  road: offerAndConfirm },
+                { tag: "controller gone before the confirm", text: "固件下载失败！\nThe controller is not connected.",
+                  road: function() {
+                    FtpControl.setDeviceConnected(false)
+                    offerAndConfirm()
+                } },
+                { tag: "closed during the download", text: "固件升级成功！", road: function() {
+                    progressDialog.close()
+                    tryCompare(progressDialog, "visible", false)
+                    flash(true)()
+                } }
             ]
         }
 
-        function test_outcome(data) {
+        function test_everyRoadEndsTheDialog(data) {
             openBusy()
-            FirmwareUpdate.transmitProgress(30)
-            FirmwareUpdate.transStatus(data.ok)
+            data.road()
+            tryCompare(progressDialog, "opened", true)
             compare(shownParts(), ["message"])
             compare(progressDialog.textNewest.text, data.text)
             compare(progressDialog.progressBarDownload.value, 0)
-        }
-
-        function test_transferFailingBeforeAnyProgressStopsTheBusyIndicator() {
-            openBusy()
-            FirmwareUpdate.transStatus(false)
-            compare(shownParts(), ["message"])
-        }
-
-        function test_failedCheckShowsItsReason() {
-            openBusy()
-            Ftp.failed("The firmware server was not found.")
-            compare(shownParts(), ["message"])
-            compare(progressDialog.textNewest.text, "检查固件更新失败！\nThe firmware server was not found.")
+            verify(progressDialog.closable)
         }
 
         function test_updateButtonRunsTheCheckUntilItFails() {
