@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppOptions.h"
+#include "app/MessageBoxPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
 #include "device/Protocol.h"
@@ -17,7 +18,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QMessageBox>
 #include <QQmlContext>
 #include <QScreen>
 #include <QTimer>
@@ -39,6 +39,7 @@ constexpr double kReferenceDpi = 96.0;
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
+    , m_prompt(new MessageBoxPrompt(this))
 {
     resize(1080, 892);
     s_instance = this;
@@ -58,6 +59,21 @@ MainWindow::MainWindow(QWidget *parent)
     if (!m_ftp.setServer(AppOptions::current().firmwareServer, &serverError))
         qWarning() << serverError;
     m_firmwareUpdate.setPortOverride(AppOptions::current().updatePort);
+    m_safeguard.setPrompt(m_prompt.get());
+    connect(&m_safeguard, &SettingsSafeguard::ready, this, [this](bool proceed) {
+        if (proceed)
+            flashAfterCommand(m_firmwareToFlash);
+        else
+            m_firmwareUpdate.decline();
+    });
+    connect(&m_safeguard, &SettingsSafeguard::restore, this, [this](const QByteArray &image) {
+        m_dataManagement->setImage(image.constData(), image.size());
+        sendData();
+    });
+    connect(&m_firmwareUpdate, &FirmwareUpdate::transStatus, this, [this](bool isSuccess) {
+        if (isSuccess)
+            m_safeguard.expectReturn();
+    });
 
     initQml();
 
@@ -80,6 +96,14 @@ MainWindow::~MainWindow()
     m_detection->deleteLater();
     if (s_instance == this)
         s_instance = nullptr;
+}
+
+void MainWindow::setUserPrompt(std::unique_ptr<UserPrompt> prompt)
+{
+    if (!prompt)
+        return;
+    m_prompt = std::move(prompt);
+    m_safeguard.setPrompt(m_prompt.get());
 }
 
 void MainWindow::initQml()
@@ -131,12 +155,12 @@ void MainWindow::setPortsOpen(bool open)
     }
     if (!m_midiIn.open(unsigned(m_inDevIndex), &MainWindow::midiInHandler)) {
         m_midiIn.close();
-        QMessageBox::warning(this, tr("Error prompt"), tr("The current device is occupied"), QMessageBox::Ok);
+        m_prompt->warning(tr("Error prompt"), tr("The current device is occupied"));
         return;
     }
     if (!m_midiOut.open(unsigned(m_outDevIndex))) {
         m_midiOut.close();
-        QMessageBox::warning(this, tr("Error prompt"), tr("The current device is occupied"), QMessageBox::Ok);
+        m_prompt->warning(tr("Error prompt"), tr("The current device is occupied"));
     }
 }
 
@@ -171,20 +195,31 @@ void MainWindow::slotMidiIndata(char *data, int len)
         break;
     case protocol::Reply::Serial:
         qDebug() << "===" << reply.serialShort;
+        m_serial = reply.serial;
         emit s_snNum(reply.serial);
         break;
     case protocol::Reply::Settings:
-        m_dataManagement->setImage(data, len);
-        if (m_devConnected) {
-            m_midiIn.close();
-            m_midiOut.close();
-        }
+        settingsReceived(QByteArray(data, len));
         break;
     case protocol::Reply::Malformed:
         qDebug() << "ignored a malformed settings reply:" << reply.reason;
         break;
     }
     delete[] data;
+}
+
+void MainWindow::settingsReceived(const QByteArray &image)
+{
+    // The read before a firmware update is the backup's, not the editor's.
+    const bool forBackup = m_safeguard.takeSettings(image);
+    if (!forBackup)
+        m_dataManagement->setImage(image.constData(), image.size());
+    if (m_devConnected) {
+        m_midiIn.close();
+        m_midiOut.close();
+    }
+    if (!forBackup)
+        m_safeguard.compareOnReturn(image);
 }
 
 void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
@@ -199,6 +234,7 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
             emit devStateChanged(false);
         } else {
             m_devConnected = true;
+            m_serial.clear();
             m_inDevIndex = lowestIndexNamed(midiInDevices(), QLatin1String(kControllerPortName), m_inDevIndex);
             m_outDevIndex = lowestIndexNamed(midiOutDevices(), QLatin1String(kControllerPortName), m_outDevIndex);
             qDebug() << "m_inDevIndex:" << unsigned(m_inDevIndex);
@@ -220,6 +256,23 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
 }
 
 void MainWindow::onFirmwareUpdate(QString path)
+{
+    if (!m_devConnected) {
+        // In update mode already: there are no settings to read.
+        flashAfterCommand(path);
+        return;
+    }
+    m_firmwareToFlash = path;
+    m_safeguard.backUp(m_serial, [this](QString *why) {
+        setPortsOpen(true);
+        if (sendMessage(protocol::request(protocol::ReadSettings)))
+            return true;
+        *why = tr("the controller's MIDI port is not open");
+        return false;
+    });
+}
+
+void MainWindow::flashAfterCommand(const QString &path)
 {
     setPortsOpen(true);
     sendMessage(protocol::request(protocol::EnterUpdate));
@@ -309,7 +362,7 @@ void MainWindow::openPresetFiles(const QStringList &paths)
 
 void MainWindow::showFileError(const QString &text)
 {
-    QMessageBox::critical(this, tr("Error prompt"), text, QMessageBox::Ok);
+    m_prompt->critical(tr("Error prompt"), text);
 }
 
 // ------------------------------------------------------ geometry and scale

@@ -3,6 +3,7 @@
 #include "device/MidiPort.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
+#include "firmware/SettingsSafeguard.h"
 #include "model/FunctionProperty.h"
 
 #include <QMainWindow>
@@ -10,10 +11,12 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
 
 class DataManagement;
 class DetectionDevice;
 class Trans;
+class UserPrompt;
 
 // Hidden window that owns every long-lived object, publishes them to QML and
 // carries the conversation with the controller. QML calls it "MainLogic".
@@ -38,6 +41,9 @@ public:
     // cancelled) and sets *filter to the chosen filter. Replaceable for tests.
     using SavePathQuestion = std::function<QString(const QString &filters, QString *filter)>;
     void setSavePathQuestion(SavePathQuestion question) { m_savePathQuestion = std::move(question); }
+    // Who answers the editor's questions (message boxes unless replaced).
+    void setUserPrompt(std::unique_ptr<UserPrompt> prompt);
+    SettingsSafeguard &settingsSafeguard() { return m_safeguard; }
 
     static void midiInHandler(char *data, int len);
 
@@ -69,6 +75,8 @@ private slots:
 private:
     void initQml();
     void setPortsOpen(bool open);
+    void flashAfterCommand(const QString &path);
+    void settingsReceived(const QByteArray &image);
     bool sendMessage(const QByteArray &message);
     QString askSavePath();
     void showFileError(const QString &text);
@@ -80,6 +88,10 @@ private:
     QQmlApplicationEngine m_engine;
     MyFtp m_ftp;
     FirmwareUpdate m_firmwareUpdate;
+    std::unique_ptr<UserPrompt> m_prompt;
+    SettingsSafeguard m_safeguard;
+    QString m_firmwareToFlash;
+    QString m_serial;
     FunctionProperty m_functionProperty;
     QString m_filePath;
     SavePathQuestion m_savePathQuestion;

@@ -2,10 +2,13 @@
 
 #include "app/AppOptions.h"
 #include "cli/CliSupport.h"
+#include "cli/FirmwareBackup.h"
+#include "cli/TerminalPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/MidiSetup.h"
 #include "device/Protocol.h"
 #include "firmware/PortAccessHint.h"
+#include "firmware/SettingsSafeguard.h"
 #include "firmware/MyFtp.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
@@ -30,7 +33,8 @@ constexpr int kBarWidth = 40;
 constexpr qint32 kUpdateBaudRate = 115200;
 
 const char kUsage[] = "usage: mavuctl firmware check [--current VERSION] [--firmware-server HOST[:PORT]]\n"
-                      "       mavuctl firmware update FILE [--port PATH | --update-port PATH] [--wait SECONDS]";
+                      "       mavuctl firmware update FILE [--port PATH | --update-port PATH] [--wait SECONDS]"
+                      " [--no-backup]";
 
 // Takes "--name VALUE" out of args; false with *error when the value is missing.
 bool takeOption(QStringList *args, const QString &name, QString *value, QString *error)
@@ -115,13 +119,17 @@ int runCheck(QStringList args, const AppOptions &options)
 }
 
 // Puts the controller into update mode and waits for its update port.
-bool reachUpdatePort(const AppOptions &options, int waitSeconds, QString *port, QString *error)
+// Its settings are saved first unless safeguard is null.
+bool reachUpdatePort(const AppOptions &options, int waitSeconds, SettingsSafeguard *safeguard, QString *port,
+                     QString *error)
 {
     const SystemSerialPortFinder finder;
     QString midiError;
     ControllerLink link;
     int firstLookMs = 0; // already in update mode: look at once
     if (startMidi(options, &midiError) && link.open(&midiError)) {
+        if (safeguard && !backUpBeforeUpdate(link, *safeguard, error))
+            return false;
         if (!link.send(protocol::request(protocol::EnterUpdate), error))
             return false;
         link.close();
@@ -171,6 +179,7 @@ int runUpdate(QStringList args, const AppOptions &options)
     QString port;
     QString wait = QString::number(kDefaultPortWaitSeconds);
     QString error;
+    const bool backUp = !args.removeAll(QStringLiteral("--no-backup"));
     if (!takeOption(&args, QStringLiteral("--port"), &port, &error)
         || !takeOption(&args, QStringLiteral("--wait"), &wait, &error))
         return fail(error);
@@ -186,8 +195,11 @@ int runUpdate(QStringList args, const AppOptions &options)
     if (!YmodemFileTransmit::headerFits(file.fileName().toLocal8Bit(), file.size()))
         return fail(QStringLiteral("the file name %1 is too long to be sent").arg(file.fileName()));
 
+    TerminalPrompt prompt;
+    SettingsSafeguard safeguard;
+    safeguard.setPrompt(&prompt);
     if (port.isEmpty()) {
-        if (!reachUpdatePort(options, waitSeconds, &port, &error))
+        if (!reachUpdatePort(options, waitSeconds, backUp ? &safeguard : nullptr, &port, &error))
             return fail(error);
     } else if (!QFileInfo::exists(port)) {
         return fail(QStringLiteral("no port %1").arg(port));
@@ -217,6 +229,10 @@ int runUpdate(QStringList args, const AppOptions &options)
     if (outcome != YmodemFileTransmit::StatusFinish)
         return fail(failureText(outcome));
     printOut(QStringLiteral("Firmware %1 sent.\n").arg(file.fileName()));
+    if (!safeguard.backupPath().isEmpty()) {
+        safeguard.expectReturn();
+        checkAfterReturn(safeguard);
+    }
     return 0;
 }
 

@@ -50,6 +50,11 @@ void FirmwareUpdate::updateAfterCommand(QString filePath)
     emit waitingForController();
 }
 
+void FirmwareUpdate::decline()
+{
+    emit declined();
+}
+
 void FirmwareUpdate::begin(const QString &filePath, int firstLookMs, int lastLookMs)
 {
     m_filePath = filePath;

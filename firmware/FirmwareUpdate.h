@@ -25,6 +25,8 @@ public:
     void startUpdate(QString filePath);
     // The update-mode command has just gone out: the port is waited for.
     void updateAfterCommand(QString filePath);
+    // The user chose not to update after all: nothing reached the controller.
+    void decline();
     // From the start of an update until its transStatus.
     bool isBusy() const { return m_busy; }
 
@@ -41,6 +43,7 @@ signals:
     void transStatus(bool isSuccess);
     // The controller is restarting into update mode; its port is not there yet.
     void waitingForController();
+    void declined();
 
 private slots:
     void transmitStatus(YmodemFileTransmit::Status status);

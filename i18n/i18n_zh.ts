@@ -379,6 +379,10 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>the controller's MIDI port is not open</source>
+        <translation>控制器的 MIDI 端口未打开</translation>
+    </message>
+    <message>
         <source>Error prompt</source>
         <translation>错误提示</translation>
     </message>
@@ -636,6 +640,12 @@
 <context>
     <name>ProgressDialog</name>
     <message>
+        <source>Firmware update cancelled.
+The controller was not changed.</source>
+        <translation>固件升级已取消。
+控制器未作任何更改。</translation>
+    </message>
+    <message>
         <source>Waiting for the controller...</source>
         <translation>正在等待控制器……</translation>
     </message>
@@ -700,6 +710,40 @@
     <message>
         <source>MC</source>
         <translation>MC</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsSafeguard</name>
+    <message>
+        <source>Settings backup</source>
+        <translation>设置备份</translation>
+    </message>
+    <message>
+        <source>the controller did not answer in time</source>
+        <translation>控制器未及时应答</translation>
+    </message>
+    <message>
+        <source>The controller's settings could not be saved before the firmware update: %1.
+
+Update the firmware without a backup of the settings?</source>
+        <translation>固件升级前未能保存控制器的设置：%1。
+
+是否在没有设置备份的情况下升级固件？</translation>
+    </message>
+    <message>
+        <source>After the firmware update the controller's settings differ from those saved before it (%1).
+
+Write the saved settings back to the controller?</source>
+        <translation>固件升级后，控制器的设置与升级前保存的设置（%1）不同。
+
+是否将保存的设置写回控制器？</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsBackup</name>
+    <message>
+        <source>The folder %1 cannot be created.</source>
+        <translation>无法创建文件夹 %1。</translation>
     </message>
 </context>
 </TS>

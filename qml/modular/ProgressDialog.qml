@@ -239,5 +239,8 @@ DialogFrame {
         function onWaitingForController() {
             dialog.showWaiting()
         }
+        function onDeclined() {
+            dialog.showMessage(qsTr("Firmware update cancelled.\nThe controller was not changed."))
+        }
     }
 }

@@ -3,7 +3,8 @@
 // local FTP server, the download starts the update-mode command, and the file
 // goes by YMODEM to the simulator's update port; here with the cable pulled
 // halfway and the update tried again (the straight road, through the dialogs,
-// is tst_firmware_dialog_e2e). mavuctl takes the same road.
+// is tst_firmware_dialog_e2e). mavuctl takes the same road, saving the
+// settings first and writing them back after.
 #include "FirmwareBytes.h"
 #include "JackFixture.h"
 #include "LocalFtpServer.h"
@@ -16,6 +17,8 @@
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
 #include "model/DataManagement.h"
+#include "model/PresetFile.h"
+#include "model/SettingsBackup.h"
 #include "support/TestSupport.h"
 
 #include <QCryptographicHash>
@@ -156,8 +159,15 @@ void TestFirmwareEndToEnd::cablePulledMidTransferThenRetry()
 
 void TestFirmwareEndToEnd::mavuctlUpdatesTheSimulator()
 {
-    // The update port comes later than the first look for it.
-    startSimulator(QStringLiteral("1.0.2"), {"--update-delay", "1600"});
+    // A controller with the user's own settings, whose new firmware resets
+    // them, and whose update port comes later than the first look for it.
+    DataManagement own;
+    own.initDefaultData();
+    own.setCurveInten(QStringLiteral("intensity"), 3);
+    const QString preset = m_dir.filePath(QStringLiteral("own.stm"));
+    QString error;
+    QVERIFY2(preset::writeFile(preset, own.imageBytes(), &error), qPrintable(error));
+    startSimulator(QStringLiteral("1.0.2"), {"--image", preset, "--reset-after-update", "--update-delay", "1600"});
     const QString file = m_dir.filePath(kFirmwareName);
     testsupport::writeAll(file, m_firmware);
 
@@ -168,13 +178,33 @@ void TestFirmwareEndToEnd::mavuctlUpdatesTheSimulator()
     QVERIFY2(check.out.startsWith("Firmware 1.0.3 is available: mavu-1.0.3.bin (the controller has 1.0.2)."),
              check.out.constData());
 
-    const testsupport::ProcessResult result = testsupport::run(
-        QStringLiteral(MAVU_MAVUCTL_PATH),
-        {"firmware", "update", file, "--midi-api", "jack", "--update-port", updateLink()}, 120000);
-    QVERIFY2(result.exitCode == 0, (result.err + m_sim->output()).constData());
-    QVERIFY(result.err.contains("100%"));
+    // Asked whether to write the saved settings back, the user says yes.
+    QProcess mavuctl;
+    mavuctl.start(QStringLiteral(MAVU_MAVUCTL_PATH),
+                  {"firmware", "update", file, "--midi-api", "jack", "--update-port", updateLink()});
+    mavuctl.write("y\n");
+    mavuctl.closeWriteChannel();
+    QVERIFY(mavuctl.waitForFinished(120000));
+    const QString out = QString::fromUtf8(mavuctl.readAllStandardOutput());
+    const QByteArray err = mavuctl.readAllStandardError();
+    QVERIFY2(mavuctl.exitCode() == 0, (err + m_sim->output()).constData());
+    QVERIFY(err.contains("100%"));
     QVERIFY2(m_sim->waitForOutput("firmware received", 5000), m_sim->output().constData());
     QCOMPARE(testsupport::readAll(QDir(receivedFolder()).filePath(kFirmwareName)), m_firmware);
+
+    // Where the settings went, and that they came back.
+    const QRegularExpressionMatch saved =
+        QRegularExpression(QStringLiteral("^Settings saved to (.*_MAVU-SIM-0001\\.stm)\n"
+                                          "Firmware mavu-1\\.0\\.3\\.bin sent\\.\n"
+                                          "Settings written back from \\1\n$"))
+            .match(out);
+    QVERIFY2(saved.hasMatch(), qPrintable(out));
+    QCOMPARE(QFileInfo(saved.captured(1)).absolutePath(), settingsbackup::defaultFolder());
+    QByteArray backup;
+    QVERIFY2(preset::readFile(saved.captured(1), &backup, &error), qPrintable(error));
+    QVERIFY(settingsbackup::sameSettings(backup, own.imageBytes()));
+    QVERIFY2(err.contains("differ from those saved before it"), err.constData());
+    QVERIFY2(m_sim->waitForOutput("settings written", 5000), m_sim->output().constData());
 }
 
 QTEST_MAIN(TestFirmwareEndToEnd)

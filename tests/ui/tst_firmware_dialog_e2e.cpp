@@ -1,13 +1,15 @@
 // The firmware update as the user goes through it, end to end: the editor's
 // window and objects, mavu-sim on a private JACK server with its update port,
 // and pyftpdlib on 127.0.0.1. About, "firmware updates", the offer, confirm,
-// the download, the gauge during the transfer, and the success message; and
-// servers that fail, whose failure the dialog shows instead of spinning on.
+// the download, the settings saved, the wait for a late update port, the gauge
+// during the transfer, the success message and the saved settings offered
+// back; and roads that fail, whose end the dialog shows instead of spinning on.
 #include "FirmwareBytes.h"
 #include "JackFixture.h"
 #include "EditorHarness.h"
 #include "LocalFtpServer.h"
 #include "QmlWarnings.h"
+#include "ScriptedPrompt.h"
 
 #include "app/AppOptions.h"
 #include "app/MainWindow.h"
@@ -15,6 +17,9 @@
 #include "device/MidiSetup.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
+#include "model/DataManagement.h"
+#include "model/PresetFile.h"
+#include "model/SettingsBackup.h"
 #include "support/TestSupport.h"
 
 #include <QCryptographicHash>
@@ -94,8 +99,10 @@ private slots:
     void failureIsShown();
 
 private:
-    // The editor on the running simulator, with the About box open.
-    void openEditor(const QString &server);
+    void startSimulator(const QStringList &extra);
+    // The editor on the running simulator, with the About box open; its
+    // questions are answered from the script.
+    void openEditor(const QString &server, const QVariantList &answers = {});
     void startCheck();
     QString updateLink() const { return m_dir.filePath(QStringLiteral("update-port")); }
     QString receivedFolder() const { return m_dir.filePath(QStringLiteral("received")); }
@@ -108,6 +115,7 @@ private:
     std::unique_ptr<testsupport::MessageBoxCloser> m_closer;
     QObject *m_help = nullptr;
     QObject *m_progress = nullptr;
+    ScriptedPrompt *m_prompt = nullptr;
     QByteArray m_firmware;
 };
 
@@ -130,11 +138,15 @@ void TestFirmwareDialogEndToEnd::initTestCase()
 void TestFirmwareDialogEndToEnd::init()
 {
     qmlwarnings::clear();
+}
+
+void TestFirmwareDialogEndToEnd::startSimulator(const QStringList &extra)
+{
     m_sim = std::make_unique<GuardedProcess>();
-    // The update port comes later than the first look for it, a second after the command.
-    QVERIFY(m_sim->start(simulatorPath(), {"--midi-api", "jack", "--firmware-version", "1.0.2", "--update-link",
-                                           updateLink(), "--firmware-dir", receivedFolder(),
-                                           "--version-after-update", "1.0.3", "--update-delay", "1600"}));
+    QVERIFY(m_sim->start(simulatorPath(), QStringList{"--midi-api", "jack", "--firmware-version", "1.0.2",
+                                                      "--update-link", updateLink(), "--firmware-dir",
+                                                      receivedFolder(), "--version-after-update", "1.0.3"}
+                                              + extra));
     QVERIFY2(m_sim->waitForOutput("plugged in", 10000), m_sim->output().constData());
 }
 
@@ -144,8 +156,10 @@ void TestFirmwareDialogEndToEnd::cleanup()
     m_closer.reset();
     m_help = nullptr;
     m_progress = nullptr;
+    m_prompt = nullptr;
     m_sim.reset();
     QDir(receivedFolder()).removeRecursively();
+    QDir(settingsbackup::defaultFolder()).removeRecursively();
 }
 
 void TestFirmwareDialogEndToEnd::cleanupTestCase()
@@ -155,7 +169,7 @@ void TestFirmwareDialogEndToEnd::cleanupTestCase()
     m_jack.stop();
 }
 
-void TestFirmwareDialogEndToEnd::openEditor(const QString &server)
+void TestFirmwareDialogEndToEnd::openEditor(const QString &server, const QVariantList &answers)
 {
     // What the editor takes from --update-port and --firmware-server.
     AppOptions options;
@@ -166,6 +180,8 @@ void TestFirmwareDialogEndToEnd::openEditor(const QString &server)
 
     m_closer = std::make_unique<testsupport::MessageBoxCloser>();
     m_window = std::make_unique<MainWindow>(nullptr);
+    m_prompt = new ScriptedPrompt(answers);
+    m_window->setUserPrompt(std::unique_ptr<UserPrompt>(m_prompt));
     QVERIFY(!m_window->engine().rootObjects().isEmpty());
     QObject *root = m_window->engine().rootObjects().first();
     QObject *tran = m_window->engine().rootContext()->contextProperty(QStringLiteral("Tran")).value<QObject *>();
@@ -174,14 +190,13 @@ void TestFirmwareDialogEndToEnd::openEditor(const QString &server)
     m_progress = root->findChild<QObject *>(QStringLiteral("progressDialog"));
     QVERIFY(m_help && m_progress);
 
-    // Arrival: settings, then the serial number, reach the About box.
+    // Arrival: the settings reach the About box.
     MyFtp *ftp = published<MyFtp>(*m_window, "Ftp");
     QVERIFY(ftp);
     QTRY_COMPARE_WITH_TIMEOUT(ftp->currentVersion(), QStringLiteral("1.0.2"), 10000);
     QVERIFY(QMetaObject::invokeMethod(m_help, "show"));
     QTRY_VERIFY(m_help->property("opened").toBool());
     QCOMPARE(text(m_help, "firmwareVer"), QStringLiteral("Firmware:1.0.2"));
-    QTRY_VERIFY_WITH_TIMEOUT(text(m_help, "sn").startsWith(QLatin1String("sn:MAVU-")), 5000);
 }
 
 void TestFirmwareDialogEndToEnd::startCheck()
@@ -193,9 +208,21 @@ void TestFirmwareDialogEndToEnd::startCheck()
 
 void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
 {
-    openEditor(m_ftpServer.address());
+    // The user's own settings on a controller whose new firmware resets them,
+    // and whose update port comes later than the first look for it.
+    DataManagement own;
+    own.initDefaultData();
+    own.setCurveInten(QStringLiteral("curve"), 2);
+    own.setPadInfo(5, QStringLiteral("padData"), 99);
+    const QString preset = m_dir.filePath(QStringLiteral("own.stm"));
+    QString error;
+    QVERIFY2(preset::writeFile(preset, own.imageBytes(), &error), qPrintable(error));
+    startSimulator({"--image", preset, "--reset-after-update", "--update-delay", "1600"});
+    openEditor(m_ftpServer.address(), {true});
     if (QTest::currentTestFailed())
         return;
+    // The serial number follows the settings; the backup is named after it.
+    QTRY_VERIFY_WITH_TIMEOUT(text(m_help, "sn").startsWith(QLatin1String("sn:MAVU-")), 5000);
     FirmwareUpdate *update = published<FirmwareUpdate>(*m_window, "FirmwareUpdate");
     QVERIFY(update);
     QSignalSpy progress(update, &FirmwareUpdate::transmitProgress);
@@ -245,6 +272,26 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
 
     QVERIFY2(m_sim->waitForOutput("firmware received", 5000), m_sim->output().constData());
     QCOMPARE(testsupport::readAll(QDir(receivedFolder()).filePath(kFirmwareName)), m_firmware);
+
+    // The settings were saved before the update-mode command...
+    const QDir backups(settingsbackup::defaultFolder());
+    const QStringList saved = backups.entryList(QDir::Files);
+    QCOMPARE(saved.size(), 1);
+    QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}_MAVU-SIM-0001\\.stm$"))
+                 .match(saved.first())
+                 .hasMatch(),
+             qPrintable(saved.first()));
+    QByteArray backup;
+    QVERIFY2(preset::readFile(backups.filePath(saved.first()), &backup, &error), qPrintable(error));
+    QVERIFY(settingsbackup::sameSettings(backup, own.imageBytes()));
+    // ...and the controller, back with its defaults, got them back as the user asked.
+    QVERIFY2(m_sim->waitForOutput("settings written", 15000), m_sim->output().constData());
+    QCOMPARE(m_prompt->asked().size(), 1);
+    QVERIFY2(m_prompt->asked().first().startsWith(
+                 QStringLiteral("Settings backup: After the firmware update the controller's settings differ")),
+             qPrintable(m_prompt->asked().first()));
+    QVERIFY(settingsbackup::sameSettings(m_window->settings()->imageBytes(), own.imageBytes()));
+    QCOMPARE(published<MyFtp>(*m_window, "Ftp")->currentVersion(), QStringLiteral("1.0.3"));
     QCOMPARE(m_closer->texts(), QStringList());
     QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
 }
@@ -252,26 +299,43 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
 void TestFirmwareDialogEndToEnd::failureIsShown_data()
 {
     QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("serveFirmware");
+    QTest::addColumn<QStringList>("simulator");
     QTest::addColumn<bool>("confirm");
     QTest::addColumn<QString>("headline");
+    QTest::addColumn<QString>("asked");
     // Logging in fails: the server knows another password.
-    QTest::newRow("check") << QStringLiteral("anotherword") << false
-                           << QStringLiteral("Checking for firmware updates failed!");
+    QTest::newRow("check") << QStringLiteral("anotherword") << false << QStringList() << false
+                           << QStringLiteral("Checking for firmware updates failed!") << QString();
     // The description offers a file the server does not have.
-    QTest::newRow("download") << QString() << true << QStringLiteral("Firmware download failed!");
+    QTest::newRow("download") << QString() << false << QStringList() << true
+                              << QStringLiteral("Firmware download failed!") << QString();
+    // The settings do not come in time to be saved, and the user stops there.
+    QTest::newRow("no backup, not flashed")
+        << QString() << true << QStringList{"--reply-delay", "4000"} << true
+        << QStringLiteral("Firmware update cancelled.")
+        << QStringLiteral("Settings backup: The controller's settings could not be saved before the firmware "
+                          "update: the controller did not answer in time.\n\n"
+                          "Update the firmware without a backup of the settings?");
 }
 
 void TestFirmwareDialogEndToEnd::failureIsShown()
 {
     QFETCH(QString, password);
+    QFETCH(bool, serveFirmware);
+    QFETCH(QStringList, simulator);
     QFETCH(bool, confirm);
     QFETCH(QString, headline);
+    QFETCH(QString, asked);
     const auto server = password.isEmpty() ? std::make_unique<LocalFtpServer>()
                                            : std::make_unique<LocalFtpServer>(password);
     QString error;
     QVERIFY2(server->start(&error), qPrintable(error));
     server->put(QStringLiteral("describe1.json"), description(m_firmware));
-    openEditor(server->address());
+    if (serveFirmware)
+        server->put(kFirmwareName, m_firmware);
+    startSimulator(simulator);
+    openEditor(server->address(), {false});
     if (QTest::currentTestFailed())
         return;
 
@@ -288,6 +352,7 @@ void TestFirmwareDialogEndToEnd::failureIsShown()
     QCOMPARE(lines.first(), headline);
     QCOMPARE(lines.size(), 2);
     QCOMPARE(shownParts(m_progress), QStringList{"textNewest"});
+    QCOMPARE(m_prompt->asked(), asked.isEmpty() ? QStringList() : QStringList{asked});
     // Nothing was sent to the controller.
     QTest::qWait(1500);
     QVERIFY(!m_sim->output().contains("command 05"));
