@@ -40,6 +40,7 @@ constexpr double kReferenceDpi = 96.0;
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
     , m_prompt(new MessageBoxPrompt(this))
+    , m_recovery(m_firmwareUpdate, m_ftp, [this] { return m_devConnected; })
 {
     resize(1080, 892);
     s_instance = this;
@@ -60,6 +61,7 @@ MainWindow::MainWindow(QWidget *parent)
         qWarning() << serverError;
     m_firmwareUpdate.setPortOverride(AppOptions::current().updatePort);
     m_safeguard.setPrompt(m_prompt.get());
+    m_recovery.setPrompt(m_prompt.get());
     connect(&m_safeguard, &SettingsSafeguard::ready, this, [this](bool proceed) {
         if (proceed)
             flashAfterCommand(m_firmwareToFlash);
@@ -81,6 +83,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(m_detection, &DetectionDevice::s_devTypeAndState, this, &MainWindow::onDevArrivalOrRemove,
             Qt::AutoConnection);
     m_detection->checkConnectedDevice();
+    m_recovery.watch();
 
     connect(qApp, &QGuiApplication::screenAdded, this, &MainWindow::screenCountChange);
     connect(qApp, &QGuiApplication::screenRemoved, this, &MainWindow::screenCountChange);
@@ -104,6 +107,7 @@ void MainWindow::setUserPrompt(std::unique_ptr<UserPrompt> prompt)
         return;
     m_prompt = std::move(prompt);
     m_safeguard.setPrompt(m_prompt.get());
+    m_recovery.setPrompt(m_prompt.get());
 }
 
 void MainWindow::initQml()
@@ -250,7 +254,12 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
     } else if (devType == QLatin1String(kSerialDeviceType)) {
         m_ftp.setDeviceConnected(isArrival);
         m_ftp.setCurrentVersion(QStringLiteral("0"));
-        m_ftp.checkOnLineFirmware();
+        // In front of the online check: flashing again what was at hand. Asked
+        // once the window is up (this comes from the constructor).
+        if (isArrival)
+            QTimer::singleShot(0, &m_recovery, &RecoveryOffer::offer);
+        else
+            m_ftp.checkOnLineFirmware();
     }
     qDebug() << "------------------|||||||||||||||||";
 }

@@ -3,6 +3,7 @@
 #include "device/MidiPort.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
+#include "app/RecoveryOffer.h"
 #include "firmware/SettingsSafeguard.h"
 #include "model/FunctionProperty.h"
 
@@ -90,6 +91,7 @@ private:
     FirmwareUpdate m_firmwareUpdate;
     std::unique_ptr<UserPrompt> m_prompt;
     SettingsSafeguard m_safeguard;
+    RecoveryOffer m_recovery;
     QString m_firmwareToFlash;
     QString m_serial;
     FunctionProperty m_functionProperty;

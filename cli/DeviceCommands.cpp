@@ -78,15 +78,23 @@ int runList(const QStringList &arguments)
         return 1;
     if (!args.isEmpty())
         return fail(QStringLiteral("usage: mavuctl list [--midi-api alsa|jack] [--update-port PATH]"));
-    QString text = portLines("in", midiInDevices()) + portLines("out", midiOutDevices());
+    const QMap<int, QString> inputs = midiInDevices();
+    QString text = portLines("in", inputs) + portLines("out", midiOutDevices());
+    QStringList updatePorts;
     const QList<SerialPortEntry> ports = SystemSerialPortFinder().availablePorts();
     for (const SerialPortEntry &port : ports) {
         if (port.hasIdentifiers && port.vendorIdentifier == updateport::kVendorId
             && port.productIdentifier == updateport::kProductId)
-            text += QStringLiteral("update %1\n").arg(port.portName);
+            updatePorts << port.portName;
     }
     if (!options.updatePort.isEmpty() && QFileInfo::exists(options.updatePort))
-        text += QStringLiteral("update %1\n").arg(options.updatePort);
+        updatePorts << options.updatePort;
+    for (const QString &port : qAsConst(updatePorts))
+        text += QStringLiteral("update %1\n").arg(port);
+    // The loader without the MIDI ports: an update that did not finish.
+    if (!updatePorts.isEmpty() && lowestIndexNamed(inputs, QLatin1String(controllerids::kPortName), -1) < 0)
+        text += QStringLiteral("in update mode: %1 (flash it with: mavuctl firmware update FILE --port %1)\n")
+                    .arg(updatePorts.first());
     printOut(text);
     return 0;
 }

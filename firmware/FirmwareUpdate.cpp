@@ -47,7 +47,6 @@ void FirmwareUpdate::startUpdate(QString filePath)
 void FirmwareUpdate::updateAfterCommand(QString filePath)
 {
     begin(filePath, UpdatePortWait::kFirstLookMs, UpdatePortWait::kLastLookMs);
-    emit waitingForController();
 }
 
 void FirmwareUpdate::decline()
@@ -60,6 +59,7 @@ void FirmwareUpdate::begin(const QString &filePath, int firstLookMs, int lastLoo
     m_filePath = filePath;
     m_busy = true;
     m_wait.start(m_finder.get(), m_portOverride, firstLookMs, lastLookMs);
+    emit waitingForController();
 }
 
 void FirmwareUpdate::portNotFound()

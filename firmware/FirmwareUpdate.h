@@ -41,7 +41,8 @@ public:
 signals:
     void transmitProgress(int value);
     void transStatus(bool isSuccess);
-    // The controller is restarting into update mode; its port is not there yet.
+    // An update has begun: the controller's update port and its request for
+    // the file are awaited.
     void waitingForController();
     void declined();
 

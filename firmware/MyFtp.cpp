@@ -77,6 +77,12 @@ void MyFtp::setDownloadFolder(const QString &folder)
     m_downloadFolder = folder;
 }
 
+QString MyFtp::lastDownloaded() const
+{
+    const QFileInfoList files = QDir(downloadFolder()).entryInfoList(QDir::Files, QDir::Time);
+    return files.isEmpty() ? QString() : files.first().absoluteFilePath();
+}
+
 void MyFtp::checkOnLineFirmware()
 {
     m_buffer.clear();

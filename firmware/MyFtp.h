@@ -45,6 +45,8 @@ public:
     // Where downloads go (default: the application's data folder).
     QString downloadFolder() const;
     void setDownloadFolder(const QString &folder);
+    // The newest file there: the firmware downloaded last. Empty when none is.
+    QString lastDownloaded() const;
 
     const firmwareserver::FirmwareInfo &firmwareInfo() const { return m_firmwareInfo; }
     bool isBusy() const { return m_reply != nullptr; }

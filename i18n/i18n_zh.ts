@@ -746,4 +746,35 @@ Write the saved settings back to the controller?</source>
         <translation>无法创建文件夹 %1。</translation>
     </message>
 </context>
+<context>
+    <name>RecoveryOffer</name>
+    <message>
+        <source>Flash %1 again</source>
+        <translation>重新写入 %1</translation>
+    </message>
+    <message>
+        <source>Choose a firmware file...</source>
+        <translation>选择固件文件……</translation>
+    </message>
+    <message>
+        <source>Look for firmware online</source>
+        <translation>在线查找固件</translation>
+    </message>
+    <message>
+        <source>Controller in update mode</source>
+        <translation>控制器处于升级模式</translation>
+    </message>
+    <message>
+        <source>The controller is in update mode without its MIDI ports: a firmware update did not finish. Flash a firmware to bring it back.</source>
+        <translation>控制器处于升级模式，且没有 MIDI 端口：上次固件升级未完成。请写入固件以恢复控制器。</translation>
+    </message>
+    <message>
+        <source>Firmware file</source>
+        <translation>固件文件</translation>
+    </message>
+    <message>
+        <source>Firmware (*.bin);;All files (*)</source>
+        <translation>固件 (*.bin);;所有文件 (*)</translation>
+    </message>
+</context>
 </TS>

@@ -3,6 +3,9 @@
 // A cable pulled halfway is covered end to end in tst_firmware_e2e.
 #include "PtyLink.h"
 #include "RbProcess.h"
+#include "ScriptedPrompt.h"
+#include "app/RecoveryOffer.h"
+#include "firmware/MyFtp.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
@@ -43,6 +46,7 @@ private slots:
     void portThatCannotOpenShowsWarningAndReportsFailure();
     void updateReachesRbAndReportsSuccessOnce();
     void silentControllerFails();
+    void recoveryIsOfferedOnceTheLoaderStays();
 
 private:
     QString firmware(const QString &name, int size);
@@ -163,6 +167,47 @@ void TestFirmwareUpdate::silentControllerFails()
     update.startUpdate(firmware(QStringLiteral("quiet.bin"), 10));
     QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 5000);
     QCOMPARE(status.first().first().toBool(), false);
+}
+
+void TestFirmwareUpdate::recoveryIsOfferedOnceTheLoaderStays()
+{
+    FirmwareUpdate update;
+    const QString port = m_dir.filePath(QStringLiteral("loader-tty"));
+    update.setPortOverride(port);
+    MyFtp ftp;
+    ftp.setDownloadFolder(m_dir.filePath(QStringLiteral("no-downloads")));
+    bool midi = true;
+    ScriptedPrompt prompt;
+    RecoveryOffer offer(update, ftp, [&] { return midi; });
+    offer.setPrompt(&prompt);
+
+    struct Look {
+        bool midi;
+        bool port;
+        int asked;
+    };
+    const QList<Look> looks = {
+        {true, true, 0}, // a normal controller beside a loader port: nothing to mend
+        {true, true, 0},
+        {false, false, 0}, // unplugged
+        {false, true, 0},  // the loader, once: maybe a restart passing through
+        {false, true, 1},  // still there: asked
+        {false, true, 1},  // not asked again while it stays
+        {false, false, 1},
+        {false, true, 1},
+        {false, true, 2},  // back again: asked again
+    };
+    for (const Look &look : looks) {
+        midi = look.midi;
+        if (look.port)
+            testsupport::writeAll(port, "");
+        else
+            QFile::remove(port);
+        offer.look();
+        QCOMPARE(prompt.asked().size(), look.asked);
+    }
+    QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last(),
+             QStringLiteral("Choose a firmware file...|Look for firmware online"));
 }
 
 QTEST_MAIN(TestFirmwareUpdate)

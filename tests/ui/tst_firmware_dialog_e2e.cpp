@@ -25,6 +25,7 @@
 #include <QCryptographicHash>
 #include <QQmlContext>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -97,9 +98,12 @@ private slots:
     void updateThroughTheDialogs();
     void failureIsShown_data();
     void failureIsShown();
+    void recoveryFromUpdateMode();
 
 private:
-    void startSimulator(const QStringList &extra);
+    void startSimulator(const QStringList &extra, const QString &ready = QStringLiteral("plugged in"));
+    // The editor in English, its questions answered from the script.
+    void createEditor(const QString &server, const QVariantList &answers);
     // The editor on the running simulator, with the About box open; its
     // questions are answered from the script.
     void openEditor(const QString &server, const QVariantList &answers = {});
@@ -140,14 +144,14 @@ void TestFirmwareDialogEndToEnd::init()
     qmlwarnings::clear();
 }
 
-void TestFirmwareDialogEndToEnd::startSimulator(const QStringList &extra)
+void TestFirmwareDialogEndToEnd::startSimulator(const QStringList &extra, const QString &ready)
 {
     m_sim = std::make_unique<GuardedProcess>();
     QVERIFY(m_sim->start(simulatorPath(), QStringList{"--midi-api", "jack", "--firmware-version", "1.0.2",
                                                       "--update-link", updateLink(), "--firmware-dir",
                                                       receivedFolder(), "--version-after-update", "1.0.3"}
                                               + extra));
-    QVERIFY2(m_sim->waitForOutput("plugged in", 10000), m_sim->output().constData());
+    QVERIFY2(m_sim->waitForOutput(ready, 10000), m_sim->output().constData());
 }
 
 void TestFirmwareDialogEndToEnd::cleanup()
@@ -169,7 +173,7 @@ void TestFirmwareDialogEndToEnd::cleanupTestCase()
     m_jack.stop();
 }
 
-void TestFirmwareDialogEndToEnd::openEditor(const QString &server, const QVariantList &answers)
+void TestFirmwareDialogEndToEnd::createEditor(const QString &server, const QVariantList &answers)
 {
     // What the editor takes from --update-port and --firmware-server.
     AppOptions options;
@@ -189,6 +193,13 @@ void TestFirmwareDialogEndToEnd::openEditor(const QString &server, const QVarian
     m_help = root->findChild<QObject *>(QStringLiteral("helpDialog"));
     m_progress = root->findChild<QObject *>(QStringLiteral("progressDialog"));
     QVERIFY(m_help && m_progress);
+}
+
+void TestFirmwareDialogEndToEnd::openEditor(const QString &server, const QVariantList &answers)
+{
+    createEditor(server, answers);
+    if (QTest::currentTestFailed())
+        return;
 
     // Arrival: the settings reach the About box.
     MyFtp *ftp = published<MyFtp>(*m_window, "Ftp");
@@ -356,6 +367,38 @@ void TestFirmwareDialogEndToEnd::failureIsShown()
     // Nothing was sent to the controller.
     QTest::qWait(1500);
     QVERIFY(!m_sim->output().contains("command 05"));
+    QCOMPARE(m_closer->texts(), QStringList());
+    QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
+}
+
+// A controller left in its loader by an update cut short: the editor says so
+// at start and flashes the firmware downloaded last, as the user chooses.
+void TestFirmwareDialogEndToEnd::recoveryFromUpdateMode()
+{
+    startSimulator({"--update-mode"}, QStringLiteral("update mode:"));
+    const testsupport::ProcessResult list = testsupport::run(
+        QStringLiteral(MAVU_MAVUCTL_PATH), {"list", "--midi-api", "jack", "--update-port", updateLink()});
+    QVERIFY2(list.out.contains(("\nin update mode: " + updateLink() + " ").toUtf8()), list.out.constData());
+
+    const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DataLocation);
+    QVERIFY(QDir().mkpath(downloads));
+    testsupport::writeAll(QDir(downloads).filePath(kFirmwareName), m_firmware);
+    createEditor(m_ftpServer.address(), {0});
+    if (QTest::currentTestFailed())
+        return;
+    QTRY_COMPARE(m_prompt->asked().size(), 1);
+    QCOMPARE(m_prompt->asked().first(),
+             "Controller in update mode: The controller is in update mode without its MIDI ports: a firmware "
+             "update did not finish. Flash a firmware to bring it back.\n"
+             "Flash " + kFirmwareName + " again|Choose a firmware file...|Look for firmware online");
+
+    // Flashed, with the dialog showing it; the controller comes back with the new version.
+    QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "textNewest"), 60000);
+    QCOMPARE(text(m_progress, "textNewest"), QStringLiteral("Firmware upgrade succeeded!"));
+    QVERIFY2(m_sim->waitForOutput("firmware received", 5000), m_sim->output().constData());
+    QCOMPARE(testsupport::readAll(QDir(receivedFolder()).filePath(kFirmwareName)), m_firmware);
+    QTRY_COMPARE_WITH_TIMEOUT(published<MyFtp>(*m_window, "Ftp")->currentVersion(), QStringLiteral("1.0.3"), 15000);
+    QCOMPARE(m_prompt->asked().size(), 1);
     QCOMPARE(m_closer->texts(), QStringList());
     QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report()));
 }

@@ -1,0 +1,78 @@
+#include "app/RecoveryOffer.h"
+
+#include "firmware/FirmwareUpdate.h"
+#include "firmware/MyFtp.h"
+#include "firmware/UpdatePortLocator.h"
+#include "model/UserPrompt.h"
+
+#include <QDebug>
+#include <QFileInfo>
+#include <QTimer>
+
+RecoveryOffer::RecoveryOffer(FirmwareUpdate &update, MyFtp &ftp, std::function<bool()> midiPresent,
+                             QObject *parent)
+    : QObject(parent)
+    , m_update(update)
+    , m_ftp(ftp)
+    , m_midiPresent(std::move(midiPresent))
+    , m_timer(new QTimer(this))
+{
+    connect(m_timer, &QTimer::timeout, this, &RecoveryOffer::look);
+    // An update of ours that failed may have left the loader behind: look
+    // afresh. One that succeeded leaves it for the new firmware.
+    connect(&m_update, &FirmwareUpdate::transStatus, this, [this](bool isSuccess) {
+        m_steadyLooks = 0;
+        if (isSuccess)
+            m_quiet.setRemainingTime(kQuietAfterUpdateMs);
+    });
+}
+
+void RecoveryOffer::watch()
+{
+    m_timer->start(kLookMs);
+}
+
+void RecoveryOffer::look()
+{
+    if (m_midiPresent())
+        m_quiet = QDeadlineTimer(0);
+    const bool inUpdateMode = !m_midiPresent() && !m_update.isBusy() && m_quiet.hasExpired()
+        && !updateport::locate(m_update.portFinder(), m_update.portOverride()).isEmpty();
+    m_steadyLooks = inUpdateMode ? m_steadyLooks + 1 : 0;
+    if (m_steadyLooks == kSteadyLooks)
+        offer();
+}
+
+void RecoveryOffer::offer()
+{
+    if (!m_prompt || m_asking || m_update.isBusy())
+        return;
+    m_asking = true;
+    m_steadyLooks = kSteadyLooks; // asked once for this stay in the loader
+    qDebug() << "controller found in update mode";
+    // Without its MIDI ports the controller cannot tell its version: any firmware is newer.
+    m_ftp.setDeviceConnected(true);
+    m_ftp.setCurrentVersion(QStringLiteral("0"));
+
+    const QString last = m_ftp.lastDownloaded();
+    QStringList choices;
+    if (!last.isEmpty())
+        choices << tr("Flash %1 again").arg(QFileInfo(last).fileName());
+    choices << tr("Choose a firmware file...") << tr("Look for firmware online");
+    const int pick = m_prompt->choose(
+        tr("Controller in update mode"),
+        tr("The controller is in update mode without its MIDI ports: a firmware update did not finish. "
+           "Flash a firmware to bring it back."),
+        choices);
+    const int offset = last.isEmpty() ? 1 : 0;
+    QString file;
+    if (pick == 0 && offset == 0)
+        file = last;
+    else if (pick == 1 - offset)
+        file = m_prompt->openFile(tr("Firmware file"), tr("Firmware (*.bin);;All files (*)"));
+    else if (pick == 2 - offset)
+        m_ftp.checkOnLineFirmware();
+    if (!file.isEmpty())
+        m_update.startUpdate(file);
+    m_asking = false;
+}
