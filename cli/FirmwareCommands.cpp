@@ -9,6 +9,7 @@
 #include "device/Protocol.h"
 #include "firmware/PortAccessHint.h"
 #include "firmware/SettingsSafeguard.h"
+#include "firmware/TransferEstimate.h"
 #include "firmware/MyFtp.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
@@ -30,6 +31,7 @@ namespace {
 constexpr int kReplyTimeoutMs = 3000;
 constexpr int kDefaultPortWaitSeconds = UpdatePortWait::kLastLookMs / 1000;
 constexpr int kBarWidth = 40;
+constexpr int kDetailWidth = 44;
 constexpr qint32 kUpdateBaudRate = 115200;
 
 const char kUsage[] = "usage: mavuctl firmware check [--current VERSION] [--firmware-server HOST[:PORT]]\n"
@@ -153,12 +155,15 @@ bool reachUpdatePort(const AppOptions &options, int waitSeconds, SettingsSafegua
     return false;
 }
 
-void drawProgress(int percent)
+// One line, redrawn: the bar, the percentage sent, and the bytes the
+// controller acknowledged with the rate and time left.
+void drawProgress(int percent, const QString &detail)
 {
     const int filled = percent * kBarWidth / 100;
     QTextStream err(stderr);
     err << '\r' << '[' << QString(filled, QLatin1Char('#')) << QString(kBarWidth - filled, QLatin1Char(' '))
-        << "] " << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << '%';
+        << "] " << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << "%  "
+        << qSetFieldWidth(kDetailWidth) << Qt::left << detail << qSetFieldWidth(0);
     err.flush();
 }
 
@@ -211,7 +216,16 @@ int runUpdate(QStringList args, const AppOptions &options)
     transmit.setPortBaudRate(kUpdateBaudRate);
     QEventLoop loop;
     YmodemFileTransmit::Status outcome = YmodemFileTransmit::StatusError;
-    QObject::connect(&transmit, &YmodemFileTransmit::transmitProgress, &loop, drawProgress);
+    int percent = 0;
+    TransferEstimate estimate;
+    QObject::connect(&transmit, &YmodemFileTransmit::transmitProgress, &loop, [&](int value) {
+        percent = value;
+        drawProgress(percent, estimate.text());
+    });
+    QObject::connect(&transmit, &YmodemFileTransmit::bytesAcknowledged, &loop, [&](qint64 done, qint64 total) {
+        estimate.add(done, total);
+        drawProgress(percent, estimate.text());
+    });
     QObject::connect(&transmit, &YmodemFileTransmit::transmitStatus, &loop, [&](YmodemFileTransmit::Status s) {
         if (s == YmodemFileTransmit::StatusEstablish || s == YmodemFileTransmit::StatusTransmit)
             return;

@@ -17,6 +17,10 @@ FirmwareUpdate::FirmwareUpdate(QObject *parent)
 {
     connect(m_ymodem, &YmodemFileTransmit::transmitProgress, this, &FirmwareUpdate::transmitProgress);
     connect(m_ymodem, &YmodemFileTransmit::transmitStatus, this, &FirmwareUpdate::transmitStatus);
+    connect(m_ymodem, &YmodemFileTransmit::bytesAcknowledged, this, [this](qint64 done, qint64 total) {
+        m_estimate.add(done, total);
+        emit transferDetail(m_estimate.text());
+    });
     connect(&m_wait, &UpdatePortWait::found, this, &FirmwareUpdate::transmitTo);
     connect(&m_wait, &UpdatePortWait::gaveUp, this, &FirmwareUpdate::portNotFound);
 }

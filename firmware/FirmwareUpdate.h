@@ -1,5 +1,6 @@
 #pragma once
 
+#include "firmware/TransferEstimate.h"
 #include "firmware/UpdatePortWait.h"
 #include "firmware/YmodemFileTransmit.h"
 
@@ -36,10 +37,12 @@ public:
     void setPortFinder(std::unique_ptr<SerialPortFinder> finder);
     YmodemFileTransmit *transmitter() const { return m_ymodem; }
     const SerialPortFinder &portFinder() const { return *m_finder; }
-    UpdatePortWait *portWait() { return &m_wait; }
+    TransferEstimate &estimate() { return m_estimate; }
 
 signals:
     void transmitProgress(int value);
+    // Bytes acknowledged, rate and time left, for the user.
+    void transferDetail(QString text);
     void transStatus(bool isSuccess);
     // An update has begun: the controller's update port and its request for
     // the file are awaited.
@@ -57,6 +60,7 @@ private:
 
     YmodemFileTransmit *m_ymodem = nullptr;
     UpdatePortWait m_wait;
+    TransferEstimate m_estimate;
     QString m_filePath;
     bool m_busy = false;
     std::unique_ptr<SerialPortFinder> m_finder;

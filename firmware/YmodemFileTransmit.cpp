@@ -217,6 +217,8 @@ Ymodem::Code YmodemFileTransmit::readChunk(std::uint8_t *buff, std::uint32_t *le
 {
     if (!buff || !len)
         return CodeCan;
+    // Asked for more after an ACK: what went out before has arrived.
+    emit bytesAcknowledged(m_fileCount, m_fileSize);
     if (m_fileCount >= m_fileSize) {
         m_status = StatusTransmit;
         emit transmitStatus(StatusTransmit);

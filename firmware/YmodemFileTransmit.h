@@ -53,6 +53,9 @@ public:
 
 signals:
     void transmitProgress(int progress);
+    // The receiver has acknowledged done bytes of the file's total: 0 when the
+    // first data block goes out, then once per data block, total at the end.
+    void bytesAcknowledged(qint64 done, qint64 total);
     void transmitStatus(YmodemFileTransmit::Status status);
 
 private slots:

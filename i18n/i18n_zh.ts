@@ -777,4 +777,15 @@ Write the saved settings back to the controller?</source>
         <translation>固件 (*.bin);;所有文件 (*)</translation>
     </message>
 </context>
+<context>
+    <name>TransferEstimate</name>
+    <message>
+        <source>%1 of %2 KB</source>
+        <translation>%1 / %2 KB</translation>
+    </message>
+    <message>
+        <source>%1, %2 KB/s, %3 left</source>
+        <translation>%1，%2 KB/s，剩余 %3</translation>
+    </message>
+</context>
 </TS>

@@ -19,6 +19,7 @@ DialogFrame {
     property alias textArea: textArea
     property alias busyIndicator: busyIndicator
     property alias textWait: textWait
+    property alias textRate: textRate
     property alias progressBarDownload: progressBarDownload
     property alias btnSure: btnSure
     // Set once the user confirmed, so a failure names the download.
@@ -30,6 +31,7 @@ DialogFrame {
         scrollView.visible = false
         textHint.visible = false
         progressBarDownload.visible = false
+        textRate.visible = false
         textNewest.visible = false
         btnSure.visible = false
         downloading = false
@@ -46,6 +48,7 @@ DialogFrame {
 
     function showMessage(text) {
         closable = true
+        textRate.visible = false
         busyIndicator.visible = false
         textWait.visible = false
         scrollView.visible = false
@@ -92,6 +95,8 @@ DialogFrame {
         textHint.visible = false
         btnSure.visible = false
         progressBarDownload.visible = false
+        textRate.visible = false
+        textRate.text = ""
         busyIndicator.visible = true
         textWait.visible = true
     }
@@ -102,6 +107,7 @@ DialogFrame {
         busyIndicator.visible = false
         textWait.visible = false
         progressBarDownload.visible = true
+        textRate.visible = true
         progressBarDownload.value = value / 100
     }
 
@@ -202,6 +208,18 @@ DialogFrame {
         visible: false
     }
 
+    // What the controller has taken so far, how fast, and how long is left.
+    BasicText {
+        id: textRate
+        x: 34
+        y: 176
+        width: 290
+        horizontalAlignment: Text.AlignHCenter
+        enableColor: "#333333"
+        fontSize: CusConfig.fontSizeLevel4
+        visible: false
+    }
+
     CusButton {
         id: btnSure
         x: 143
@@ -235,6 +253,9 @@ DialogFrame {
         }
         function onTransStatus(isSuccess) {
             dialog.showOutcome(isSuccess)
+        }
+        function onTransferDetail(text) {
+            textRate.text = text
         }
         function onWaitingForController() {
             dialog.showWaiting()

@@ -1,7 +1,14 @@
-// The pure pieces of the online check: version order and server addresses.
+// The pure pieces of the firmware road: version order, server addresses,
+// transfer estimates and the names and number of settings backups.
 #include "firmware/FirmwareServer.h"
 #include "firmware/FirmwareVersion.h"
 #include "firmware/MyFtp.h"
+#include "firmware/TransferEstimate.h"
+#include "model/DataManagement.h"
+#include "model/SettingsBackup.h"
+
+#include <QPolygon>
+#include <QTemporaryDir>
 
 #include <QtTest>
 
@@ -17,6 +24,11 @@ private slots:
     void folderUrls_data();
     void folderUrls();
     void plainFileNames();
+    void transferEstimates_data();
+    void transferEstimates();
+    void backupNames_data();
+    void backupNames();
+    void backupsKeepTheNewest();
 };
 
 void TestFirmwareText::versionsCompareNumerically_data()
@@ -131,6 +143,75 @@ void TestFirmwareText::plainFileNames()
     for (const char *bad : {"", ".", "..", "a/b", "/abs", "a\\b", "../x"})
         QVERIFY2(!isPlainFileName(QString::fromUtf8(bad)), bad);
     QVERIFY(!isPlainFileName(QStringLiteral("a") + QChar(0) + QStringLiteral("b")));
+}
+
+void TestFirmwareText::transferEstimates_data()
+{
+    // (ms, bytes acknowledged) in order, and the file's size.
+    QTest::addColumn<QPolygon>("acknowledged");
+    QTest::addColumn<int>("total");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("first block out") << QPolygon(QVector<QPoint>{{0, 0}}) << 98304 << "0.0 of 96.0 KB";
+    QTest::newRow("too soon for a rate") << QPolygon(QVector<QPoint>{{0, 0}, {400, 4608}}) << 98304 << "4.5 of 96.0 KB";
+    QTest::newRow("steady") << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 20480}}) << 102400
+                            << "20.0 of 100.0 KB, 10.0 KB/s, 0:08 left";
+    QTest::newRow("slowed down: the last seconds count")
+        << QPolygon(QVector<QPoint>{{0, 0}, {1000, 50000}, {7000, 51024}, {12000, 56144}}) << 200000
+        << "54.8 of 195.3 KB, 1.0 KB/s, 2:21 left";
+    QTest::newRow("all acknowledged") << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}}) << 10240
+                                      << "10.0 of 10.0 KB, 10.0 KB/s, 0:00 left";
+    QTest::newRow("a new transfer starts afresh") << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 0}}) << 10240
+                                                  << "0.0 of 10.0 KB";
+}
+
+void TestFirmwareText::transferEstimates()
+{
+    QFETCH(QPolygon, acknowledged);
+    QFETCH(int, total);
+    QFETCH(QString, text);
+    TransferEstimate estimate;
+    qint64 now = 0;
+    estimate.setClock([&now] { return now; });
+    for (const QPoint &sample : acknowledged) {
+        now = sample.x();
+        estimate.add(sample.y(), total);
+    }
+    QCOMPARE(estimate.text(), text);
+}
+
+void TestFirmwareText::backupNames_data()
+{
+    QTest::addColumn<QString>("serial");
+    QTest::addColumn<QString>("name");
+    QTest::newRow("serial") << "MAVU-SIM-0001" << "2026-03-04_050607_MAVU-SIM-0001.stm";
+    QTest::newRow("unknown") << "" << "2026-03-04_050607_unknown-serial.stm";
+    QTest::newRow("no folders from a serial") << "../a/b c" << "2026-03-04_050607_unknown-serial.stm";
+    QTest::newRow("odd characters") << "KM:V 7/\\1" << "2026-03-04_050607_KM_V_7__1.stm";
+}
+
+void TestFirmwareText::backupNames()
+{
+    QFETCH(QString, serial);
+    QFETCH(QString, name);
+    QCOMPARE(settingsbackup::fileName(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)), serial), name);
+}
+
+void TestFirmwareText::backupsKeepTheNewest()
+{
+    QTemporaryDir dir;
+    DataManagement settings;
+    settings.initDefaultData();
+    const QDateTime start(QDate(2026, 1, 1), QTime(10, 0));
+    QString path;
+    QString error;
+    for (int i = 0; i < settingsbackup::kMaxKept + 2; ++i)
+        QVERIFY2(settingsbackup::store(dir.path(), settings.imageBytes(), QStringLiteral("S"),
+                                       start.addSecs(i * 3600 * 24 * 40), &path, &error),
+                 qPrintable(error));
+    const QStringList kept = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(kept.size(), settingsbackup::kMaxKept);
+    QCOMPARE(kept.first(), settingsbackup::fileName(start.addSecs(2 * 3600 * 24 * 40), QStringLiteral("S")));
+    QCOMPARE(QFileInfo(path).fileName(), kept.last());
 }
 
 QTEST_GUILESS_MAIN(TestFirmwareText)

@@ -133,6 +133,7 @@ void TestFirmwareUpdate::updateReachesRbAndReportsSuccessOnce()
     update.setPortOverride(link.portPath());
     QSignalSpy status(&update, &FirmwareUpdate::transStatus);
     QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
+    QSignalSpy acknowledged(update.transmitter(), &YmodemFileTransmit::bytesAcknowledged);
     RbProcess rb;
     QVERIFY(rb.start(link));
     update.startUpdate(path);
@@ -149,6 +150,13 @@ void TestFirmwareUpdate::updateReachesRbAndReportsSuccessOnce()
     for (const QList<QVariant> &args : qAsConst(progress))
         values << args.first().toInt();
     QCOMPARE(values, (QList<int>{20, 40, 61, 81, 100}));
+    // Sent is not arrived: the estimate counts what the receiver acknowledged.
+    QList<qint64> done;
+    for (const QList<QVariant> &args : qAsConst(acknowledged)) {
+        done << args.at(0).toLongLong();
+        QCOMPARE(args.at(1).toLongLong(), 5000);
+    }
+    QCOMPARE(done, (QList<qint64>{0, 1024, 2048, 3072, 4096, 5000}));
     QVERIFY(rb.waitForFinished(10000));
     QCOMPARE(rb.received(QStringLiteral("mavu-1.0.3.bin")), testsupport::readAll(path));
     QTest::qWait(200);

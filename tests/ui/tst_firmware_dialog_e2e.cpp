@@ -77,7 +77,8 @@ QStringList shownParts(QObject *dialog)
 {
     QStringList parts;
     for (const char *part :
-         {"busyIndicator", "textWait", "textHint", "textNewest", "scrollView", "progressBarDownload", "btnSure"}) {
+         {"busyIndicator", "textWait", "textHint", "textNewest", "scrollView", "progressBarDownload", "textRate",
+          "btnSure"}) {
         if (shown(dialog, part))
             parts << QLatin1String(part);
     }
@@ -237,6 +238,7 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     FirmwareUpdate *update = published<FirmwareUpdate>(*m_window, "FirmwareUpdate");
     QVERIFY(update);
     QSignalSpy progress(update, &FirmwareUpdate::transmitProgress);
+    QSignalSpy detail(update, &FirmwareUpdate::transferDetail);
 
     startCheck();
     if (QTest::currentTestFailed())
@@ -279,7 +281,12 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     QCOMPARE(levels.last(), 1.0);
     QVERIFY(levels.first() < 1.0);
     for (const QStringList &parts : seen)
-        QCOMPARE(parts, QStringList{"progressBarDownload"});
+        QCOMPARE(parts, (QStringList{"progressBarDownload", "textRate"}));
+    // Under it, what the controller took, how fast, and how long was left.
+    QCOMPARE(detail.first().first().toString(), QStringLiteral("0.0 of 96.0 KB"));
+    const QString last = detail.last().first().toString();
+    QVERIFY2(QRegularExpression(QStringLiteral("^96\\.0 of 96\\.0 KB, \\d+\\.\\d KB/s, 0:00 left$")).match(last).hasMatch(),
+             qPrintable(last));
 
     QVERIFY2(m_sim->waitForOutput("firmware received", 5000), m_sim->output().constData());
     QCOMPARE(testsupport::readAll(QDir(receivedFolder()).filePath(kFirmwareName)), m_firmware);
