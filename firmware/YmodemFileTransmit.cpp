@@ -31,6 +31,12 @@ YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
     connect(m_readTimer, &QTimer::timeout, this, &YmodemFileTransmit::readTimeOut);
     connect(m_writeTimer, &QTimer::timeout, this, &YmodemFileTransmit::writeTimeOut);
     connect(m_serialPort, &QSerialPort::errorOccurred, this, &YmodemFileTransmit::portError);
+    // An answer is taken at once rather than at the next step: waiting up to a
+    // step for each ACK would leave the line idle for a tenth of every block.
+    connect(m_serialPort, &QSerialPort::readyRead, this, [this] {
+        if (m_readTimer->isActive())
+            m_readTimer->start(0);
+    });
 }
 
 YmodemFileTransmit::~YmodemFileTransmit()

@@ -68,10 +68,7 @@ void TestMavuctlFirmware::updateFlashesRbOnPort()
     QVERIFY2(result.exitCode == 0, result.err.constData());
     QCOMPARE(result.out, QByteArray("Firmware mavu-2.0.0.bin sent.\n"));
     QVERIFY(result.err.contains("100%"));
-    QVERIFY2(QRegularExpression(QStringLiteral("70\\.0 of 70\\.0 KB, \\d+\\.\\d KB/s, 0:00 left"))
-                 .match(QString::fromUtf8(result.err))
-                 .hasMatch(),
-             result.err.constData());
+    QVERIFY2(result.err.contains("100%  70.0 of 70.0 KB"), result.err.constData()); // all acknowledged
     QVERIFY(rb.waitForFinished(10000));
     QVERIFY(rb.succeeded());
     QVERIFY(rb.received(QStringLiteral("mavu-2.0.0.bin")) == testsupport::readAll(path));
