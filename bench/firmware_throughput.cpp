@@ -4,7 +4,11 @@
 //
 //   build/bench/firmware_throughput [KIB=300] [ROUNDS=1]
 //
-// Time runs from the sender's start to rb's exit with the whole file.
+// The whole transfer runs from the sender's start to rb's exit with the whole
+// file; the data phase, read off the line, from the first byte of data block 1
+// to rb's ACK of the last data block. On a terminal sb itself sometimes waits a
+// minute for an ACK that rb took with it when it exited: it is stopped a few
+// seconds after rb, and that is reported beside its figures.
 #include "PtyLink.h"
 #include "firmware/YmodemFileTransmit.h"
 
@@ -20,19 +24,66 @@
 #include <QTextStream>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
 
 constexpr int kLineBytesPerSecond = 11520;
 constexpr int kRunLimitMs = 600000;
+constexpr int kSenderAfterRbMs = 5000;
+constexpr char kSoh = 0x01;
+constexpr char kStx = 0x02;
+constexpr char kEot = 0x04;
+constexpr char kAck = 0x06;
 
 struct Run {
     bool ok = false;
     double seconds = 0;
+    double dataSeconds = -1; // the data phase; -1 when the line does not show one
     long long lineBytes = 0;
     QString note;
 };
+
+// The data phase on the line: from the first byte of data block 1 going out
+// to the receiver's ACK of the last data block before the EOT.
+double dataPhaseSeconds(const QVector<PtyLink::Delivery> &traffic)
+{
+    QByteArray out;
+    QVector<double> sentAt; // per byte
+    for (const PtyLink::Delivery &d : traffic) {
+        if (!d.forward)
+            continue;
+        out += d.bytes;
+        sentAt.insert(sentAt.size(), d.bytes.size(), d.seconds);
+    }
+    double firstData = -1;
+    double lastDataEnd = -1;
+    for (int i = 0; i < out.size();) {
+        const char c = out.at(i);
+        if (c == kEot)
+            break;
+        const int length = c == kSoh ? 133 : c == kStx ? 1029 : 1;
+        if (length > 1 && i + length <= out.size()) {
+            // Block 0 is the header until the first data block; later a block
+            // numbered 0 is the 256th data block.
+            const bool header = firstData < 0 && out.at(i + 1) == 0;
+            if (!header) {
+                if (firstData < 0)
+                    firstData = sentAt.at(i);
+                lastDataEnd = sentAt.at(i + length - 1);
+            }
+        }
+        i += length;
+    }
+    if (firstData < 0)
+        return -1;
+    for (const PtyLink::Delivery &d : traffic) {
+        if (!d.forward && d.seconds >= lastDataEnd && d.bytes.contains(kAck))
+            return d.seconds - firstData;
+    }
+    return -1;
+}
 
 // One run's throttled line, and rb receiving in a folder of its own.
 struct Setup {
@@ -43,6 +94,7 @@ struct Setup {
     bool open(Run *run)
     {
         QString error;
+        link.keepTraffic();
         if (folder.isValid() && link.open(&error))
             return true;
         run->note = QStringLiteral("no line: %1").arg(error);
@@ -79,9 +131,11 @@ bool sameFile(const QString &a, const QString &b)
 
 // One timed transfer to rb. `start` sets the sender going on the line;
 // `senderResult` waits for the sender to end and returns "" when it
-// succeeded, otherwise what went wrong.
+// succeeded, otherwise what went wrong; `senderNote` anything to report
+// that does not spoil the transfer.
 template <typename Start, typename SenderResult>
-Run timedRun(const QString &file, const QString &name, Start start, SenderResult senderResult)
+Run timedRun(const QString &file, const QString &name, Start start, SenderResult senderResult,
+             QString *senderNote = nullptr)
 {
     Run run;
     Setup setup;
@@ -97,10 +151,13 @@ Run timedRun(const QString &file, const QString &name, Start start, SenderResult
     run.seconds = timer.elapsed() / 1000.0;
     run.lineBytes = setup.link.forwarded();
     const QString senderFailure = senderResult();
+    run.dataSeconds = dataPhaseSeconds(setup.link.traffic());
     run.ok = ended && setup.rb.exitCode() == 0 && senderFailure.isEmpty()
         && sameFile(file, setup.folder.filePath(name));
     if (!run.ok)
         run.note = QStringLiteral("failed (rb exit %1; %2)").arg(setup.rb.exitCode()).arg(senderFailure);
+    else if (senderNote)
+        run.note = *senderNote;
     return run;
 }
 
@@ -132,6 +189,7 @@ Run runOurs(const QString &file, const QString &name)
 Run runSb(const QString &file, const QString &name)
 {
     QProcess sb;
+    QString note;
     auto start = [&](const QString &port) {
         sb.setStandardInputFile(port);
         sb.setStandardOutputFile(port, QIODevice::Append);
@@ -140,21 +198,34 @@ Run runSb(const QString &file, const QString &name)
         return sb.waitForStarted(5000);
     };
     auto result = [&] {
-        waitFor(&sb, 5000);
+        if (!waitFor(&sb, kSenderAfterRbMs)) {
+            // rb has the file and is gone; sb waits for the ACK it took along.
+            sb.kill();
+            sb.waitForFinished(2000);
+            note = QStringLiteral("sb still waiting %1 s after rb ended (rb's last ACK lost); stopped")
+                       .arg(kSenderAfterRbMs / 1000);
+            return QString();
+        }
         return sb.exitCode() == 0 ? QString() : QStringLiteral("sb exit %1").arg(sb.exitCode());
     };
-    return timedRun(file, name, start, result);
+    return timedRun(file, name, start, result, &note);
 }
 
 void print(const char *who, const Run &run, qint64 size)
 {
     if (!run.ok) {
-        std::printf("%-34s %s\n", who, qPrintable(run.note));
+        std::printf("%-26s %s\n", who, qPrintable(run.note));
         return;
     }
-    const double ratio = double(size) / run.seconds / kLineBytesPerSecond;
-    std::printf("%-34s %7.2f s  %8lld line bytes  ratio %.3f of the line rate\n", who, run.seconds, run.lineBytes,
-                ratio);
+    const auto ratio = [size](double seconds) { return double(size) / seconds / kLineBytesPerSecond; };
+    std::printf("%-26s whole %7.2f s ratio %.3f", who, run.seconds, ratio(run.seconds));
+    if (run.dataSeconds > 0)
+        std::printf("   data phase %7.2f s ratio %.3f", run.dataSeconds, ratio(run.dataSeconds));
+    else
+        std::printf("   data phase not seen on the line");
+    std::printf("   %lld line bytes\n", run.lineBytes);
+    if (!run.note.isEmpty())
+        std::printf("%-26s   (%s)\n", "", qPrintable(run.note));
 }
 
 } // namespace
@@ -186,12 +257,28 @@ int main(int argc, char *argv[])
     std::printf("%d bytes over a 115200-baud 8N1 line (%d bytes/s each way), %d round(s)\n", int(bytes.size()),
                 kLineBytesPerSecond, rounds);
     bool allOk = true;
+    QList<double> ourPhases;
+    QList<double> sbPhases;
+    const auto keepPhase = [&bytes](const Run &run, QList<double> *phases) {
+        if (run.ok && run.dataSeconds > 0)
+            *phases << double(bytes.size()) / run.dataSeconds / kLineBytesPerSecond;
+    };
     for (int round = 1; round <= rounds; ++round) {
         const Run ours = runOurs(file, name);
         const Run theirs = runSb(file, name);
         print("YmodemFileTransmit -> rb", ours, bytes.size());
         print("lrzsz sb -> rb", theirs, bytes.size());
+        keepPhase(ours, &ourPhases);
+        keepPhase(theirs, &sbPhases);
         allOk = allOk && ours.ok && theirs.ok;
+    }
+    if (rounds > 1) {
+        const auto median = [](QList<double> v) {
+            std::sort(v.begin(), v.end());
+            return v.isEmpty() ? 0.0 : v.at(v.size() / 2);
+        };
+        std::printf("data phase, median of the rounds: ours %.3f, sb %.3f of the line rate (aim: 0.97 or more)\n",
+                    median(ourPhases), median(sbPhases));
     }
     return allOk ? 0 : 1;
 }

@@ -104,8 +104,15 @@ void PtyLink::close()
     closeFd(&m_wake[1]);
 }
 
+QVector<PtyLink::Delivery> PtyLink::traffic() const
+{
+    std::lock_guard<std::mutex> lock(m_trafficMutex);
+    return m_traffic;
+}
+
 void PtyLink::run()
 {
+    const Clock::time_point opened = Clock::now();
     Direction out;
     out.from = m_portMaster;
     out.to = m_peerMaster;
@@ -169,6 +176,11 @@ void PtyLink::run()
                                      now.time_since_epoch()).count() % 100000,
                                  sent.size() > 16 ? (sent.left(8).toHex() + "... " + QByteArray::number(sent.size())).constData()
                                                   : sent.toHex().constData());
+                }
+                if (m_keep) {
+                    std::lock_guard<std::mutex> lock(m_trafficMutex);
+                    m_traffic.append({std::chrono::duration<double>(now - opened).count(), d == &out,
+                                      d->queue.left(int(put))});
                 }
                 d->queue.remove(0, int(put));
                 *d->counter += put;

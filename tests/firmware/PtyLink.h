@@ -1,8 +1,11 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
+#include <QVector>
 
 #include <atomic>
+#include <mutex>
 #include <thread>
 
 // A serial cable between two pseudo-terminals, the port and the peer: whatever
@@ -31,6 +34,16 @@ public:
     long long forwarded() const { return m_forwarded; }
     long long returned() const { return m_returned; }
 
+    // What crossed the line and when (seconds since open()), once asked to
+    // keep it before open().
+    struct Delivery {
+        double seconds;
+        bool forward; // port to peer
+        QByteArray bytes;
+    };
+    void keepTraffic() { m_keep = true; }
+    QVector<Delivery> traffic() const;
+
 private:
     void run();
 
@@ -49,4 +62,7 @@ private:
     std::atomic<bool> m_cutDone{false};
     std::atomic<long long> m_forwarded{0};
     std::atomic<long long> m_returned{0};
+    bool m_keep = false;
+    mutable std::mutex m_trafficMutex;
+    QVector<Delivery> m_traffic;
 };
