@@ -44,7 +44,6 @@ public:
     void setSavePathQuestion(SavePathQuestion question) { m_savePathQuestion = std::move(question); }
     // Who answers the editor's questions (message boxes unless replaced).
     void setUserPrompt(std::unique_ptr<UserPrompt> prompt);
-    SettingsSafeguard &settingsSafeguard() { return m_safeguard; }
 
     static void midiInHandler(char *data, int len);
 

@@ -37,7 +37,6 @@ public:
     void setPortFinder(std::unique_ptr<SerialPortFinder> finder);
     YmodemFileTransmit *transmitter() const { return m_ymodem; }
     const SerialPortFinder &portFinder() const { return *m_finder; }
-    TransferEstimate &estimate() { return m_estimate; }
 
 signals:
     void transmitProgress(int value);

@@ -3,24 +3,18 @@
 #include "model/SettingsBackup.h"
 #include "model/UserPrompt.h"
 
+#include <QDateTime>
 #include <QDebug>
 #include <QDir>
 #include <QTimer>
 
 SettingsSafeguard::SettingsSafeguard(QObject *parent)
     : QObject(parent)
-    , m_folder(settingsbackup::defaultFolder())
-    , m_now([] { return QDateTime::currentDateTime(); })
     , m_timer(new QTimer(this))
 {
     m_timer->setSingleShot(true);
     m_timer->setInterval(kReadTimeoutMs);
     connect(m_timer, &QTimer::timeout, this, [this] { readFailed(tr("the controller did not answer in time")); });
-}
-
-void SettingsSafeguard::setReadTimeout(int ms)
-{
-    m_timer->setInterval(ms);
 }
 
 void SettingsSafeguard::backUp(const QString &serial, const std::function<bool(QString *why)> &request)
@@ -41,7 +35,8 @@ bool SettingsSafeguard::takeSettings(const QByteArray &image)
         return false;
     m_timer->stop();
     QString error;
-    if (!settingsbackup::store(m_folder, image, m_serial, m_now(), &m_path, &error)) {
+    if (!settingsbackup::store(settingsbackup::defaultFolder(), image, m_serial, QDateTime::currentDateTime(),
+                               &m_path, &error)) {
         readFailed(error);
         return true;
     }

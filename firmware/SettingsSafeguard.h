@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -24,9 +23,6 @@ public:
     explicit SettingsSafeguard(QObject *parent = nullptr);
 
     void setPrompt(UserPrompt *prompt) { m_prompt = prompt; } // not owned
-    void setFolder(const QString &folder) { m_folder = folder; }
-    void setClock(std::function<QDateTime()> now) { m_now = std::move(now); }
-    void setReadTimeout(int ms);
 
     // Before the update-mode command. `request` sends the read request and
     // says why when it cannot; the reply comes through takeSettings(). Ends
@@ -40,7 +36,6 @@ public:
 
     // The update succeeded: the next settings compared are the returned controller's.
     void expectReturn();
-    bool expectsReturn() const { return m_expectReturn; }
     // Where they differ from the backup, offers to write the backup back.
     // True when the settings came through unchanged.
     bool compareOnReturn(const QByteArray &image);
@@ -55,8 +50,6 @@ private:
     void readFailed(const QString &why);
 
     UserPrompt *m_prompt = nullptr;
-    QString m_folder;
-    std::function<QDateTime()> m_now;
     QTimer *m_timer;
     QString m_serial;
     QString m_path;

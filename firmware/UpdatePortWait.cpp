@@ -29,11 +29,6 @@ void UpdatePortWait::cancel()
     m_looksLeft = 0;
 }
 
-bool UpdatePortWait::isWaiting() const
-{
-    return m_timer->isActive();
-}
-
 void UpdatePortWait::look()
 {
     const QString port = m_finder ? updateport::locate(*m_finder, m_overridePath) : QString();

@@ -25,7 +25,6 @@ public:
     void start(const SerialPortFinder *finder, const QString &overridePath, int firstLookMs = kFirstLookMs,
                int lastLookMs = kLastLookMs);
     void cancel();
-    bool isWaiting() const;
 
 signals:
     void found(const QString &portName);
