@@ -27,7 +27,7 @@ mkdir -p "$folder"
 /usr/bin/python3 - "$folder" <<'EOF'
 import hashlib, json, sys
 folder = sys.argv[1]
-data = bytes((i * 97 ^ i >> 7) & 0xFF for i in range(384 * 1024))
+data = bytes((i * 97 ^ i >> 7) & 0xFF for i in range(6 * 1024 * 1024))
 open(folder + "/mavu-1.0.3.bin", "wb").write(data)
 json.dump({"name": "mavu-1.0.3.bin", "ver": "1.0.3",
            "info": ["Pads respond faster to soft hits.", "Knob values no longer jump at 64."],
