@@ -41,13 +41,20 @@ struct Run {
     bool ok = false;
     double seconds = 0;
     double dataSeconds = -1; // the data phase; -1 when the line does not show one
+    int resent = 0;          // data blocks sent again
     long long lineBytes = 0;
     QString note;
 };
 
 // The data phase on the line: from the first byte of data block 1 going out
-// to the receiver's ACK of the last data block before the EOT.
-double dataPhaseSeconds(const QVector<PtyLink::Delivery> &traffic)
+// to the receiver's ACK of the last data block before the EOT; and how many
+// data blocks went out again (the receiver's NAK, or no answer in time).
+struct DataPhase {
+    double seconds = -1; // -1 when the line does not show one
+    int resent = 0;
+};
+
+DataPhase dataPhase(const QVector<PtyLink::Delivery> &traffic)
 {
     QByteArray out;
     QVector<double> sentAt; // per byte
@@ -57,8 +64,10 @@ double dataPhaseSeconds(const QVector<PtyLink::Delivery> &traffic)
         out += d.bytes;
         sentAt.insert(sentAt.size(), d.bytes.size(), d.seconds);
     }
+    DataPhase phase;
     double firstData = -1;
     double lastDataEnd = -1;
+    int lastNumber = -1;
     for (int i = 0; i < out.size();) {
         const char c = out.at(i);
         if (c == kEot)
@@ -67,22 +76,28 @@ double dataPhaseSeconds(const QVector<PtyLink::Delivery> &traffic)
         if (length > 1 && i + length <= out.size()) {
             // Block 0 is the header until the first data block; later a block
             // numbered 0 is the 256th data block.
-            const bool header = firstData < 0 && out.at(i + 1) == 0;
+            const int number = quint8(out.at(i + 1));
+            const bool header = firstData < 0 && number == 0;
             if (!header) {
                 if (firstData < 0)
                     firstData = sentAt.at(i);
                 lastDataEnd = sentAt.at(i + length - 1);
+                if (number == lastNumber)
+                    ++phase.resent;
+                lastNumber = number;
             }
         }
         i += length;
     }
     if (firstData < 0)
-        return -1;
+        return phase;
     for (const PtyLink::Delivery &d : traffic) {
-        if (!d.forward && d.seconds >= lastDataEnd && d.bytes.contains(kAck))
-            return d.seconds - firstData;
+        if (!d.forward && d.seconds >= lastDataEnd && d.bytes.contains(kAck)) {
+            phase.seconds = d.seconds - firstData;
+            break;
+        }
     }
-    return -1;
+    return phase;
 }
 
 // One run's throttled line, and rb receiving in a folder of its own.
@@ -151,7 +166,9 @@ Run timedRun(const QString &file, const QString &name, Start start, SenderResult
     run.seconds = timer.elapsed() / 1000.0;
     run.lineBytes = setup.link.forwarded();
     const QString senderFailure = senderResult();
-    run.dataSeconds = dataPhaseSeconds(setup.link.traffic());
+    const DataPhase phase = dataPhase(setup.link.traffic());
+    run.dataSeconds = phase.seconds;
+    run.resent = phase.resent;
     run.ok = ended && setup.rb.exitCode() == 0 && senderFailure.isEmpty()
         && sameFile(file, setup.folder.filePath(name));
     if (!run.ok)
@@ -223,7 +240,10 @@ void print(const char *who, const Run &run, qint64 size)
         std::printf("   data phase %7.2f s ratio %.3f", run.dataSeconds, ratio(run.dataSeconds));
     else
         std::printf("   data phase not seen on the line");
-    std::printf("   %lld line bytes\n", run.lineBytes);
+    std::printf("   %lld line bytes", run.lineBytes);
+    if (run.resent > 0)
+        std::printf(", %d block(s) sent again", run.resent);
+    std::printf("\n");
     if (!run.note.isEmpty())
         std::printf("%-26s   (%s)\n", "", qPrintable(run.note));
 }
