@@ -104,7 +104,7 @@ void Ymodem::enterStage(Stage next, std::uint8_t count)
     errorCount = 0;
     dataCount = count;
     rxState = 0;
-    eotHeld = false;
+    headerAcked = false;
     eotAcked = false;
     stage = next;
 }
@@ -125,7 +125,6 @@ void Ymodem::failOwner()
 
 void Ymodem::resend()
 {
-    eotHeld = false;
     write(txBuffer, txLength);
 }
 
@@ -277,20 +276,31 @@ void Ymodem::transmitEstablishing(Code code)
     }
 }
 
+// The header is acknowledged and the receiver asks for data (or has been
+// given one resend period to ask).
+void Ymodem::sendFirstBlock()
+{
+    const Code result = sendNextBlock(kFirstFill, 0x01);
+    if (result == CodeAck)
+        qDebug() << "transmitStageEstablished CodeAck";
+    else if (result == CodeEot)
+        sendEot(); // an empty file: the batch closes as after any other
+}
+
 void Ymodem::transmitEstablished(Code code)
 {
-    if (code == CodeAck) {
-        const Code result = sendNextBlock(kFirstFill, 0x01);
-        if (result == CodeAck) {
-            qDebug() << "transmitStageEstablished CodeAck";
-        } else if (result == CodeEot) {
-            // Empty file: answer the receiver's data request with the EOT and
-            // close the batch as after any other file.
-            txBuffer[0] = CodeEot;
-            txLength = 1;
-            enterStage(StageFinishing);
-            eotHeld = true;
-        }
+    if (code == CodeAck && !headerAcked) {
+        // The data goes out on the receiver's "C" that follows: rb, for one,
+        // clears its input as it sends that "C", and would lose the start of a
+        // block already on its way.
+        headerAcked = true;
+        timeCount = 0;
+    } else if (code == CodeC && headerAcked) {
+        sendFirstBlock();
+    } else if (headerAcked && code != CodeNak && !isRemoteCancel(code)) {
+        // A receiver that asks for nothing after its ACK gets the data anyway.
+        if (++timeCount >= timeDivide + 1)
+            sendFirstBlock();
     } else if (code == CodeC) {
         if (!countRejection())
             return;
@@ -321,8 +331,6 @@ void Ymodem::transmitFinishing(Code code)
         const std::uint32_t rejected = errorCount;
         sendEot();
         errorCount = rejected;
-    } else if (code == CodeC && eotHeld) {
-        sendEot();
     } else if (code == CodeC) {
         const bool confirmed = eotAcked;
         std::memset(txBuffer + 3, 0, kHeaderPayload);
@@ -330,7 +338,7 @@ void Ymodem::transmitFinishing(Code code)
         enterStage(StageFinished);
         eotAcked = confirmed;
         sealBlock(CodeSoh, 0x00);
-    } else if (code == CodeAck && !eotHeld) {
+    } else if (code == CodeAck) {
         eotAcked = true;
         timeCount = 0;
     } else if (isRemoteCancel(code)) {

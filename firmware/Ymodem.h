@@ -92,9 +92,9 @@ protected:
     std::uint8_t txBuffer[kLongPayload + kPacketOverhead] = {};
     std::uint32_t rxLength = 0;
     std::uint32_t txLength = 0;
-    // An empty file's EOT waits for the receiver's data request, so that the
-    // "C" which follows the header's ACK is not taken for the one after the EOT.
-    bool eotHeld = false;
+    // The header's ACK has come: the first data block (an empty file's EOT)
+    // waits for the receiver's request for data, at most one resend period.
+    bool headerAcked = false;
     bool eotAcked = false;
     std::uint32_t batchEndGrace = 100;
 
@@ -117,6 +117,7 @@ private:
     void rejectedOrIdle(Code code);
     bool countRejection();
     Code sendNextBlock(std::uint8_t fill, std::uint8_t number);
+    void sendFirstBlock();
     void sealBlock(std::uint8_t type, std::uint8_t number);
     void sendEot();
 };
