@@ -1,14 +1,15 @@
+// One editor at a time: the request a later start hands over, the
+// rendezvous, the running copy's answer, and the real program started twice.
 #include "app/InstanceRendezvous.h"
 #include "app/InstanceRequest.h"
 #include "app/InstanceServer.h"
 #include "app/SingleInstance.h"
+#include "support/EditorHarness.h"
+#include "support/TestSupport.h"
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
+#include <QApplication>
 #include <QQuickWindow>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <cstring>
@@ -19,27 +20,18 @@
 
 namespace {
 
-// Runs a blocking call off the GUI thread so the server side can answer.
+// Runs a blocking call off the GUI thread while this one serves the socket.
 template <typename F>
-auto inBackground(F f)
+auto served(F f)
 {
-    return std::async(std::launch::async, f);
-}
-
-template <typename T>
-bool finish(std::future<T> &future)
-{
+    auto future = std::async(std::launch::async, f);
     QElapsedTimer timer;
     timer.start();
-    while (future.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready) {
-        if (timer.elapsed() > 10000)
-            return false;
+    while (future.wait_for(std::chrono::milliseconds(5)) != std::future_status::ready && timer.elapsed() < 10000)
         QCoreApplication::processEvents();
-    }
-    return true;
+    return future.get();
 }
 
-// In-process stand-in for the platform rendezvous.
 class FakeRendezvous : public InstanceRendezvous
 {
 public:
@@ -51,7 +43,6 @@ public:
         return QByteArray();
     }
     qintptr takeListeningSocket() override { return -1; }
-
     bool m_free;
     QList<QByteArray> m_requests;
 };
@@ -63,15 +54,13 @@ struct RunningCopy {
     InstanceServer server;
     QSignalSpy files{&server, &InstanceServer::filesRequested};
     QQuickWindow window;
-
     bool start()
     {
-        if (!rendezvous.claim() || !server.listen(rendezvous.takeListeningSocket()))
-            return false;
         window.setTitle(QStringLiteral("korvelMavuwidonw"));
         window.showMinimized();
-        return bool(window.windowStates() & Qt::WindowMinimized);
+        return rendezvous.claim() && server.listen(rendezvous.takeListeningSocket());
     }
+    bool minimised() const { return window.windowStates() & Qt::WindowMinimized; }
 };
 
 } // namespace
@@ -87,13 +76,10 @@ private slots:
     {
         const QStringList files{QStringLiteral("/home/u/my set.stm"), QStringLiteral("/tmp/预设\nnew line.syx")};
         const QByteArray line = instancerequest::encode(files);
-        QVERIFY(line.endsWith('\n'));
-        QCOMPARE(line.count('\n'), 1); // one line, whatever the names hold
+        QVERIFY(line.endsWith('\n') && line.count('\n') == 1); // one line, whatever the names hold
         QStringList back;
         QVERIFY(instancerequest::decode(line, &back));
         QCOMPARE(back, files);
-        QVERIFY(instancerequest::decode(instancerequest::encode({}), &back));
-        QVERIFY(back.isEmpty());
     }
 
     void malformedRequestsAreRefused_data()
@@ -108,7 +94,6 @@ private slots:
         QTest::newRow("empty name") << QByteArray("{\"request\":\"korvelMavu.open\",\"files\":[\"\"]}\n");
         QTest::newRow("too long") << instancerequest::encode({QString(instancerequest::kMaxSize, QLatin1Char('a'))});
     }
-
     void malformedRequestsAreRefused()
     {
         QFETCH(QByteArray, line);
@@ -119,19 +104,16 @@ private slots:
         QCOMPARE(files, QStringList{QStringLiteral("untouched")});
     }
 
-    void decisionHandsAbsoluteFilesToTheRunningCopy()
+    void secondStartHandsAbsoluteFilesOver()
     {
         FakeRendezvous free(true);
         QVERIFY(!isAppRunning(free, {QStringLiteral("a.stm")}));
         QVERIFY(free.m_requests.isEmpty());
-
         FakeRendezvous taken(false);
         QVERIFY(isAppRunning(taken, {QStringLiteral("a.stm"), QStringLiteral("/abs/b.syx")}));
-        QCOMPARE(taken.m_requests.size(), 1);
         QStringList files;
-        QVERIFY(instancerequest::decode(taken.m_requests.first(), &files));
-        QCOMPARE(files, QStringList({QDir::current().absoluteFilePath(QStringLiteral("a.stm")),
-                                     QStringLiteral("/abs/b.syx")}));
+        QVERIFY(taken.m_requests.size() == 1 && instancerequest::decode(taken.m_requests.first(), &files));
+        QCOMPARE(files, QStringList({QDir::current().absoluteFilePath(QStringLiteral("a.stm")), QStringLiteral("/abs/b.syx")}));
     }
 
     void claimIsExclusiveAndEndsWithItsHolder()
@@ -139,92 +121,66 @@ private slots:
         QTemporaryDir dir;
         auto first = std::make_unique<LocalRendezvous>(QStringLiteral("korvelMavu"), dir.path());
         QVERIFY(first->claim());
-        QVERIFY(QFileInfo(first->socketPath()).exists());
-        LocalRendezvous second(QStringLiteral("korvelMavu"), dir.path());
-        QVERIFY(!second.claim());
-        LocalRendezvous otherKey(QStringLiteral("somethingElse"), dir.path());
-        QVERIFY(otherKey.claim());
-
+        QVERIFY(!LocalRendezvous(QStringLiteral("korvelMavu"), dir.path()).claim());
+        QVERIFY(LocalRendezvous(QStringLiteral("somethingElse"), dir.path()).claim());
         first.reset();
-        QVERIFY(!QFileInfo(dir.filePath(QStringLiteral("korvelMavu.socket"))).exists());
-        LocalRendezvous third(QStringLiteral("korvelMavu"), dir.path());
-        QVERIFY(third.claim());
+        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("korvelMavu.socket"))));
+        QVERIFY(LocalRendezvous(QStringLiteral("korvelMavu"), dir.path()).claim());
+        // Without a usable runtime folder no lock can be had: the editor starts rather than never.
+        LocalRendezvous homeless(QStringLiteral("korvelMavu"), dir.filePath(QStringLiteral("gone")));
+        QVERIFY(homeless.claim());
+        QCOMPARE(homeless.takeListeningSocket(), qintptr(-1));
+        QVERIFY(homeless.deliver(instancerequest::encode({}), 100).isEmpty());
     }
 
-    // A copy that was killed leaves its lock file and socket behind; neither
-    // may look like a running copy.
+    // A killed copy leaves its lock file and socket behind; neither may look like a running copy.
     void leftoversOfAKilledCopyDoNotBlock()
     {
         QTemporaryDir dir;
-        const QString socketPath = dir.filePath(QStringLiteral("korvelMavu.socket"));
         QFile lock(dir.filePath(QStringLiteral("korvelMavu.lock")));
         QVERIFY(lock.open(QIODevice::WriteOnly));
-        lock.close();
-        {
-            const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            const QByteArray native = QFile::encodeName(socketPath);
-            std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
-            QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
-            QCOMPARE(::listen(fd, 1), 0);
-            ::close(fd); // the file stays, nobody listens
-        }
-        QVERIFY(QFileInfo(socketPath).exists());
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray native = QFile::encodeName(dir.filePath(QStringLiteral("korvelMavu.socket")));
+        std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
+        QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
+        QCOMPARE(::listen(fd, 1), 0);
+        ::close(fd); // the file stays, nobody listens
 
         LocalRendezvous next(QStringLiteral("korvelMavu"), dir.path());
         QVERIFY(next.claim());
         InstanceServer server;
         QVERIFY(server.listen(next.takeListeningSocket()));
-
         LocalRendezvous later(QStringLiteral("korvelMavu"), dir.path());
-        auto answer = inBackground([&later] { return later.deliver(instancerequest::encode({}), 5000); });
-        QVERIFY(finish(answer));
-        QCOMPARE(answer.get(), instancerequest::acceptedReply());
+        QCOMPARE(served([&later] { return later.deliver(instancerequest::encode({}), 5000); }),
+                 instancerequest::acceptedReply());
     }
 
     void runningCopyComesToFrontAndTakesFiles()
     {
         RunningCopy running;
         QVERIFY(running.start());
-        QQuickWindow &window = running.window;
-        QSignalSpy &files = running.files;
         QQuickWindow other;
-        other.setTitle(QStringLiteral("something else"));
         other.showMinimized();
-
         LocalRendezvous second(QStringLiteral("korvelMavu"), running.dir.path());
-        auto result = inBackground([&second] { return isAppRunning(second, {QStringLiteral("preset one.stm")}); });
-        QVERIFY(finish(result));
-        QVERIFY(result.get());
-
-        QTRY_COMPARE(files.count(), 1);
-        QCOMPARE(files.first().first().toStringList(),
+        QVERIFY(served([&second] { return isAppRunning(second, {QStringLiteral("preset one.stm")}); }));
+        QTRY_COMPARE(running.files.count(), 1);
+        QCOMPARE(running.files.first().first().toStringList(),
                  QStringList{QDir::current().absoluteFilePath(QStringLiteral("preset one.stm"))});
-        QVERIFY(window.isVisible());
-        QVERIFY(!(window.windowStates() & Qt::WindowMinimized));
+        QVERIFY(running.window.isVisible() && !running.minimised());
         QVERIFY(other.windowStates() & Qt::WindowMinimized);
 
-        // Without files the window still comes up, and nothing is offered.
-        window.showMinimized();
-        auto plain = inBackground([&second] { return second.deliver(instancerequest::encode({}), 5000); });
-        QVERIFY(finish(plain));
-        QCOMPARE(plain.get(), instancerequest::acceptedReply());
-        QTRY_VERIFY(!(window.windowStates() & Qt::WindowMinimized));
-        QCOMPARE(files.count(), 1);
-    }
-
-    void nonsenseOnTheSocketChangesNothing()
-    {
-        RunningCopy running;
-        QVERIFY(running.start());
-
-        LocalRendezvous stranger(QStringLiteral("korvelMavu"), running.dir.path());
-        auto answer = inBackground([&stranger] { return stranger.deliver("{\"request\":\"shutdown\"}\n", 5000); });
-        QVERIFY(finish(answer));
-        QCOMPARE(answer.get(), instancerequest::rejectedReply());
-        QVERIFY(running.window.windowStates() & Qt::WindowMinimized);
-        QCOMPARE(running.files.count(), 0);
+        // Without files the window still comes up and nothing is offered;
+        // anything else on the socket is refused and changes nothing.
+        running.window.showMinimized();
+        QCOMPARE(served([&second] { return second.deliver("{\"request\":\"shutdown\"}\n", 5000); }),
+                 instancerequest::rejectedReply());
+        QVERIFY(running.minimised());
+        QCOMPARE(served([&second] { return second.deliver(instancerequest::encode({}), 5000); }),
+                 instancerequest::acceptedReply());
+        QTRY_VERIFY(!running.minimised());
+        QCOMPARE(running.files.count(), 1);
     }
 
     // A running copy that never answers (hung, or stopped) must not hold the
@@ -235,20 +191,25 @@ private slots:
         LocalRendezvous running(QStringLiteral("korvelMavu"), dir.path());
         QVERIFY(running.claim()); // listening, but nobody serves the socket
         LocalRendezvous second(QStringLiteral("korvelMavu"), dir.path());
-        auto result = inBackground([&second] { return isAppRunning(second, {}); });
-        QVERIFY(finish(result));
-        QVERIFY(result.get());
+        QVERIFY(served([&second] { return isAppRunning(second, {}); }));
     }
 
-    // Without a usable runtime folder no lock can be had: the editor starts
-    // rather than never starting.
-    void missingRuntimeFolderStillStarts()
+    // The program: a preset on its command line is opened; a second start
+    // hands its file (relative to its own folder) over and ends at once.
+    void theProgramStartedTwice()
     {
-        QTemporaryDir dir;
-        LocalRendezvous rendezvous(QStringLiteral("korvelMavu"), dir.filePath(QStringLiteral("gone")));
-        QVERIFY(rendezvous.claim());
-        QCOMPARE(rendezvous.takeListeningSocket(), qintptr(-1));
-        QVERIFY(rendezvous.deliver(instancerequest::encode({}), 100).isEmpty());
+        EditorProcess editor;
+        const QString first = editor.folder(QStringLiteral("first set.stm"));
+        const QString second = editor.folder(QStringLiteral("second set.syx"));
+        for (const QString &file : {first, second})
+            QCOMPARE(testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), {QStringLiteral("defaults"), file}).exitCode, 0);
+        QVERIFY(editor.start({first}));
+        const auto opened = [&editor](const QString &file) { return editor.log().contains(("preset opened: &quot;" + file).toUtf8()); };
+        QTRY_VERIFY_WITH_TIMEOUT(opened(first), 10000);
+        QCOMPARE(editor.runSecond({QStringLiteral("second set.syx")}), 0);
+        QTRY_VERIFY_WITH_TIMEOUT(opened(second), 10000);
+        QVERIFY(editor.isRunning());
+        QCOMPARE(editor.log().count("progress start"), 1);
     }
 };
 

@@ -1,15 +1,14 @@
 // A long session: ten thousand writes and reads of the whole settings image
 // against the simulated controller (in-process MIDI), each answer checked
 // byte for byte, with the process's memory measured before and after.
-#include "EditorSetup.h"
 #include "FaultReport.h"
 
 #include "app/MainWindow.h"
-#include "device/MidiBackend.h"
 #include "device/Protocol.h"
 #include "model/DataManagement.h"
-#include "simulator/InProcess.h"
+#include "support/EditorHarness.h"
 
+#include <QApplication>
 #include <QDeadlineTimer>
 #include <QSignalSpy>
 #include <QWindow>
@@ -37,8 +36,8 @@ class TestFaultCycles : public QObject
 {
     Q_OBJECT
 private:
-    std::unique_ptr<QObject> m_owner;
-    std::unique_ptr<MainWindow> m_window;
+    InProcessEditor m_editor;
+    MainWindow *m_window = nullptr;
     int m_replies = 0;
 
     // One write then one read; false when no answer came in time.
@@ -68,9 +67,8 @@ private:
 private slots:
     void initTestCase()
     {
-        m_owner = std::make_unique<QObject>();
-        sim::startInProcess(SimOptions(), m_owner.get());
-        m_window = std::make_unique<MainWindow>(nullptr);
+        m_editor.start(this);
+        m_window = m_editor.window.get();
         connect(m_window->settings(), &DataManagement::s_updateDate, this, [this] { ++m_replies; });
         // The pages still reload every answer; only the painting, which
         // costs most without a GPU and tells nothing here, is left out.
@@ -79,16 +77,9 @@ private slots:
                 window->hide();
         }
         // The reads of the arrival, then its serial number request.
-        QSignalSpy serial(m_window.get(), &MainWindow::s_snNum);
+        QSignalSpy serial(m_window, &MainWindow::s_snNum);
         QTRY_COMPARE_WITH_TIMEOUT(serial.size(), 1, 5000);
         QCOMPARE(m_replies, 1);
-    }
-
-    void cleanupTestCase()
-    {
-        m_window.reset();
-        setMidiBackend(nullptr);
-        m_owner.reset();
     }
 
     void tenThousandWritesAndReadsLoseNothing()
@@ -122,11 +113,5 @@ private slots:
     }
 };
 
-int main(int argc, char *argv[])
-{
-    faults::prepareEditorWindow();
-    QApplication app(argc, argv);
-    TestFaultCycles test;
-    return QTest::qExec(&test, argc, argv);
-}
+MAVU_EDITOR_TEST_MAIN(TestFaultCycles)
 #include "tst_fault_cycles.moc"

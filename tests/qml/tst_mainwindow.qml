@@ -55,18 +55,6 @@ TestCase {
         compare(page.connectState.state, "")
     }
 
-    function test_hardwareButtonsAndPageSwitching() {
-        win = createWindow()
-        var page = findChild(win, "mainPage")
-        page.sendButton.clicked()
-        page.getButton.clicked()
-        compare(MainLogic.calls("sendData"), 1)
-        compare(MainLogic.calls("getData"), 1)
-        var funcPage = findChild(win, "funcPage")
-        verify(page.visible)
-        verify(!funcPage.visible)
-    }
-
     function test_banksSwitchIndependently() {
         win = createWindow()
         var page = findChild(win, "mainPage")
@@ -89,16 +77,6 @@ TestCase {
         compare(page.width, 1497)
         compare(page.sendButton.width, 240)
         compare(page.sendButton.font.pixelSize, 18)
-    }
-
-    function test_scaleFactorOneMovesNothing() {
-        win = createWindow()
-        compare(win.width, 1080)
-        compare(win.height, 892)
-        var page = findChild(win, "mainPage")
-        compare(page.x, 32)
-        compare(page.sendButton.x, 49)
-        compare(page.sendButton.width, 160)
     }
 
     function test_screenChangeRescales() {
@@ -133,25 +111,20 @@ TestCase {
         var menus = findChild(win, "menuBar").menus
         var file = menus.menuAt(0)
         compare(file.count, 7)
-        file.actionAt(0).trigger()
-        file.actionAt(1).trigger()
-        file.actionAt(2).trigger()
-        file.actionAt(3).trigger()
-        file.actionAt(4).trigger()
-        compare(MainLogic.calls("openFile"), 1)
-        compare(MainLogic.calls("save"), 1)
-        compare(MainLogic.calls("saveAs"), 1)
-        compare(MainLogic.calls("sendData"), 1)
-        compare(MainLogic.calls("getData"), 1)
-        compare(file.actionAt(0).shortcut, StandardKey.Open)
-        compare(file.actionAt(6).shortcut, "Ctrl+Q")
+        var slots = ["openFile", "save", "saveAs", "sendData", "getData"]
+        for (var i = 0; i < slots.length; ++i)
+            file.actionAt(i).trigger()
+        var page = findChild(win, "mainPage")
+        page.sendButton.clicked()
+        page.getButton.clicked()
+        compare(slots.map(function (s) { return MainLogic.calls(s) }), [1, 1, 1, 2, 2])
 
         DataMgt.setPadInfo(3, "padData", 99)
         file.actionAt(5).trigger() // Restore The Default
         verify(DataMgt.getPadInfo(3).padData !== 99)
 
-        var page = findChild(win, "mainPage")
         var funcPage = findChild(win, "funcPage")
+        verify(page.visible && !funcPage.visible)
         menus.menuAt(1).actionAt(0).trigger()
         verify(funcPage.visible)
         verify(!page.visible)
@@ -161,7 +134,6 @@ TestCase {
         verify(!funcPage.visible)
 
         var help = menus.menuAt(2)
-        compare(help.actionAt(0).shortcut, "Ctrl+H")
         var language = help.menuAt(3)
         verify(language !== null)
         help.open()
