@@ -15,42 +15,42 @@ using testsupport::readAll;
 
 namespace {
 
-testsupport::ProcessResult mavuctl(const QStringList &args)
-{
+testsupport::ProcessResult mavuctl(const QStringList &args) {
     return testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), args);
 }
 
 } // namespace
 
-class TestCli : public QObject
-{
+class TestCli : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
 private slots:
-    void editOperations_data()
-    {
+    void editOperations_data() {
         QTest::addColumn<QStringList>("edit");
         QTest::addColumn<QString>("record"); // "pads", "knobs", "buttons" or a top-level key
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("key");
         QTest::addColumn<int>("value");
         QTest::newRow("pad field") << QStringList{"setPadInfo", "47", "padCh", "16"} << "pads" << 47 << "padCh" << 16;
-        QTest::newRow("pad colour") << QStringList{"setPadInfo", "5", "padRGB", "#ff8000"} << "pads" << 5 << "padG" << 64;
+        QTest::newRow("pad colour") << QStringList{"setPadInfo", "5", "padRGB", "#ff8000"} << "pads" << 5 << "padG"
+                                    << 64;
         QTest::newRow("pad batch") << QStringList{"setPadBatch", "2", "note", "true", "padData", "120"} << "pads" << 17
                                    << "padData" << 119;
-        QTest::newRow("batch colour") << QStringList{"setPadBatchColor", "3", "#0000ff"} << "pads" << 40 << "padB" << 127;
-        QTest::newRow("knob field") << QStringList{"setBQMInfo", "11", "bqmMsbMin", "5"} << "knobs" << 11 << "bqmMsbMin" << 5;
+        QTest::newRow("batch colour") << QStringList{"setPadBatchColor", "3", "#0000ff"} << "pads" << 40 << "padB"
+                                      << 127;
+        QTest::newRow("knob field") << QStringList{"setBQMInfo", "11", "bqmMsbMin", "5"} << "knobs" << 11 << "bqmMsbMin"
+                                    << 5;
         QTest::newRow("knob batch") << QStringList{"setBQMBatch", "1", "pitch", "bqmData", "126"} << "knobs" << 1
                                     << "bqmData" << 127;
-        QTest::newRow("button") << QStringList{"setWalkingBeltInfo", "3", "wbtype", "1"} << "buttons" << 3 << "wbtype" << 1;
+        QTest::newRow("button") << QStringList{"setWalkingBeltInfo", "3", "wbtype", "1"} << "buttons" << 3 << "wbtype"
+                                << 1;
         QTest::newRow("brightness") << QStringList{"setLum", "1", "0.5"} << "pads" << 0 << "padR" << 63;
         QTest::newRow("curve") << QStringList{"setCurveInten", "curve", "3"} << "curve" << 0 << "" << 3;
         QTest::newRow("intensity") << QStringList{"setCurveInten", "intensity", "90"} << "intensity" << 0 << "" << 90;
     }
-    void editOperations()
-    {
+    void editOperations() {
         QFETCH(QStringList, edit);
         QFETCH(QString, record);
         QFETCH(int, index);
@@ -61,8 +61,8 @@ private slots:
         QString error;
         QVERIFY2(cli::applyEdit(settings, edit.first(), edit.mid(1), &error), qPrintable(error));
         const QJsonObject json = settingsText::toJson(settings);
-        const QJsonValue field = key.isEmpty() ? json.value(record)
-                                               : json.value(record).toArray().at(index).toObject().value(key);
+        const QJsonValue field
+            = key.isEmpty() ? json.value(record) : json.value(record).toArray().at(index).toObject().value(key);
         QCOMPARE(field.toInt(-999), value);
         QVERIFY(cli::applyEdit(settings, "initDefaultData", {}, &error));
         DataManagement fresh; // defaults keep the curve and intensity
@@ -70,8 +70,7 @@ private slots:
         QCOMPARE(settings.imageBytes().mid(layout::kPadOffset), fresh.imageBytes().mid(layout::kPadOffset));
     }
 
-    void badEditsChangeNothing_data()
-    {
+    void badEditsChangeNothing_data() {
         QTest::addColumn<QStringList>("edit");
         QTest::newRow("unknown op") << QStringList{"setEverything", "1"};
         QTest::newRow("too few") << QStringList{"setPadInfo", "1", "padData"};
@@ -87,8 +86,7 @@ private slots:
         QTest::newRow("curve range") << QStringList{"setCurveInten", "curve", "4"};
         QTest::newRow("brightness range") << QStringList{"setLum", "1", "1.5"};
     }
-    void badEditsChangeNothing()
-    {
+    void badEditsChangeNothing() {
         QFETCH(QStringList, edit);
         DataManagement settings;
         settings.initDefaultData();
@@ -99,8 +97,7 @@ private slots:
         QCOMPARE(settings.imageBytes(), before);
     }
 
-    void readableForms()
-    {
+    void readableForms() {
         DataManagement settings;
         settings.initDefaultData();
         const QJsonObject json = settingsText::toJson(settings);
@@ -108,7 +105,8 @@ private slots:
         QCOMPARE(json.value("firmware").toArray(), (QJsonArray{1, 0, 0}));
         QCOMPARE(json.value("pads").toArray().size(), 48);
         QCOMPARE(json.value("knobs").toArray().at(8).toObject().value("bqmData").toInt(), 53);
-        QCOMPARE(json.value("buttons").toArray().at(5).toObject().keys(), (QStringList{"wbCh", "wbData", "wbMode", "wbtype"}));
+        QCOMPARE(json.value("buttons").toArray().at(5).toObject().keys(),
+            (QStringList{"wbCh", "wbData", "wbMode", "wbtype"}));
         const QString text = settingsText::toText(settings);
         for (const char *part : {"Pads, bank A", "Pads, bank C", "(C1", "(B4", "Knobs, bank B", "Transport buttons"})
             QVERIFY2(text.contains(QLatin1String(part)), part);
@@ -117,8 +115,7 @@ private slots:
         QCOMPARE(settingsText::noteName(127), QStringLiteral("G9"));
     }
 
-    void theProgram()
-    {
+    void theProgram() {
         const QString stm = path("p.stm");
         QCOMPARE(mavuctl({"defaults", stm}).exitCode, 0);
         QCOMPARE(readAll(stm).size(), 462);
@@ -134,9 +131,9 @@ private slots:
 
         // Bad command lines and files: one line on stderr, nothing else, the file as it was.
         testsupport::writeAll(path("trunc.stm"), readAll(stm).left(300));
-        const QList<QStringList> bad = {{}, {"frobnicate"}, {"dump", stm, stm}, {"edit", stm, "setLum", "9", "1"},
-                                        {"dump", path("trunc.stm")}, {"edit", path("trunc.stm"), "initDefaultData"},
-                                        {"convert", path("trunc.stm"), path("out.syx")}};
+        const QList<QStringList> bad
+            = {{}, {"frobnicate"}, {"dump", stm, stm}, {"edit", stm, "setLum", "9", "1"}, {"dump", path("trunc.stm")},
+                {"edit", path("trunc.stm"), "initDefaultData"}, {"convert", path("trunc.stm"), path("out.syx")}};
         const QByteArray before = readAll(stm);
         for (const QStringList &args : bad) {
             const auto r = mavuctl(args);

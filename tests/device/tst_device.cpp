@@ -17,14 +17,12 @@
 
 namespace {
 
-class FakeSource : public DeviceEventSource
-{
+class FakeSource : public DeviceEventSource {
 public:
     void event(const QString &path, bool arrival) { emit deviceEvent(path, arrival); }
 };
 
-SerialPortEntry port(const char *name, quint16 vid, quint16 pid)
-{
+SerialPortEntry port(const char *name, quint16 vid, quint16 pid) {
     SerialPortEntry e;
     e.portName = QString::fromLatin1(name);
     e.hasIdentifiers = true;
@@ -36,96 +34,60 @@ SerialPortEntry port(const char *name, quint16 vid, quint16 pid)
 const QString kController = "\\\\?\\USB#VID_0416&PID_B009&MI_00#7&1a2b&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}";
 const QString kOther = "\\\\?\\USB#VID_046D&PID_0A44&MI_01#{65e8773d-8f56-11d0-a3b9-00a0c9223196}";
 
-QStringList events(const QSignalSpy &spy)
-{
+QStringList events(const QSignalSpy &spy) {
     QStringList list;
-    for (const QList<QVariant> &args : spy)
-        list << args.at(0).toString() + (args.at(1).toBool() ? "+" : "-");
+    for (const QList<QVariant> &args : spy) list << args.at(0).toString() + (args.at(1).toBool() ? "+" : "-");
     return list;
 }
 
 QList<QByteArray> s_received;
-void receive(char *data, int len)
-{
-    s_received << QByteArray(data, len);
-}
+void receive(char *data, int len) { s_received << QByteArray(data, len); }
 
 } // namespace
 
-Q_DECLARE_METATYPE(QList<SerialPortEntry>)
-
-class TestDevice : public QObject
-{
+class TestDevice : public QObject {
     Q_OBJECT
     LoopbackMidi *m_midi = nullptr;
     FakeSource *m_source = nullptr;
 
-    std::unique_ptr<DetectionDevice> detection(QList<SerialPortEntry> ports = {}, const QString &named = QString())
-    {
+    std::unique_ptr<DetectionDevice> detection(QList<SerialPortEntry> ports = {}, const QString &named = QString()) {
         m_source = new FakeSource;
-        return std::make_unique<DetectionDevice>(std::make_unique<FixedSerialPortFinder>(ports),
-                                                 QList<DeviceEventSource *>{m_source}, named);
+        return std::make_unique<DetectionDevice>(
+            std::make_unique<FixedSerialPortFinder>(ports), QList<DeviceEventSource *>{m_source}, named);
     }
 
 private slots:
-    void init()
-    {
+    void init() {
         m_midi = editorharness::useLoopbackMidi();
         s_received.clear();
     }
 
-    void portNames_data()
-    {
-        QTest::addColumn<QString>("system");
-        QTest::addColumn<QString>("port");
-        QTest::addColumn<QString>("product");
-        QTest::newRow("alsa usb") << "alsa" << "Korvel Mavu:Korvel Mavu MIDI 1 20:0" << "Korvel Mavu";
-        QTest::newRow("alsa virtual") << "alsa" << "Korvel Mavu:Korvel Mavu 128:0" << "Korvel Mavu";
-        QTest::newRow("alsa digits") << "alsa" << "USB 2 MIDI:USB 2 MIDI MIDI 1 24:1" << "USB 2 MIDI";
-        QTest::newRow("alsa bare") << "alsa" << "Korvel Mavu" << "Korvel Mavu";
-        QTest::newRow("jack") << "jack" << "Korvel Mavu:Korvel Mavu" << "Korvel Mavu";
-        QTest::newRow("jack second client") << "jack" << "Korvel Mavu-01:Korvel Mavu" << "Korvel Mavu";
-        QTest::newRow("jack own port") << "jack" << "korvel-mavu:korvel-mavu out" << "korvel-mavu out";
-        QTest::newRow("jack bare") << "jack" << "Korvel Mavu" << "Korvel Mavu";
-    }
-    void portNames()
-    {
-        QFETCH(QString, system);
-        QFETCH(QString, port);
-        QFETCH(QString, product);
-        QCOMPARE(system == "alsa" ? portnames::alsaClientName(port) : portnames::jackPortName(port), product);
-    }
-
-    void portIndexFollowsThePort()
-    {
+    // Names and paths as the systems hand them over, turned into what the
+    // detection and the port layer compare.
+    void namesAndPaths() {
+        QCOMPARE(portnames::alsaClientName("Korvel Mavu:Korvel Mavu MIDI 1 20:0"), QString("Korvel Mavu"));
+        QCOMPARE(portnames::alsaClientName("USB 2 MIDI:USB 2 MIDI MIDI 1 24:1"), QString("USB 2 MIDI"));
+        QCOMPARE(portnames::alsaClientName("Korvel Mavu"), QString("Korvel Mavu"));
+        QCOMPARE(portnames::jackPortName("Korvel Mavu-01:Korvel Mavu"), QString("Korvel Mavu"));
+        QCOMPARE(portnames::jackPortName("korvel-mavu:korvel-mavu out"), QString("korvel-mavu out"));
+        QCOMPARE(portnames::jackPortName("Korvel Mavu"), QString("Korvel Mavu"));
         const QString mavu = "Korvel Mavu-01:Korvel Mavu";
-        QCOMPARE(currentIndexOf({"a", mavu, "b"}, 1, mavu), 1);
-        QCOMPARE(currentIndexOf({"new", "a", mavu, "b"}, 1, mavu), 2);
-        QCOMPARE(currentIndexOf({mavu, "b"}, 1, mavu), 0);
+        QCOMPARE(currentIndexOf({"new", "a", mavu, "b"}, 1, mavu), 2); // follows the port when others move
         QCOMPARE(currentIndexOf({"a", "b"}, 1, mavu), -1);
         QCOMPARE(currentIndexOf({"x", "x", "x"}, 2, "x"), 2); // the listed index is kept while it fits
-        QCOMPARE(currentIndexOf({"x"}, 2, "x"), 0);
-        // The editor opens the lowest port of the name.
         QCOMPARE(lowestIndexNamed({{0, "Other"}, {1, "Korvel Mavu"}, {2, "Korvel Mavu"}}, "Korvel Mavu", 5), 1);
         QCOMPARE(lowestIndexNamed({{0, "Other"}}, "Korvel Mavu", 5), 5);
-    }
-
-    void udevEvents()
-    {
         using Kind = UdevEventSource::Kind;
         QCOMPARE(UdevEventSource::classify("change", "card2", true), Kind::Arrival);
-        QCOMPARE(UdevEventSource::classify("add", "card2", false), Kind::None);
         QCOMPARE(UdevEventSource::classify("change", "card2", false), Kind::None);
         QCOMPARE(UdevEventSource::classify("remove", "card2", false), Kind::Removal);
         QCOMPARE(UdevEventSource::classify("remove", "midiC2D0", false), Kind::None); // nodes go with their card
-        QCOMPARE(UdevEventSource::classify("change", "controlC2", true), Kind::None);
         const QString path = UdevEventSource::pathText("/devices/usb1/1-2/sound/card2", "416", "b009");
         QVERIFY(path.startsWith("/devices/usb1") && path.contains("VID_0416&PID_B009"));
         QVERIFY(!UdevEventSource::pathText("/x", "", "").contains("VID_0416"));
     }
 
-    void portsOpenOnceAndCarryWholeMessages()
-    {
+    void portsOpenOnceAndCarryWholeMessages() {
         m_midi->addSource("Other");
         const int source = m_midi->addSource("Korvel Mavu");
         QList<QByteArray> sunk;
@@ -171,13 +133,11 @@ private slots:
         QVERIFY(!out.open(7));
     }
 
-    void arrivalsAndRemovals()
-    {
+    void arrivalsAndRemovals() {
         auto d = detection();
         QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
         m_source->event(kOther, true);
-        for (int i = 0; i < 3; ++i)
-            m_source->event(kController, true); // reported once until a removal
+        for (int i = 0; i < 3; ++i) m_source->event(kController, true); // reported once until a removal
         QVERIFY(d->devArrived());
         m_source->event(kController, false);
         m_source->event(kController, false); // each removal is reported
@@ -191,46 +151,36 @@ private slots:
         QCOMPARE(d->getDevType(QString()), QString());
     }
 
-    void startUpCheck_data()
-    {
-        QTest::addColumn<QStringList>("midiPorts");
-        QTest::addColumn<QList<SerialPortEntry>>("serialPorts");
-        QTest::addColumn<bool>("namedPortExists");
-        QTest::addColumn<QStringList>("reported");
-        const auto update = port("ttyACM1", 0x1C75, 0x0204);
-        QTest::newRow("MIDI port first") << QStringList{"Other", "Korvel Mavu"} << QList<SerialPortEntry>{update} << false
-                                         << QStringList{"zt118+"};
-        QTest::newRow("whole name with case") << QStringList{"korvel mavu", "Korvel Mavu 2"} << QList<SerialPortEntry>{}
-                                              << false << QStringList{};
-        QTest::newRow("update port") << QStringList{} << QList<SerialPortEntry>{port("ttyUSB0", 0x0403, 0x6001), update}
-                                     << false << QStringList{"zt118SerialDev+"};
-        QTest::newRow("other identifiers") << QStringList{}
-                                           << QList<SerialPortEntry>{port("a", 0x1C75, 0x0205), port("b", 0x1C76, 0x0204)}
-                                           << false << QStringList{};
-        QTest::newRow("named port") << QStringList{} << QList<SerialPortEntry>{} << true << QStringList{"zt118SerialDev+"};
-    }
-    void startUpCheck()
-    {
-        QFETCH(QStringList, midiPorts);
-        QFETCH(QList<SerialPortEntry>, serialPorts);
-        QFETCH(bool, namedPortExists);
-        QFETCH(QStringList, reported);
-        for (const QString &name : midiPorts)
-            m_midi->addSource(name);
+    void startUpCheck() {
         QTemporaryDir dir;
-        const QString named = dir.filePath("update");
-        if (namedPortExists)
-            QFile(named).open(QIODevice::WriteOnly);
-        auto d = detection(serialPorts, named);
-        QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
-        d->checkConnectedDevice();
-        QCOMPARE(events(spy), reported);
-        // Found at start-up is not an arrival: a later notification still reports it.
-        QVERIFY(!d->devArrived());
+        QFile(dir.filePath("update")).open(QIODevice::WriteOnly);
+        const auto update = port("ttyACM1", 0x1C75, 0x0204);
+        struct Case {
+            QStringList midi;
+            QList<SerialPortEntry> serial;
+            QString named;
+            QStringList reported;
+        };
+        const QList<Case> cases = {
+            {{"Other", "Korvel Mavu"}, {update}, {}, {"zt118+"}}, // the MIDI port first
+            {{"korvel mavu", "Korvel Mavu 2"}, {}, {}, {}}, // the whole name, with case
+            {{}, {port("ttyUSB0", 0x0403, 0x6001), update}, {}, {"zt118SerialDev+"}},
+            {{}, {port("a", 0x1C75, 0x0205), port("b", 0x1C76, 0x0204)}, {}, {}},
+            {{}, {}, dir.filePath("update"), {"zt118SerialDev+"}}, // a named port that exists
+            {{}, {}, dir.filePath("gone"), {}},
+        };
+        for (const Case &c : cases) {
+            m_midi = editorharness::useLoopbackMidi();
+            for (const QString &name : c.midi) m_midi->addSource(name);
+            auto d = detection(c.serial, c.named);
+            QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
+            d->checkConnectedDevice();
+            QCOMPARE(events(spy), c.reported);
+            QVERIFY(!d->devArrived()); // found at start-up is not an arrival: a later notification still counts
+        }
     }
 
-    void portPollReportsComingAndGoing()
-    {
+    void portPollReportsComingAndGoing() {
         m_midi->addSource("Korvel Mavu");
         MidiPollEventSource poll(60000);
         QSignalSpy spy(&poll, &DeviceEventSource::deviceEvent);
@@ -246,7 +196,7 @@ private slots:
         poll.poll();
         QCOMPARE(spy.size(), 3);
         QCOMPARE((QList<bool>{spy.at(0).at(1).toBool(), spy.at(1).at(1).toBool(), spy.at(2).at(1).toBool()}),
-                 (QList<bool>{false, true, false}));
+            (QList<bool>{false, true, false}));
         auto d = detection();
         QCOMPARE(d->getDevType(spy.at(1).at(0).toString()), QString("zt118"));
     }

@@ -13,8 +13,7 @@
 
 using testsupport::readAll;
 
-class TestEditorPresets : public QObject
-{
+class TestEditorPresets : public QObject {
     Q_OBJECT
 
 private:
@@ -25,20 +24,13 @@ private:
     DataManagement *settings() const { return m_window->settings(); }
 
 private slots:
-    void initTestCase()
-    {
-        m_window = new MainWindow;
-    }
+    void initTestCase() { m_window = new MainWindow; }
 
     void cleanupTestCase() { delete m_window; }
 
-    void init()
-    {
-        settings()->initDefaultData();
-    }
+    void init() { settings()->initDefaultData(); }
 
-    void truncatedPresetIsRefusedWithABox()
-    {
+    void truncatedPresetIsRefusedWithABox() {
         QVERIFY(preset::writeFile(path("good.stm"), settings()->imageBytes(), nullptr));
         const QByteArray truncated = readAll(path("good.stm")).left(200);
         testsupport::writeAll(path("trunc.stm"), truncated);
@@ -56,8 +48,7 @@ private slots:
         QCOMPARE(readAll(path("trunc.stm")), truncated);
     }
 
-    void openReplacesTheImageOnce()
-    {
+    void openReplacesTheImageOnce() {
         QByteArray image = settings()->imageBytes();
         image[8] = 2; // firmware version travels with the preset
         image[14] = 77;
@@ -68,8 +59,7 @@ private slots:
         QCOMPARE(settings()->imageBytes(), image);
     }
 
-    void saveDialogsAndRememberedPath()
-    {
+    void saveDialogsAndRememberedPath() {
         // The save dialog answers from this list; an empty answer cancels.
         QStringList answers;
         QStringList filtersOffered;

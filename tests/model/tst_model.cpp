@@ -14,8 +14,7 @@ using testsupport::fromHex;
 using testsupport::readAll;
 using Ints = QVector<int>;
 
-class TestModel : public QObject
-{
+class TestModel : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
     DataManagement m_data;
@@ -23,11 +22,9 @@ class TestModel : public QObject
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
     // One key of count records from first on.
-    Ints field(QVariantMap (DataManagement::*get)(int), int first, int count, const char *key)
-    {
+    Ints field(QVariantMap (DataManagement::*get)(int), int first, int count, const char *key) {
         Ints v;
-        for (int i = first; i < first + count; ++i)
-            v << (m_data.*get)(i).value(key).toInt();
+        for (int i = first; i < first + count; ++i) v << (m_data.*get)(i).value(key).toInt();
         return v;
     }
     Ints pads(int first, int count, const char *key) { return field(&DataManagement::getPadInfo, first, count, key); }
@@ -35,16 +32,14 @@ class TestModel : public QObject
     Ints rgb(int p) { return {pads(p, 1, "padR")[0], pads(p, 1, "padG")[0], pads(p, 1, "padB")[0]}; }
 
 private slots:
-    void init()
-    {
+    void init() {
         DataManagement fresh;
         fresh.initDefaultData();
         m_defaults = fresh.imageBytes();
         m_data.setImage(m_defaults.constData(), m_defaults.size());
     }
 
-    void imageAndDefaults()
-    {
+    void imageAndDefaults() {
         DataManagement blank;
         const QByteArray header = fromHex("F0 01 00 00 00 20 6F 00 01 00 00");
         QCOMPARE(blank.imageBytes(), header + QByteArray(kImageSize - 12, '\0') + char(kSysExEnd));
@@ -56,10 +51,13 @@ private slots:
         QCOMPARE(pads(0, 48, "padCh"), Ints(48, 1));
         QCOMPARE(pads(15, 2, "padR") + pads(31, 2, "padG") + pads(47, 1, "padB"), (Ints{90, 0, 90, 0, 90}));
         QCOMPARE(int(blank.fullColor(20)[1]), 127);
-        QCOMPARE(field(&DataManagement::getBQMInfo, 0, 12, "bqmData"), (Ints{7, 1, 2, 10, 14, 15, 12, 13, 53, 54, 51, 52}));
-        QCOMPARE(m_data.getBQMInfo(11), (QVariantMap{{"bqmType", 0}, {"bqmData", 52}, {"bqmCh", 1}, {"bqmLsbMin", 0},
-                                                    {"bqmLsbMax", 127}, {"bqmMsbMin", 0}, {"bqmMsbMax", 127}}));
-        QCOMPARE(m_data.getWalkingBeltInfo(5), (QVariantMap{{"wbtype", 0}, {"wbData", 26}, {"wbCh", 1}, {"wbMode", 0}}));
+        QCOMPARE(
+            field(&DataManagement::getBQMInfo, 0, 12, "bqmData"), (Ints{7, 1, 2, 10, 14, 15, 12, 13, 53, 54, 51, 52}));
+        QCOMPARE(m_data.getBQMInfo(11),
+            (QVariantMap{{"bqmType", 0}, {"bqmData", 52}, {"bqmCh", 1}, {"bqmLsbMin", 0}, {"bqmLsbMax", 127},
+                {"bqmMsbMin", 0}, {"bqmMsbMax", 127}}));
+        QCOMPARE(
+            m_data.getWalkingBeltInfo(5), (QVariantMap{{"wbtype", 0}, {"wbData", 26}, {"wbCh", 1}, {"wbMode", 0}}));
         // Defaults keep what the controller reported: command byte, version, curve, intensity.
         QByteArray reply = m_defaults;
         reply.replace(1, 1, "\x02").replace(8, 5, fromHex("02 03 04 03 63"));
@@ -69,11 +67,9 @@ private slots:
         QCOMPARE(m_data.getVerInfo(), (QVariantList{2, 3, 4}));
     }
 
-    void setImageCopiesAtMostAnImage()
-    {
+    void setImageCopiesAtMostAnImage() {
         QByteArray counting(500, '\0');
-        for (int i = 0; i < counting.size(); ++i)
-            counting[i] = char(i % 100);
+        for (int i = 0; i < counting.size(); ++i) counting[i] = char(i % 100);
         QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
         m_data.setImage(nullptr, 458);
         m_data.setImage("abcd", 0);
@@ -87,8 +83,7 @@ private slots:
         QCOMPARE(updated.count(), 5);
     }
 
-    void normalizeColor()
-    {
+    void normalizeColor() {
         const auto c = [](int r, int g, int b) {
             const auto n = ::normalizeColor(std::int8_t(r), std::int8_t(g), std::int8_t(b));
             return Ints{n[0], n[1], n[2]};
@@ -100,8 +95,7 @@ private slots:
         QCOMPARE(c(127, 64, 0), (Ints{127, 64, 0}));
     }
 
-    void batches()
-    {
+    void batches() {
         QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
         m_data.setPadBatch(2, "note", false, "padData", 120);
         QCOMPARE(pads(16, 16, "padData"), (Ints{120, 121, 122, 123, 124, 125, 126, 127} + Ints(8, 127)));
@@ -133,8 +127,7 @@ private slots:
         QCOMPARE(m_data.imageBytes(), before);
     }
 
-    void coloursAndBrightness()
-    {
+    void coloursAndBrightness() {
         QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
         m_data.setPadInfo(5, "padRGB", QString("#ff8000"));
         QCOMPARE(rgb(5), (Ints{127, 64, 0}));
@@ -154,8 +147,7 @@ private slots:
         QCOMPARE(m_data.fullColor(3), (std::array<std::int8_t, 3>{127, 127, 127}));
     }
 
-    void singleFields()
-    {
+    void singleFields() {
         QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
         m_data.setPadInfo(47, "padCh", 16);
         m_data.setPadInfo(0, "padData", 300); // its low byte
@@ -185,8 +177,7 @@ private slots:
         QVERIFY(m_data.getWalkingBeltInfo(6).isEmpty() && m_data.getWalkingBeltInfo(-1).isEmpty());
     }
 
-    void presetFormsRoundTripByContent()
-    {
+    void presetFormsRoundTripByContent() {
         QByteArray image = m_defaults;
         image[1] = 0x02; // a controller reply's command byte is kept
         image[200] = 0x33;
@@ -203,13 +194,12 @@ private slots:
         }
     }
 
-    void badPresetsAreRefused()
-    {
+    void badPresetsAreRefused() {
         const QByteArray stm = fromHex("00 00 01 CA") + m_defaults;
-        const QList<QByteArray> bad = {QByteArray(), QByteArray("\x00\x00\x01", 3), fromHex("00 00 00 14") + m_defaults.left(20),
-                                       fromHex("FF FF FF FF") + m_defaults, stm.left(461), stm + "x",
-                                       stm.left(461) + '\0', stm.left(4) + '\0' + stm.mid(5), m_defaults.left(457),
-                                       m_defaults + char(0xF7), "hello, this is not a preset\n"};
+        const QList<QByteArray> bad = {QByteArray(), QByteArray("\x00\x00\x01", 3),
+            fromHex("00 00 00 14") + m_defaults.left(20), fromHex("FF FF FF FF") + m_defaults, stm.left(461), stm + "x",
+            stm.left(461) + '\0', stm.left(4) + '\0' + stm.mid(5), m_defaults.left(457), m_defaults + char(0xF7),
+            "hello, this is not a preset\n"};
         for (const QByteArray &contents : bad) {
             testsupport::writeAll(path("bad.stm"), contents);
             QByteArray image("untouched");
@@ -219,8 +209,7 @@ private slots:
         }
     }
 
-    void failedReadsAndSavesSayWhyAndKeepTheOldFile()
-    {
+    void failedReadsAndSavesSayWhyAndKeepTheOldFile() {
         QByteArray image;
         QString error;
         QVERIFY(!preset::readFile(path("missing.stm"), &image, &error) && !error.isEmpty());

@@ -10,8 +10,6 @@ Item {
 
     CusInput { id: input; x: 10; y: 10 }
     CusInput { id: wide; x: 10; y: 40; maxRange: 255 }
-    CusButtonState { id: stateBtn; x: 10; y: 70; width: 80; height: 14 }
-    Tip { id: tip; x: 100; y: 100; width: 100; height: 40; duration: 1000 }
 
     Item {
         id: scaled
@@ -66,27 +64,6 @@ Item {
             data.field.editingFinished.disconnect(count)
             compare(data.field.textInput.text, data.result)
             compare(finished, 1)
-        }
-
-        function test_stateButtonTogglesItsText() {
-            compare(stateBtn.text, "Momentary")
-            mouseClick(stateBtn)
-            verify(stateBtn.checked)
-            compare(stateBtn.text, "Toggle")
-            mouseClick(stateBtn)
-            compare(stateBtn.text, "Momentary")
-        }
-
-        function test_tipIsNotProlongedByASecondShow() {
-            tip.show()
-            verify(tip.visible)
-            wait(500)
-            tip.show()
-            wait(250)
-            verify(tip.visible)
-            // Hidden 1000 ms after the first show; a restart would hide it at 1500.
-            wait(500)
-            verify(!tip.visible, "hidden duration ms after the first show")
         }
 
         function test_autoResizeScalesRecordedGeometry() {

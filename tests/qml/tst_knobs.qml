@@ -25,21 +25,14 @@ Item {
         function test_maxIsClampedAndSharedByAllPanels() {
             var knob = bankC.knob(1)
             enter(knob.ccMax, "200")
-            compare(DataMgt.getBQMInfo(9).bqmLsbMax, 127)
-            compare(knob.ccMax.text, "127")
-            compare(knob.chnTouchMax.text, "127")
-            compare(knob.inputlsbMax.text, "127")
+            compare([DataMgt.getBQMInfo(9).bqmLsbMax, knob.ccMax.text, knob.chnTouchMax.text, knob.inputlsbMax.text],
+                    [127, "127", "127", "127"])
 
             mouseClick(knob.tabBar.itemAt(1))
             enter(knob.chnTouchMin, "12")
-            compare(DataMgt.getBQMInfo(9).bqmLsbMin, 12)
-            compare(knob.ccMin.text, "12")
-            compare(knob.inputlsbMin.text, "12")
-
+            compare([DataMgt.getBQMInfo(9).bqmLsbMin, knob.ccMin.text, knob.inputlsbMin.text], [12, "12", "12"])
             enter(knob.ccInput, "77")
-            compare(DataMgt.getBQMInfo(9).bqmData, 77)
-            compare(knob.chnTouchInput.text, "77")
-            compare(knob.pitchBendInput.text, "77")
+            compare([DataMgt.getBQMInfo(9).bqmData, knob.chnTouchInput.text, knob.pitchBendInput.text], [77, "77", "77"])
 
             mouseClick(knob.tabBar.itemAt(2))
             enter(knob.inputmsbMax, "")
@@ -51,11 +44,9 @@ Item {
             var knob = bankC.knob(3)
             mouseClick(knob.tabBar.itemAt(2))
             compare(DataMgt.getBQMInfo(11).bqmType, 2)
-            verify(!knob.ccInput.parent.visible)
-            verify(!knob.chnTouchInput.parent.visible)
-            verify(knob.pitchBendInput.parent.visible)
-            verify(!knob.pitchBendInput.enabled)
-            verify(!knob.chnTouchInput.enabled)
+            compare([knob.ccInput.parent.visible, knob.chnTouchInput.parent.visible, knob.pitchBendInput.parent.visible],
+                    [false, false, true])
+            verify(!knob.pitchBendInput.enabled && !knob.chnTouchInput.enabled)
             mouseClick(knob.tabBar.itemAt(0))
             compare(DataMgt.getBQMInfo(11).bqmType, 0)
             verify(knob.ccInput.parent.visible)

@@ -1,76 +1,44 @@
-#include "TinyFs.h"
+#include "support/TinyFs.h"
+
+#include "support/TestSupport.h"
 
 #include <QDir>
 #include <QFile>
-#include <QProcess>
 
-TinyFs::TinyFs(const QString &folder, int sizeKb)
-    : m_folder(folder)
-    , m_sizeKb(sizeKb)
-{
+namespace {
+
+bool mountCommand(const QStringList &args, QString *error = nullptr) {
+    const auto r = testsupport::run(QStringLiteral("mount"), args, 10000);
+    if (r.exitCode != 0 && error)
+        *error = QStringLiteral("mount %1: %2").arg(args.join(' '), QString::fromLocal8Bit(r.err + r.out).trimmed());
+    return r.exitCode == 0;
 }
 
-TinyFs::~TinyFs()
-{
-    if (m_mounted) {
-        QProcess::execute(QStringLiteral("umount"), {m_folder});
-        if (QProcess::execute(QStringLiteral("mountpoint"), {QStringLiteral("-q"), m_folder}) == 0)
-            QProcess::execute(QStringLiteral("umount"), {QStringLiteral("-l"), m_folder});
-    }
+} // namespace
+
+TinyFs::~TinyFs() {
+    if (m_mounted)
+        testsupport::run(QStringLiteral("umount"), {QStringLiteral("-l"), m_folder}); // also while a file is open
 }
 
-bool TinyFs::runMount(const QStringList &args, QString *error)
-{
-    QProcess process;
-    process.setProcessChannelMode(QProcess::MergedChannels);
-    process.start(QStringLiteral("mount"), args);
-    if (!process.waitForFinished(10000) || process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0) {
-        if (error)
-            *error = QStringLiteral("mount %1: %2").arg(args.join(QLatin1Char(' ')),
-                                                       QString::fromLocal8Bit(process.readAll()).trimmed());
-        return false;
-    }
-    return true;
-}
-
-bool TinyFs::mount(QString *error)
-{
-    if (!QDir().mkpath(m_folder)) {
-        *error = QStringLiteral("cannot make %1").arg(m_folder);
-        return false;
-    }
-    m_mounted = runMount({QStringLiteral("-t"), QStringLiteral("tmpfs"), QStringLiteral("-o"),
-                          QStringLiteral("size=%1k").arg(m_sizeKb), QStringLiteral("tmpfs"), m_folder},
-                         error);
+bool TinyFs::mount(QString *error) {
+    QDir().mkpath(m_folder);
+    m_mounted = mountCommand({"-t", "tmpfs", "-o", "size=64k", "tmpfs", m_folder}, error);
     return m_mounted;
 }
 
-bool TinyFs::fill()
-{
-    QFile filler(QDir(m_folder).filePath(QStringLiteral("filler")));
-    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-        return false;
+bool TinyFs::fill() {
+    QFile filler(m_folder + QStringLiteral("/filler"));
+    if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
     const QByteArray block(512, 'x');
-    qint64 total = 0;
-    while (total < qint64(m_sizeKb) * 2048) { // ends at the first refused write
-        if (filler.write(block) != block.size())
-            break;
-        total += block.size();
+    while (filler.write(block) == block.size()) { }
+    while (filler.write("x", 1) == 1) { // whatever a smaller write still squeezes in
     }
-    // Whatever a smaller write may still squeeze in.
-    while (filler.write("x", 1) == 1) {
-    }
-    filler.close();
-    return total > 0;
+    return filler.size() > 0;
 }
 
-bool TinyFs::removeFiller()
-{
-    return QFile::remove(QDir(m_folder).filePath(QStringLiteral("filler")));
-}
+bool TinyFs::removeFiller() { return QFile::remove(m_folder + QStringLiteral("/filler")); }
 
-bool TinyFs::setReadOnly(bool readOnly)
-{
-    return runMount({QStringLiteral("-o"), readOnly ? QStringLiteral("remount,ro") : QStringLiteral("remount,rw"),
-                     m_folder});
+bool TinyFs::setReadOnly(bool readOnly) {
+    return mountCommand({"-o", readOnly ? "remount,ro" : "remount,rw", m_folder});
 }

@@ -8,12 +8,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestWebLinks : public QObject
-{
+class TestWebLinks : public QObject {
     Q_OBJECT
 private slots:
-    void pagesByLanguage()
-    {
+    void pagesByLanguage() {
         const QString en = WebLinks::faqUrl(QStringLiteral("English"));
         const QString zh = WebLinks::faqUrl(QStringLiteral("简体中文"));
         QVERIFY(en != zh && en.startsWith("https://") && zh.startsWith("https://"));
@@ -23,13 +21,11 @@ private slots:
         QVERIFY(WebLinks::contactUrl(QStringLiteral("English")) != en);
     }
 
-    void qrCodesDecodeToTheirAddresses_data()
-    {
+    void qrCodesDecodeToTheirAddresses_data() {
         QTest::addColumn<QString>("resource");
         QTest::addColumn<QString>("address");
         const QList<QPair<QString, QString>> accounts = {{"公众号", WebLinks::weChatAccount()},
-                                                         {"客服", WebLinks::customerService()},
-                                                         {"小红书", WebLinks::xiaohongshu()}};
+            {"客服", WebLinks::customerService()}, {"小红书", WebLinks::xiaohongshu()}};
         for (const auto &account : accounts) {
             for (const char *suffix : {".png", "@2x.png"}) {
                 const QString resource = ":/img/" + account.first + suffix;
@@ -37,8 +33,7 @@ private slots:
             }
         }
     }
-    void qrCodesDecodeToTheirAddresses()
-    {
+    void qrCodesDecodeToTheirAddresses() {
         QFETCH(QString, resource);
         QFETCH(QString, address);
         const QString zbarimg = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
