@@ -75,7 +75,7 @@ private slots:
         QCOMPARE(currentIndexOf({"new", "a", mavu, "b"}, 1, mavu), 2); // follows the port when others move
         QCOMPARE(currentIndexOf({"a", "b"}, 1, mavu), -1);
         QCOMPARE(currentIndexOf({"x", "x", "x"}, 2, "x"), 2); // the listed index is kept while it fits
-        QCOMPARE(lowestIndexNamed({{0, "Other"}, {1, "Korvel Mavu"}, {2, "Korvel Mavu"}}, "Korvel Mavu", 5), 1);
+        QCOMPARE(lowestIndexNamed({{0, "Korvel Mavu 2"}, {1, "Korvel Mavu"}, {2, "Korvel Mavu"}}, "Korvel Mavu", 5), 1);
         QCOMPARE(lowestIndexNamed({{0, "Other"}}, "Korvel Mavu", 5), 5);
         using Kind = UdevEventSource::Kind;
         QCOMPARE(UdevEventSource::classify("change", "card2", true), Kind::Arrival);

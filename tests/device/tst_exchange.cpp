@@ -44,6 +44,7 @@ class TestExchange : public QObject {
     void plugIn(bool busy = false) {
         QSignalSpy state(m_window.get(), &MainWindow::devStateChanged);
         m_midi->addSource("Webcam");
+        m_midi->addSource("Other"); // the controller's input index differs from its output's
         m_midi->addSink("Synth", {});
         m_source = m_midi->addSource("Korvel Mavu");
         m_midi->addSource("Korvel Mavu"); // a second of the name is not opened

@@ -46,7 +46,7 @@ Item {
 
         function test_inputClamps_data() {
             return [
-                { tag: "above range", field: input, text: "300", result: "127" },
+                { tag: "just above range", field: input, text: "128", result: "127" },
                 { tag: "empty", field: input, text: "", result: "0" },
                 { tag: "two zeros", field: input, text: "00", result: "0" },
                 { tag: "three zeros", field: input, text: "000", result: "0" },
