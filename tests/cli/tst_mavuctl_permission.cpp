@@ -12,17 +12,13 @@
 // A user who may not open the update port is told how to get access, instead
 // of a bare "cannot open". Runs mavuctl as an unprivileged user against a
 // pseudo-terminal only root may open.
-class TestMavuctlPermission : public QObject
-{
+class TestMavuctlPermission : public QObject {
     Q_OBJECT
 
 private slots:
-    void deniedPortExplainsTheFix()
-    {
-        if (::geteuid() != 0)
-            QSKIP("needs root to start mavuctl as another user");
-        if (QStandardPaths::findExecutable("setpriv").isEmpty())
-            QSKIP("setpriv (util-linux) is not installed");
+    void deniedPortExplainsTheFix() {
+        if (::geteuid() != 0) QSKIP("needs root to start mavuctl as another user");
+        if (QStandardPaths::findExecutable("setpriv").isEmpty()) QSKIP("setpriv (util-linux) is not installed");
 
         int master = -1;
         int slave = -1;
@@ -44,8 +40,9 @@ private slots:
         testsupport::writeAll(firmware, QByteArray(2000, 'x'));
         QVERIFY(::chmod(qPrintable(firmware), 0644) == 0);
 
-        const auto r = testsupport::run("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", tool,
-                                                    "firmware", "update", firmware, "--port", QString::fromLatin1(name)});
+        const auto r = testsupport::run("setpriv",
+            {"--reuid=65534", "--regid=65534", "--clear-groups", tool, "firmware", "update", firmware, "--port",
+                QString::fromLatin1(name)});
         QVERIFY2(r.exitCode != 0 && r.exitCode != -1, r.err.constData());
         QVERIFY2(r.err.contains("cannot open the update port"), r.err.constData());
         QVERIFY2(r.err.contains("udev rules"), r.err.constData());

@@ -1,17 +1,19 @@
+// Presets through the editor: opening replaces the settings or says why not,
+// and the save dialogs and the remembered path.
 #include "app/MainWindow.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
 using testsupport::readAll;
 
-
-class TestEditorPresets : public QObject
-{
+class TestEditorPresets : public QObject {
     Q_OBJECT
 
 private:
@@ -22,20 +24,13 @@ private:
     DataManagement *settings() const { return m_window->settings(); }
 
 private slots:
-    void initTestCase()
-    {
-        m_window = new MainWindow;
-    }
+    void initTestCase() { m_window = new MainWindow; }
 
     void cleanupTestCase() { delete m_window; }
 
-    void init()
-    {
-        settings()->initDefaultData();
-    }
+    void init() { settings()->initDefaultData(); }
 
-    void truncatedPresetIsRefusedWithABox()
-    {
+    void truncatedPresetIsRefusedWithABox() {
         QVERIFY(preset::writeFile(path("good.stm"), settings()->imageBytes(), nullptr));
         const QByteArray truncated = readAll(path("good.stm")).left(200);
         testsupport::writeAll(path("trunc.stm"), truncated);
@@ -53,8 +48,7 @@ private slots:
         QCOMPARE(readAll(path("trunc.stm")), truncated);
     }
 
-    void openReplacesTheImageOnce()
-    {
+    void openReplacesTheImageOnce() {
         QByteArray image = settings()->imageBytes();
         image[8] = 2; // firmware version travels with the preset
         image[14] = 77;
@@ -65,18 +59,7 @@ private slots:
         QCOMPARE(settings()->imageBytes(), image);
     }
 
-    void failedSaveNamesTheFileAndKeepsTheOldOne()
-    {
-        QVERIFY(QDir(m_dir.path()).mkpath("taken.stm/sub"));
-        testsupport::MessageBoxCloser boxes;
-        QVERIFY(!m_window->savePresetTo(path("taken.stm")));
-        QCOMPARE(boxes.texts().size(), 1);
-        QVERIFY(boxes.texts().first().contains("taken.stm"));
-        QVERIFY(QFileInfo(path("taken.stm/sub")).isDir());
-    }
-
-    void saveDialogsAndRememberedPath()
-    {
+    void saveDialogsAndRememberedPath() {
         // The save dialog answers from this list; an empty answer cancels.
         QStringList answers;
         QStringList filtersOffered;
@@ -119,5 +102,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorPresets)
+MAVU_EDITOR_TEST_MAIN(TestEditorPresets)
 #include "tst_editor_presets.moc"

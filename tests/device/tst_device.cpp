@@ -1,0 +1,206 @@
+// The device link's pieces through the in-process MIDI system: port names as
+// the systems give them, MidiIn and MidiOut, and the detection's decisions.
+#include "device/ControllerLink.h"
+#include "device/DetectionDevice.h"
+#include "device/DeviceEventSource.h"
+#include "device/LoopbackMidi.h"
+#include "device/MidiPollEventSource.h"
+#include "device/MidiPort.h"
+#include "device/PortNames.h"
+#include "device/UdevEventSource.h"
+#include "firmware/SerialPortFinder.h"
+#include "support/EditorHarness.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+class FakeSource : public DeviceEventSource {
+public:
+    void event(const QString &path, bool arrival) { emit deviceEvent(path, arrival); }
+};
+
+SerialPortEntry port(const char *name, quint16 vid, quint16 pid) {
+    SerialPortEntry e;
+    e.portName = QString::fromLatin1(name);
+    e.hasIdentifiers = true;
+    e.vendorIdentifier = vid;
+    e.productIdentifier = pid;
+    return e;
+}
+
+const QString kController = "\\\\?\\USB#VID_0416&PID_B009&MI_00#7&1a2b&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}";
+const QString kOther = "\\\\?\\USB#VID_046D&PID_0A44&MI_01#{65e8773d-8f56-11d0-a3b9-00a0c9223196}";
+
+QStringList events(const QSignalSpy &spy) {
+    QStringList list;
+    for (const QList<QVariant> &args : spy) list << args.at(0).toString() + (args.at(1).toBool() ? "+" : "-");
+    return list;
+}
+
+QList<QByteArray> s_received;
+void receive(char *data, int len) { s_received << QByteArray(data, len); }
+
+} // namespace
+
+class TestDevice : public QObject {
+    Q_OBJECT
+    LoopbackMidi *m_midi = nullptr;
+    FakeSource *m_source = nullptr;
+
+    std::unique_ptr<DetectionDevice> detection(QList<SerialPortEntry> ports = {}, const QString &named = QString()) {
+        m_source = new FakeSource;
+        return std::make_unique<DetectionDevice>(
+            std::make_unique<FixedSerialPortFinder>(ports), QList<DeviceEventSource *>{m_source}, named);
+    }
+
+private slots:
+    void init() {
+        m_midi = editorharness::useLoopbackMidi();
+        s_received.clear();
+    }
+
+    // Names and paths as the systems hand them over, turned into what the
+    // detection and the port layer compare.
+    void namesAndPaths() {
+        QCOMPARE(portnames::alsaClientName("Korvel Mavu:Korvel Mavu MIDI 1 20:0"), QString("Korvel Mavu"));
+        QCOMPARE(portnames::alsaClientName("USB 2 MIDI:USB 2 MIDI MIDI 1 24:1"), QString("USB 2 MIDI"));
+        QCOMPARE(portnames::alsaClientName("Korvel Mavu"), QString("Korvel Mavu"));
+        QCOMPARE(portnames::jackPortName("Korvel Mavu-01:Korvel Mavu"), QString("Korvel Mavu"));
+        QCOMPARE(portnames::jackPortName("korvel-mavu:korvel-mavu out"), QString("korvel-mavu out"));
+        QCOMPARE(portnames::jackPortName("Korvel Mavu"), QString("Korvel Mavu"));
+        const QString mavu = "Korvel Mavu-01:Korvel Mavu";
+        QCOMPARE(currentIndexOf({"new", "a", mavu, "b"}, 1, mavu), 2); // follows the port when others move
+        QCOMPARE(currentIndexOf({"a", "b"}, 1, mavu), -1);
+        QCOMPARE(currentIndexOf({"x", "x", "x"}, 2, "x"), 2); // the listed index is kept while it fits
+        QCOMPARE(lowestIndexNamed({{0, "Korvel Mavu 2"}, {1, "Korvel Mavu"}, {2, "Korvel Mavu"}}, "Korvel Mavu", 5), 1);
+        QCOMPARE(lowestIndexNamed({{0, "Other"}}, "Korvel Mavu", 5), 5);
+        using Kind = UdevEventSource::Kind;
+        QCOMPARE(UdevEventSource::classify("change", "card2", true), Kind::Arrival);
+        QCOMPARE(UdevEventSource::classify("change", "card2", false), Kind::None);
+        QCOMPARE(UdevEventSource::classify("remove", "card2", false), Kind::Removal);
+        QCOMPARE(UdevEventSource::classify("remove", "midiC2D0", false), Kind::None); // nodes go with their card
+        const QString path = UdevEventSource::pathText("/devices/usb1/1-2/sound/card2", "416", "b009");
+        QVERIFY(path.startsWith("/devices/usb1") && path.contains("VID_0416&PID_B009"));
+        QVERIFY(!UdevEventSource::pathText("/x", "", "").contains("VID_0416"));
+    }
+
+    void portsOpenOnceAndCarryWholeMessages() {
+        m_midi->addSource("Other");
+        const int source = m_midi->addSource("Korvel Mavu");
+        QList<QByteArray> sunk;
+        const int sink = m_midi->addSink("Korvel Mavu", [&sunk](const QByteArray &m) { sunk << m; });
+        QCOMPARE(midiInDevices(), (QMap<int, QString>{{0, "Other"}, {1, "Korvel Mavu"}}));
+        QCOMPARE(midiOutDevices(), (QMap<int, QString>{{0, "Korvel Mavu"}}));
+        MidiIn in;
+        MidiOut out;
+        const QByteArray big = char(0xF0) + QByteArray(456, 0x11) + char(0xF7);
+        QVERIFY(!out.send(big.constData(), big.size())); // closed: fails quietly
+        QVERIFY(in.open(1, &receive) && in.open(1, &receive));
+        QVERIFY(out.open(0) && out.open(0));
+        QCOMPARE(m_midi->openCount(source), 1);
+        QCOMPARE(m_midi->openCount(sink), 1);
+
+        QVERIFY(out.send(big.constData(), big.size()));
+        m_midi->emitFrom(source, big);
+        m_midi->emitFrom(source, QByteArray::fromHex("903c64")); // not SysEx: not for the handler
+        m_midi->emitFrom(source, QByteArray());
+        QTRY_COMPARE(sunk, QList<QByteArray>{big});
+        QTRY_COMPARE(s_received, QList<QByteArray>{big});
+        QTest::qWait(20);
+        QCOMPARE(s_received.size(), 1);
+        // Once closed, what is still under way is dropped, not delivered.
+        m_midi->emitFrom(source, big);
+        in.close();
+        in.close();
+        out.close();
+        QTest::qWait(20);
+        QCOMPARE(s_received.size(), 1);
+        QCOMPARE(m_midi->openCount(source) + m_midi->openCount(sink), 0);
+        QVERIFY(!in.isOpen() && !out.isOpen());
+
+        // "Other" leaves: the listed index 1 still means the controller.
+        m_midi->removePort(0);
+        QVERIFY(in.open(1, &receive));
+        QCOMPARE(m_midi->openCount(source), 1);
+        in.close();
+        m_midi->setBusy(source, true);
+        QVERIFY(!in.open(1, &receive) && !in.isOpen());
+        m_midi->removePort(source);
+        QVERIFY(!in.open(1, &receive));
+        QVERIFY(!out.open(7));
+    }
+
+    void arrivalsAndRemovals() {
+        auto d = detection();
+        QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
+        m_source->event(kOther, true);
+        for (int i = 0; i < 3; ++i) m_source->event(kController, true); // reported once until a removal
+        QVERIFY(d->devArrived());
+        m_source->event(kController, false);
+        m_source->event(kController, false); // each removal is reported
+        QVERIFY(!d->devArrived());
+        m_source->event(kController, true);
+        m_source->event(kOther, false); // another device leaving: empty type, re-arms arrival
+        m_source->event(kController, true);
+        QCOMPARE(events(spy), (QStringList{"zt118+", "zt118-", "zt118-", "zt118+", "-", "zt118+"}));
+        QCOMPARE(d->getDevType(kController.toLower()), QString("zt118"));
+        QCOMPARE(d->getDevType("/devices/usb1/1-2/sound/card1\\VID_0416&PID_B009"), QString("zt118"));
+        QCOMPARE(d->getDevType(QString()), QString());
+    }
+
+    void startUpCheck() {
+        QTemporaryDir dir;
+        QFile(dir.filePath("update")).open(QIODevice::WriteOnly);
+        const auto update = port("ttyACM1", 0x1C75, 0x0204);
+        struct Case {
+            QStringList midi;
+            QList<SerialPortEntry> serial;
+            QString named;
+            QStringList reported;
+        };
+        const QList<Case> cases = {
+            {{"Other", "Korvel Mavu"}, {update}, {}, {"zt118+"}}, // the MIDI port first
+            {{"korvel mavu", "Korvel Mavu 2"}, {}, {}, {}}, // the whole name, with case
+            {{}, {port("ttyUSB0", 0x0403, 0x6001), update}, {}, {"zt118SerialDev+"}},
+            {{}, {port("a", 0x1C75, 0x0205), port("b", 0x1C76, 0x0204)}, {}, {}},
+            {{}, {}, dir.filePath("update"), {"zt118SerialDev+"}}, // a named port that exists
+            {{}, {}, dir.filePath("gone"), {}},
+        };
+        for (const Case &c : cases) {
+            m_midi = editorharness::useLoopbackMidi();
+            for (const QString &name : c.midi) m_midi->addSource(name);
+            auto d = detection(c.serial, c.named);
+            QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
+            d->checkConnectedDevice();
+            QCOMPARE(events(spy), c.reported);
+            QVERIFY(!d->devArrived()); // found at start-up is not an arrival: a later notification still counts
+        }
+    }
+
+    void portPollReportsComingAndGoing() {
+        m_midi->addSource("Korvel Mavu");
+        MidiPollEventSource poll(60000);
+        QSignalSpy spy(&poll, &DeviceEventSource::deviceEvent);
+        poll.poll(); // what is there at start is known, not new
+        m_midi->removePort(0);
+        poll.poll();
+        const int a = m_midi->addSource("Korvel Mavu");
+        poll.poll();
+        const int b = m_midi->addSource("Korvel Mavu"); // a second of the name changes nothing
+        m_midi->removePort(a);
+        poll.poll();
+        m_midi->removePort(b);
+        poll.poll();
+        QCOMPARE(spy.size(), 3);
+        QCOMPARE((QList<bool>{spy.at(0).at(1).toBool(), spy.at(1).at(1).toBool(), spy.at(2).at(1).toBool()}),
+            (QList<bool>{false, true, false}));
+        auto d = detection();
+        QCOMPARE(d->getDevType(spy.at(1).at(0).toString()), QString("zt118"));
+    }
+};
+
+QTEST_MAIN(TestDevice)
+#include "tst_device.moc"

@@ -1,0 +1,144 @@
+// The real MIDI path: the editor and mavuctl against mavu-sim through a
+// private JACK server.
+#include "app/MainWindow.h"
+#include "device/Protocol.h"
+#include "model/DataManagement.h"
+#include "model/PresetFile.h"
+#include "simulator/SimController.h"
+#include "support/EditorHarness.h"
+#include "support/JackFixture.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using testsupport::readAll;
+
+namespace {
+
+// What mavu-sim answers with the given firmware version and no other setup.
+QByteArray simulatorImage(int major, int minor, int patch) {
+    SimController controller;
+    controller.setVersion(major, minor, patch);
+    return controller.settingsReply();
+}
+
+testsupport::ProcessResult mavuctl(const QStringList &args) {
+    return testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), args + QStringList{"--midi-api", "jack"}, 20000);
+}
+
+} // namespace
+
+class TestJack : public QObject {
+    Q_OBJECT
+    JackServer m_jack;
+    std::unique_ptr<GuardedProcess> m_sim;
+    QTemporaryDir m_dir;
+
+    void startSimulator(const QStringList &extra) {
+        m_sim = std::make_unique<GuardedProcess>();
+        QVERIFY2(::startSimulator(*m_sim, extra), m_sim->output().constData());
+    }
+    QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
+
+private slots:
+    void initTestCase() {
+        QString error;
+        QVERIFY2(m_jack.start(&error, 1024, QStringLiteral("tst_jack")), qPrintable(error));
+    }
+    void cleanup() { m_sim.reset(); }
+
+    void editorReadsWritesAndAsksForTheSerial() {
+        startSimulator({"--firmware-version", "2.3.4", "--serial", "KMV-JACK-0001"});
+        MainWindow window(nullptr);
+        QSignalSpy serial(&window, &MainWindow::s_snNum);
+        QSignalSpy updated(window.settings(), &DataManagement::s_updateDate);
+        QTRY_COMPARE_WITH_TIMEOUT(window.settings()->imageBytes(), simulatorImage(2, 3, 4), 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(serial.size(), 1, 5000);
+        QCOMPARE(serial.first().first().toString(), QString("KMV-JACK-0001"));
+
+        // A changed image goes out whole and comes back byte for byte.
+        window.settings()->setCurveInten("curve", 2);
+        window.settings()->setPadInfo(7, "padData", 99);
+        QByteArray expected = window.settings()->imageBytes();
+        window.sendData();
+        QVERIFY2(m_sim->waitForOutput("settings written", 5000), m_sim->output().constData());
+        window.settings()->initDefaultData();
+        updated.clear();
+        window.getData();
+        QTRY_COMPARE_WITH_TIMEOUT(updated.size(), 1, 5000);
+        expected[1] = char(protocol::ReadSettings);
+        QCOMPARE(window.settings()->imageBytes(), expected);
+    }
+
+    void mavuctlTalksToTheController() {
+        startSimulator({"--firmware-version", "1.2.3", "--serial", "KMV-CLI-00042"});
+        testsupport::writeAll(path("update"), "x");
+        auto r = mavuctl({"list", "--update-port", path("update")});
+        QVERIFY2(QRegularExpression("(^|\n)midi-in \\d+ Korvel Mavu\n").match(QString::fromUtf8(r.out)).hasMatch(),
+            r.out.constData());
+        QVERIFY(QRegularExpression("(^|\n)midi-out \\d+ Korvel Mavu\n").match(QString::fromUtf8(r.out)).hasMatch());
+        QVERIFY(r.out.contains(("update " + path("update") + "\n").toUtf8()));
+
+        r = mavuctl({"get", "-o", path("read.syx")});
+        QVERIFY2(r.exitCode == 0, r.err.constData());
+        const QByteArray read = readAll(path("read.syx"));
+        QCOMPARE(read, simulatorImage(1, 2, 3));
+        QCOMPARE(mavuctl({"get", "-o", path("read.stm")}).exitCode, 0); // .stm by extension
+        QCOMPARE(readAll(path("read.stm")), preset::encode(read, preset::Format::Stm));
+        QVERIFY(mavuctl({"get"}).out.contains("Firmware 1.2.3"));
+        QCOMPARE(mavuctl({"serial"}).out, QByteArray("KMV-CLI-00042\n"));
+
+        // Sent and read back: exactly what was sent, bar the command byte.
+        QByteArray edited = read;
+        edited[20] = 0x33;
+        testsupport::writeAll(path("edited.syx"), edited);
+        r = mavuctl({"send", path("edited.syx")});
+        QVERIFY2(r.exitCode == 0 && m_sim->waitForOutput("settings written", 5000), r.err.constData());
+        QCOMPARE(mavuctl({"get", "-o", path("again.syx")}).exitCode, 0);
+        QCOMPARE(readAll(path("again.syx")), edited);
+
+        // A bad file is refused before anything is sent.
+        testsupport::writeAll(path("bad.syx"), QByteArray(100, 0x22));
+        r = mavuctl({"send", path("bad.syx")});
+        QVERIFY2(r.exitCode != 0 && r.err.contains("cannot open"), r.err.constData());
+        QTest::qWait(300);
+        QCOMPARE(m_sim->output().count("received 458"), 1);
+    }
+
+    void absentOrSilentControllerFailsClearlyAndSoon_data() {
+        QTest::addColumn<QStringList>("simulator");
+        QTest::addColumn<QStringList>("command");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("absent, get") << QStringList() << QStringList{"get"} << "no controller found";
+        QTest::newRow("absent, send") << QStringList() << QStringList{"send", "@defaults"} << "no controller found";
+        QTest::newRow("silent, get") << QStringList{"--reply", "none"} << QStringList{"get"} << "did not answer";
+        QTest::newRow("silent, serial") << QStringList{"--reply", "none"} << QStringList{"serial"} << "did not answer";
+        QTest::newRow("cut-off reply") << QStringList{"--reply", "short"} << QStringList{"get", "-o", "@out"}
+                                       << "not a settings image";
+        QTest::newRow("no JACK server") << QStringList{"no server"} << QStringList{"list"} << "no JACK server";
+    }
+    void absentOrSilentControllerFailsClearlyAndSoon() {
+        QFETCH(QStringList, simulator);
+        QFETCH(QStringList, command);
+        QFETCH(QString, message);
+        const bool noServer = simulator == QStringList{"no server"};
+        if (!simulator.isEmpty() && !noServer) startSimulator(simulator);
+        QVERIFY(testsupport::run(MAVU_MAVUCTL_PATH, {"defaults", path("defaults.stm")}).exitCode == 0);
+        command.replaceInStrings("@defaults", path("defaults.stm"));
+        command.replaceInStrings("@out", path("never.syx"));
+        if (noServer) qputenv("JACK_DEFAULT_SERVER", "mavu-test-no-such-server");
+        QElapsedTimer clock;
+        clock.start();
+        const auto r = mavuctl(command);
+        qputenv("JACK_DEFAULT_SERVER", m_jack.name().toUtf8());
+        QVERIFY2(r.exitCode > 0 && r.err.contains(message.toUtf8()), r.err.constData());
+        QVERIFY2(clock.elapsed() < 8000, QByteArray::number(clock.elapsed()).constData());
+        QVERIFY(!QFile::exists(path("never.syx")));
+    }
+};
+
+MAVU_EDITOR_TEST_MAIN(TestJack)
+#include "tst_jack.moc"

@@ -1,0 +1,232 @@
+// The settings model: its image and defaults, the operations the pages and
+// mavuctl call, the colour arithmetic, and preset files on disk.
+#include "model/ColorMath.h"
+#include "model/DataManagement.h"
+#include "model/PresetFile.h"
+#include "support/TestSupport.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace layout;
+using testsupport::fromHex;
+using testsupport::readAll;
+using Ints = QVector<int>;
+
+class TestModel : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    DataManagement m_data;
+    QByteArray m_defaults;
+
+    QString path(const QString &name) const { return m_dir.filePath(name); }
+    // One key of count records from first on.
+    Ints field(QVariantMap (DataManagement::*get)(int), int first, int count, const char *key) {
+        Ints v;
+        for (int i = first; i < first + count; ++i) v << (m_data.*get)(i).value(key).toInt();
+        return v;
+    }
+    Ints pads(int first, int count, const char *key) { return field(&DataManagement::getPadInfo, first, count, key); }
+    Ints knobs(int first, const char *key) { return field(&DataManagement::getBQMInfo, first, 4, key); }
+    Ints rgb(int p) { return {pads(p, 1, "padR")[0], pads(p, 1, "padG")[0], pads(p, 1, "padB")[0]}; }
+
+private slots:
+    void init() {
+        DataManagement fresh;
+        fresh.initDefaultData();
+        m_defaults = fresh.imageBytes();
+        m_data.setImage(m_defaults.constData(), m_defaults.size());
+    }
+
+    void imageAndDefaults() {
+        DataManagement blank;
+        const QByteArray header = fromHex("F0 01 00 00 00 20 6F 00 01 00 00");
+        QCOMPARE(blank.imageBytes(), header + QByteArray(kImageSize - 12, '\0') + char(kSysExEnd));
+        QSignalSpy updated(&blank, &DataManagement::s_updateDate);
+        blank.initDefaultData();
+        QCOMPARE(updated.count(), 1);
+        QCOMPARE(blank.imageBytes().left(11) + blank.imageBytes().right(1), header + char(kSysExEnd));
+        QCOMPARE(pads(0, 48, "padData").mid(45), (Ints{69, 70, 71}));
+        QCOMPARE(pads(0, 48, "padCh"), Ints(48, 1));
+        QCOMPARE(pads(15, 2, "padR") + pads(31, 2, "padG") + pads(47, 1, "padB"), (Ints{90, 0, 90, 0, 90}));
+        QCOMPARE(int(blank.fullColor(20)[1]), 127);
+        QCOMPARE(
+            field(&DataManagement::getBQMInfo, 0, 12, "bqmData"), (Ints{7, 1, 2, 10, 14, 15, 12, 13, 53, 54, 51, 52}));
+        QCOMPARE(m_data.getBQMInfo(11),
+            (QVariantMap{{"bqmType", 0}, {"bqmData", 52}, {"bqmCh", 1}, {"bqmLsbMin", 0}, {"bqmLsbMax", 127},
+                {"bqmMsbMin", 0}, {"bqmMsbMax", 127}}));
+        QCOMPARE(
+            m_data.getWalkingBeltInfo(5), (QVariantMap{{"wbtype", 0}, {"wbData", 26}, {"wbCh", 1}, {"wbMode", 0}}));
+        // Defaults keep what the controller reported: command byte, version, curve, intensity.
+        QByteArray reply = m_defaults;
+        reply.replace(1, 1, "\x02").replace(8, 5, fromHex("02 03 04 03 63"));
+        m_data.setImage(reply.constData(), reply.size());
+        m_data.initDefaultData();
+        QCOMPARE(m_data.imageBytes(), reply);
+        QCOMPARE(m_data.getVerInfo(), (QVariantList{2, 3, 4}));
+    }
+
+    void setImageCopiesAtMostAnImage() {
+        QByteArray counting(500, '\0');
+        for (int i = 0; i < counting.size(); ++i) counting[i] = char(i % 100);
+        QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
+        m_data.setImage(nullptr, 458);
+        m_data.setImage("abcd", 0);
+        m_data.setImage("abcd", -3);
+        QCOMPARE(m_data.imageBytes(), m_defaults);
+        m_data.setImage(QByteArray(20, 0x11).constData(), 20); // the leading bytes only
+        QCOMPARE(m_data.imageBytes(), QByteArray(20, 0x11) + m_defaults.mid(20));
+        QCOMPARE(m_data.fullColor(0), ::normalizeColor(0x11, 0x11, 0x11)); // follows the new bytes
+        m_data.setImage(counting.constData(), counting.size());
+        QCOMPARE(m_data.imageBytes(), counting.left(kImageSize));
+        QCOMPARE(updated.count(), 5);
+    }
+
+    void normalizeColor() {
+        const auto c = [](int r, int g, int b) {
+            const auto n = ::normalizeColor(std::int8_t(r), std::int8_t(g), std::int8_t(b));
+            return Ints{n[0], n[1], n[2]};
+        };
+        QCOMPARE(c(0, 0, 0), (Ints{127, 127, 127})); // black lights white
+        QCOMPARE(c(-5, -1, -128), (Ints{127, 127, 127}));
+        QCOMPARE(c(90, 0, 0), (Ints{127, 0, 0}));
+        QCOMPARE(c(15, 0, 0), (Ints{126, 0, 0})); // single precision falls short
+        QCOMPARE(c(127, 64, 0), (Ints{127, 64, 0}));
+    }
+
+    void batches() {
+        QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
+        m_data.setPadBatch(2, "note", false, "padData", 120);
+        QCOMPARE(pads(16, 16, "padData"), (Ints{120, 121, 122, 123, 124, 125, 126, 127} + Ints(8, 127)));
+        m_data.setPadBatch(1, "cc", true, "padData", 5);
+        QCOMPARE(pads(0, 16, "padData"), (Ints{5, 4, 3, 2, 1, 0} + Ints(10, 0)));
+        QCOMPARE(pads(0, 16, "padtype"), Ints(16, 1));
+        m_data.setPadBatch(3, "pc", false, "padCh", 10);
+        QCOMPARE(pads(32, 16, "padCh") + pads(32, 16, "padtype"), Ints(16, 10) + Ints(16, 2));
+        m_data.setPadBatch(3, "bogus", false, "nonsense", 3); // unknown mode means note
+        QCOMPARE(pads(32, 16, "padtype"), Ints(16, 0));
+        m_data.setBQMBatch(1, "pitch", "bqmData", 126);
+        QCOMPARE(knobs(0, "bqmData") + knobs(0, "bqmType"), (Ints{126, 127, 127, 127, 2, 2, 2, 2}));
+        m_data.setBQMBatch(3, "chn", "bqmData", -2);
+        QCOMPARE(knobs(8, "bqmData") + knobs(8, "bqmType"), (Ints{0, 0, 0, 1, 1, 1, 1, 1}));
+        m_data.setBQMBatch(2, "cc", "bqmLsbMin", 9);
+        QCOMPARE(knobs(4, "bqmLsbMin") + knobs(4, "bqmData"), (Ints{9, 9, 9, 9, 14, 15, 12, 13}));
+        QCOMPARE(updated.count(), 7);
+        // Only the bank's records change.
+        QCOMPARE(m_data.imageBytes().left(padOffset(0)), m_defaults.left(padOffset(0)));
+        QCOMPARE(m_data.imageBytes().mid(knobOffset(12)), m_defaults.mid(knobOffset(12)));
+        const QByteArray before = m_data.imageBytes();
+        for (int bank : {0, 4, -1}) {
+            m_data.setPadBatch(bank, "cc", false, "padData", 1);
+            m_data.setPadBatchColor(bank, "#ffffff");
+            m_data.setBQMBatch(bank, "pitch", "bqmData", 1);
+            m_data.setLum(bank, 0.5f);
+        }
+        QCOMPARE(updated.count(), 7);
+        QCOMPARE(m_data.imageBytes(), before);
+    }
+
+    void coloursAndBrightness() {
+        QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
+        m_data.setPadInfo(5, "padRGB", QString("#ff8000"));
+        QCOMPARE(rgb(5), (Ints{127, 64, 0}));
+        m_data.setLum(1, 0.5f);
+        QCOMPARE(rgb(5), (Ints{63, 32, 0}));
+        m_data.setLum(1, 0.0f);
+        QCOMPARE(rgb(5), (Ints{0, 0, 0}));
+        m_data.setLum(1, 1.0f);
+        QCOMPARE(rgb(5) + rgb(0) + rgb(16), (Ints{127, 64, 0, 127, 0, 0, 0, 90, 0})); // per bank, from the full colour
+        m_data.setPadBatchColor(2, "#000000"); // black lights white at full brightness
+        QCOMPARE(rgb(20), (Ints{0, 0, 0}));
+        m_data.setLum(2, 1.0f);
+        QCOMPARE(pads(16, 16, "padB"), Ints(16, 127));
+        QCOMPARE(updated.count(), 5);
+        m_data.setPadInfo(3, "padRGB", QString("not a colour"));
+        QCOMPARE(rgb(3), (Ints{0, 0, 0}));
+        QCOMPARE(m_data.fullColor(3), (std::array<std::int8_t, 3>{127, 127, 127}));
+    }
+
+    void singleFields() {
+        QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
+        m_data.setPadInfo(47, "padCh", 16);
+        m_data.setPadInfo(0, "padData", 300); // its low byte
+        m_data.setPadInfo(1, "padData", 200); // read back signed, as stored
+        m_data.setBQMInfo(11, "bqmMsbMin", 5);
+        m_data.setWalkingBeltInfo(5, "wbtype", 1);
+        m_data.setCurveInten("curve", 3);
+        m_data.setCurveInten("intensity", 100);
+        QCOMPARE(pads(47, 1, "padCh") + pads(0, 2, "padData"), (Ints{16, 44, -56}));
+        QCOMPARE(knobs(8, "bqmMsbMin")[3], 5);
+        QCOMPARE(m_data.getWalkingBeltInfo(5).value("wbtype").toInt(), 1);
+        QCOMPARE(m_data.imageBytes().mid(kCurveOffset, 2), fromHex("03 64"));
+        QCOMPARE(updated.count(), 0);
+        // Unknown keys and indexes change nothing.
+        const QByteArray before = m_data.imageBytes();
+        m_data.setPadInfo(2, "padR", 5); // colours only go through the string form
+        m_data.setPadInfo(2, "padData", QString("#ffffff"));
+        m_data.setBQMInfo(2, "BQMDATA", 5);
+        m_data.setWalkingBeltInfo(2, "nothing", 5);
+        m_data.setCurveInten("Curve", 2);
+        m_data.setPadInfo(48, "padData", 1);
+        m_data.setPadInfo(-1, "padRGB", QString("#ffffff"));
+        m_data.setBQMInfo(12, "bqmData", 1);
+        m_data.setWalkingBeltInfo(6, "wbData", 1);
+        QCOMPARE(m_data.imageBytes(), before);
+        QVERIFY(m_data.getPadInfo(48).isEmpty() && m_data.getPadInfo(-1).isEmpty() && m_data.getBQMInfo(12).isEmpty());
+        QVERIFY(m_data.getWalkingBeltInfo(6).isEmpty() && m_data.getWalkingBeltInfo(-1).isEmpty());
+    }
+
+    void presetFormsRoundTripByContent() {
+        QByteArray image = m_defaults;
+        image[1] = 0x02; // a controller reply's command byte is kept
+        image[200] = 0x33;
+        QVERIFY(preset::writeFile(path("x.stm"), image, nullptr) && preset::writeFile(path("y.SYX"), image, nullptr));
+        QCOMPARE(readAll(path("x.stm")), fromHex("00 00 01 CA") + image);
+        QCOMPARE(readAll(path("y.SYX")), image);
+        // Renamed files are still recognised by what they hold.
+        QVERIFY(QFile::rename(path("x.stm"), path("x.syx")) && QFile::rename(path("y.SYX"), path("y.stm")));
+        for (const char *name : {"x.syx", "y.stm"}) {
+            QByteArray read;
+            QString error;
+            QVERIFY2(preset::readFile(path(name), &read, &error), qPrintable(error));
+            QCOMPARE(read, image);
+        }
+    }
+
+    void badPresetsAreRefused() {
+        const QByteArray stm = fromHex("00 00 01 CA") + m_defaults;
+        const QList<QByteArray> bad = {QByteArray(), QByteArray("\x00\x00\x01", 3),
+            fromHex("00 00 00 14") + m_defaults.left(20), fromHex("FF FF FF FF") + m_defaults, stm.left(461), stm + "x",
+            stm.left(461) + '\0', stm.left(4) + '\0' + stm.mid(5), m_defaults.left(457), m_defaults + char(0xF7),
+            "hello, this is not a preset\n"};
+        for (const QByteArray &contents : bad) {
+            testsupport::writeAll(path("bad.stm"), contents);
+            QByteArray image("untouched");
+            QString error;
+            QVERIFY2(!preset::readFile(path("bad.stm"), &image, &error), contents.toHex().left(40).constData());
+            QVERIFY(!error.isEmpty() && image == "untouched" && readAll(path("bad.stm")) == contents);
+        }
+    }
+
+    void failedReadsAndSavesSayWhyAndKeepTheOldFile() {
+        QByteArray image;
+        QString error;
+        QVERIFY(!preset::readFile(path("missing.stm"), &image, &error) && !error.isEmpty());
+        QVERIFY(!preset::readFile(m_dir.path(), &image, &error) && !error.isEmpty());
+        QVERIFY(preset::writeFile(path("keep.stm"), m_defaults, nullptr));
+        const QByteArray before = readAll(path("keep.stm"));
+        QVERIFY(QDir(m_dir.path()).mkpath("folder.stm/inner"));
+        for (const QString &target : {path("keep.stm"), path("no/such/folder/x.stm"), path("folder.stm")}) {
+            error.clear();
+            QVERIFY(!preset::writeFile(target, m_defaults.left(100), &error) && !error.isEmpty()); // incomplete image
+            error.clear();
+            QVERIFY(target == path("keep.stm") || (!preset::writeFile(target, m_defaults, &error) && !error.isEmpty()));
+        }
+        QCOMPARE(readAll(path("keep.stm")), before);
+        QVERIFY(QFileInfo(path("folder.stm/inner")).isDir());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestModel)
+#include "tst_model.moc"

@@ -1,0 +1,92 @@
+#pragma once
+
+#include <QObject>
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <memory>
+
+class LoopbackMidi;
+class MainWindow;
+class QQmlEngine;
+class SimulatedDevice;
+
+// The editor as the tests run it: in this process (its window, its QML types,
+// the in-process MIDI system) or as the real program with private folders.
+namespace editorharness {
+
+// What main() sets up before the window: software rendering (the offscreen
+// platform has no OpenGL), the QML types, settings in a private folder, and
+// the collection of warnings (see QmlWarnings.h). An empty folder: one of
+// its own for the process.
+void prepare(const QString &configFolder = QString());
+
+// A fresh in-process MIDI system with nothing plugged in.
+LoopbackMidi *useLoopbackMidi();
+
+// A child item that a QML object publishes as a property.
+QObject *child(QObject *object, const char *property);
+
+// Clicks a button as the user would, through its clicked signal.
+void click(QObject *button);
+
+// Types into a number field and finishes editing, as the user would.
+void enterNumber(QObject *field, const QString &text);
+
+// The context objects of a Qt Quick test: the real settings model, doubles
+// of the main window and the translation manager.
+class QuickSetup : public QObject {
+    Q_OBJECT
+public slots:
+    void applicationAvailable() { prepare(); }
+    void qmlEngineAvailable(QQmlEngine *engine);
+};
+
+} // namespace editorharness
+
+// The whole editor window in this process, on the in-process simulated
+// controller, as "korvel-mavu --simulator" runs it.
+struct InProcessEditor {
+    InProcessEditor();
+    ~InProcessEditor();
+
+    // Call from initTestCase; failures are the test's.
+    void start(QObject *owner);
+    void stop();
+
+    SimulatedDevice *device = nullptr;
+    std::unique_ptr<MainWindow> window;
+    QObject *root = nullptr;
+};
+
+// The real editor program, with home, data, config, cache and runtime
+// folders of its own; killed when it goes.
+class EditorProcess {
+public:
+    EditorProcess();
+    ~EditorProcess();
+    QString folder(const QString &name) const { return m_root.filePath(name); }
+    // Up once it serves the single-instance rendezvous.
+    bool start(const QStringList &args = {});
+    // A second start: its exit code, or -1 when it did not end in time or crashed.
+    int runSecond(const QStringList &args = {});
+    bool isRunning() const { return m_first.state() == QProcess::Running; }
+    // What the run log holds so far, every file of it.
+    QByteArray log() const;
+
+private:
+    QProcessEnvironment environment() const;
+    QTemporaryDir m_root;
+    QProcess m_first;
+};
+
+// main() of a test that builds editor windows: prepared as the program is.
+#define MAVU_EDITOR_TEST_MAIN(TestClass)                                                                               \
+    int main(int argc, char **argv) {                                                                                  \
+        editorharness::prepare();                                                                                      \
+        QApplication app(argc, argv);                                                                                  \
+        TestClass test;                                                                                                \
+        return QTest::qExec(&test, argc, argv);                                                                        \
+    }

@@ -1,0 +1,110 @@
+#include "support/JackFixture.h"
+
+#include "device/MidiBackend.h"
+#include "device/MidiSetup.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QProcessEnvironment>
+#include <QThread>
+
+#include <csignal>
+
+namespace {
+
+// Runs "$@", forwards TERM/INT/USR1 to it, and ends it when the test process
+// is gone: then the watcher has a new parent (an unreaped dead test would
+// still answer kill -0, so its pid is not asked). A child that does not end
+// within five seconds is killed: a JACK server and its client told to stop
+// at the same moment can wait on each other for ever.
+const char kWatcher[] = "\"$@\" & child=$!\n"
+                        "finish() {\n"
+                        "  kill -TERM $child 2>/dev/null; n=0\n"
+                        "  while kill -0 $child 2>/dev/null && [ $n -lt 25 ]; do sleep 0.2; n=$((n+1)); done\n"
+                        "  kill -KILL $child 2>/dev/null; wait $child; exit 0\n"
+                        "}\n"
+                        "trap finish TERM INT\n"
+                        "trap 'kill -USR1 $child 2>/dev/null' USR1\n"
+                        "trap 'kill -KILL $child 2>/dev/null' USR2\n"
+                        "parent=$PPID\n"
+                        "while kill -0 $child 2>/dev/null; do\n"
+                        "  [ \"$(cut -d' ' -f4 /proc/$$/stat)\" = \"$parent\" ] || finish\n"
+                        "  sleep 0.2\n"
+                        "done\n"
+                        "wait $child\n";
+
+} // namespace
+
+GuardedProcess::~GuardedProcess() { stop(); }
+
+bool GuardedProcess::start(const QString &program, const QStringList &args) {
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_process.start(QStringLiteral("/bin/sh"), QStringList{"-c", kWatcher, "watcher", program} + args);
+    return m_process.waitForStarted(5000);
+}
+
+void GuardedProcess::stop() {
+    m_process.terminate();
+    if (!m_process.waitForFinished(10000)) m_process.kill();
+    m_process.waitForFinished(3000);
+    output();
+}
+
+bool GuardedProcess::isRunning() const { return m_process.state() != QProcess::NotRunning; }
+
+void GuardedProcess::signalUser1() {
+    if (isRunning()) ::kill(pid_t(m_process.processId()), SIGUSR1);
+}
+
+void GuardedProcess::killChild() {
+    if (isRunning()) ::kill(pid_t(m_process.processId()), SIGUSR2);
+}
+
+bool GuardedProcess::waitForOutput(const QString &text, int timeoutMs) {
+    QDeadlineTimer deadline(timeoutMs);
+    while (!output().contains(text.toUtf8())) {
+        if (deadline.hasExpired() || !isRunning()) return false;
+        m_process.waitForReadyRead(50);
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+QByteArray GuardedProcess::output() {
+    m_output += m_process.readAll();
+    return m_output;
+}
+
+bool JackServer::start(QString *error, int periodFrames, const QString &midiClient) {
+    static int counter = 0;
+    m_name = QStringLiteral("mavu-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
+    qputenv("JACK_DEFAULT_SERVER", m_name.toUtf8());
+    // The dummy driver needs no audio hardware. Real-time scheduling (where
+    // allowed; jackd carries on without it otherwise) keeps a busy machine
+    // from making JACK overrun its cycles and lose MIDI on the way; the long
+    // client time-out keeps it from dropping a client held up anyway.
+    m_jackd.start(QStringLiteral("jackd"),
+        {"-R", "-t", "10000", "-n", m_name, "-d", "dummy", "-r", "48000", "-p", QString::number(periodFrames)});
+    if (QProcess::execute(QStringLiteral("jack_wait"), {"-s", m_name, "-w", "-t", "15"}) != 0) {
+        *error = QStringLiteral("the JACK server %1 did not come up (is jackd2 installed?): %2")
+                     .arg(m_name, QString::fromLocal8Bit(m_jackd.output()));
+        return false;
+    }
+    m_ownsMidi = !midiClient.isEmpty();
+    return !m_ownsMidi || installSystemMidi(QStringLiteral("jack"), midiClient, error);
+}
+
+void JackServer::stop() {
+    if (m_ownsMidi) setMidiBackend(nullptr); // its ports go before the server
+    m_ownsMidi = false;
+    m_jackd.stop();
+}
+
+QString simulatorPath() {
+    return QString::fromLocal8Bit(qgetenv("MAVU_TEST_BINARY_DIR")) + QStringLiteral("/simulator/mavu-sim");
+}
+
+bool startSimulator(GuardedProcess &sim, const QStringList &extra) {
+    return sim.start(simulatorPath(), QStringList{"--midi-api", "jack"} + extra)
+        && sim.waitForOutput(QStringLiteral("plugged in"), 10000);
+}
