@@ -6,17 +6,21 @@
 #include <QMutexLocker>
 
 // A clock the test sets by hand.
-class ManualClock : public LogClock {
+class ManualClock : public LogClock
+{
 public:
     explicit ManualClock(const QDateTime &time)
-        : m_time(time) { }
+        : m_time(time)
+    { }
 
-    QDateTime now() const override {
+    QDateTime now() const override
+    {
         QMutexLocker locker(&m_mutex);
         return m_time;
     }
 
-    void set(const QDateTime &time) {
+    void set(const QDateTime &time)
+    {
         QMutexLocker locker(&m_mutex);
         m_time = time;
     }

@@ -16,15 +16,21 @@ using testsupport::readAll;
 
 namespace {
 
-QDateTime at(const char *text) {
+QDateTime at(const char *text)
+{
     return QDateTime::fromString(QString::fromLatin1(text), QStringLiteral("yyyy-MM-dd hh:mm:ss"));
 }
 
-QByteArray headerBytes() { return (logformat::header() + QStringLiteral("\r\n")).toUtf8(); }
+QByteArray headerBytes()
+{
+    return (logformat::header() + QStringLiteral("\r\n")).toUtf8();
+}
 
 // The log lines of a file, which must start with exactly one header.
-QList<QByteArray> linesOf(const QByteArray &file) {
-    if (!file.startsWith(headerBytes()) || file.count(headerBytes()) != 1) return {"no single header"};
+QList<QByteArray> linesOf(const QByteArray &file)
+{
+    if (!file.startsWith(headerBytes()) || file.count(headerBytes()) != 1)
+        return {"no single header"};
     QList<QByteArray> lines = file.mid(headerBytes().size()).split('\n');
     lines.removeLast(); // after the last "\r\n"
     return lines;
@@ -32,13 +38,15 @@ QList<QByteArray> linesOf(const QByteArray &file) {
 
 } // namespace
 
-class TestRunLog : public QObject {
+class TestRunLog : public QObject
+{
     Q_OBJECT
     QTemporaryDir m_home;
     QtMessageHandler m_testHandler = nullptr;
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toUtf8());
         m_testHandler = qInstallMessageHandler(nullptr);
         qInstallMessageHandler(m_testHandler);
@@ -47,7 +55,8 @@ private slots:
 
     // Device texts, server file names and release notes reach the log, and
     // the file is opened in a browser: none of it may become markup.
-    void lineNamesTimeAndLevel_data() {
+    void lineNamesTimeAndLevel_data()
+    {
         QTest::addColumn<int>("type");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("line");
@@ -65,7 +74,8 @@ private slots:
                                  << "<div class=\"d\">2026-12-04 13:05:09 &lt;b&gt;bold&lt;/b&gt; &amp; "
                                     "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; 中文</div>\r";
     }
-    void lineNamesTimeAndLevel() {
+    void lineNamesTimeAndLevel()
+    {
         QFETCH(int, type);
         QFETCH(QString, message);
         QFETCH(QString, line);
@@ -78,12 +88,14 @@ private slots:
 
     // A new hour starts a new file; a restart within the hour appends to its
     // file, and each line is on disk as soon as write() returns.
-    void filesFollowTheHour_data() {
+    void filesFollowTheHour_data()
+    {
         QTest::addColumn<bool>("keepOpen");
         QTest::newRow("kept open") << true;
         QTest::newRow("per message") << false;
     }
-    void filesFollowTheHour() {
+    void filesFollowTheHour()
+    {
         QFETCH(bool, keepOpen);
         QTemporaryDir dir;
         const QString first = dir.filePath(QStringLiteral("2026-12-04_13_log.html"));
@@ -106,7 +118,8 @@ private slots:
             QList<QByteArray>{"<div class=\"i\">2026-12-04 14:00:00 three</div>\r"});
     }
 
-    void unwritableFolderLosesLinesQuietly() {
+    void unwritableFolderLosesLinesQuietly()
+    {
         QTemporaryDir dir;
         RunLog log(dir.filePath(QStringLiteral("missing/deeper")), true,
             std::make_shared<ManualClock>(at("2026-12-04 13:00:00")));
@@ -117,7 +130,8 @@ private slots:
     // Installed as Qt's handler: the folder lies in the application's local
     // data and is pruned to the newest files by name; two threads logging at
     // once leave every line whole and in order.
-    void installedHandlerPrunesAndTakesMessagesFromThreads() {
+    void installedHandlerPrunesAndTakesMessagesFromThreads()
+    {
         const QString folder
             = m_home.filePath(QStringLiteral("data/%1/ThreadLog").arg(QCoreApplication::applicationName()));
         QDir().mkpath(folder);
@@ -132,7 +146,8 @@ private slots:
         constexpr int kLines = 300;
         auto writer = [](const char *who) {
             return QThread::create([who] {
-                for (int i = 0; i < kLines; ++i) qWarning("%s %d <%d>", who, i, i);
+                for (int i = 0; i < kLines; ++i)
+                    qWarning("%s %d <%d>", who, i, i);
             });
         };
         std::unique_ptr<QThread> a(writer("alpha")), b(writer("beta"));

@@ -21,7 +21,9 @@
 namespace {
 
 // Runs a blocking call off the GUI thread while this one serves the socket.
-template <typename F> auto served(F f) {
+template <typename F>
+auto served(F f)
+{
     auto future = std::async(std::launch::async, f);
     QElapsedTimer timer;
     timer.start();
@@ -30,12 +32,15 @@ template <typename F> auto served(F f) {
     return future.get();
 }
 
-class FakeRendezvous : public InstanceRendezvous {
+class FakeRendezvous : public InstanceRendezvous
+{
 public:
     explicit FakeRendezvous(bool free)
-        : m_free(free) { }
+        : m_free(free)
+    { }
     bool claim() override { return m_free; }
-    QByteArray deliver(const QByteArray &request, int) override {
+    QByteArray deliver(const QByteArray &request, int) override
+    {
         m_requests << request;
         return QByteArray();
     }
@@ -51,7 +56,8 @@ struct RunningCopy {
     InstanceServer server;
     QSignalSpy files{&server, &InstanceServer::filesRequested};
     QQuickWindow window;
-    bool start() {
+    bool start()
+    {
         window.setTitle(QStringLiteral("korvelMavuwidonw"));
         window.showMinimized();
         return rendezvous.claim() && server.listen(rendezvous.takeListeningSocket());
@@ -61,13 +67,15 @@ struct RunningCopy {
 
 } // namespace
 
-class TestSingleInstance : public QObject {
+class TestSingleInstance : public QObject
+{
     Q_OBJECT
 
 private slots:
     void initTestCase() { QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software); }
 
-    void requests() {
+    void requests()
+    {
         const QStringList files{QStringLiteral("/home/u/my set.stm"), QStringLiteral("/tmp/预设\nnew line.syx")};
         const QByteArray line = instancerequest::encode(files);
         QVERIFY(line.endsWith('\n') && line.count('\n') == 1); // one line, whatever the names hold
@@ -80,12 +88,14 @@ private slots:
             instancerequest::encode({QString(instancerequest::kMaxSize, QLatin1Char('a'))})};
         for (const QByteArray &request : bad) {
             QString error;
-            QVERIFY2(!instancerequest::decode(request, &back, &error) && !error.isEmpty(), request.left(60).constData());
+            QVERIFY2(
+                !instancerequest::decode(request, &back, &error) && !error.isEmpty(), request.left(60).constData());
             QCOMPARE(back, files);
         }
     }
 
-    void secondStartHandsAbsoluteFilesOver() {
+    void secondStartHandsAbsoluteFilesOver()
+    {
         FakeRendezvous free(true);
         QVERIFY(!isAppRunning(free, {QStringLiteral("a.stm")}));
         QVERIFY(free.m_requests.isEmpty());
@@ -97,7 +107,8 @@ private slots:
             QStringList({QDir::current().absoluteFilePath(QStringLiteral("a.stm")), QStringLiteral("/abs/b.syx")}));
     }
 
-    void claimIsExclusiveAndEndsWithItsHolder() {
+    void claimIsExclusiveAndEndsWithItsHolder()
+    {
         QTemporaryDir dir;
         auto first = std::make_unique<LocalRendezvous>(QStringLiteral("korvelMavu"), dir.path());
         QVERIFY(first->claim());
@@ -114,7 +125,8 @@ private slots:
     }
 
     // A killed copy leaves its lock file and socket behind; neither may look like a running copy.
-    void leftoversOfAKilledCopyDoNotBlock() {
+    void leftoversOfAKilledCopyDoNotBlock()
+    {
         QTemporaryDir dir;
         QFile lock(dir.filePath(QStringLiteral("korvelMavu.lock")));
         QVERIFY(lock.open(QIODevice::WriteOnly));
@@ -136,7 +148,8 @@ private slots:
             instancerequest::acceptedReply());
     }
 
-    void runningCopyComesToFrontAndTakesFiles() {
+    void runningCopyComesToFrontAndTakesFiles()
+    {
         RunningCopy running;
         QVERIFY(running.start());
         QQuickWindow other;
@@ -163,7 +176,8 @@ private slots:
 
     // A running copy that never answers (hung, or stopped) must not hold the
     // second one: it gives up and ends all the same.
-    void silentRunningCopyDoesNotHoldUpTheSecond() {
+    void silentRunningCopyDoesNotHoldUpTheSecond()
+    {
         QTemporaryDir dir;
         LocalRendezvous running(QStringLiteral("korvelMavu"), dir.path());
         QVERIFY(running.claim()); // listening, but nobody serves the socket
@@ -173,7 +187,8 @@ private slots:
 
     // The program: a preset on its command line is opened; a second start
     // hands its file (relative to its own folder) over and ends at once.
-    void theProgramStartedTwice() {
+    void theProgramStartedTwice()
+    {
         EditorProcess editor;
         const QString first = editor.folder(QStringLiteral("first set.stm"));
         const QString second = editor.folder(QStringLiteral("second set.syx"));

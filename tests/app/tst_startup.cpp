@@ -19,7 +19,8 @@ namespace {
 const char kProbe[] = "--scale-probe";
 
 // Child mode: what a freshly built window reports on this process's screen.
-int scaleProbe(int argc, char **argv) {
+int scaleProbe(int argc, char **argv)
+{
     editorharness::prepare();
     QApplication app(argc, argv);
     MainWindow window;
@@ -30,11 +31,13 @@ int scaleProbe(int argc, char **argv) {
 
 } // namespace
 
-class TestStartup : public QObject {
+class TestStartup : public QObject
+{
     Q_OBJECT
 
 private slots:
-    void commandLine_data() {
+    void commandLine_data()
+    {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("options");
         QTest::newRow("simulator and files") << QStringList{"--simulator", "a.stm", "b.syx"} << "sim | a.stm,b.syx";
@@ -46,7 +49,8 @@ private slots:
         QTest::newRow("unknown") << QStringList{"--bogus", "a.stm"} << "error | a.stm";
         QTest::newRow("no value") << QStringList{"--update-port"} << "error | ";
     }
-    void commandLine() {
+    void commandLine()
+    {
         QFETCH(QStringList, args);
         QFETCH(QString, options);
         for (const char *name : {"KORVEL_MAVU_MIDI_API", "KORVEL_MAVU_UPDATE_PORT", "KORVEL_MAVU_FIRMWARE_SERVER"})
@@ -58,7 +62,8 @@ private slots:
         QCOMPARE(seen.join(' ') + " | " + o.files.join(','), options);
     }
 
-    void startRateAndFirstMove() {
+    void startRateAndFirstMove()
+    {
         MainWindow window;
         QScreen *screen = QGuiApplication::primaryScreen();
         QCOMPARE(window.getScalingRate(), screen->logicalDotsPerInch() / 96.0);
@@ -75,7 +80,8 @@ private slots:
     }
 
     // On a denser screen: 120 dpi at a pixel ratio of 2.
-    void rateAndFactorOnOtherScreens() {
+    void rateAndFactorOnOtherScreens()
+    {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("120"));
         env.insert(QStringLiteral("QT_SCALE_FACTOR"), QStringLiteral("2"));
@@ -87,8 +93,10 @@ private slots:
     }
 };
 
-int main(int argc, char **argv) {
-    if (argc > 1 && qstrcmp(argv[1], kProbe) == 0) return scaleProbe(argc, argv);
+int main(int argc, char **argv)
+{
+    if (argc > 1 && qstrcmp(argv[1], kProbe) == 0)
+        return scaleProbe(argc, argv);
     editorharness::prepare();
     QApplication app(argc, argv);
     TestStartup test;

@@ -15,19 +15,22 @@ using testsupport::readAll;
 
 namespace {
 
-testsupport::ProcessResult mavuctl(const QStringList &args) {
+testsupport::ProcessResult mavuctl(const QStringList &args)
+{
     return testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), args);
 }
 
 } // namespace
 
-class TestCli : public QObject {
+class TestCli : public QObject
+{
     Q_OBJECT
     QTemporaryDir m_dir;
     QString path(const QString &name) const { return m_dir.filePath(name); }
 
 private slots:
-    void editOperations_data() {
+    void editOperations_data()
+    {
         QTest::addColumn<QStringList>("edit");
         QTest::addColumn<QString>("record"); // "pads", "knobs", "buttons" or a top-level key
         QTest::addColumn<int>("index");
@@ -50,7 +53,8 @@ private slots:
         QTest::newRow("curve") << QStringList{"setCurveInten", "curve", "3"} << "curve" << 0 << "" << 3;
         QTest::newRow("intensity") << QStringList{"setCurveInten", "intensity", "90"} << "intensity" << 0 << "" << 90;
     }
-    void editOperations() {
+    void editOperations()
+    {
         QFETCH(QStringList, edit);
         QFETCH(QString, record);
         QFETCH(int, index);
@@ -70,7 +74,8 @@ private slots:
         QCOMPARE(settings.imageBytes().mid(layout::kPadOffset), fresh.imageBytes().mid(layout::kPadOffset));
     }
 
-    void badEditsChangeNothing_data() {
+    void badEditsChangeNothing_data()
+    {
         QTest::addColumn<QStringList>("edit");
         QTest::newRow("unknown op") << QStringList{"setEverything", "1"};
         QTest::newRow("too few") << QStringList{"setPadInfo", "1", "padData"};
@@ -86,7 +91,8 @@ private slots:
         QTest::newRow("curve range") << QStringList{"setCurveInten", "curve", "4"};
         QTest::newRow("brightness range") << QStringList{"setLum", "1", "1.5"};
     }
-    void badEditsChangeNothing() {
+    void badEditsChangeNothing()
+    {
         QFETCH(QStringList, edit);
         DataManagement settings;
         settings.initDefaultData();
@@ -97,7 +103,8 @@ private slots:
         QCOMPARE(settings.imageBytes(), before);
     }
 
-    void readableForms() {
+    void readableForms()
+    {
         DataManagement settings;
         settings.initDefaultData();
         const QJsonObject json = settingsText::toJson(settings);
@@ -115,7 +122,8 @@ private slots:
         QCOMPARE(settingsText::noteName(127), QStringLiteral("G9"));
     }
 
-    void theProgram() {
+    void theProgram()
+    {
         const QString stm = path("p.stm");
         QCOMPARE(mavuctl({"defaults", stm}).exitCode, 0);
         QCOMPARE(readAll(stm).size(), 462);

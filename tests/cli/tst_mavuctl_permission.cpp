@@ -12,13 +12,17 @@
 // A user who may not open the update port is told how to get access, instead
 // of a bare "cannot open". Runs mavuctl as an unprivileged user against a
 // pseudo-terminal only root may open.
-class TestMavuctlPermission : public QObject {
+class TestMavuctlPermission : public QObject
+{
     Q_OBJECT
 
 private slots:
-    void deniedPortExplainsTheFix() {
-        if (::geteuid() != 0) QSKIP("needs root to start mavuctl as another user");
-        if (QStandardPaths::findExecutable("setpriv").isEmpty()) QSKIP("setpriv (util-linux) is not installed");
+    void deniedPortExplainsTheFix()
+    {
+        if (::geteuid() != 0)
+            QSKIP("needs root to start mavuctl as another user");
+        if (QStandardPaths::findExecutable("setpriv").isEmpty())
+            QSKIP("setpriv (util-linux) is not installed");
 
         int master = -1;
         int slave = -1;

@@ -17,12 +17,14 @@
 
 namespace {
 
-class FakeSource : public DeviceEventSource {
+class FakeSource : public DeviceEventSource
+{
 public:
     void event(const QString &path, bool arrival) { emit deviceEvent(path, arrival); }
 };
 
-SerialPortEntry port(const char *name, quint16 vid, quint16 pid) {
+SerialPortEntry port(const char *name, quint16 vid, quint16 pid)
+{
     SerialPortEntry e;
     e.portName = QString::fromLatin1(name);
     e.hasIdentifiers = true;
@@ -34,37 +36,46 @@ SerialPortEntry port(const char *name, quint16 vid, quint16 pid) {
 const QString kController = "\\\\?\\USB#VID_0416&PID_B009&MI_00#7&1a2b&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}";
 const QString kOther = "\\\\?\\USB#VID_046D&PID_0A44&MI_01#{65e8773d-8f56-11d0-a3b9-00a0c9223196}";
 
-QStringList events(const QSignalSpy &spy) {
+QStringList events(const QSignalSpy &spy)
+{
     QStringList list;
-    for (const QList<QVariant> &args : spy) list << args.at(0).toString() + (args.at(1).toBool() ? "+" : "-");
+    for (const QList<QVariant> &args : spy)
+        list << args.at(0).toString() + (args.at(1).toBool() ? "+" : "-");
     return list;
 }
 
 QList<QByteArray> s_received;
-void receive(char *data, int len) { s_received << QByteArray(data, len); }
+void receive(char *data, int len)
+{
+    s_received << QByteArray(data, len);
+}
 
 } // namespace
 
-class TestDevice : public QObject {
+class TestDevice : public QObject
+{
     Q_OBJECT
     LoopbackMidi *m_midi = nullptr;
     FakeSource *m_source = nullptr;
 
-    std::unique_ptr<DetectionDevice> detection(QList<SerialPortEntry> ports = {}, const QString &named = QString()) {
+    std::unique_ptr<DetectionDevice> detection(QList<SerialPortEntry> ports = {}, const QString &named = QString())
+    {
         m_source = new FakeSource;
         return std::make_unique<DetectionDevice>(
             std::make_unique<FixedSerialPortFinder>(ports), QList<DeviceEventSource *>{m_source}, named);
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         m_midi = editorharness::useLoopbackMidi();
         s_received.clear();
     }
 
     // Names and paths as the systems hand them over, turned into what the
     // detection and the port layer compare.
-    void namesAndPaths() {
+    void namesAndPaths()
+    {
         QCOMPARE(portnames::alsaClientName("Korvel Mavu:Korvel Mavu MIDI 1 20:0"), QString("Korvel Mavu"));
         QCOMPARE(portnames::alsaClientName("USB 2 MIDI:USB 2 MIDI MIDI 1 24:1"), QString("USB 2 MIDI"));
         QCOMPARE(portnames::alsaClientName("Korvel Mavu"), QString("Korvel Mavu"));
@@ -87,7 +98,8 @@ private slots:
         QVERIFY(!UdevEventSource::pathText("/x", "", "").contains("VID_0416"));
     }
 
-    void portsOpenOnceAndCarryWholeMessages() {
+    void portsOpenOnceAndCarryWholeMessages()
+    {
         m_midi->addSource("Other");
         const int source = m_midi->addSource("Korvel Mavu");
         QList<QByteArray> sunk;
@@ -133,11 +145,13 @@ private slots:
         QVERIFY(!out.open(7));
     }
 
-    void arrivalsAndRemovals() {
+    void arrivalsAndRemovals()
+    {
         auto d = detection();
         QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
         m_source->event(kOther, true);
-        for (int i = 0; i < 3; ++i) m_source->event(kController, true); // reported once until a removal
+        for (int i = 0; i < 3; ++i)
+            m_source->event(kController, true); // reported once until a removal
         QVERIFY(d->devArrived());
         m_source->event(kController, false);
         m_source->event(kController, false); // each removal is reported
@@ -151,7 +165,8 @@ private slots:
         QCOMPARE(d->getDevType(QString()), QString());
     }
 
-    void startUpCheck() {
+    void startUpCheck()
+    {
         QTemporaryDir dir;
         QFile(dir.filePath("update")).open(QIODevice::WriteOnly);
         const auto update = port("ttyACM1", 0x1C75, 0x0204);
@@ -171,7 +186,8 @@ private slots:
         };
         for (const Case &c : cases) {
             m_midi = editorharness::useLoopbackMidi();
-            for (const QString &name : c.midi) m_midi->addSource(name);
+            for (const QString &name : c.midi)
+                m_midi->addSource(name);
             auto d = detection(c.serial, c.named);
             QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
             d->checkConnectedDevice();
@@ -180,7 +196,8 @@ private slots:
         }
     }
 
-    void portPollReportsComingAndGoing() {
+    void portPollReportsComingAndGoing()
+    {
         m_midi->addSource("Korvel Mavu");
         MidiPollEventSource poll(60000);
         QSignalSpy spy(&poll, &DeviceEventSource::deviceEvent);

@@ -16,7 +16,8 @@ using Args = QList<QVariant>;
 
 namespace {
 
-QByteArray image(char command, char fill) {
+QByteArray image(char command, char fill)
+{
     DataManagement d;
     d.initDefaultData();
     QByteArray bytes = d.imageBytes();
@@ -27,7 +28,8 @@ QByteArray image(char command, char fill) {
 
 } // namespace
 
-class TestExchange : public QObject {
+class TestExchange : public QObject
+{
     Q_OBJECT
     LoopbackMidi *m_midi = nullptr;
     std::unique_ptr<MainWindow> m_window;
@@ -41,7 +43,8 @@ class TestExchange : public QObject {
 
     // The controller's ports after others; returns once the editor's port
     // poll has noticed it and it asked for the settings.
-    void plugIn(bool busy = false) {
+    void plugIn(bool busy = false)
+    {
         QSignalSpy state(m_window.get(), &MainWindow::devStateChanged);
         m_midi->addSource("Webcam");
         m_midi->addSource("Other"); // the controller's input index differs from its output's
@@ -52,22 +55,26 @@ class TestExchange : public QObject {
         m_midi->setBusy(m_source, busy);
         QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, 3000);
         QCOMPARE(state.first(), Args{true});
-        if (!busy) QTRY_COMPARE(m_sent.size(), 1);
+        if (!busy)
+            QTRY_COMPARE(m_sent.size(), 1);
     }
 
 private slots:
-    void init() {
+    void init()
+    {
         m_midi = editorharness::useLoopbackMidi();
         m_sent.clear();
         m_window = std::make_unique<MainWindow>(nullptr);
     }
 
-    void cleanup() {
+    void cleanup()
+    {
         m_window.reset();
         setMidiBackend(nullptr);
     }
 
-    void arrivalOpensTheLowestPortsReadsAndAsksForTheSerial() {
+    void arrivalOpensTheLowestPortsReadsAndAsksForTheSerial()
+    {
         QSignalSpy hints(m_window.get(), &MainWindow::showHint);
         m_window->sendData(); // without a controller both fail
         m_window->getData();
@@ -86,7 +93,8 @@ private slots:
         QCOMPARE(hints.size(), 1);
     }
 
-    void repliesAreTakenOnlyWhole() {
+    void repliesAreTakenOnlyWhole()
+    {
         plugIn();
         const QByteArray before = settings()->imageBytes();
         QSignalSpy updated(settings(), &DataManagement::s_updateDate);
@@ -111,7 +119,8 @@ private slots:
         QVERIFY(portsClosed());
     }
 
-    void sendingWritesACopyMarkedAsWriteAndCloses() {
+    void sendingWritesACopyMarkedAsWriteAndCloses()
+    {
         plugIn();
         m_midi->emitFrom(m_source, image(0x02, 0x55));
         QTRY_COMPARE(settings()->imageBytes(), image(0x02, 0x55));
@@ -130,7 +139,8 @@ private slots:
         QCOMPARE(m_sent.at(1), protocol::request(protocol::ReadSettings));
     }
 
-    void occupiedInputWarnsAndSkipsTheOutput() {
+    void occupiedInputWarnsAndSkipsTheOutput()
+    {
         testsupport::MessageBoxCloser closer;
         QSignalSpy hints(m_window.get(), &MainWindow::showHint);
         plugIn(true);

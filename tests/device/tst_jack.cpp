@@ -19,38 +19,44 @@ using testsupport::readAll;
 namespace {
 
 // What mavu-sim answers with the given firmware version and no other setup.
-QByteArray simulatorImage(int major, int minor, int patch) {
+QByteArray simulatorImage(int major, int minor, int patch)
+{
     SimController controller;
     controller.setVersion(major, minor, patch);
     return controller.settingsReply();
 }
 
-testsupport::ProcessResult mavuctl(const QStringList &args) {
+testsupport::ProcessResult mavuctl(const QStringList &args)
+{
     return testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), args + QStringList{"--midi-api", "jack"}, 20000);
 }
 
 } // namespace
 
-class TestJack : public QObject {
+class TestJack : public QObject
+{
     Q_OBJECT
     JackServer m_jack;
     std::unique_ptr<GuardedProcess> m_sim;
     QTemporaryDir m_dir;
 
-    void startSimulator(const QStringList &extra) {
+    void startSimulator(const QStringList &extra)
+    {
         m_sim = std::make_unique<GuardedProcess>();
         QVERIFY2(::startSimulator(*m_sim, extra), m_sim->output().constData());
     }
     QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QString error;
         QVERIFY2(m_jack.start(&error, 1024, QStringLiteral("tst_jack")), qPrintable(error));
     }
     void cleanup() { m_sim.reset(); }
 
-    void editorReadsWritesAndAsksForTheSerial() {
+    void editorReadsWritesAndAsksForTheSerial()
+    {
         startSimulator({"--firmware-version", "2.3.4", "--serial", "KMV-JACK-0001"});
         MainWindow window(nullptr);
         QSignalSpy serial(&window, &MainWindow::s_snNum);
@@ -73,7 +79,8 @@ private slots:
         QCOMPARE(window.settings()->imageBytes(), expected);
     }
 
-    void mavuctlTalksToTheController() {
+    void mavuctlTalksToTheController()
+    {
         startSimulator({"--firmware-version", "1.2.3", "--serial", "KMV-CLI-00042"});
         testsupport::writeAll(path("update"), "x");
         auto r = mavuctl({"list", "--update-port", path("update")});
@@ -108,7 +115,8 @@ private slots:
         QCOMPARE(m_sim->output().count("received 458"), 1);
     }
 
-    void absentOrSilentControllerFailsClearlyAndSoon_data() {
+    void absentOrSilentControllerFailsClearlyAndSoon_data()
+    {
         QTest::addColumn<QStringList>("simulator");
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QString>("message");
@@ -120,16 +128,19 @@ private slots:
                                        << "not a settings image";
         QTest::newRow("no JACK server") << QStringList{"no server"} << QStringList{"list"} << "no JACK server";
     }
-    void absentOrSilentControllerFailsClearlyAndSoon() {
+    void absentOrSilentControllerFailsClearlyAndSoon()
+    {
         QFETCH(QStringList, simulator);
         QFETCH(QStringList, command);
         QFETCH(QString, message);
         const bool noServer = simulator == QStringList{"no server"};
-        if (!simulator.isEmpty() && !noServer) startSimulator(simulator);
+        if (!simulator.isEmpty() && !noServer)
+            startSimulator(simulator);
         QVERIFY(testsupport::run(MAVU_MAVUCTL_PATH, {"defaults", path("defaults.stm")}).exitCode == 0);
         command.replaceInStrings("@defaults", path("defaults.stm"));
         command.replaceInStrings("@out", path("never.syx"));
-        if (noServer) qputenv("JACK_DEFAULT_SERVER", "mavu-test-no-such-server");
+        if (noServer)
+            qputenv("JACK_DEFAULT_SERVER", "mavu-test-no-such-server");
         QElapsedTimer clock;
         clock.start();
         const auto r = mavuctl(command);

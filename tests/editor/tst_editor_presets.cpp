@@ -13,7 +13,8 @@
 
 using testsupport::readAll;
 
-class TestEditorPresets : public QObject {
+class TestEditorPresets : public QObject
+{
     Q_OBJECT
 
 private:
@@ -30,7 +31,8 @@ private slots:
 
     void init() { settings()->initDefaultData(); }
 
-    void truncatedPresetIsRefusedWithABox() {
+    void truncatedPresetIsRefusedWithABox()
+    {
         QVERIFY(preset::writeFile(path("good.stm"), settings()->imageBytes(), nullptr));
         const QByteArray truncated = readAll(path("good.stm")).left(200);
         testsupport::writeAll(path("trunc.stm"), truncated);
@@ -48,7 +50,8 @@ private slots:
         QCOMPARE(readAll(path("trunc.stm")), truncated);
     }
 
-    void openReplacesTheImageOnce() {
+    void openReplacesTheImageOnce()
+    {
         QByteArray image = settings()->imageBytes();
         image[8] = 2; // firmware version travels with the preset
         image[14] = 77;
@@ -59,7 +62,8 @@ private slots:
         QCOMPARE(settings()->imageBytes(), image);
     }
 
-    void saveDialogsAndRememberedPath() {
+    void saveDialogsAndRememberedPath()
+    {
         // The save dialog answers from this list; an empty answer cancels.
         QStringList answers;
         QStringList filtersOffered;

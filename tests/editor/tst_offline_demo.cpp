@@ -52,7 +52,7 @@ private slots:
         AppOptions::setCurrent(options);
         sim::installControllerLink(this);
         QVERIFY2(AppOptions::current().firmwareServer.startsWith("file:///"),
-                 qPrintable(AppOptions::current().firmwareServer));
+            qPrintable(AppOptions::current().firmwareServer));
         m_window = std::make_unique<MainWindow>(nullptr);
         QTRY_COMPARE_WITH_TIMEOUT(firmwareVersion(), QStringLiteral("1.0.2"), 5000);
     }

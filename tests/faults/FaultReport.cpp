@@ -20,34 +20,42 @@
 
 namespace faults {
 
-void reportLine(const QString &line) {
+void reportLine(const QString &line)
+{
     std::printf("%s\n", qPrintable(line));
     std::fflush(stdout);
     const QString folder = QString::fromLocal8Bit(qgetenv("MAVU_TEST_BINARY_DIR"));
-    if (folder.isEmpty()) return;
+    if (folder.isEmpty())
+        return;
     QFile file(folder + QStringLiteral("/faults-summary.txt"));
-    if (file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) file.write(line.toUtf8() + '\n');
+    if (file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text))
+        file.write(line.toUtf8() + '\n');
 }
 
-void reportFaults(const QString &name, int injected, int survived) {
+void reportFaults(const QString &name, int injected, int survived)
+{
     reportLine(QStringLiteral("FAULTS: %1 injected=%2 survived=%3").arg(name).arg(injected).arg(survived));
 }
 
-long memoryInUseKb() {
+long memoryInUseKb()
+{
 #ifdef MAVU_ASAN
     return long(__sanitizer_get_current_allocated_bytes() / 1024);
 #else
     QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
     const QList<QByteArray> lines = status.readAll().split('\n');
     for (const QByteArray &line : lines) {
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').value(0).toLong();
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLong();
     }
     return -1;
 #endif
 }
 
-const char *memoryInUseKind() {
+const char *memoryInUseKind()
+{
 #ifdef MAVU_ASAN
     return "heap";
 #else

@@ -24,13 +24,16 @@ constexpr long kAllowedGrowthKb = 4096;
 QtMessageHandler s_previousHandler = nullptr;
 
 // Twenty thousand "parseMidiData====" lines would drown the output.
-void dropDebugLines(QtMsgType type, const QMessageLogContext &context, const QString &message) {
-    if (type != QtDebugMsg) s_previousHandler(type, context, message);
+void dropDebugLines(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type != QtDebugMsg)
+        s_previousHandler(type, context, message);
 }
 
 } // namespace
 
-class TestFaultCycles : public QObject {
+class TestFaultCycles : public QObject
+{
     Q_OBJECT
 private:
     InProcessEditor m_editor;
@@ -38,7 +41,8 @@ private:
     int m_replies = 0;
 
     // One write then one read; false when no answer came in time.
-    bool cycle(int i) {
+    bool cycle(int i)
+    {
         DataManagement *settings = m_window->settings();
         settings->setPadInfo(i % 48, QStringLiteral("padData"), i % 128);
         settings->setBQMInfo(i % 12, QStringLiteral("bqmLsbMax"), (i * 7) % 128);
@@ -51,7 +55,8 @@ private:
         QDeadlineTimer deadline(kReplyTimeoutMs);
         while (m_replies == before && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        if (m_replies == before) return false;
+        if (m_replies == before)
+            return false;
         if (settings->imageBytes() != expected) {
             qWarning("cycle %d: the answer differs from what was written", i);
             return false;
@@ -60,14 +65,16 @@ private:
     }
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         m_editor.start(this);
         m_window = m_editor.window.get();
         connect(m_window->settings(), &DataManagement::s_updateDate, this, [this] { ++m_replies; });
         // The pages still reload every answer; only the painting, which
         // costs most without a GPU and tells nothing here, is left out.
         for (QObject *root : m_window->engine().rootObjects()) {
-            if (auto *window = qobject_cast<QWindow *>(root)) window->hide();
+            if (auto *window = qobject_cast<QWindow *>(root))
+                window->hide();
         }
         // The reads of the arrival, then its serial number request.
         QSignalSpy serial(m_window, &MainWindow::s_snNum);
@@ -75,14 +82,17 @@ private slots:
         QCOMPARE(m_replies, 1);
     }
 
-    void tenThousandWritesAndReadsLoseNothing() {
+    void tenThousandWritesAndReadsLoseNothing()
+    {
         s_previousHandler = qInstallMessageHandler(dropDebugLines);
         int lost = 0;
-        for (int i = 0; i < kWarmUpCycles; ++i) lost += cycle(i) ? 0 : 1;
+        for (int i = 0; i < kWarmUpCycles; ++i)
+            lost += cycle(i) ? 0 : 1;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const long memBefore = faults::memoryInUseKb();
         int lostInRun = 0;
-        for (int i = 0; i < kCycles && lostInRun < 10; ++i) lostInRun += cycle(kWarmUpCycles + i) ? 0 : 1;
+        for (int i = 0; i < kCycles && lostInRun < 10; ++i)
+            lostInRun += cycle(kWarmUpCycles + i) ? 0 : 1;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const long memAfter = faults::memoryInUseKb();
         qInstallMessageHandler(s_previousHandler);

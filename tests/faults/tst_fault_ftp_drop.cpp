@@ -32,7 +32,7 @@ bool startServer(LocalFtpServer &server, const QByteArray &fault)
         return false;
     }
     server.put(QStringLiteral("describe1.json"),
-               QStringLiteral("{\"name\": \"%1\", \"ver\": \"2.0.0\", \"info\": []}").arg(kName).toUtf8());
+        QStringLiteral("{\"name\": \"%1\", \"ver\": \"2.0.0\", \"info\": []}").arg(kName).toUtf8());
     server.put(kName, testFirmwareBytes(kFirmwareSize));
     return true;
 }

@@ -17,22 +17,28 @@
 
 namespace {
 
-QStringList entries(const QString &folder) {
+QStringList entries(const QString &folder)
+{
     return QDir(folder).entryList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
 }
 
 // Fills the disk or makes it read-only, or (false) takes that back.
-bool injure(TinyFs &fs, bool full, bool on) { return full ? (on ? fs.fill() : fs.removeFiller()) : fs.setReadOnly(on); }
+bool injure(TinyFs &fs, bool full, bool on)
+{
+    return full ? (on ? fs.fill() : fs.removeFiller()) : fs.setReadOnly(on);
+}
 
 } // namespace
 
-class TestFaultStorage : public QObject {
+class TestFaultStorage : public QObject
+{
     Q_OBJECT
     QTemporaryDir m_dir;
     int m_injected = 0;
     int m_survived = 0;
 
-    static void faults_data() {
+    static void faults_data()
+    {
         QTest::addColumn<bool>("full");
         QTest::newRow("disk full") << true;
         QTest::newRow("read-only disk") << false;
@@ -40,16 +46,19 @@ class TestFaultStorage : public QObject {
 
 private slots:
     void initTestCase() { editorharness::useLoopbackMidi(); } // no controller
-    void cleanupTestCase() {
+    void cleanupTestCase()
+    {
         faults::reportFaults(QStringLiteral("storage-full-or-read-only"), m_injected, m_survived);
     }
 
     void presetSaveFails_data() { faults_data(); }
-    void presetSaveFails() {
+    void presetSaveFails()
+    {
         QFETCH(bool, full);
         TinyFs fs(m_dir.filePath(QStringLiteral("presets-%1").arg(full)));
         QString error;
-        if (!fs.mount(&error)) QSKIP(qPrintable(QStringLiteral("no tmpfs here: ") + error));
+        if (!fs.mount(&error))
+            QSKIP(qPrintable(QStringLiteral("no tmpfs here: ") + error));
         MainWindow window(nullptr);
         DataManagement *settings = window.settings();
         const QString old = fs.folder() + QStringLiteral("/my set.stm");
@@ -84,12 +93,14 @@ private slots:
     }
 
     void editorRunsWithItsLogFolderInjured_data() { faults_data(); }
-    void editorRunsWithItsLogFolderInjured() {
+    void editorRunsWithItsLogFolderInjured()
+    {
         QFETCH(bool, full);
         EditorProcess editor;
         TinyFs fs(editor.folder(QStringLiteral("xdg_data_home/korvel-mavu/Log")));
         QString error;
-        if (!fs.mount(&error)) QSKIP(qPrintable(QStringLiteral("no tmpfs here: ") + error));
+        if (!fs.mount(&error))
+            QSKIP(qPrintable(QStringLiteral("no tmpfs here: ") + error));
         ++m_injected;
         QVERIFY(injure(fs, full, true));
         QVERIFY(editor.start());

@@ -19,38 +19,45 @@ const char kClient[] = "tst_fault_unplug";
 constexpr int kReplyDelayMs = 1500;
 
 // The MIDI ports this program holds open on the JACK graph.
-QStringList editorPorts() {
+QStringList editorPorts()
+{
     QProcess lsp;
     lsp.start(QStringLiteral("jack_lsp"), QStringList());
-    if (!lsp.waitForFinished(10000)) return {QStringLiteral("jack_lsp did not answer")};
+    if (!lsp.waitForFinished(10000))
+        return {QStringLiteral("jack_lsp did not answer")};
     const QStringList lines = QString::fromLocal8Bit(lsp.readAllStandardOutput()).split(QLatin1Char('\n'));
     return lines.filter(QRegularExpression(QStringLiteral("^%1.* (in|out)$").arg(kClient)));
 }
 
 } // namespace
 
-class TestFaultUnplug : public QObject {
+class TestFaultUnplug : public QObject
+{
     Q_OBJECT
     JackServer m_jack;
     int m_injected = 0;
     int m_survived = 0;
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         QString error;
         QVERIFY2(m_jack.start(&error, 1024, kClient), qPrintable(error));
     }
 
-    void cleanupTestCase() {
+    void cleanupTestCase()
+    {
         faults::reportFaults(QStringLiteral("controller-gone-during-read"), m_injected, m_survived);
     }
 
-    void goneDuringARead_data() {
+    void goneDuringARead_data()
+    {
         QTest::addColumn<bool>("killed");
         QTest::newRow("unplugged, plugged in again") << false;
         QTest::newRow("killed, started again") << true;
     }
-    void goneDuringARead() {
+    void goneDuringARead()
+    {
         QFETCH(bool, killed);
         MainWindow window(nullptr);
         QSignalSpy state(&window, &MainWindow::devStateChanged);

@@ -44,8 +44,8 @@ bool LocalFtpServer::startOnce(QString *error)
     // Its log goes to a file: an unread pipe could stall it.
     m_process.setStandardErrorFile(logPath());
     m_process.start(QStringLiteral("/usr/bin/python3"),
-                    {QStringLiteral(MAVU_FTP_SERVER_SCRIPT), QStringLiteral("--root"), m_root.path(),
-                     QStringLiteral("--password"), m_password});
+        {QStringLiteral(MAVU_FTP_SERVER_SCRIPT), QStringLiteral("--root"), m_root.path(), QStringLiteral("--password"),
+            m_password});
     QElapsedTimer timer;
     timer.start();
     QByteArray out;
@@ -65,7 +65,8 @@ bool LocalFtpServer::startOnce(QString *error)
                      .arg(m_process.errorString())
                      .arg(m_process.exitCode())
                      .arg(timer.elapsed())
-                     .arg(QString::fromLocal8Bit(out), QString::fromLocal8Bit(testsupport::readAll(logPath()).right(2000)));
+                     .arg(QString::fromLocal8Bit(out),
+                         QString::fromLocal8Bit(testsupport::readAll(logPath()).right(2000)));
     }
     return false;
 }

@@ -34,7 +34,7 @@ bool makePty(int *master, int *slave, QString *path)
     char name[256] = {};
     if (openpty(master, slave, name, nullptr, nullptr) != 0)
         return false;
-    termios tio {};
+    termios tio{};
     tcgetattr(*slave, &tio);
     cfmakeraw(&tio);
     tcsetattr(*slave, TCSANOW, &tio);
@@ -58,8 +58,7 @@ void closeFd(int *fd)
 PtyLink::PtyLink(int bytesPerSecond)
     : m_bytesPerSecond(bytesPerSecond)
     , m_trace(qEnvironmentVariableIsSet("MAVU_PTYLINK_TRACE"))
-{
-}
+{ }
 
 PtyLink::~PtyLink()
 {
@@ -68,7 +67,8 @@ PtyLink::~PtyLink()
 
 bool PtyLink::open(QString *error)
 {
-    if (!makePty(&m_peerMaster, &m_peerSlave, &m_peerPath) || !makePty(&m_portMaster, &m_portSlave, &m_portPath) || pipe2(m_wake, O_CLOEXEC) != 0) {
+    if (!makePty(&m_peerMaster, &m_peerSlave, &m_peerPath) || !makePty(&m_portMaster, &m_portSlave, &m_portPath)
+        || pipe2(m_wake, O_CLOEXEC) != 0) {
         if (error)
             *error = QString::fromLocal8Bit(std::strerror(errno));
         close();
@@ -172,15 +172,15 @@ void PtyLink::run()
                 if (m_trace) {
                     const QByteArray sent = d->queue.left(int(put));
                     std::fprintf(stderr, "%s %lld %s\n", d == &out ? ">>" : "<<",
-                                 (long long)std::chrono::duration_cast<std::chrono::milliseconds>(
-                                     now.time_since_epoch()).count() % 100000,
-                                 sent.size() > 16 ? (sent.left(8).toHex() + "... " + QByteArray::number(sent.size())).constData()
-                                                  : sent.toHex().constData());
+                        (long long)std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count()
+                            % 100000,
+                        sent.size() > 16 ? (sent.left(8).toHex() + "... " + QByteArray::number(sent.size())).constData()
+                                         : sent.toHex().constData());
                 }
                 if (m_keep) {
                     std::lock_guard<std::mutex> lock(m_trafficMutex);
-                    m_traffic.append({std::chrono::duration<double>(now - opened).count(), d == &out,
-                                      d->queue.left(int(put))});
+                    m_traffic.append(
+                        {std::chrono::duration<double>(now - opened).count(), d == &out, d->queue.left(int(put))});
                 }
                 d->queue.remove(0, int(put));
                 *d->counter += put;

@@ -13,8 +13,7 @@ class ScriptedPrompt : public UserPrompt
 public:
     explicit ScriptedPrompt(QVariantList answers = {})
         : m_answers(std::move(answers))
-    {
-    }
+    { }
 
     void answer(const QVariant &next) { m_answers << next; }
     // "title: text" of everything shown or asked, in order.

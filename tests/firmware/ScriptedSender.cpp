@@ -6,8 +6,7 @@
 ScriptedSender::ScriptedSender(const QByteArray &file, const QByteArray &name)
     : m_file(file)
     , m_name(name)
-{
-}
+{ }
 
 QByteArray ScriptedSender::step(const QByteArray &answer)
 {

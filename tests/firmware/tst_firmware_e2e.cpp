@@ -76,11 +76,11 @@ void TestFirmwareEndToEnd::initTestCase()
     m_firmware = testFirmwareBytes(160 * 1024 + 33);
     const QString sha = QString::fromLatin1(QCryptographicHash::hash(m_firmware, QCryptographicHash::Sha256).toHex());
     m_ftpServer.put(QStringLiteral("describe1.json"),
-                    QStringLiteral(R"({"name": "%1", "ver": "1.0.3", "info": ["Brighter pads"], "size": %2, "sha256": "%3"})")
-                        .arg(kFirmwareName)
-                        .arg(m_firmware.size())
-                        .arg(sha)
-                        .toUtf8());
+        QStringLiteral(R"({"name": "%1", "ver": "1.0.3", "info": ["Brighter pads"], "size": %2, "sha256": "%3"})")
+            .arg(kFirmwareName)
+            .arg(m_firmware.size())
+            .arg(sha)
+            .toUtf8());
     m_ftpServer.put(kFirmwareName, m_firmware);
 
     // What the editor would take from --update-port and --firmware-server.
@@ -106,10 +106,10 @@ void TestFirmwareEndToEnd::cleanupTestCase()
 void TestFirmwareEndToEnd::startSimulator(const QString &version, const QStringList &extra)
 {
     m_sim = std::make_unique<GuardedProcess>();
-    QVERIFY(m_sim->start(simulatorPath(), QStringList{"--midi-api", "jack", "--firmware-version", version,
-                                                      "--update-link", updateLink(), "--firmware-dir",
-                                                      receivedFolder(), "--version-after-update", "1.0.3"}
-                                              + extra));
+    QVERIFY(m_sim->start(simulatorPath(),
+        QStringList{"--midi-api", "jack", "--firmware-version", version, "--update-link", updateLink(),
+            "--firmware-dir", receivedFolder(), "--version-after-update", "1.0.3"}
+            + extra));
     QVERIFY2(m_sim->waitForOutput("plugged in", 10000), m_sim->output().constData());
 }
 
@@ -171,17 +171,16 @@ void TestFirmwareEndToEnd::mavuctlUpdatesTheSimulator()
     const QString file = m_dir.filePath(kFirmwareName);
     testsupport::writeAll(file, m_firmware);
 
-    const testsupport::ProcessResult check =
-        testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH),
-                         {"firmware", "check", "--midi-api", "jack", "--firmware-server", m_ftpServer.address()});
+    const testsupport::ProcessResult check = testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH),
+        {"firmware", "check", "--midi-api", "jack", "--firmware-server", m_ftpServer.address()});
     QVERIFY2(check.exitCode == 0, check.err.constData());
     QVERIFY2(check.out.startsWith("Firmware 1.0.3 is available: mavu-1.0.3.bin (the controller has 1.0.2)."),
-             check.out.constData());
+        check.out.constData());
 
     // Asked whether to write the saved settings back, the user says yes.
     QProcess mavuctl;
     mavuctl.start(QStringLiteral(MAVU_MAVUCTL_PATH),
-                  {"firmware", "update", file, "--midi-api", "jack", "--update-port", updateLink()});
+        {"firmware", "update", file, "--midi-api", "jack", "--update-port", updateLink()});
     mavuctl.write("y\n");
     mavuctl.closeWriteChannel();
     QVERIFY(mavuctl.waitForFinished(120000));
@@ -193,11 +192,11 @@ void TestFirmwareEndToEnd::mavuctlUpdatesTheSimulator()
     QCOMPARE(testsupport::readAll(QDir(receivedFolder()).filePath(kFirmwareName)), m_firmware);
 
     // Where the settings went, and that they came back.
-    const QRegularExpressionMatch saved =
-        QRegularExpression(QStringLiteral("^Settings saved to (.*_MAVU-SIM-0001\\.stm)\n"
-                                          "Firmware mavu-1\\.0\\.3\\.bin sent\\.\n"
-                                          "Settings written back from \\1\n$"))
-            .match(out);
+    const QRegularExpressionMatch saved
+        = QRegularExpression(QStringLiteral("^Settings saved to (.*_MAVU-SIM-0001\\.stm)\n"
+                                            "Firmware mavu-1\\.0\\.3\\.bin sent\\.\n"
+                                            "Settings written back from \\1\n$"))
+              .match(out);
     QVERIFY2(saved.hasMatch(), qPrintable(out));
     QCOMPARE(QFileInfo(saved.captured(1)).absolutePath(), settingsbackup::defaultFolder());
     QByteArray backup;

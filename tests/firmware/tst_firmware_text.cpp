@@ -37,19 +37,32 @@ void TestFirmwareText::versionsCompareNumerically_data()
     QTest::addColumn<QString>("offered");
     QTest::addColumn<bool>("newer");
     QTest::addColumn<bool>("valid");
-    QTest::newRow("10 after 9") << "1.0.9" << "1.0.10" << true << true;
-    QTest::newRow("9 before 10") << "1.0.10" << "1.0.9" << false << true;
-    QTest::newRow("equal") << "1.0.2" << "1.0.2" << false << true;
-    QTest::newRow("missing part is 0") << "1.2" << "1.2.0" << false << true;
-    QTest::newRow("extra part counts") << "1.2" << "1.2.1" << true << true;
-    QTest::newRow("later part after earlier bigger") << "2.0.0" << "1.9.9" << false << true;
-    QTest::newRow("update mode 0") << "0" << "0.0.1" << true << true;
-    QTest::newRow("leading zeros") << "1.02" << "1.2" << false << true;
-    QTest::newRow("long numbers") << "1.99999999999999999999" << "1.100000000000000000000" << true << true;
-    QTest::newRow("empty part is 0") << "1..1" << "1.0.1" << false << true;
-    QTest::newRow("letters") << "1.0.2" << "1.0.3b" << false << false;
-    QTest::newRow("empty") << "" << "1.0.0" << false << false;
-    QTest::newRow("negative") << "1.0.0" << "1.-1" << false << false;
+    QTest::newRow("10 after 9") << "1.0.9"
+                                << "1.0.10" << true << true;
+    QTest::newRow("9 before 10") << "1.0.10"
+                                 << "1.0.9" << false << true;
+    QTest::newRow("equal") << "1.0.2"
+                           << "1.0.2" << false << true;
+    QTest::newRow("missing part is 0") << "1.2"
+                                       << "1.2.0" << false << true;
+    QTest::newRow("extra part counts") << "1.2"
+                                       << "1.2.1" << true << true;
+    QTest::newRow("later part after earlier bigger") << "2.0.0"
+                                                     << "1.9.9" << false << true;
+    QTest::newRow("update mode 0") << "0"
+                                   << "0.0.1" << true << true;
+    QTest::newRow("leading zeros") << "1.02"
+                                   << "1.2" << false << true;
+    QTest::newRow("long numbers") << "1.99999999999999999999"
+                                  << "1.100000000000000000000" << true << true;
+    QTest::newRow("empty part is 0") << "1..1"
+                                     << "1.0.1" << false << true;
+    QTest::newRow("letters") << "1.0.2"
+                             << "1.0.3b" << false << false;
+    QTest::newRow("empty") << ""
+                           << "1.0.0" << false << false;
+    QTest::newRow("negative") << "1.0.0"
+                              << "1.-1" << false << false;
 }
 
 void TestFirmwareText::versionsCompareNumerically()
@@ -109,14 +122,20 @@ void TestFirmwareText::folderUrls_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("description");
     QTest::addColumn<QString>("firmware");
-    QTest::newRow("http") << "http://127.0.0.1:8080/fw" << "http://127.0.0.1:8080/fw/describe1.json"
+    QTest::newRow("http") << "http://127.0.0.1:8080/fw"
+                          << "http://127.0.0.1:8080/fw/describe1.json"
                           << "http://127.0.0.1:8080/fw/mavu%201.bin";
-    QTest::newRow("https") << "https://example.org/a/b/" << "https://example.org/a/b/describe1.json"
+    QTest::newRow("https") << "https://example.org/a/b/"
+                           << "https://example.org/a/b/describe1.json"
                            << "https://example.org/a/b/mavu%201.bin";
-    QTest::newRow("ftp folder") << "ftp://host/other/" << "ftp://host/other/describe1.json"
+    QTest::newRow("ftp folder") << "ftp://host/other/"
+                                << "ftp://host/other/describe1.json"
                                 << "ftp://host/other/mavu%201.bin";
-    QTest::newRow("ftp login") << "ftp://u:p@host" << "ftp://u:p@host/describe1.json" << "ftp://u:p@host/mavu%201.bin";
-    QTest::newRow("file") << "file:///usr/share/demo" << "file:///usr/share/demo/describe1.json"
+    QTest::newRow("ftp login") << "ftp://u:p@host"
+                               << "ftp://u:p@host/describe1.json"
+                               << "ftp://u:p@host/mavu%201.bin";
+    QTest::newRow("file") << "file:///usr/share/demo"
+                          << "file:///usr/share/demo/describe1.json"
                           << "file:///usr/share/demo/mavu%201.bin";
 }
 
@@ -131,7 +150,8 @@ void TestFirmwareText::folderUrls()
     QString error;
     QVERIFY2(ftp.setServer(text, &error), qPrintable(error));
     QCOMPARE(firmwareserver::descriptionUrl(ftp.server()).toString(), description);
-    QCOMPARE(firmwareserver::firmwareUrl(ftp.server(), QStringLiteral("mavu 1.bin")).toString(QUrl::FullyEncoded), firmware);
+    QCOMPARE(
+        firmwareserver::firmwareUrl(ftp.server(), QStringLiteral("mavu 1.bin")).toString(QUrl::FullyEncoded), firmware);
 }
 
 void TestFirmwareText::plainFileNames()
@@ -160,8 +180,8 @@ void TestFirmwareText::transferEstimates_data()
         << "54.8 of 195.3 KB, 1.0 KB/s, 2:21 left";
     QTest::newRow("all acknowledged") << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}}) << 10240
                                       << "10.0 of 10.0 KB, 10.0 KB/s, 0:00 left";
-    QTest::newRow("a new transfer starts afresh") << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 0}}) << 10240
-                                                  << "0.0 of 10.0 KB";
+    QTest::newRow("a new transfer starts afresh")
+        << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 0}}) << 10240 << "0.0 of 10.0 KB";
 }
 
 void TestFirmwareText::transferEstimates()
@@ -183,10 +203,14 @@ void TestFirmwareText::backupNames_data()
 {
     QTest::addColumn<QString>("serial");
     QTest::addColumn<QString>("name");
-    QTest::newRow("serial") << "MAVU-SIM-0001" << "2026-03-04_050607_MAVU-SIM-0001.stm";
-    QTest::newRow("unknown") << "" << "2026-03-04_050607_unknown-serial.stm";
-    QTest::newRow("no folders from a serial") << "../a/b c" << "2026-03-04_050607_unknown-serial.stm";
-    QTest::newRow("odd characters") << "KM:V 7/\\1" << "2026-03-04_050607_KM_V_7__1.stm";
+    QTest::newRow("serial") << "MAVU-SIM-0001"
+                            << "2026-03-04_050607_MAVU-SIM-0001.stm";
+    QTest::newRow("unknown") << ""
+                             << "2026-03-04_050607_unknown-serial.stm";
+    QTest::newRow("no folders from a serial") << "../a/b c"
+                                              << "2026-03-04_050607_unknown-serial.stm";
+    QTest::newRow("odd characters") << "KM:V 7/\\1"
+                                    << "2026-03-04_050607_KM_V_7__1.stm";
 }
 
 void TestFirmwareText::backupNames()
@@ -206,8 +230,8 @@ void TestFirmwareText::backupsKeepTheNewest()
     QString error;
     for (int i = 0; i < settingsbackup::kMaxKept + 2; ++i)
         QVERIFY2(settingsbackup::store(dir.path(), settings.imageBytes(), QStringLiteral("S"),
-                                       start.addSecs(i * 3600 * 24 * 40), &path, &error),
-                 qPrintable(error));
+                     start.addSecs(i * 3600 * 24 * 40), &path, &error),
+            qPrintable(error));
     const QStringList kept = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
     QCOMPARE(kept.size(), settingsbackup::kMaxKept);
     QCOMPARE(kept.first(), settingsbackup::fileName(start.addSecs(2 * 3600 * 24 * 40), QStringLiteral("S")));

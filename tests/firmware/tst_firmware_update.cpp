@@ -71,8 +71,7 @@ QString TestFirmwareUpdate::firmware(const QString &name, int size)
 void TestFirmwareUpdate::findsFirstPortWithControllerIdentity()
 {
     const FakeFinder finder({port("ttyS0", 0, 0, false), port("ttyUSB0", 0x1C75, 0x9999),
-                             port("ttyACM0", 0x0416, 0x0204), port("ttyACM1", 0x1C75, 0x0204),
-                             port("ttyACM2", 0x1C75, 0x0204)});
+        port("ttyACM0", 0x0416, 0x0204), port("ttyACM1", 0x1C75, 0x0204), port("ttyACM2", 0x1C75, 0x0204)});
     QCOMPARE(updateport::locate(finder, QString()), QStringLiteral("ttyACM1"));
     QCOMPARE(updateport::locate(FakeFinder({port("ttyUSB0", 0x1C75, 0x9999)}), QString()), QString());
     QCOMPARE(updateport::locate(FakeFinder({}), QString()), QString());
@@ -196,14 +195,11 @@ void TestFirmwareUpdate::recoveryIsOfferedOnceTheLoaderStays()
     };
     const QList<Look> looks = {
         {true, true, 0}, // a normal controller beside a loader port: nothing to mend
-        {true, true, 0},
-        {false, false, 0}, // unplugged
-        {false, true, 0},  // the loader, once: maybe a restart passing through
-        {false, true, 1},  // still there: asked
-        {false, true, 1},  // not asked again while it stays
-        {false, false, 1},
-        {false, true, 1},
-        {false, true, 2},  // back again: asked again
+        {true, true, 0}, {false, false, 0}, // unplugged
+        {false, true, 0}, // the loader, once: maybe a restart passing through
+        {false, true, 1}, // still there: asked
+        {false, true, 1}, // not asked again while it stays
+        {false, false, 1}, {false, true, 1}, {false, true, 2}, // back again: asked again
     };
     for (const Look &look : looks) {
         midi = look.midi;
@@ -215,7 +211,7 @@ void TestFirmwareUpdate::recoveryIsOfferedOnceTheLoaderStays()
         QCOMPARE(prompt.asked().size(), look.asked);
     }
     QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last(),
-             QStringLiteral("Choose a firmware file...|Look for firmware online"));
+        QStringLiteral("Choose a firmware file...|Look for firmware online"));
 }
 
 QTEST_MAIN(TestFirmwareUpdate)

@@ -63,8 +63,7 @@ void TestMavuctlFirmware::updateFlashesRbOnPort()
     QVERIFY(link.open());
     RbProcess rb;
     QVERIFY(rb.start(link));
-    const testsupport::ProcessResult result =
-        mavuctl({"firmware", "update", path, "--port", link.portPath()});
+    const testsupport::ProcessResult result = mavuctl({"firmware", "update", path, "--port", link.portPath()});
     QVERIFY2(result.exitCode == 0, result.err.constData());
     QCOMPARE(result.out, QByteArray("Firmware mavu-2.0.0.bin sent.\n"));
     QVERIFY(result.err.contains("100%"));
@@ -102,7 +101,8 @@ void TestMavuctlFirmware::failuresExitWith1AndSendNothing()
         {{"firmware", "flash", good}, "usage"},
         {{"firmware"}, "usage"},
         {{"firmware", "check", "--current", "1.0.0", "--firmware-server", nobody}, "refused the connection"},
-        {{"firmware", "check", "--current", "1.0.0", "--firmware-server", "gopher://127.0.0.1/"}, "not a firmware server"},
+        {{"firmware", "check", "--current", "1.0.0", "--firmware-server", "gopher://127.0.0.1/"},
+            "not a firmware server"},
         {{"firmware", "check", "--current"}, "--current needs a value"},
     };
     for (const Case &c : cases) {
@@ -144,14 +144,16 @@ void TestMavuctlFirmware::checkPrintsOfferOrUpToDate()
 {
     LocalFtpServer server;
     QVERIFY(server.start());
-    server.put("describe1.json", R"({"name": "mavu-1.0.10.bin", "ver": "1.0.10", "info": ["Pads light faster", "Fixes"]})");
+    server.put(
+        "describe1.json", R"({"name": "mavu-1.0.10.bin", "ver": "1.0.10", "info": ["Pads light faster", "Fixes"]})");
 
-    testsupport::ProcessResult result =
-        mavuctl({"firmware", "check", "--current", "1.0.9", "--firmware-server", server.address()});
+    testsupport::ProcessResult result
+        = mavuctl({"firmware", "check", "--current", "1.0.9", "--firmware-server", server.address()});
     QVERIFY2(result.exitCode == 0, result.err.constData());
-    QCOMPARE(result.out, QByteArray("Firmware 1.0.10 is available: mavu-1.0.10.bin (the controller has 1.0.9).\n"
-                                    "  Pads light faster\n"
-                                    "  Fixes\n"));
+    QCOMPARE(result.out,
+        QByteArray("Firmware 1.0.10 is available: mavu-1.0.10.bin (the controller has 1.0.9).\n"
+                   "  Pads light faster\n"
+                   "  Fixes\n"));
 
     // The server may also come from the environment.
     qputenv("KORVEL_MAVU_FIRMWARE_SERVER", server.address().toLocal8Bit());

@@ -16,8 +16,8 @@
 
 namespace {
 
-QByteArray description(const QString &name, const QString &ver, const QStringList &info = {},
-                       const QString &extra = QString())
+QByteArray description(
+    const QString &name, const QString &ver, const QStringList &info = {}, const QString &extra = QString())
 {
     QStringList quoted;
     for (const QString &line : info)
@@ -42,13 +42,13 @@ struct Outcome {
 
 void connectOutcome(MyFtp *ftp, Outcome *outcome)
 {
-    QObject::connect(ftp, &MyFtp::info, ftp,
-                     [outcome](const QString &name, const QString &ver, const QStringList &notes) {
-                         outcome->info << QVariantList{name, ver, notes};
-                     });
+    QObject::connect(
+        ftp, &MyFtp::info, ftp, [outcome](const QString &name, const QString &ver, const QStringList &notes) {
+            outcome->info << QVariantList{name, ver, notes};
+        });
     QObject::connect(ftp, &MyFtp::failed, ftp, [outcome](const QString &reason) { outcome->failures << reason; });
-    QObject::connect(ftp, &MyFtp::downloadComplete, ftp,
-                     [outcome](const QString &path) { outcome->downloads << path; });
+    QObject::connect(
+        ftp, &MyFtp::downloadComplete, ftp, [outcome](const QString &path) { outcome->downloads << path; });
     QObject::connect(ftp, &MyFtp::showDialog, ftp, [outcome] { ++outcome->showDialog; });
 }
 
@@ -161,10 +161,14 @@ void TestMyFtp::offersOnlyNewerFirmware_data()
     QTest::addColumn<QString>("current");
     QTest::addColumn<QString>("server");
     QTest::addColumn<bool>("offered");
-    QTest::newRow("newer") << "1.0.9" << "1.0.10" << true;
-    QTest::newRow("older") << "1.0.10" << "1.0.9" << false;
-    QTest::newRow("equal") << "1.0.2" << "1.0.2" << false;
-    QTest::newRow("update mode") << "0" << "1.0.0" << true;
+    QTest::newRow("newer") << "1.0.9"
+                           << "1.0.10" << true;
+    QTest::newRow("older") << "1.0.10"
+                           << "1.0.9" << false;
+    QTest::newRow("equal") << "1.0.2"
+                           << "1.0.2" << false;
+    QTest::newRow("update mode") << "0"
+                                 << "1.0.0" << true;
 }
 
 void TestMyFtp::offersOnlyNewerFirmware()
@@ -173,7 +177,7 @@ void TestMyFtp::offersOnlyNewerFirmware()
     QFETCH(QString, server);
     QFETCH(bool, offered);
     m_server->put(QStringLiteral("describe1.json"),
-                  description(QStringLiteral("mavu.bin"), server, {QStringLiteral("Faster pads"), QStringLiteral("修复")}));
+        description(QStringLiteral("mavu.bin"), server, {QStringLiteral("Faster pads"), QStringLiteral("修复")}));
     Client client(m_server->address(), current);
     auto &[ftp, outcome] = client;
     QVERIFY(check(&ftp, &outcome));
@@ -181,7 +185,7 @@ void TestMyFtp::offersOnlyNewerFirmware()
     QCOMPARE(outcome.info.size(), 1);
     if (offered) {
         QCOMPARE(outcome.info.first(),
-                 (QVariantList{"mavu.bin", server, QStringList{QStringLiteral("Faster pads"), QStringLiteral("修复")}}));
+            (QVariantList{"mavu.bin", server, QStringList{QStringLiteral("Faster pads"), QStringLiteral("修复")}}));
     } else {
         QCOMPARE(outcome.info.first(), (QVariantList{"null", QString(), QStringList()}));
     }
@@ -232,8 +236,9 @@ void TestMyFtp::malformedDescriptionsFail_data()
     QTest::newRow("fractional size") << description("a.bin", "9.0.0", {}, ", \"size\": 1.5") << false;
     QTest::newRow("size as text") << description("a.bin", "9.0.0", {}, ", \"size\": \"10\"") << false;
     QTest::newRow("short sha256") << description("a.bin", "9.0.0", {}, ", \"sha256\": \"abcd\"") << false;
-    QTest::newRow("sha256 not hex")
-        << description("a.bin", "9.0.0", {}, QStringLiteral(", \"sha256\": \"%1\"").arg(QString(64, 'x'))) << false;
+    QTest::newRow("sha256 not hex") << description(
+        "a.bin", "9.0.0", {}, QStringLiteral(", \"sha256\": \"%1\"").arg(QString(64, 'x')))
+                                    << false;
 }
 
 void TestMyFtp::malformedDescriptionsFail()
@@ -444,8 +449,8 @@ void TestMyFtp::failedDownloadKeepsEarlierCopy()
     QCOMPARE(outcome.downloads.size(), 1);
     const QString path = outcome.downloads.first();
 
-    m_server->put(QStringLiteral("describe1.json"),
-                  description("same.bin", "2.0.1", {}, QStringLiteral(", \"size\": 3")));
+    m_server->put(
+        QStringLiteral("describe1.json"), description("same.bin", "2.0.1", {}, QStringLiteral(", \"size\": 3")));
     m_server->put(QStringLiteral("same.bin"), "a corrupted second copy");
     QVERIFY(check(&ftp, &outcome));
     QVERIFY(download(&ftp, &outcome));

@@ -137,7 +137,7 @@ void TestYmodemEngine::wholeExchangeWithWellBehavedReceiver()
     QCOMPARE(sender.currentStage(), Ymodem::StageNone);
 
     const QList<Ymodem::Status> expected = {Ymodem::StatusEstablish, Ymodem::StatusTransmit, Ymodem::StatusTransmit,
-                                            Ymodem::StatusTransmit, Ymodem::StatusFinish};
+        Ymodem::StatusTransmit, Ymodem::StatusFinish};
     QCOMPARE(sender.reports, expected);
 }
 
@@ -279,7 +279,7 @@ void TestYmodemEngine::silenceGivesUpAfterStepCount()
     QFETCH(int, giveUp);
     ScriptedSender sender(pattern(200));
     sender.setTimeDivide(4); // resend every 5 steps
-    sender.setTimeMax(2);    // give up when 15 silent steps have passed
+    sender.setTimeMax(2); // give up when 15 silent steps have passed
     const QByteArray lastPacket = reachStage(sender, stage);
     QCOMPARE(int(sender.currentStage()), stage);
 

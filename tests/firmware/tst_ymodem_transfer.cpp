@@ -56,8 +56,7 @@ bool isFinal(Status s)
 struct Line {
     explicit Line(int bytesPerSecond = 0)
         : link(bytesPerSecond)
-    {
-    }
+    { }
 
     // Opens the line, points the transport at it and records its reports.
     bool open(const QString &file)
@@ -306,10 +305,14 @@ void TestYmodemTransfer::receiverGoneAfterConfirmingTheFileIsSuccess()
         QTRY_COMPARE(int(peer.bytesAvailable()), expected);
         peer.readAll();
     };
-    answer("C", 133);                       // header
-    answer(QByteArray("\x06" "C"), 1029);   // the one data block
-    answer(QByteArray(1, char(0x06)), 1);   // EOT
-    answer(QByteArray("\x06" "C"), 133);    // end-of-batch block
+    answer("C", 133); // header
+    answer(QByteArray("\x06"
+                      "C"),
+        1029); // the one data block
+    answer(QByteArray(1, char(0x06)), 1); // EOT
+    answer(QByteArray("\x06"
+                      "C"),
+        133); // end-of-batch block
     QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^serial port lost during the transfer")));
     line.link.cut();
     QVERIFY(line.waitForFinal(1500));

@@ -16,13 +16,16 @@ namespace {
 using firmwareversion::isNewer;
 using firmwareversion::isValid;
 
-void check(bool condition) {
-    if (!condition) std::abort();
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
 }
 
 // The rule must be an order: never both ways, never against itself, and a
 // version one part longer than another (ending in 1) is newer.
-void checkOrder(const QString &untrimmedA, const QString &b) {
+void checkOrder(const QString &untrimmedA, const QString &b)
+{
     const QString a = untrimmedA.trimmed();
     check(isNewer(untrimmedA, b) == isNewer(a, b));
     bool ok = false;
@@ -42,17 +45,22 @@ void checkOrder(const QString &untrimmedA, const QString &b) {
     // Leading zeros are not part of the number.
     check(!isNewer(QStringLiteral("0") + a, a) && !isNewer(a, QStringLiteral("0") + a));
     // Numbers, not text: 10 sorts after 9.
-    if (forward) check(!isNewer(b + QStringLiteral(".9"), a));
+    if (forward)
+        check(!isNewer(b + QStringLiteral(".9"), a));
 }
 
-void checkTransitive(const QString &a, const QString &b, const QString &c) {
-    if (isNewer(a, b) && isNewer(b, c)) check(isNewer(a, c));
+void checkTransitive(const QString &a, const QString &b, const QString &c)
+{
+    if (isNewer(a, b) && isNewer(b, c))
+        check(isNewer(a, c));
 }
 
 // A name that passes as plain stays inside the download folder and the
 // server's firmware folder.
-void checkName(const QString &name) {
-    if (!firmwareserver::isPlainFileName(name)) return;
+void checkName(const QString &name)
+{
+    if (!firmwareserver::isPlainFileName(name))
+        return;
     const QString folder = QStringLiteral("/var/tmp/mavu-downloads");
     const QString path = folder + QLatin1Char('/') + name; // as the download builds it
     check(QFileInfo(path).absolutePath() == folder);
@@ -63,7 +71,8 @@ void checkName(const QString &name) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
     const QByteArray input(reinterpret_cast<const char *>(data), int(size));
     const int newline = input.indexOf('\n');
     const QString current = QString::fromUtf8(newline < 0 ? QByteArray() : input.left(newline));

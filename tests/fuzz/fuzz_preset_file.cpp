@@ -10,22 +10,26 @@
 #include <cstdint>
 #include <cstdlib>
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
     silenceDebugLines();
 
     const QByteArray contents(reinterpret_cast<const char *>(data), int(size));
     QByteArray image;
     QString error;
     if (!preset::decode(contents, &image, &error)) {
-        if (error.isEmpty()) std::abort(); // a refusal must say why
+        if (error.isEmpty())
+            std::abort(); // a refusal must say why
         return 0;
     }
-    if (!isCompleteImage(image)) std::abort(); // only complete images may reach the model
+    if (!isCompleteImage(image))
+        std::abort(); // only complete images may reach the model
 
     DataManagement settings;
     settings.initDefaultData();
     settings.setImage(image.constData(), image.size());
-    if (settings.imageBytes() != image) std::abort();
+    if (settings.imageBytes() != image)
+        std::abort();
     settingsText::toJson(settings);
     settingsText::toText(settings);
 

@@ -15,8 +15,10 @@
 
 namespace {
 
-void check(bool condition) {
-    if (!condition) std::abort();
+void check(bool condition)
+{
+    if (!condition)
+        std::abort();
 }
 
 // Short limits, so that giving up takes a handful of steps.
@@ -25,32 +27,39 @@ constexpr std::uint32_t kTimeMax = 2; // give up after 12
 constexpr std::uint32_t kErrorMax = 4;
 constexpr std::uint32_t kGiveUpSteps = (kTimeMax + 1) * (kTimeDivide + 1);
 
-class Harness : public Ymodem {
+class Harness : public Ymodem
+{
 public:
     Harness(std::uint32_t fileSize, int failAtBlock)
         : Ymodem(kTimeDivide, kTimeMax, kErrorMax)
         , m_file(fileSize)
-        , m_failAtBlock(failAtBlock) {
-        for (std::uint32_t i = 0; i < fileSize; ++i) m_file[i] = std::uint8_t(i * 7 + 3);
+        , m_failAtBlock(failAtBlock)
+    {
+        for (std::uint32_t i = 0; i < fileSize; ++i)
+            m_file[i] = std::uint8_t(i * 7 + 3);
     }
 
     void arrive(const std::uint8_t *bytes, std::size_t count) { m_line.insert(m_line.end(), bytes, bytes + count); }
     std::size_t waiting() const { return m_line.size() - m_readPos; }
     bool ended() const { return m_final >= 0 || m_ownerFailed; }
-    void step() {
+    void step()
+    {
         transmit();
         check(rxState <= 2 && txLength <= sizeof(txBuffer));
         check(rxState == 0 || rxLength < (rxState == 1 ? 133u : 1029u));
-        if (ended()) check(stage == StageNone);
+        if (ended())
+            check(stage == StageNone);
     }
 
 protected:
-    Code callback(Status status, std::uint8_t *buff, std::uint32_t *len) override {
+    Code callback(Status status, std::uint8_t *buff, std::uint32_t *len) override
+    {
         check(m_final < 0); // nothing after the end
         switch (status) {
         case StatusEstablish: {
             check(buff == txBuffer + 3 && len == &txLength);
-            if (m_failAtBlock == 0) return ownerFails();
+            if (m_failAtBlock == 0)
+                return ownerFails();
             const QByteArray header = QByteArray("fw.bin") + '\0' + QByteArray::number(quint64(m_file.size()));
             std::memcpy(buff, header.constData(), size_t(header.size()));
             *len = kHeaderPayload;
@@ -65,7 +74,8 @@ protected:
                 m_eotGiven = true;
                 return CodeEot;
             }
-            if (m_failAtBlock > 0 && ++m_blocks == m_failAtBlock) return ownerFails();
+            if (m_failAtBlock > 0 && ++m_blocks == m_failAtBlock)
+                return ownerFails();
             const std::uint32_t left = std::uint32_t(m_file.size()) - m_sent;
             const std::uint32_t chunk = left > kHeaderPayload ? std::min(left, kLongPayload) : left;
             std::memcpy(buff, m_file.data() + m_sent, chunk);
@@ -87,40 +97,47 @@ protected:
         std::abort();
     }
 
-    std::uint32_t read(std::uint8_t *buff, std::uint32_t len) override {
+    std::uint32_t read(std::uint8_t *buff, std::uint32_t len) override
+    {
         // Only into the receive buffer, and never past its end.
         check(buff >= rxBuffer && buff + len <= rxBuffer + sizeof(rxBuffer));
         const std::uint32_t count = std::uint32_t(std::min<std::size_t>(len, waiting()));
-        if (count == 0) return 0;
+        if (count == 0)
+            return 0;
         std::memcpy(buff, m_line.data() + m_readPos, count);
         m_readPos += count;
         return count;
     }
 
-    std::uint32_t write(std::uint8_t *buff, std::uint32_t len) override {
+    std::uint32_t write(std::uint8_t *buff, std::uint32_t len) override
+    {
         check(buff == txBuffer && len <= sizeof(txBuffer));
         checkPacket(buff, len);
         return len;
     }
 
-    QByteArray readAll() override {
+    QByteArray readAll() override
+    {
         const QByteArray all(reinterpret_cast<const char *>(m_line.data() + m_readPos), int(waiting()));
         m_readPos = m_line.size();
         return all;
     }
 
 private:
-    Code ownerFails() {
+    Code ownerFails()
+    {
         m_ownerFailed = true;
         return CodeCan;
     }
 
     // Every packet on the wire is one of the protocol's own, with a right CRC.
-    static void checkPacket(const std::uint8_t *p, std::uint32_t len) {
+    static void checkPacket(const std::uint8_t *p, std::uint32_t len)
+    {
         if (len == 1) {
             check(p[0] == CodeEot);
         } else if (len == 5) {
-            for (std::uint32_t i = 0; i < 5; ++i) check(p[i] == CodeCan);
+            for (std::uint32_t i = 0; i < 5; ++i)
+                check(p[i] == CodeCan);
         } else {
             check(len == 133 || len == 1029);
             check(p[0] == (len == 133 ? CodeSoh : CodeStx));
@@ -144,9 +161,11 @@ private:
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
     silenceDebugLines();
-    if (size < 2 || size > 8192) return 0;
+    if (size < 2 || size > 8192)
+        return 0;
 
     // Up to a few blocks, so that the block sizes and the last short chunk vary.
     const std::uint32_t fileSize = std::uint32_t(data[0]) * 13;
@@ -159,7 +178,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     engine.step(); // leaves StageNone
     while (pos < size && !engine.ended()) {
         const std::uint8_t control = data[pos++];
-        for (int idle = control >> 5; idle > 0 && !engine.ended(); --idle, ++steps) engine.step();
+        for (int idle = control >> 5; idle > 0 && !engine.ended(); --idle, ++steps)
+            engine.step();
         const std::size_t count = std::min<std::size_t>((control & 0x1F) + 1, size - pos);
         engine.arrive(data + pos, count);
         pos += count;
@@ -171,7 +191,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // The line falls silent: what is waiting is taken in (at least one byte a
     // step), then the engine must end within its give-up limit.
     const std::size_t bound = engine.waiting() + 2 * kGiveUpSteps + 2;
-    for (std::size_t i = 0; i < bound && !engine.ended(); ++i) engine.step();
+    for (std::size_t i = 0; i < bound && !engine.ended(); ++i)
+        engine.step();
     check(engine.ended());
     return 0;
 }

@@ -19,17 +19,22 @@ namespace {
 
 const char kProbe[] = "--start-language-probe";
 
-QString translated(const char *context, const char *source) { return QCoreApplication::translate(context, source); }
+QString translated(const char *context, const char *source)
+{
+    return QCoreApplication::translate(context, source);
+}
 
 // "context|source" -> translation, "" when unfinished, of a catalogue source (.ts).
-QMap<QString, QString> readCatalogue(const QString &path) {
+QMap<QString, QString> readCatalogue(const QString &path)
+{
     QFile file(path);
     file.open(QIODevice::ReadOnly);
     QXmlStreamReader xml(&file);
     QMap<QString, QString> messages;
     QString context, source;
     while (!xml.atEnd()) {
-        if (xml.readNext() != QXmlStreamReader::StartElement) continue;
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
         if (xml.name() == QLatin1String("name"))
             context = xml.readElementText();
         else if (xml.name() == QLatin1String("source"))
@@ -43,7 +48,8 @@ QMap<QString, QString> readCatalogue(const QString &path) {
     return messages;
 }
 
-QStringList placeholders(const QString &text) {
+QStringList placeholders(const QString &text)
+{
     QStringList found;
     for (auto it = QRegularExpression(QStringLiteral("%L?\\d+")).globalMatch(text); it.hasNext();)
         found << it.next().captured();
@@ -53,21 +59,24 @@ QStringList placeholders(const QString &text) {
 
 } // namespace
 
-class TestI18n : public QObject {
+class TestI18n : public QObject
+{
     Q_OBJECT
     QTemporaryDir m_config;
     QQmlEngine m_engine;
     std::unique_ptr<Trans> m_trans;
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         // Before the first QSettings: the stored choice goes to a private folder.
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(m_config.path()));
         m_trans = std::make_unique<Trans>(&m_engine);
     }
 
     // QLocale::system() follows LC_ALL, then LC_MESSAGES, then LANG.
-    void startLanguageFollowsTheSystem_data() {
+    void startLanguageFollowsTheSystem_data()
+    {
         QTest::addColumn<QString>("variable");
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("language");
@@ -78,12 +87,14 @@ private slots:
                                             << "de_DE.UTF-8"
                                             << "English,Firmware update";
     }
-    void startLanguageFollowsTheSystem() {
+    void startLanguageFollowsTheSystem()
+    {
         QFETCH(QString, variable);
         QFETCH(QString, locale);
         QFETCH(QString, language);
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"}) env.remove(QLatin1String(name));
+        for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
+            env.remove(QLatin1String(name));
         env.insert(variable, locale);
         QProcess child;
         child.setProcessEnvironment(env);
@@ -92,7 +103,8 @@ private slots:
         QCOMPARE(QString::fromUtf8(child.readAllStandardOutput()), language);
     }
 
-    void switchingRetranslatesThePages() {
+    void switchingRetranslatesThePages()
+    {
         QCOMPARE(m_trans->languageList(), QStringList({"English", "简体中文"}));
         QCOMPARE(m_trans->getLanguage(), QString()); // nothing stored at first
         QQmlComponent component(&m_engine);
@@ -125,11 +137,13 @@ private slots:
     // lupdate over the pages and the native classes, held against the
     // catalogues' sources: every text has its finished Chinese entry, every
     // Chinese text its English one, and no entry loses a %n marker.
-    void cataloguesKeepUpWithTheTexts() {
+    void cataloguesKeepUpWithTheTexts()
+    {
         const QString source = qEnvironmentVariable("MAVU_TEST_SOURCE_DIR");
         QTemporaryDir dir;
         QStringList args{"-silent", "-locations", "none", "-extensions", "cpp,h,qml,js", "-I", source};
-        for (const char *folder : {"qml", "app", "model", "device", "firmware", "i18n"}) args << source + '/' + folder;
+        for (const char *folder : {"qml", "app", "model", "device", "firmware", "i18n"})
+            args << source + '/' + folder;
         QCOMPARE(QProcess::execute(QStringLiteral(MAVU_LUPDATE_PATH), args << "-ts" << dir.filePath("used.ts")), 0);
         const QMap<QString, QString> used = readCatalogue(dir.filePath("used.ts"));
         const QMap<QString, QString> zh = readCatalogue(source + "/i18n/i18n_zh.ts");
@@ -138,8 +152,10 @@ private slots:
         QStringList wrong;
         for (const QString &key : used.keys()) {
             const bool chinese = key.contains(QRegularExpression(QStringLiteral("[\\x{4e00}-\\x{9fff}]")));
-            if (zh.value(key).isEmpty()) wrong << "i18n_zh.ts lacks " + key;
-            if (chinese && en.value(key).isEmpty()) wrong << "i18n_en.ts lacks " + key;
+            if (zh.value(key).isEmpty())
+                wrong << "i18n_zh.ts lacks " + key;
+            if (chinese && en.value(key).isEmpty())
+                wrong << "i18n_en.ts lacks " + key;
         }
         for (const auto *catalogue : {&zh, &en}) {
             for (auto it = catalogue->begin(); it != catalogue->end(); ++it) {
@@ -151,7 +167,8 @@ private slots:
     }
 };
 
-int main(int argc, char **argv) {
+int main(int argc, char **argv)
+{
     QGuiApplication app(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], kProbe) == 0) {
         // What a fresh Trans settles on at start under this process's locale.

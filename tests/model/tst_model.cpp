@@ -14,7 +14,8 @@ using testsupport::fromHex;
 using testsupport::readAll;
 using Ints = QVector<int>;
 
-class TestModel : public QObject {
+class TestModel : public QObject
+{
     Q_OBJECT
     QTemporaryDir m_dir;
     DataManagement m_data;
@@ -22,9 +23,11 @@ class TestModel : public QObject {
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
     // One key of count records from first on.
-    Ints field(QVariantMap (DataManagement::*get)(int), int first, int count, const char *key) {
+    Ints field(QVariantMap (DataManagement::*get)(int), int first, int count, const char *key)
+    {
         Ints v;
-        for (int i = first; i < first + count; ++i) v << (m_data.*get)(i).value(key).toInt();
+        for (int i = first; i < first + count; ++i)
+            v << (m_data.*get)(i).value(key).toInt();
         return v;
     }
     Ints pads(int first, int count, const char *key) { return field(&DataManagement::getPadInfo, first, count, key); }
@@ -32,14 +35,16 @@ class TestModel : public QObject {
     Ints rgb(int p) { return {pads(p, 1, "padR")[0], pads(p, 1, "padG")[0], pads(p, 1, "padB")[0]}; }
 
 private slots:
-    void init() {
+    void init()
+    {
         DataManagement fresh;
         fresh.initDefaultData();
         m_defaults = fresh.imageBytes();
         m_data.setImage(m_defaults.constData(), m_defaults.size());
     }
 
-    void imageAndDefaults() {
+    void imageAndDefaults()
+    {
         DataManagement blank;
         const QByteArray header = fromHex("F0 01 00 00 00 20 6F 00 01 00 00");
         QCOMPARE(blank.imageBytes(), header + QByteArray(kImageSize - 12, '\0') + char(kSysExEnd));
@@ -67,9 +72,11 @@ private slots:
         QCOMPARE(m_data.getVerInfo(), (QVariantList{2, 3, 4}));
     }
 
-    void setImageCopiesAtMostAnImage() {
+    void setImageCopiesAtMostAnImage()
+    {
         QByteArray counting(500, '\0');
-        for (int i = 0; i < counting.size(); ++i) counting[i] = char(i % 100);
+        for (int i = 0; i < counting.size(); ++i)
+            counting[i] = char(i % 100);
         QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
         m_data.setImage(nullptr, 458);
         m_data.setImage("abcd", 0);
@@ -83,7 +90,8 @@ private slots:
         QCOMPARE(updated.count(), 5);
     }
 
-    void normalizeColor() {
+    void normalizeColor()
+    {
         const auto c = [](int r, int g, int b) {
             const auto n = ::normalizeColor(std::int8_t(r), std::int8_t(g), std::int8_t(b));
             return Ints{n[0], n[1], n[2]};
@@ -95,7 +103,8 @@ private slots:
         QCOMPARE(c(127, 64, 0), (Ints{127, 64, 0}));
     }
 
-    void batches() {
+    void batches()
+    {
         QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
         m_data.setPadBatch(2, "note", false, "padData", 120);
         QCOMPARE(pads(16, 16, "padData"), (Ints{120, 121, 122, 123, 124, 125, 126, 127} + Ints(8, 127)));
@@ -127,7 +136,8 @@ private slots:
         QCOMPARE(m_data.imageBytes(), before);
     }
 
-    void coloursAndBrightness() {
+    void coloursAndBrightness()
+    {
         QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
         m_data.setPadInfo(5, "padRGB", QString("#ff8000"));
         QCOMPARE(rgb(5), (Ints{127, 64, 0}));
@@ -147,7 +157,8 @@ private slots:
         QCOMPARE(m_data.fullColor(3), (std::array<std::int8_t, 3>{127, 127, 127}));
     }
 
-    void singleFields() {
+    void singleFields()
+    {
         QSignalSpy updated(&m_data, &DataManagement::s_updateDate);
         m_data.setPadInfo(47, "padCh", 16);
         m_data.setPadInfo(0, "padData", 300); // its low byte
@@ -177,7 +188,8 @@ private slots:
         QVERIFY(m_data.getWalkingBeltInfo(6).isEmpty() && m_data.getWalkingBeltInfo(-1).isEmpty());
     }
 
-    void presetFormsRoundTripByContent() {
+    void presetFormsRoundTripByContent()
+    {
         QByteArray image = m_defaults;
         image[1] = 0x02; // a controller reply's command byte is kept
         image[200] = 0x33;
@@ -194,7 +206,8 @@ private slots:
         }
     }
 
-    void badPresetsAreRefused() {
+    void badPresetsAreRefused()
+    {
         const QByteArray stm = fromHex("00 00 01 CA") + m_defaults;
         const QList<QByteArray> bad = {QByteArray(), QByteArray("\x00\x00\x01", 3),
             fromHex("00 00 00 14") + m_defaults.left(20), fromHex("FF FF FF FF") + m_defaults, stm.left(461), stm + "x",
@@ -209,7 +222,8 @@ private slots:
         }
     }
 
-    void failedReadsAndSavesSayWhyAndKeepTheOldFile() {
+    void failedReadsAndSavesSayWhyAndKeepTheOldFile()
+    {
         QByteArray image;
         QString error;
         QVERIFY(!preset::readFile(path("missing.stm"), &image, &error) && !error.isEmpty());

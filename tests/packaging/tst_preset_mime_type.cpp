@@ -9,7 +9,8 @@
 
 // The file manager must offer the editor for both preset forms. ".stm" also
 // names Scream Tracker modules, so presets are told apart by their first bytes.
-class TestPresetMimeType : public QObject {
+class TestPresetMimeType : public QObject
+{
     Q_OBJECT
 
 private:
@@ -17,7 +18,8 @@ private:
     QTemporaryDir m_files;
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         const QString packages = m_data.filePath("mime/packages");
         QVERIFY(QDir().mkpath(packages));
         QVERIFY(QFile::copy("/usr/share/mime/packages/freedesktop.org.xml", packages + "/freedesktop.org.xml"));
@@ -28,7 +30,8 @@ private slots:
         qputenv("XDG_DATA_HOME", m_data.filePath("home").toUtf8());
     }
 
-    void presetsAreRecognisedByContent() {
+    void presetsAreRecognisedByContent()
+    {
         DataManagement d;
         d.initDefaultData();
         const QString stm = m_files.filePath("bank.stm");

@@ -30,8 +30,7 @@ public:
         : QObject(parent)
         , m_ftp(ftp)
         , m_closer(new testsupport::MessageBoxCloser(this))
-    {
-    }
+    { }
 
     Q_INVOKABLE void setDeviceConnected(bool connected) { m_ftp->setDeviceConnected(connected); }
     Q_INVOKABLE QStringList messageBoxTexts() const { return m_closer->texts(); }

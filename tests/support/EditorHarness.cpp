@@ -26,7 +26,8 @@
 
 namespace editorharness {
 
-void prepare(const QString &configFolder) {
+void prepare(const QString &configFolder)
+{
     static QTemporaryDir own;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder.isEmpty() ? own.path() : configFolder));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(own.path()));
@@ -36,30 +37,35 @@ void prepare(const QString &configFolder) {
     qmlwarnings::start();
 }
 
-LoopbackMidi *useLoopbackMidi() {
+LoopbackMidi *useLoopbackMidi()
+{
     auto midi = std::make_unique<LoopbackMidi>();
     LoopbackMidi *raw = midi.get();
     setMidiBackend(std::move(midi));
     return raw;
 }
 
-QObject *child(QObject *object, const char *property) {
+QObject *child(QObject *object, const char *property)
+{
     return object ? object->property(property).value<QObject *>() : nullptr;
 }
 
-void click(QObject *button) {
+void click(QObject *button)
+{
     QVERIFY(button);
     QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
 }
 
-void enterNumber(QObject *field, const QString &text) {
+void enterNumber(QObject *field, const QString &text)
+{
     QObject *input = child(field, "textInput");
     QVERIFY(input);
     input->setProperty("text", text);
     QVERIFY(QMetaObject::invokeMethod(input, "editingFinished"));
 }
 
-void QuickSetup::qmlEngineAvailable(QQmlEngine *engine) {
+void QuickSetup::qmlEngineAvailable(QQmlEngine *engine)
+{
     auto *data = new DataManagement(engine); // fresh for every test file
     data->initDefaultData();
     QQmlContext *context = engine->rootContext();
@@ -76,9 +82,13 @@ void QuickSetup::qmlEngineAvailable(QQmlEngine *engine) {
 
 InProcessEditor::InProcessEditor() = default;
 
-InProcessEditor::~InProcessEditor() { stop(); }
+InProcessEditor::~InProcessEditor()
+{
+    stop();
+}
 
-void InProcessEditor::start(QObject *owner) {
+void InProcessEditor::start(QObject *owner)
+{
     device = sim::startInProcess(SimOptions(), owner);
     QVERIFY(device && device->isPlugged());
     window = std::make_unique<MainWindow>(nullptr);
@@ -86,23 +96,27 @@ void InProcessEditor::start(QObject *owner) {
     root = window->engine().rootObjects().first();
 }
 
-void InProcessEditor::stop() {
+void InProcessEditor::stop()
+{
     window.reset();
     root = nullptr;
     qmlwarnings::stop();
 }
 
-EditorProcess::EditorProcess() {
+EditorProcess::EditorProcess()
+{
     m_first.setProcessEnvironment(environment());
     m_first.setProcessChannelMode(QProcess::ForwardedErrorChannel);
 }
 
-EditorProcess::~EditorProcess() {
+EditorProcess::~EditorProcess()
+{
     m_first.kill();
     m_first.waitForFinished(10000);
 }
 
-QProcessEnvironment EditorProcess::environment() const {
+QProcessEnvironment EditorProcess::environment() const
+{
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     for (const char *name : {"HOME", "XDG_DATA_HOME", "XDG_CONFIG_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"})
         env.insert(QLatin1String(name), folder(QString::fromLatin1(name).toLower()));
@@ -111,7 +125,8 @@ QProcessEnvironment EditorProcess::environment() const {
     return env;
 }
 
-bool EditorProcess::start(const QStringList &args) {
+bool EditorProcess::start(const QStringList &args)
+{
     const QString runtime = folder(QStringLiteral("xdg_runtime_dir"));
     QDir().mkpath(runtime);
     QFile(runtime).setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -120,13 +135,15 @@ bool EditorProcess::start(const QStringList &args) {
     QElapsedTimer timer;
     timer.start();
     while (isRunning() && timer.elapsed() < 30000) {
-        if (QFileInfo::exists(runtime + QStringLiteral("/korvelMavu.socket"))) return true;
+        if (QFileInfo::exists(runtime + QStringLiteral("/korvelMavu.socket")))
+            return true;
         QTest::qWait(50);
     }
     return false;
 }
 
-int EditorProcess::runSecond(const QStringList &args) {
+int EditorProcess::runSecond(const QStringList &args)
+{
     QProcess second;
     second.setProcessEnvironment(environment());
     second.setWorkingDirectory(m_root.path());
@@ -139,12 +156,14 @@ int EditorProcess::runSecond(const QStringList &args) {
     return second.exitStatus() == QProcess::NormalExit ? second.exitCode() : -1;
 }
 
-QByteArray EditorProcess::log() const {
+QByteArray EditorProcess::log() const
+{
     const QDir dir(folder(QStringLiteral("xdg_data_home/korvel-mavu/Log")));
     QByteArray text;
     for (const QString &name : dir.entryList({QStringLiteral("*_log.html")}, QDir::Files, QDir::Name)) {
         QFile file(dir.filePath(name));
-        if (file.open(QIODevice::ReadOnly)) text += file.readAll();
+        if (file.open(QIODevice::ReadOnly))
+            text += file.readAll();
     }
     return text;
 }

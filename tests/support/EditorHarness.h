@@ -37,7 +37,8 @@ void enterNumber(QObject *field, const QString &text);
 
 // The context objects of a Qt Quick test: the real settings model, doubles
 // of the main window and the translation manager.
-class QuickSetup : public QObject {
+class QuickSetup : public QObject
+{
     Q_OBJECT
 public slots:
     void applicationAvailable() { prepare(); }
@@ -63,7 +64,8 @@ struct InProcessEditor {
 
 // The real editor program, with home, data, config, cache and runtime
 // folders of its own; killed when it goes.
-class EditorProcess {
+class EditorProcess
+{
 public:
     EditorProcess();
     ~EditorProcess();
@@ -84,7 +86,8 @@ private:
 
 // main() of a test that builds editor windows: prepared as the program is.
 #define MAVU_EDITOR_TEST_MAIN(TestClass)                                                                               \
-    int main(int argc, char **argv) {                                                                                  \
+    int main(int argc, char **argv)                                                                                    \
+    {                                                                                                                  \
         editorharness::prepare();                                                                                      \
         QApplication app(argc, argv);                                                                                  \
         TestClass test;                                                                                                \

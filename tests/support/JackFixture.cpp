@@ -35,47 +35,64 @@ const char kWatcher[] = "\"$@\" & child=$!\n"
 
 } // namespace
 
-GuardedProcess::~GuardedProcess() { stop(); }
+GuardedProcess::~GuardedProcess()
+{
+    stop();
+}
 
-bool GuardedProcess::start(const QString &program, const QStringList &args) {
+bool GuardedProcess::start(const QString &program, const QStringList &args)
+{
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(QStringLiteral("/bin/sh"), QStringList{"-c", kWatcher, "watcher", program} + args);
     return m_process.waitForStarted(5000);
 }
 
-void GuardedProcess::stop() {
+void GuardedProcess::stop()
+{
     m_process.terminate();
-    if (!m_process.waitForFinished(10000)) m_process.kill();
+    if (!m_process.waitForFinished(10000))
+        m_process.kill();
     m_process.waitForFinished(3000);
     output();
 }
 
-bool GuardedProcess::isRunning() const { return m_process.state() != QProcess::NotRunning; }
-
-void GuardedProcess::signalUser1() {
-    if (isRunning()) ::kill(pid_t(m_process.processId()), SIGUSR1);
+bool GuardedProcess::isRunning() const
+{
+    return m_process.state() != QProcess::NotRunning;
 }
 
-void GuardedProcess::killChild() {
-    if (isRunning()) ::kill(pid_t(m_process.processId()), SIGUSR2);
+void GuardedProcess::signalUser1()
+{
+    if (isRunning())
+        ::kill(pid_t(m_process.processId()), SIGUSR1);
 }
 
-bool GuardedProcess::waitForOutput(const QString &text, int timeoutMs) {
+void GuardedProcess::killChild()
+{
+    if (isRunning())
+        ::kill(pid_t(m_process.processId()), SIGUSR2);
+}
+
+bool GuardedProcess::waitForOutput(const QString &text, int timeoutMs)
+{
     QDeadlineTimer deadline(timeoutMs);
     while (!output().contains(text.toUtf8())) {
-        if (deadline.hasExpired() || !isRunning()) return false;
+        if (deadline.hasExpired() || !isRunning())
+            return false;
         m_process.waitForReadyRead(50);
         QCoreApplication::processEvents();
     }
     return true;
 }
 
-QByteArray GuardedProcess::output() {
+QByteArray GuardedProcess::output()
+{
     m_output += m_process.readAll();
     return m_output;
 }
 
-bool JackServer::start(QString *error, int periodFrames, const QString &midiClient) {
+bool JackServer::start(QString *error, int periodFrames, const QString &midiClient)
+{
     static int counter = 0;
     m_name = QStringLiteral("mavu-test-%1-%2").arg(QCoreApplication::applicationPid()).arg(++counter);
     qputenv("JACK_DEFAULT_SERVER", m_name.toUtf8());
@@ -94,17 +111,21 @@ bool JackServer::start(QString *error, int periodFrames, const QString &midiClie
     return !m_ownsMidi || installSystemMidi(QStringLiteral("jack"), midiClient, error);
 }
 
-void JackServer::stop() {
-    if (m_ownsMidi) setMidiBackend(nullptr); // its ports go before the server
+void JackServer::stop()
+{
+    if (m_ownsMidi)
+        setMidiBackend(nullptr); // its ports go before the server
     m_ownsMidi = false;
     m_jackd.stop();
 }
 
-QString simulatorPath() {
+QString simulatorPath()
+{
     return QString::fromLocal8Bit(qgetenv("MAVU_TEST_BINARY_DIR")) + QStringLiteral("/simulator/mavu-sim");
 }
 
-bool startSimulator(GuardedProcess &sim, const QStringList &extra) {
+bool startSimulator(GuardedProcess &sim, const QStringList &extra)
+{
     return sim.start(simulatorPath(), QStringList{"--midi-api", "jack"} + extra)
         && sim.waitForOutput(QStringLiteral("plugged in"), 10000);
 }

@@ -8,7 +8,8 @@
 // A program run for a test that cannot outlive the test: a watcher shell
 // ends it when the test process goes, even when the test crashes. SIGUSR1
 // sent to it is passed on; killChild() kills the program itself at once.
-class GuardedProcess {
+class GuardedProcess
+{
 public:
     GuardedProcess() = default;
     ~GuardedProcess();
@@ -32,7 +33,8 @@ private:
 // A private JACK server on the dummy driver, named uniquely for this run, and
 // made the default for this process and the programs it starts. With a
 // client name, this process's MIDI ports go through it too.
-class JackServer {
+class JackServer
+{
 public:
     JackServer() = default;
     ~JackServer() { stop(); }

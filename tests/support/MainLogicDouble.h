@@ -7,20 +7,23 @@
 
 // Stands in for the main window as "MainLogic": records the calls the pages
 // make and lets a test raise the window's signals.
-class MainLogicDouble : public QObject {
+class MainLogicDouble : public QObject
+{
     Q_OBJECT
 public:
     using QObject::QObject;
 
     Q_INVOKABLE int calls(const QString &slot) const { return m_calls.value(slot); }
     Q_INVOKABLE void resetCalls() { m_calls.clear(); }
-    Q_INVOKABLE void setScale(double screenScaleFactor, double scalingRate) {
+    Q_INVOKABLE void setScale(double screenScaleFactor, double scalingRate)
+    {
         m_screenScaleFactor = screenScaleFactor;
         m_scalingRate = scalingRate;
     }
     Q_INVOKABLE void raiseShowHint(bool isSend, bool isSuccess) { emit showHint(isSend, isSuccess); }
     Q_INVOKABLE void raiseDevStateChanged(bool state) { emit devStateChanged(state); }
-    Q_INVOKABLE void raiseScreenChanged(double scalingRate) {
+    Q_INVOKABLE void raiseScreenChanged(double scalingRate)
+    {
         m_scalingRate = scalingRate;
         emit screenChanged();
     }
@@ -34,7 +37,8 @@ signals:
 public slots:
     void sendData() { count("sendData"); }
     void getData() { count("getData"); }
-    QString rgbtoStr(int r, int g, int b) {
+    QString rgbtoStr(int r, int g, int b)
+    {
         const QColor color(r, g, b, 255);
         return color.isValid() ? color.name() : QStringLiteral("#000000");
     }

@@ -10,33 +10,49 @@ QStringList s_warnings;
 QtMessageHandler s_previous = nullptr;
 bool s_started = false;
 
-void collect(QtMsgType type, const QMessageLogContext &context, const QString &message) {
+void collect(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
     // The offscreen platform cannot pass size limits on to a window system;
     // that is the test platform talking, not the editor.
     const bool platformOnly = message == QLatin1String("This plugin does not support propagateSizeHints()");
-    if (type != QtDebugMsg && type != QtInfoMsg && !platformOnly) s_warnings << message;
-    if (s_previous) s_previous(type, context, message);
+    if (type != QtDebugMsg && type != QtInfoMsg && !platformOnly)
+        s_warnings << message;
+    if (s_previous)
+        s_previous(type, context, message);
 }
 
 } // namespace
 
-void start() {
-    if (s_started) return;
+void start()
+{
+    if (s_started)
+        return;
     s_started = true;
     s_previous = qInstallMessageHandler(collect);
 }
 
-void stop() {
-    if (!s_started) return;
+void stop()
+{
+    if (!s_started)
+        return;
     qInstallMessageHandler(s_previous);
     s_previous = nullptr;
     s_started = false;
 }
 
-void clear() { s_warnings.clear(); }
+void clear()
+{
+    s_warnings.clear();
+}
 
-QStringList collected() { return s_warnings; }
+QStringList collected()
+{
+    return s_warnings;
+}
 
-QString report() { return s_warnings.join(QLatin1Char('\n')); }
+QString report()
+{
+    return s_warnings.join(QLatin1Char('\n'));
+}
 
 } // namespace qmlwarnings

@@ -8,20 +8,28 @@
 
 namespace testsupport {
 
-QByteArray readAll(const QString &path) {
+QByteArray readAll(const QString &path)
+{
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
     return file.readAll();
 }
 
-void writeAll(const QString &path, const QByteArray &bytes) {
+void writeAll(const QString &path, const QByteArray &bytes)
+{
     QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write(bytes);
+    if (file.open(QIODevice::WriteOnly))
+        file.write(bytes);
 }
 
-QByteArray fromHex(const char *spacedHex) { return QByteArray::fromHex(QByteArray(spacedHex).replace(' ', "")); }
+QByteArray fromHex(const char *spacedHex)
+{
+    return QByteArray::fromHex(QByteArray(spacedHex).replace(' ', ""));
+}
 
-ProcessResult run(const QString &program, const QStringList &args, int timeoutMs) {
+ProcessResult run(const QString &program, const QStringList &args, int timeoutMs)
+{
     QProcess process;
     process.start(program, args);
     ProcessResult result;
@@ -38,13 +46,15 @@ ProcessResult run(const QString &program, const QStringList &args, int timeoutMs
 }
 
 MessageBoxCloser::MessageBoxCloser(QObject *parent)
-    : QObject(parent) {
+    : QObject(parent)
+{
     auto *timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &MessageBoxCloser::poll);
     timer->start(10);
 }
 
-void MessageBoxCloser::poll() {
+void MessageBoxCloser::poll()
+{
     const auto widgets = QApplication::topLevelWidgets();
     for (QWidget *w : widgets) {
         auto *box = qobject_cast<QMessageBox *>(w);

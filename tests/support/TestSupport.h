@@ -24,7 +24,8 @@ ProcessResult run(const QString &program, const QStringList &args, int timeoutMs
 
 // Closes the next modal message box as soon as it shows, remembering its text.
 // Lets tests drive code paths that show a QMessageBox.
-class MessageBoxCloser : public QObject {
+class MessageBoxCloser : public QObject
+{
     Q_OBJECT
 public:
     explicit MessageBoxCloser(QObject *parent = nullptr);

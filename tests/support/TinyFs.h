@@ -5,10 +5,12 @@
 // A tmpfs of a few kB mounted on a folder for one test, to make a disk full
 // or read-only for a process that runs as root (permissions do not stop it).
 // Unmounted when it goes.
-class TinyFs {
+class TinyFs
+{
 public:
     explicit TinyFs(const QString &folder)
-        : m_folder(folder) { }
+        : m_folder(folder)
+    { }
     ~TinyFs();
     TinyFs(const TinyFs &) = delete;
     TinyFs &operator=(const TinyFs &) = delete;

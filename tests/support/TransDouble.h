@@ -6,7 +6,8 @@
 
 // Stands in for the translation manager as "Tran": no catalogues, but the
 // same names, choice and signals.
-class TransDouble : public QObject {
+class TransDouble : public QObject
+{
     Q_OBJECT
     Q_PROPERTY(QStringList languageList READ languageList CONSTANT)
     Q_PROPERTY(QString currentLanguage READ currentLanguage NOTIFY currentLanguageChanged)
@@ -16,8 +17,10 @@ public:
     QStringList languageList() const { return {QStringLiteral("English"), QStringLiteral("简体中文")}; }
     QString currentLanguage() const { return m_current; }
 
-    Q_INVOKABLE void reTrans(QString lang) {
-        if (lang.isEmpty() || lang == m_current) return;
+    Q_INVOKABLE void reTrans(QString lang)
+    {
+        if (lang.isEmpty() || lang == m_current)
+            return;
         m_current = lang;
         emit currentLanguageChanged(m_current);
     }

@@ -8,7 +8,8 @@
 
 namespace {
 
-void paintOnce(ColorPalette &wheel) {
+void paintOnce(ColorPalette &wheel)
+{
     QImage target(int(wheel.width()), int(wheel.height()), QImage::Format_ARGB32);
     QPainter painter(&target);
     wheel.paint(&painter);
@@ -16,21 +17,25 @@ void paintOnce(ColorPalette &wheel) {
 
 // The colour picked at a point, "" when none; hues at a pixel centre are a
 // fraction of a degree off the exact angle, so channels are rounded to 0 or 255.
-QString pick(ColorPalette &wheel, int x, int y) {
+QString pick(ColorPalette &wheel, int x, int y)
+{
     QSignalSpy picked(&wheel, &ColorPalette::colorChang);
     wheel.mouseMove(x, y);
-    if (picked.isEmpty()) return QString();
+    if (picked.isEmpty())
+        return QString();
     const QColor c(picked.first().first().toString());
     return QColor(c.red() > 127 ? 255 : 0, c.green() > 127 ? 255 : 0, c.blue() > 127 ? 255 : 0).name();
 }
 
 } // namespace
 
-class TestColorPalette : public QObject {
+class TestColorPalette : public QObject
+{
     Q_OBJECT
 
 private slots:
-    void geometryFollowsTheSize() {
+    void geometryFollowsTheSize()
+    {
         ColorPalette wheel;
         QCOMPARE(pick(wheel, 150, 150), QString()); // nothing to pick before the first paint
         wheel.setSize(QSizeF(200, 120));
@@ -39,7 +44,8 @@ private slots:
         QCOMPARE(wheel.wheelRect(), QRect(45, 5, 110, 110));
     }
 
-    void picks_data() {
+    void picks_data()
+    {
         QTest::addColumn<QPoint>("point");
         QTest::addColumn<QString>("colour");
         QTest::newRow("3 o'clock: red") << QPoint(280, 150) << "#ff0000";
@@ -50,7 +56,8 @@ private slots:
         QTest::newRow("outside") << QPoint(2, 2) << "";
         QTest::newRow("just outside") << QPoint(150, 297) << "";
     }
-    void picks() {
+    void picks()
+    {
         QFETCH(QPoint, point);
         QFETCH(QString, colour);
         ColorPalette wheel;
@@ -64,7 +71,8 @@ private slots:
             QCOMPARE(picked, colour);
     }
 
-    void pickOnTheMarkerIsWhite() {
+    void pickOnTheMarkerIsWhite()
+    {
         ColorPalette wheel;
         wheel.setSize(QSizeF(300, 300));
         paintOnce(wheel);

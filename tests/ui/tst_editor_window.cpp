@@ -20,11 +20,13 @@
 
 using editorharness::child;
 
-class TestEditorWindow : public QObject {
+class TestEditorWindow : public QObject
+{
     Q_OBJECT
 
 private slots:
-    void initTestCase() {
+    void initTestCase()
+    {
         m_editor.start(this);
         m_device = m_editor.device;
         m_root = m_editor.root;
@@ -37,7 +39,8 @@ private slots:
 
     void cleanup() { QVERIFY2(qmlwarnings::collected().isEmpty(), qPrintable(qmlwarnings::report())); }
 
-    void startsConnectedAndTheAboutBoxShowsTheController() {
+    void startsConnectedAndTheAboutBoxShowsTheController()
+    {
         QObject *page = m_root->findChild<QObject *>(QStringLiteral("mainPage"));
         QVERIFY(page);
         QCOMPARE(child(page, "connectState")->property("state").toString(), QStringLiteral("connect"));
@@ -55,7 +58,8 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(help, "close"));
     }
 
-    void everyPageAndDialogInChinese() {
+    void everyPageAndDialogInChinese()
+    {
         QVERIFY(QMetaObject::invokeMethod(m_tran, "reTrans", Q_ARG(QString, QStringLiteral("简体中文"))));
         QObject *funcPage = m_root->findChild<QObject *>(QStringLiteral("funcPage"));
         QObject *help = m_root->findChild<QObject *>(QStringLiteral("helpDialog"));

@@ -76,9 +76,8 @@ void clickShown(QObject *dialog, const char *button)
 QStringList shownParts(QObject *dialog)
 {
     QStringList parts;
-    for (const char *part :
-         {"busyIndicator", "textWait", "textHint", "textNewest", "scrollView", "progressBarDownload", "textRate",
-          "btnSure"}) {
+    for (const char *part : {"busyIndicator", "textWait", "textHint", "textNewest", "scrollView", "progressBarDownload",
+             "textRate", "btnSure"}) {
         if (shown(dialog, part))
             parts << QLatin1String(part);
     }
@@ -133,7 +132,7 @@ void TestFirmwareDialogEndToEnd::initTestCase()
     QString error;
     QVERIFY2(m_jack.start(&error), qPrintable(error));
     QVERIFY2(installSystemMidi(QStringLiteral("jack"), QStringLiteral("tst_firmware_dialog_e2e"), &error),
-             qPrintable(error));
+        qPrintable(error));
     QVERIFY2(m_ftpServer.start(&error), qPrintable(error));
     m_firmware = testFirmwareBytes(96 * 1024 + 7);
     m_ftpServer.put(QStringLiteral("describe1.json"), description(m_firmware));
@@ -148,10 +147,10 @@ void TestFirmwareDialogEndToEnd::init()
 void TestFirmwareDialogEndToEnd::startSimulator(const QStringList &extra, const QString &ready)
 {
     m_sim = std::make_unique<GuardedProcess>();
-    QVERIFY(m_sim->start(simulatorPath(), QStringList{"--midi-api", "jack", "--firmware-version", "1.0.2",
-                                                      "--update-link", updateLink(), "--firmware-dir",
-                                                      receivedFolder(), "--version-after-update", "1.0.3"}
-                                              + extra));
+    QVERIFY(m_sim->start(simulatorPath(),
+        QStringList{"--midi-api", "jack", "--firmware-version", "1.0.2", "--update-link", updateLink(),
+            "--firmware-dir", receivedFolder(), "--version-after-update", "1.0.3"}
+            + extra));
     QVERIFY2(m_sim->waitForOutput(ready, 10000), m_sim->output().constData());
 }
 
@@ -246,10 +245,11 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     // The offer: name, version and notes, with the question and its button.
     QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "btnSure"), 15000);
     QCOMPARE(shownParts(m_progress), (QStringList{"textHint", "scrollView", "btnSure"}));
-    QCOMPARE(text(m_progress, "textHint"), QStringLiteral("New firmware version detected, please confirm whether to upgrade"));
+    QCOMPARE(text(m_progress, "textHint"),
+        QStringLiteral("New firmware version detected, please confirm whether to upgrade"));
     QCOMPARE(text(m_progress, "btnSure"), QStringLiteral("Firmware update"));
     QCOMPARE(text(m_progress, "textArea").split(QLatin1Char('\n')),
-             (QStringList{"Firmware name:" + kFirmwareName, "Version No.:1.0.3", "Brighter pads", "Steadier knobs"}));
+        (QStringList{"Firmware name:" + kFirmwareName, "Version No.:1.0.3", "Brighter pads", "Steadier knobs"}));
 
     // Confirmed: the download, the update-mode command, then the gauge.
     QObject *gauge = child(m_progress, "progressBarDownload");
@@ -286,8 +286,10 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     QCOMPARE(detail.first().first().toString(), QStringLiteral("0.0 of 96.0 KB"));
     const QString last = detail.last().first().toString();
     // (A fast line may be through before there is a rate to tell.)
-    QVERIFY2(QRegularExpression(QStringLiteral("^96\\.0 of 96\\.0 KB(, \\d+\\.\\d KB/s, 0:00 left)?$")).match(last).hasMatch(),
-             qPrintable(last));
+    QVERIFY2(QRegularExpression(QStringLiteral("^96\\.0 of 96\\.0 KB(, \\d+\\.\\d KB/s, 0:00 left)?$"))
+                 .match(last)
+                 .hasMatch(),
+        qPrintable(last));
 
     QVERIFY2(m_sim->waitForOutput("firmware received", 5000), m_sim->output().constData());
     QCOMPARE(testsupport::readAll(QDir(receivedFolder()).filePath(kFirmwareName)), m_firmware);
@@ -299,7 +301,7 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     QVERIFY2(QRegularExpression(QStringLiteral("^\\d{4}-\\d\\d-\\d\\d_\\d{6}_MAVU-SIM-0001\\.stm$"))
                  .match(saved.first())
                  .hasMatch(),
-             qPrintable(saved.first()));
+        qPrintable(saved.first()));
     QByteArray backup;
     QVERIFY2(preset::readFile(backups.filePath(saved.first()), &backup, &error), qPrintable(error));
     QVERIFY(settingsbackup::sameSettings(backup, own.imageBytes()));
@@ -308,7 +310,7 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     QCOMPARE(m_prompt->asked().size(), 1);
     QVERIFY2(m_prompt->asked().first().startsWith(
                  QStringLiteral("Settings backup: After the firmware update the controller's settings differ")),
-             qPrintable(m_prompt->asked().first()));
+        qPrintable(m_prompt->asked().first()));
     QVERIFY(settingsbackup::sameSettings(m_window->settings()->imageBytes(), own.imageBytes()));
     QCOMPARE(published<MyFtp>(*m_window, "Ftp")->currentVersion(), QStringLiteral("1.0.3"));
     QCOMPARE(m_closer->texts(), QStringList());
@@ -346,8 +348,8 @@ void TestFirmwareDialogEndToEnd::failureIsShown()
     QFETCH(bool, confirm);
     QFETCH(QString, headline);
     QFETCH(QString, asked);
-    const auto server = password.isEmpty() ? std::make_unique<LocalFtpServer>()
-                                           : std::make_unique<LocalFtpServer>(password);
+    const auto server
+        = password.isEmpty() ? std::make_unique<LocalFtpServer>() : std::make_unique<LocalFtpServer>(password);
     QString error;
     QVERIFY2(server->start(&error), qPrintable(error));
     server->put(QStringLiteral("describe1.json"), description(m_firmware));
@@ -396,9 +398,10 @@ void TestFirmwareDialogEndToEnd::recoveryFromUpdateMode()
         return;
     QTRY_COMPARE(m_prompt->asked().size(), 1);
     QCOMPARE(m_prompt->asked().first(),
-             "Controller in update mode: The controller is in update mode without its MIDI ports: a firmware "
-             "update did not finish. Flash a firmware to bring it back.\n"
-             "Flash " + kFirmwareName + " again|Choose a firmware file...|Look for firmware online");
+        "Controller in update mode: The controller is in update mode without its MIDI ports: a firmware "
+        "update did not finish. Flash a firmware to bring it back.\n"
+        "Flash "
+            + kFirmwareName + " again|Choose a firmware file...|Look for firmware online");
 
     // Flashed, with the dialog showing it; the controller comes back with the new version.
     QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "textNewest"), 60000);

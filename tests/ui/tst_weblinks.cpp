@@ -8,10 +8,12 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestWebLinks : public QObject {
+class TestWebLinks : public QObject
+{
     Q_OBJECT
 private slots:
-    void pagesByLanguage() {
+    void pagesByLanguage()
+    {
         const QString en = WebLinks::faqUrl(QStringLiteral("English"));
         const QString zh = WebLinks::faqUrl(QStringLiteral("简体中文"));
         QVERIFY(en != zh && en.startsWith("https://") && zh.startsWith("https://"));
@@ -21,7 +23,8 @@ private slots:
         QVERIFY(WebLinks::contactUrl(QStringLiteral("English")) != en);
     }
 
-    void qrCodesDecodeToTheirAddresses_data() {
+    void qrCodesDecodeToTheirAddresses_data()
+    {
         QTest::addColumn<QString>("resource");
         QTest::addColumn<QString>("address");
         const QList<QPair<QString, QString>> accounts = {{"公众号", WebLinks::weChatAccount()},
@@ -33,7 +36,8 @@ private slots:
             }
         }
     }
-    void qrCodesDecodeToTheirAddresses() {
+    void qrCodesDecodeToTheirAddresses()
+    {
         QFETCH(QString, resource);
         QFETCH(QString, address);
         const QString zbarimg = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
