@@ -8,6 +8,7 @@
 #include <QDebug>
 #include <QFileInfo>
 #include <QProcessEnvironment>
+#include <QThread>
 
 #include <mutex>
 #include <string>
@@ -28,15 +29,21 @@ void routeJackMessages()
     jack_set_info_function([](const char *message) { qDebug() << "jack:" << message; });
 }
 
-// RtMidi only warns when there is no JACK server; ask JACK itself.
+// RtMidi only warns when there is no JACK server; ask JACK itself. A server
+// busy with other clients can refuse one connection, so it is asked thrice.
 bool jackServerRunning(const QString &clientName)
 {
-    jack_status_t status;
-    jack_client_t *client = jack_client_open(clientName.toLocal8Bit().constData(), JackNoStartServer, &status);
-    if (!client)
-        return false;
-    jack_client_close(client);
-    return true;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (attempt > 0)
+            QThread::msleep(100);
+        jack_status_t status;
+        jack_client_t *client = jack_client_open(clientName.toLocal8Bit().constData(), JackNoStartServer, &status);
+        if (client) {
+            jack_client_close(client);
+            return true;
+        }
+    }
+    return false;
 }
 
 QString text(const RtMidiError &e)

@@ -33,6 +33,20 @@ const char kWatcher[] = "\"$@\" & child=$!\n"
                         "done\n"
                         "wait $child\n";
 
+// jack_wait gives up at once when it reaches the server's socket before the
+// server takes clients (seen with several servers starting together), so it
+// is asked again until the deadline.
+bool waitForServer(const QString &name, int timeoutMs)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (QProcess::execute(QStringLiteral("jack_wait"), {"-s", name, "-w", "-t", "5"}) != 0) {
+        if (deadline.hasExpired())
+            return false;
+        QThread::msleep(200);
+    }
+    return true;
+}
+
 } // namespace
 
 GuardedProcess::~GuardedProcess()
@@ -102,7 +116,7 @@ bool JackServer::start(QString *error, int periodFrames, const QString &midiClie
     // client time-out keeps it from dropping a client held up anyway.
     m_jackd.start(QStringLiteral("jackd"),
         {"-R", "-t", "10000", "-n", m_name, "-d", "dummy", "-r", "48000", "-p", QString::number(periodFrames)});
-    if (QProcess::execute(QStringLiteral("jack_wait"), {"-s", m_name, "-w", "-t", "15"}) != 0) {
+    if (!waitForServer(m_name, 15000)) {
         *error = QStringLiteral("the JACK server %1 did not come up (is jackd2 installed?): %2")
                      .arg(m_name, QString::fromLocal8Bit(m_jackd.output()));
         return false;
