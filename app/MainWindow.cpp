@@ -22,7 +22,7 @@
 #include <QScreen>
 #include <QTimer>
 
-#include <cstring>
+#include <algorithm>
 
 namespace {
 
@@ -143,9 +143,25 @@ void MainWindow::midiInHandler(char *data, int len)
     // so the GUI thread gets its own copy and frees it after parsing.
     if (!s_instance || !data || len <= 0)
         return;
-    char *copy = new char[size_t(len)];
-    std::memcpy(copy, data, size_t(len));
-    emit s_instance->s_midiIndata(copy, len);
+    emit s_instance->s_midiIndata(s_instance->holdReceived(data, len), len);
+}
+
+// The queued call may never run (the window goes first), so the window, not
+// the call, owns the copy.
+char *MainWindow::holdReceived(const char *data, int len)
+{
+    const std::lock_guard<std::mutex> lock(m_receivedLock);
+    m_received.emplace_back(data, len);
+    return m_received.back().data();
+}
+
+void MainWindow::releaseReceived(const char *data)
+{
+    const std::lock_guard<std::mutex> lock(m_receivedLock);
+    const auto held = std::find_if(
+        m_received.begin(), m_received.end(), [data](const QByteArray &bytes) { return bytes.constData() == data; });
+    if (held != m_received.end())
+        m_received.erase(held);
 }
 
 void MainWindow::setPortsOpen(bool open)
@@ -209,7 +225,7 @@ void MainWindow::slotMidiIndata(char *data, int len)
         qDebug() << "ignored a malformed settings reply:" << reply.reason;
         break;
     }
-    delete[] data;
+    releaseReceived(data);
 }
 
 void MainWindow::settingsReceived(const QByteArray &image)

@@ -11,8 +11,10 @@
 #include <QQmlApplicationEngine>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <memory>
+#include <mutex>
 
 class DataManagement;
 class DetectionDevice;
@@ -77,6 +79,8 @@ private:
     void setPortsOpen(bool open);
     void flashAfterCommand(const QString &path);
     void settingsReceived(const QByteArray &image);
+    char *holdReceived(const char *data, int len);
+    void releaseReceived(const char *data);
     bool sendMessage(const QByteArray &message);
     QString askSavePath();
     void showFileError(const QString &text);
@@ -89,6 +93,8 @@ private:
     MyFtp m_ftp;
     FirmwareUpdate m_firmwareUpdate;
     std::unique_ptr<UserPrompt> m_prompt;
+    std::mutex m_receivedLock;
+    std::deque<QByteArray> m_received;
     SettingsSafeguard m_safeguard;
     RecoveryOffer m_recovery;
     QString m_firmwareToFlash;
