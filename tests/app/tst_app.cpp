@@ -1,9 +1,7 @@
 // The program around the pages: its command line and window scale, the run
-// log, one editor at a time, the languages, the maker's links and the colour
-// wheel.
+// log, one editor at a time, the languages and the maker's links.
 #include "ManualClock.h"
 #include "app/AppOptions.h"
-#include "app/ColorPalette.h"
 #include "app/InstanceRendezvous.h"
 #include "app/InstanceRequest.h"
 #include "app/InstanceServer.h"
@@ -21,7 +19,6 @@
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QPainter>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
@@ -183,7 +180,6 @@ private slots:
         QCOMPARE(probe(kScaleProbe, {{"QT_FONT_DPI", "120"}, {"QT_SCALE_FACTOR", "2"}}),
             QByteArray("{\"factor\":2.5,\"rate\":1.25}"));
         QCOMPARE(window.getSoftVersion(), QStringLiteral("1.0.1.1"));
-        QCOMPARE(testsupport::run(QStringLiteral(MAVU_EDITOR_PATH), {"--version"}).out, QByteArray("korvel-mavu 1.0.1.1\n"));
     }
 
     // Device texts, server file names and release notes reach the log, and
@@ -500,42 +496,6 @@ private slots:
         QVERIFY(QImage(resource).save(dir.filePath("code.png")));
         const auto result = testsupport::run(zbarimg, {"--quiet", "--raw", dir.filePath("code.png")});
         QCOMPARE(QString::fromUtf8(result.out).trimmed(), address);
-    }
-
-    // The colour wheel: the colour a point picks, rounded to pure channels
-    // (hues at a pixel centre are a fraction of a degree off), "" for none.
-    void colourWheelPicks_data()
-    {
-        QTest::addColumn<QSize>("size");
-        QTest::addColumn<QPoint>("point");
-        QTest::addColumn<QString>("colour");
-        QTest::newRow("before the first paint") << QSize() << QPoint(150, 150) << "";
-        QTest::newRow("3 o'clock: red") << QSize(300, 300) << QPoint(280, 150) << "#ff0000";
-        QTest::newRow("60 degrees above: yellow") << QSize(300, 300) << QPoint(215, 37) << "#ffff00";
-        QTest::newRow("9 o'clock on the rim: cyan") << QSize(300, 300) << QPoint(5, 150) << "#00ffff";
-        QTest::newRow("outside") << QSize(300, 300) << QPoint(2, 2) << "";
-        QTest::newRow("just outside") << QSize(300, 300) << QPoint(150, 297) << "";
-        QTest::newRow("wide: centred") << QSize(200, 120) << QPoint(46, 60) << "#00ffff";
-        QTest::newRow("wide: left of it") << QSize(200, 120) << QPoint(40, 60) << "";
-    }
-    void colourWheelPicks()
-    {
-        QFETCH(QSize, size);
-        QFETCH(QPoint, point);
-        QFETCH(QString, colour);
-        ColorPalette wheel;
-        if (size.isValid()) {
-            wheel.setSize(size);
-            QImage target(size, QImage::Format_ARGB32);
-            QPainter painter(&target);
-            wheel.paint(&painter);
-        }
-        QSignalSpy picked(&wheel, &ColorPalette::colorChang);
-        wheel.mouseMove(point.x(), point.y());
-        const QColor c(picked.isEmpty() ? QString() : picked.first().first().toString());
-        QCOMPARE(c.isValid() ? QColor(c.red() > 127 ? 255 : 0, c.green() > 127 ? 255 : 0, c.blue() > 127 ? 255 : 0).name()
-                             : QString(),
-            colour);
     }
 };
 

@@ -87,17 +87,10 @@ private slots:
         blank.initDefaultData();
         QCOMPARE(updated.count(), 1);
         QCOMPARE(blank.imageBytes().left(11) + blank.imageBytes().right(1), header + char(kSysExEnd));
-        QCOMPARE(pads(0, 48, "padData").mid(45), (Ints{69, 70, 71}));
-        QCOMPARE(pads(0, 48, "padCh"), Ints(48, 1));
+        // Spot checks of the defaults the controller gets: each bank its colour, the knobs' controllers.
         QCOMPARE(pads(15, 2, "padR") + pads(31, 2, "padG") + pads(47, 1, "padB"), (Ints{90, 0, 90, 0, 90}));
-        QCOMPARE(int(blank.fullColor(20)[1]), 127);
-        QCOMPARE(
-            field(&DataManagement::getBQMInfo, 0, 12, "bqmData"), (Ints{7, 1, 2, 10, 14, 15, 12, 13, 53, 54, 51, 52}));
-        QCOMPARE(m_data.getBQMInfo(11),
-            (QVariantMap{{"bqmType", 0}, {"bqmData", 52}, {"bqmCh", 1}, {"bqmLsbMin", 0}, {"bqmLsbMax", 127},
-                {"bqmMsbMin", 0}, {"bqmMsbMax", 127}}));
-        QCOMPARE(
-            m_data.getWalkingBeltInfo(5), (QVariantMap{{"wbtype", 0}, {"wbData", 26}, {"wbCh", 1}, {"wbMode", 0}}));
+        QCOMPARE(pads(0, 48, "padCh"), Ints(48, 1));
+        QCOMPARE(knobs(8, "bqmData"), (Ints{53, 54, 51, 52}));
         // Defaults keep what the controller reported: command byte, version, curve, intensity.
         QByteArray reply = m_defaults;
         reply.replace(1, 1, "\x02").replace(8, 5, fromHex("02 03 04 03 63"));
@@ -379,7 +372,6 @@ private slots:
         QCOMPARE(readAll(path("p.syx")), readAll(stm).mid(4));
         QCOMPARE(mavuctl({"convert", path("p.syx"), path("back.stm")}).exitCode, 0);
         QCOMPARE(readAll(path("back.stm")), readAll(stm));
-        QCOMPARE(mavuctl({"--version"}).out, QByteArray("mavuctl 1.0.1.1\n"));
 
         // Bad command lines and files: one line on stderr, nothing else, the file as it was.
         testsupport::writeAll(path("trunc.stm"), readAll(stm).left(300));
