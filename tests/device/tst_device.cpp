@@ -11,14 +11,13 @@
 #include "device/MidiPort.h"
 #include "device/PortNames.h"
 #include "device/Protocol.h"
-#include "model/DataManagement.h"
 #include "device/UdevEventSource.h"
 #include "firmware/SerialPortFinder.h"
+#include "model/DataManagement.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
-
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -271,6 +270,7 @@ private slots:
         auto d = detection();
         QCOMPARE(d->getDevType(spy.at(1).at(0).toString()), QString("zt118"));
     }
+
     void arrivalOpensTheLowestPortsReadsAndAsksForTheSerial()
     {
         startEditor();

@@ -411,8 +411,9 @@ private slots:
         QVERIFY(QFile::copy(MAVU_MAVUCTL_PATH, tool));
         for (const QString &file : {dir.path(), tool, firmware})
             QVERIFY(::chmod(qPrintable(file), 0755) == 0);
-        const auto r = testsupport::run("setpriv", {"--reuid=65534", "--regid=65534", "--clear-groups", tool,
-                                                       "firmware", "update", firmware, "--port", QString(name)});
+        const auto r = testsupport::run("setpriv",
+            {"--reuid=65534", "--regid=65534", "--clear-groups", tool, "firmware", "update", firmware, "--port",
+                QString(name)});
         QVERIFY2(r.exitCode > 0 && r.err.contains("cannot open the update port"), r.err.constData());
         QVERIFY2(r.err.contains("udev rules") && r.err.contains("dialout"), r.err.constData());
     }
