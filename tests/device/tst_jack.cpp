@@ -68,30 +68,6 @@ private slots:
     }
     void cleanup() { m_sim.reset(); }
 
-    void editorReadsWritesAndAsksForTheSerial()
-    {
-        startSimulator({"--firmware-version", "2.3.4", "--serial", "KMV-JACK-0001"});
-        MainWindow window(nullptr);
-        QSignalSpy serial(&window, &MainWindow::s_snNum);
-        QSignalSpy updated(window.settings(), &DataManagement::s_updateDate);
-        QTRY_COMPARE_WITH_TIMEOUT(window.settings()->imageBytes(), simulatorImage(2, 3, 4), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(serial.size(), 1, 5000);
-        QCOMPARE(serial.first().first().toString(), QString("KMV-JACK-0001"));
-
-        // A changed image goes out whole and comes back byte for byte.
-        window.settings()->setCurveInten("curve", 2);
-        window.settings()->setPadInfo(7, "padData", 99);
-        QByteArray expected = window.settings()->imageBytes();
-        window.sendData();
-        QVERIFY2(m_sim->waitForOutput("settings written", 5000), m_sim->output().constData());
-        window.settings()->initDefaultData();
-        updated.clear();
-        window.getData();
-        QTRY_COMPARE_WITH_TIMEOUT(updated.size(), 1, 5000);
-        expected[1] = char(protocol::ReadSettings);
-        QCOMPARE(window.settings()->imageBytes(), expected);
-    }
-
     void mavuctlTalksToTheController()
     {
         startSimulator({"--firmware-version", "1.2.3", "--serial", "KMV-CLI-00042"});
@@ -159,16 +135,19 @@ private slots:
         QVERIFY2(clock.elapsed() < 8000, QByteArray::number(clock.elapsed()).constData());
         QVERIFY(!QFile::exists(path("never.syx")));
     }
-    // mavu-sim answers late, and the fault lands in between: nothing may be
-    // lost or half taken over.
-    void controllerGoneDuringARead()
+    // The editor with a controller that answers late, pulled out while the
+    // editor waits for its settings: nothing may be lost or half taken over.
+    // Back again, it is read, asked for its serial, and written.
+    void editorThroughAnUnplugDuringARead()
     {
         MainWindow window(nullptr);
+        QSignalSpy serial(&window, &MainWindow::s_snNum);
         QSignalSpy state(&window, &MainWindow::devStateChanged);
         QSignalSpy updated(window.settings(), &DataManagement::s_updateDate);
         const QByteArray before = window.settings()->imageBytes();
         // Plugged in once the editor runs: noticed, asked, and the ports held open for the late answer.
-        startSimulator({"--reply-delay", QString::number(kReplyDelayMs), "--firmware-version", "3.2.1"});
+        startSimulator({"--reply-delay", QString::number(kReplyDelayMs), "--firmware-version", "3.2.1", "--serial",
+            "KMV-JACK-0001"});
         GuardedProcess *sim = m_sim.get();
         QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, 10000);
         QCOMPARE(state.first().first().toBool(), true);
@@ -196,6 +175,21 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(window.settings()->imageBytes(), simulatorImage(3, 2, 1), 10000);
         QCOMPARE(updated.size(), 1);
         faults::reportFaults(QStringLiteral("controller-gone-during-read"), 1, 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!serial.isEmpty(), 5000);
+        QCOMPARE(serial.last().first().toString(), QString("KMV-JACK-0001"));
+
+        // A changed image goes out whole and comes back byte for byte.
+        window.settings()->setCurveInten("curve", 2);
+        window.settings()->setPadInfo(7, "padData", 99);
+        QByteArray expected = window.settings()->imageBytes();
+        window.sendData();
+        QVERIFY2(sim->waitForOutput("settings written", 5000), sim->output().constData());
+        window.settings()->initDefaultData();
+        updated.clear();
+        window.getData();
+        QTRY_COMPARE_WITH_TIMEOUT(updated.size(), 1, 5000);
+        expected[1] = char(protocol::ReadSettings);
+        QCOMPARE(window.settings()->imageBytes(), expected);
     }
 };
 
