@@ -288,16 +288,17 @@ private slots:
             lost += cycle(warmUp + i) ? 0 : 1;
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         const long memAfter = faults::memoryInUseKb();
-        faults::reportLine(QStringLiteral("CYCLES: %1 lost=%2 %3_before_kb=%4 %3_after_kb=%5")
+        faults::reportLine(QStringLiteral("CYCLES: %1 lost=%2 heap_before_kb=%3 heap_after_kb=%4")
                                .arg(cycles)
                                .arg(lost)
-                               .arg(QString::fromLatin1(faults::memoryInUseKind()))
                                .arg(memBefore)
                                .arg(memAfter));
         QCOMPARE(lost, 0);
         QCOMPARE(replies, warmUp + cycles);
         QVERIFY(memBefore > 0);
-        QVERIFY2(memAfter - memBefore < 2048, qPrintable(QStringLiteral("grew by %1 kB").arg(memAfter - memBefore)));
+        // About 85 bytes a cycle of the pages' own bookkeeping; a leaked image (458) shows.
+        QVERIFY2(memAfter - memBefore < 128 + cycles / 8,
+            qPrintable(QStringLiteral("grew by %1 kB").arg(memAfter - memBefore)));
     }
 };
 
