@@ -1,5 +1,8 @@
-// The device link's pieces through the in-process MIDI system: port names as
-// the systems give them, MidiIn and MidiOut, and the detection's decisions.
+// The device link through the in-process MIDI system: port names as the
+// systems give them, MidiIn and MidiOut, the detection's decisions, and the
+// editor's conversation with the controller (which ports it opens, what it
+// sends, what it takes from replies).
+#include "app/MainWindow.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
 #include "device/DeviceEventSource.h"
@@ -7,13 +10,20 @@
 #include "device/MidiPollEventSource.h"
 #include "device/MidiPort.h"
 #include "device/PortNames.h"
+#include "device/Protocol.h"
 #include "device/UdevEventSource.h"
 #include "firmware/SerialPortFinder.h"
+#include "model/DataManagement.h"
 #include "support/EditorHarness.h"
+#include "support/TestSupport.h"
 
+#include <QApplication>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+using testsupport::fromHex;
+using Args = QList<QVariant>;
 
 namespace {
 
@@ -44,6 +54,16 @@ QStringList events(const QSignalSpy &spy)
     return list;
 }
 
+QByteArray image(char command, char fill)
+{
+    DataManagement d;
+    d.initDefaultData();
+    QByteArray bytes = d.imageBytes();
+    bytes[1] = command;
+    bytes[20] = fill; // somewhere in the pad records
+    return bytes;
+}
+
 QList<QByteArray> s_received;
 void receive(char *data, int len)
 {
@@ -56,13 +76,46 @@ class TestDevice : public QObject
 {
     Q_OBJECT
     LoopbackMidi *m_midi = nullptr;
-    FakeSource *m_source = nullptr;
+    FakeSource *m_events = nullptr;
 
     std::unique_ptr<DetectionDevice> detection(QList<SerialPortEntry> ports = {}, const QString &named = QString())
     {
-        m_source = new FakeSource;
+        m_events = new FakeSource;
         return std::make_unique<DetectionDevice>(
-            std::make_unique<FixedSerialPortFinder>(ports), QList<DeviceEventSource *>{m_source}, named);
+            std::make_unique<FixedSerialPortFinder>(ports), QList<DeviceEventSource *>{m_events}, named);
+    }
+
+    std::unique_ptr<MainWindow> m_window;
+    QList<QByteArray> m_sent;
+    int m_source = -1;
+    int m_sink = -1;
+
+    DataManagement *settings() { return m_window->settings(); }
+    bool portsOpen() { return m_midi->openCount(m_source) == 1 && m_midi->openCount(m_sink) == 1; }
+    bool portsClosed() { return m_midi->openCount(m_source) == 0 && m_midi->openCount(m_sink) == 0; }
+
+    // The controller's ports after others; returns once the editor's port
+    // poll has noticed it and it asked for the settings.
+    void plugIn(bool busy = false)
+    {
+        QSignalSpy state(m_window.get(), &MainWindow::devStateChanged);
+        m_midi->addSource("Webcam");
+        m_midi->addSource("Other"); // the controller's input index differs from its output's
+        m_midi->addSink("Synth", {});
+        m_source = m_midi->addSource("Korvel Mavu");
+        m_midi->addSource("Korvel Mavu"); // a second of the name is not opened
+        m_sink = m_midi->addSink("Korvel Mavu", [this](const QByteArray &m) { m_sent << m; });
+        m_midi->setBusy(m_source, busy);
+        QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, 3000);
+        QCOMPARE(state.first(), Args{true});
+        if (!busy)
+            QTRY_COMPARE(m_sent.size(), 1);
+    }
+
+    void startEditor()
+    {
+        m_sent.clear();
+        m_window = std::make_unique<MainWindow>(nullptr);
     }
 
 private slots:
@@ -71,6 +124,7 @@ private slots:
         m_midi = editorharness::useLoopbackMidi();
         s_received.clear();
     }
+    void cleanup() { m_window.reset(); }
 
     // Names and paths as the systems hand them over, turned into what the
     // detection and the port layer compare.
@@ -116,20 +170,16 @@ private slots:
         QCOMPARE(m_midi->openCount(sink), 1);
 
         QVERIFY(out.send(big.constData(), big.size()));
-        m_midi->emitFrom(source, big);
         m_midi->emitFrom(source, QByteArray::fromHex("903c64")); // not SysEx: not for the handler
         m_midi->emitFrom(source, QByteArray());
+        m_midi->emitFrom(source, big); // delivered in order: after it nothing else can come
         QTRY_COMPARE(sunk, QList<QByteArray>{big});
         QTRY_COMPARE(s_received, QList<QByteArray>{big});
-        QTest::qWait(20);
-        QCOMPARE(s_received.size(), 1);
         // Once closed, what is still under way is dropped, not delivered.
         m_midi->emitFrom(source, big);
         in.close();
         in.close();
         out.close();
-        QTest::qWait(20);
-        QCOMPARE(s_received.size(), 1);
         QCOMPARE(m_midi->openCount(source) + m_midi->openCount(sink), 0);
         QVERIFY(!in.isOpen() && !out.isOpen());
 
@@ -137,6 +187,9 @@ private slots:
         m_midi->removePort(0);
         QVERIFY(in.open(1, &receive));
         QCOMPARE(m_midi->openCount(source), 1);
+        const QByteArray marker = QByteArray::fromHex("F0 7D F7");
+        m_midi->emitFrom(source, marker);
+        QTRY_COMPARE(s_received, (QList<QByteArray>{big, marker}));
         in.close();
         m_midi->setBusy(source, true);
         QVERIFY(!in.open(1, &receive) && !in.isOpen());
@@ -149,16 +202,16 @@ private slots:
     {
         auto d = detection();
         QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
-        m_source->event(kOther, true);
+        m_events->event(kOther, true);
         for (int i = 0; i < 3; ++i)
-            m_source->event(kController, true); // reported once until a removal
+            m_events->event(kController, true); // reported once until a removal
         QVERIFY(d->devArrived());
-        m_source->event(kController, false);
-        m_source->event(kController, false); // each removal is reported
+        m_events->event(kController, false);
+        m_events->event(kController, false); // each removal is reported
         QVERIFY(!d->devArrived());
-        m_source->event(kController, true);
-        m_source->event(kOther, false); // another device leaving: empty type, re-arms arrival
-        m_source->event(kController, true);
+        m_events->event(kController, true);
+        m_events->event(kOther, false); // another device leaving: empty type, re-arms arrival
+        m_events->event(kController, true);
         QCOMPARE(events(spy), (QStringList{"zt118+", "zt118-", "zt118-", "zt118+", "-", "zt118+"}));
         QCOMPARE(d->getDevType(kController.toLower()), QString("zt118"));
         QCOMPARE(d->getDevType("/devices/usb1/1-2/sound/card1\\VID_0416&PID_B009"), QString("zt118"));
@@ -217,7 +270,88 @@ private slots:
         auto d = detection();
         QCOMPARE(d->getDevType(spy.at(1).at(0).toString()), QString("zt118"));
     }
+
+    void arrivalOpensTheLowestPortsReadsAndAsksForTheSerial()
+    {
+        startEditor();
+        QSignalSpy hints(m_window.get(), &MainWindow::showHint);
+        m_window->sendData(); // without a controller both fail
+        m_window->getData();
+        QCOMPARE(QList<Args>(hints), (QList<Args>{Args{true, false}, Args{false, false}}));
+        hints.clear();
+        plugIn();
+        QVERIFY(portsOpen());
+        QCOMPARE(m_midi->openCount(m_source + 1), 0);
+        QCOMPARE(QList<Args>(hints), QList<Args>{(Args{false, true})});
+        QCOMPARE(m_sent, QList<QByteArray>{fromHex("F0 02 00 00 00 20 6F F7")});
+        // Two seconds later: the serial number, without a hint.
+        QTRY_COMPARE_WITH_TIMEOUT(m_sent.size(), 2, 3000);
+        QCOMPARE(m_sent.at(1), fromHex("F0 04 00 00 00 20 6F F7"));
+        QCOMPARE(hints.size(), 1);
+    }
+
+    void repliesAreTakenOnlyWhole()
+    {
+        startEditor();
+        plugIn();
+        const QByteArray before = settings()->imageBytes();
+        QSignalSpy updated(settings(), &DataManagement::s_updateDate);
+        QSignalSpy serial(m_window.get(), &MainWindow::s_snNum);
+        QByteArray cut = image(0x02, 0x44).left(100);
+        cut[99] = char(0xF7);
+        QByteArray unterminated = image(0x02, 0x44);
+        unterminated[457] = 0x00;
+        for (const QByteArray &bad : {cut, image(0x02, 0x44).insert(457, QByteArray(5, 0x01)), unterminated})
+            m_midi->emitFrom(m_source, bad);
+        // The serial number is passed on (a short one ends at its first zero); the ports stay open.
+        m_midi->emitFrom(m_source, protocol::serialReply("KMV2403001234"));
+        m_midi->emitFrom(m_source, protocol::serialReply("AB12"));
+        QTRY_COMPARE(QList<Args>(serial), (QList<Args>{Args{"KMV2403001234"}, Args{"AB12"}}));
+        QCOMPARE(updated.size(), 0);
+        QCOMPARE(settings()->imageBytes(), before);
+        QVERIFY(portsOpen());
+
+        m_midi->emitFrom(m_source, image(0x02, 0x45));
+        QTRY_COMPARE(updated.size(), 1);
+        QCOMPARE(settings()->imageBytes(), image(0x02, 0x45));
+        QVERIFY(portsClosed());
+    }
+
+    void sendingWritesACopyMarkedAsWriteAndCloses()
+    {
+        startEditor();
+        plugIn();
+        m_midi->emitFrom(m_source, image(0x02, 0x55));
+        QTRY_COMPARE(settings()->imageBytes(), image(0x02, 0x55));
+        m_sent.clear();
+        QSignalSpy hints(m_window.get(), &MainWindow::showHint);
+        m_window->sendData();
+        QCOMPARE(QList<Args>(hints), QList<Args>{(Args{true, true})});
+        QTRY_COMPARE(m_sent.size(), 1);
+        QCOMPARE(m_sent.first(), image(0x01, 0x55));
+        QCOMPARE(settings()->imageBytes().at(1), char(0x02)); // the image keeps its own byte 1
+        QVERIFY(portsClosed());
+        // A later read opens them again.
+        m_window->getData();
+        QVERIFY(portsOpen());
+        QTRY_COMPARE(m_sent.size(), 2);
+        QCOMPARE(m_sent.at(1), protocol::request(protocol::ReadSettings));
+    }
+
+    void occupiedInputWarnsAndSkipsTheOutput()
+    {
+        startEditor();
+        testsupport::MessageBoxCloser closer;
+        QSignalSpy hints(m_window.get(), &MainWindow::showHint);
+        plugIn(true);
+        QCOMPARE(closer.texts(), QStringList{"The current device is occupied"});
+        QCOMPARE(m_midi->openCount(m_sink), 0);
+        QCOMPARE(hints.first(), (Args{false, false}));
+        // The serial-number request two seconds later meets the same.
+        QTRY_COMPARE_WITH_TIMEOUT(closer.texts().size(), 2, 3000);
+        QVERIFY(m_sent.isEmpty());
+    }
 };
 
-QTEST_MAIN(TestDevice)
+MAVU_EDITOR_TEST_MAIN(TestDevice)
 #include "tst_device.moc"

@@ -1,5 +1,7 @@
 // The real MIDI path: the editor and mavuctl against mavu-sim through a
-// private JACK server.
+// private JACK server, and the controller pulled out while the editor waits
+// for its settings.
+#include "faults/FaultReport.h"
 #include "app/MainWindow.h"
 #include "device/Protocol.h"
 #include "model/DataManagement.h"
@@ -24,6 +26,17 @@ QByteArray simulatorImage(int major, int minor, int patch)
     SimController controller;
     controller.setVersion(major, minor, patch);
     return controller.settingsReply();
+}
+
+const char kClient[] = "tst_jack";
+constexpr int kReplyDelayMs = 1000;
+
+// The MIDI ports this program holds open on the JACK graph.
+QStringList editorPorts()
+{
+    const auto lsp = testsupport::run(QStringLiteral("jack_lsp"), {}, 10000);
+    const QStringList lines = QString::fromLocal8Bit(lsp.out).split(QLatin1Char('\n'));
+    return lines.filter(QRegularExpression(QStringLiteral("^%1.* (in|out)$").arg(kClient)));
 }
 
 testsupport::ProcessResult mavuctl(const QStringList &args)
@@ -51,33 +64,9 @@ private slots:
     void initTestCase()
     {
         QString error;
-        QVERIFY2(m_jack.start(&error, 1024, QStringLiteral("tst_jack")), qPrintable(error));
+        QVERIFY2(m_jack.start(&error, 1024, kClient), qPrintable(error));
     }
     void cleanup() { m_sim.reset(); }
-
-    void editorReadsWritesAndAsksForTheSerial()
-    {
-        startSimulator({"--firmware-version", "2.3.4", "--serial", "KMV-JACK-0001"});
-        MainWindow window(nullptr);
-        QSignalSpy serial(&window, &MainWindow::s_snNum);
-        QSignalSpy updated(window.settings(), &DataManagement::s_updateDate);
-        QTRY_COMPARE_WITH_TIMEOUT(window.settings()->imageBytes(), simulatorImage(2, 3, 4), 5000);
-        QTRY_COMPARE_WITH_TIMEOUT(serial.size(), 1, 5000);
-        QCOMPARE(serial.first().first().toString(), QString("KMV-JACK-0001"));
-
-        // A changed image goes out whole and comes back byte for byte.
-        window.settings()->setCurveInten("curve", 2);
-        window.settings()->setPadInfo(7, "padData", 99);
-        QByteArray expected = window.settings()->imageBytes();
-        window.sendData();
-        QVERIFY2(m_sim->waitForOutput("settings written", 5000), m_sim->output().constData());
-        window.settings()->initDefaultData();
-        updated.clear();
-        window.getData();
-        QTRY_COMPARE_WITH_TIMEOUT(updated.size(), 1, 5000);
-        expected[1] = char(protocol::ReadSettings);
-        QCOMPARE(window.settings()->imageBytes(), expected);
-    }
 
     void mavuctlTalksToTheController()
     {
@@ -98,6 +87,11 @@ private slots:
         QVERIFY(mavuctl({"get"}).out.contains("Firmware 1.2.3"));
         QCOMPARE(mavuctl({"serial"}).out, QByteArray("KMV-CLI-00042\n"));
 
+        // A bad file is refused before anything is sent.
+        testsupport::writeAll(path("bad.syx"), QByteArray(100, 0x22));
+        r = mavuctl({"send", path("bad.syx")});
+        QVERIFY2(r.exitCode != 0 && r.err.contains("cannot open"), r.err.constData());
+
         // Sent and read back: exactly what was sent, bar the command byte.
         QByteArray edited = read;
         edited[20] = 0x33;
@@ -106,12 +100,6 @@ private slots:
         QVERIFY2(r.exitCode == 0 && m_sim->waitForOutput("settings written", 5000), r.err.constData());
         QCOMPARE(mavuctl({"get", "-o", path("again.syx")}).exitCode, 0);
         QCOMPARE(readAll(path("again.syx")), edited);
-
-        // A bad file is refused before anything is sent.
-        testsupport::writeAll(path("bad.syx"), QByteArray(100, 0x22));
-        r = mavuctl({"send", path("bad.syx")});
-        QVERIFY2(r.exitCode != 0 && r.err.contains("cannot open"), r.err.constData());
-        QTest::qWait(300);
         QCOMPARE(m_sim->output().count("received 458"), 1);
     }
 
@@ -120,9 +108,7 @@ private slots:
         QTest::addColumn<QStringList>("simulator");
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QString>("message");
-        QTest::newRow("absent, get") << QStringList() << QStringList{"get"} << "no controller found";
         QTest::newRow("absent, send") << QStringList() << QStringList{"send", "@defaults"} << "no controller found";
-        QTest::newRow("silent, get") << QStringList{"--reply", "none"} << QStringList{"get"} << "did not answer";
         QTest::newRow("silent, serial") << QStringList{"--reply", "none"} << QStringList{"serial"} << "did not answer";
         QTest::newRow("cut-off reply") << QStringList{"--reply", "short"} << QStringList{"get", "-o", "@out"}
                                        << "not a settings image";
@@ -148,6 +134,62 @@ private slots:
         QVERIFY2(r.exitCode > 0 && r.err.contains(message.toUtf8()), r.err.constData());
         QVERIFY2(clock.elapsed() < 8000, QByteArray::number(clock.elapsed()).constData());
         QVERIFY(!QFile::exists(path("never.syx")));
+    }
+    // The editor with a controller that answers late, pulled out while the
+    // editor waits for its settings: nothing may be lost or half taken over.
+    // Back again, it is read, asked for its serial, and written.
+    void editorThroughAnUnplugDuringARead()
+    {
+        MainWindow window(nullptr);
+        QSignalSpy serial(&window, &MainWindow::s_snNum);
+        QSignalSpy state(&window, &MainWindow::devStateChanged);
+        QSignalSpy updated(window.settings(), &DataManagement::s_updateDate);
+        const QByteArray before = window.settings()->imageBytes();
+        // Plugged in once the editor runs: noticed, asked, and the ports held open for the late answer.
+        startSimulator({"--reply-delay", QString::number(kReplyDelayMs), "--firmware-version", "3.2.1", "--serial",
+            "KMV-JACK-0001"});
+        GuardedProcess *sim = m_sim.get();
+        QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, 10000);
+        QCOMPARE(state.first().first().toBool(), true);
+        QVERIFY2(sim->waitForOutput("received 8 bytes, command 02", 5000), sim->output().constData());
+        QTRY_COMPARE_WITH_TIMEOUT(editorPorts().size(), 2, 5000);
+
+        sim->signalUser1();
+        QVERIFY(sim->waitForOutput("unplugged", 5000));
+        // Removal reported once, ports let go, the image as it was, and a read
+        // now fails plainly instead of waiting for ever.
+        QTRY_COMPARE_WITH_TIMEOUT(state.size(), 2, 10000);
+        QCOMPARE(state.at(1).first().toBool(), false);
+        QTRY_VERIFY_WITH_TIMEOUT(editorPorts().isEmpty(), 5000);
+        QCOMPARE(updated.size(), 0); // the late answer is never taken: counted once more below
+        QCOMPARE(window.settings()->imageBytes(), before);
+        QSignalSpy hints(&window, &MainWindow::showHint);
+        window.getData();
+        QCOMPARE(hints.first(), (QList<QVariant>{false, false}));
+        QVERIFY(editorPorts().isEmpty());
+
+        // Back: read as on any arrival.
+        sim->signalUser1();
+        QTRY_COMPARE_WITH_TIMEOUT(state.size(), 3, 10000);
+        QCOMPARE(state.at(2).first().toBool(), true);
+        QTRY_COMPARE_WITH_TIMEOUT(window.settings()->imageBytes(), simulatorImage(3, 2, 1), 10000);
+        QCOMPARE(updated.size(), 1);
+        faults::reportFaults(QStringLiteral("controller-gone-during-read"), 1, 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!serial.isEmpty(), 5000);
+        QCOMPARE(serial.last().first().toString(), QString("KMV-JACK-0001"));
+
+        // A changed image goes out whole and comes back byte for byte.
+        window.settings()->setCurveInten("curve", 2);
+        window.settings()->setPadInfo(7, "padData", 99);
+        QByteArray expected = window.settings()->imageBytes();
+        window.sendData();
+        QVERIFY2(sim->waitForOutput("settings written", 5000), sim->output().constData());
+        window.settings()->initDefaultData();
+        updated.clear();
+        window.getData();
+        QTRY_COMPARE_WITH_TIMEOUT(updated.size(), 1, 5000);
+        expected[1] = char(protocol::ReadSettings);
+        QCOMPARE(window.settings()->imageBytes(), expected);
     }
 };
 

@@ -16,6 +16,8 @@
 
 #ifdef MAVU_ASAN
 #include <sanitizer/allocator_interface.h>
+#else
+#include <malloc.h>
 #endif
 
 namespace faults {
@@ -42,24 +44,7 @@ long memoryInUseKb()
 #ifdef MAVU_ASAN
     return long(__sanitizer_get_current_allocated_bytes() / 1024);
 #else
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> lines = status.readAll().split('\n');
-    for (const QByteArray &line : lines) {
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').value(0).toLong();
-    }
-    return -1;
-#endif
-}
-
-const char *memoryInUseKind()
-{
-#ifdef MAVU_ASAN
-    return "heap";
-#else
-    return "rss";
+    return long(mallinfo2().uordblks / 1024);
 #endif
 }
 

@@ -9,10 +9,9 @@ namespace faults {
 void reportLine(const QString &line);
 // "FAULTS: <name> injected=<n> survived=<n>"
 void reportFaults(const QString &name, int injected, int survived);
-// The memory a long run is judged by, in kB, and what it counts. Normally
-// that is VmRSS. Under AddressSanitizer freed blocks wait in quarantine and
-// swell VmRSS by hundreds of MB, so there it is the heap still allocated.
+// The heap still allocated, in kB: what a long run is judged by. Not the
+// resident size, which hides a leak while freed memory is reused (and under
+// AddressSanitizer swells with the freed blocks it holds back).
 long memoryInUseKb();
-const char *memoryInUseKind();
 
 } // namespace faults

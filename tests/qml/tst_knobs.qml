@@ -36,8 +36,7 @@ Item {
 
             mouseClick(knob.tabBar.itemAt(2))
             enter(knob.inputmsbMax, "")
-            compare(knob.inputmsbMax.text, "0")
-            compare(DataMgt.getBQMInfo(9).bqmMsbMax, 0)
+            compare([knob.inputmsbMax.text, DataMgt.getBQMInfo(9).bqmMsbMax], ["0", 0])
         }
 
         function test_tabShowsOnePanelAndStoresTheType() {
@@ -48,8 +47,7 @@ Item {
                     [false, false, true])
             verify(!knob.pitchBendInput.enabled && !knob.chnTouchInput.enabled)
             mouseClick(knob.tabBar.itemAt(0))
-            compare(DataMgt.getBQMInfo(11).bqmType, 0)
-            verify(knob.ccInput.parent.visible)
+            compare([DataMgt.getBQMInfo(11).bqmType, knob.ccInput.parent.visible], [0, true])
         }
 
         function test_pitchBendChannelSyncsThePanels() {
@@ -57,19 +55,15 @@ Item {
             mouseClick(knob.tabBar.itemAt(2))
             knob.pitchBendChannel.forceActiveFocus()
             keyClick(Qt.Key_Down)
-            compare(DataMgt.getBQMInfo(9).bqmCh, 2)
-            compare(knob.ccChannel.currentIndex, 1)
-            compare(knob.chnTouchChannel.currentIndex, 1)
+            compare([DataMgt.getBQMInfo(9).bqmCh, knob.ccChannel.currentIndex, knob.chnTouchChannel.currentIndex], [2, 1, 1])
         }
 
         function test_reloadAfterABatch() {
             DataMgt.setBQMBatch(3, "pitch", "bqmData", 100)
             for (var i = 0; i < 4; ++i) {
                 var knob = bankC.knob(i)
-                compare(knob.tabBar.currentIndex, 2)
-                compare(knob.ccInput.text, String(100 + i))
-                compare(knob.pitchBendInput.text, String(100 + i))
-                verify(knob.pitchBendInput.parent.visible)
+                compare([knob.tabBar.currentIndex, knob.ccInput.text, knob.pitchBendInput.text, knob.pitchBendInput.parent.visible],
+                        [2, String(100 + i), String(100 + i), true])
             }
             // Loading writes the loaded type back unchanged.
             compare(DataMgt.getBQMInfo(8).bqmType, 2)

@@ -56,14 +56,6 @@ void click(QObject *button)
     QVERIFY(QMetaObject::invokeMethod(button, "clicked"));
 }
 
-void enterNumber(QObject *field, const QString &text)
-{
-    QObject *input = child(field, "textInput");
-    QVERIFY(input);
-    input->setProperty("text", text);
-    QVERIFY(QMetaObject::invokeMethod(input, "editingFinished"));
-}
-
 void QuickSetup::qmlEngineAvailable(QQmlEngine *engine)
 {
     auto *data = new DataManagement(engine); // fresh for every test file

@@ -32,9 +32,6 @@ QObject *child(QObject *object, const char *property);
 // Clicks a button as the user would, through its clicked signal.
 void click(QObject *button);
 
-// Types into a number field and finishes editing, as the user would.
-void enterNumber(QObject *field, const QString &text);
-
 // The context objects of a Qt Quick test: the real settings model, doubles
 // of the main window and the translation manager.
 class QuickSetup : public QObject

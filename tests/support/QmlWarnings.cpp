@@ -25,10 +25,12 @@ void collect(QtMsgType type, const QMessageLogContext &context, const QString &m
 
 void start()
 {
-    if (s_started)
-        return;
+    // Called again inside a test it goes on top of QtTest's handler, which
+    // passes nothing on.
+    const QtMessageHandler current = qInstallMessageHandler(collect);
+    if (current != collect)
+        s_previous = current;
     s_started = true;
-    s_previous = qInstallMessageHandler(collect);
 }
 
 void stop()

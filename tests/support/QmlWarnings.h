@@ -4,7 +4,8 @@
 #include <QStringList>
 
 // Collects every warning and error the program writes while a UI test runs,
-// so the test can insist on a clean log.
+// so the test can insist on a clean log. A test collects between a start()
+// in its initTestCase and a stop() in its cleanupTestCase.
 namespace qmlwarnings {
 
 void start();

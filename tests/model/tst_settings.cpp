@@ -1,23 +1,46 @@
-// The settings model: its image and defaults, the operations the pages and
-// mavuctl call, the colour arithmetic, and preset files on disk.
+// The settings: the model's image and defaults, the operations the pages and
+// mavuctl call, the colour arithmetic, preset files on disk and how the
+// desktop recognises them, and mavuctl's file commands.
+#include "cli/EditCommand.h"
 #include "model/ColorMath.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
+#include "model/SettingsText.h"
 #include "support/TestSupport.h"
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QMimeDatabase>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <functional>
+#include <pty.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace layout;
 using testsupport::fromHex;
 using testsupport::readAll;
 using Ints = QVector<int>;
+using Edit = std::function<void(DataManagement &)>;
+Q_DECLARE_METATYPE(Edit)
 
-class TestModel : public QObject
+namespace {
+
+testsupport::ProcessResult mavuctl(const QStringList &args)
+{
+    return testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), args);
+}
+
+} // namespace
+
+class TestSettings : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
+    QTemporaryDir m_mime;
     DataManagement m_data;
     QByteArray m_defaults;
 
@@ -35,6 +58,18 @@ class TestModel : public QObject
     Ints rgb(int p) { return {pads(p, 1, "padR")[0], pads(p, 1, "padG")[0], pads(p, 1, "padB")[0]}; }
 
 private slots:
+    void initTestCase()
+    {
+        // Only the shared MIME database and the editor's own file are read.
+        const QString packages = m_mime.filePath("mime/packages");
+        QVERIFY(QDir().mkpath(packages));
+        QVERIFY(QFile::copy("/usr/share/mime/packages/freedesktop.org.xml", packages + "/freedesktop.org.xml"));
+        QVERIFY(QFile::copy(MAVU_MIME_XML, packages + "/korvel-mavu.xml"));
+        QCOMPARE(QProcess::execute("update-mime-database", {m_mime.filePath("mime")}), 0);
+        qputenv("XDG_DATA_DIRS", m_mime.path().toUtf8());
+        qputenv("XDG_DATA_HOME", m_mime.filePath("home").toUtf8());
+    }
+
     void init()
     {
         DataManagement fresh;
@@ -52,17 +87,10 @@ private slots:
         blank.initDefaultData();
         QCOMPARE(updated.count(), 1);
         QCOMPARE(blank.imageBytes().left(11) + blank.imageBytes().right(1), header + char(kSysExEnd));
-        QCOMPARE(pads(0, 48, "padData").mid(45), (Ints{69, 70, 71}));
-        QCOMPARE(pads(0, 48, "padCh"), Ints(48, 1));
+        // Spot checks of the defaults the controller gets: each bank its colour, the knobs' controllers.
         QCOMPARE(pads(15, 2, "padR") + pads(31, 2, "padG") + pads(47, 1, "padB"), (Ints{90, 0, 90, 0, 90}));
-        QCOMPARE(int(blank.fullColor(20)[1]), 127);
-        QCOMPARE(
-            field(&DataManagement::getBQMInfo, 0, 12, "bqmData"), (Ints{7, 1, 2, 10, 14, 15, 12, 13, 53, 54, 51, 52}));
-        QCOMPARE(m_data.getBQMInfo(11),
-            (QVariantMap{{"bqmType", 0}, {"bqmData", 52}, {"bqmCh", 1}, {"bqmLsbMin", 0}, {"bqmLsbMax", 127},
-                {"bqmMsbMin", 0}, {"bqmMsbMax", 127}}));
-        QCOMPARE(
-            m_data.getWalkingBeltInfo(5), (QVariantMap{{"wbtype", 0}, {"wbData", 26}, {"wbCh", 1}, {"wbMode", 0}}));
+        QCOMPARE(pads(0, 48, "padCh"), Ints(48, 1));
+        QCOMPARE(knobs(8, "bqmData"), (Ints{53, 54, 51, 52}));
         // Defaults keep what the controller reported: command byte, version, curve, intensity.
         QByteArray reply = m_defaults;
         reply.replace(1, 1, "\x02").replace(8, 5, fromHex("02 03 04 03 63"));
@@ -240,7 +268,156 @@ private slots:
         QCOMPARE(readAll(path("keep.stm")), before);
         QVERIFY(QFileInfo(path("folder.stm/inner")).isDir());
     }
+
+    // ".stm" also names Scream Tracker modules: presets are told apart by their first bytes.
+    void fileManagerRecognisesPresets()
+    {
+        QVERIFY(preset::writeFile(path("bank.stm"), m_defaults, nullptr));
+        QVERIFY(preset::writeFile(path("bank.syx"), m_defaults, nullptr));
+        QVERIFY(preset::writeFile(path("no-ending"), m_defaults, preset::Format::Stm, nullptr));
+        QMimeDatabase db;
+        QCOMPARE(db.mimeTypeForFile(path("bank.stm")).name(), QString("application/x-korvel-mavu-preset"));
+        QCOMPARE(db.mimeTypeForFile(path("bank.syx")).name(), QString("application/x-midi-sysex"));
+        QCOMPARE(db.mimeTypeForFile(path("no-ending"), QMimeDatabase::MatchContent).name(),
+            QString("application/x-korvel-mavu-preset"));
+    }
+
+    // mavuctl's edits reach the model operation of their name with their arguments.
+    void editsReachTheirOperation_data()
+    {
+        QTest::addColumn<QStringList>("edit");
+        QTest::addColumn<Edit>("same");
+        QTest::newRow("pad field") << QStringList{"setPadInfo", "47", "padCh", "16"}
+                                   << Edit([](DataManagement &d) { d.setPadInfo(47, "padCh", 16); });
+        QTest::newRow("pad colour") << QStringList{"setPadInfo", "5", "padRGB", "#ff8000"}
+                                    << Edit([](DataManagement &d) { d.setPadInfo(5, "padRGB", QString("#ff8000")); });
+        QTest::newRow("pad batch") << QStringList{"setPadBatch", "2", "note", "true", "padData", "120"}
+                                   << Edit([](DataManagement &d) { d.setPadBatch(2, "note", true, "padData", 120); });
+        QTest::newRow("batch colour") << QStringList{"setPadBatchColor", "3", "#0000ff"}
+                                      << Edit([](DataManagement &d) { d.setPadBatchColor(3, "#0000ff"); });
+        QTest::newRow("knob field") << QStringList{"setBQMInfo", "11", "bqmMsbMin", "5"}
+                                    << Edit([](DataManagement &d) { d.setBQMInfo(11, "bqmMsbMin", 5); });
+        QTest::newRow("knob batch") << QStringList{"setBQMBatch", "1", "pitch", "bqmData", "126"}
+                                    << Edit([](DataManagement &d) { d.setBQMBatch(1, "pitch", "bqmData", 126); });
+        QTest::newRow("button") << QStringList{"setWalkingBeltInfo", "3", "wbtype", "1"}
+                                << Edit([](DataManagement &d) { d.setWalkingBeltInfo(3, "wbtype", 1); });
+        QTest::newRow("brightness") << QStringList{"setLum", "1", "0.5"}
+                                    << Edit([](DataManagement &d) { d.setLum(1, 0.5f); });
+        QTest::newRow("intensity") << QStringList{"setCurveInten", "intensity", "90"}
+                                   << Edit([](DataManagement &d) { d.setCurveInten("intensity", 90); });
+        QTest::newRow("defaults") << QStringList{"initDefaultData"}
+                                  << Edit([](DataManagement &d) { d.initDefaultData(); });
+    }
+    void editsReachTheirOperation()
+    {
+        QFETCH(QStringList, edit);
+        QFETCH(Edit, same);
+        DataManagement byCli, direct;
+        for (DataManagement *d : {&byCli, &direct}) {
+            d->setImage(m_defaults.constData(), m_defaults.size());
+            d->setPadInfo(0, "padData", 1); // so that the defaults change something
+        }
+        QString error;
+        QVERIFY2(cli::applyEdit(byCli, edit.first(), edit.mid(1), &error), qPrintable(error));
+        same(direct);
+        QCOMPARE(byCli.imageBytes(), direct.imageBytes());
+    }
+
+    void badEditsChangeNothing_data()
+    {
+        QTest::addColumn<QStringList>("edit");
+        QTest::newRow("unknown op") << QStringList{"setEverything", "1"};
+        QTest::newRow("too few") << QStringList{"setPadInfo", "1", "padData"};
+        QTest::newRow("too many") << QStringList{"setLum", "1", "0.5", "2"};
+        QTest::newRow("not a number") << QStringList{"setPadInfo", "x", "padData", "1"};
+        QTest::newRow("pad border") << QStringList{"setPadInfo", "48", "padData", "1"};
+        QTest::newRow("bank border") << QStringList{"setPadBatch", "4", "note", "false", "padData", "1"};
+        QTest::newRow("bad key") << QStringList{"setBQMInfo", "0", "bqmdata", "1"};
+        QTest::newRow("bad mode") << QStringList{"setBQMBatch", "1", "note", "bqmData", "1"};
+        QTest::newRow("bad bool") << QStringList{"setPadBatch", "1", "cc", "maybe", "padData", "1"};
+        QTest::newRow("bad colour") << QStringList{"setPadBatchColor", "1", "#ggg"};
+        QTest::newRow("value range") << QStringList{"setWalkingBeltInfo", "0", "wbData", "128"};
+        QTest::newRow("curve range") << QStringList{"setCurveInten", "curve", "4"};
+        QTest::newRow("brightness range") << QStringList{"setLum", "1", "1.5"};
+    }
+    void badEditsChangeNothing()
+    {
+        QFETCH(QStringList, edit);
+        QString error;
+        QVERIFY(!cli::applyEdit(m_data, edit.first(), edit.mid(1), &error) && !error.isEmpty());
+        QCOMPARE(m_data.imageBytes(), m_defaults);
+    }
+
+    void readableForms()
+    {
+        const QJsonObject json = settingsText::toJson(m_data);
+        QCOMPARE(json.keys(), (QStringList{"buttons", "curve", "firmware", "intensity", "knobs", "pads"}));
+        QCOMPARE(json.value("knobs").toArray().at(8).toObject().value("bqmData").toInt(), 53);
+        QCOMPARE(json.value("buttons").toArray().at(5).toObject().keys(),
+            (QStringList{"wbCh", "wbData", "wbMode", "wbtype"}));
+        const QString text = settingsText::toText(m_data);
+        for (const char *part : {"Pads, bank C", "(C1", "(B4", "Knobs, bank B", "Transport buttons"})
+            QVERIFY2(text.contains(QLatin1String(part)), part);
+        QCOMPARE(settingsText::noteName(0) + settingsText::noteName(61) + settingsText::noteName(127),
+            QStringLiteral("C-1C#4G9"));
+    }
+
+    void mavuctlFileCommands()
+    {
+        const QString stm = path("p.stm");
+        QCOMPARE(mavuctl({"defaults", stm}).exitCode, 0);
+        QCOMPARE(mavuctl({"edit", stm, "setPadInfo", "5", "padData", "99"}).exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(mavuctl({"dump", "--json", stm}).out)["pads"][5]["padData"].toInt(), 99);
+        QCOMPARE(mavuctl({"convert", stm, path("p.syx")}).exitCode, 0);
+        QCOMPARE(readAll(path("p.syx")), readAll(stm).mid(4));
+        QCOMPARE(mavuctl({"convert", path("p.syx"), path("back.stm")}).exitCode, 0);
+        QCOMPARE(readAll(path("back.stm")), readAll(stm));
+
+        // Bad command lines and files: one line on stderr, nothing else, the file as it was.
+        testsupport::writeAll(path("trunc.stm"), readAll(stm).left(300));
+        const QList<QStringList> bad
+            = {{}, {"frobnicate"}, {"dump", stm, stm}, {"edit", stm, "setLum", "9", "1"}, {"dump", path("trunc.stm")},
+                {"edit", path("trunc.stm"), "initDefaultData"}, {"convert", path("trunc.stm"), path("out.syx")}};
+        const QByteArray before = readAll(stm);
+        for (const QStringList &args : bad) {
+            const auto r = mavuctl(args);
+            QVERIFY2(r.exitCode > 0 && r.out.isEmpty(), qPrintable(args.join(' ')));
+            QVERIFY2(r.err.startsWith("mavuctl: ") && r.err.count('\n') == 1, r.err.constData());
+        }
+        QCOMPARE(readAll(stm), before);
+        QCOMPARE(readAll(path("trunc.stm")).size(), 300);
+        QVERIFY(!QFile::exists(path("out.syx")));
+    }
+
+    // A user who may not open the update port is told how to get access:
+    // mavuctl as an unprivileged user against a pseudo-terminal only root may open.
+    void deniedUpdatePortExplainsTheFix()
+    {
+        if (::geteuid() != 0 || QStandardPaths::findExecutable("setpriv").isEmpty())
+            QSKIP("needs root and setpriv (util-linux) to start mavuctl as another user");
+        int master = -1;
+        int slave = -1;
+        char name[256] = {};
+        QVERIFY(::openpty(&master, &slave, name, nullptr, nullptr) == 0);
+        const auto closeBoth = qScopeGuard([&] {
+            ::close(slave);
+            ::close(master);
+        });
+        QVERIFY(::chmod(name, 0600) == 0);
+        QTemporaryDir dir; // everything the other user needs must be reachable by them
+        const QString tool = dir.filePath("mavuctl");
+        const QString firmware = dir.filePath("fw.bin");
+        testsupport::writeAll(firmware, QByteArray(2000, 'x'));
+        QVERIFY(QFile::copy(MAVU_MAVUCTL_PATH, tool));
+        for (const QString &file : {dir.path(), tool, firmware})
+            QVERIFY(::chmod(qPrintable(file), 0755) == 0);
+        const auto r = testsupport::run("setpriv",
+            {"--reuid=65534", "--regid=65534", "--clear-groups", tool, "firmware", "update", firmware, "--port",
+                QString(name)});
+        QVERIFY2(r.exitCode > 0 && r.err.contains("cannot open the update port"), r.err.constData());
+        QVERIFY2(r.err.contains("udev rules") && r.err.contains("dialout"), r.err.constData());
+    }
 };
 
-QTEST_GUILESS_MAIN(TestModel)
-#include "tst_model.moc"
+QTEST_GUILESS_MAIN(TestSettings)
+#include "tst_settings.moc"
