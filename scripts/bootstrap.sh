@@ -39,10 +39,13 @@ cmake --build "$build" --parallel "$(nproc)"
 
 case "$mode" in
     test)
-        (cd "$build" && ctest --output-on-failure --timeout 600 "$@")
+        # Most tests wait on timers, servers and child programs rather than
+        # the processor, so twice as many run at once as there are cores.
+        jobs=$(($(nproc) * 2))
+        (cd "$build" && ctest --output-on-failure --timeout 600 -j "$jobs" "$@")
         # Then the same suite again under AddressSanitizer and
         # UndefinedBehaviorSanitizer (clang), with the fuzz targets run for a
-        # bounded time. The package test says nothing more there.
+        # bounded time (10 s each; scripts/reliability-report.sh runs them long). The package test says nothing more there.
         # MAVU_SANITIZERS=0 leaves this round out for a quicker local run.
         if [[ ${MAVU_SANITIZERS:-1} != 0 ]]; then
             asan=${MAVU_ASAN_BUILD_DIR:-$root/build-asan}
@@ -51,7 +54,7 @@ case "$mode" in
             cmake --build "$asan" --parallel "$(nproc)"
             # shellcheck source=scripts/sanitizer-env.sh
             source "$root/scripts/sanitizer-env.sh"
-            (cd "$asan" && ctest --output-on-failure --timeout 900 -LE packaging "$@")
+            (cd "$asan" && ctest --output-on-failure --timeout 900 -j "$jobs" -LE packaging "$@")
         fi
         ;;
     run)
