@@ -115,7 +115,7 @@ fi
     echo "## Fault injection and the long run"
     echo
     if [[ -n $faults_lines ]]; then
-        echo "The tests labelled \`faults\` in \`tests/faults/\` (\`ctest -L faults\`):"
+        echo "The tests labelled \`faults\` (\`ctest -L faults\`):"
         echo
         echo "| Test | Result | Seconds |"
         echo "|---|---|---|"
@@ -124,8 +124,8 @@ fi
         if [[ -n $faults_text ]]; then
             echo "Their figures (\`faults-summary.txt\` in the build folder; FAULTS lines count the"
             echo "faults injected and survived, the CYCLES line the get/send cycles, replies lost and"
-            echo "memory in use before and after: the live heap under AddressSanitizer, whose"
-            echo "quarantine makes resident memory meaningless, otherwise resident memory):"
+            echo "the live heap before and after; resident memory would hide a small leak,"
+            echo "since freed memory is reused):"
             echo
             echo '```'
             echo "$faults_text"
