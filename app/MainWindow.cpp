@@ -101,6 +101,11 @@ MainWindow::~MainWindow()
         s_instance = nullptr;
 }
 
+void MainWindow::watchPowerEvents(PowerEventSource *source)
+{
+    m_detection->addPowerSource(source);
+}
+
 void MainWindow::setUserPrompt(std::unique_ptr<UserPrompt> prompt)
 {
     if (!prompt)

@@ -18,6 +18,7 @@
 
 class DataManagement;
 class DetectionDevice;
+class PowerEventSource;
 class Trans;
 class UserPrompt;
 
@@ -46,6 +47,9 @@ public:
     void setSavePathQuestion(SavePathQuestion question) { m_savePathQuestion = std::move(question); }
     // Who answers the editor's questions (message boxes unless replaced).
     void setUserPrompt(std::unique_ptr<UserPrompt> prompt);
+
+    // Sleep, wake and shutdown reach the device detection from here (takes the source).
+    void watchPowerEvents(PowerEventSource *source);
 
     static void midiInHandler(char *data, int len);
 
