@@ -71,6 +71,8 @@ public slots:
     void updateProgra(int x, int y);
     QString getSoftVersion();
     double getScreenScaleFactor();
+    // Why the controller or its update may not work here, as `mavuctl doctor` says.
+    void showSystemCheck();
 
 private slots:
     void slotMidiIndata(char *data, int len);

@@ -184,6 +184,10 @@ Item {
                 onTriggered: helpDialog.show()
             }
             Action {
+                text: qsTr("System Check")
+                onTriggered: MainLogic.showSystemCheck()
+            }
+            Action {
                 text: qsTr("Feedback")
                 onTriggered: Qt.openUrlExternally(WebLinks.contactUrl(Tran.currentLanguage))
             }
