@@ -12,6 +12,10 @@
 #include "app/SceneGraphChoice.h"
 #include "app/SingleInstance.h"
 #include "app/WebLinks.h"
+#include "device/DetectionDevice.h"
+#include "device/LoopbackMidi.h"
+#include "device/PowerEventSource.h"
+#include "firmware/SerialPortFinder.h"
 #include "i18n/Trans.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
@@ -421,6 +425,39 @@ private slots:
             QStringLiteral("======xiu mian====== ======huan xing====== ======system poweroff,reboot or logoff======"),
             10000);
         QVERIFY(editor.isRunning());
+    }
+
+    // After waking the controller is looked at again: ports that changed while
+    // asleep count as a removal and an arrival, unchanged ones as nothing.
+    void wakeLooksAtTheControllerAgain_data()
+    {
+        QTest::addColumn<QString>("whileAsleep");
+        QTest::addColumn<QString>("reported");
+        QTest::newRow("nothing changed") << QString() << QString();
+        QTest::newRow("plugged in again") << "replug" << "zt118 0 zt118 1";
+        QTest::newRow("unplugged") << "unplug" << "zt118 0";
+        QTest::newRow("plugged in") << "plug" << "zt118 1";
+    }
+    void wakeLooksAtTheControllerAgain()
+    {
+        QFETCH(QString, whileAsleep);
+        QFETCH(QString, reported);
+        LoopbackMidi *midi = editorharness::useLoopbackMidi();
+        const int port = whileAsleep == "plug" ? -1 : midi->addSource(QStringLiteral("Korvel Mavu"));
+        auto *power = new PowerEventSource;
+        DetectionDevice detection(std::make_unique<FixedSerialPortFinder>(QList<SerialPortEntry>{}), {});
+        detection.addPowerSource(power);
+        QStringList seen;
+        connect(&detection, &DetectionDevice::s_devTypeAndState, this, [&](const QString &type, bool arrival) {
+            seen << QStringLiteral("%1 %2").arg(type).arg(arrival);
+        });
+        emit power->sleepChanging(true);
+        if (port >= 0 && !whileAsleep.isEmpty())
+            midi->removePort(port);
+        if (whileAsleep == "replug" || whileAsleep == "plug")
+            midi->addSource(QStringLiteral("Korvel Mavu"));
+        emit power->sleepChanging(false);
+        QCOMPARE(seen.join(' '), reported);
     }
 
     // OpenGL is probed only when the user has not chosen; without it the
