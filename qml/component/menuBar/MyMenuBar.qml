@@ -184,10 +184,6 @@ Item {
                 onTriggered: helpDialog.show()
             }
             Action {
-                text: qsTr("System Check")
-                onTriggered: MainLogic.showSystemCheck()
-            }
-            Action {
                 text: qsTr("Feedback")
                 onTriggered: Qt.openUrlExternally(WebLinks.contactUrl(Tran.currentLanguage))
             }
@@ -210,6 +206,10 @@ Item {
                         Tran.setLanguage("English")
                     }
                 }
+            }
+            Action {
+                text: qsTr("System Check")
+                onTriggered: MainLogic.showSystemCheck()
             }
         }
     }
