@@ -42,6 +42,10 @@ bool InstanceServer::raiseMainWindow()
         window->showNormal();
         window->raise();
         window->requestActivate();
+        // Wayland compositors ignore raising and focus without an activation
+        // token, which Qt 5.15 cannot pass on: ask for attention instead.
+        if (QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+            window->alert(0);
         return true;
     }
     return false;

@@ -4,6 +4,7 @@
 #include "app/MessageBoxPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
+#include "device/Doctor.h"
 #include "device/Protocol.h"
 #include "device/ReplyParser.h"
 #include "i18n/Trans.h"
@@ -99,6 +100,21 @@ MainWindow::~MainWindow()
     m_detection->deleteLater();
     if (s_instance == this)
         s_instance = nullptr;
+}
+
+void MainWindow::watchPowerEvents(PowerEventSource *source)
+{
+    m_detection->addPowerSource(source);
+}
+
+void MainWindow::showSystemCheck()
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    const QList<doctor::Finding> findings = doctor::examine(
+        doctor::systemInputs(AppOptions::current().updatePort, AppOptions::current().firmwareServer));
+    QApplication::restoreOverrideCursor();
+    m_prompt->notify(doctor::allWell(findings) ? UserPrompt::Kind::Information : UserPrompt::Kind::Warning,
+                     tr("System check"), doctor::report(findings));
 }
 
 void MainWindow::setUserPrompt(std::unique_ptr<UserPrompt> prompt)

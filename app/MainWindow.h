@@ -18,6 +18,7 @@
 
 class DataManagement;
 class DetectionDevice;
+class PowerEventSource;
 class Trans;
 class UserPrompt;
 
@@ -47,6 +48,9 @@ public:
     // Who answers the editor's questions (message boxes unless replaced).
     void setUserPrompt(std::unique_ptr<UserPrompt> prompt);
 
+    // Sleep, wake and shutdown reach the device detection from here (takes the source).
+    void watchPowerEvents(PowerEventSource *source);
+
     static void midiInHandler(char *data, int len);
 
 signals:
@@ -67,6 +71,8 @@ public slots:
     void updateProgra(int x, int y);
     QString getSoftVersion();
     double getScreenScaleFactor();
+    // Why the controller or its update may not work here, as `mavuctl doctor` says.
+    void showSystemCheck();
 
 private slots:
     void slotMidiIndata(char *data, int len);

@@ -2,7 +2,9 @@
 #include "app/ColorPalette.h"
 #include "app/InstanceServer.h"
 #include "app/LogHandler.h"
+#include "app/LogindPowerSource.h"
 #include "app/MainWindow.h"
+#include "app/SceneGraphChoice.h"
 #include "app/SingleInstance.h"
 #include "app/WebLinks.h"
 #include "simulator/InProcess.h"
@@ -41,10 +43,14 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     installLogHandler(QStringLiteral("Log"), 1024, true);
     qDebug() << "app/main.cpp" << 20 << "================progress start================";
+    // Before the first window: the scene graph back end cannot change later.
+    scenegraph::settle();
 
     // Before the window: it looks for the controller as it starts.
     sim::installControllerLink(&app);
     MainWindow window(nullptr);
+    // KORVEL_MAVU_POWER_BUS names a bus standing in for the system bus's logind.
+    window.watchPowerEvents(new LogindPowerSource(qEnvironmentVariable("KORVEL_MAVU_POWER_BUS")));
     // Later copies reach this one from here on and hand over their files.
     if (InstanceServer *server = startInstanceServer(&app))
         QObject::connect(server, &InstanceServer::filesRequested, &window, &MainWindow::openPresetFiles);

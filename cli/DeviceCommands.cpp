@@ -4,6 +4,7 @@
 #include "cli/CliSupport.h"
 #include "device/ControllerIds.h"
 #include "device/ControllerLink.h"
+#include "device/Doctor.h"
 #include "device/MidiBackend.h"
 #include "device/MidiPort.h"
 #include "device/MidiSetup.h"
@@ -169,6 +170,27 @@ int runSerial(const QStringList &arguments)
         return fail(error);
     printOut(protocol::serialText(reply.constData(), reply.size()) + QLatin1Char('\n'));
     return 0;
+}
+
+int runDoctor(const QStringList &arguments)
+{
+    QStringList args = arguments;
+    AppOptions options = AppOptions::takeShared(&args);
+    QString root;
+    if (args.size() == 2 && args.first() == QLatin1String("--root")) {
+        root = args.last();
+        args.clear();
+    }
+    if (!options.error.isEmpty() || !args.isEmpty())
+        return fail(options.error.isEmpty() ? QStringLiteral("usage: mavuctl doctor [--root DIR]") : options.error);
+    QString midiError;
+    installSystemMidi(options.midiApi, QCoreApplication::applicationName(), &midiError);
+    doctor::Inputs inputs = doctor::systemInputs(options.updatePort, options.firmwareServer);
+    inputs.root = root;
+    inputs.midiError = midiError;
+    const QList<doctor::Finding> findings = doctor::examine(inputs);
+    printOut(doctor::report(findings));
+    return doctor::allWell(findings) ? 0 : 1;
 }
 
 } // namespace cli

@@ -34,6 +34,9 @@ const char kUsage[] =
     "  send FILE                        write the settings of a preset\n"
     "  serial                           print the serial number\n"
     "      --update-port PATH           (list) also an update port with this path\n"
+    "  doctor [--root DIR]              tell why the controller or its update does not work,\n"
+    "                                   with the fix for each finding; exit status 0 when all\n"
+    "                                   is well (--root: look at a system laid out under DIR)\n"
     "\n"
     "Firmware:\n"
     "  firmware check [--current VERSION]\n"
@@ -82,6 +85,7 @@ int main(int argc, char *argv[])
         {QStringLiteral("get"), cli::runGet},
         {QStringLiteral("send"), cli::runSend},
         {QStringLiteral("serial"), cli::runSerial},
+        {QStringLiteral("doctor"), cli::runDoctor},
         {QStringLiteral("firmware"), cli::runFirmware},
     };
     const auto it = commands.constFind(command);

@@ -4,7 +4,9 @@
 #include "device/ControllerIds.h"
 #include "device/DeviceEventSource.h"
 #include "device/MidiPollEventSource.h"
+#include "device/MidiBackend.h"
 #include "device/MidiPort.h"
+#include "device/PowerEventSource.h"
 #include "device/UdevEventSource.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
@@ -45,13 +47,61 @@ void DetectionDevice::addSource(DeviceEventSource *source)
     connect(source, &DeviceEventSource::deviceEvent, this, &DetectionDevice::handleDeviceEvent);
 }
 
+namespace {
+
+void logShutdown()
+{
+    qDebug() << "======system poweroff,reboot or logoff======";
+}
+
+// The controller's MIDI input ports by the back end's ids, which change when
+// it is plugged in again.
+QStringList controllerPortIds()
+{
+    QStringList ids;
+    if (MidiBackend *backend = midiBackend()) {
+        for (const QString &id : backend->inputPortIds()) {
+            if (backend->productName(id) == QLatin1String(controllerids::kPortName))
+                ids << id;
+        }
+    }
+    return ids;
+}
+
+} // namespace
+
 void DetectionDevice::watchSession()
 {
-    // The session manager is the one power event Qt passes on; it is only logged.
-    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
-        connect(app, &QGuiApplication::commitDataRequest, this,
-                [] { qDebug() << "======system poweroff,reboot or logoff======"; });
+    // The session manager ending the session is only logged.
+    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
+        connect(app, &QGuiApplication::commitDataRequest, this, logShutdown);
+}
+
+void DetectionDevice::addPowerSource(PowerEventSource *source)
+{
+    source->setParent(this);
+    connect(source, &PowerEventSource::sleepChanging, this, &DetectionDevice::handleSleep);
+    connect(source, &PowerEventSource::shuttingDown, this, logShutdown);
+}
+
+void DetectionDevice::handleSleep(bool sleeping)
+{
+    if (sleeping) {
+        qDebug() << "======xiu mian======";
+        m_portsBeforeSleep = controllerPortIds();
+        return;
     }
+    qDebug() << "======huan xing======";
+    // Unplugged, replugged or renumbered while asleep: the ports known before
+    // are gone, and what is there now arrives anew.
+    const QStringList now = controllerPortIds();
+    if (now == m_portsBeforeSleep)
+        return;
+    if (!m_portsBeforeSleep.isEmpty())
+        handleDeviceEvent(MidiPollEventSource::pathText(), false);
+    if (!now.isEmpty())
+        handleDeviceEvent(MidiPollEventSource::pathText(), true);
+    m_portsBeforeSleep = now;
 }
 
 QString DetectionDevice::getDevType(const QString &devicePath) const

@@ -4,10 +4,12 @@
 #include <QMap>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 
 #include <memory>
 
 class DeviceEventSource;
+class PowerEventSource;
 class SerialPortFinder;
 
 // Reports the controller's arrival and removal as a device type text
@@ -31,9 +33,13 @@ public:
     // The device type whose identifying text occurs in the path, ignoring case; empty if none.
     QString getDevType(const QString &devicePath) const;
     bool devArrived() const { return m_devArrived; }
+    // Logs sleep, wake and shutdown; after waking looks at the controller's
+    // ports again, as they may have changed while asleep (takes the source).
+    void addPowerSource(PowerEventSource *source);
 
 public slots:
     void handleDeviceEvent(const QString &path, bool arrival);
+    void handleSleep(bool sleeping);
 
 signals:
     void s_devTypeAndState(QString devType, bool isDevArrival);
@@ -43,6 +49,7 @@ private:
     void watchSession();
 
     bool m_devArrived = false;
+    QStringList m_portsBeforeSleep;
     QMap<QString, QString> m_devTypeMap;
     std::unique_ptr<SerialPortFinder> m_finder;
     QString m_namedUpdatePort;

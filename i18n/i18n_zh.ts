@@ -387,6 +387,10 @@
         <translation>错误提示</translation>
     </message>
     <message>
+        <source>System check</source>
+        <translation>系统检查</translation>
+    </message>
+    <message>
         <source>The current device is occupied</source>
         <translation>当前设备被占用</translation>
     </message>
@@ -559,6 +563,10 @@
     <message>
         <source>Feedback</source>
         <translation>意见反馈</translation>
+    </message>
+    <message>
+        <source>System Check</source>
+        <translation>系统检查</translation>
     </message>
     <message>
         <source>Language</source>

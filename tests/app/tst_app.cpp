@@ -9,13 +9,20 @@
 #include "app/LogHandler.h"
 #include "app/MainWindow.h"
 #include "app/RunLog.h"
+#include "app/SceneGraphChoice.h"
 #include "app/SingleInstance.h"
 #include "app/WebLinks.h"
+#include "device/DetectionDevice.h"
+#include "device/LoopbackMidi.h"
+#include "device/PowerEventSource.h"
+#include "firmware/SerialPortFinder.h"
 #include "i18n/Trans.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QImage>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -376,6 +383,104 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(opened(second), 10000);
         QVERIFY(editor.isRunning());
         QCOMPARE(editor.log().count("progress start"), 1);
+    }
+
+    // logind's announcements reach the run log; a private bus stands in for the system bus.
+    void powerEventsReachTheRunLog()
+    {
+        QTemporaryDir dir;
+        QProcess bus;
+        bus.start(QStringLiteral("dbus-daemon"),
+            {"--session", "--nofork", "--print-address", "--address=unix:dir=" + dir.path()});
+        const auto stop = qScopeGuard([&bus] {
+            bus.kill();
+            bus.waitForFinished();
+        });
+        QVERIFY2(bus.waitForReadyRead(10000), "dbus-daemon (Debian package dbus-daemon) is needed");
+        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+        qputenv("KORVEL_MAVU_POWER_BUS", address.toUtf8());
+        EditorProcess editor;
+        qunsetenv("KORVEL_MAVU_POWER_BUS");
+        QVERIFY(editor.start());
+        QTRY_VERIFY_WITH_TIMEOUT(editor.log().contains("power events: listening"), 10000);
+        QDBusConnection logind = QDBusConnection::connectToBus(address, QStringLiteral("stand-in logind"));
+        const auto announce = [&logind](const char *name, bool start) {
+            QDBusMessage signal = QDBusMessage::createSignal(QStringLiteral("/org/freedesktop/login1"),
+                QStringLiteral("org.freedesktop.login1.Manager"), QLatin1String(name));
+            QVERIFY(logind.send(signal << start));
+        };
+        const QRegularExpression lines(QStringLiteral(" (======[a-z ,]+======)<"));
+        const auto logged = [&editor, &lines] {
+            QStringList found;
+            for (auto it = lines.globalMatch(QString::fromUtf8(editor.log())); it.hasNext();)
+                found << it.next().captured(1);
+            return found.join(' ');
+        };
+        announce("PrepareForShutdown", false); // called off: nothing
+        announce("PrepareForSleep", true);
+        QTRY_COMPARE_WITH_TIMEOUT(logged(), QStringLiteral("======xiu mian======"), 10000);
+        announce("PrepareForSleep", false);
+        announce("PrepareForShutdown", true);
+        QTRY_COMPARE_WITH_TIMEOUT(logged(),
+            QStringLiteral("======xiu mian====== ======huan xing====== ======system poweroff,reboot or logoff======"),
+            10000);
+        QVERIFY(editor.isRunning());
+    }
+
+    // After waking the controller is looked at again: ports that changed while
+    // asleep count as a removal and an arrival, unchanged ones as nothing.
+    void wakeLooksAtTheControllerAgain_data()
+    {
+        QTest::addColumn<QString>("whileAsleep");
+        QTest::addColumn<QString>("reported");
+        QTest::newRow("nothing changed") << QString() << QString();
+        QTest::newRow("plugged in again") << "replug" << "zt118 0 zt118 1";
+        QTest::newRow("unplugged") << "unplug" << "zt118 0";
+        QTest::newRow("plugged in") << "plug" << "zt118 1";
+    }
+    void wakeLooksAtTheControllerAgain()
+    {
+        QFETCH(QString, whileAsleep);
+        QFETCH(QString, reported);
+        LoopbackMidi *midi = editorharness::useLoopbackMidi();
+        const int port = whileAsleep == "plug" ? -1 : midi->addSource(QStringLiteral("Korvel Mavu"));
+        auto *power = new PowerEventSource;
+        DetectionDevice detection(std::make_unique<FixedSerialPortFinder>(QList<SerialPortEntry>{}), {});
+        detection.addPowerSource(power);
+        QStringList seen;
+        connect(&detection, &DetectionDevice::s_devTypeAndState, this, [&](const QString &type, bool arrival) {
+            seen << QStringLiteral("%1 %2").arg(type).arg(arrival);
+        });
+        emit power->sleepChanging(true);
+        if (port >= 0 && !whileAsleep.isEmpty())
+            midi->removePort(port);
+        if (whileAsleep == "replug" || whileAsleep == "plug")
+            midi->addSource(QStringLiteral("Korvel Mavu"));
+        emit power->sleepChanging(false);
+        QCOMPARE(seen.join(' '), reported);
+    }
+
+    // OpenGL is probed only when the user has not chosen; without it the
+    // software renderer draws.
+    void sceneGraphBackend_data()
+    {
+        QTest::addColumn<QString>("userBackend");
+        QTest::addColumn<bool>("openGlWorks");
+        QTest::addColumn<QString>("backend");
+        QTest::addColumn<int>("probes");
+        QTest::newRow("no OpenGL") << QString() << false << "software" << 1;
+        QTest::newRow("OpenGL") << QString() << true << QString() << 1;
+        QTest::newRow("user's choice") << "openvg" << false << QString() << 0;
+    }
+    void sceneGraphBackend()
+    {
+        QFETCH(QString, userBackend);
+        QFETCH(bool, openGlWorks);
+        QFETCH(QString, backend);
+        QFETCH(int, probes);
+        int probed = 0;
+        QCOMPARE(scenegraph::chooseBackend(userBackend, [&] { return ++probed, openGlWorks; }), backend);
+        QCOMPARE(probed, probes);
     }
 
     // QLocale::system() follows LANG when nothing else is set.

@@ -80,5 +80,7 @@ TestCase {
         compare([Tran.currentLanguage, Tran.getLanguage()], ["简体中文", "简体中文"])
         language.actionAt(1).trigger()
         compare([Tran.currentLanguage, Tran.getLanguage()], ["English", "English"])
+        help.actionAt(4).trigger()
+        compare(MainLogic.calls("showSystemCheck"), 1)
     }
 }

@@ -49,6 +49,7 @@ public slots:
     void updateProgra(int, int) { count("updateProgra"); }
     QString getSoftVersion() { return QStringLiteral("1.0.1.1"); }
     double getScreenScaleFactor() { return m_screenScaleFactor; }
+    void showSystemCheck() { count("showSystemCheck"); }
 
 private:
     void count(const char *slot) { ++m_calls[QLatin1String(slot)]; }

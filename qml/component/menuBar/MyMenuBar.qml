@@ -207,6 +207,10 @@ Item {
                     }
                 }
             }
+            Action {
+                text: qsTr("System Check")
+                onTriggered: MainLogic.showSystemCheck()
+            }
         }
     }
 }

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+
+// Which scene graph back end the editor's window uses. Machines without
+// working OpenGL (virtual machines, remote desktops, old GPUs) would abort
+// with "Failed to create OpenGL context"; they get the software renderer.
+namespace scenegraph {
+
+// The back end to set before the first window, or empty for Qt's default.
+// A back end the user named in QT_QUICK_BACKEND is left to Qt (never
+// probed); otherwise openGlWorks() decides.
+QString chooseBackend(const QString &userBackend, const std::function<bool()> &openGlWorks);
+
+// Whether an OpenGL context can be created and made current here. Needs the
+// application object.
+bool openGlWorks();
+
+// Chooses for this process and applies it, logging a fallback.
+void settle();
+
+} // namespace scenegraph

@@ -1,0 +1,336 @@
+#include "device/Doctor.h"
+
+#include "device/ControllerIds.h"
+#include "device/MidiBackend.h"
+#include "firmware/FirmwareServer.h"
+#include "firmware/UpdatePortLocator.h"
+
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QRegularExpression>
+#include <QSerialPort>
+#include <QTimer>
+
+#include <grp.h>
+#include <pwd.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace doctor {
+
+namespace {
+
+const char kRulesName[] = "70-korvel-mavu.rules";
+const char kRulesInstall[] = "sudo cp packaging/udev/70-korvel-mavu.rules /etc/udev/rules.d/ && "
+                             "sudo udevadm control --reload-rules && sudo udevadm trigger";
+
+Finding ok(const QString &text)
+{
+    return {true, text, QString()};
+}
+
+Finding problem(const QString &text, const QString &fix)
+{
+    return {false, text, fix};
+}
+
+bool accessible(const QString &path)
+{
+    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
+}
+
+// A Unix socket somebody listens on (a stale file of a killed server is not).
+bool listening(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    sockaddr_un address{};
+    if (size_t(native.size()) >= sizeof(address.sun_path))
+        return false;
+    address.sun_family = AF_UNIX;
+    std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    const bool up = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    return up;
+}
+
+// JACK 2 servers of this user: sockets /dev/shm/jack_NAME_UID_0.
+QStringList jackServers(const QString &root)
+{
+    QStringList names;
+    const QRegularExpression shape(QStringLiteral("^jack_(.+)_%1_0$").arg(::getuid()));
+    const QDir shm(root + QStringLiteral("/dev/shm"));
+    for (const QString &entry : shm.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+        const auto match = shape.match(entry);
+        if (match.hasMatch() && listening(shm.filePath(entry)))
+            names << match.captured(1);
+    }
+    return names;
+}
+
+QList<Finding> midiSystems(const Inputs &in)
+{
+    QList<Finding> found;
+    const QString seq = in.root + QStringLiteral("/dev/snd/seq");
+    if (!QFileInfo::exists(seq)) {
+        found << problem(QStringLiteral("No ALSA sequencer: /dev/snd/seq is missing, so USB MIDI devices cannot "
+                                        "be reached through ALSA."),
+            QStringLiteral("Load it with \"sudo modprobe snd-seq\". Without sound hardware (containers, virtual "
+                           "machines) use JACK: start a server (\"jackd -d dummy\", or your desktop's JACK or "
+                           "PipeWire) and run \"korvel-mavu --midi-api=jack\"; \"a2jmidid -e\" brings ALSA MIDI "
+                           "devices into JACK."));
+    } else if (!accessible(seq)) {
+        found << problem(QStringLiteral("The ALSA sequencer /dev/snd/seq may not be used by you."),
+            QStringLiteral("Join the audio group (\"sudo usermod -aG audio $USER\") and log in again."));
+    } else {
+        found << ok(QStringLiteral("ALSA sequencer: reachable."));
+    }
+    const QStringList jack = jackServers(in.root);
+    found << ok(jack.isEmpty()
+            ? QStringLiteral("JACK: no server running (only needed with --midi-api=jack).")
+            : QStringLiteral("JACK: server running (%1); use --midi-api=jack.").arg(jack.join(", ")));
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("/run/user/%1").arg(::getuid()));
+    if (QFileInfo::exists(in.root + runtime + QStringLiteral("/pipewire-0"))) {
+        found << ok(QStringLiteral("PipeWire: running. Its JACK (\"pw-jack korvel-mavu --midi-api=jack\") shows "
+                                   "ALSA MIDI devices as Midi-Bridge ports."));
+    }
+    if (!in.midiError.isEmpty()) {
+        QString fix = QStringLiteral("Choose one that runs here with --midi-api=alsa or --midi-api=jack.");
+        if (!jack.isEmpty() && !jack.contains(QLatin1String("default")))
+            fix += QStringLiteral(" A JACK server of another name is reached with JACK_DEFAULT_SERVER=%1.")
+                       .arg(jack.first());
+        found << problem(QStringLiteral("The MIDI system did not start: %1.").arg(in.midiError), fix);
+    }
+    return found;
+}
+
+Finding controllerPorts(const Inputs &in, bool updatePortPresent)
+{
+    if (in.midiProducts.contains(QLatin1String(controllerids::kPortName)))
+        return ok(QStringLiteral("The controller's MIDI ports are present."));
+    if (updatePortPresent) {
+        return problem(QStringLiteral("The controller is in update mode: it has its update port but no MIDI ports."),
+            QStringLiteral("Finish the firmware update (the editor offers it, or \"mavuctl firmware update FILE "
+                           "--port PORT\")."));
+    }
+    return problem(QStringLiteral("The controller's MIDI ports are not listed."),
+        QStringLiteral("Plug the controller in with a cable that carries data. Under JACK its ports appear only "
+                       "through a bridge (a2jmidid -e, or PipeWire's JACK)."));
+}
+
+bool inGroup(gid_t gid, bool now)
+{
+    if (now) {
+        gid_t groups[256];
+        const int n = ::getgroups(256, groups);
+        for (int i = 0; i < n; ++i) {
+            if (groups[i] == gid)
+                return true;
+        }
+        return ::getegid() == gid;
+    }
+    const passwd *user = ::getpwuid(::getuid());
+    gid_t groups[256];
+    int n = 256;
+    if (!user || ::getgrouplist(user->pw_name, user->pw_gid, groups, &n) < 0)
+        return false;
+    for (int i = 0; i < n; ++i) {
+        if (groups[i] == gid)
+            return true;
+    }
+    return false;
+}
+
+Finding updatePort(const QString &port, bool rulesInstalled)
+{
+    if (port.isEmpty())
+        return ok(QStringLiteral("Update port: not present (it appears only while the controller is in update "
+                                 "mode)."));
+    if (!accessible(port)) {
+        struct stat info { };
+        ::stat(QFile::encodeName(port).constData(), &info);
+        const group *g = ::getgrgid(info.st_gid);
+        const QString name = g ? QString::fromLocal8Bit(g->gr_name) : QString::number(info.st_gid);
+        const QString text = QStringLiteral("You may not open the update port %1 (group %2).").arg(port, name);
+        if (inGroup(info.st_gid, false) && !inGroup(info.st_gid, true))
+            return problem(text,
+                QStringLiteral("You are in the group %1, but this session began before: log out "
+                               "and in again.")
+                    .arg(name));
+        return problem(text,
+            (rulesInstalled ? QStringLiteral("Plug the controller in again so that the udev rules apply, or join ")
+                            : QStringLiteral("Install the udev rules (%1), or join ").arg(QLatin1String(kRulesInstall)))
+                + QStringLiteral("the group: \"sudo usermod -aG %1 $USER\", then log in again.").arg(name));
+    }
+    // Canonical, so that another program's lock on the same device is seen.
+    QSerialPort serial(QFileInfo(port).canonicalFilePath());
+    if (!serial.open(QIODevice::ReadWrite)) {
+        return problem(QStringLiteral("The update port %1 is busy: %2.").arg(port, serial.errorString()),
+            QStringLiteral("Close the program that holds it (\"fuser %1\" names it; ModemManager and serial "
+                           "terminals are the usual ones).")
+                .arg(port));
+    }
+    return ok(QStringLiteral("Update port %1: can be opened.").arg(port));
+}
+
+QString installedRules(const QString &root)
+{
+    for (const char *folder :
+        {"/etc/udev/rules.d", "/usr/lib/udev/rules.d", "/lib/udev/rules.d", "/usr/local/lib/udev/rules.d"}) {
+        const QString path = root + QLatin1String(folder) + QLatin1Char('/') + QLatin1String(kRulesName);
+        if (QFileInfo::exists(path))
+            return QLatin1String(folder) + QLatin1Char('/') + QLatin1String(kRulesName);
+    }
+    return QString();
+}
+
+// udev's record of the port carries the rules' mark once they applied.
+bool rulesApplied(const QString &root, const QString &port)
+{
+    struct stat info { };
+    if (::stat(QFile::encodeName(port).constData(), &info) != 0)
+        return false;
+    QFile record(root + QStringLiteral("/run/udev/data/c%1:%2").arg(major(info.st_rdev)).arg(minor(info.st_rdev)));
+    return record.open(QIODevice::ReadOnly) && record.readAll().contains("E:ID_MM_DEVICE_IGNORE=1");
+}
+
+bool modemManagerRunning(const QString &root)
+{
+    const QDir proc(root + QStringLiteral("/proc"));
+    for (const QString &pid : proc.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(proc.filePath(pid + QStringLiteral("/comm")));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().trimmed() == "ModemManager")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+QString findUpdatePort(const QString &root, const QString &overridePath)
+{
+    if (!overridePath.isEmpty())
+        return QFileInfo::exists(overridePath) ? overridePath : QString();
+    const QDir ttys(root + QStringLiteral("/sys/class/tty"));
+    const QString vendor = QString::number(updateport::kVendorId, 16).rightJustified(4, QLatin1Char('0'));
+    const QString product = QString::number(updateport::kProductId, 16).rightJustified(4, QLatin1Char('0'));
+    for (const QString &name : ttys.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        // ttyACM: device is the USB interface; ttyUSB: a child of it.
+        QDir dir(QFileInfo(ttys.filePath(name + QStringLiteral("/device"))).canonicalFilePath());
+        for (int up = 0; up < 3 && !dir.isRoot() && !dir.path().isEmpty(); ++up, dir.cdUp()) {
+            QFile v(dir.filePath(QStringLiteral("idVendor"))), p(dir.filePath(QStringLiteral("idProduct")));
+            if (!v.open(QIODevice::ReadOnly) || !p.open(QIODevice::ReadOnly))
+                continue;
+            if (QString::fromLatin1(v.readAll()).trimmed().toLower() == vendor
+                && QString::fromLatin1(p.readAll()).trimmed().toLower() == product)
+                return root + QStringLiteral("/dev/") + name;
+            break;
+        }
+    }
+    return QString();
+}
+
+QList<Finding> examine(const Inputs &in)
+{
+    QList<Finding> found = midiSystems(in);
+    const QString port = findUpdatePort(in.root, in.updatePortOverride);
+    found << controllerPorts(in, !port.isEmpty());
+    const QString rules = installedRules(in.root);
+    found << updatePort(port, !rules.isEmpty());
+    const bool udev = QFileInfo::exists(in.root + QStringLiteral("/run/udev/control"));
+    if (!udev) {
+        found << ok(QStringLiteral("udev is not running here (a container?): its rules do not matter."));
+    } else if (rules.isEmpty()) {
+        found << problem(QStringLiteral("The editor's udev rules (%1) are not installed.").arg(kRulesName),
+            QStringLiteral("Install them: %1").arg(QLatin1String(kRulesInstall)));
+    } else if (!port.isEmpty() && in.updatePortOverride.isEmpty() && !rulesApplied(in.root, port)) {
+        found << problem(
+            QStringLiteral("The udev rules (%1) are installed but were not applied to the update port.").arg(rules),
+            QStringLiteral("Reload them (sudo udevadm control --reload-rules && sudo udevadm trigger) or plug the "
+                           "controller in again."));
+    } else {
+        found << ok(QStringLiteral("udev rules: installed (%1).").arg(rules));
+    }
+    if (modemManagerRunning(in.root)) {
+        if (rules.isEmpty() && udev)
+            found << problem(QStringLiteral("ModemManager is running and would probe the update port during an "
+                                            "update."),
+                QStringLiteral("Install the udev rules (they tell it to leave the port alone), or stop it for the "
+                               "update: sudo systemctl stop ModemManager"));
+        else
+            found << ok(QStringLiteral("ModemManager: running, told by the udev rules to leave the port alone."));
+    }
+    const QString server = in.askFirmwareServer ? in.askFirmwareServer() : QString();
+    if (server.isEmpty())
+        found << ok(QStringLiteral("Firmware server: answers."));
+    else
+        found << problem(QStringLiteral("The firmware server does not answer: %1.").arg(server),
+            QStringLiteral("Check the network connection and --firmware-server (KORVEL_MAVU_FIRMWARE_SERVER)."));
+    return found;
+}
+
+bool allWell(const QList<Finding> &findings)
+{
+    for (const Finding &finding : findings) {
+        if (!finding.ok)
+            return false;
+    }
+    return true;
+}
+
+QString report(const QList<Finding> &findings)
+{
+    QString text;
+    for (const Finding &finding : findings) {
+        text += (finding.ok ? QStringLiteral("ok       ") : QStringLiteral("PROBLEM  ")) + finding.text + '\n';
+        if (!finding.fix.isEmpty())
+            text += QStringLiteral("   fix:  ") + finding.fix + '\n';
+    }
+    text += allWell(findings) ? QStringLiteral("All is well.\n") : QStringLiteral("Something needs fixing (above).\n");
+    return text;
+}
+
+QString askFirmwareServer(const QString &server, int timeoutMs)
+{
+    firmwareserver::Address address;
+    QString error;
+    if (!server.isEmpty() && !firmwareserver::parseAddress(server, &address, &error))
+        return error;
+    QNetworkAccessManager manager;
+    QNetworkReply *reply = manager.get(QNetworkRequest(firmwareserver::descriptionUrl(address)));
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
+    loop.exec();
+    if (!reply->isFinished())
+        error = QStringLiteral("no answer within %1 seconds").arg(timeoutMs / 1000);
+    else if (reply->error() != QNetworkReply::NoError)
+        error = reply->errorString().simplified();
+    reply->abort();
+    reply->deleteLater();
+    return error;
+}
+
+Inputs systemInputs(const QString &updatePortOverride, const QString &firmwareServer)
+{
+    Inputs in;
+    in.updatePortOverride = updatePortOverride;
+    if (MidiBackend *backend = midiBackend()) {
+        for (const QString &id : backend->inputPortIds())
+            in.midiProducts << backend->productName(id);
+    }
+    in.askFirmwareServer = [firmwareServer] { return askFirmwareServer(firmwareServer, 10000); };
+    return in;
+}
+
+} // namespace doctor
