@@ -1,9 +1,10 @@
 // The update port in the way of a firmware transfer: held by another program,
 // silent, or pulled out mid-transfer. Each ends the update once, lets go of
 // the port, and the same update object then sends the whole file to lrzsz's
-// rb on a pseudo-terminal. Another copy of this program holds the port as any
+// rb on a pseudo-terminal, with its progress. Another copy of this program holds the port as any
 // serial program would (QSerialPort: exclusive use and a lock file).
 #include "FaultReport.h"
+#include "FirmwareBytes.h"
 #include "PtyLink.h"
 #include "RbProcess.h"
 
@@ -64,21 +65,6 @@ void release(QProcess &holder)
     }
 }
 
-// This process's descriptors open on a file, also once the file is gone
-// (a pulled cable takes the terminal with it).
-int descriptorsOn(const QString &path)
-{
-    const QFileInfo info(path);
-    const QString target = info.exists() ? info.canonicalFilePath() : path;
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    int count = 0;
-    for (const QString &fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
-        const QString link = QFile::symLinkTarget(fds.filePath(fd));
-        count += link == target || link == target + QStringLiteral(" (deleted)") ? 1 : 0;
-    }
-    return count;
-}
-
 } // namespace
 
 class TestFaultUpdatePort : public QObject
@@ -95,11 +81,8 @@ private slots:
     {
         QVERIFY(m_dir.isValid());
         QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
-        QByteArray bytes(20000, '\0');
-        for (int i = 0; i < bytes.size(); ++i)
-            bytes[i] = char(i * 7 + 3);
-        m_firmware = m_dir.filePath(QStringLiteral("mavu-9.9.9.bin"));
-        testsupport::writeAll(m_firmware, bytes);
+        m_firmware = m_dir.filePath(QStringLiteral("fault.bin")); // long enough to be cut mid-file
+        testsupport::writeAll(m_firmware, testFirmwareBytes(20000));
     }
 
     void cleanupTestCase() { faults::reportFaults(QStringLiteral("update-port"), m_injected, m_survived); }
@@ -107,14 +90,16 @@ private slots:
     void faultEndsOnceThenRetryWorks_data()
     {
         QTest::addColumn<QString>("fault");
-        QTest::newRow("held by another program") << "busy";
-        QTest::newRow("nobody answers") << "silent";
-        QTest::newRow("cable pulled mid-transfer") << "pulled";
+        QTest::addColumn<int>("retrySize"); // of the file the retry sends
+        QTest::newRow("held by another program") << "busy" << 1152; // a block of 1024 and one of 128
+        QTest::newRow("nobody answers") << "silent" << 0;
+        QTest::newRow("cable pulled mid-transfer") << "pulled" << 30077;
     }
 
     void faultEndsOnceThenRetryWorks()
     {
         QFETCH(QString, fault);
+        QFETCH(int, retrySize);
         FirmwareUpdate update;
         QSignalSpy status(&update, &FirmwareUpdate::transStatus);
         QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
@@ -122,7 +107,7 @@ private slots:
         auto link = std::make_unique<PtyLink>(fault == "pulled" ? 11520 : 0);
         QVERIFY(link->open());
         const QString port = link->portPath();
-        const int own = descriptorsOn(port); // the link's own end
+        const int own = PtyLink::descriptorsOn(port); // the link's own end
         update.setPortOverride(port);
         QProcess holder;
         auto stopHolder = qScopeGuard([&] { release(holder); });
@@ -142,14 +127,14 @@ private slots:
                 QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 3, 20000);
                 QVERIFY(status.isEmpty());
                 link->cut();
-                QCOMPARE(descriptorsOn(port), 1); // the sender has not noticed yet
+                QCOMPARE(PtyLink::descriptorsOn(port), 1); // the sender has not noticed yet
             }
             // Noticed promptly, reported once and never as success.
             QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, fault == "silent" ? 10000 : 1500);
             QCOMPARE(status.first().first().toBool(), false);
             QTest::qWait(300);
             QCOMPARE(status.count(), 1);
-            QCOMPARE(descriptorsOn(port), fault == "pulled" ? 0 : own);
+            QCOMPARE(PtyLink::descriptorsOn(port), fault == "pulled" ? 0 : own);
             if (fault == "busy") {
                 QCOMPARE(closer.texts().size(), 1);
                 const QString text = closer.texts().first();
@@ -174,21 +159,42 @@ private slots:
         update.transmitter()->setTimeDivide(499);
         update.transmitter()->setTimeMax(5);
 
-        // The retry sends the whole file; a second start meanwhile is refused
-        // and does not end it.
-        testsupport::MessageBoxCloser closer;
-        QMetaObject::Connection again = connect(&update, &FirmwareUpdate::transmitProgress, this, [&] {
-            disconnect(again);
-            update.startUpdate(m_firmware);
+        // The retry sends the whole file to rb, reporting as it goes: each
+        // chunk's progress (1024 bytes while more than 128 remain) and the
+        // bytes the receiver acknowledged, which lag a chunk. A second start
+        // meanwhile is refused and does not end it.
+        const QString file = m_dir.filePath(QStringLiteral("mavu-9.9.9.bin"));
+        testsupport::writeAll(file, testFirmwareBytes(retrySize));
+        QStringList events;
+        YmodemFileTransmit *transmit = update.transmitter();
+        connect(transmit, &YmodemFileTransmit::transmitProgress, this,
+            [&](int p) { events << QStringLiteral("p%1").arg(p); });
+        connect(transmit, &YmodemFileTransmit::transmitStatus, this,
+            [&](int s) { events << QStringLiteral("s%1").arg(s); });
+        connect(transmit, &YmodemFileTransmit::bytesAcknowledged, this, [&](qint64 done, qint64 total) {
+            if (events.size() == 1)
+                update.startUpdate(file);
+            events << QStringLiteral("a%1/%2").arg(done).arg(total);
         });
-        update.startUpdate(m_firmware);
+        testsupport::MessageBoxCloser closer;
+        update.startUpdate(file);
         RbProcess rb;
         QVERIFY(rb.start(*link));
         QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 30000);
         QCOMPARE(closer.texts(), QStringList{QStringLiteral("Failed to open the serial port!")});
         QCOMPARE(status.last().first().toBool(), true);
         QVERIFY(rb.waitForFinished(10000));
-        QCOMPARE(rb.received(QStringLiteral("mavu-9.9.9.bin")), testsupport::readAll(m_firmware));
+        QVERIFY2(rb.succeeded(), rb.log().constData());
+        QCOMPARE(rb.received(QStringLiteral("mavu-9.9.9.bin")), testsupport::readAll(file));
+        QStringList expected{"s0"};
+        for (int sent = 0; sent < retrySize;) {
+            expected << QStringLiteral("a%1/%2").arg(sent).arg(retrySize);
+            sent += qMin(retrySize - sent > 128 ? 1024 : 128, retrySize - sent);
+            expected << QStringLiteral("p%1").arg(qint64(sent) * 100 / retrySize) << "s1";
+        }
+        QCOMPARE(events,
+            expected << QStringLiteral("a%1/%1").arg(retrySize) << "s1"
+                     << "s2");
         ++m_survived;
     }
 };

@@ -22,7 +22,6 @@ public:
     QString folder() const;
 
 private:
-
     QString m_password;
     QTemporaryDir m_root;
     QProcess m_process;

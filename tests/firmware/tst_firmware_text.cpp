@@ -9,6 +9,7 @@
 #include "firmware/FirmwareVersion.h"
 #include "firmware/MyFtp.h"
 #include "firmware/SerialPortFinder.h"
+#include "firmware/SettingsSafeguard.h"
 #include "firmware/TransferEstimate.h"
 #include "firmware/UpdatePortLocator.h"
 #include "model/DataManagement.h"
@@ -50,6 +51,7 @@ private slots:
     void transferEstimates_data();
     void transferEstimates();
     void backups();
+    void settingsKeptAcrossTheUpdate();
     void updatePortChoice();
     void updateThatCannotStartEndsOnce();
     void recoveryIsOfferedOnceTheLoaderStays();
@@ -61,6 +63,7 @@ private:
 void TestFirmwareText::initTestCase()
 {
     QVERIFY(m_dir.isValid());
+    qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit()); // where backups go
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 }
 
@@ -70,18 +73,30 @@ void TestFirmwareText::versionsCompareNumerically_data()
     QTest::addColumn<QString>("offered");
     QTest::addColumn<bool>("newer");
     QTest::addColumn<bool>("valid");
-    QTest::newRow("10 after 9") << "1.0.9" << "1.0.10" << true << true;
-    QTest::newRow("9 before 10") << "1.0.10" << "1.0.9" << false << true;
-    QTest::newRow("equal") << "1.0.2" << "1.0.2" << false << true;
-    QTest::newRow("missing part is 0") << "1.2" << "1.2.0" << false << true;
-    QTest::newRow("extra part counts") << "1.2" << "1.2.1" << true << true;
-    QTest::newRow("earlier part decides") << "2.0.0" << "1.9.9" << false << true;
-    QTest::newRow("update mode 0") << "0" << "0.0.1" << true << true;
-    QTest::newRow("leading zeros") << "1.02" << "1.2" << false << true;
-    QTest::newRow("long numbers") << "1.99999999999999999999" << "1.100000000000000000000" << true << true;
-    QTest::newRow("letters") << "1.0.2" << "1.0.3b" << false << false;
-    QTest::newRow("empty") << "" << "1.0.0" << false << false;
-    QTest::newRow("negative") << "1.0.0" << "1.-1" << false << false;
+    QTest::newRow("10 after 9") << "1.0.9"
+                                << "1.0.10" << true << true;
+    QTest::newRow("9 before 10") << "1.0.10"
+                                 << "1.0.9" << false << true;
+    QTest::newRow("equal") << "1.0.2"
+                           << "1.0.2" << false << true;
+    QTest::newRow("missing part is 0") << "1.2"
+                                       << "1.2.0" << false << true;
+    QTest::newRow("extra part counts") << "1.2"
+                                       << "1.2.1" << true << true;
+    QTest::newRow("earlier part decides") << "2.0.0"
+                                          << "1.9.9" << false << true;
+    QTest::newRow("update mode 0") << "0"
+                                   << "0.0.1" << true << true;
+    QTest::newRow("leading zeros") << "1.02"
+                                   << "1.2" << false << true;
+    QTest::newRow("long numbers") << "1.99999999999999999999"
+                                  << "1.100000000000000000000" << true << true;
+    QTest::newRow("letters") << "1.0.2"
+                             << "1.0.3b" << false << false;
+    QTest::newRow("empty") << ""
+                           << "1.0.0" << false << false;
+    QTest::newRow("negative") << "1.0.0"
+                              << "1.-1" << false << false;
 }
 
 void TestFirmwareText::versionsCompareNumerically()
@@ -106,10 +121,14 @@ void TestFirmwareText::serverAddresses_data()
     for (const char *host : {"127.0.0.1:2121", "[::1]:2121"})
         QTest::newRow(host) << host << maker.arg(host);
     QTest::newRow("ftp root") << "ftp://127.0.0.1:21/" << maker.arg("127.0.0.1:21");
-    QTest::newRow("http folder") << "http://127.0.0.1:8080/fw" << "http://127.0.0.1:8080/fw/";
-    QTest::newRow("ftp folder") << "ftp://host/other/" << "ftp://host/other/";
-    QTest::newRow("ftp login") << "ftp://u:p@host" << "ftp://u:p@host/";
-    QTest::newRow("file") << "file:///usr/share/demo" << "file:///usr/share/demo/";
+    QTest::newRow("http folder") << "http://127.0.0.1:8080/fw"
+                                 << "http://127.0.0.1:8080/fw/";
+    QTest::newRow("ftp folder") << "ftp://host/other/"
+                                << "ftp://host/other/";
+    QTest::newRow("ftp login") << "ftp://u:p@host"
+                               << "ftp://u:p@host/";
+    QTest::newRow("file") << "file:///usr/share/demo"
+                          << "file:///usr/share/demo/";
     for (const char *bad : {"host:port", "gopher://host/", "file://host/srv/fw/", "http:///fw/"})
         QTest::newRow(bad) << bad << QString();
 }
@@ -140,16 +159,19 @@ void TestFirmwareText::descriptions_data()
     QTest::addColumn<QString>("taken"); // name|ver|notes|size|sha256
     const QByteArray sha(64, 'a');
     QTest::newRow("all keys") << QByteArray(R"({"name": "a.bin", "ver": " 1.0.1 ", "info": ["x", 3], "size": 10, )"
-                                            R"("sha256": ")" + sha.toUpper() + R"(", "k": 1})")
-                              << int(firmwareserver::ParseResult::Ok) << "a.bin|1.0.1|x,|10|" + QString::fromLatin1(sha);
-    QTest::newRow("no notes, size, sha256") << QByteArray(R"({"name": "a.bin", "ver": "1"})")
-                                            << int(firmwareserver::ParseResult::Ok) << "a.bin|1||-1|";
+                                            R"("sha256": ")"
+        + sha.toUpper() + R"(", "k": 1})")
+                              << int(firmwareserver::ParseResult::Ok)
+                              << "a.bin|1.0.1|x,|10|" + QString::fromLatin1(sha);
+    QTest::newRow("no notes, size, sha256")
+        << QByteArray(R"({"name": "a.bin", "ver": "1"})") << int(firmwareserver::ParseResult::Ok) << "a.bin|1||-1|";
     QTest::newRow("no name") << QByteArray(R"({"ver": "1"})") << int(firmwareserver::ParseResult::Ok) << "|1||-1|";
     for (const char *notObject : {"[1, 2]", "name=mavu.bin", ""})
-        QTest::addRow("not an object: '%s'", notObject) << QByteArray(notObject)
-                                                         << int(firmwareserver::ParseResult::NotObject) << "";
-    for (const char *invalid : {R"({"name": "b.bin"})", R"({"ver": 2})", R"({"ver": " "})", R"({"ver": "1", "size": -1})",
-             R"({"ver": "1", "size": 1.5})", R"({"ver": "1", "size": "10"})", R"({"ver": "1", "sha256": "abcd"})"})
+        QTest::addRow("not an object: '%s'", notObject)
+            << QByteArray(notObject) << int(firmwareserver::ParseResult::NotObject) << "";
+    for (const char *invalid :
+        {R"({"name": "b.bin"})", R"({"ver": 2})", R"({"ver": " "})", R"({"ver": "1", "size": -1})",
+            R"({"ver": "1", "size": 1.5})", R"({"ver": "1", "size": "10"})", R"({"ver": "1", "sha256": "abcd"})"})
         QTest::newRow(invalid) << QByteArray(invalid) << int(firmwareserver::ParseResult::Invalid) << "";
     QTest::newRow("sha256 not hex") << R"({"ver": "1", "sha256": ")" + QByteArray(64, 'x') + "\"}"
                                     << int(firmwareserver::ParseResult::Invalid) << "";
@@ -196,7 +218,8 @@ void TestFirmwareText::transferEstimates_data()
     QTest::newRow("all acknowledged") << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}}) << 10240
                                       << "10.0 of 10.0 KB, 10.0 KB/s, 0:00 left";
     QTest::newRow("a new transfer starts afresh")
-        << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 0}}) << 10240 << "0.0 of 10.0 KB";
+        << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 0}, {2600, 4096}}) << 10240
+        << "4.0 of 10.0 KB, 6.7 KB/s, 0:01 left";
 }
 
 void TestFirmwareText::transferEstimates()
@@ -235,6 +258,37 @@ void TestFirmwareText::backups()
     QCOMPARE(kept.size(), settingsbackup::kMaxKept);
     QCOMPARE(kept.first(), settingsbackup::fileName(at.addDays(80), "S"));
     QCOMPARE(QFileInfo(path).fileName(), kept.last());
+}
+
+// The steps around an update without a controller (the road with one is in
+// tst_firmware_dialog_e2e): unchanged settings ask nothing, changed ones are
+// offered back.
+void TestFirmwareText::settingsKeptAcrossTheUpdate()
+{
+    DataManagement settings;
+    settings.initDefaultData();
+    const QByteArray before = settings.imageBytes();
+    ScriptedPrompt prompt({true});
+    SettingsSafeguard safeguard;
+    safeguard.setPrompt(&prompt);
+    QSignalSpy ready(&safeguard, &SettingsSafeguard::ready);
+    QSignalSpy restore(&safeguard, &SettingsSafeguard::restore);
+    QVERIFY(!safeguard.takeSettings(before)); // not asked for: the editor's own
+    safeguard.backUp(QStringLiteral("S"), [](QString *) { return true; });
+    QVERIFY(safeguard.takeSettings(before));
+    QCOMPARE(ready.count(), 1);
+    QCOMPARE(ready.first().first().toBool(), true);
+    QCOMPARE(testsupport::readAll(safeguard.backupPath()).isEmpty(), false);
+    QVERIFY(!safeguard.compareOnReturn(before)); // no update succeeded yet
+    safeguard.expectReturn();
+    QVERIFY(safeguard.compareOnReturn(before));
+    QCOMPARE(prompt.asked(), QStringList());
+    settings.setCurveInten(QStringLiteral("curve"), 3);
+    safeguard.expectReturn();
+    QVERIFY(!safeguard.compareOnReturn(settings.imageBytes()));
+    QCOMPARE(prompt.asked().size(), 1);
+    QCOMPARE(restore.count(), 1);
+    QVERIFY(settingsbackup::sameSettings(restore.first().first().toByteArray(), before));
 }
 
 void TestFirmwareText::updatePortChoice()
@@ -292,18 +346,26 @@ void TestFirmwareText::recoveryIsOfferedOnceTheLoaderStays()
     RecoveryOffer offer(update, ftp, [&] { return midi; });
     offer.setPrompt(&prompt);
 
+    // Found in update mode at start: asked, and not again while it stays.
+    midi = false;
+    testsupport::writeAll(port, "");
+    offer.offer();
+    offer.look();
+    offer.look();
+    QCOMPARE(prompt.asked().size(), 1);
+
     struct Look {
         bool midi;
         bool port;
         int asked;
     };
     const QList<Look> looks = {
-        {true, true, 0}, // a normal controller beside a loader port: nothing to mend
-        {false, false, 0}, // unplugged
-        {false, true, 0}, // the loader, once: maybe a restart passing through
-        {false, true, 1}, // still there: asked
-        {false, true, 1}, // not asked again while it stays
-        {false, false, 1}, {false, true, 1}, {false, true, 2}, // back again: asked again
+        {true, true, 1}, // a normal controller beside a loader port: nothing to mend
+        {false, false, 1}, // unplugged
+        {false, true, 1}, // the loader, once: maybe a restart passing through
+        {false, true, 2}, // still there: asked
+        {false, true, 2}, // not asked again while it stays
+        {false, false, 2}, {false, true, 2}, {false, true, 3}, // back again: asked again
     };
     for (const Look &look : looks) {
         midi = look.midi;

@@ -5,6 +5,7 @@
 #include "PtyLink.h"
 #include "support/TestSupport.h"
 
+#include <QSerialPort>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -17,6 +18,7 @@ private slots:
     void initTestCase();
     void runs_data();
     void runs();
+    void updateCancelledByTheControllerFails();
 
 private:
     QTemporaryDir m_dir;
@@ -32,7 +34,8 @@ void TestMavuctlFirmware::initTestCase()
     qunsetenv("KORVEL_MAVU_UPDATE_PORT");
     QVERIFY(m_link.open());
     QVERIFY(m_server.start());
-    m_server.put("describe1.json", R"({"name": "mavu-1.0.10.bin", "ver": "1.0.10", "info": ["Pads light faster", "Fixes"]})");
+    m_server.put(
+        "describe1.json", R"({"name": "mavu-1.0.10.bin", "ver": "1.0.10", "info": ["Pads light faster", "Fixes"]})");
     testsupport::writeAll(m_dir.filePath("ok.bin"), "0123456789");
     testsupport::writeAll(m_dir.filePath(QString(126, QLatin1Char('x'))), "0123456789");
 }
@@ -95,6 +98,31 @@ void TestMavuctlFirmware::runs()
     QVERIFY2(result.err.contains(error), result.err.constData());
     QVERIFY(exitCode == 0 || !result.err.isEmpty());
     QCOMPARE(m_link.forwarded(), 0LL);
+}
+
+void TestMavuctlFirmware::updateCancelledByTheControllerFails()
+{
+    PtyLink link;
+    QVERIFY(link.open());
+    QSerialPort controller(link.peerPath());
+    QVERIFY(controller.open(QIODevice::ReadWrite));
+    QProcess process;
+    process.start(
+        QStringLiteral(MAVU_MAVUCTL_PATH), {"firmware", "update", m_dir.filePath("ok.bin"), "--port", link.portPath()});
+    // The controller asks, takes the header, then refuses the file.
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            if (controller.bytesAvailable() == 0)
+                controller.write("C");
+            controller.waitForReadyRead(200);
+            return controller.bytesAvailable() >= 133;
+        },
+        10000));
+    controller.write(QByteArray(2, char(0x18)));
+    controller.waitForBytesWritten(1000);
+    QVERIFY(process.waitForFinished(10000));
+    QCOMPARE(process.exitCode(), 1);
+    QVERIFY(process.readAllStandardOutput().isEmpty());
 }
 
 QTEST_MAIN(TestMavuctlFirmware)

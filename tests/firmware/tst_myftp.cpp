@@ -6,6 +6,7 @@
 #include "LocalFtpServer.h"
 #include "firmware/MyFtp.h"
 #include "support/TestSupport.h"
+#include "support/TinyFs.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -32,7 +33,8 @@ struct Outcome : QStringList {
             append("info: " + QStringList{name, ver, n.join(',')}.join('|'));
         });
         QObject::connect(ftp, &MyFtp::failed, ftp, [this](const QString &reason) { append("failed: " + reason); });
-        QObject::connect(ftp, &MyFtp::downloadComplete, ftp, [this](const QString &path) { append("stored: " + path); });
+        QObject::connect(
+            ftp, &MyFtp::downloadComplete, ftp, [this](const QString &path) { append("stored: " + path); });
     }
     // The next request's end, once it has come; nothing may follow it.
     QString next(int ms = 15000)
@@ -63,11 +65,14 @@ private slots:
     void checkThenDownload_data();
     void checkThenDownload();
     void failedDownloadKeepsEarlierCopyAndRetryWorks();
+    void downloadToAFullDiskLeavesNothing();
     void silentServerTimesOut();
     void dialogChecksBeforeAsking();
 
 private:
     QTemporaryDir m_home;
+    LocalFtpServer m_server;
+    const QString m_password = QStringLiteral("qwelkrnvotx");
 };
 
 void TestMyFtp::initTestCase()
@@ -76,6 +81,8 @@ void TestMyFtp::initTestCase()
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
     // Downloads go below the data folder; keep them in this test's own.
     qputenv("XDG_DATA_HOME", m_home.filePath(QStringLiteral("data")).toLocal8Bit());
+    QString error;
+    QVERIFY2(m_server.start(&error), qPrintable(error));
 }
 
 void TestMyFtp::checkThenDownload_data()
@@ -85,7 +92,7 @@ void TestMyFtp::checkThenDownload_data()
     QTest::addColumn<QString>("current");
     QTest::addColumn<QString>("checked");
     QTest::addColumn<QString>("downloaded"); // empty: not asked
-    const QString login = QStringLiteral("qwelkrnvotx");
+    const QString login = m_password;
     const QByteArray firmware = testsupport::readAll(QStringLiteral(MAVU_FTP_SERVER_SCRIPT)); // any bytes will do
     const QString sha = QCryptographicHash::hash(firmware, QCryptographicHash::Sha256).toHex();
     const QString size = QString::number(firmware.size());
@@ -94,7 +101,8 @@ void TestMyFtp::checkThenDownload_data()
                                      << description("mavu 1.0.3.bin", "1.0.3",
                                             QStringLiteral(R"(, "size": %1, "sha256": "%2")").arg(size, sha))
                                      << "1.0.2" << offered << "stored";
-    QTest::newRow("not newer") << login << description("mavu 1.0.3.bin", "1.0.3") << "1.0.3" << "info: null||"
+    QTest::newRow("not newer") << login << description("mavu 1.0.3.bin", "1.0.3") << "1.0.3"
+                               << "info: null||"
                                << "";
     QTest::newRow("size differs") << login << description("mavu 1.0.3.bin", "1.0.3", R"(, "size": 3)") << "1.0.2"
                                   << offered << "failed: The firmware file has " + size + " bytes instead of 3.";
@@ -110,16 +118,20 @@ void TestMyFtp::checkThenDownload_data()
                                          << "failed: The firmware server offers an invalid file name."
                                          << "failed: No firmware has been offered for download.";
     QTest::newRow("not json") << login << QByteArray("name=x") << "1.0.2"
-                              << "failed: the firmware description is not a JSON object" << "";
+                              << "failed: the firmware description is not a JSON object"
+                              << "";
     QTest::newRow("versions not comparable") << login << description("a.bin", "1.0.3") << "x"
                                              << R"(failed: The firmware versions "x" and "1.0.3" cannot be compared.)"
                                              << "";
     QTest::newRow("no description") << login << QByteArray() << "1.0.2"
-                                    << "failed: The firmware server has no firmware description." << "";
+                                    << "failed: The firmware server has no firmware description."
+                                    << "";
     QTest::newRow("login refused") << "another-password" << description("a.bin", "9.0.0") << "1.0.2"
-                                   << "failed: The firmware server refused the login." << "";
+                                   << "failed: The firmware server refused the login."
+                                   << "";
     QTest::newRow("nobody listening") << "" << QByteArray() << "1.0.2"
-                                      << "failed: The firmware server refused the connection." << "";
+                                      << "failed: The firmware server refused the connection."
+                                      << "";
 }
 
 void TestMyFtp::checkThenDownload()
@@ -130,20 +142,22 @@ void TestMyFtp::checkThenDownload()
     QFETCH(QString, checked);
     QFETCH(QString, downloaded);
     QDir(m_home.filePath(QStringLiteral("data"))).removeRecursively();
-    LocalFtpServer server(password);
-    MyFtp ftp;
-    if (password.isEmpty()) {
-        QVERIFY(ftp.setServer(QStringLiteral("127.0.0.1:%1").arg(closedPort())));
-    } else {
-        QString error;
-        QVERIFY2(server.start(&error), qPrintable(error));
-        QVERIFY(ftp.setServer(server.address()));
+    // One server for the rows with the right login; starting one takes a while.
+    std::unique_ptr<LocalFtpServer> other;
+    LocalFtpServer *server = &m_server;
+    if (password != m_password) {
+        other = std::make_unique<LocalFtpServer>(password);
+        server = other.get();
+        QVERIFY(password.isEmpty() || server->start());
     }
+    MyFtp ftp;
+    QVERIFY(ftp.setServer(password.isEmpty() ? QStringLiteral("127.0.0.1:%1").arg(closedPort()) : server->address()));
+    QFile::remove(server->folder() + QStringLiteral("describe1.json"));
     if (!describe.isEmpty())
-        server.put(QStringLiteral("describe1.json"), describe);
+        server->put(QStringLiteral("describe1.json"), describe);
     const QByteArray firmware = testsupport::readAll(QStringLiteral(MAVU_FTP_SERVER_SCRIPT));
-    server.put(QStringLiteral("mavu 1.0.3.bin"), firmware);
-    server.put(QStringLiteral("evil.bin"), firmware);
+    server->put(QStringLiteral("mavu 1.0.3.bin"), firmware);
+    server->put(QStringLiteral("evil.bin"), firmware);
     ftp.setCurrentVersion(current);
     Outcome outcome(&ftp);
     ftp.fetchDescription();
@@ -181,6 +195,13 @@ void TestMyFtp::failedDownloadKeepsEarlierCopyAndRetryWorks()
     const QString path = ftp.downloadFolder() + QStringLiteral("/same.bin");
     QCOMPARE(outcome.next(), "stored: " + path);
 
+    // A broken description withdraws the offer.
+    server.put(QStringLiteral("describe1.json"), "[]");
+    ftp.fetchDescription();
+    QVERIFY(outcome.next().startsWith(QLatin1String("failed: ")));
+    ftp.fetchFirmware();
+    QCOMPARE(outcome.next(), QStringLiteral("failed: No firmware has been offered for download."));
+
     server.put(QStringLiteral("describe1.json"), description("same.bin", "2.0.1", R"(, "size": 3)"));
     server.put(QStringLiteral("same.bin"), "a corrupted second copy");
     ftp.fetchDescription();
@@ -195,6 +216,30 @@ void TestMyFtp::failedDownloadKeepsEarlierCopyAndRetryWorks()
     ftp.fetchFirmware();
     QCOMPARE(outcome.next(), "stored: " + path);
     QCOMPARE(testsupport::readAll(path), QByteArray("new"));
+}
+
+void TestMyFtp::downloadToAFullDiskLeavesNothing()
+{
+    TinyFs disk(m_home.filePath(QStringLiteral("full")));
+    QString error;
+    if (!disk.mount(&error))
+        QSKIP(qPrintable("a full disk needs a tmpfs mounted as root: " + error));
+    QVERIFY(disk.fill());
+    LocalFtpServer server;
+    QVERIFY(server.start());
+    server.put(QStringLiteral("describe1.json"), description("small.bin", "2.0.0"));
+    server.put(QStringLiteral("small.bin"), QByteArray(2000, 'x')); // stays in the write buffer until the end
+    MyFtp ftp;
+    QVERIFY(ftp.setServer(server.address()));
+    ftp.setCurrentVersion(QStringLiteral("1.0.0"));
+    ftp.setDownloadFolder(disk.folder());
+    Outcome outcome(&ftp);
+    ftp.fetchDescription();
+    QVERIFY(outcome.next().startsWith(QLatin1String("info: small.bin")));
+    ftp.fetchFirmware();
+    const QString result = outcome.next();
+    QVERIFY2(result.startsWith(QLatin1String("failed: The firmware file could not be stored")), qPrintable(result));
+    QCOMPARE(QDir(disk.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"filler"});
 }
 
 void TestMyFtp::silentServerTimesOut()

@@ -48,7 +48,10 @@ public:
     Stage currentStage() const { return stage; }
     std::uint32_t errors() const { return errorCount; }
     std::uint32_t idleSteps() const { return timeCount; }
-    static std::uint16_t crc(const QByteArray &b) { return crc16(reinterpret_cast<const std::uint8_t *>(b.data()), b.size()); }
+    static std::uint16_t crc(const QByteArray &b)
+    {
+        return crc16(reinterpret_cast<const std::uint8_t *>(b.data()), b.size());
+    }
 
     QList<Status> reports; // callback statuses, in order
     QList<QByteArray> packets;
@@ -134,8 +137,8 @@ QList<QByteArray> dataBlocks(const QByteArray &file)
 }
 
 // Routes of a 200-byte file into each stage (see exchange_data()).
-const QStringList kRoutes{"", ".:-", ".:- C:H+E", ".:- C:H+E k:- C:D1+T", ".:- C:H+E k:- C:D1+T k:E+T",
-    ".:- C:H+E k:- C:D1+T k:E+T C:B"};
+const QStringList kRoutes{
+    "", ".:-", ".:- C:H+E", ".:- C:H+E k:- C:D1+T", ".:- C:H+E k:- C:D1+T k:E+T", ".:- C:H+E k:- C:D1+T k:E+T C:B"};
 const QStringList kStages{"", "establishing", "established", "transmitting", "finishing", "finished"};
 
 } // namespace
@@ -190,9 +193,9 @@ void TestYmodemEngine::exchange_data()
             QTest::addRow("%s, remote cancel %s", name.data(), cancel)
                 << 200 << kRoutes.at(stage) + QStringLiteral(" %1:-+A").arg(cancel) << false << false;
         // Waiting for the first "C" never resends.
-        QTest::addRow("%s, silence", name.data()) << 200
-                                                  << kRoutes.at(stage)
-                + (stage == 1 ? " 14*.:- .:Z+O" : " 4*.:- .:R 4*.:- .:R 4*.:- .:Z+R") << false << false;
+        QTest::addRow("%s, silence", name.data())
+            << 200 << kRoutes.at(stage) + (stage == 1 ? " 14*.:- .:Z+O" : " 4*.:- .:R 4*.:- .:R 4*.:- .:Z+R") << false
+            << false;
         if (stage > 1)
             QTest::addRow("%s, NAK", name.data()) << 200 << kRoutes.at(stage) + " 3*n:R n:Z+R" << false << false;
     }
@@ -207,8 +210,8 @@ void TestYmodemEngine::exchange_data()
     QTest::newRow("end of batch NAKed, then silence") << 10 << confirmed + " C:B n:R 6*.:- .:-+F" << false << false;
     QTest::newRow("no request for the next file") << 10 << confirmed + " 4*.:- .:-+F" << false << false;
     // Unconfirmed, the end-of-batch block is resent and the silence is an error.
-    QTest::newRow("EOT never acknowledged") << 10 << ".:- C:H+E k:- C:D1+T k:E+T C:B 4*.:- .:R 4*.:- .:R 4*.:- .:Z+R"
-                                            << false << false;
+    QTest::newRow("EOT never acknowledged")
+        << 10 << ".:- C:H+E k:- C:D1+T k:E+T C:B 4*.:- .:R 4*.:- .:R 4*.:- .:Z+R" << false << false;
 }
 
 void TestYmodemEngine::exchange()
