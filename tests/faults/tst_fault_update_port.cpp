@@ -1,18 +1,18 @@
 // The update port in the way of a firmware transfer: held by another program,
-// pulled out mid-transfer, or left behind by a transfer that failed. lrzsz's rb receives on a
-// pseudo-terminal; another copy of this program holds the port as any serial
-// program would (QSerialPort: exclusive use and a lock file).
+// silent, or pulled out mid-transfer. Each ends the update once, lets go of
+// the port, and the same update object then sends the whole file to lrzsz's
+// rb on a pseudo-terminal, with its progress. Another copy of this program holds the port as any
+// serial program would (QSerialPort: exclusive use and a lock file).
 #include "FaultReport.h"
+#include "FirmwareBytes.h"
 #include "PtyLink.h"
 #include "RbProcess.h"
 
 #include "firmware/FirmwareUpdate.h"
-#include "firmware/SerialPortFinder.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
+#include <QLoggingCategory>
 #include <QProcess>
 #include <QSerialPort>
 #include <QSignalSpy>
@@ -41,21 +41,28 @@ int holdPort(const QString &path)
     return 0;
 }
 
-// This process's descriptors open on a file, also once the file is gone
-// (a pulled cable takes the terminal with it).
-int descriptorsOn(const QString &path)
+// Starts the other program on the port; true once it holds it.
+bool hold(QProcess &holder, const QString &port)
 {
-    const QFileInfo info(path);
-    const QString target = info.exists() ? info.canonicalFilePath() : path;
-    const QString gone = target + QStringLiteral(" (deleted)");
-    const QDir fds(QStringLiteral("/proc/self/fd"));
-    int count = 0;
-    for (const QString &fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
-        const QString link = QFile::symLinkTarget(fds.filePath(fd));
-        if (link == target || link == gone)
-            ++count;
+    holder.start(QCoreApplication::applicationFilePath(), {QLatin1String(kHoldOption), port});
+    QByteArray out;
+    const bool held = QTest::qWaitFor(
+        [&] {
+            holder.waitForReadyRead(50);
+            out += holder.readAllStandardOutput();
+            return out.contains("held\n") || holder.state() == QProcess::NotRunning;
+        },
+        10000);
+    return held && out.contains("held\n");
+}
+
+void release(QProcess &holder)
+{
+    holder.closeWriteChannel();
+    if (holder.state() != QProcess::NotRunning && !holder.waitForFinished(5000)) {
+        holder.kill();
+        holder.waitForFinished(5000);
     }
-    return count;
 }
 
 } // namespace
@@ -69,161 +76,125 @@ private:
     int m_injected = 0;
     int m_survived = 0;
 
-    // Starts the other program on the port; true once it holds it.
-    bool hold(QProcess &holder, const QString &port)
-    {
-        holder.start(QCoreApplication::applicationFilePath(), {QLatin1String(kHoldOption), port});
-        QElapsedTimer timer;
-        timer.start();
-        QByteArray out;
-        while (timer.elapsed() < 10000 && holder.state() != QProcess::NotRunning) {
-            holder.waitForReadyRead(100);
-            out += holder.readAllStandardOutput();
-            if (out.contains("held\n"))
-                return true;
-        }
-        qWarning("the holder did not take the port: %s", (out + holder.readAllStandardOutput()).constData());
-        return false;
-    }
-
-    void release(QProcess &holder)
-    {
-        holder.closeWriteChannel();
-        if (!holder.waitForFinished(5000)) {
-            holder.kill();
-            holder.waitForFinished(5000);
-        }
-    }
-
-    // A whole update to rb on the link; the file must arrive unchanged.
-    void updateSucceeds(FirmwareUpdate &update, PtyLink &link, QSignalSpy &status)
-    {
-        const int before = status.count();
-        update.startUpdate(m_firmware);
-        RbProcess rb;
-        QVERIFY(rb.start(link));
-        QTRY_COMPARE_WITH_TIMEOUT(status.count(), before + 1, 30000);
-        QCOMPARE(status.last().first().toBool(), true);
-        QVERIFY(rb.waitForFinished(10000));
-        QCOMPARE(rb.received(QStringLiteral("mavu-9.9.9.bin")), testsupport::readAll(m_firmware));
-    }
-
 private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QByteArray bytes(20000, '\0');
-        for (int i = 0; i < bytes.size(); ++i)
-            bytes[i] = char(i * 7 + 3);
-        m_firmware = m_dir.filePath(QStringLiteral("mavu-9.9.9.bin"));
-        testsupport::writeAll(m_firmware, bytes);
+        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        m_firmware = m_dir.filePath(QStringLiteral("fault.bin")); // long enough to be cut mid-file
+        testsupport::writeAll(m_firmware, testFirmwareBytes(20000));
     }
 
     void cleanupTestCase() { faults::reportFaults(QStringLiteral("update-port"), m_injected, m_survived); }
 
-    void portHeldByAnotherProgramFailsAtOnceThenRetryWorks()
+    void faultEndsOnceThenRetryWorks_data()
     {
-        PtyLink link;
-        QVERIFY(link.open());
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("retrySize"); // of the file the retry sends
+        QTest::newRow("held by another program") << "busy" << 1152; // a block of 1024 and one of 128
+        QTest::newRow("nobody answers") << "silent" << 0;
+        QTest::newRow("cable pulled mid-transfer") << "pulled" << 30077;
+    }
+
+    void faultEndsOnceThenRetryWorks()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, retrySize);
         FirmwareUpdate update;
-        update.setPortOverride(link.portPath());
         QSignalSpy status(&update, &FirmwareUpdate::transStatus);
         QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
+        // At the line's real rate, so that the cut lands mid-file.
+        auto link = std::make_unique<PtyLink>(fault == "pulled" ? 11520 : 0);
+        QVERIFY(link->open());
+        const QString port = link->portPath();
+        const int own = PtyLink::descriptorsOn(port); // the link's own end
+        update.setPortOverride(port);
         QProcess holder;
         auto stopHolder = qScopeGuard([&] { release(holder); });
         ++m_injected;
-        QVERIFY(hold(holder, link.portPath()));
-
         {
             testsupport::MessageBoxCloser closer;
-            update.startUpdate(m_firmware);
-            QTRY_COMPARE_WITH_TIMEOUT(closer.texts().size(), 1, 3000);
-            const QString text = closer.texts().first();
-            QVERIFY2(text.startsWith(QStringLiteral("Failed to open the serial port!")), qPrintable(text));
-            QVERIFY2(!text.contains(QStringLiteral("dialout")), qPrintable(text)); // busy, not forbidden
-        }
-        // Reported at most once, and never as success; nothing was sent.
-        QTest::qWait(300);
-        QVERIFY(status.count() <= 1);
-        if (status.count() == 1)
-            QCOMPARE(status.first().first().toBool(), false);
-        QCOMPARE(progress.count(), 0);
-        QCOMPARE(holder.state(), QProcess::Running); // its hold was not broken
-
-        release(holder);
-        updateSucceeds(update, link, status);
-        if (QTest::currentTestFailed())
-            return;
-        ++m_survived;
-    }
-
-    void cablePulledMidTransferFailsOnceThenRetryWorks()
-    {
-        FirmwareUpdate update;
-        QSignalSpy status(&update, &FirmwareUpdate::transStatus);
-        QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
-        ++m_injected;
-        {
-            PtyLink link(11520); // the line's real rate, so the cut lands mid-file
-            QVERIFY(link.open());
-            const QString port = link.portPath();
-            update.setPortOverride(port);
-            update.startUpdate(m_firmware);
             RbProcess rb;
-            QVERIFY(rb.start(link));
-            QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 3, 20000);
-            QVERIFY(status.isEmpty());
-            link.cut();
-            QCOMPARE(descriptorsOn(port), 1); // the sender has not noticed yet
-            QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 2000);
+            if (fault == "busy")
+                QVERIFY(hold(holder, port));
+            if (fault == "silent") {
+                update.transmitter()->setTimeDivide(4);
+                update.transmitter()->setTimeMax(1);
+            }
+            update.startUpdate(m_firmware);
+            if (fault == "pulled") {
+                QVERIFY(rb.start(*link));
+                QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 3, 20000);
+                QVERIFY(status.isEmpty());
+                link->cut();
+                QCOMPARE(PtyLink::descriptorsOn(port), 1); // the sender has not noticed yet
+            }
+            // Noticed promptly, reported once and never as success.
+            QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, fault == "silent" ? 10000 : 1500);
             QCOMPARE(status.first().first().toBool(), false);
             QTest::qWait(300);
             QCOMPARE(status.count(), 1);
-            QCOMPARE(descriptorsOn(port), 0);
+            QCOMPARE(PtyLink::descriptorsOn(port), fault == "pulled" ? 0 : own);
+            if (fault == "busy") {
+                QCOMPARE(closer.texts().size(), 1);
+                const QString text = closer.texts().first();
+                QVERIFY2(text.startsWith(QStringLiteral("Failed to open the serial port!")), qPrintable(text));
+                QVERIFY2(!text.contains(QStringLiteral("dialout")), qPrintable(text)); // busy, not forbidden
+                QCOMPARE(progress.count(), 0);
+                QCOMPARE(holder.state(), QProcess::Running); // its hold was not broken
+            } else {
+                QCOMPARE(closer.texts(), QStringList());
+            }
         }
-
-        // Plugged in again: the same update object sends the whole file.
-        PtyLink link;
-        QVERIFY(link.open());
-        update.setPortOverride(link.portPath());
-        updateSucceeds(update, link, status);
-        if (QTest::currentTestFailed())
-            return;
-        ++m_survived;
-    }
-
-    void failedTransferReleasesThePort()
-    {
-        PtyLink link;
-        QVERIFY(link.open());
-        const int ownDescriptors = descriptorsOn(link.portPath()); // the link's own end
-        FirmwareUpdate update;
-        update.setPortOverride(link.portPath());
-        QSignalSpy status(&update, &FirmwareUpdate::transStatus);
-
-        // Nobody answers on the line: the transfer gives up, once.
-        ++m_injected;
-        update.transmitter()->setTimeDivide(4);
-        update.transmitter()->setTimeMax(1);
-        update.startUpdate(m_firmware);
-        QTRY_COMPARE(descriptorsOn(link.portPath()), ownDescriptors + 1);
-        QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 10000);
-        QCOMPARE(status.first().first().toBool(), false);
-        QTest::qWait(300);
-        QCOMPARE(status.count(), 1);
-
-        // Let go: another program may take it, and the retry works.
-        QCOMPARE(descriptorsOn(link.portPath()), ownDescriptors);
-        {
-            QProcess holder;
-            QVERIFY(hold(holder, link.portPath()));
+        // Let go: another program may take the port.
+        release(holder);
+        if (fault == "pulled") {
+            link = std::make_unique<PtyLink>(); // plugged in again
+            QVERIFY(link->open());
+            update.setPortOverride(link->portPath());
+        } else {
+            QVERIFY(hold(holder, port));
             release(holder);
         }
         update.transmitter()->setTimeDivide(499);
         update.transmitter()->setTimeMax(5);
-        updateSucceeds(update, link, status);
-        if (QTest::currentTestFailed())
-            return;
+
+        // The retry sends the whole file to rb, reporting as it goes: each
+        // chunk's progress (1024 bytes while more than 128 remain) and the
+        // bytes the receiver acknowledged, which lag a chunk. A second start
+        // meanwhile is refused and does not end it.
+        const QString file = m_dir.filePath(QStringLiteral("mavu-9.9.9.bin"));
+        testsupport::writeAll(file, testFirmwareBytes(retrySize));
+        QStringList events;
+        YmodemFileTransmit *transmit = update.transmitter();
+        connect(transmit, &YmodemFileTransmit::transmitProgress, this,
+            [&](int p) { events << QStringLiteral("p%1").arg(p); });
+        connect(transmit, &YmodemFileTransmit::transmitStatus, this,
+            [&](int s) { events << QStringLiteral("s%1").arg(s); });
+        connect(transmit, &YmodemFileTransmit::bytesAcknowledged, this, [&](qint64 done, qint64 total) {
+            if (events.size() == 1)
+                update.startUpdate(file);
+            events << QStringLiteral("a%1/%2").arg(done).arg(total);
+        });
+        testsupport::MessageBoxCloser closer;
+        update.startUpdate(file);
+        RbProcess rb;
+        QVERIFY(rb.start(*link));
+        QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 30000);
+        QCOMPARE(closer.texts(), QStringList{QStringLiteral("Failed to open the serial port!")});
+        QCOMPARE(status.last().first().toBool(), true);
+        QVERIFY(rb.waitForFinished(10000));
+        QVERIFY2(rb.succeeded(), rb.log().constData());
+        QCOMPARE(rb.received(QStringLiteral("mavu-9.9.9.bin")), testsupport::readAll(file));
+        QStringList expected{"s0"};
+        for (int sent = 0; sent < retrySize;) {
+            expected << QStringLiteral("a%1/%2").arg(sent).arg(retrySize);
+            sent += qMin(retrySize - sent > 128 ? 1024 : 128, retrySize - sent);
+            expected << QStringLiteral("p%1").arg(qint64(sent) * 100 / retrySize) << "s1";
+        }
+        QCOMPARE(events,
+            expected << QStringLiteral("a%1/%1").arg(retrySize) << "s1"
+                     << "s2");
         ++m_survived;
     }
 };

@@ -19,13 +19,9 @@ public:
 
     // A file in the firmware folder (describe1.json and the firmware files).
     void put(const QString &name, const QByteArray &content);
-    void remove(const QString &name);
     QString folder() const;
-    QString logPath() const;
 
 private:
-    bool startOnce(QString *error);
-
     QString m_password;
     QTemporaryDir m_root;
     QProcess m_process;

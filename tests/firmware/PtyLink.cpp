@@ -1,6 +1,7 @@
 #include "PtyLink.h"
 
 #include <QByteArray>
+#include <QDir>
 
 #include <cerrno>
 #include <cstdio>
@@ -102,6 +103,19 @@ void PtyLink::close()
     closeFd(&m_peerSlave);
     closeFd(&m_wake[0]);
     closeFd(&m_wake[1]);
+}
+
+int PtyLink::descriptorsOn(const QString &path)
+{
+    const QFileInfo info(path);
+    const QString target = info.exists() ? info.canonicalFilePath() : path;
+    const QDir fds(QStringLiteral("/proc/self/fd"));
+    int count = 0;
+    for (const QString &fd : fds.entryList(QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        const QString link = QFile::symLinkTarget(fds.filePath(fd));
+        count += link == target || link == target + QStringLiteral(" (deleted)") ? 1 : 0;
+    }
+    return count;
 }
 
 QVector<PtyLink::Delivery> PtyLink::traffic() const

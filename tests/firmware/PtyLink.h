@@ -30,6 +30,10 @@ public:
     void cut();
     void close();
 
+    // How many of this process's descriptors are open on a terminal, also
+    // once it is gone (a pulled cable takes it with it).
+    static int descriptorsOn(const QString &path);
+
     // Bytes carried so far from the port to the peer and back.
     long long forwarded() const { return m_forwarded; }
     long long returned() const { return m_returned; }

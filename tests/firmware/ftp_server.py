@@ -28,6 +28,7 @@ def main():
     handler.authorizer = authorizer
     handler.passive_ports = None
     handler.banner = "mavu test ftp"
+    handler.auth_failed_timeout = 0.1  # not the 3 s meant for people guessing passwords
     server = FTPServer(("127.0.0.1", 0), handler)
     server.max_cons = 16
     port = server.socket.getsockname()[1]

@@ -1,35 +1,71 @@
-// The pure pieces of the firmware road: version order, server addresses,
-// transfer estimates and the names and number of settings backups.
+// The firmware road's pieces without a peer: version order, server addresses,
+// the description document, transfer estimates, settings backups, which port
+// an update picks, how an update that cannot start ends, and when the
+// recovery from update mode is offered.
+#include "ScriptedPrompt.h"
+#include "app/RecoveryOffer.h"
 #include "firmware/FirmwareServer.h"
+#include "firmware/FirmwareUpdate.h"
 #include "firmware/FirmwareVersion.h"
 #include "firmware/MyFtp.h"
+#include "firmware/SerialPortFinder.h"
+#include "firmware/SettingsSafeguard.h"
 #include "firmware/TransferEstimate.h"
+#include "firmware/UpdatePortLocator.h"
 #include "model/DataManagement.h"
 #include "model/SettingsBackup.h"
+#include "support/TestSupport.h"
 
+#include <QLoggingCategory>
 #include <QPolygon>
+#include <QSignalSpy>
 #include <QTemporaryDir>
-
 #include <QtTest>
+
+namespace {
+
+SerialPortEntry port(const QString &name, quint16 vid, quint16 pid, bool ids = true)
+{
+    SerialPortEntry entry;
+    entry.portName = name;
+    entry.hasIdentifiers = ids;
+    entry.vendorIdentifier = vid;
+    entry.productIdentifier = pid;
+    return entry;
+}
+
+} // namespace
 
 class TestFirmwareText : public QObject
 {
     Q_OBJECT
 
 private slots:
+    void initTestCase();
     void versionsCompareNumerically_data();
     void versionsCompareNumerically();
     void serverAddresses_data();
     void serverAddresses();
-    void folderUrls_data();
-    void folderUrls();
-    void plainFileNames();
+    void descriptions_data();
+    void descriptions();
     void transferEstimates_data();
     void transferEstimates();
-    void backupNames_data();
-    void backupNames();
-    void backupsKeepTheNewest();
+    void backups();
+    void settingsKeptAcrossTheUpdate();
+    void updatePortChoice();
+    void updateThatCannotStartEndsOnce();
+    void recoveryIsOfferedOnceTheLoaderStays();
+
+private:
+    QTemporaryDir m_dir;
 };
+
+void TestFirmwareText::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit()); // where backups go
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+}
 
 void TestFirmwareText::versionsCompareNumerically_data()
 {
@@ -47,16 +83,14 @@ void TestFirmwareText::versionsCompareNumerically_data()
                                        << "1.2.0" << false << true;
     QTest::newRow("extra part counts") << "1.2"
                                        << "1.2.1" << true << true;
-    QTest::newRow("later part after earlier bigger") << "2.0.0"
-                                                     << "1.9.9" << false << true;
+    QTest::newRow("earlier part decides") << "2.0.0"
+                                          << "1.9.9" << false << true;
     QTest::newRow("update mode 0") << "0"
                                    << "0.0.1" << true << true;
     QTest::newRow("leading zeros") << "1.02"
                                    << "1.2" << false << true;
     QTest::newRow("long numbers") << "1.99999999999999999999"
                                   << "1.100000000000000000000" << true << true;
-    QTest::newRow("empty part is 0") << "1..1"
-                                     << "1.0.1" << false << true;
     QTest::newRow("letters") << "1.0.2"
                              << "1.0.3b" << false << false;
     QTest::newRow("empty") << ""
@@ -78,91 +112,94 @@ void TestFirmwareText::versionsCompareNumerically()
 
 void TestFirmwareText::serverAddresses_data()
 {
+    // What is typed, and the folder that then holds the description and the
+    // firmware (empty: refused). Hosts get the maker's folder and login.
     QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("valid");
-    QTest::addColumn<QString>("host");
-    QTest::addColumn<int>("port");
-    QTest::newRow("empty is the default") << "" << true << QString::fromLatin1(firmwareserver::kDefaultHost) << -1;
-    QTest::newRow("host") << "ftp.example.org" << true << "ftp.example.org" << -1;
-    QTest::newRow("host:port") << "127.0.0.1:2121" << true << "127.0.0.1" << 2121;
-    QTest::newRow("ipv6") << "[::1]:2121" << true << "::1" << 2121;
-    QTest::newRow("url") << "ftp://127.0.0.1:21/" << true << "127.0.0.1" << 21;
-    QTest::newRow("bad port") << "host:port" << false << "" << 0;
-    QTest::newRow("other scheme") << "gopher://host/" << false << "" << 0;
-    QTest::newRow("file with host") << "file://host/srv/fw/" << false << "" << 0;
-    QTest::newRow("http without host") << "http:///fw/" << false << "" << 0;
+    QTest::addColumn<QString>("folder");
+    const QString maker = QStringLiteral("ftp://qwelkrnvotx:qwelkrnvotx@%1/firmware/korvel/zt18/");
+    QTest::newRow("empty is the default") << "" << maker.arg(QLatin1String(firmwareserver::kDefaultHost));
+    for (const char *host : {"127.0.0.1:2121", "[::1]:2121"})
+        QTest::newRow(host) << host << maker.arg(host);
+    QTest::newRow("ftp root") << "ftp://127.0.0.1:21/" << maker.arg("127.0.0.1:21");
+    QTest::newRow("http folder") << "http://127.0.0.1:8080/fw"
+                                 << "http://127.0.0.1:8080/fw/";
+    QTest::newRow("ftp folder") << "ftp://host/other/"
+                                << "ftp://host/other/";
+    QTest::newRow("ftp login") << "ftp://u:p@host"
+                               << "ftp://u:p@host/";
+    QTest::newRow("file") << "file:///usr/share/demo"
+                          << "file:///usr/share/demo/";
+    for (const char *bad : {"host:port", "gopher://host/", "file://host/srv/fw/", "http:///fw/"})
+        QTest::newRow(bad) << bad << QString();
 }
 
 void TestFirmwareText::serverAddresses()
 {
     QFETCH(QString, text);
-    QFETCH(bool, valid);
-    QFETCH(QString, host);
-    QFETCH(int, port);
+    QFETCH(QString, folder);
     MyFtp ftp;
     ftp.setServer(QStringLiteral("127.0.0.9:9"));
     QString error;
-    QCOMPARE(ftp.setServer(text, &error), valid);
-    if (valid) {
-        QCOMPARE(ftp.server().host, host);
-        QCOMPARE(ftp.server().port, port);
-    } else {
+    QCOMPARE(ftp.setServer(text, &error), !folder.isEmpty());
+    if (folder.isEmpty()) {
         QVERIFY(error.contains(text));
         QCOMPARE(ftp.server().host, QStringLiteral("127.0.0.9")); // unchanged
+        return;
     }
-    // Whatever the server, the paths and the login are fixed.
-    const QUrl url = firmwareserver::descriptionUrl(ftp.server());
-    QCOMPARE(url.path(), QStringLiteral("/firmware/korvel/zt18/describe1.json"));
-    QCOMPARE(url.userName(), QStringLiteral("qwelkrnvotx"));
-    QCOMPARE(url.password(), QStringLiteral("qwelkrnvotx"));
+    QCOMPARE(firmwareserver::descriptionUrl(ftp.server()).toString(QUrl::FullyEncoded), folder + "describe1.json");
+    QCOMPARE(firmwareserver::firmwareUrl(ftp.server(), QStringLiteral("mavu 1.bin")).toString(QUrl::FullyEncoded),
+        folder + "mavu%201.bin");
 }
 
-void TestFirmwareText::folderUrls_data()
+void TestFirmwareText::descriptions_data()
 {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QString>("description");
-    QTest::addColumn<QString>("firmware");
-    QTest::newRow("http") << "http://127.0.0.1:8080/fw"
-                          << "http://127.0.0.1:8080/fw/describe1.json"
-                          << "http://127.0.0.1:8080/fw/mavu%201.bin";
-    QTest::newRow("https") << "https://example.org/a/b/"
-                           << "https://example.org/a/b/describe1.json"
-                           << "https://example.org/a/b/mavu%201.bin";
-    QTest::newRow("ftp folder") << "ftp://host/other/"
-                                << "ftp://host/other/describe1.json"
-                                << "ftp://host/other/mavu%201.bin";
-    QTest::newRow("ftp login") << "ftp://u:p@host"
-                               << "ftp://u:p@host/describe1.json"
-                               << "ftp://u:p@host/mavu%201.bin";
-    QTest::newRow("file") << "file:///usr/share/demo"
-                          << "file:///usr/share/demo/describe1.json"
-                          << "file:///usr/share/demo/mavu%201.bin";
+    // describe1.json as served, and what is taken from it ("" for nothing).
+    QTest::addColumn<QByteArray>("json");
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("taken"); // name|ver|notes|size|sha256
+    const QByteArray sha(64, 'a');
+    QTest::newRow("all keys") << QByteArray(R"({"name": "a.bin", "ver": " 1.0.1 ", "info": ["x", 3], "size": 10, )"
+                                            R"("sha256": ")"
+        + sha.toUpper() + R"(", "k": 1})")
+                              << int(firmwareserver::ParseResult::Ok)
+                              << "a.bin|1.0.1|x,|10|" + QString::fromLatin1(sha);
+    QTest::newRow("no notes, size, sha256")
+        << QByteArray(R"({"name": "a.bin", "ver": "1"})") << int(firmwareserver::ParseResult::Ok) << "a.bin|1||-1|";
+    QTest::newRow("no name") << QByteArray(R"({"ver": "1"})") << int(firmwareserver::ParseResult::Ok) << "|1||-1|";
+    for (const char *notObject : {"[1, 2]", "name=mavu.bin", ""})
+        QTest::addRow("not an object: '%s'", notObject)
+            << QByteArray(notObject) << int(firmwareserver::ParseResult::NotObject) << "";
+    for (const char *invalid :
+        {R"({"name": "b.bin"})", R"({"ver": 2})", R"({"ver": " "})", R"({"ver": "1", "size": -1})",
+            R"({"ver": "1", "size": 1.5})", R"({"ver": "1", "size": "10"})", R"({"ver": "1", "sha256": "abcd"})"})
+        QTest::newRow(invalid) << QByteArray(invalid) << int(firmwareserver::ParseResult::Invalid) << "";
+    QTest::newRow("sha256 not hex") << R"({"ver": "1", "sha256": ")" + QByteArray(64, 'x') + "\"}"
+                                    << int(firmwareserver::ParseResult::Invalid) << "";
 }
 
-void TestFirmwareText::folderUrls()
+void TestFirmwareText::descriptions()
 {
-    // A URL that names a folder serves describe1.json and the files beside it,
-    // without the maker's paths and login.
-    QFETCH(QString, text);
-    QFETCH(QString, description);
-    QFETCH(QString, firmware);
-    MyFtp ftp;
+    QFETCH(QByteArray, json);
+    QFETCH(int, result);
+    QFETCH(QString, taken);
+    firmwareserver::FirmwareInfo info;
+    info.size = 5; // an earlier description's, never kept
     QString error;
-    QVERIFY2(ftp.setServer(text, &error), qPrintable(error));
-    QCOMPARE(firmwareserver::descriptionUrl(ftp.server()).toString(), description);
-    QCOMPARE(
-        firmwareserver::firmwareUrl(ftp.server(), QStringLiteral("mavu 1.bin")).toString(QUrl::FullyEncoded), firmware);
-}
-
-void TestFirmwareText::plainFileNames()
-{
-    using firmwareserver::isPlainFileName;
-    QVERIFY(isPlainFileName(QStringLiteral("mavu-1.0.3.bin")));
-    QVERIFY(isPlainFileName(QStringLiteral("..mavu")));
-    QVERIFY(isPlainFileName(QStringLiteral("固件 1.bin")));
+    QCOMPARE(int(firmwareserver::parseDescription(json, &info, &error)), result);
+    if (result != int(firmwareserver::ParseResult::Ok)) {
+        QVERIFY(!error.isEmpty());
+        return;
+    }
+    QCOMPARE(QStringList({info.name, info.ver, info.infoList.join(','), QString::number(info.size),
+                             QString::fromLatin1(info.sha256)})
+                 .join('|'),
+        taken);
+    // Only a bare name is downloaded: it stays inside the download folder.
+    QVERIFY(firmwareserver::isPlainFileName(QStringLiteral("固件 1.0.3.bin")));
+    QVERIFY(firmwareserver::isPlainFileName(QStringLiteral("..mavu")));
     for (const char *bad : {"", ".", "..", "a/b", "/abs", "a\\b", "../x"})
-        QVERIFY2(!isPlainFileName(QString::fromUtf8(bad)), bad);
-    QVERIFY(!isPlainFileName(QStringLiteral("a") + QChar(0) + QStringLiteral("b")));
+        QVERIFY2(!firmwareserver::isPlainFileName(QString::fromUtf8(bad)), bad);
+    QVERIFY(!firmwareserver::isPlainFileName(QStringLiteral("a") + QChar(0) + QStringLiteral("b")));
 }
 
 void TestFirmwareText::transferEstimates_data()
@@ -181,7 +218,8 @@ void TestFirmwareText::transferEstimates_data()
     QTest::newRow("all acknowledged") << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}}) << 10240
                                       << "10.0 of 10.0 KB, 10.0 KB/s, 0:00 left";
     QTest::newRow("a new transfer starts afresh")
-        << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 0}}) << 10240 << "0.0 of 10.0 KB";
+        << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 0}, {2600, 4096}}) << 10240
+        << "4.0 of 10.0 KB, 6.7 KB/s, 0:01 left";
 }
 
 void TestFirmwareText::transferEstimates()
@@ -199,44 +237,149 @@ void TestFirmwareText::transferEstimates()
     QCOMPARE(estimate.text(), text);
 }
 
-void TestFirmwareText::backupNames_data()
+void TestFirmwareText::backups()
 {
-    QTest::addColumn<QString>("serial");
-    QTest::addColumn<QString>("name");
-    QTest::newRow("serial") << "MAVU-SIM-0001"
-                            << "2026-03-04_050607_MAVU-SIM-0001.stm";
-    QTest::newRow("unknown") << ""
-                             << "2026-03-04_050607_unknown-serial.stm";
-    QTest::newRow("no folders from a serial") << "../a/b c"
-                                              << "2026-03-04_050607_unknown-serial.stm";
-    QTest::newRow("odd characters") << "KM:V 7/\\1"
-                                    << "2026-03-04_050607_KM_V_7__1.stm";
-}
+    const QDateTime at(QDate(2026, 3, 4), QTime(5, 6, 7));
+    QCOMPARE(settingsbackup::fileName(at, "MAVU-SIM-0001"), QStringLiteral("2026-03-04_050607_MAVU-SIM-0001.stm"));
+    QCOMPARE(settingsbackup::fileName(at, ""), QStringLiteral("2026-03-04_050607_unknown-serial.stm"));
+    QCOMPARE(settingsbackup::fileName(at, "../a/b c"), QStringLiteral("2026-03-04_050607_unknown-serial.stm"));
+    QCOMPARE(settingsbackup::fileName(at, "KM:V 7/\\1"), QStringLiteral("2026-03-04_050607_KM_V_7__1.stm"));
 
-void TestFirmwareText::backupNames()
-{
-    QFETCH(QString, serial);
-    QFETCH(QString, name);
-    QCOMPARE(settingsbackup::fileName(QDateTime(QDate(2026, 3, 4), QTime(5, 6, 7)), serial), name);
-}
-
-void TestFirmwareText::backupsKeepTheNewest()
-{
-    QTemporaryDir dir;
+    // Only the newest are kept.
     DataManagement settings;
     settings.initDefaultData();
-    const QDateTime start(QDate(2026, 1, 1), QTime(10, 0));
+    const QString folder = m_dir.filePath(QStringLiteral("backups"));
     QString path;
     QString error;
     for (int i = 0; i < settingsbackup::kMaxKept + 2; ++i)
-        QVERIFY2(settingsbackup::store(dir.path(), settings.imageBytes(), QStringLiteral("S"),
-                     start.addSecs(i * 3600 * 24 * 40), &path, &error),
+        QVERIFY2(settingsbackup::store(folder, settings.imageBytes(), "S", at.addDays(i * 40), &path, &error),
             qPrintable(error));
-    const QStringList kept = QDir(dir.path()).entryList(QDir::Files, QDir::Name);
+    const QStringList kept = QDir(folder).entryList(QDir::Files, QDir::Name);
     QCOMPARE(kept.size(), settingsbackup::kMaxKept);
-    QCOMPARE(kept.first(), settingsbackup::fileName(start.addSecs(2 * 3600 * 24 * 40), QStringLiteral("S")));
+    QCOMPARE(kept.first(), settingsbackup::fileName(at.addDays(80), "S"));
     QCOMPARE(QFileInfo(path).fileName(), kept.last());
 }
 
-QTEST_GUILESS_MAIN(TestFirmwareText)
+// The steps around an update without a controller (the road with one is in
+// tst_firmware_dialog_e2e): unchanged settings ask nothing, changed ones are
+// offered back.
+void TestFirmwareText::settingsKeptAcrossTheUpdate()
+{
+    DataManagement settings;
+    settings.initDefaultData();
+    const QByteArray before = settings.imageBytes();
+    ScriptedPrompt prompt({true});
+    SettingsSafeguard safeguard;
+    safeguard.setPrompt(&prompt);
+    QSignalSpy ready(&safeguard, &SettingsSafeguard::ready);
+    QSignalSpy restore(&safeguard, &SettingsSafeguard::restore);
+    QVERIFY(!safeguard.takeSettings(before)); // not asked for: the editor's own
+    safeguard.backUp(QStringLiteral("S"), [](QString *) { return true; });
+    QVERIFY(safeguard.takeSettings(before));
+    QCOMPARE(ready.count(), 1);
+    QCOMPARE(ready.first().first().toBool(), true);
+    QCOMPARE(testsupport::readAll(safeguard.backupPath()).isEmpty(), false);
+    QVERIFY(!safeguard.compareOnReturn(before)); // no update succeeded yet
+    safeguard.expectReturn();
+    QVERIFY(safeguard.compareOnReturn(before));
+    QCOMPARE(prompt.asked(), QStringList());
+    settings.setCurveInten(QStringLiteral("curve"), 3);
+    safeguard.expectReturn();
+    QVERIFY(!safeguard.compareOnReturn(settings.imageBytes()));
+    QCOMPARE(prompt.asked().size(), 1);
+    QCOMPARE(restore.count(), 1);
+    QVERIFY(settingsbackup::sameSettings(restore.first().first().toByteArray(), before));
+}
+
+void TestFirmwareText::updatePortChoice()
+{
+    // The first port with the controller's USB identity.
+    const FixedSerialPortFinder finder({port("ttyS0", 0, 0, false), port("ttyUSB0", 0x1C75, 0x9999),
+        port("ttyACM0", 0x0416, 0x0204), port("ttyACM1", 0x1C75, 0x0204), port("ttyACM2", 0x1C75, 0x0204)});
+    QCOMPARE(updateport::locate(finder, QString()), QStringLiteral("ttyACM1"));
+    QCOMPARE(updateport::locate(FixedSerialPortFinder({port("ttyUSB0", 0x1C75, 0x9999)}), QString()), QString());
+    // A named port is taken when it exists, and never replaced by a USB match.
+    const QString existing = m_dir.filePath(QStringLiteral("fake-tty"));
+    testsupport::writeAll(existing, "");
+    QCOMPARE(updateport::locate(finder, existing), existing);
+    QCOMPARE(updateport::locate(finder, m_dir.filePath(QStringLiteral("absent"))), QString());
+}
+
+void TestFirmwareText::updateThatCannotStartEndsOnce()
+{
+    const QString firmware = m_dir.filePath(QStringLiteral("a.bin"));
+    testsupport::writeAll(firmware, "0123456789");
+    FirmwareUpdate update;
+    QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+    QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
+    testsupport::MessageBoxCloser closer;
+    const QString notFound = QStringLiteral("The serial port name of the device was not found");
+    update.setPortFinder(std::make_unique<FixedSerialPortFinder>(QList<SerialPortEntry>{port("ttyUSB0", 1, 2)}));
+    update.startUpdate(firmware);
+    QTRY_COMPARE(status.count(), 1);
+    update.setPortOverride(m_dir.filePath(QStringLiteral("no-such-tty")));
+    update.startUpdate(firmware);
+    QTRY_COMPARE(status.count(), 2);
+    // Listed with the controller's identity, but gone by the time it is opened.
+    update.setPortOverride(QString());
+    update.setPortFinder(
+        std::make_unique<FixedSerialPortFinder>(QList<SerialPortEntry>{port("mavu-vanished-tty", 0x1C75, 0x0204)}));
+    update.startUpdate(firmware);
+    QTRY_COMPARE(status.count(), 3);
+    QCOMPARE(closer.texts(), (QStringList{notFound, notFound, QStringLiteral("Failed to open the serial port!")}));
+    // Each failed start ends the update once, so the dialog stops waiting.
+    for (const QList<QVariant> &args : qAsConst(status))
+        QCOMPARE(args.first().toBool(), false);
+    QVERIFY(!update.isBusy());
+    QCOMPARE(progress.count(), 0);
+}
+
+void TestFirmwareText::recoveryIsOfferedOnceTheLoaderStays()
+{
+    FirmwareUpdate update;
+    const QString port = m_dir.filePath(QStringLiteral("loader-tty"));
+    update.setPortOverride(port);
+    MyFtp ftp;
+    ftp.setDownloadFolder(m_dir.filePath(QStringLiteral("no-downloads")));
+    bool midi = true;
+    ScriptedPrompt prompt;
+    RecoveryOffer offer(update, ftp, [&] { return midi; });
+    offer.setPrompt(&prompt);
+
+    // Found in update mode at start: asked, and not again while it stays.
+    midi = false;
+    testsupport::writeAll(port, "");
+    offer.offer();
+    offer.look();
+    offer.look();
+    QCOMPARE(prompt.asked().size(), 1);
+
+    struct Look {
+        bool midi;
+        bool port;
+        int asked;
+    };
+    const QList<Look> looks = {
+        {true, true, 1}, // a normal controller beside a loader port: nothing to mend
+        {false, false, 1}, // unplugged
+        {false, true, 1}, // the loader, once: maybe a restart passing through
+        {false, true, 2}, // still there: asked
+        {false, true, 2}, // not asked again while it stays
+        {false, false, 2}, {false, true, 2}, {false, true, 3}, // back again: asked again
+    };
+    for (const Look &look : looks) {
+        midi = look.midi;
+        if (look.port)
+            testsupport::writeAll(port, "");
+        else
+            QFile::remove(port);
+        offer.look();
+        QCOMPARE(prompt.asked().size(), look.asked);
+    }
+    // Nothing downloaded yet: no "flash again" choice.
+    QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last(),
+        QStringLiteral("Choose a firmware file...|Look for firmware online"));
+}
+
+QTEST_MAIN(TestFirmwareText)
 #include "tst_firmware_text.moc"

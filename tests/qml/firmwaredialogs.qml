@@ -54,157 +54,109 @@ Item {
             compare(shownParts(), ["busy"])
         }
 
-        function test_bothDialogsShareTheFrame() {
-            var dialogs = [helpDialog, progressDialog]
-            for (var i = 0; i < dialogs.length; ++i) {
-                var d = dialogs[i]
-                compare([d.width, d.height], [358, 216])
-                verify(d.modal)
-                compare(d.background.color, "#f0f0f0")
-                compare(d.background.radius, 10)
-                d.show()
-                tryCompare(d, "opened", true)
-                compare([d.x, d.y], [(top.width - 358) / 2, (top.height - 216) / 2])
-                d.close()
-                tryCompare(d, "visible", false)
-            }
-        }
-
+        // Both dialogs sit centred in the window and grow with its scaling
+        // rate; the gauge still fills by its value.
         function test_dialogsFollowTheScalingRate() {
             MainLogic.raiseScreenChanged(1.5)
-            compare([helpDialog.width, helpDialog.height], [537, 324])
-            compare([progressDialog.width, progressDialog.height], [537, 324])
-            compare(helpDialog.btnUpdate.width, 165)
-            // The gauge grows with the dialog and still fills by its value.
+            compare([helpDialog.width, helpDialog.height, helpDialog.btnUpdate.width], [537, 324, 165])
             openBusy()
+            compare([progressDialog.x, progressDialog.y, progressDialog.width, progressDialog.height],
+                    [(top.width - 537) / 2, (top.height - 324) / 2, 537, 324])
+            verify(progressDialog.modal)
             FirmwareUpdate.transmitProgress(50)
             var gauge = progressDialog.progressBarDownload
-            compare([gauge.width, gauge.height], [132, 189])
-            compare(gauge.children[0].height, 94.5)
-            compare(gauge.children[0].y, 94.5)
-            compare(gauge.children[1].height, 189)
+            compare([gauge.width, gauge.height, gauge.children[0].height, gauge.children[0].y], [132, 189, 94.5, 94.5])
             MainLogic.raiseScreenChanged(1)
-            compare([gauge.width, gauge.height], [88, 126])
-            compare(gauge.children[0].height, 63)
-            compare([helpDialog.width, progressDialog.height], [358, 216])
-            compare(helpDialog.btnUpdate.width, 110)
+            compare([gauge.width, gauge.height, gauge.children[0].height], [88, 126, 63])
+            compare([helpDialog.width, helpDialog.height, helpDialog.btnUpdate.width], [358, 216, 110])
         }
 
-        function test_aboutBoxLinksFollowTheLanguageState() {
-            helpDialog.show()
-            helpDialog.helpStae.state = "chineseHelp"
-            verify(helpDialog.row.visible)
-            verify(!helpDialog.support.visible)
-            var texts = []
-            for (var i = 0; i < helpDialog.row.children.length; ++i) {
-                var child = helpDialog.row.children[i]
-                if (child.text !== undefined)
-                    texts.push(child.text)
-            }
-            compare(texts, ["进入官网", "微信公众号", "官方客服", "小红书", "哔哩哔哩"])
-            helpDialog.helpStae.state = "englishHelp"
-            verify(!helpDialog.row.visible)
-            verify(helpDialog.support.visible)
-            compare(helpDialog.support.text, "SUPPORT CENTER")
-        }
-
-        function test_accountNamesShowTheirQrCodeWhileHovered() {
-            helpDialog.helpStae.state = "chineseHelp"
-            helpDialog.show()
-            tryCompare(helpDialog, "opened", true)
-            var expected = {"微信公众号": "公众号", "官方客服": "客服", "小红书": "小红书"}
-            var seen = 0
-            for (var i = 0; i < helpDialog.row.children.length; ++i) {
-                var button = helpDialog.row.children[i]
-                if (expected[button.text] === undefined)
-                    continue
-                compare(button.imgSource, "qrc:/img/" + expected[button.text] + ".png")
-                var picture = null
-                for (var j = 0; j < button.children.length; ++j) {
-                    if (button.children[j].source !== undefined)
-                        picture = button.children[j]
-                }
-                verify(picture, button.text)
-                verify(!picture.visible)
-                mouseMove(button, button.width / 2, button.height / 2)
-                tryCompare(button, "hovered", true)
-                verify(picture.visible)
-                tryCompare(picture, "status", Image.Ready)
-                compare(picture.y, 18)
-                verify(picture.width >= 60 && picture.width === picture.height, "a square code: " + picture.width)
-                mouseMove(top, 5, 5)
-                tryCompare(picture, "visible", false)
-                ++seen
-            }
-            compare(seen, 3)
-        }
-
-        function test_serialNumberAndFirmwareVersion() {
+        function test_aboutBox() {
             compare(helpDialog.sn.text, "sn:")
             MainLogic.s_snNum("MAVU-0042")
             compare(helpDialog.sn.text, "sn:MAVU-0042")
             DataMgt.initDefaultData()
             var v = DataMgt.getVerInfo()
             compare(helpDialog.firmwareVer.text, "Firmware:" + v[0] + "." + v[1] + "." + v[2])
-            compare(helpDialog.firmwareVer.width, 95)
-            compare(helpDialog.sn.width, 120)
+            // The links follow the language; an account name shows its QR code while hovered.
+            helpDialog.helpStae.state = "englishHelp"
+            verify(!helpDialog.row.visible)
+            compare(helpDialog.support.text, "SUPPORT CENTER")
+            helpDialog.helpStae.state = "chineseHelp"
+            verify(!helpDialog.support.visible)
+            helpDialog.show()
+            tryCompare(helpDialog, "opened", true)
+            var texts = []
+            var button = null
+            for (var i = 0; i < helpDialog.row.children.length; ++i) {
+                var child = helpDialog.row.children[i]
+                if (child.text !== undefined)
+                    texts.push(child.text)
+                if (child.text === "官方客服")
+                    button = child
+            }
+            compare(texts, ["进入官网", "微信公众号", "官方客服", "小红书", "哔哩哔哩"])
+            compare(button.imgSource, "qrc:/img/客服.png")
+            var picture = null
+            for (var j = 0; j < button.children.length; ++j) {
+                if (button.children[j].source !== undefined)
+                    picture = button.children[j]
+            }
+            verify(!picture.visible)
+            mouseMove(button, button.width / 2, button.height / 2)
+            tryCompare(picture, "visible", true)
+            tryCompare(picture, "status", Image.Ready)
+            mouseMove(top, 5, 5)
+            tryCompare(picture, "visible", false)
         }
 
-        function test_showLeavesOnlyTheBusyIndicator() {
+        // What the check's answers make the dialog show.
+        function test_whatTheDialogShows_data() {
+            return [
+                { tag: "opened: only the busy indicator", road: function() {}, parts: ["busy"] },
+                { tag: "latest", road: function() { Ftp.info("null", "", []) }, parts: ["message"] },
+                { tag: "a second showDialog keeps it", road: function() {
+                    Ftp.info("null", "", [])
+                    Ftp.showDialog()
+                } , parts: ["message"] },
+                { tag: "offer", road: function() {
+                    Ftp.info("mavu-1.0.2.bin", "1.0.2", ["Old note"])
+                    // A later offer replaces the notes rather than adding to them.
+                    Ftp.info("mavu-1.0.3.bin", "1.0.3", ["Faster pad scanning", "Brighter lights"])
+                }, parts: ["confirm", "hint", "notes"], text: "检测到新的固件版本，请确认是否升级",
+                  notes: ["固件名称:mavu-1.0.3.bin", "版本号:1.0.3", "Faster pad scanning", "Brighter lights"] },
+                { tag: "progress", road: function() { FirmwareUpdate.transmitProgress(50) }, parts: ["gauge"] }
+            ]
+        }
+
+        function test_whatTheDialogShows(data) {
+            // Whatever an earlier use left showing is hidden again.
             progressDialog.textNewest.visible = true
             progressDialog.btnSure.visible = true
-            progressDialog.progressBarDownload.visible = true
-            progressDialog.show()
-            tryCompare(progressDialog, "opened", true)
-            compare(shownParts(), ["busy"])
-        }
-
-        function test_aSecondShowDialogKeepsTheDialogAsItIs() {
             openBusy()
-            Ftp.info("null", "", [])
-            compare(shownParts(), ["message"])
-            Ftp.showDialog()
-            compare(shownParts(), ["message"])
+            data.road()
             verify(progressDialog.opened)
-        }
-
-        function test_latestVersion() {
-            openBusy()
-            Ftp.info("null", "", [])
-            compare(shownParts(), ["message"])
-            compare(progressDialog.textNewest.text, "当前已是最新版本，无需升级!")
-        }
-
-        function test_offerListsNameVersionAndNotes() {
-            openBusy()
-            Ftp.info("mavu-1.0.3.bin", "1.0.3", ["Faster pad scanning", "Brighter lights"])
-            compare(shownParts(), ["confirm", "hint", "notes"])
-            compare(progressDialog.textHint.text, "检测到新的固件版本，请确认是否升级")
-            compare(progressDialog.btnSure.text, "固件升级")
-            compare(progressDialog.textArea.text.split("\n"),
-                    ["固件名称:mavu-1.0.3.bin", "版本号:1.0.3", "Faster pad scanning", "Brighter lights"])
-            // A later offer replaces the notes rather than adding to them.
-            Ftp.info("mavu-1.0.4.bin", "1.0.4", [])
-            compare(progressDialog.textArea.text.split("\n"), ["固件名称:mavu-1.0.4.bin", "版本号:1.0.4"])
+            compare(shownParts(), data.parts)
+            if (data.parts[0] === "message")
+                compare(progressDialog.textNewest.text, "当前已是最新版本，无需升级!")
+            if (data.notes) {
+                compare(progressDialog.textHint.text, data.text)
+                compare(progressDialog.btnSure.text, "固件升级")
+                compare(progressDialog.textArea.text.split("\n"), data.notes)
+            }
         }
 
         function test_progressFillsTheGaugeFromTheBottom() {
             openBusy()
-            FirmwareUpdate.transmitProgress(50)
-            compare(shownParts(), ["gauge"])
             var gauge = progressDialog.progressBarDownload
-            compare(gauge.value, 0.5)
-            compare([gauge.width, gauge.height], [88, 126])
             var fill = gauge.children[0]
             var art = gauge.children[1]
             compare(art.source, "qrc:/img/progress.png")
-            compare(fill.color, "#5e17cc")
-            compare(fill.width, art.width)
-            compare(fill.height, art.height * 0.5)
-            compare(fill.y, art.height * 0.5)
-            FirmwareUpdate.transmitProgress(100)
-            compare(fill.height, art.height)
-            compare(fill.y, 0)
+            for (var value = 50; value <= 100; value += 50) {
+                FirmwareUpdate.transmitProgress(value)
+                compare(gauge.value, value / 100)
+                compare([fill.width, fill.height, fill.y], [art.width, art.height * value / 100, art.height * (100 - value) / 100])
+            }
         }
 
         // Every road out of the dialog ends in a message the user can close,
@@ -259,27 +211,30 @@ Item {
             verify(progressDialog.closable)
         }
 
-        function test_updateButtonRunsTheCheckUntilItFails() {
+        function test_updateButton_data() {
+            return [
+                // Nothing listens on the server's port: the busy indicator gives way to the reason.
+                { tag: "check fails", connected: true },
+                { tag: "without the controller only a notice", connected: false }
+            ]
+        }
+
+        function test_updateButton(data) {
+            FtpControl.setDeviceConnected(data.connected)
+            var boxes = FtpControl.messageBoxTexts().length
             helpDialog.show()
             tryCompare(helpDialog, "opened", true)
             compare(helpDialog.btnUpdate.text, "firmware updates")
             mouseClick(helpDialog.btnUpdate)
+            if (!data.connected) {
+                compare(FtpControl.messageBoxTexts().length, boxes + 1)
+                verify(!progressDialog.visible)
+                return
+            }
             tryCompare(progressDialog, "opened", true)
-            // Nothing listens on the server's port: the busy indicator gives
-            // way to the reason.
             tryCompare(progressDialog.textNewest, "visible", true, 15000)
             compare(shownParts(), ["message"])
             verify(progressDialog.textNewest.text.indexOf("检查固件更新失败！\n") === 0, progressDialog.textNewest.text)
-        }
-
-        function test_updateButtonWithoutTheControllerOnlyTellsSo() {
-            FtpControl.setDeviceConnected(false)
-            var boxes = FtpControl.messageBoxTexts().length
-            helpDialog.show()
-            tryCompare(helpDialog, "opened", true)
-            mouseClick(helpDialog.btnUpdate)
-            compare(FtpControl.messageBoxTexts().length, boxes + 1)
-            verify(!progressDialog.visible)
         }
     }
 }

@@ -1,21 +1,13 @@
 // Qt Quick tests of the About and firmware dialogs, with the real online
 // check behind them pointed at a port on this machine where nothing listens.
-#include "LogProbe.h"
-#include "MainLogicDouble.h"
-#include "TransDouble.h"
-
-#include "app/WebLinks.h"
-#include "firmware/FirmwareUpdate.h"
-#include "firmware/MyFtp.h"
-#include "model/DataManagement.h"
-#include "model/FunctionProperty.h"
+#include "support/EditorHarness.h"
 #include "support/TestSupport.h"
+
+#include "firmware/MyFtp.h"
 
 #include <QApplication>
 #include <QQmlContext>
 #include <QQmlEngine>
-#include <QQuickWindow>
-#include <QSGRendererInterface>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QtQuickTest>
@@ -40,47 +32,23 @@ private:
     testsupport::MessageBoxCloser *m_closer;
 };
 
-namespace {
-
-// A loopback port with no listener: found by listening once and letting go.
-quint16 refusingPort()
-{
-    QTcpServer server;
-    server.listen(QHostAddress::LocalHost, 0);
-    return server.serverPort();
-}
-
-} // namespace
-
-class Setup : public QObject
+// The harness's context objects, with a check that can only fail.
+class Setup : public editorharness::QuickSetup
 {
     Q_OBJECT
 public slots:
-    void applicationAvailable()
-    {
-        QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-        WebLinks::registerQmlType();
-    }
-
     void qmlEngineAvailable(QQmlEngine *engine)
     {
-        auto *data = new DataManagement(engine);
-        data->initDefaultData();
+        editorharness::QuickSetup::qmlEngineAvailable(engine);
+        QTcpServer closed; // a loopback port with no listener once it lets go
+        closed.listen(QHostAddress::LocalHost, 0);
         auto *ftp = new MyFtp(engine);
-        ftp->setDeviceConnected(true);
         ftp->setCurrentVersion(QStringLiteral("1.0.2"));
-        ftp->setServer(QStringLiteral("127.0.0.1:%1").arg(refusingPort()));
+        ftp->setServer(QStringLiteral("127.0.0.1:%1").arg(closed.serverPort()));
         ftp->setRequestTimeout(10000);
         ftp->setDownloadFolder(m_downloads.path());
-        QQmlContext *context = engine->rootContext();
-        context->setContextProperty(QStringLiteral("Tran"), new TransDouble(engine));
-        context->setContextProperty(QStringLiteral("MainLogic"), new MainLogicDouble(engine));
-        context->setContextProperty(QStringLiteral("DataMgt"), data);
-        context->setContextProperty(QStringLiteral("Ftp"), ftp);
-        context->setContextProperty(QStringLiteral("FtpControl"), new FtpControl(ftp, engine));
-        context->setContextProperty(QStringLiteral("FirmwareUpdate"), new FirmwareUpdate(engine));
-        context->setContextProperty(QStringLiteral("FunctionProperty"), new FunctionProperty(engine));
-        context->setContextProperty(QStringLiteral("LogProbe"), new LogProbe(engine));
+        engine->rootContext()->setContextProperty(QStringLiteral("Ftp"), ftp);
+        engine->rootContext()->setContextProperty(QStringLiteral("FtpControl"), new FtpControl(ftp, engine));
     }
 
 private:
