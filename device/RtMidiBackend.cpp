@@ -218,7 +218,7 @@ QStringList RtMidiBackend::outputPortIds()
 
 QString RtMidiBackend::productName(const QString &portId) const
 {
-    return m_api == Api::Jack ? portnames::jackPortName(portId) : portnames::alsaClientName(portId);
+    return m_api == Api::Jack ? portnames::jackProductName(portId) : portnames::alsaClientName(portId);
 }
 
 std::unique_ptr<MidiInputLink> RtMidiBackend::openInput(int index, const QString &portId, Receive receive,

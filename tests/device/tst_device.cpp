@@ -9,8 +9,8 @@
 #include "device/LoopbackMidi.h"
 #include "device/MidiPollEventSource.h"
 #include "device/MidiPort.h"
-#include "device/PortNames.h"
 #include "device/Protocol.h"
+#include "device/RtMidiBackend.h"
 #include "device/UdevEventSource.h"
 #include "firmware/SerialPortFinder.h"
 #include "model/DataManagement.h"
@@ -126,16 +126,52 @@ private slots:
     }
     void cleanup() { m_window.reset(); }
 
-    // Names and paths as the systems hand them over, turned into what the
-    // detection and the port layer compare.
+    // Port names as ALSA, JACK and the bridges into JACK list them, recorded.
+    void productNames_data()
+    {
+        QTest::addColumn<bool>("jack");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("product");
+        QTest::newRow("alsa") << false << "Korvel Mavu:Korvel Mavu MIDI 1 24:0" << "Korvel Mavu";
+        QTest::newRow("alsa, other") << false << "USB 2 MIDI:USB 2 MIDI MIDI 1 24:1" << "USB 2 MIDI";
+        QTest::newRow("alsa, ours in another") << false << "Korvel Mavu 2:Korvel Mavu 2 MIDI 1 28:0" << "Korvel Mavu 2";
+        QTest::newRow("alsa, bare") << false << "Korvel Mavu" << "Korvel Mavu";
+        QTest::newRow("jack, second client") << true << "Korvel Mavu-01:Korvel Mavu" << "Korvel Mavu";
+        QTest::newRow("jack, own port") << true << "korvel-mavu:korvel-mavu out" << "korvel-mavu out";
+        QTest::newRow("jack, bare") << true << "Korvel Mavu" << "Korvel Mavu";
+        QTest::newRow("a2j") << true << "a2j:Korvel Mavu [24] (capture): Korvel Mavu MIDI 1" << "Korvel Mavu";
+        QTest::newRow("a2j, playback") << true << "a2j:Korvel Mavu [24] (playback): Korvel Mavu MIDI 1"
+                                       << "Korvel Mavu";
+        QTest::newRow("a2j -u") << true << "a2j:Korvel Mavu (capture): Korvel Mavu MIDI 1" << "Korvel Mavu";
+        QTest::newRow("a2j, other") << true << "a2j:Korvel Mavu Pro [28] (capture): Korvel Mavu Pro MIDI 1"
+                                    << "Korvel Mavu Pro";
+        QTest::newRow("pipewire") << true << "Midi-Bridge:Korvel Mavu 1:(capture_0) Korvel Mavu MIDI 1"
+                                  << "Korvel Mavu";
+        QTest::newRow("pipewire, playback") << true << "Midi-Bridge:Korvel Mavu 1:(playback_0) Korvel Mavu MIDI 1"
+                                            << "Korvel Mavu";
+        QTest::newRow("pipewire, card 2") << true << "Midi-Bridge:Korvel Mavu 2:(capture_0) Korvel Mavu MIDI 1"
+                                          << "Korvel Mavu";
+        QTest::newRow("pipewire, software") << true << "Midi-Bridge:Korvel Mavu:(capture_0) Korvel Mavu"
+                                            << "Korvel Mavu";
+        QTest::newRow("pipewire, other") << true << "Midi-Bridge:Korvel Mavu 2 1:(capture_0) Korvel Mavu 2 MIDI 1"
+                                         << "Korvel Mavu 2";
+        QTest::newRow("pipewire, other software") << true
+                                                  << "Midi-Bridge:Korvel Mavu 2:(capture_0) Korvel Mavu 2 MIDI 1"
+                                                  << "Korvel Mavu 2";
+        QTest::newRow("pipewire, unsure") << true << "Midi-Bridge:Korvel Mavu 3:(capture_0) Pads" << "Korvel Mavu 3";
+    }
+    void productNames()
+    {
+        QFETCH(bool, jack);
+        QFETCH(QString, port);
+        QFETCH(QString, product);
+        const RtMidiBackend backend(jack ? RtMidiBackend::Api::Jack : RtMidiBackend::Api::Alsa, "tst_device");
+        QCOMPARE(backend.productName(port), product);
+    }
+
+    // Paths and listings turned into what the detection and the port layer compare.
     void namesAndPaths()
     {
-        QCOMPARE(portnames::alsaClientName("Korvel Mavu:Korvel Mavu MIDI 1 20:0"), QString("Korvel Mavu"));
-        QCOMPARE(portnames::alsaClientName("USB 2 MIDI:USB 2 MIDI MIDI 1 24:1"), QString("USB 2 MIDI"));
-        QCOMPARE(portnames::alsaClientName("Korvel Mavu"), QString("Korvel Mavu"));
-        QCOMPARE(portnames::jackPortName("Korvel Mavu-01:Korvel Mavu"), QString("Korvel Mavu"));
-        QCOMPARE(portnames::jackPortName("korvel-mavu:korvel-mavu out"), QString("korvel-mavu out"));
-        QCOMPARE(portnames::jackPortName("Korvel Mavu"), QString("Korvel Mavu"));
         const QString mavu = "Korvel Mavu-01:Korvel Mavu";
         QCOMPARE(currentIndexOf({"new", "a", mavu, "b"}, 1, mavu), 2); // follows the port when others move
         QCOMPARE(currentIndexOf({"a", "b"}, 1, mavu), -1);
