@@ -44,7 +44,9 @@ MainWindow::MainWindow(QWidget *parent)
 {
     resize(1080, 892);
     s_instance = this;
-    connect(this, &MainWindow::s_midiIndata, this, &MainWindow::slotMidiIndata, Qt::AutoConnection);
+    // Queued: parsing a reply closes the ports, which must not happen while
+    // the port layer is still handing the reply over.
+    connect(this, &MainWindow::s_midiIndata, this, &MainWindow::slotMidiIndata, Qt::QueuedConnection);
 
     m_dataManagement = new DataManagement(this);
     m_dataManagement->initDefaultData();
@@ -139,8 +141,8 @@ QString MainWindow::rgbtoStr(int r, int g, int b)
 
 void MainWindow::midiInHandler(char *data, int len)
 {
-    // Runs on the MIDI back end's thread; the buffer is reused once we return,
-    // so the GUI thread gets its own copy and frees it after parsing.
+    // The buffer is reused once we return, so the queued slot gets its own
+    // copy and frees it after parsing.
     if (!s_instance || !data || len <= 0)
         return;
     emit s_instance->s_midiIndata(s_instance->holdReceived(data, len), len);

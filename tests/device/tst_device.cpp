@@ -11,6 +11,7 @@
 #include "device/MidiPort.h"
 #include "device/Protocol.h"
 #include "device/RtMidiBackend.h"
+#include "device/SysExQueue.h"
 #include "device/UdevEventSource.h"
 #include "firmware/SerialPortFinder.h"
 #include "model/DataManagement.h"
@@ -186,6 +187,44 @@ private slots:
         const QString path = UdevEventSource::pathText("/devices/usb1/1-2/sound/card2", "416", "b009");
         QVERIFY(path.startsWith("/devices/usb1") && path.contains("VID_0416&PID_B009"));
         QVERIFY(!UdevEventSource::pathText("/x", "", "").contains("VID_0416"));
+    }
+
+    // The hand-over from JACK's process thread: "+N" queues message number k
+    // (N bytes of k), "-" takes the oldest; which numbers come out, in order.
+    void receiveQueue_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("ops");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<unsigned>("tooLong");
+        QTest::addColumn<unsigned>("full");
+        QTest::newRow("wrap-around") << 3 << "+10 +20 - - +30 +40 +50 - - - -" << "1 2 3 4 5" << 0u << 0u;
+        QTest::newRow("full") << 2 << "+10 +20 +30 - +40 - - -" << "1 2 4" << 0u << 1u;
+        QTest::newRow("oversize") << 4 << "+458 +1024 +1025 +0 +100000 - - -" << "1 2" << 2u << 0u;
+    }
+    void receiveQueue()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, ops);
+        QFETCH(QString, out);
+        SysExQueue queue(count);
+        QList<QByteArray> pushed;
+        QStringList taken;
+        char buffer[SysExQueue::kSlotBytes];
+        for (const QString &op : ops.split(' ')) {
+            if (op == "-") {
+                const QByteArray got(buffer, queue.pop(buffer));
+                if (!got.isEmpty())
+                    taken << QString::number(pushed.indexOf(got) + 1);
+                continue;
+            }
+            const QByteArray message(op.mid(1).toInt(), char(pushed.size() + 1));
+            pushed << message;
+            queue.push(reinterpret_cast<const unsigned char *>(message.constData()), size_t(message.size()));
+        }
+        QCOMPARE(taken.join(' '), out);
+        QTEST(queue.droppedTooLong(), "tooLong");
+        QTEST(queue.droppedFull(), "full");
     }
 
     void portsOpenOnceAndCarryWholeMessages()
