@@ -166,6 +166,14 @@ void MainWindow::releaseReceived(const char *data)
         m_received.erase(held);
 }
 
+// By name, right before opening: an index from an earlier listing may by now
+// be another device's port.
+void MainWindow::findControllerPorts()
+{
+    m_inDevIndex = lowestIndexNamed(midiInDevices(), QLatin1String(kControllerPortName), -1);
+    m_outDevIndex = lowestIndexNamed(midiOutDevices(), QLatin1String(kControllerPortName), -1);
+}
+
 void MainWindow::setPortsOpen(bool open)
 {
     if (!m_devConnected)
@@ -173,6 +181,13 @@ void MainWindow::setPortsOpen(bool open)
     if (!open) {
         m_midiIn.close();
         m_midiOut.close();
+        return;
+    }
+    if (!m_midiIn.isOpen() || !m_midiOut.isOpen())
+        findControllerPorts();
+    if (m_inDevIndex < 0 || m_outDevIndex < 0) {
+        // Not there (yet): nothing is occupied, and nothing else may be opened.
+        qDebug() << "the controller's MIDI ports are not listed";
         return;
     }
     if (!m_midiIn.open(unsigned(m_inDevIndex), &MainWindow::midiInHandler)) {
@@ -257,8 +272,7 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
         } else {
             m_devConnected = true;
             m_serial.clear();
-            m_inDevIndex = lowestIndexNamed(midiInDevices(), QLatin1String(kControllerPortName), m_inDevIndex);
-            m_outDevIndex = lowestIndexNamed(midiOutDevices(), QLatin1String(kControllerPortName), m_outDevIndex);
+            findControllerPorts();
             qDebug() << "m_inDevIndex:" << unsigned(m_inDevIndex);
             qDebug() << "m_outDevIndex:" << unsigned(m_outDevIndex);
             setPortsOpen(true);

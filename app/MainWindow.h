@@ -31,6 +31,7 @@ public:
     ~MainWindow() override;
 
     DataManagement *settings() const { return m_dataManagement; }
+    DetectionDevice *detection() const { return m_detection; }
     QQmlApplicationEngine &engine() { return m_engine; }
     QString filePath() const { return m_filePath; }
 
@@ -76,6 +77,7 @@ private slots:
 
 private:
     void initQml();
+    void findControllerPorts();
     void setPortsOpen(bool open);
     void flashAfterCommand(const QString &path);
     void settingsReceived(const QByteArray &image);
