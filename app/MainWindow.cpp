@@ -45,7 +45,9 @@ MainWindow::MainWindow(QWidget *parent)
 {
     resize(1080, 892);
     s_instance = this;
-    connect(this, &MainWindow::s_midiIndata, this, &MainWindow::slotMidiIndata, Qt::AutoConnection);
+    // Queued: parsing a reply closes the ports, which must not happen while
+    // the port layer is still handing the reply over.
+    connect(this, &MainWindow::s_midiIndata, this, &MainWindow::slotMidiIndata, Qt::QueuedConnection);
 
     m_dataManagement = new DataManagement(this);
     m_dataManagement->initDefaultData();
@@ -155,8 +157,8 @@ QString MainWindow::rgbtoStr(int r, int g, int b)
 
 void MainWindow::midiInHandler(char *data, int len)
 {
-    // Runs on the MIDI back end's thread; the buffer is reused once we return,
-    // so the GUI thread gets its own copy and frees it after parsing.
+    // The buffer is reused once we return, so the queued slot gets its own
+    // copy and frees it after parsing.
     if (!s_instance || !data || len <= 0)
         return;
     emit s_instance->s_midiIndata(s_instance->holdReceived(data, len), len);
@@ -180,6 +182,14 @@ void MainWindow::releaseReceived(const char *data)
         m_received.erase(held);
 }
 
+// By name, right before opening: an index from an earlier listing may by now
+// be another device's port.
+void MainWindow::findControllerPorts()
+{
+    m_inDevIndex = lowestIndexNamed(midiInDevices(), QLatin1String(kControllerPortName), -1);
+    m_outDevIndex = lowestIndexNamed(midiOutDevices(), QLatin1String(kControllerPortName), -1);
+}
+
 void MainWindow::setPortsOpen(bool open)
 {
     if (!m_devConnected)
@@ -187,6 +197,13 @@ void MainWindow::setPortsOpen(bool open)
     if (!open) {
         m_midiIn.close();
         m_midiOut.close();
+        return;
+    }
+    if (!m_midiIn.isOpen() || !m_midiOut.isOpen())
+        findControllerPorts();
+    if (m_inDevIndex < 0 || m_outDevIndex < 0) {
+        // Not there (yet): nothing is occupied, and nothing else may be opened.
+        qDebug() << "the controller's MIDI ports are not listed";
         return;
     }
     if (!m_midiIn.open(unsigned(m_inDevIndex), &MainWindow::midiInHandler)) {
@@ -271,8 +288,7 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
         } else {
             m_devConnected = true;
             m_serial.clear();
-            m_inDevIndex = lowestIndexNamed(midiInDevices(), QLatin1String(kControllerPortName), m_inDevIndex);
-            m_outDevIndex = lowestIndexNamed(midiOutDevices(), QLatin1String(kControllerPortName), m_outDevIndex);
+            findControllerPorts();
             qDebug() << "m_inDevIndex:" << unsigned(m_inDevIndex);
             qDebug() << "m_outDevIndex:" << unsigned(m_outDevIndex);
             setPortsOpen(true);

@@ -32,6 +32,7 @@ public:
     ~MainWindow() override;
 
     DataManagement *settings() const { return m_dataManagement; }
+    DetectionDevice *detection() const { return m_detection; }
     QQmlApplicationEngine &engine() { return m_engine; }
     QString filePath() const { return m_filePath; }
 
@@ -82,6 +83,7 @@ private slots:
 
 private:
     void initQml();
+    void findControllerPorts();
     void setPortsOpen(bool open);
     void flashAfterCommand(const QString &path);
     void settingsReceived(const QByteArray &image);

@@ -37,8 +37,8 @@ bool ControllerLink::open(QString *error)
                      .arg(in < 0 ? QStringLiteral("input") : QStringLiteral("output"), name);
         return false;
     }
-    // The back end may call from its own thread: the bytes are copied and
-    // handed to this object's thread through a queued signal.
+    // The bytes are valid only during the call: they are copied and handed
+    // over through a signal.
     QPointer<ControllerLink> self(this);
     const bool inOpen = m_in.open(unsigned(in), [self](char *data, int len) {
         if (self)

@@ -119,6 +119,14 @@ void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
     const QString type = getDevType(path);
     if (arrival) {
         qDebug() << "arrived device:" << type << "status" << m_devArrived;
+        // udev reports the card before the sequencer lists its ports. Until
+        // they are there nothing can be opened; the port poll reports again
+        // when they come.
+        if (!m_devArrived && type == QLatin1String(controllerids::kMidiDeviceType)
+            && !MidiPollEventSource::controllerListed()) {
+            qDebug() << "waiting for the controller's MIDI ports";
+            return;
+        }
         if (!m_devArrived && !type.isEmpty()) {
             m_devArrived = true;
             emit s_devTypeAndState(type, true);

@@ -28,8 +28,8 @@ public:
 class MidiBackend
 {
 public:
-    // Called with one complete System Exclusive message. May run on a thread
-    // of the back end; the bytes are only valid during the call.
+    // Called with one complete message, on the thread that opened the port,
+    // from its event loop; the bytes are only valid during the call.
     using Receive = std::function<void(char *data, int len)>;
 
     virtual ~MidiBackend() = default;

@@ -21,17 +21,24 @@ QString MidiPollEventSource::pathText()
         .arg(QLatin1String(controllerids::kUsbPathId), QLatin1String(controllerids::kPortName));
 }
 
-bool MidiPollEventSource::controllerListed() const
+namespace {
+
+bool anyNamed(const MidiBackend &backend, const QStringList &ids)
 {
-    MidiBackend *backend = midiBackend();
-    if (!backend)
-        return false;
-    const QStringList ids = backend->inputPortIds();
     for (const QString &id : ids) {
-        if (backend->productName(id) == QLatin1String(controllerids::kPortName))
+        if (backend.productName(id) == QLatin1String(controllerids::kPortName))
             return true;
     }
     return false;
+}
+
+} // namespace
+
+bool MidiPollEventSource::controllerListed()
+{
+    // Its ports need not appear together; a link needs both.
+    MidiBackend *backend = midiBackend();
+    return backend && anyNamed(*backend, backend->inputPortIds()) && anyNamed(*backend, backend->outputPortIds());
 }
 
 void MidiPollEventSource::poll()

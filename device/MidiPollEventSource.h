@@ -4,11 +4,12 @@
 
 class QTimer;
 
-// Watches the MIDI input port names once a second and reports the controller
-// as arrived when a port of its product name appears and as gone when the
-// last one disappears. Covers what udev cannot see: containers, JACK, virtual
-// ports, the built-in simulator. The path text carries the controller's USB
-// identity, so the events read like udev's.
+// Watches the MIDI port names once a second and reports the controller as
+// arrived when it has both an input and an output port of its product name,
+// and as gone when either disappears. Covers what udev cannot see:
+// containers, JACK, virtual ports, the built-in simulator, and the ports
+// showing up after udev reported the card. The path text carries the
+// controller's USB identity, so the events read like udev's.
 class MidiPollEventSource : public DeviceEventSource
 {
     Q_OBJECT
@@ -20,9 +21,10 @@ public:
     // Compares with the last look and reports a change; public for tests.
     void poll();
 
-private:
-    bool controllerListed() const;
+    // Whether the MIDI system lists an input and an output port of the controller.
+    static bool controllerListed();
 
+private:
     QTimer *m_timer;
     bool m_present;
 };

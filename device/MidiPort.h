@@ -12,8 +12,8 @@ class MidiOutputLink;
 using MidiHandler = void (*)(char *data, int len);
 
 // The controller's MIDI input port, reached through the installed MIDI back
-// end. Only complete System Exclusive messages reach the handler, on the back
-// end's thread; the bytes are valid only during the call.
+// end. Only complete System Exclusive messages reach the handler, on the
+// thread that opened the port; the bytes are valid only during the call.
 class MidiIn
 {
 public:

@@ -15,4 +15,10 @@ QString alsaClientName(const QString &portName);
 // "<client>-01", so the client part is not stable; the port's own name is.
 QString jackPortName(const QString &portName);
 
+// The product name of a JACK port: the port's own name, or for an ALSA port
+// bridged into JACK the ALSA client's name it carries:
+//   a2jmidid  "a2j:Korvel Mavu [24] (capture): Korvel Mavu MIDI 1"
+//   PipeWire  "Midi-Bridge:Korvel Mavu 1:(capture_0) Korvel Mavu MIDI 1"
+QString jackProductName(const QString &portName);
+
 } // namespace portnames

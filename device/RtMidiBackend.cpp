@@ -1,21 +1,27 @@
 #include "device/RtMidiBackend.h"
 
 #include "device/PortNames.h"
+#include "device/SysExQueue.h"
 
 #include <jack/jack.h>
 #include <rtmidi/RtMidi.h>
 
 #include <QDebug>
 #include <QFileInfo>
+#include <QPointer>
 #include <QProcessEnvironment>
 #include <QThread>
+#include <QTimer>
 
-#include <mutex>
 #include <string>
 
 namespace {
 
 constexpr unsigned kInputQueueSize = 100;
+// Enough for every message of an exchange and a burst of notes besides.
+constexpr int kQueueSlots = 32;
+// Quick enough that a reply is parsed without a noticeable wait.
+constexpr int kDrainIntervalMs = 4;
 
 RtMidi::Api rtApi(RtMidiBackend::Api api)
 {
@@ -96,22 +102,28 @@ void closeQuietly(const std::unique_ptr<Port> &port)
     }
 }
 
+// RtMidi calls deliver() on JACK's real-time process thread (on ALSA on a
+// thread of its own). There it only copies into a preallocated slot; the
+// receive function runs on the thread that opened the port, from a timer
+// that looks for messages while the port is open.
 class RtInputLink : public MidiInputLink
 {
 public:
     explicit RtInputLink(MidiBackend::Receive receive)
-        : m_receive(std::move(receive))
+        : m_receive(std::make_shared<MidiBackend::Receive>(std::move(receive)))
+        , m_queue(kQueueSlots)
     {
+        m_drain->setInterval(kDrainIntervalMs);
+        QObject::connect(m_drain.get(), &QTimer::timeout, m_drain.get(), [this] { drain(); });
+        m_drain->start();
     }
 
     ~RtInputLink() override
     {
-        {
-            // Waits for a delivery in progress; none starts afterwards.
-            std::lock_guard<std::mutex> lock(m_lock);
-            m_alive = false;
-        }
+        m_drain.reset();
         closeQuietly(m_port);
+        // Destroying the port ends its client and with it every delivery.
+        m_port.reset();
     }
 
     bool open(RtMidi::Api api, const QString &client, int index, const QString &portId, QString *error)
@@ -131,17 +143,43 @@ public:
 private:
     static void deliver(double, std::vector<unsigned char> *message, void *user)
     {
-        auto *self = static_cast<RtInputLink *>(user);
-        if (!message || message->empty())
-            return;
-        std::lock_guard<std::mutex> lock(self->m_lock);
-        if (self->m_alive)
-            self->m_receive(reinterpret_cast<char *>(message->data()), int(message->size()));
+        if (message && !message->empty())
+            static_cast<RtInputLink *>(user)->m_queue.push(message->data(), message->size());
     }
 
-    MidiBackend::Receive m_receive;
-    std::mutex m_lock;
-    bool m_alive = true;
+    void drain()
+    {
+        reportDropped();
+        // The receive function may close the port, which destroys this link.
+        const QPointer<QTimer> alive(m_drain.get());
+        const std::shared_ptr<MidiBackend::Receive> receive = m_receive;
+        char message[SysExQueue::kSlotBytes];
+        while (alive) {
+            const int len = m_queue.pop(message);
+            if (len == 0)
+                break;
+            (*receive)(message, len);
+        }
+    }
+
+    void reportDropped()
+    {
+        const unsigned tooLong = m_queue.droppedTooLong();
+        const unsigned full = m_queue.droppedFull();
+        if (tooLong != m_tooLongSeen)
+            qWarning() << "MIDI input: dropped" << tooLong - m_tooLongSeen << "messages longer than"
+                       << SysExQueue::kSlotBytes << "bytes";
+        if (full != m_fullSeen)
+            qWarning() << "MIDI input: dropped" << full - m_fullSeen << "messages, the receive queue was full";
+        m_tooLongSeen = tooLong;
+        m_fullSeen = full;
+    }
+
+    std::shared_ptr<MidiBackend::Receive> m_receive;
+    SysExQueue m_queue;
+    unsigned m_tooLongSeen = 0;
+    unsigned m_fullSeen = 0;
+    std::unique_ptr<QTimer> m_drain = std::make_unique<QTimer>();
     std::unique_ptr<RtMidiIn> m_port;
 };
 
@@ -218,7 +256,7 @@ QStringList RtMidiBackend::outputPortIds()
 
 QString RtMidiBackend::productName(const QString &portId) const
 {
-    return m_api == Api::Jack ? portnames::jackPortName(portId) : portnames::alsaClientName(portId);
+    return m_api == Api::Jack ? portnames::jackProductName(portId) : portnames::alsaClientName(portId);
 }
 
 std::unique_ptr<MidiInputLink> RtMidiBackend::openInput(int index, const QString &portId, Receive receive,

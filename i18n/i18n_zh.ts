@@ -608,6 +608,21 @@
     </message>
 </context>
 <context>
+    <name>PlainFile</name>
+    <message>
+        <source>This is a folder, not a file.</source>
+        <translation>这是一个文件夹，不是文件。</translation>
+    </message>
+    <message>
+        <source>This is not a regular file but a device, pipe or socket; it is not read.</source>
+        <translation>这不是普通文件，而是设备、管道或套接字，不会读取。</translation>
+    </message>
+    <message>
+        <source>The file is %1 bytes long; at most %2 bytes are expected.</source>
+        <translation>文件长 %1 字节，最多应为 %2 字节。</translation>
+    </message>
+</context>
+<context>
     <name>FirmwareUpdate</name>
     <message>
         <source>You may not use the controller&apos;s update port. Install the editor&apos;s udev rules (70-korvel-mavu.rules, in /usr/lib/udev/rules.d or /etc/udev/rules.d) and plug the controller in again, or join the dialout group (sudo usermod -aG dialout $USER) and log in again.</source>

@@ -1,6 +1,7 @@
 #include "model/PresetFile.h"
 
 #include "model/ImageCheck.h"
+#include "model/PlainFile.h"
 #include "model/SettingsLayout.h"
 
 #include <QCoreApplication>
@@ -75,10 +76,13 @@ bool decode(const QByteArray &contents, QByteArray *image, QString *error)
 
 bool readFile(const QString &path, QByteArray *image, QString *error)
 {
+    // A pipe would block the open, a device never end: both are refused unopened.
+    if (!plainfile::fitsToRead(path, kStmSize, error))
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, file.errorString());
-    // Anything larger than a preset is refused without reading it all in.
+    // Read no more than a preset, should the file have grown since.
     const QByteArray contents = file.read(kStmSize + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(error, file.errorString());

@@ -24,7 +24,7 @@ SimCommandLine SimCommandLine::parse(const QStringList &args)
         static const QStringList known = {
             "--midi-api", "--name", "--serial", "--firmware-version", "--version-after-update", "--image",
             "--reply", "--reply-delay", "--unplug-after", "--replug-after", "--update-link", "--firmware-dir",
-            "--update-delay"};
+            "--update-delay", "--ports-delay"};
         if (!known.contains(arg)) {
             fail(arg.startsWith(QLatin1String("-")) ? QStringLiteral("unknown option \"%1\"; see --help").arg(arg)
                                                     : QStringLiteral("unexpected argument \"%1\"").arg(arg));
@@ -64,6 +64,9 @@ SimCommandLine SimCommandLine::parse(const QStringList &args)
         } else if (arg == QLatin1String("--replug-after")) {
             c.replugAfterMs = value.toInt(&ok);
             ok = ok && c.replugAfterMs >= 0;
+        } else if (arg == QLatin1String("--ports-delay")) {
+            c.portsDelayMs = value.toInt(&ok);
+            ok = ok && c.portsDelayMs >= 0;
         } else if (arg == QLatin1String("--update-link")) {
             c.device.updateLink = value;
         } else if (arg == QLatin1String("--firmware-dir")) {
@@ -95,6 +98,8 @@ QString SimCommandLine::helpText()
         "  --reply-delay MS             answer late\n"
         "  --unplug-after MS            pull the cable MS after start...\n"
         "  --replug-after MS            ...and plug it in again MS later\n"
+        "  --ports-delay MS             make the MIDI ports MS after start, as a card\n"
+        "                               the system reports before its ports\n"
         "  --update-link PATH           in update mode, link the terminal at PATH\n"
         "  --firmware-dir DIR           store received firmware files here\n"
         "  --version-after-update X.Y.Z report this version after an update\n"

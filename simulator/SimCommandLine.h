@@ -17,6 +17,7 @@ struct SimCommandLine {
     int replyDelayMs = 0;
     int unplugAfterMs = -1;
     int replugAfterMs = -1;
+    int portsDelayMs = 0; // the MIDI ports appear this long after start
     bool updateMode = false; // start in update mode: no MIDI ports, only the update port
     SimOptions device;
     bool help = false;

@@ -87,12 +87,23 @@ int main(int argc, char *argv[])
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
 
-    QString error;
-    if (options.updateMode)
-        device->enterUpdateMode();
-    else if (!device->plug(&error))
+    const auto cannotPlug = [jack](const QString &error) {
         return fail(QStringLiteral("cannot open the MIDI ports (%1): %2")
                         .arg(jack ? QStringLiteral("jack") : QStringLiteral("alsa"), error));
+    };
+    QString error;
+    if (options.updateMode) {
+        device->enterUpdateMode();
+    } else if (options.portsDelayMs > 0) {
+        say(QStringLiteral("ports in %1 ms").arg(options.portsDelayMs));
+        QTimer::singleShot(options.portsDelayMs, device, [device, cannotPlug] {
+            QString error;
+            if (!device->plug(&error))
+                QCoreApplication::exit(cannotPlug(error));
+        });
+    } else if (!device->plug(&error)) {
+        return cannotPlug(error);
+    }
     if (options.unplugAfterMs >= 0) {
         QTimer::singleShot(options.unplugAfterMs, device, [device, options] {
             device->unplug();

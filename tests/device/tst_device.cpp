@@ -9,8 +9,9 @@
 #include "device/LoopbackMidi.h"
 #include "device/MidiPollEventSource.h"
 #include "device/MidiPort.h"
-#include "device/PortNames.h"
 #include "device/Protocol.h"
+#include "device/RtMidiBackend.h"
+#include "device/SysExQueue.h"
 #include "device/UdevEventSource.h"
 #include "firmware/SerialPortFinder.h"
 #include "model/DataManagement.h"
@@ -126,16 +127,52 @@ private slots:
     }
     void cleanup() { m_window.reset(); }
 
-    // Names and paths as the systems hand them over, turned into what the
-    // detection and the port layer compare.
+    // Port names as ALSA, JACK and the bridges into JACK list them, recorded.
+    void productNames_data()
+    {
+        QTest::addColumn<bool>("jack");
+        QTest::addColumn<QString>("port");
+        QTest::addColumn<QString>("product");
+        QTest::newRow("alsa") << false << "Korvel Mavu:Korvel Mavu MIDI 1 24:0" << "Korvel Mavu";
+        QTest::newRow("alsa, other") << false << "USB 2 MIDI:USB 2 MIDI MIDI 1 24:1" << "USB 2 MIDI";
+        QTest::newRow("alsa, ours in another") << false << "Korvel Mavu 2:Korvel Mavu 2 MIDI 1 28:0" << "Korvel Mavu 2";
+        QTest::newRow("alsa, bare") << false << "Korvel Mavu" << "Korvel Mavu";
+        QTest::newRow("jack, second client") << true << "Korvel Mavu-01:Korvel Mavu" << "Korvel Mavu";
+        QTest::newRow("jack, own port") << true << "korvel-mavu:korvel-mavu out" << "korvel-mavu out";
+        QTest::newRow("jack, bare") << true << "Korvel Mavu" << "Korvel Mavu";
+        QTest::newRow("a2j") << true << "a2j:Korvel Mavu [24] (capture): Korvel Mavu MIDI 1" << "Korvel Mavu";
+        QTest::newRow("a2j, playback") << true << "a2j:Korvel Mavu [24] (playback): Korvel Mavu MIDI 1"
+                                       << "Korvel Mavu";
+        QTest::newRow("a2j -u") << true << "a2j:Korvel Mavu (capture): Korvel Mavu MIDI 1" << "Korvel Mavu";
+        QTest::newRow("a2j, other") << true << "a2j:Korvel Mavu Pro [28] (capture): Korvel Mavu Pro MIDI 1"
+                                    << "Korvel Mavu Pro";
+        QTest::newRow("pipewire") << true << "Midi-Bridge:Korvel Mavu 1:(capture_0) Korvel Mavu MIDI 1"
+                                  << "Korvel Mavu";
+        QTest::newRow("pipewire, playback") << true << "Midi-Bridge:Korvel Mavu 1:(playback_0) Korvel Mavu MIDI 1"
+                                            << "Korvel Mavu";
+        QTest::newRow("pipewire, card 2") << true << "Midi-Bridge:Korvel Mavu 2:(capture_0) Korvel Mavu MIDI 1"
+                                          << "Korvel Mavu";
+        QTest::newRow("pipewire, software") << true << "Midi-Bridge:Korvel Mavu:(capture_0) Korvel Mavu"
+                                            << "Korvel Mavu";
+        QTest::newRow("pipewire, other") << true << "Midi-Bridge:Korvel Mavu 2 1:(capture_0) Korvel Mavu 2 MIDI 1"
+                                         << "Korvel Mavu 2";
+        QTest::newRow("pipewire, other software") << true
+                                                  << "Midi-Bridge:Korvel Mavu 2:(capture_0) Korvel Mavu 2 MIDI 1"
+                                                  << "Korvel Mavu 2";
+        QTest::newRow("pipewire, unsure") << true << "Midi-Bridge:Korvel Mavu 3:(capture_0) Pads" << "Korvel Mavu 3";
+    }
+    void productNames()
+    {
+        QFETCH(bool, jack);
+        QFETCH(QString, port);
+        QFETCH(QString, product);
+        const RtMidiBackend backend(jack ? RtMidiBackend::Api::Jack : RtMidiBackend::Api::Alsa, "tst_device");
+        QCOMPARE(backend.productName(port), product);
+    }
+
+    // Paths and listings turned into what the detection and the port layer compare.
     void namesAndPaths()
     {
-        QCOMPARE(portnames::alsaClientName("Korvel Mavu:Korvel Mavu MIDI 1 20:0"), QString("Korvel Mavu"));
-        QCOMPARE(portnames::alsaClientName("USB 2 MIDI:USB 2 MIDI MIDI 1 24:1"), QString("USB 2 MIDI"));
-        QCOMPARE(portnames::alsaClientName("Korvel Mavu"), QString("Korvel Mavu"));
-        QCOMPARE(portnames::jackPortName("Korvel Mavu-01:Korvel Mavu"), QString("Korvel Mavu"));
-        QCOMPARE(portnames::jackPortName("korvel-mavu:korvel-mavu out"), QString("korvel-mavu out"));
-        QCOMPARE(portnames::jackPortName("Korvel Mavu"), QString("Korvel Mavu"));
         const QString mavu = "Korvel Mavu-01:Korvel Mavu";
         QCOMPARE(currentIndexOf({"new", "a", mavu, "b"}, 1, mavu), 2); // follows the port when others move
         QCOMPARE(currentIndexOf({"a", "b"}, 1, mavu), -1);
@@ -150,6 +187,44 @@ private slots:
         const QString path = UdevEventSource::pathText("/devices/usb1/1-2/sound/card2", "416", "b009");
         QVERIFY(path.startsWith("/devices/usb1") && path.contains("VID_0416&PID_B009"));
         QVERIFY(!UdevEventSource::pathText("/x", "", "").contains("VID_0416"));
+    }
+
+    // The hand-over from JACK's process thread: "+N" queues message number k
+    // (N bytes of k), "-" takes the oldest; which numbers come out, in order.
+    void receiveQueue_data()
+    {
+        QTest::addColumn<int>("count");
+        QTest::addColumn<QString>("ops");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<unsigned>("tooLong");
+        QTest::addColumn<unsigned>("full");
+        QTest::newRow("wrap-around") << 3 << "+10 +20 - - +30 +40 +50 - - - -" << "1 2 3 4 5" << 0u << 0u;
+        QTest::newRow("full") << 2 << "+10 +20 +30 - +40 - - -" << "1 2 4" << 0u << 1u;
+        QTest::newRow("oversize") << 4 << "+458 +1024 +1025 +0 +100000 - - -" << "1 2" << 2u << 0u;
+    }
+    void receiveQueue()
+    {
+        QFETCH(int, count);
+        QFETCH(QString, ops);
+        QFETCH(QString, out);
+        SysExQueue queue(count);
+        QList<QByteArray> pushed;
+        QStringList taken;
+        char buffer[SysExQueue::kSlotBytes];
+        for (const QString &op : ops.split(' ')) {
+            if (op == "-") {
+                const QByteArray got(buffer, queue.pop(buffer));
+                if (!got.isEmpty())
+                    taken << QString::number(pushed.indexOf(got) + 1);
+                continue;
+            }
+            const QByteArray message(op.mid(1).toInt(), char(pushed.size() + 1));
+            pushed << message;
+            queue.push(reinterpret_cast<const unsigned char *>(message.constData()), size_t(message.size()));
+        }
+        QCOMPARE(taken.join(' '), out);
+        QTEST(queue.droppedTooLong(), "tooLong");
+        QTEST(queue.droppedFull(), "full");
     }
 
     void portsOpenOnceAndCarryWholeMessages()
@@ -202,6 +277,13 @@ private slots:
     {
         auto d = detection();
         QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
+        // udev reports the card before the sequencer lists its ports: that
+        // waits for the port poll to see both of them.
+        m_events->event(kController, true);
+        m_midi->addSource("Korvel Mavu");
+        m_events->event(kController, true);
+        QVERIFY(spy.isEmpty() && !d->devArrived());
+        m_midi->addSink("Korvel Mavu", {});
         m_events->event(kOther, true);
         for (int i = 0; i < 3; ++i)
             m_events->event(kController, true); // reported once until a removal
@@ -252,6 +334,7 @@ private slots:
     void portPollReportsComingAndGoing()
     {
         m_midi->addSource("Korvel Mavu");
+        const int sink = m_midi->addSink("Korvel Mavu", {});
         MidiPollEventSource poll(60000);
         QSignalSpy spy(&poll, &DeviceEventSource::deviceEvent);
         poll.poll(); // what is there at start is known, not new
@@ -262,11 +345,16 @@ private slots:
         const int b = m_midi->addSource("Korvel Mavu"); // a second of the name changes nothing
         m_midi->removePort(a);
         poll.poll();
-        m_midi->removePort(b);
+        m_midi->removePort(sink); // the output gone is the controller gone
         poll.poll();
-        QCOMPARE(spy.size(), 3);
-        QCOMPARE((QList<bool>{spy.at(0).at(1).toBool(), spy.at(1).at(1).toBool(), spy.at(2).at(1).toBool()}),
-            (QList<bool>{false, true, false}));
+        m_midi->addSink("Korvel Mavu", {});
+        poll.poll();
+        m_midi->removePort(b); // an output alone is not the controller
+        poll.poll();
+        QList<bool> arrivals;
+        for (const QList<QVariant> &args : spy)
+            arrivals << args.at(1).toBool();
+        QCOMPARE(arrivals, (QList<bool>{false, true, false, true, false}));
         auto d = detection();
         QCOMPARE(d->getDevType(spy.at(1).at(0).toString()), QString("zt118"));
     }
@@ -288,6 +376,35 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(m_sent.size(), 2, 3000);
         QCOMPARE(m_sent.at(1), fromHex("F0 04 00 00 00 20 6F F7"));
         QCOMPARE(hints.size(), 1);
+    }
+
+    // The card reported before its ports: no warning, no other device's port
+    // opened by the indexes the controller had before, and the settings read
+    // once the ports are there.
+    void arrivalBeforeThePortsWaitsForThem()
+    {
+        startEditor();
+        testsupport::MessageBoxCloser closer;
+        plugIn();
+        QSignalSpy state(m_window.get(), &MainWindow::devStateChanged);
+        for (int port : {m_source, m_source + 1, m_sink})
+            m_midi->removePort(port);
+        QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, 3000);
+        QList<QByteArray> stray;
+        m_midi->addSink("Synth 2", [&stray](const QByteArray &m) { stray << m; });
+        const int keys = m_midi->addSource("Keys");
+        m_sent.clear();
+        m_window->detection()->handleDeviceEvent(kController, true);
+        QCOMPARE(state.size(), 1);
+        // Told of the controller all the same (as at start-up with half its ports listed).
+        QVERIFY(QMetaObject::invokeMethod(
+            m_window.get(), "onDevArrivalOrRemove", Q_ARG(QString, "zt118"), Q_ARG(bool, true)));
+        QCOMPARE(m_midi->openCount(keys), 0);
+        m_source = m_midi->addSource("Korvel Mavu");
+        m_sink = m_midi->addSink("Korvel Mavu", [this](const QByteArray &m) { m_sent << m; });
+        QTRY_VERIFY_WITH_TIMEOUT(m_sent.contains(protocol::request(protocol::ReadSettings)), 3000);
+        QVERIFY(portsOpen());
+        QVERIFY(stray.isEmpty() && closer.texts().isEmpty());
     }
 
     void repliesAreTakenOnlyWhole()

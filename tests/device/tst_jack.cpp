@@ -1,9 +1,11 @@
 // The real MIDI path: the editor and mavuctl against mavu-sim through a
-// private JACK server, and the controller pulled out while the editor waits
-// for its settings.
+// private JACK server, the controller's ports coming after its card, and the
+// controller pulled out while the editor waits for its settings.
 #include "faults/FaultReport.h"
 #include "app/MainWindow.h"
+#include "device/DetectionDevice.h"
 #include "device/Protocol.h"
+#include "device/UdevEventSource.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
 #include "simulator/SimController.h"
@@ -145,10 +147,19 @@ private slots:
         QSignalSpy state(&window, &MainWindow::devStateChanged);
         QSignalSpy updated(window.settings(), &DataManagement::s_updateDate);
         const QByteArray before = window.settings()->imageBytes();
-        // Plugged in once the editor runs: noticed, asked, and the ports held open for the late answer.
-        startSimulator({"--reply-delay", QString::number(kReplyDelayMs), "--firmware-version", "3.2.1", "--serial",
-            "KMV-JACK-0001"});
+        testsupport::MessageBoxCloser closer;
+        // Plugged in once the editor runs, the card reported before the ports
+        // come: nothing until they are there, then noticed, asked, and the
+        // ports held open for the late answer.
+        m_sim = std::make_unique<GuardedProcess>();
         GuardedProcess *sim = m_sim.get();
+        QVERIFY(sim->start(simulatorPath(), {"--midi-api", "jack", "--ports-delay", "1500", "--reply-delay",
+            QString::number(kReplyDelayMs), "--firmware-version", "3.2.1", "--serial", "KMV-JACK-0001"}));
+        QVERIFY2(sim->waitForOutput("ports in", 5000), sim->output().constData());
+        window.detection()->handleDeviceEvent(UdevEventSource::pathText("/devices/usb1/1-2/sound/card2", "416", "b009"),
+                                              true);
+        QCOMPARE(state.size(), 0);
+        QVERIFY2(sim->waitForOutput("plugged in", 10000), sim->output().constData());
         QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, 10000);
         QCOMPARE(state.first().first().toBool(), true);
         QVERIFY2(sim->waitForOutput("received 8 bytes, command 02", 5000), sim->output().constData());
@@ -190,6 +201,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(updated.size(), 1, 5000);
         expected[1] = char(protocol::ReadSettings);
         QCOMPARE(window.settings()->imageBytes(), expected);
+        QCOMPARE(closer.texts(), QStringList());
     }
 };
 

@@ -272,6 +272,36 @@ private slots:
         QVERIFY(QFileInfo(path("folder.stm/inner")).isDir());
     }
 
+    // Paths that are no preset file are refused from their type and size,
+    // unopened: a pipe would wait for a writer for ever, a device never end.
+    void notFilesAreRefusedUnread_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("why");
+        QTest::newRow("pipe") << "pipe.stm" << "device, pipe or socket";
+        QTest::newRow("character device") << "/dev/zero" << "device, pipe or socket";
+        QTest::newRow("folder") << "folder.syx" << "folder";
+        QTest::newRow("far too big") << "huge.stm" << "at most 462 bytes";
+    }
+    void notFilesAreRefusedUnread()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, why);
+        const QString target = name.startsWith('/') ? name : path(name);
+        if (name == "pipe.stm")
+            QCOMPARE(::mkfifo(QFile::encodeName(target).constData(), 0600), 0);
+        else if (name == "folder.syx")
+            QVERIFY(QDir().mkpath(target));
+        else if (name == "huge.stm")
+            QVERIFY(QFile(target).open(QIODevice::WriteOnly) && QFile(target).resize(qint64(1) << 32));
+        QByteArray image("untouched");
+        QString error;
+        QVERIFY(!preset::readFile(target, &image, &error));
+        QVERIFY2(error.contains(why) && image == "untouched", qPrintable(error));
+        const auto r = mavuctl({"dump", target});
+        QVERIFY2(r.exitCode == 1 && r.err.contains(why.toUtf8()), r.err.constData());
+    }
+
     // ".stm" also names Scream Tracker modules: presets are told apart by their first bytes.
     void fileManagerRecognisesPresets()
     {
