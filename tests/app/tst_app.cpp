@@ -1,5 +1,5 @@
-// The program around the pages: its command line and window scale, the run
-// log, one editor at a time, the languages and the maker's links.
+// The program around the pages: its command line, the run log, one editor at
+// a time, sleep and wake, and the languages.
 #include "ManualClock.h"
 #include "app/AppOptions.h"
 #include "app/InstanceRendezvous.h"
@@ -7,11 +7,8 @@
 #include "app/InstanceServer.h"
 #include "app/LogFormat.h"
 #include "app/LogHandler.h"
-#include "app/MainWindow.h"
 #include "app/RunLog.h"
-#include "app/SceneGraphChoice.h"
 #include "app/SingleInstance.h"
-#include "app/WebLinks.h"
 #include "device/DetectionDevice.h"
 #include "device/LoopbackMidi.h"
 #include "device/PowerEventSource.h"
@@ -23,21 +20,16 @@
 #include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
-#include <QImage>
-#include <QJsonDocument>
-#include <QJsonObject>
 #include <QQmlComponent>
 #include <QQmlEngine>
 #include <QQuickWindow>
 #include <QRegularExpression>
-#include <QScreen>
 #include <QSettings>
 #include <QSignalSpy>
 #include <QThread>
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <cstdio>
 #include <cstring>
 #include <future>
 #include <sys/socket.h>
@@ -47,29 +39,6 @@
 using testsupport::readAll;
 
 namespace {
-
-// Child modes: what a fresh window or translation manager settles on in this
-// process's environment.
-const char kScaleProbe[] = "--scale-probe";
-const char kLanguageProbe[] = "--start-language-probe";
-
-QString translated(const char *context, const char *source)
-{
-    return QCoreApplication::translate(context, source);
-}
-
-QByteArray probe(const char *mode, const QMap<QString, QString> &vars)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG", "LANGUAGE"})
-        env.remove(QLatin1String(name));
-    for (auto it = vars.begin(); it != vars.end(); ++it)
-        env.insert(it.key(), it.value());
-    QProcess child;
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(), {QLatin1String(mode)});
-    return child.waitForFinished(60000) && child.exitCode() == 0 ? child.readAllStandardOutput() : "failed";
-}
 
 QDateTime at(const char *text)
 {
@@ -156,8 +125,6 @@ private slots:
         QTest::newRow("simulator and files") << QStringList{"--simulator", "a.stm", "b.syx"} << "sim | a.stm,b.syx";
         QTest::newRow("values") << QStringList{"--midi-api=jack", "--update-port", "/dev/x", "--firmware-server",
             "h:21"} << "jack /dev/x h:21 | ";
-        QTest::newRow("version") << QStringList{"-v"} << "version | ";
-        QTest::newRow("help") << QStringList{"--help"} << "help | ";
         QTest::newRow("bad api") << QStringList{"--midi-api", "winmm"} << "winmm error | ";
         QTest::newRow("unknown") << QStringList{"--bogus", "a.stm"} << "error | a.stm";
         QTest::newRow("no value") << QStringList{"--update-port"} << "error | ";
@@ -175,35 +142,10 @@ private slots:
         QCOMPARE(seen.join(' ') + " | " + o.files.join(','), options);
     }
 
-    // The scaling rate follows the screen's density: here, then at 120 dpi and a pixel ratio of 2.
-    void windowScaleAndVersion()
-    {
-        MainWindow window;
-        QCOMPARE(window.getScalingRate(), QGuiApplication::primaryScreen()->logicalDotsPerInch() / 96.0);
-        QSignalSpy changed(&window, &MainWindow::screenChanged);
-        window.updateProgra(200, 50); // a move on the same screen only moves
-        QCOMPARE(changed.count(), 0);
-        QCOMPARE(window.pos(), QPoint(200, 50));
-        QCOMPARE(probe(kScaleProbe, {{"QT_FONT_DPI", "120"}, {"QT_SCALE_FACTOR", "2"}}),
-            QByteArray("{\"factor\":2.5,\"rate\":1.25}"));
-        QCOMPARE(window.getSoftVersion(), QStringLiteral("1.0.1.1"));
-    }
-
-    // Device texts, server file names and release notes reach the log, and
-    // the file is opened in a browser: none of it may become markup.
-    void runLogEscapesMarkup()
-    {
-        QTemporaryDir dir;
-        RunLog log(dir.path(), true, std::make_shared<ManualClock>(at("2026-12-04 13:05:09")));
-        const QString message = QStringLiteral("<b>bold</b> & <script>alert(\"x\")</script> 中文");
-        QCOMPARE(log.write(QtDebugMsg, message), QStringLiteral("2026-12-04 13:05:09 ") + message);
-        QCOMPARE(linesOf(readAll(dir.filePath("2026-12-04_13_log.html"))),
-            QList<QByteArray>{"<div class=\"d\">2026-12-04 13:05:09 &lt;b&gt;bold&lt;/b&gt; &amp; "
-                              "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; 中文</div>\r"});
-    }
-
     // A new hour starts a new file; a restart within the hour appends to its
-    // file, and each line is on disk as soon as write() returns.
+    // file, and each line is on disk as soon as write() returns. Device texts,
+    // server file names and release notes reach the log, and the file is
+    // opened in a browser: none of it may become markup.
     void runLogFilesFollowTheHour_data()
     {
         QTest::addColumn<bool>("keepOpen");
@@ -226,10 +168,12 @@ private slots:
         RunLog restarted(dir.path(), keepOpen, clock);
         restarted.write(QtDebugMsg, QStringLiteral("after restart"));
         clock->set(at("2026-12-04 14:00:00"));
-        restarted.write(QtInfoMsg, QStringLiteral("three"));
+        const QString markup = QStringLiteral("<b>bold</b> & <script>alert(\"x\")</script> 中文");
+        QCOMPARE(restarted.write(QtInfoMsg, markup), QStringLiteral("2026-12-04 14:00:00 ") + markup);
         QCOMPARE(linesOf(readAll(first)).size(), 4);
         QCOMPARE(linesOf(readAll(dir.filePath(QStringLiteral("2026-12-04_14_log.html")))),
-            QList<QByteArray>{"<div class=\"i\">2026-12-04 14:00:00 three</div>\r"});
+            QList<QByteArray>{"<div class=\"i\">2026-12-04 14:00:00 &lt;b&gt;bold&lt;/b&gt; &amp; "
+                              "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; 中文</div>\r"});
         // Where nothing can be written the lines are lost quietly.
         RunLog homeless(dir.filePath("missing/deeper"), keepOpen, clock);
         QCOMPARE(homeless.write(QtWarningMsg, "lost"), QStringLiteral("2026-12-04 14:00:00 lost"));
@@ -297,31 +241,10 @@ private slots:
         }
     }
 
-    void instanceClaimIsExclusiveAndEndsWithItsHolder()
-    {
-        QTemporaryDir dir;
-        auto first = std::make_unique<LocalRendezvous>(QStringLiteral("korvelMavu"), dir.path());
-        QVERIFY(first->claim());
-        QVERIFY(!LocalRendezvous(QStringLiteral("korvelMavu"), dir.path()).claim());
-        QVERIFY(LocalRendezvous(QStringLiteral("somethingElse"), dir.path()).claim());
-        first.reset();
-        QVERIFY(!QFileInfo::exists(dir.filePath(QStringLiteral("korvelMavu.socket"))));
-        LocalRendezvous silent(QStringLiteral("korvelMavu"), dir.path());
-        QVERIFY(silent.claim()); // listening, but nobody serves the socket
-        // Without a usable runtime folder no lock can be had: the editor starts rather than never.
-        LocalRendezvous homeless(QStringLiteral("korvelMavu"), dir.filePath(QStringLiteral("gone")));
-        QVERIFY(homeless.claim());
-        QCOMPARE(homeless.takeListeningSocket(), qintptr(-1));
-        QVERIFY(homeless.deliver(instancerequest::encode({}), 100).isEmpty());
-        // A copy that never answers (hung, or stopped) must not hold the second one up: it ends all the same.
-        QVERIFY(served([&dir] {
-            LocalRendezvous second(QStringLiteral("korvelMavu"), dir.path());
-            return isAppRunning(second, {});
-        }));
-    }
-
-    // A killed copy leaves its lock file and socket behind; neither may look like a running copy.
-    void instanceLeftoversOfAKilledCopyDoNotBlock()
+    // A killed copy leaves its lock file and socket behind; neither may look
+    // like a running copy. The running copy comes to the front for a proper
+    // request only.
+    void instanceRunningCopyComesToFront()
     {
         QTemporaryDir dir;
         QFile lock(dir.filePath(QStringLiteral("korvelMavu.lock")));
@@ -334,18 +257,6 @@ private slots:
         QCOMPARE(::bind(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)), 0);
         QCOMPARE(::listen(fd, 1), 0);
         ::close(fd); // the file stays, nobody listens
-        LocalRendezvous next(QStringLiteral("korvelMavu"), dir.path());
-        QVERIFY(next.claim());
-        InstanceServer server;
-        QVERIFY(server.listen(next.takeListeningSocket()));
-        LocalRendezvous later(QStringLiteral("korvelMavu"), dir.path());
-        QCOMPARE(served([&later] { return later.deliver(instancerequest::encode({}), 5000); }),
-            instancerequest::acceptedReply());
-    }
-
-    void instanceRunningCopyComesToFront()
-    {
-        QTemporaryDir dir;
         LocalRendezvous rendezvous(QStringLiteral("korvelMavu"), dir.path());
         InstanceServer server;
         QSignalSpy files(&server, &InstanceServer::filesRequested);
@@ -453,9 +364,8 @@ private slots:
         DetectionDevice detection(std::make_unique<FixedSerialPortFinder>(QList<SerialPortEntry>{}), {});
         detection.addPowerSource(power);
         QStringList seen;
-        connect(&detection, &DetectionDevice::s_devTypeAndState, this, [&](const QString &type, bool arrival) {
-            seen << QStringLiteral("%1 %2").arg(type).arg(arrival);
-        });
+        connect(&detection, &DetectionDevice::s_devTypeAndState, this,
+            [&](const QString &type, bool arrival) { seen << QStringLiteral("%1 %2").arg(type).arg(arrival); });
         emit power->sleepChanging(true);
         if (!whileAsleep.isEmpty()) {
             for (int port : ports)
@@ -465,37 +375,6 @@ private slots:
             plugIn();
         emit power->sleepChanging(false);
         QCOMPARE(seen.join(' '), reported);
-    }
-
-    // OpenGL is probed only when the user has not chosen; without it the
-    // software renderer draws.
-    void sceneGraphBackend_data()
-    {
-        QTest::addColumn<QString>("userBackend");
-        QTest::addColumn<bool>("openGlWorks");
-        QTest::addColumn<QString>("backend");
-        QTest::addColumn<int>("probes");
-        QTest::newRow("no OpenGL") << QString() << false << "software" << 1;
-        QTest::newRow("OpenGL") << QString() << true << QString() << 1;
-        QTest::newRow("user's choice") << "openvg" << false << QString() << 0;
-    }
-    void sceneGraphBackend()
-    {
-        QFETCH(QString, userBackend);
-        QFETCH(bool, openGlWorks);
-        QFETCH(QString, backend);
-        QFETCH(int, probes);
-        int probed = 0;
-        QCOMPARE(scenegraph::chooseBackend(userBackend, [&] { return ++probed, openGlWorks; }), backend);
-        QCOMPARE(probed, probes);
-    }
-
-    // QLocale::system() follows LANG when nothing else is set.
-    void languageAtStartFollowsTheSystem()
-    {
-        QCOMPARE(
-            QString::fromUtf8(probe(kLanguageProbe, {{"LANG", "zh_CN.UTF-8"}})), QStringLiteral("简体中文,固件升级"));
-        QCOMPARE(probe(kLanguageProbe, {{"LANG", "de_DE.UTF-8"}}), QByteArray("English,Firmware update"));
     }
 
     void languageSwitchRetranslatesThePages()
@@ -520,7 +399,7 @@ private slots:
         trans.reTrans(QStringLiteral("Klingon")); // unknown: the source texts show
         QCOMPARE(page->property("hint").toString(), QStringLiteral("Failed to get data"));
         trans.reTrans(QStringLiteral("English"));
-        QCOMPARE(translated("ProgressDialog", "固件升级"), QStringLiteral("Firmware update"));
+        QCOMPARE(QCoreApplication::translate("ProgressDialog", "固件升级"), QStringLiteral("Firmware update"));
         QCOMPARE(changed.count(), 3);
         // The choice is stored apart, in an INI file under the maker's name, without switching.
         trans.setLanguage(QStringLiteral("简体中文"));
@@ -560,62 +439,7 @@ private slots:
         }
         QVERIFY2(wrong.isEmpty(), qPrintable(wrong.join('\n')));
     }
-
-    // English pages only for the language named exactly "English".
-    void makersPagesByLanguage()
-    {
-        const QString en = WebLinks::faqUrl(QStringLiteral("English"));
-        const QString zh = WebLinks::faqUrl(QStringLiteral("简体中文"));
-        QVERIFY(en != zh && en.startsWith("https://") && zh.startsWith("https://"));
-        QCOMPARE(WebLinks::faqUrl(QStringLiteral("english")) + WebLinks::faqUrl(QString()), zh + zh);
-        QVERIFY(WebLinks::contactUrl(QStringLiteral("English")) != WebLinks::contactUrl(QStringLiteral("简体中文")));
-        QVERIFY(WebLinks::contactUrl(QStringLiteral("English")) != en);
-    }
-
-    // Each compiled-in QR picture, at both sizes, decodes to its address.
-    void qrCodesDecodeToTheirAddresses_data()
-    {
-        QTest::addColumn<QString>("resource");
-        QTest::addColumn<QString>("address");
-        const QList<QPair<QString, QString>> accounts = {{"公众号", WebLinks::weChatAccount()},
-            {"客服", WebLinks::customerService()}, {"小红书", WebLinks::xiaohongshu()}};
-        for (const auto &account : accounts) {
-            for (const char *suffix : {".png", "@2x.png"})
-                QTest::newRow(qPrintable(account.first + suffix))
-                    << ":/img/" + account.first + suffix << account.second;
-        }
-    }
-    void qrCodesDecodeToTheirAddresses()
-    {
-        QFETCH(QString, resource);
-        QFETCH(QString, address);
-        const QString zbarimg = QStandardPaths::findExecutable(QStringLiteral("zbarimg"));
-        QVERIFY2(!zbarimg.isEmpty(), "zbarimg (Debian package zbar-tools) is needed to read the QR codes");
-        QTemporaryDir dir;
-        QVERIFY(QImage(resource).save(dir.filePath("code.png")));
-        const auto result = testsupport::run(zbarimg, {"--quiet", "--raw", dir.filePath("code.png")});
-        QCOMPARE(QString::fromUtf8(result.out).trimmed(), address);
-    }
 };
 
-int main(int argc, char **argv)
-{
-    editorharness::prepare();
-    QApplication app(argc, argv);
-    if (argc > 1 && qstrcmp(argv[1], kScaleProbe) == 0) {
-        MainWindow window;
-        const QJsonObject result{{"rate", window.getScalingRate()}, {"factor", window.getScreenScaleFactor()}};
-        std::fputs(QJsonDocument(result).toJson(QJsonDocument::Compact).constData(), stdout);
-        return 0;
-    }
-    if (argc > 1 && qstrcmp(argv[1], kLanguageProbe) == 0) {
-        Trans trans(nullptr);
-        std::fputs(
-            (trans.currentLanguage() + ',' + translated("ProgressDialog", "固件升级")).toUtf8().constData(), stdout);
-        return 0;
-    }
-    TestApp test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+MAVU_EDITOR_TEST_MAIN(TestApp)
 #include "tst_app.moc"

@@ -17,9 +17,8 @@ Item {
         FunctionPage { isVisable: true }
     }
 
-    TestCase {
+    PageTest {
         name: "FunctionPage"
-        when: windowShown
 
         property var page: null
 
@@ -30,24 +29,11 @@ Item {
             waitForRendering(page)
         }
 
-        function cleanup() {
-            colordlg.close()
-        }
-
         // A click on a block's title strip, where no field takes the press.
         function tick(block) {
             mouseClick(block, block.width / 2, 8)
         }
 
-        function enter(field, text) {
-            field.textInput.text = text
-            field.textInput.forceActiveFocus()
-            keyClick(Qt.Key_Return)
-        }
-
-        function ticks(blocks) {
-            return blocks.map(function (b) { return b.checked })
-        }
         // What Save wrote must be what these model operations write on the defaults.
         function compareWithModel(calls) {
             var written = ImageProbe.hex()
@@ -55,31 +41,6 @@ Item {
             for (var i = 0; i < calls.length; ++i)
                 DataMgt[calls[i][0]].apply(DataMgt, calls[i].slice(1))
             compare(written, ImageProbe.hex())
-        }
-
-        // Blocks of a family exclude each other; the colour block is independent.
-        function test_blocksOfAFamilyExcludeEachOther() {
-            var k = page.groupA.knobsw
-            tick(k.cc)
-            tick(k.pitchBend)
-            compare(ticks([k.cc, k.chnTouch, k.pitchBend]), [false, false, true])
-            tick(k.pitchBend) // a second click takes the tick away
-            mouseClick(k, k.width - 3, k.height / 2) // the family frame itself cannot be ticked
-            compare(ticks([k.cc, k.chnTouch, k.pitchBend, k]), [false, false, false, false])
-            var p = page.groupB.knock
-            tick(p.noteBtn)
-            tick(p.colorBtn)
-            tick(p.pcBtn)
-            compare(ticks([p.noteBtn, p.ccBtn, p.pcBtn, p.colorBtn]), [false, false, true, true])
-        }
-
-        function test_saveWithNothingTickedShowsTheTipAndWritesNothing() {
-            var before = ImageProbe.hex()
-            page.groupA.tipInfo.duration = 50 // it goes by itself
-            mouseClick(page.groupA.saveBtn)
-            verify(page.groupA.tipInfo.visible)
-            compare(ImageProbe.hex(), before)
-            tryCompare(page.groupA.tipInfo, "visible", false)
         }
 
         // Each family of a bank filled in and saved reaches the model as a batch for that bank.
@@ -146,32 +107,6 @@ Item {
             compareWithModel([["setPadBatch", 2, "note", false, "padData", 30], ["setPadBatch", 2, "note", false, "padCh", 1],
                               ["setPadBatchColor", 2, "#ff8000"], ["setLum", 2, 0.5],
                               ["setCurveInten", "intensity", 90], ["setCurveInten", "curve", 2]])
-        }
-
-        // Copying takes every field (the colour from its typed components) but no tick.
-        function test_copyTakesFieldsButNoTick() {
-            var a = page.groupA
-            var b = page.groupB
-            enter(a.knobsw.msbMaxInput, "96")
-            a.knobsw.chn2ChannelCombox.currentIndex = 3
-            enter(a.knock.pcNoteInput, "50")
-            mouseClick(a.knock.pcAD)
-            enter(a.knock.r, "255")
-            enter(a.knock.g, "0")
-            enter(a.knock.b, "0")
-            a.brightness.brightnessSlider.value = 0.25
-            enter(a.pressure.pressureInput, "77")
-            tick(a.knobsw.pitchBend)
-            mouseClick(b.leftCopyBtn) // "Copy data from Group A"
-            compare([b.knobsw.msbMaxInput.text, b.knobsw.chn2ChannelCombox.currentIndex], ["96", 3])
-            compare([b.knock.pcNoteInput.text, b.knock.pcAD.checked], ["50", true])
-            compare(String(b.knock.chooseColorRect.color), "#ff0000")
-            compare(String(a.knock.chooseColorRect.color), "#5e17ce") // never repainted by typing
-            compare([b.brightness.brightnessSlider.value, b.pressure.pressureInput.text], [0.25, "77"])
-            compare(b.countChecked(), 0)
-            verify(a.knobsw.pitchBend.checked)
-            mouseClick(page.backBtn) // back to the editor
-            verify(!page.visible && mainPage.isVisable)
         }
     }
 }

@@ -1,25 +1,37 @@
 import QtQuick 2.15
 import QtTest 1.2
 import "qrc:/qml/modular"
+import "qrc:/qml/BaseControl"
 
 Item {
     width: 700
-    height: 400
+    height: 500
 
     BQMPage { id: bankC; pageNum: 2 }
+    CusInput { id: input; x: 10; y: 420 }
+    CusInput { id: wide; x: 10; y: 450; maxRange: 255 }
 
-    TestCase {
+    PageTest {
         name: "Knobs"
-        when: windowShown
 
-        function init() {
-            DataMgt.initDefaultData()
+        // The number fields every page uses: clamped, and confirmed once.
+        function test_inputClamps_data() {
+            return [
+                { tag: "just above range", field: input, text: "128", result: "127" },
+                { tag: "empty", field: input, text: "", result: "0" },
+                { tag: "zeros", field: input, text: "000", result: "0" },
+                { tag: "leading zero", field: input, text: "042", result: "42" },
+                { tag: "above a wider range", field: wide, text: "999", result: "255" }
+            ]
         }
 
-        function enter(field, text) {
-            field.textInput.text = text
-            field.textInput.forceActiveFocus()
-            keyClick(Qt.Key_Return)
+        function test_inputClamps(data) {
+            var finished = 0
+            var count = function () { ++finished }
+            data.field.editingFinished.connect(count)
+            enter(data.field, data.text)
+            data.field.editingFinished.disconnect(count)
+            compare([data.field.textInput.text, finished], [data.result, 1])
         }
 
         function test_maxIsClampedAndSharedByAllPanels() {
@@ -39,7 +51,7 @@ Item {
             compare([knob.inputmsbMax.text, DataMgt.getBQMInfo(9).bqmMsbMax], ["0", 0])
         }
 
-        function test_tabShowsOnePanelAndStoresTheType() {
+        function test_tabShowsOnePanelStoresTheTypeAndReloads() {
             var knob = bankC.knob(3)
             mouseClick(knob.tabBar.itemAt(2))
             compare(DataMgt.getBQMInfo(11).bqmType, 2)
@@ -48,20 +60,10 @@ Item {
             verify(!knob.pitchBendInput.enabled && !knob.chnTouchInput.enabled)
             mouseClick(knob.tabBar.itemAt(0))
             compare([DataMgt.getBQMInfo(11).bqmType, knob.ccInput.parent.visible], [0, true])
-        }
-
-        function test_pitchBendChannelSyncsThePanels() {
-            var knob = bankC.knob(1) // knob 9: the second of bank C
-            mouseClick(knob.tabBar.itemAt(2))
-            knob.pitchBendChannel.forceActiveFocus()
-            keyClick(Qt.Key_Down)
-            compare([DataMgt.getBQMInfo(9).bqmCh, knob.ccChannel.currentIndex, knob.chnTouchChannel.currentIndex], [2, 1, 1])
-        }
-
-        function test_reloadAfterABatch() {
+            // A batch change reloads every knob of the bank.
             DataMgt.setBQMBatch(3, "pitch", "bqmData", 100)
             for (var i = 0; i < 4; ++i) {
-                var knob = bankC.knob(i)
+                knob = bankC.knob(i)
                 compare([knob.tabBar.currentIndex, knob.ccInput.text, knob.pitchBendInput.text, knob.pitchBendInput.parent.visible],
                         [2, String(100 + i), String(100 + i), true])
             }

@@ -20,7 +20,6 @@ public:
         m_screenScaleFactor = screenScaleFactor;
         m_scalingRate = scalingRate;
     }
-    Q_INVOKABLE void raiseShowHint(bool isSend, bool isSuccess) { emit showHint(isSend, isSuccess); }
     Q_INVOKABLE void raiseDevStateChanged(bool state) { emit devStateChanged(state); }
     Q_INVOKABLE void raiseScreenChanged(double scalingRate)
     {

@@ -1,0 +1,18 @@
+import QtQuick 2.15
+import QtTest 1.2
+
+// A page's test case: runs once the window shows, each test on the default settings.
+TestCase {
+    when: windowShown
+
+    function init() {
+        DataMgt.initDefaultData()
+    }
+
+    // Types into a number field and confirms, as the user does.
+    function enter(field, text) {
+        field.textInput.text = text
+        field.textInput.forceActiveFocus()
+        keyClick(Qt.Key_Return)
+    }
+}
