@@ -8,6 +8,7 @@
 #include "app/LogFormat.h"
 #include "app/LogHandler.h"
 #include "app/RunLog.h"
+#include "app/SceneGraphChoice.h"
 #include "app/SingleInstance.h"
 #include "device/DetectionDevice.h"
 #include "device/LoopbackMidi.h"
@@ -375,6 +376,18 @@ private slots:
             plugIn();
         emit power->sleepChanging(false);
         QCOMPARE(seen.join(' '), reported);
+    }
+
+    // OpenGL is probed only when the user has not chosen a backend; without
+    // it the software renderer draws instead of the program aborting.
+    void sceneGraphBackend()
+    {
+        int probed = 0;
+        const auto probe = [&probed](bool works) { return [&probed, works] { return ++probed, works; }; };
+        QCOMPARE(scenegraph::chooseBackend(QString(), probe(false)), QStringLiteral("software"));
+        QCOMPARE(scenegraph::chooseBackend(QString(), probe(true)), QString());
+        QCOMPARE(scenegraph::chooseBackend(QStringLiteral("openvg"), probe(false)), QString());
+        QCOMPARE(probed, 2);
     }
 
     void languageSwitchRetranslatesThePages()
