@@ -10,18 +10,20 @@
 #include <QFileInfo>
 #include <QPointer>
 #include <QProcessEnvironment>
+#include <QSocketNotifier>
 #include <QThread>
-#include <QTimer>
 
+#include <cstdint>
 #include <string>
+
+#include <sys/eventfd.h>
+#include <unistd.h>
 
 namespace {
 
 constexpr unsigned kInputQueueSize = 100;
 // Enough for every message of an exchange and a burst of notes besides.
 constexpr int kQueueSlots = 32;
-// Quick enough that a reply is parsed without a noticeable wait.
-constexpr int kDrainIntervalMs = 4;
 
 RtMidi::Api rtApi(RtMidiBackend::Api api)
 {
@@ -103,27 +105,33 @@ void closeQuietly(const std::unique_ptr<Port> &port)
 }
 
 // RtMidi calls deliver() on JACK's real-time process thread (on ALSA on a
-// thread of its own). There it only copies into a preallocated slot; the
-// receive function runs on the thread that opened the port, from a timer
-// that looks for messages while the port is open.
+// thread of its own). There it only copies into a preallocated slot and
+// counts up an eventfd; the receive function runs on the thread that opened
+// the port when the eventfd turns readable.
 class RtInputLink : public MidiInputLink
 {
 public:
     explicit RtInputLink(MidiBackend::Receive receive)
         : m_receive(std::make_shared<MidiBackend::Receive>(std::move(receive)))
         , m_queue(kQueueSlots)
+        , m_wake(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
     {
-        m_drain->setInterval(kDrainIntervalMs);
-        QObject::connect(m_drain.get(), &QTimer::timeout, m_drain.get(), [this] { drain(); });
-        m_drain->start();
+        if (m_wake < 0) {
+            qWarning() << "MIDI input: no eventfd, messages are not received";
+            return;
+        }
+        m_notifier = std::make_unique<QSocketNotifier>(m_wake, QSocketNotifier::Read);
+        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, m_notifier.get(), [this] { drain(); });
     }
 
     ~RtInputLink() override
     {
-        m_drain.reset();
+        m_notifier.reset();
         closeQuietly(m_port);
         // Destroying the port ends its client and with it every delivery.
         m_port.reset();
+        if (m_wake >= 0)
+            ::close(m_wake);
     }
 
     bool open(RtMidi::Api api, const QString &client, int index, const QString &portId, QString *error)
@@ -143,15 +151,22 @@ public:
 private:
     static void deliver(double, std::vector<unsigned char> *message, void *user)
     {
-        if (message && !message->empty())
-            static_cast<RtInputLink *>(user)->m_queue.push(message->data(), message->size());
+        auto *link = static_cast<RtInputLink *>(user);
+        if (!message || message->empty() || link->m_wake < 0)
+            return;
+        link->m_queue.push(message->data(), message->size());
+        // Also after a drop, so that the consumer reports it.
+        const std::uint64_t one = 1;
+        [[maybe_unused]] const ssize_t written = ::write(link->m_wake, &one, sizeof one);
     }
 
     void drain()
     {
+        std::uint64_t count;
+        [[maybe_unused]] const ssize_t taken = ::read(m_wake, &count, sizeof count);
         reportDropped();
         // The receive function may close the port, which destroys this link.
-        const QPointer<QTimer> alive(m_drain.get());
+        const QPointer<QSocketNotifier> alive(m_notifier.get());
         const std::shared_ptr<MidiBackend::Receive> receive = m_receive;
         char message[SysExQueue::kSlotBytes];
         while (alive) {
@@ -179,7 +194,8 @@ private:
     SysExQueue m_queue;
     unsigned m_tooLongSeen = 0;
     unsigned m_fullSeen = 0;
-    std::unique_ptr<QTimer> m_drain = std::make_unique<QTimer>();
+    const int m_wake;
+    std::unique_ptr<QSocketNotifier> m_notifier;
     std::unique_ptr<RtMidiIn> m_port;
 };
 
