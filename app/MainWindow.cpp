@@ -4,7 +4,7 @@
 #include "app/MessageBoxPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
-#include "device/Doctor.h"
+#include "firmware/Doctor.h"
 #include "device/Protocol.h"
 #include "device/ReplyParser.h"
 #include "i18n/Trans.h"

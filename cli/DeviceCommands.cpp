@@ -4,7 +4,7 @@
 #include "cli/CliSupport.h"
 #include "device/ControllerIds.h"
 #include "device/ControllerLink.h"
-#include "device/Doctor.h"
+#include "firmware/Doctor.h"
 #include "device/MidiBackend.h"
 #include "device/MidiPort.h"
 #include "device/MidiSetup.h"

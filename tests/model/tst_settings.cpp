@@ -2,7 +2,7 @@
 // mavuctl call, the colour arithmetic, preset files on disk, and mavuctl's
 // file commands.
 #include "cli/EditCommand.h"
-#include "device/Doctor.h"
+#include "firmware/Doctor.h"
 #include "model/ColorMath.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"

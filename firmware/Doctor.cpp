@@ -1,4 +1,4 @@
-#include "device/Doctor.h"
+#include "firmware/Doctor.h"
 
 #include "device/ControllerIds.h"
 #include "device/MidiBackend.h"
