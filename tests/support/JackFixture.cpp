@@ -16,8 +16,11 @@ namespace {
 // is gone: then the watcher has a new parent (an unreaped dead test would
 // still answer kill -0, so its pid is not asked). A child that does not end
 // within five seconds is killed: a JACK server and its client told to stop
-// at the same moment can wait on each other for ever.
-const char kWatcher[] = "\"$@\" & child=$!\n"
+// at the same moment can wait on each other for ever. A watcher killed
+// outright (ctest's time-out kills the test's process group) takes the child
+// with it through the parent-death signal: jackd leads a session of its own
+// and would outlive a group kill.
+const char kWatcher[] = "setpriv --pdeathsig TERM -- \"$@\" & child=$!\n"
                         "finish() {\n"
                         "  kill -TERM $child 2>/dev/null; n=0\n"
                         "  while kill -0 $child 2>/dev/null && [ $n -lt 25 ]; do sleep 0.2; n=$((n+1)); done\n"
