@@ -215,6 +215,8 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     if (QTest::currentTestFailed())
         return;
     m_ftpServer->put(kFirmwareName, m_firmware);
+    // The serial number follows the settings; the backup is named after it.
+    QTRY_VERIFY_WITH_TIMEOUT(text(m_help, "sn").startsWith(QLatin1String("sn:MAVU-")), 20000);
     auto *update = qobject_cast<FirmwareUpdate *>(context("FirmwareUpdate"));
 
     // The offer: name, version and notes, with the question and its button.
