@@ -166,8 +166,8 @@ private slots:
     void receiverGoneAfterConfirmingTheFileIsSuccess_data()
     {
         QTest::addColumn<bool>("lastAck");
-        QTest::newRow("gone before its last ACK") << false;
-        QTest::newRow("gone right after its last ACK") << true;
+        for (const bool lastAck : {false, true})
+            QTest::newRow(lastAck ? "gone right after its last ACK" : "gone before its last ACK") << lastAck;
     }
     // A loader that acknowledges the EOT, asks for the next file and restarts
     // into the new firmware: its port vanishes, with or without the last ACK.
