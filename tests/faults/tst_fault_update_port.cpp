@@ -1,69 +1,46 @@
 // The update port in the way of a firmware transfer: held by another program,
-// silent, or pulled out mid-transfer. Each ends the update once, lets go of
-// the port, and the same update object then sends the whole file to lrzsz's
-// rb on a pseudo-terminal, with its progress. Another copy of this program holds the port as any
-// serial program would (QSerialPort: exclusive use and a lock file).
+// pulled out mid-transfer, or the file gone. Each ends the update once,
+// lets go of the port, and the same update object then sends the whole file to
+// lrzsz's rb on a pseudo-terminal, with its progress. A second QSerialPort
+// holds the port as any serial program would (exclusive use and a lock
+// file). Last, a receiver that leaves right at the end of the
+// batch, as rb and a restarting controller do.
 #include "FaultReport.h"
 #include "FirmwareBytes.h"
 #include "PtyLink.h"
-#include "RbProcess.h"
 
 #include "firmware/FirmwareUpdate.h"
 #include "support/TestSupport.h"
 
 #include <QDir>
 #include <QLoggingCategory>
-#include <QProcess>
 #include <QSerialPort>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdio>
-
 namespace {
 
-const char kHoldOption[] = "--hold-port";
-
-// The other program: holds the port until its standard input closes.
-int holdPort(const QString &path)
-{
-    QSerialPort port(path);
-    if (!port.open(QIODevice::ReadWrite)) {
-        std::printf("refused: %s\n", qPrintable(port.errorString()));
-        return 1;
+// lrzsz's rb receiving one batch at the link's far end, in a folder of its
+// own: binary, names kept as sent, a verbose log for failures.
+struct Rb : QProcess {
+    QTemporaryDir dir;
+    ~Rb() override
+    {
+        kill();
+        waitForFinished(2000);
     }
-    std::printf("held\n");
-    std::fflush(stdout);
-    QFile in;
-    in.open(stdin, QIODevice::ReadOnly);
-    in.readAll();
-    return 0;
-}
-
-// Starts the other program on the port; true once it holds it.
-bool hold(QProcess &holder, const QString &port)
-{
-    holder.start(QCoreApplication::applicationFilePath(), {QLatin1String(kHoldOption), port});
-    QByteArray out;
-    const bool held = QTest::qWaitFor(
-        [&] {
-            holder.waitForReadyRead(50);
-            out += holder.readAllStandardOutput();
-            return out.contains("held\n") || holder.state() == QProcess::NotRunning;
-        },
-        10000);
-    return held && out.contains("held\n");
-}
-
-void release(QProcess &holder)
-{
-    holder.closeWriteChannel();
-    if (holder.state() != QProcess::NotRunning && !holder.waitForFinished(5000)) {
-        holder.kill();
-        holder.waitForFinished(5000);
+    bool start(const PtyLink &link)
+    {
+        setWorkingDirectory(dir.path());
+        setStandardInputFile(link.peerPath());
+        setStandardOutputFile(link.peerPath(), QIODevice::Append);
+        QProcess::start(QStringLiteral("rb"), {QStringLiteral("-b"), QStringLiteral("-u"), QStringLiteral("-vv")});
+        return waitForStarted(5000);
     }
-}
+    bool ended(int ms) { return state() == QProcess::NotRunning || waitForFinished(ms); }
+    bool succeeded() const { return exitStatus() == QProcess::NormalExit && exitCode() == 0; }
+};
 
 } // namespace
 
@@ -92,8 +69,8 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("retrySize"); // of the file the retry sends
         QTest::newRow("held by another program") << "busy" << 1152; // a block of 1024 and one of 128
-        QTest::newRow("nobody answers") << "silent" << 0;
         QTest::newRow("cable pulled mid-transfer") << "pulled" << 30077;
+        QTest::newRow("file gone: rb sees the cancel") << "missing" << 1100;
     }
 
     void faultEndsOnceThenRetryWorks()
@@ -109,55 +86,43 @@ private slots:
         const QString port = link->portPath();
         const int own = PtyLink::descriptorsOn(port); // the link's own end
         update.setPortOverride(port);
-        QProcess holder;
-        auto stopHolder = qScopeGuard([&] { release(holder); });
+        QSerialPort holder(port);
         ++m_injected;
         {
             testsupport::MessageBoxCloser closer;
-            RbProcess rb;
+            Rb rb;
             if (fault == "busy")
-                QVERIFY(hold(holder, port));
-            if (fault == "silent") {
-                update.transmitter()->setTimeDivide(4);
-                update.transmitter()->setTimeMax(1);
-            }
-            update.startUpdate(m_firmware);
-            if (fault == "pulled") {
+                QVERIFY(holder.open(QIODevice::ReadWrite));
+            update.startUpdate(fault == "missing" ? m_dir.filePath(QStringLiteral("absent.bin")) : m_firmware);
+            if (fault != "busy")
                 QVERIFY(rb.start(*link));
+            if (fault == "pulled") {
                 QTRY_VERIFY_WITH_TIMEOUT(progress.count() >= 3, 20000);
                 QVERIFY(status.isEmpty());
                 link->cut();
                 QCOMPARE(PtyLink::descriptorsOn(port), 1); // the sender has not noticed yet
             }
             // Noticed promptly, reported once and never as success.
-            QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, fault == "silent" ? 10000 : 1500);
+            QTRY_COMPARE_WITH_TIMEOUT(status.count(), 1, 1500);
             QCOMPARE(status.first().first().toBool(), false);
             QTest::qWait(300);
             QCOMPARE(status.count(), 1);
-            QCOMPARE(PtyLink::descriptorsOn(port), fault == "pulled" ? 0 : own);
-            if (fault == "busy") {
-                QCOMPARE(closer.texts().size(), 1);
-                const QString text = closer.texts().first();
-                QVERIFY2(text.startsWith(QStringLiteral("Failed to open the serial port!")), qPrintable(text));
-                QVERIFY2(!text.contains(QStringLiteral("dialout")), qPrintable(text)); // busy, not forbidden
-                QCOMPARE(progress.count(), 0);
-                QCOMPARE(holder.state(), QProcess::Running); // its hold was not broken
-            } else {
-                QCOMPARE(closer.texts(), QStringList());
-            }
+            QCOMPARE(PtyLink::descriptorsOn(port), fault == "pulled" ? 0 : own + int(holder.isOpen()));
+            // Busy, not forbidden: no hint about udev rules or groups.
+            QCOMPARE(closer.texts(), fault == "busy" ? QStringList{"Failed to open the serial port!"} : QStringList());
+            if (fault == "missing")
+                QVERIFY(rb.ended(20000) && !rb.succeeded());
         }
         // Let go: another program may take the port.
-        release(holder);
+        holder.close();
         if (fault == "pulled") {
             link = std::make_unique<PtyLink>(); // plugged in again
             QVERIFY(link->open());
             update.setPortOverride(link->portPath());
         } else {
-            QVERIFY(hold(holder, port));
-            release(holder);
+            QVERIFY(holder.open(QIODevice::ReadWrite));
+            holder.close();
         }
-        update.transmitter()->setTimeDivide(499);
-        update.transmitter()->setTimeMax(5);
 
         // The retry sends the whole file to rb, reporting as it goes: each
         // chunk's progress (1024 bytes while more than 128 remain) and the
@@ -178,14 +143,14 @@ private slots:
         });
         testsupport::MessageBoxCloser closer;
         update.startUpdate(file);
-        RbProcess rb;
+        Rb rb;
         QVERIFY(rb.start(*link));
         QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 30000);
         QCOMPARE(closer.texts(), QStringList{QStringLiteral("Failed to open the serial port!")});
         QCOMPARE(status.last().first().toBool(), true);
-        QVERIFY(rb.waitForFinished(10000));
-        QVERIFY2(rb.succeeded(), rb.log().constData());
-        QCOMPARE(rb.received(QStringLiteral("mavu-9.9.9.bin")), testsupport::readAll(file));
+        QVERIFY(rb.ended(10000));
+        QVERIFY2(rb.succeeded(), rb.readAllStandardError().constData());
+        QCOMPARE(testsupport::readAll(rb.dir.filePath(QStringLiteral("mavu-9.9.9.bin"))), testsupport::readAll(file));
         QStringList expected{"s0"};
         for (int sent = 0; sent < retrySize;) {
             expected << QStringLiteral("a%1/%2").arg(sent).arg(retrySize);
@@ -197,16 +162,51 @@ private slots:
                      << "s2");
         ++m_survived;
     }
+
+    void receiverGoneAfterConfirmingTheFileIsSuccess_data()
+    {
+        QTest::addColumn<bool>("lastAck");
+        for (const bool lastAck : {false, true})
+            QTest::newRow(lastAck ? "gone right after its last ACK" : "gone before its last ACK") << lastAck;
+    }
+    // A loader that acknowledges the EOT, asks for the next file and restarts
+    // into the new firmware: its port vanishes, with or without the last ACK.
+    void receiverGoneAfterConfirmingTheFileIsSuccess()
+    {
+        QFETCH(bool, lastAck);
+        PtyLink link;
+        QVERIFY(link.open());
+        YmodemFileTransmit transmit;
+        QList<int> statuses;
+        connect(&transmit, &YmodemFileTransmit::transmitStatus, this, [&](int s) { statuses << s; });
+        const QString path = m_dir.filePath(QStringLiteral("restart.bin"));
+        testsupport::writeAll(path, testFirmwareBytes(1100));
+        transmit.setFileName(path);
+        transmit.setPortName(link.portPath());
+        QVERIFY(transmit.startTransmit());
+        QSerialPort peer(link.peerPath());
+        QVERIFY(peer.open(QIODevice::ReadWrite));
+        const QByteArray ack(1, char(0x06));
+        // The header, 1024 bytes of data while more than 128 remain, the last
+        // 76 in a short block, the EOT and the end-of-batch block.
+        const QList<QPair<QByteArray, int>> script{
+            {"C", 133}, {ack + 'C', 1029}, {ack, 133}, {ack, 1}, {ack + 'C', 133}};
+        for (const auto &step : script) {
+            peer.write(step.first);
+            QTRY_COMPARE(int(peer.bytesAvailable()), step.second);
+            peer.readAll();
+        }
+        if (lastAck) {
+            peer.write(ack);
+            peer.waitForBytesWritten(100);
+        }
+        link.cut();
+        // Finished, once, though the line went away.
+        QTRY_VERIFY_WITH_TIMEOUT(!statuses.isEmpty() && statuses.last() > YmodemFileTransmit::StatusTransmit, 1500);
+        QCOMPARE(statuses.last(), int(YmodemFileTransmit::StatusFinish));
+        QCOMPARE(statuses.count(YmodemFileTransmit::StatusFinish), 1);
+    }
 };
 
-int main(int argc, char *argv[])
-{
-    if (argc == 3 && qstrcmp(argv[1], kHoldOption) == 0) {
-        QCoreApplication app(argc, argv);
-        return holdPort(QString::fromLocal8Bit(argv[2]));
-    }
-    QApplication app(argc, argv);
-    TestFaultUpdatePort test;
-    return QTest::qExec(&test, argc, argv);
-}
+QTEST_MAIN(TestFaultUpdatePort)
 #include "tst_fault_update_port.moc"

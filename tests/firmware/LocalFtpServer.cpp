@@ -13,11 +13,6 @@ LocalFtpServer::LocalFtpServer(const QString &password)
     QDir().mkpath(folder());
 }
 
-LocalFtpServer::~LocalFtpServer()
-{
-    stop();
-}
-
 QString LocalFtpServer::folder() const
 {
     return m_root.path() + QLatin1String(firmwareserver::kFolderPath);
@@ -62,11 +57,6 @@ void LocalFtpServer::stop()
         m_process.kill();
         m_process.waitForFinished(3000);
     }
-}
-
-QString LocalFtpServer::address() const
-{
-    return QStringLiteral("127.0.0.1:%1").arg(m_port);
 }
 
 void LocalFtpServer::put(const QString &name, const QByteArray &content)

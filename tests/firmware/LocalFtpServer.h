@@ -10,12 +10,12 @@ class LocalFtpServer
 {
 public:
     explicit LocalFtpServer(const QString &password = QStringLiteral("qwelkrnvotx"));
-    ~LocalFtpServer();
+    ~LocalFtpServer() { stop(); }
 
     bool start(QString *error = nullptr);
     void stop();
     int port() const { return m_port; }
-    QString address() const; // "127.0.0.1:PORT"
+    QString address() const { return QStringLiteral("127.0.0.1:%1").arg(m_port); }
 
     // A file in the firmware folder (describe1.json and the firmware files).
     void put(const QString &name, const QByteArray &content);

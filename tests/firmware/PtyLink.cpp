@@ -4,7 +4,6 @@
 #include <QDir>
 
 #include <cerrno>
-#include <cstdio>
 #include <chrono>
 #include <cstring>
 #include <fcntl.h>
@@ -21,10 +20,10 @@ using Clock = std::chrono::steady_clock;
 struct Direction {
     int from = -1;
     int to = -1;
+    std::atomic<long long> *counter = nullptr;
     QByteArray queue;
     double credit = 0;
     Clock::time_point last = Clock::now();
-    std::atomic<long long> *counter = nullptr;
 };
 
 constexpr double kBurstBytes = 16; // about 1.4 ms at 115200 baud
@@ -58,13 +57,7 @@ void closeFd(int *fd)
 
 PtyLink::PtyLink(int bytesPerSecond)
     : m_bytesPerSecond(bytesPerSecond)
-    , m_trace(qEnvironmentVariableIsSet("MAVU_PTYLINK_TRACE"))
 { }
-
-PtyLink::~PtyLink()
-{
-    close();
-}
 
 bool PtyLink::open(QString *error)
 {
@@ -97,12 +90,8 @@ void PtyLink::close()
         (void)!::write(m_wake[1], "x", 1);
     if (m_thread.joinable())
         m_thread.join();
-    closeFd(&m_portMaster);
-    closeFd(&m_portSlave);
-    closeFd(&m_peerMaster);
-    closeFd(&m_peerSlave);
-    closeFd(&m_wake[0]);
-    closeFd(&m_wake[1]);
+    for (int *fd : {&m_portMaster, &m_portSlave, &m_peerMaster, &m_peerSlave, &m_wake[0], &m_wake[1]})
+        closeFd(fd);
 }
 
 int PtyLink::descriptorsOn(const QString &path)
@@ -127,14 +116,8 @@ QVector<PtyLink::Delivery> PtyLink::traffic() const
 void PtyLink::run()
 {
     const Clock::time_point opened = Clock::now();
-    Direction out;
-    out.from = m_portMaster;
-    out.to = m_peerMaster;
-    out.counter = &m_forwarded;
-    Direction back;
-    back.from = m_peerMaster;
-    back.to = m_portMaster;
-    back.counter = &m_returned;
+    Direction out{m_portMaster, m_peerMaster, &m_forwarded};
+    Direction back{m_peerMaster, m_portMaster, &m_returned};
     Direction *directions[2] = {&out, &back};
 
     while (!m_stop) {
@@ -183,14 +166,6 @@ void PtyLink::run()
                 continue;
             const ssize_t put = ::write(d->to, d->queue.constData(), size_t(std::min(allowed, d->queue.size())));
             if (put > 0) {
-                if (m_trace) {
-                    const QByteArray sent = d->queue.left(int(put));
-                    std::fprintf(stderr, "%s %lld %s\n", d == &out ? ">>" : "<<",
-                        (long long)std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count()
-                            % 100000,
-                        sent.size() > 16 ? (sent.left(8).toHex() + "... " + QByteArray::number(sent.size())).constData()
-                                         : sent.toHex().constData());
-                }
                 if (m_keep) {
                     std::lock_guard<std::mutex> lock(m_trafficMutex);
                     m_traffic.append(

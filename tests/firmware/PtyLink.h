@@ -18,7 +18,7 @@ class PtyLink
 {
 public:
     explicit PtyLink(int bytesPerSecond = 0);
-    ~PtyLink();
+    ~PtyLink() { close(); }
     PtyLink(const PtyLink &) = delete;
     PtyLink &operator=(const PtyLink &) = delete;
 
@@ -34,9 +34,8 @@ public:
     // once it is gone (a pulled cable takes it with it).
     static int descriptorsOn(const QString &path);
 
-    // Bytes carried so far from the port to the peer and back.
+    // Bytes carried so far from the port to the peer.
     long long forwarded() const { return m_forwarded; }
-    long long returned() const { return m_returned; }
 
     // What crossed the line and when (seconds since open()), once asked to
     // keep it before open().
@@ -52,7 +51,6 @@ private:
     void run();
 
     int m_bytesPerSecond;
-    bool m_trace; // MAVU_PTYLINK_TRACE: log the traffic on stderr
     int m_portMaster = -1;
     int m_portSlave = -1;
     int m_peerMaster = -1;

@@ -15,7 +15,6 @@ public:
         : m_answers(std::move(answers))
     { }
 
-    void answer(const QVariant &next) { m_answers << next; }
     // "title: text" of everything shown or asked, in order.
     QStringList asked() const { return m_asked; }
 

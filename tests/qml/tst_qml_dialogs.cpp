@@ -12,8 +12,8 @@
 #include <QTemporaryDir>
 #include <QtQuickTest>
 
-// Lets a test decide whether the controller counts as present, and see the
-// message boxes the check put up (closed at once).
+// Lets a test decide whether the controller counts as present and which
+// version it has, and see the message boxes the check put up (closed at once).
 class FtpControl : public QObject
 {
     Q_OBJECT
@@ -25,6 +25,7 @@ public:
     { }
 
     Q_INVOKABLE void setDeviceConnected(bool connected) { m_ftp->setDeviceConnected(connected); }
+    Q_INVOKABLE void setCurrentVersion(const QString &version) { m_ftp->setCurrentVersion(version); }
     Q_INVOKABLE QStringList messageBoxTexts() const { return m_closer->texts(); }
 
 private:
@@ -43,7 +44,6 @@ public slots:
         QTcpServer closed; // a loopback port with no listener once it lets go
         closed.listen(QHostAddress::LocalHost, 0);
         auto *ftp = new MyFtp(engine);
-        ftp->setCurrentVersion(QStringLiteral("1.0.2"));
         ftp->setServer(QStringLiteral("127.0.0.1:%1").arg(closed.serverPort()));
         ftp->setRequestTimeout(10000);
         ftp->setDownloadFolder(m_downloads.path());
@@ -57,9 +57,6 @@ private:
 
 int main(int argc, char **argv)
 {
-    // The offscreen platform asks for no hover effects; the account names
-    // show their QR codes only while hovered.
-    qputenv("QT_QUICK_CONTROLS_HOVER_ENABLED", "1");
     // The check's "connect the device first" notices are widget message boxes.
     QApplication app(argc, argv);
     Setup setup;
