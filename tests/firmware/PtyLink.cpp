@@ -116,8 +116,8 @@ QVector<PtyLink::Delivery> PtyLink::traffic() const
 void PtyLink::run()
 {
     const Clock::time_point opened = Clock::now();
-    Direction out{m_portMaster, m_peerMaster, &m_forwarded};
-    Direction back{m_peerMaster, m_portMaster, &m_returned};
+    Direction out{m_portMaster, m_peerMaster, &m_forwarded, {}};
+    Direction back{m_peerMaster, m_portMaster, &m_returned, {}};
     Direction *directions[2] = {&out, &back};
 
     while (!m_stop) {

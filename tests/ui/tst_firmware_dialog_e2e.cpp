@@ -79,6 +79,7 @@ private slots:
     void cleanup();
     void cleanupTestCase();
     void updateThroughTheDialogs();
+    void noBackupNoUpdate();
     void recoveryFromUpdateMode();
     void mavuctlUpdatesTheSimulator();
     void mavuctlReportsACancelledUpdate();
@@ -254,11 +255,32 @@ void TestFirmwareDialogEndToEnd::updateThroughTheDialogs()
     quiet();
 }
 
+// The settings do not come in time to be saved, and the user does not flash
+// without them: nothing reaches the controller.
+void TestFirmwareDialogEndToEnd::noBackupNoUpdate()
+{
+    startSimulator({"--reply-delay", "4000"});
+    openEditor({false});
+    if (QTest::currentTestFailed())
+        return;
+    m_ftpServer->put(kFirmwareName, m_firmware);
+    QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "btnSure"), 15000);
+    clickShown(m_progress, "btnSure");
+    QTRY_VERIFY_WITH_TIMEOUT(shown(m_progress, "textNewest"), 30000);
+    QVERIFY(text(m_progress, "textNewest").startsWith(QLatin1String("Firmware update cancelled.\n")));
+    QCOMPARE(m_prompt->asked().size(), 1);
+    QVERIFY(m_prompt->asked().first().contains(QLatin1String("could not be saved before the firmware update")));
+    QVERIFY(!m_sim->output().contains("command 05"));
+}
+
 // A controller left in its loader by an update cut short: the editor says so
 // at start and flashes the firmware downloaded last, as the user chooses.
 void TestFirmwareDialogEndToEnd::recoveryFromUpdateMode()
 {
     startSimulator({"--update-mode"}, QStringLiteral("update mode:"));
+    const testsupport::ProcessResult list = testsupport::run(
+        QStringLiteral(MAVU_MAVUCTL_PATH), {"list", "--midi-api", "jack", "--update-port", updateLink()});
+    QVERIFY2(list.out.contains(("\nin update mode: " + updateLink() + " ").toUtf8()), list.out.constData());
     const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DataLocation);
     QVERIFY(QDir().mkpath(downloads));
     testsupport::writeAll(QDir(downloads).filePath(kFirmwareName), m_firmware);
