@@ -23,6 +23,8 @@ Item {
 
     Image {
         anchors.fill: parent
+        // Decoded at the size shown, not at the artwork's double size.
+        sourceSize: Qt.size(width, height)
         source: "qrc:/img/bg_gray@2x.png"
     }
 
@@ -48,8 +50,8 @@ Item {
         currentIndex: padTabBar.currentIndex
 
         PadPage { pageNum: 0 }
-        PadPage { pageNum: 1 }
-        PadPage { pageNum: 2 }
+        LazyPage { sourceComponent: Component { PadPage { pageNum: 1 } } }
+        LazyPage { sourceComponent: Component { PadPage { pageNum: 2 } } }
     }
 
     CusTabBar {
@@ -94,8 +96,8 @@ Item {
         currentIndex: bqmTabBar.currentIndex
 
         BQMPage { pageNum: 0 }
-        BQMPage { pageNum: 1 }
-        BQMPage { pageNum: 2 }
+        LazyPage { sourceComponent: Component { BQMPage { pageNum: 1 } } }
+        LazyPage { sourceComponent: Component { BQMPage { pageNum: 2 } } }
     }
 
     CusTabBar {
