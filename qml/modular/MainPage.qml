@@ -21,11 +21,24 @@ Item {
     height: 732
     visible: isVisable
 
-    Image {
+    // The grey panel, drawn rather than decoded from a picture of twice its
+    // size: that picture alone took 11 MB while loading.
+    Rectangle {
         anchors.fill: parent
-        // Decoded at the size shown, not at the artwork's double size.
-        sourceSize: Qt.size(width, height)
-        source: "qrc:/img/bg_gray@2x.png"
+        radius: 20
+        border.color: "#C4C4C8"
+        gradient: Gradient {
+            GradientStop { position: 0; color: "#D9D9DC" }
+            GradientStop { position: 1; color: "#CFCFD3" }
+        }
+
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: 1
+            radius: 19
+            color: "transparent"
+            border.color: "#B3ECECEE"
+        }
     }
 
     Rectangle {
