@@ -7,7 +7,7 @@
 set -euo pipefail
 cd "$(dirname "${BASH_SOURCE[0]}")"
 
-double=(bg_gray logoText titleBtn bankCheckedPurple tabGray tabCheckedGray
+double=(logoText titleBtn bankCheckedPurple tabGray tabCheckedGray
         tabSmallGray tabSmallCheckedGray knob_switch icon_previous icon_stop
         icon_next icon_record icon_start icon_recurrsive functionGroupRect)
 pairs=(icon_close_default icon_close_click icon_minimize_default

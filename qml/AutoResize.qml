@@ -76,6 +76,15 @@ Item {
         isBegin = true
     }
 
+    // Takes in the children of an item built after begin(), such as a page
+    // loaded on first show, and lays them out at the current ratios.
+    function adopt(item) {
+        if (!isBegin || !item)
+            return
+        childrenItemGeometry = getAllChildren(childrenItemGeometry, item)
+        resize()
+    }
+
     function setIfChanged(item, name, value) {
         if (item[name] !== value)
             item[name] = value

@@ -95,14 +95,37 @@ Window {
         y: 145
     }
 
-    FunctionPage {
+    // Built the first time the menu shows it.
+    Loader {
         id: funcPage
         objectName: "funcPage"
+
+        function show() {
+            active = true
+            item.isVisable = true
+        }
+
+        anchors.fill: parent
+        active: false
+        visible: item !== null && item.isVisable
+        sourceComponent: Component {
+            FunctionPage {}
+        }
+        onLoaded: autoResize.adopt(item)
     }
 
-    ColorDialog {
+    OnDemand {
         id: colordlg
         objectName: "colordlg"
+
+        function show(index, colorRect, rectColor) {
+            get().show(index, colorRect, rectColor)
+        }
+
+        parentItem: view.contentItem
+        component: Component {
+            ColorDialog {}
+        }
     }
 
     MyMenuBar {

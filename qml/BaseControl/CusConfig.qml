@@ -3,12 +3,16 @@ import QtQuick 2.15
 
 // Colours, radii, fonts and sizes shared by every page.
 QtObject {
-    // The design font is a Windows one; elsewhere a CJK-capable sans keeps
-    // Chinese and Latin text in one face.
+    // The design font is a Windows one; elsewhere the Chinese pages take a
+    // CJK sans that keeps Chinese and Latin text in one face, and the English
+    // ones the desktop's own font: a CJK face costs megabytes of glyph data
+    // (stray Chinese characters still reach it through font fallback).
     readonly property string preferredFontFamily: "微软雅黑"
-    readonly property string fallbackFontFamily: "Noto Sans CJK SC"
+    readonly property string chineseFontFamily: "Noto Sans CJK SC"
+    readonly property bool chinese: typeof Tran !== "undefined" && Tran.currentLanguage === "简体中文"
     property string fontFamily: Qt.fontFamilies().indexOf(preferredFontFamily) >= 0
-                                ? preferredFontFamily : fallbackFontFamily
+                                ? preferredFontFamily
+                                : chinese ? chineseFontFamily : Qt.application.font.family
     property string trasString: typeof trans !== "undefined" ? "trans.transString" : ""
 
     property real fontSizeLevel1: 16

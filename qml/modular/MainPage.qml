@@ -21,9 +21,24 @@ Item {
     height: 732
     visible: isVisable
 
-    Image {
+    // The grey panel, drawn rather than decoded from a picture of twice its
+    // size: that picture alone took 11 MB while loading.
+    Rectangle {
         anchors.fill: parent
-        source: "qrc:/img/bg_gray@2x.png"
+        radius: 20
+        border.color: "#C4C4C8"
+        gradient: Gradient {
+            GradientStop { position: 0; color: "#D9D9DC" }
+            GradientStop { position: 1; color: "#CFCFD3" }
+        }
+
+        Rectangle {
+            anchors.fill: parent
+            anchors.margins: 1
+            radius: 19
+            color: "transparent"
+            border.color: "#B3ECECEE"
+        }
     }
 
     Rectangle {
@@ -48,8 +63,8 @@ Item {
         currentIndex: padTabBar.currentIndex
 
         PadPage { pageNum: 0 }
-        PadPage { pageNum: 1 }
-        PadPage { pageNum: 2 }
+        LazyPage { sourceComponent: Component { PadPage { pageNum: 1 } } }
+        LazyPage { sourceComponent: Component { PadPage { pageNum: 2 } } }
     }
 
     CusTabBar {
@@ -94,8 +109,8 @@ Item {
         currentIndex: bqmTabBar.currentIndex
 
         BQMPage { pageNum: 0 }
-        BQMPage { pageNum: 1 }
-        BQMPage { pageNum: 2 }
+        LazyPage { sourceComponent: Component { BQMPage { pageNum: 1 } } }
+        LazyPage { sourceComponent: Component { BQMPage { pageNum: 2 } } }
     }
 
     CusTabBar {

@@ -41,7 +41,7 @@ TestCase {
         verify(page.visible && !funcPage.visible)
         menus.menuAt(1).actionAt(0).trigger()
         verify(funcPage.visible && !page.visible)
-        funcPage.children[0].clicked() // its back button
+        funcPage.item.backBtn.clicked() // built on first show
         verify(page.visible && !funcPage.visible)
 
         var help = menus.menuAt(2)

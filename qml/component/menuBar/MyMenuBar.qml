@@ -163,7 +163,7 @@ Item {
             Action {
                 text: qsTr("Function")
                 onTriggered: {
-                    funcPage.isVisable = true
+                    funcPage.show()
                     mainPage.isVisable = false
                 }
             }
