@@ -73,26 +73,17 @@ private slots:
     void mavuctlTalksToTheController()
     {
         startSimulator({"--firmware-version", "1.2.3", "--serial", "KMV-CLI-00042"});
-        testsupport::writeAll(path("update"), "x");
-        auto r = mavuctl({"list", "--update-port", path("update")});
+        auto r = mavuctl({"list"});
         QVERIFY2(QRegularExpression("(^|\n)midi-in \\d+ Korvel Mavu\n").match(QString::fromUtf8(r.out)).hasMatch(),
             r.out.constData());
         QVERIFY(QRegularExpression("(^|\n)midi-out \\d+ Korvel Mavu\n").match(QString::fromUtf8(r.out)).hasMatch());
-        QVERIFY(r.out.contains(("update " + path("update") + "\n").toUtf8()));
 
         r = mavuctl({"get", "-o", path("read.syx")});
         QVERIFY2(r.exitCode == 0, r.err.constData());
         const QByteArray read = readAll(path("read.syx"));
         QCOMPARE(read, simulatorImage(1, 2, 3));
-        QCOMPARE(mavuctl({"get", "-o", path("read.stm")}).exitCode, 0); // .stm by extension
-        QCOMPARE(readAll(path("read.stm")), preset::encode(read, preset::Format::Stm));
         QVERIFY(mavuctl({"get"}).out.contains("Firmware 1.2.3"));
         QCOMPARE(mavuctl({"serial"}).out, QByteArray("KMV-CLI-00042\n"));
-
-        // A bad file is refused before anything is sent.
-        testsupport::writeAll(path("bad.syx"), QByteArray(100, 0x22));
-        r = mavuctl({"send", path("bad.syx")});
-        QVERIFY2(r.exitCode != 0 && r.err.contains("cannot open"), r.err.constData());
 
         // Sent and read back: exactly what was sent, bar the command byte.
         QByteArray edited = read;
@@ -153,11 +144,12 @@ private slots:
         // ports held open for the late answer.
         m_sim = std::make_unique<GuardedProcess>();
         GuardedProcess *sim = m_sim.get();
-        QVERIFY(sim->start(simulatorPath(), {"--midi-api", "jack", "--ports-delay", "1500", "--reply-delay",
-            QString::number(kReplyDelayMs), "--firmware-version", "3.2.1", "--serial", "KMV-JACK-0001"}));
+        QVERIFY(sim->start(simulatorPath(),
+            {"--midi-api", "jack", "--ports-delay", "1500", "--reply-delay", QString::number(kReplyDelayMs),
+                "--firmware-version", "3.2.1", "--serial", "KMV-JACK-0001"}));
         QVERIFY2(sim->waitForOutput("ports in", 5000), sim->output().constData());
-        window.detection()->handleDeviceEvent(UdevEventSource::pathText("/devices/usb1/1-2/sound/card2", "416", "b009"),
-                                              true);
+        window.detection()->handleDeviceEvent(
+            UdevEventSource::pathText("/devices/usb1/1-2/sound/card2", "416", "b009"), true);
         QCOMPARE(state.size(), 0);
         QVERIFY2(sim->waitForOutput("plugged in", 10000), sim->output().constData());
         QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, 10000);

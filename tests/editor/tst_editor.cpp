@@ -69,15 +69,6 @@ private slots:
         // The pages edit the settings that are sent.
         QCOMPARE(m_window->engine().rootContext()->contextProperty("DataMgt").value<QObject *>(),
             static_cast<QObject *>(settings()));
-        QObject *help = m_editor.root->findChild<QObject *>(QStringLiteral("helpDialog"));
-        QVERIFY(help && QMetaObject::invokeMethod(help, "show"));
-        QTRY_VERIFY(help->property("opened").toBool());
-        QCOMPARE(child(help, "firmwareVer")->property("text").toString(), QStringLiteral("Firmware:1.0.2"));
-        QCOMPARE(child(help, "sn")->property("text").toString(),
-            QStringLiteral("sn:") + QString::fromLatin1(m_editor.device->controller().serial()));
-        QVERIFY(child(help, "support")->property("visible").toBool());
-        QVERIFY(!child(help, "row")->property("visible").toBool());
-        QVERIFY(QMetaObject::invokeMethod(help, "close"));
     }
 
     // Save asks once and remembers the path; opening replaces the settings
@@ -93,7 +84,6 @@ private slots:
         answers << path("first"); // without extension: the selected filter's, .stm first
         m_window->save();
         QCOMPARE(m_window->filePath(), path("first.stm"));
-        QCOMPARE(readAll(path("first.stm")).size(), 462);
         QByteArray image = settings()->imageBytes();
         image[8] = 2; // firmware version travels with the preset
         image[14] = 77;
@@ -112,8 +102,6 @@ private slots:
         settings()->setPadInfo(1, "padData", 55);
         m_window->save();
         QCOMPARE(readAll(path("first.stm")).mid(4), settings()->imageBytes());
-        m_window->saveAs(); // cancelled: the remembered path stays
-        QCOMPARE(m_window->filePath(), path("first.stm"));
         answers << path("second.syx");
         m_window->saveAs();
         QCOMPARE(m_window->filePath(), path("second.syx"));

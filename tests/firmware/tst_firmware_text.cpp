@@ -11,7 +11,6 @@
 #include "firmware/SerialPortFinder.h"
 #include "firmware/SettingsSafeguard.h"
 #include "firmware/TransferEstimate.h"
-#include "firmware/UpdatePortLocator.h"
 #include "model/DataManagement.h"
 #include "model/SettingsBackup.h"
 #include "support/TestSupport.h"
@@ -24,11 +23,11 @@
 
 namespace {
 
-SerialPortEntry port(const QString &name, quint16 vid, quint16 pid, bool ids = true)
+SerialPortEntry port(const QString &name, quint16 vid, quint16 pid)
 {
     SerialPortEntry entry;
     entry.portName = name;
-    entry.hasIdentifiers = ids;
+    entry.hasIdentifiers = true;
     entry.vendorIdentifier = vid;
     entry.productIdentifier = pid;
     return entry;
@@ -52,7 +51,6 @@ private slots:
     void transferEstimates();
     void backups();
     void settingsKeptAcrossTheUpdate();
-    void updatePortChoice();
     void updateThatCannotStartEndsOnce();
     void recoveryIsOfferedOnceTheLoaderStays();
 
@@ -269,20 +267,6 @@ void TestFirmwareText::settingsKeptAcrossTheUpdate()
     QCOMPARE(prompt.asked().size(), 2);
     QCOMPARE(restore.count(), 1);
     QVERIFY(settingsbackup::sameSettings(restore.first().first().toByteArray(), before));
-}
-
-void TestFirmwareText::updatePortChoice()
-{
-    // The first port with the controller's USB identity.
-    const FixedSerialPortFinder finder({port("ttyS0", 0, 0, false), port("ttyUSB0", 0x1C75, 0x9999),
-        port("ttyACM0", 0x0416, 0x0204), port("ttyACM1", 0x1C75, 0x0204), port("ttyACM2", 0x1C75, 0x0204)});
-    QCOMPARE(updateport::locate(finder, QString()), QStringLiteral("ttyACM1"));
-    QCOMPARE(updateport::locate(FixedSerialPortFinder({port("ttyUSB0", 0x1C75, 0x9999)}), QString()), QString());
-    // A named port is taken when it exists, and never replaced by a USB match.
-    const QString existing = m_dir.filePath(QStringLiteral("fake-tty"));
-    testsupport::writeAll(existing, "");
-    QCOMPARE(updateport::locate(finder, existing), existing);
-    QCOMPARE(updateport::locate(finder, m_dir.filePath(QStringLiteral("absent"))), QString());
 }
 
 void TestFirmwareText::updateThatCannotStartEndsOnce()

@@ -104,7 +104,6 @@ void TestMyFtp::checkThenDownload_data()
     for (const char *name : {"../evil.bin", "a\\\\b", ".", ""})
         row(name, login, description(name, "9.0.0"), "failed: The firmware server offers an invalid file name.",
             "failed: No firmware has been offered for download.");
-    row("not json", login, "name=x", "failed: the firmware description is not a JSON object", "");
     row("versions not comparable", login, description("a.bin", "1.0.3"),
         R"(failed: The firmware versions "x" and "1.0.3" cannot be compared.)", "", "x");
     row("no description", login, "", "failed: The firmware server has no firmware description.", "");

@@ -72,14 +72,8 @@ Item {
             }
             return [
                 { tag: "latest", road: function() { Ftp.info("null", "", []) }, text: "当前已是最新版本，无需升级!" },
-                { tag: "settings not saved, not flashed", road: function() { FirmwareUpdate.declined() },
-                  text: "Firmware update cancelled.\nThe controller was not changed." },
                 { tag: "updated", road: flash(true), text: "固件升级成功！" },
                 { tag: "transfer failed", road: flash(false), text: "固件升级失败！" },
-                { tag: "no update port", text: "固件升级失败！", road: function() {
-                    FirmwareUpdate.waitingForController()
-                    FirmwareUpdate.transStatus(false)
-                } },
                 { tag: "check failed", text: "检查固件更新失败！\nThe firmware server was not found.", road: function() {
                     Ftp.failed("The firmware server was not found.")
                 } },
