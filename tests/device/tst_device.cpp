@@ -281,6 +281,29 @@ private slots:
         QCOMPARE(d->getDevType(kController.toLower()), QString("zt118"));
     }
 
+    // The port poll: the controller comes with both its ports listed and goes
+    // with either of them.
+    void portPollReportsComingAndGoing()
+    {
+        MidiPollEventSource poll(60000);
+        QSignalSpy spy(&poll, &DeviceEventSource::deviceEvent);
+        const int out = m_midi->addSink("Korvel Mavu", {});
+        poll.poll(); // an output alone is not the controller
+        const int in = m_midi->addSource("Korvel Mavu");
+        poll.poll();
+        m_midi->removePort(out);
+        poll.poll();
+        m_midi->addSink("Korvel Mavu", {});
+        poll.poll();
+        m_midi->removePort(in);
+        poll.poll();
+        QList<bool> arrivals;
+        for (const QList<QVariant> &args : spy)
+            arrivals << args.at(1).toBool();
+        QCOMPARE(arrivals, (QList<bool>{true, false, true, false}));
+        QCOMPARE(detection()->getDevType(spy.at(0).at(0).toString()), QString("zt118"));
+    }
+
     void startUpCheck()
     {
         QTemporaryDir dir;
