@@ -28,7 +28,6 @@ const char kWatcher[] = "setpriv --pdeathsig TERM -- \"$@\" & child=$!\n"
                         "}\n"
                         "trap finish TERM INT\n"
                         "trap 'kill -USR1 $child 2>/dev/null' USR1\n"
-                        "trap 'kill -KILL $child 2>/dev/null' USR2\n"
                         "parent=$PPID\n"
                         "while kill -0 $child 2>/dev/null; do\n"
                         "  [ \"$(cut -d' ' -f4 /proc/$$/stat)\" = \"$parent\" ] || finish\n"
@@ -82,12 +81,6 @@ void GuardedProcess::signalUser1()
 {
     if (isRunning())
         ::kill(pid_t(m_process.processId()), SIGUSR1);
-}
-
-void GuardedProcess::killChild()
-{
-    if (isRunning())
-        ::kill(pid_t(m_process.processId()), SIGUSR2);
 }
 
 bool GuardedProcess::waitForOutput(const QString &text, int timeoutMs)

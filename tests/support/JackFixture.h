@@ -7,7 +7,7 @@
 
 // A program run for a test that cannot outlive the test: a watcher shell
 // ends it when the test process goes, even when the test crashes. SIGUSR1
-// sent to it is passed on; killChild() kills the program itself at once.
+// sent to it is passed on.
 class GuardedProcess
 {
 public:
@@ -20,7 +20,6 @@ public:
     void stop();
     bool isRunning() const;
     void signalUser1();
-    void killChild();
     // Waits until a line of the output contains text; false on time-out.
     bool waitForOutput(const QString &text, int timeoutMs);
     QByteArray output();

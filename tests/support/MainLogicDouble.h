@@ -14,18 +14,7 @@ public:
     using QObject::QObject;
 
     Q_INVOKABLE int calls(const QString &slot) const { return m_calls.value(slot); }
-    Q_INVOKABLE void resetCalls() { m_calls.clear(); }
-    Q_INVOKABLE void setScale(double screenScaleFactor, double scalingRate)
-    {
-        m_screenScaleFactor = screenScaleFactor;
-        m_scalingRate = scalingRate;
-    }
     Q_INVOKABLE void raiseDevStateChanged(bool state) { emit devStateChanged(state); }
-    Q_INVOKABLE void raiseScreenChanged(double scalingRate)
-    {
-        m_scalingRate = scalingRate;
-        emit screenChanged();
-    }
 
 signals:
     void showHint(bool isSend, bool isSuccess);
@@ -44,16 +33,14 @@ public slots:
     void save() { count("save"); }
     void saveAs() { count("saveAs"); }
     void openFile() { count("openFile"); }
-    double getScalingRate() { return m_scalingRate; }
+    double getScalingRate() { return 1.0; }
     void updateProgra(int, int) { count("updateProgra"); }
     QString getSoftVersion() { return QStringLiteral("1.0.1.1"); }
-    double getScreenScaleFactor() { return m_screenScaleFactor; }
+    double getScreenScaleFactor() { return 1.0; }
     void showSystemCheck() { count("showSystemCheck"); }
 
 private:
     void count(const char *slot) { ++m_calls[QLatin1String(slot)]; }
 
     QMap<QString, int> m_calls;
-    double m_screenScaleFactor = 1.0;
-    double m_scalingRate = 1.0;
 };

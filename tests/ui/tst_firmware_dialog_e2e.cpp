@@ -5,11 +5,11 @@
 // during the transfer, the success message and the saved settings offered
 // back; the recovery of a controller left in update mode; and mavuctl's update
 // of the same controller, its settings saved and written back.
-#include "EditorHarness.h"
+#include "support/EditorHarness.h"
 #include "FirmwareBytes.h"
 #include "LocalFtpServer.h"
 #include "PtyLink.h"
-#include "QmlWarnings.h"
+#include "support/QmlWarnings.h"
 #include "ScriptedPrompt.h"
 
 #include "app/AppOptions.h"
