@@ -31,7 +31,7 @@ namespace {
 class FakeSource : public DeviceEventSource
 {
 public:
-    void event(const QString &path, bool arrival) { emit deviceEvent(path, arrival); }
+    void report(const QString &path, bool arrival) { emit deviceEvent(path, arrival); }
 };
 
 SerialPortEntry port(const char *name, quint16 vid, quint16 pid)
@@ -262,21 +262,21 @@ private slots:
         QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
         // udev reports the card before the sequencer lists its ports: that
         // waits for the port poll to see both of them.
-        m_events->event(kController, true);
+        m_events->report(kController, true);
         m_midi->addSource("Korvel Mavu");
-        m_events->event(kController, true);
+        m_events->report(kController, true);
         QVERIFY(spy.isEmpty() && !d->devArrived());
         m_midi->addSink("Korvel Mavu", {});
-        m_events->event(kOther, true);
+        m_events->report(kOther, true);
         for (int i = 0; i < 3; ++i)
-            m_events->event(kController, true); // reported once until a removal
+            m_events->report(kController, true); // reported once until a removal
         QVERIFY(d->devArrived());
-        m_events->event(kController, false);
-        m_events->event(kController, false); // each removal is reported
+        m_events->report(kController, false);
+        m_events->report(kController, false); // each removal is reported
         QVERIFY(!d->devArrived());
-        m_events->event(kController, true);
-        m_events->event(kOther, false); // another device leaving: empty type, re-arms arrival
-        m_events->event(kController, true);
+        m_events->report(kController, true);
+        m_events->report(kOther, false); // another device leaving: empty type, re-arms arrival
+        m_events->report(kController, true);
         QCOMPARE(events(spy), (QStringList{"zt118+", "zt118-", "zt118-", "zt118+", "-", "zt118+"}));
         QCOMPARE(d->getDevType(kController.toLower()), QString("zt118"));
     }
