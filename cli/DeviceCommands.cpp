@@ -16,7 +16,6 @@
 #include "model/SettingsText.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace cli {
 
@@ -81,15 +80,8 @@ int runList(const QStringList &arguments)
         return fail(QStringLiteral("usage: mavuctl list [--midi-api alsa|jack] [--update-port PATH]"));
     const QMap<int, QString> inputs = midiInDevices();
     QString text = portLines("in", inputs) + portLines("out", midiOutDevices());
-    QStringList updatePorts;
-    const QList<SerialPortEntry> ports = SystemSerialPortFinder().availablePorts();
-    for (const SerialPortEntry &port : ports) {
-        if (port.hasIdentifiers && port.vendorIdentifier == updateport::kVendorId
-            && port.productIdentifier == updateport::kProductId)
-            updatePorts << port.portName;
-    }
-    if (!options.updatePort.isEmpty() && QFileInfo::exists(options.updatePort))
-        updatePorts << options.updatePort;
+    const QStringList updatePorts
+        = updateport::candidates(SystemSerialPortFinder().availablePorts(), options.updatePort);
     for (const QString &port : qAsConst(updatePorts))
         text += QStringLiteral("update %1\n").arg(port);
     // The loader without the MIDI ports: an update that did not finish.

@@ -13,7 +13,6 @@
 
 #include <QCoreApplication>
 #include <QDebug>
-#include <QFileInfo>
 #include <QGuiApplication>
 
 DetectionDevice::DetectionDevice(QObject *parent)
@@ -147,19 +146,9 @@ void DetectionDevice::checkConnectedDevice()
         }
     }
     const QList<SerialPortEntry> ports = m_finder ? m_finder->availablePorts() : QList<SerialPortEntry>();
-    bool found = false;
-    for (const SerialPortEntry &port : ports) {
+    for (const SerialPortEntry &port : ports)
         qDebug() << "vid:" << port.vendorIdentifier << "pid" << port.productIdentifier;
-        if (port.hasIdentifiers && port.vendorIdentifier == updateport::kVendorId
-            && port.productIdentifier == updateport::kProductId) {
-            found = true;
-            break;
-        }
-    }
-    // Pseudo-terminals (the simulator's) never show in the system's list.
-    if (!found && !m_namedUpdatePort.isEmpty())
-        found = QFileInfo::exists(m_namedUpdatePort);
-    if (found) {
+    if (!updateport::candidates(ports, m_namedUpdatePort).isEmpty()) {
         qDebug() << "===================";
         emit s_devTypeAndState(QLatin1String(controllerids::kSerialDeviceType), true);
     }

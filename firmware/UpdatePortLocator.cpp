@@ -1,21 +1,26 @@
 #include "firmware/UpdatePortLocator.h"
 
-#include "firmware/SerialPortFinder.h"
-
 #include <QFileInfo>
 
 namespace updateport {
 
-QString locate(const SerialPortFinder &finder, const QString &overridePath)
+QStringList candidates(const QList<SerialPortEntry> &ports, const QString &overridePath)
 {
     if (!overridePath.isEmpty())
-        return QFileInfo::exists(overridePath) ? overridePath : QString();
-    const QList<SerialPortEntry> ports = finder.availablePorts();
+        return QFileInfo::exists(overridePath) ? QStringList{overridePath} : QStringList();
+    QStringList found;
     for (const SerialPortEntry &port : ports) {
         if (port.hasIdentifiers && port.vendorIdentifier == kVendorId && port.productIdentifier == kProductId)
-            return port.portName;
+            found << port.portName;
     }
-    return QString();
+    return found;
+}
+
+QString locate(const SerialPortFinder &finder, const QString &overridePath)
+{
+    const QStringList found
+        = candidates(overridePath.isEmpty() ? finder.availablePorts() : QList<SerialPortEntry>(), overridePath);
+    return found.value(0);
 }
 
 } // namespace updateport

@@ -1,8 +1,10 @@
 #pragma once
 
-#include <QString>
+#include "firmware/SerialPortFinder.h"
 
-class SerialPortFinder;
+#include <QList>
+#include <QString>
+#include <QStringList>
 
 // Where the controller in update mode can be reached: an explicitly named port
 // (pseudo-terminals, containers, the simulator) or the first port that carries
@@ -12,8 +14,13 @@ namespace updateport {
 constexpr quint16 kVendorId = 0x1C75;
 constexpr quint16 kProductId = 0x0204;
 
-// The port name, or an empty string when there is none (yet). An override
-// counts only once the path exists.
+// The ports the controller in update mode may be on, the one to use first.
+// A named port is the only one, and only once the path exists; otherwise
+// every listed port with the controller's USB identity. Detection, the update
+// and mavuctl list all ask this, so they never disagree.
+QStringList candidates(const QList<SerialPortEntry> &ports, const QString &overridePath);
+
+// The first candidate, or an empty string when there is none (yet).
 QString locate(const SerialPortFinder &finder, const QString &overridePath);
 
 } // namespace updateport

@@ -320,7 +320,8 @@ private slots:
             {{"korvel mavu", "Korvel Mavu 2"}, {}, {}, {}}, // the whole name, with case
             {{}, {port("ttyUSB0", 0x0403, 0x6001), update}, {}, {"zt118SerialDev+"}},
             {{}, {}, dir.filePath("update"), {"zt118SerialDev+"}}, // a named port that exists
-            {{}, {}, dir.filePath("gone"), {}},
+            {{}, {port("a", 0x1C75, 0x0205), port("b", 0x1C76, 0x0204)}, {}, {}}, // half the identity
+            {{}, {update}, dir.filePath("gone"), {}}, // a named port is the only one, as for the update
         };
         for (const Case &c : cases) {
             m_midi = editorharness::useLoopbackMidi();
