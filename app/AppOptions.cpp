@@ -1,6 +1,6 @@
 #include "app/AppOptions.h"
 
-#include <QCoreApplication>
+#include <QCommandLineParser>
 #include <QProcessEnvironment>
 
 namespace {
@@ -14,87 +14,60 @@ AppOptions &storage()
 struct ValueOption {
     const char *name;
     const char *environment;
+    const char *valueName;
+    const char *description;
     QString AppOptions::*field;
 };
 
 const ValueOption kValueOptions[] = {
-    {"--midi-api", "KORVEL_MAVU_MIDI_API", &AppOptions::midiApi},
-    {"--update-port", "KORVEL_MAVU_UPDATE_PORT", &AppOptions::updatePort},
-    {"--firmware-server", "KORVEL_MAVU_FIRMWARE_SERVER", &AppOptions::firmwareServer},
+    {"midi-api", "KORVEL_MAVU_MIDI_API", "alsa|jack", "MIDI system to use (KORVEL_MAVU_MIDI_API; default alsa)",
+        &AppOptions::midiApi},
+    {"update-port", "KORVEL_MAVU_UPDATE_PORT", "PATH",
+        "serial port of a controller in update mode (KORVEL_MAVU_UPDATE_PORT)", &AppOptions::updatePort},
+    {"firmware-server", "KORVEL_MAVU_FIRMWARE_SERVER", "HOST[:PORT]|URL",
+        "where to look for firmware (KORVEL_MAVU_FIRMWARE_SERVER)", &AppOptions::firmwareServer},
 };
 
-// Takes "--name VALUE" or "--name=VALUE" at position i; returns false when args[i] is not it.
-bool takeValue(QStringList *args, int i, const char *name, QString *value, QString *error)
-{
-    const QString arg = args->at(i);
-    const QString prefix = QLatin1String(name) + QLatin1Char('=');
-    if (arg.startsWith(prefix)) {
-        *value = arg.mid(prefix.size());
-        args->removeAt(i);
-        return true;
-    }
-    if (arg != QLatin1String(name))
-        return false;
-    if (i + 1 >= args->size()) {
-        *error = QStringLiteral("%1 needs a value").arg(arg);
-        args->removeAt(i);
-        return true;
-    }
-    *value = args->at(i + 1);
-    args->removeAt(i + 1);
-    args->removeAt(i);
-    return true;
-}
-
-void validate(AppOptions *o)
-{
-    if (o->error.isEmpty() && !o->midiApi.isEmpty() && o->midiApi != QLatin1String("alsa")
-        && o->midiApi != QLatin1String("jack"))
-        o->error = QStringLiteral("--midi-api must be alsa or jack, not \"%1\"").arg(o->midiApi);
-}
+const char kSimulator[] = "simulator";
 
 } // namespace
 
-AppOptions AppOptions::takeShared(QStringList *args)
+void AppOptions::addShared(QCommandLineParser *parser)
+{
+    parser->addOption({kSimulator, "use a simulated controller (no hardware needed)"});
+    for (const ValueOption &opt : kValueOptions)
+        parser->addOption({opt.name, opt.description, opt.valueName});
+}
+
+AppOptions AppOptions::shared(const QCommandLineParser &parser)
 {
     AppOptions o;
     const QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const ValueOption &opt : kValueOptions)
-        o.*(opt.field) = env.value(QLatin1String(opt.environment));
-    for (int i = 0; i < args->size();) {
-        bool taken = false;
-        for (const ValueOption &opt : kValueOptions) {
-            if (takeValue(args, i, opt.name, &(o.*(opt.field)), &o.error)) {
-                taken = true;
-                break;
-            }
-        }
-        if (!taken && args->at(i) == QLatin1String("--simulator")) {
-            o.simulator = true;
-            args->removeAt(i);
-            taken = true;
-        }
-        if (!taken)
-            ++i;
+    for (const ValueOption &opt : kValueOptions) {
+        const QString name = QLatin1String(opt.name);
+        o.*(opt.field) = parser.isSet(name) ? parser.value(name) : env.value(QLatin1String(opt.environment));
     }
-    validate(&o);
+    o.simulator = parser.isSet(QLatin1String(kSimulator));
+    if (!o.midiApi.isEmpty() && o.midiApi != QLatin1String("alsa") && o.midiApi != QLatin1String("jack"))
+        o.error = QStringLiteral("--midi-api must be alsa or jack, not \"%1\"").arg(o.midiApi);
     return o;
 }
 
 AppOptions AppOptions::parse(const QStringList &arguments)
 {
-    QStringList args = arguments.mid(1);
-    AppOptions o = takeShared(&args);
-    for (const QString &arg : qAsConst(args)) {
-        if (arg == QLatin1String("--version") || arg == QLatin1String("-v"))
-            o.showVersion = true;
-        else if (arg == QLatin1String("--help") || arg == QLatin1String("-h"))
-            o.showHelp = true;
-        else if (arg.startsWith(QLatin1Char('-')) && o.error.isEmpty())
-            o.error = QStringLiteral("unknown option \"%1\"; see --help").arg(arg);
-        else
-            o.files << arg;
-    }
+    QCommandLineParser parser;
+    addShared(&parser);
+    const QCommandLineOption version({"v", "version"}, "print the version");
+    const QCommandLineOption help({"h", "help"}, "print this help");
+    parser.addOption(version);
+    parser.addOption(help);
+    const bool parsed = parser.parse(arguments);
+    AppOptions o = shared(parser);
+    o.showVersion = parser.isSet(version);
+    o.showHelp = parser.isSet(help);
+    o.files = parser.positionalArguments();
+    if (!parsed)
+        o.error = parser.errorText() + QStringLiteral(" See --help.");
     return o;
 }
 

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QCommandLineParser;
+
 // What the command line and the environment ask of the editor and mavuctl.
 // Parsed once at start; the subsystems are configured from it by the program.
 struct AppOptions {
@@ -19,9 +21,10 @@ struct AppOptions {
     static AppOptions parse(const QStringList &arguments);
     static QString helpText();
 
-    // Takes the options this tool shares with the editor out of args (for mavuctl's
-    // subcommands), leaving the rest in order.
-    static AppOptions takeShared(QStringList *args);
+    // The options this tool shares with the editor (for mavuctl): added to a parser,
+    // then read from it after parsing, with the environment behind them.
+    static void addShared(QCommandLineParser *parser);
+    static AppOptions shared(const QCommandLineParser &parser);
 
     static const AppOptions &current();
     static void setCurrent(const AppOptions &options);

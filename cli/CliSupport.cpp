@@ -3,6 +3,7 @@
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
 
+#include <QCommandLineParser>
 #include <QTextStream>
 
 #include <cstdio>
@@ -20,6 +21,21 @@ void printOut(const QString &text)
 {
     QTextStream out(stdout);
     out << text;
+}
+
+bool Invocation::isSet(const QString &option) const
+{
+    return parser->isSet(option);
+}
+
+QString Invocation::value(const QString &option) const
+{
+    return parser->value(option);
+}
+
+int Invocation::usageError() const
+{
+    return fail(QStringLiteral("usage: ") + synopsis);
 }
 
 bool loadPreset(const QString &path, DataManagement &settings)

@@ -1,10 +1,13 @@
 #pragma once
 
+#include "app/AppOptions.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
 class DataManagement;
+class QCommandLineParser;
 
 // Shared pieces of mavuctl's subcommands.
 namespace cli {
@@ -12,6 +15,19 @@ namespace cli {
 // Thrown-free error reporting: each command returns an exit code and writes one line on stderr.
 int fail(const QString &message);
 void printOut(const QString &text);
+
+// One command as parsed: the options shared with the editor, the command's own, and its arguments.
+struct Invocation {
+    const QCommandLineParser *parser = nullptr;
+    AppOptions shared;
+    QStringList args; // the arguments after the command's words
+    QString synopsis; // "mavuctl get [-o FILE]"
+
+    bool isSet(const QString &option) const;
+    QString value(const QString &option) const;
+    // The command's synopsis as its one-line error.
+    int usageError() const;
+};
 
 bool loadPreset(const QString &path, DataManagement &settings);
 bool savePreset(const QString &path, DataManagement &settings);

@@ -1,6 +1,5 @@
 #include "cli/DeviceCommands.h"
 
-#include "app/AppOptions.h"
 #include "cli/CliSupport.h"
 #include "device/ControllerIds.h"
 #include "device/ControllerLink.h"
@@ -23,17 +22,11 @@ namespace {
 
 constexpr int kReplyTimeoutMs = 3000;
 
-// Takes the shared options (--midi-api, --update-port, ...) and starts the MIDI system.
-bool setUp(QStringList *args, AppOptions *options)
+// Starts the MIDI system the shared options (--midi-api) ask for.
+bool setUp(const Invocation &call)
 {
-    *options = AppOptions::takeShared(args);
-    if (!options->error.isEmpty()) {
-        fail(options->error);
-        return false;
-    }
-    AppOptions::setCurrent(*options);
     QString error;
-    if (!installSystemMidi(options->midiApi, QCoreApplication::applicationName(), &error)) {
+    if (!installSystemMidi(call.shared.midiApi, QCoreApplication::applicationName(), &error)) {
         fail(QStringLiteral("cannot start the MIDI system: %1").arg(error));
         return false;
     }
@@ -70,18 +63,17 @@ QString portLines(const char *kind, const QMap<int, QString> &ports)
 
 } // namespace
 
-int runList(const QStringList &arguments)
+int runList(const Invocation &call)
 {
-    QStringList args = arguments;
-    AppOptions options;
-    if (!setUp(&args, &options))
+    const QStringList &args = call.args;
+    if (!setUp(call))
         return 1;
     if (!args.isEmpty())
-        return fail(QStringLiteral("usage: mavuctl list [--midi-api alsa|jack] [--update-port PATH]"));
+        return call.usageError();
     const QMap<int, QString> inputs = midiInDevices();
     QString text = portLines("in", inputs) + portLines("out", midiOutDevices());
     const QStringList updatePorts
-        = updateport::candidates(SystemSerialPortFinder().availablePorts(), options.updatePort);
+        = updateport::candidates(SystemSerialPortFinder().availablePorts(), call.shared.updatePort);
     for (const QString &port : qAsConst(updatePorts))
         text += QStringLiteral("update %1\n").arg(port);
     // The loader without the MIDI ports: an update that did not finish.
@@ -92,20 +84,14 @@ int runList(const QStringList &arguments)
     return 0;
 }
 
-int runGet(const QStringList &arguments)
+int runGet(const Invocation &call)
 {
-    QStringList args = arguments;
-    AppOptions options;
-    if (!setUp(&args, &options))
+    const QStringList &args = call.args;
+    if (!setUp(call))
         return 1;
-    QString outPath;
-    const int o = args.indexOf(QStringLiteral("-o"));
-    if (o >= 0 && o + 1 < args.size()) {
-        outPath = args.at(o + 1);
-        args.erase(args.begin() + o, args.begin() + o + 2);
-    }
+    const QString outPath = call.value(QStringLiteral("o"));
     if (!args.isEmpty())
-        return fail(QStringLiteral("usage: mavuctl get [-o FILE] [--midi-api alsa|jack]"));
+        return call.usageError();
     ControllerLink link;
     QByteArray image;
     if (!openLink(link) || !readSettings(link, &image))
@@ -124,14 +110,13 @@ int runGet(const QStringList &arguments)
     return 0;
 }
 
-int runSend(const QStringList &arguments)
+int runSend(const Invocation &call)
 {
-    QStringList args = arguments;
-    AppOptions options;
-    if (!setUp(&args, &options))
+    const QStringList &args = call.args;
+    if (!setUp(call))
         return 1;
     if (args.size() != 1)
-        return fail(QStringLiteral("usage: mavuctl send FILE [--midi-api alsa|jack]"));
+        return call.usageError();
     QByteArray image;
     QString error;
     // A bad file is refused before anything reaches the controller.
@@ -145,14 +130,13 @@ int runSend(const QStringList &arguments)
     return 0;
 }
 
-int runSerial(const QStringList &arguments)
+int runSerial(const Invocation &call)
 {
-    QStringList args = arguments;
-    AppOptions options;
-    if (!setUp(&args, &options))
+    const QStringList &args = call.args;
+    if (!setUp(call))
         return 1;
     if (!args.isEmpty())
-        return fail(QStringLiteral("usage: mavuctl serial [--midi-api alsa|jack]"));
+        return call.usageError();
     ControllerLink link;
     QByteArray reply;
     QString error;
@@ -164,21 +148,15 @@ int runSerial(const QStringList &arguments)
     return 0;
 }
 
-int runDoctor(const QStringList &arguments)
+int runDoctor(const Invocation &call)
 {
-    QStringList args = arguments;
-    AppOptions options = AppOptions::takeShared(&args);
-    QString root;
-    if (args.size() == 2 && args.first() == QLatin1String("--root")) {
-        root = args.last();
-        args.clear();
-    }
-    if (!options.error.isEmpty() || !args.isEmpty())
-        return fail(options.error.isEmpty() ? QStringLiteral("usage: mavuctl doctor [--root DIR]") : options.error);
+    if (!call.args.isEmpty())
+        return call.usageError();
+    const AppOptions &options = call.shared;
     QString midiError;
     installSystemMidi(options.midiApi, QCoreApplication::applicationName(), &midiError);
     doctor::Inputs inputs = doctor::systemInputs(options.updatePort, options.firmwareServer);
-    inputs.root = root;
+    inputs.root = call.value(QStringLiteral("root"));
     inputs.midiError = midiError;
     const QList<doctor::Finding> findings = doctor::examine(inputs);
     printOut(doctor::report(findings));

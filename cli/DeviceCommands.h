@@ -1,15 +1,15 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/CliSupport.h"
 
 // mavuctl's subcommands that talk to the controller.
 namespace cli {
 
-int runList(const QStringList &args);
-int runGet(const QStringList &args);
-int runSend(const QStringList &args);
-int runSerial(const QStringList &args);
+int runList(const Invocation &call);
+int runGet(const Invocation &call);
+int runSend(const Invocation &call);
+int runSerial(const Invocation &call);
 // Why the controller or its update does not work here; 0 when all is well.
-int runDoctor(const QStringList &args);
+int runDoctor(const Invocation &call);
 
 } // namespace cli

@@ -9,21 +9,22 @@
 
 namespace cli {
 
-int runDefaults(const QStringList &args)
+int runDefaults(const Invocation &call)
 {
+    const QStringList &args = call.args;
     if (args.size() != 1)
-        return fail(QStringLiteral("usage: mavuctl defaults OUT"));
+        return call.usageError();
     DataManagement settings;
     settings.initDefaultData();
     return savePreset(args.at(0), settings) ? 0 : 1;
 }
 
-int runDump(const QStringList &args)
+int runDump(const Invocation &call)
 {
-    QStringList rest = args;
-    const bool json = rest.removeAll(QStringLiteral("--json")) > 0;
+    const QStringList &rest = call.args;
+    const bool json = call.isSet(QStringLiteral("json"));
     if (rest.size() != 1)
-        return fail(QStringLiteral("usage: mavuctl dump [--json] FILE"));
+        return call.usageError();
     DataManagement settings;
     if (!loadPreset(rest.at(0), settings))
         return 1;
@@ -34,20 +35,22 @@ int runDump(const QStringList &args)
     return 0;
 }
 
-int runConvert(const QStringList &args)
+int runConvert(const Invocation &call)
 {
+    const QStringList &args = call.args;
     if (args.size() != 2)
-        return fail(QStringLiteral("usage: mavuctl convert IN OUT"));
+        return call.usageError();
     DataManagement settings;
     if (!loadPreset(args.at(0), settings))
         return 1;
     return savePreset(args.at(1), settings) ? 0 : 1;
 }
 
-int runEdit(const QStringList &args)
+int runEdit(const Invocation &call)
 {
+    const QStringList &args = call.args;
     if (args.size() < 2)
-        return fail(QStringLiteral("usage: mavuctl edit FILE OPERATION ARG..."));
+        return call.usageError();
     DataManagement settings;
     if (!loadPreset(args.at(0), settings))
         return 1;

@@ -1,13 +1,13 @@
 #pragma once
 
-#include <QStringList>
+#include "cli/CliSupport.h"
 
 // mavuctl's subcommands that work on preset files.
 namespace cli {
 
-int runDefaults(const QStringList &args);
-int runDump(const QStringList &args);
-int runConvert(const QStringList &args);
-int runEdit(const QStringList &args);
+int runDefaults(const Invocation &call);
+int runDump(const Invocation &call);
+int runConvert(const Invocation &call);
+int runEdit(const Invocation &call);
 
 } // namespace cli

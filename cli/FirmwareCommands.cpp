@@ -1,6 +1,5 @@
 #include "cli/FirmwareCommands.h"
 
-#include "app/AppOptions.h"
 #include "cli/CliSupport.h"
 #include "cli/FirmwareBackup.h"
 #include "cli/TerminalPrompt.h"
@@ -34,25 +33,6 @@ constexpr int kBarWidth = 40;
 constexpr int kDetailWidth = 44;
 constexpr qint32 kUpdateBaudRate = 115200;
 
-const char kUsage[] = "usage: mavuctl firmware check [--current VERSION] [--firmware-server HOST[:PORT]]\n"
-                      "       mavuctl firmware update FILE [--port PATH | --update-port PATH] [--wait SECONDS]"
-                      " [--no-backup]";
-
-// Takes "--name VALUE" out of args; false with *error when the value is missing.
-bool takeOption(QStringList *args, const QString &name, QString *value, QString *error)
-{
-    const int at = args->indexOf(name);
-    if (at < 0)
-        return true;
-    if (at + 1 >= args->size()) {
-        *error = QStringLiteral("%1 needs a value").arg(name);
-        return false;
-    }
-    *value = args->at(at + 1);
-    args->erase(args->begin() + at, args->begin() + at + 2);
-    return true;
-}
-
 bool startMidi(const AppOptions &options, QString *error)
 {
     QString why;
@@ -79,14 +59,15 @@ bool readControllerVersion(const AppOptions &options, QString *version, QString 
     return true;
 }
 
-int runCheck(QStringList args, const AppOptions &options)
+} // namespace
+
+int runFirmwareCheck(const Invocation &call)
 {
-    QString current;
+    const AppOptions &options = call.shared;
+    QString current = call.value(QStringLiteral("current"));
     QString error;
-    if (!takeOption(&args, QStringLiteral("--current"), &current, &error))
-        return fail(error);
-    if (!args.isEmpty())
-        return fail(QString::fromLatin1(kUsage));
+    if (!call.args.isEmpty())
+        return call.usageError();
     MyFtp ftp;
     if (!ftp.setServer(options.firmwareServer, &error))
         return fail(error);
@@ -119,6 +100,8 @@ int runCheck(QStringList args, const AppOptions &options)
     loop.exec();
     return status;
 }
+
+namespace {
 
 // Puts the controller into update mode and waits for its update port.
 // Its settings are saved first unless safeguard is null.
@@ -179,19 +162,21 @@ QString failureText(YmodemFileTransmit::Status status)
     }
 }
 
-int runUpdate(QStringList args, const AppOptions &options)
+} // namespace
+
+int runFirmwareUpdate(const Invocation &call)
 {
-    QString port;
-    QString wait = QString::number(kDefaultPortWaitSeconds);
+    const AppOptions &options = call.shared;
+    const QStringList &args = call.args;
+    QString port = call.value(QStringLiteral("port"));
+    const QString wait = call.isSet(QStringLiteral("wait")) ? call.value(QStringLiteral("wait"))
+                                                            : QString::number(kDefaultPortWaitSeconds);
     QString error;
-    const bool backUp = !args.removeAll(QStringLiteral("--no-backup"));
-    if (!takeOption(&args, QStringLiteral("--port"), &port, &error)
-        || !takeOption(&args, QStringLiteral("--wait"), &wait, &error))
-        return fail(error);
+    const bool backUp = !call.isSet(QStringLiteral("no-backup"));
     bool waitOk = false;
     const int waitSeconds = wait.toInt(&waitOk);
     if (args.size() != 1 || !waitOk || waitSeconds < 0)
-        return fail(QString::fromLatin1(kUsage));
+        return call.usageError();
 
     // Everything about the file is checked before the controller is touched.
     const QFileInfo file(args.at(0));
@@ -248,23 +233,6 @@ int runUpdate(QStringList args, const AppOptions &options)
         checkAfterReturn(safeguard);
     }
     return 0;
-}
-
-} // namespace
-
-int runFirmware(const QStringList &arguments)
-{
-    QStringList args = arguments;
-    const AppOptions options = AppOptions::takeShared(&args);
-    if (!options.error.isEmpty())
-        return fail(options.error);
-    AppOptions::setCurrent(options);
-    const QString sub = args.isEmpty() ? QString() : args.takeFirst();
-    if (sub == QLatin1String("check"))
-        return runCheck(args, options);
-    if (sub == QLatin1String("update"))
-        return runUpdate(args, options);
-    return fail(QString::fromLatin1(kUsage));
 }
 
 } // namespace cli

@@ -3,9 +3,11 @@
 #include "cli/FileCommands.h"
 #include "cli/FirmwareCommands.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLoggingCategory>
 
+#include <algorithm>
 #include <functional>
 
 namespace {
@@ -49,9 +51,92 @@ const char kUsage[] =
     "                                   update changed them (--no-backup skips both)\n"
     "  firmware update FILE --port PATH send FILE to a port already in update mode\n"
     "\n"
-    "Options:\n"
+    "Global options, before or after the command (mavuctl COMMAND --help lists a command's own):\n"
+    "  --midi-api alsa|jack             MIDI system to use (KORVEL_MAVU_MIDI_API)\n"
+    "  --update-port PATH               update-mode serial port (KORVEL_MAVU_UPDATE_PORT)\n"
+    "  --firmware-server HOST[:PORT]|URL\n"
+    "                                   firmware server (KORVEL_MAVU_FIRMWARE_SERVER)\n"
     "  -h, --help                       show this help\n"
     "  --version                        show the version\n";
+
+struct Command {
+    QString words; // "get", "firmware update"
+    QString synopsis;
+    QString summary;
+    QList<QCommandLineOption> options;
+    std::function<int(const cli::Invocation &)> run;
+    bool valuesAsArguments = false; // after the first argument nothing is an option (edit's values)
+};
+
+QList<Command> commands()
+{
+    return {
+        {"defaults", "defaults OUT", "Write the default settings.", {}, cli::runDefaults},
+        {"dump", "dump [--json] FILE", "Print every setting readably.", {{"json", "print JSON"}}, cli::runDump},
+        {"convert", "convert IN OUT", "Convert between .stm and .syx.", {}, cli::runConvert},
+        {"edit", "edit FILE OPERATION ARG...", "Apply one settings operation and save FILE.", {}, cli::runEdit, true},
+        {"list", "list [--midi-api alsa|jack] [--update-port PATH]", "MIDI ports and update-mode serial ports.", {},
+            cli::runList},
+        {"get", "get [-o FILE] [--midi-api alsa|jack]", "Read the settings; print them, or save FILE.",
+            {{"o", "save the settings to FILE", "FILE"}}, cli::runGet},
+        {"send", "send FILE [--midi-api alsa|jack]", "Write the settings of a preset.", {}, cli::runSend},
+        {"serial", "serial [--midi-api alsa|jack]", "Print the serial number.", {}, cli::runSerial},
+        {"doctor", "doctor [--root DIR]", "Tell why the controller or its update does not work.",
+            {{"root", "look at a system laid out under DIR", "DIR"}}, cli::runDoctor},
+        {"firmware check", "firmware check [--current VERSION] [--firmware-server HOST[:PORT]]",
+            "Ask the firmware server for a newer firmware.",
+            {{"current", "the controller's version (else read over MIDI)", "VERSION"}}, cli::runFirmwareCheck},
+        {"firmware update", "firmware update FILE [--port PATH | --update-port PATH] [--wait SECONDS] [--no-backup]",
+            "Put the controller into update mode and send FILE to its update port.",
+            {{"port", "send FILE to a port already in update mode", "PATH"},
+                {"wait", "how long to wait for the update port", "SECONDS"},
+                {"no-backup", "do not save the settings first, nor offer them back"}},
+            cli::runFirmwareUpdate},
+    };
+}
+
+const QCommandLineOption kHelp({"h", "help"}, "show this help");
+
+// The parser for a command: the global options and its own.
+void addOptions(QCommandLineParser *parser, const QList<QCommandLineOption> &own)
+{
+    AppOptions::addShared(parser);
+    parser->addOption(kHelp);
+    parser->addOptions(own);
+}
+
+// The usage line, the summary, and Qt's list of the options.
+QString commandHelp(const Command &command, const QCommandLineParser &parser)
+{
+    const QString options = parser.helpText();
+    return QStringLiteral("Usage: mavuctl %1\n%2\n\n%3")
+        .arg(command.synopsis, command.summary, options.mid(options.indexOf(QLatin1String("Options:"))));
+}
+
+// Parses the command line again with the command's options, without its words, and runs it.
+int runCommand(const Command &command, QStringList arguments)
+{
+    QCommandLineParser parser;
+    addOptions(&parser, command.options);
+    if (command.valuesAsArguments)
+        parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const bool parsed = parser.parse(arguments);
+    if (parser.isSet(kHelp)) {
+        cli::printOut(commandHelp(command, parser));
+        return 0;
+    }
+    if (!parsed)
+        return cli::fail(QStringLiteral("%1 See mavuctl %2 --help.").arg(parser.errorText(), command.words));
+    cli::Invocation call;
+    call.parser = &parser;
+    call.shared = AppOptions::shared(parser);
+    call.args = parser.positionalArguments();
+    call.synopsis = QStringLiteral("mavuctl ") + command.synopsis;
+    if (!call.shared.error.isEmpty())
+        return cli::fail(call.shared.error);
+    AppOptions::setCurrent(call.shared);
+    return command.run(call);
+}
 
 } // namespace
 
@@ -63,33 +148,46 @@ int main(int argc, char *argv[])
     // The model's trace lines belong in the editor's log, not on the terminal.
     QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
 
-    QStringList args = app.arguments().mid(1);
-    if (args.isEmpty())
-        return cli::fail(QStringLiteral("no command given; see mavuctl --help"));
-    if (args.contains(QStringLiteral("--help")) || args.contains(QStringLiteral("-h"))) {
+    // First the global options up to the command; from the command on everything is left as it is.
+    QCommandLineParser global;
+    addOptions(&global, {});
+    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("show the version"));
+    global.addOption(version);
+    global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QStringList arguments = app.arguments();
+    const bool parsed = global.parse(arguments);
+    const QStringList rest = global.positionalArguments();
+    const QList<Command> all = commands();
+    const QString first = rest.value(0);
+    const QString two = first + QLatin1Char(' ') + rest.value(1);
+    auto it = std::find_if(all.cbegin(), all.cend(), [&](const Command &c) { return c.words == first; });
+    if (it == all.cend())
+        it = std::find_if(all.cbegin(), all.cend(), [&](const Command &c) { return c.words == two; });
+    if (it != all.cend()) {
+        // The options before the command count as well as those after it.
+        const int words = int(it->words.count(QLatin1Char(' '))) + 1;
+        return runCommand(*it, arguments.mid(0, arguments.size() - rest.size()) + rest.mid(words));
+    }
+
+    if (global.isSet(kHelp)) {
         cli::printOut(QString::fromLatin1(kUsage));
         return 0;
     }
-    if (args.first() == QLatin1String("--version")) {
+    if (!parsed)
+        return cli::fail(global.errorText() + QStringLiteral(" See mavuctl --help."));
+    if (global.isSet(version)) {
         cli::printOut(QStringLiteral("mavuctl %1\n").arg(QStringLiteral(MAVU_VERSION)));
         return 0;
     }
-
-    const QString command = args.takeFirst();
-    const QMap<QString, std::function<int(const QStringList &)>> commands = {
-        {QStringLiteral("defaults"), cli::runDefaults},
-        {QStringLiteral("dump"), cli::runDump},
-        {QStringLiteral("convert"), cli::runConvert},
-        {QStringLiteral("edit"), cli::runEdit},
-        {QStringLiteral("list"), cli::runList},
-        {QStringLiteral("get"), cli::runGet},
-        {QStringLiteral("send"), cli::runSend},
-        {QStringLiteral("serial"), cli::runSerial},
-        {QStringLiteral("doctor"), cli::runDoctor},
-        {QStringLiteral("firmware"), cli::runFirmware},
-    };
-    const auto it = commands.constFind(command);
-    if (it == commands.cend())
-        return cli::fail(QStringLiteral("unknown command \"%1\"; see mavuctl --help").arg(command));
-    return it.value()(args);
+    if (first.isEmpty())
+        return cli::fail(QStringLiteral("no command given; see mavuctl --help"));
+    // A group's word alone, or with a word it does not have: its usage.
+    QStringList group;
+    for (const Command &c : all) {
+        if (c.words.startsWith(first + QLatin1Char(' ')))
+            group << QStringLiteral("mavuctl ") + c.synopsis;
+    }
+    if (!group.isEmpty())
+        return cli::fail(QStringLiteral("usage: ") + group.join(QStringLiteral("\n       ")));
+    return cli::fail(QStringLiteral("unknown command \"%1\"; see mavuctl --help").arg(first));
 }

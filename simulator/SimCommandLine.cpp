@@ -1,82 +1,79 @@
 #include "simulator/SimCommandLine.h"
 
-SimCommandLine SimCommandLine::parse(const QStringList &args)
+#include <QCommandLineParser>
+
+#include <functional>
+
+SimCommandLine SimCommandLine::parse(const QStringList &arguments)
 {
     SimCommandLine c;
-    auto fail = [&c](const QString &why) {
-        if (c.error.isEmpty())
-            c.error = why;
+    const auto text = [](QString *field) {
+        return [field](const QString &value) {
+            *field = value;
+            return true;
+        };
     };
-    for (int i = 0; i < args.size(); ++i) {
-        const QString arg = args.at(i);
-        if (arg == QLatin1String("-h") || arg == QLatin1String("--help")) {
-            c.help = true;
+    const auto milliseconds = [](int *field) {
+        return [field](const QString &value) {
+            bool ok = false;
+            *field = value.toInt(&ok);
+            return ok && *field >= 0;
+        };
+    };
+    // Each option with a value, and what takes it; false when the value is bad.
+    const QList<QPair<QString, std::function<bool(const QString &)>>> values = {
+        {"midi-api",
+            [&c](const QString &value) {
+                c.midiApi = value;
+                return value == QLatin1String("alsa") || value == QLatin1String("jack");
+            }},
+        {"name",
+            [&c](const QString &value) {
+                c.name = value;
+                return !value.isEmpty();
+            }},
+        {"serial",
+            [&c](const QString &value) {
+                c.serial = value;
+                return value.toUtf8().size() <= 13;
+            }},
+        {"firmware-version", [&c](const QString &value) { return SimController::parseVersion(value, c.version); }},
+        {"version-after-update",
+            [&c](const QString &value) {
+                int unused[3];
+                c.device.versionAfterUpdate = value;
+                return SimController::parseVersion(value, unused);
+            }},
+        {"image", text(&c.imagePath)},
+        {"reply", [&c](const QString &value) { return SimController::parseReplyMode(value, &c.replyMode); }},
+        {"reply-delay", milliseconds(&c.replyDelayMs)},
+        {"unplug-after", milliseconds(&c.unplugAfterMs)},
+        {"replug-after", milliseconds(&c.replugAfterMs)},
+        {"ports-delay", milliseconds(&c.portsDelayMs)},
+        {"update-link", text(&c.device.updateLink)},
+        {"firmware-dir", text(&c.device.firmwareDir)},
+        {"update-delay", milliseconds(&c.device.updateDelayMs)},
+    };
+    QCommandLineParser parser;
+    const QCommandLineOption help({"h", "help"}, "show the help");
+    const QCommandLineOption updateMode("update-mode", "start in update mode");
+    const QCommandLineOption resetAfterUpdate("reset-after-update", "an update resets the settings");
+    parser.addOptions({help, updateMode, resetAfterUpdate});
+    for (const auto &value : values)
+        parser.addOption({value.first, QString(), "VALUE"});
+    if (!parser.parse(arguments))
+        c.error = parser.errorText() + QStringLiteral(" See --help.");
+    else if (!parser.positionalArguments().isEmpty())
+        c.error = QStringLiteral("unexpected argument \"%1\"").arg(parser.positionalArguments().first());
+    c.help = parser.isSet(help);
+    c.updateMode = parser.isSet(updateMode);
+    c.device.resetAfterUpdate = parser.isSet(resetAfterUpdate);
+    for (const auto &value : values) {
+        if (!parser.isSet(value.first))
             continue;
-        }
-        if (arg == QLatin1String("--update-mode")) {
-            c.updateMode = true;
-            continue;
-        }
-        if (arg == QLatin1String("--reset-after-update")) {
-            c.device.resetAfterUpdate = true;
-            continue;
-        }
-        static const QStringList known = {
-            "--midi-api", "--name", "--serial", "--firmware-version", "--version-after-update", "--image",
-            "--reply", "--reply-delay", "--unplug-after", "--replug-after", "--update-link", "--firmware-dir",
-            "--update-delay", "--ports-delay"};
-        if (!known.contains(arg)) {
-            fail(arg.startsWith(QLatin1String("-")) ? QStringLiteral("unknown option \"%1\"; see --help").arg(arg)
-                                                    : QStringLiteral("unexpected argument \"%1\"").arg(arg));
-            continue;
-        }
-        if (i + 1 >= args.size()) {
-            fail(QStringLiteral("%1 needs a value").arg(arg));
-            break;
-        }
-        const QString value = args.at(++i);
-        bool ok = true;
-        if (arg == QLatin1String("--midi-api")) {
-            c.midiApi = value;
-            ok = value == QLatin1String("alsa") || value == QLatin1String("jack");
-        } else if (arg == QLatin1String("--name")) {
-            c.name = value;
-            ok = !value.isEmpty();
-        } else if (arg == QLatin1String("--serial")) {
-            c.serial = value;
-            ok = value.toUtf8().size() <= 13;
-        } else if (arg == QLatin1String("--firmware-version")) {
-            ok = SimController::parseVersion(value, c.version);
-        } else if (arg == QLatin1String("--version-after-update")) {
-            int unused[3];
-            c.device.versionAfterUpdate = value;
-            ok = SimController::parseVersion(value, unused);
-        } else if (arg == QLatin1String("--image")) {
-            c.imagePath = value;
-        } else if (arg == QLatin1String("--reply")) {
-            ok = SimController::parseReplyMode(value, &c.replyMode);
-        } else if (arg == QLatin1String("--reply-delay")) {
-            c.replyDelayMs = value.toInt(&ok);
-            ok = ok && c.replyDelayMs >= 0;
-        } else if (arg == QLatin1String("--unplug-after")) {
-            c.unplugAfterMs = value.toInt(&ok);
-            ok = ok && c.unplugAfterMs >= 0;
-        } else if (arg == QLatin1String("--replug-after")) {
-            c.replugAfterMs = value.toInt(&ok);
-            ok = ok && c.replugAfterMs >= 0;
-        } else if (arg == QLatin1String("--ports-delay")) {
-            c.portsDelayMs = value.toInt(&ok);
-            ok = ok && c.portsDelayMs >= 0;
-        } else if (arg == QLatin1String("--update-link")) {
-            c.device.updateLink = value;
-        } else if (arg == QLatin1String("--firmware-dir")) {
-            c.device.firmwareDir = value;
-        } else if (arg == QLatin1String("--update-delay")) {
-            c.device.updateDelayMs = value.toInt(&ok);
-            ok = ok && c.device.updateDelayMs >= 0;
-        }
-        if (!ok)
-            fail(QStringLiteral("bad value for %1: \"%2\"").arg(arg, value));
+        const QString given = parser.value(value.first);
+        if (!value.second(given) && c.error.isEmpty())
+            c.error = QStringLiteral("bad value for --%1: \"%2\"").arg(value.first, given);
     }
     return c;
 }

@@ -23,6 +23,7 @@ struct SimCommandLine {
     bool help = false;
     QString error;
 
-    static SimCommandLine parse(const QStringList &args);
+    // Parses the arguments, the program first.
+    static SimCommandLine parse(const QStringList &arguments);
     static QString helpText();
 };

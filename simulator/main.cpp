@@ -43,7 +43,7 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mavu-sim"));
-    const SimCommandLine options = SimCommandLine::parse(app.arguments().mid(1));
+    const SimCommandLine options = SimCommandLine::parse(app.arguments());
     if (options.help) {
         QTextStream(stdout) << SimCommandLine::helpText();
         return 0;

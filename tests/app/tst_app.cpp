@@ -127,6 +127,8 @@ private slots:
         QTest::newRow("values") << QStringList{"--midi-api=jack", "--update-port", "/dev/x", "--firmware-server",
             "h:21"} << "jack /dev/x h:21 | ";
         QTest::newRow("unknown") << QStringList{"--bogus", "a.stm"} << "error | a.stm";
+        QTest::newRow("missing value") << QStringList{"a.stm", "--update-port"} << "error | a.stm";
+        QTest::newRow("after --") << QStringList{"-v", "--", "-x.stm"} << "version | -x.stm";
     }
     void commandLine()
     {

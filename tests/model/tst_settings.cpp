@@ -320,12 +320,20 @@ private slots:
         QCOMPARE(readAll(path("p.syx")), readAll(stm).mid(4));
         QCOMPARE(mavuctl({"convert", path("p.syx"), path("back.stm")}).exitCode, 0);
         QCOMPARE(readAll(path("back.stm")), readAll(stm));
+        // Global options before or after the command, in both forms; a command's own help.
+        for (const QStringList &args :
+            {QStringList{"--midi-api", "jack", "dump", "--json", stm}, {"dump", stm, "--json", "--midi-api=jack"}})
+            QCOMPARE(QJsonDocument::fromJson(mavuctl(args).out)["pads"][5]["padData"].toInt(), 99);
+        const auto help = mavuctl({"dump", "--help"});
+        QVERIFY2(help.exitCode == 0 && help.out.startsWith("Usage: mavuctl dump") && help.out.contains("--json"),
+            help.out.constData());
 
         // Bad command lines and files: one line on stderr, nothing else, the file as it was.
         testsupport::writeAll(path("trunc.stm"), readAll(stm).left(300));
         const QList<QStringList> bad
             = {{}, {"frobnicate"}, {"dump", stm, stm}, {"edit", stm, "setLum", "9", "1"}, {"dump", path("trunc.stm")},
-                {"edit", path("trunc.stm"), "initDefaultData"}, {"convert", path("trunc.stm"), path("out.syx")}};
+                {"edit", path("trunc.stm"), "initDefaultData"}, {"convert", path("trunc.stm"), path("out.syx")},
+                {"dump", "--bogus", stm}, {"--midi-api", "x", "dump", stm}, {"get", "-o"}};
         const QByteArray before = readAll(stm);
         for (const QStringList &args : bad) {
             const auto r = mavuctl(args);
