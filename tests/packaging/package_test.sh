@@ -28,6 +28,7 @@ expect=(
     usr/share/man/man1/mavuctl.1.gz
     usr/share/man/man1/mavu-sim.1.gz
     usr/lib/udev/rules.d/70-korvel-mavu.rules
+    usr/share/bash-completion/completions/mavuctl
     usr/share/doc/korvel-mavu/copyright
     usr/share/doc/korvel-mavu/changelog.gz
 )
