@@ -28,7 +28,7 @@ Item {
         width: 160
         height: 24
         text: qsTr("Back")
-        textColor: "#FFFFFF"
+        textColor: CusConfig.colortext
         onClicked: {
             root.isVisable = false
             mainPage.isVisable = true

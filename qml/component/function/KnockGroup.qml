@@ -63,8 +63,8 @@ StateBorderButton {
     width: 330
     height: 298
     checkable: false
-    backgroundColor: "#F0F0F0"
-    borderNormalColor: "#A6A6A6"
+    backgroundColor: CusConfig.colorPanelBackground
+    borderNormalColor: CusConfig.colorGroupBorder
 
     FrameCaption { content: qsTr("PADs") }
 
@@ -266,7 +266,7 @@ StateBorderButton {
             radius: CusConfig.radiuSize3
             border.width: 1
             border.color: CusConfig.colorBorderInput
-            color: Qt.rgba(94 / 255, 23 / 255, 206 / 255, 1)
+            color: CusConfig.colorKnockDefault
 
             MouseArea {
                 anchors.fill: parent
@@ -275,11 +275,11 @@ StateBorderButton {
             }
         }
         BlockLabel { x: 10; y: 68; text: qsTr("PARAM") }
-        BlockLabel { x: 10; y: 96; text: qsTr("R"); enableColor: "#D43030" }
+        BlockLabel { x: 10; y: 96; text: qsTr("R"); enableColor: CusConfig.colorChannelRed }
         BlockInput { id: r; x: 20; y: 96; width: 30; maxRange: 255; text: "94" }
-        BlockLabel { x: 58; y: 96; text: qsTr("G"); enableColor: "#A5D63F" }
+        BlockLabel { x: 58; y: 96; text: qsTr("G"); enableColor: CusConfig.colorChannelGreen }
         BlockInput { id: g; x: 68; y: 96; width: 30; maxRange: 255; text: "23" }
-        BlockLabel { x: 106; y: 96; text: qsTr("B"); enableColor: "#2A82E4" }
+        BlockLabel { x: 106; y: 96; text: qsTr("B"); enableColor: CusConfig.colorChannelBlue }
         BlockInput { id: b; x: 116; y: 96; width: 30; maxRange: 255; text: "206" }
     }
 }

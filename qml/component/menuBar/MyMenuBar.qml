@@ -12,7 +12,7 @@ Item {
     // the bar, which is rescaled with the page.
     readonly property real menuRatio: menuBar.height / 24
 
-    width: 1080
+    width: CusConfig.windowWidth
     height: 24
 
     Rectangle {
