@@ -114,6 +114,13 @@ Window {
         onLoaded: autoResize.adopt(item)
     }
 
+    Connections {
+        target: funcPage.item
+        function onBackRequested() {
+            mainPage.isVisable = true
+        }
+    }
+
     OnDemand {
         id: colordlg
         objectName: "colordlg"
@@ -131,6 +138,18 @@ Window {
     MyMenuBar {
         id: menuBar
         objectName: "menuBar"
+        onCloseRequested: view.close()
+        onMinimizeRequested: view.showMinimized()
+        onDragged: {
+            view.x += xOffset
+            view.y += yOffset
+            MainLogic.updateProgra(view.x, view.y)
+        }
+        onFunctionPageRequested: {
+            funcPage.show()
+            mainPage.isVisable = false
+        }
+        onAboutRequested: helpDialog.show()
     }
 
     HelpDialog {

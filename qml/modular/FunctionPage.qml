@@ -8,6 +8,8 @@ Item {
     id: root
 
     property bool isVisable: false
+
+    signal backRequested()
     property alias backBtn: backBtn
     property alias groupA: groupA
     property alias groupB: groupB
@@ -31,7 +33,7 @@ Item {
         textColor: CusConfig.colortext
         onClicked: {
             root.isVisable = false
-            mainPage.isVisable = true
+            root.backRequested()
         }
     }
 
