@@ -10,16 +10,16 @@ import "component/menuBar"
 Window {
     id: view
 
-    width: 1080
-    height: 832 + 60
+    width: CusConfig.windowWidth
+    height: CusConfig.windowHeight
     // The size limits follow the screen scale, or a scaled window could not
     // reach its scaled size.
-    maximumWidth: 1080 * autoResize.horizontalRatio
-    maximumHeight: (832 + 60) * autoResize.verticalRatio
+    maximumWidth: CusConfig.windowWidth * autoResize.horizontalRatio
+    maximumHeight: CusConfig.windowHeight * autoResize.verticalRatio
     minimumWidth: maximumWidth / 4
     minimumHeight: maximumHeight / 4
     flags: Qt.Window | Qt.WindowMinimizeButtonHint | Qt.FramelessWindowHint
-    color: "#00000000"
+    color: CusConfig.colorWindowBackground
     title: "korvelMavuwidonw"
     visible: true
 
@@ -55,8 +55,8 @@ Window {
         verticalRatio: MainLogic.getScreenScaleFactor()
         Component.onCompleted: {
             begin()
-            view.width = 1080 * horizontalRatio
-            view.height = (832 + 60) * verticalRatio
+            view.width = CusConfig.windowWidth * horizontalRatio
+            view.height = CusConfig.windowHeight * verticalRatio
             resize()
         }
     }
@@ -64,10 +64,10 @@ Window {
     Rectangle {
         id: logoRect
         anchors.fill: parent
-        color: "#E5E5E5"
+        color: CusConfig.colorWindowPanel
         radius: CusConfig.radiuSize1
         border.width: 1
-        border.color: "#000000"
+        border.color: CusConfig.colorWindowBorder
 
         Image {
             id: logoText
@@ -81,9 +81,9 @@ Window {
             x: 854
             y: 87
             text: "Quorel Z9"
-            color: "#000000"
+            color: CusConfig.colorProductName
             font.family: CusConfig.fontFamily
-            font.pixelSize: 24
+            font.pixelSize: CusConfig.fontSizeProductName
             font.bold: true
         }
     }
@@ -114,6 +114,13 @@ Window {
         onLoaded: autoResize.adopt(item)
     }
 
+    Connections {
+        target: funcPage.item
+        function onBackRequested() {
+            mainPage.isVisable = true
+        }
+    }
+
     OnDemand {
         id: colordlg
         objectName: "colordlg"
@@ -131,6 +138,18 @@ Window {
     MyMenuBar {
         id: menuBar
         objectName: "menuBar"
+        onCloseRequested: view.close()
+        onMinimizeRequested: view.showMinimized()
+        onDragged: {
+            view.x += xOffset
+            view.y += yOffset
+            MainLogic.updateProgra(view.x, view.y)
+        }
+        onFunctionPageRequested: {
+            funcPage.show()
+            mainPage.isVisable = false
+        }
+        onAboutRequested: helpDialog.show()
     }
 
     HelpDialog {
@@ -176,8 +195,8 @@ Window {
         function onScreenChanged() {
             autoResize.verticalRatio = MainLogic.getScalingRate()
             autoResize.horizontalRatio = MainLogic.getScalingRate()
-            view.width = 1080 * autoResize.horizontalRatio
-            view.height = (832 + 60) * autoResize.verticalRatio
+            view.width = CusConfig.windowWidth * autoResize.horizontalRatio
+            view.height = CusConfig.windowHeight * autoResize.verticalRatio
         }
     }
 }

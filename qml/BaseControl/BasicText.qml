@@ -3,8 +3,8 @@ import "."
 
 // Plain label in the house font; greys out with its item.
 Text {
-    property color enableColor: "#383A3E"
-    property color disableColor: "#a6a6a6"
+    property color enableColor: CusConfig.colorTitleText
+    property color disableColor: CusConfig.colorTextDisable
     property real fontSize: CusConfig.fontSizeLevel2
 
     font.family: CusConfig.fontFamily

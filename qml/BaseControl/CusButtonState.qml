@@ -9,12 +9,12 @@ Button {
     property string text1: qsTr("Momentary")
     property string text2: qsTr("Toggle")
     property color backgroundColorNormal: CusConfig.colorElement
-    property color backgroundColorDisable: "#a6a6a6"
+    property color backgroundColorDisable: CusConfig.colorControlDisable
     property color backgroundColorHovered: Qt.lighter(CusConfig.colorElement, 1.2)
     property color backgroundColorPressed: Qt.darker(CusConfig.colorElement, 1.2)
-    property color textColor: "#F0F0F0"
-    property color disableTextColor: "#E5E5E5"
-    property color borderColor: "transparent"
+    property color textColor: CusConfig.colorTextOnButton
+    property color disableTextColor: CusConfig.colorCbxDisable
+    property color borderColor: CusConfig.colorNone
 
     checkable: true
     padding: 0

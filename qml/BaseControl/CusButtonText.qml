@@ -18,7 +18,7 @@ Button {
     topPadding: 0
     bottomPadding: 0
     font.family: CusConfig.fontFamily
-    font.pixelSize: 10
+    font.pixelSize: CusConfig.fontSizeLevel4
 
     background: Item {}
 

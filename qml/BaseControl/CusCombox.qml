@@ -8,14 +8,14 @@ ComboBox {
 
     property bool soleValue: true
     property real offsetValue: height / 2
-    property color textColor: "#383A3E"
-    property color textDisableColor: "#E5E5E5"
-    property color itemHoverColor: "#5e17cc"
-    property color itemTextColor: "#383A3E"
-    property color itembackgroundColor: "#FFFFFF"
-    property color backgroundColor: "#5E17CC"
-    property color backgroundDisableColor: "#A6A6A6"
-    property color borderColor: "#707070"
+    property color textColor: CusConfig.colorTitleText
+    property color textDisableColor: CusConfig.colorCbxDisable
+    property color itemHoverColor: CusConfig.colorElement
+    property color itemTextColor: CusConfig.colorTitleText
+    property color itembackgroundColor: CusConfig.colorInput
+    property color backgroundColor: CusConfig.colorElement
+    property color backgroundDisableColor: CusConfig.colorControlDisable
+    property color borderColor: CusConfig.colorBorderInput
     // Pop-up cells follow the screen the window is on.
     property real scale_: typeof MainLogic !== "undefined" ? MainLogic.getScalingRate() : 1
 
@@ -57,7 +57,7 @@ ComboBox {
             text: control.soleValue ? modelData : qsTr(model[control.textRole])
             font.family: CusConfig.fontFamily
             font.pixelSize: CusConfig.fontSizeLevel2 * control.scale_
-            color: control.currentIndex === index ? "#FFFFFF" : control.itemTextColor
+            color: control.currentIndex === index ? CusConfig.colortext : control.itemTextColor
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
         }

@@ -7,12 +7,12 @@ ComboBox {
     id: control
 
     property bool soleValue: true
-    property color textColor: "#707070"
-    property color itemHoverColor: "#5E17CC"
-    property color itemTextColor: "#303030"
-    property color backgroundColor: "#E5E5E5"
-    property color borderColor: "#A6A6A6"
-    property real fontSize: 16
+    property color textColor: CusConfig.colorTextSecondary
+    property color itemHoverColor: CusConfig.colorElement
+    property color itemTextColor: CusConfig.colorTextPopupItem
+    property color backgroundColor: CusConfig.colorInputDisable
+    property color borderColor: CusConfig.colorGroupBorder
+    property real fontSize: CusConfig.fontSizeLevel1
     // Pop-up cells follow the screen the window is on.
     property real scale_: typeof MainLogic !== "undefined" ? MainLogic.getScalingRate() : 1
     property real cellWidth: 30 * scale_
@@ -58,8 +58,8 @@ ComboBox {
         contentItem: Text {
             text: control.soleValue ? modelData : qsTr(model[control.textRole])
             font.family: CusConfig.fontFamily
-            font.pixelSize: Math.min(control.fontSize, 10 * control.scale_)
-            color: control.currentIndex === index ? "#FFFFFF" : control.itemTextColor
+            font.pixelSize: Math.min(control.fontSize, CusConfig.fontSizeLevel4 * control.scale_)
+            color: control.currentIndex === index ? CusConfig.colortext : control.itemTextColor
             horizontalAlignment: Text.AlignHCenter
             verticalAlignment: Text.AlignVCenter
         }
@@ -68,7 +68,7 @@ ComboBox {
             radius: 3
             color: control.currentIndex === index ? control.itemHoverColor
                  : control.hoveredIndex === index ? Qt.lighter(control.itemHoverColor, 1.5)
-                 : "transparent"
+                 : CusConfig.colorNone
         }
 
         TransArea {
@@ -101,7 +101,7 @@ ComboBox {
 
         background: Rectangle {
             radius: 10
-            color: "#FFFFFF"
+            color: CusConfig.colorInput
             border.width: 1
             border.color: control.borderColor
         }

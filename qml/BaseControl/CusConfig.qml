@@ -19,6 +19,12 @@ QtObject {
     property real fontSizeLevel2: 12
     property real fontSizeLevel3: 8
     property real fontSizeLevel4: 10
+    property real fontSizeCaption: 14
+    property real fontSizeProductName: 24
+
+    // The window's nominal size: the page area and the menu bar above it.
+    readonly property int windowWidth: 1080
+    readonly property int windowHeight: 832 + 60
 
     property int scrollBarRadius: 2
     property int scrollBarMinLen: 40
@@ -37,6 +43,42 @@ QtObject {
     property color colorTitle: "#E5E5E5"
     property color colorMenbar: "#D9D9D9"
     property color colorTitleText: "#383A3E"
+
+    // Roles named for what they colour; the values are the design's own.
+    property color colorWindowBackground: "#00000000"
+    property color colorNone: "transparent"
+    property color colorTextSecondary: "#707070"
+    property color colorTextDialog: "#333333"
+    property color colorTextOnButton: "#F0F0F0"
+    property color colorTextPopupItem: "#303030"
+    property color colorControlDisable: "#A6A6A6"
+    property color colorBorderHover: "#2A82E4"
+    property color colorPanelBackground: "#F0F0F0"
+    property color colorPanelBorder: "#E5E5E5"
+    property color colorGroupBorder: "#A6A6A6"
+    property color colorMenuBackground: "#F0F0F0"
+    property color colorHintBackground: "#E5E5E5"
+    property color colorTipBackground: Qt.rgba(0.5, 0.5, 0.5, 0.5)
+    property color colorSliderTrack: "#E5E5E5"
+    property color colorHandle: "#CCCCCC"
+    property color colorHandleHovered: "#DDDDDD"
+    property color colorHandlePressed: "#999999"
+    property color colorHeaderGradientTop: "#D9D9DC"
+    property color colorHeaderGradientBottom: "#CFCFD3"
+    property color colorHeaderBorder: "#C4C4C8"
+    property color colorHeaderInnerBorder: "#B3ECECEE"
+    property color colorWindowPanel: "#E5E5E5"
+    property color colorWindowBorder: "#000000"
+    property color colorProductName: "#000000"
+    // Connection light and pad marker: idle and active.
+    property color colorStateIdle: "#707070"
+    property color colorStateActive: "#FF7900"
+    // The knock colour's channel labels and the colour it starts with.
+    property color colorChannelRed: "#D43030"
+    property color colorChannelGreen: "#A5D63F"
+    property color colorChannelBlue: "#2A82E4"
+    property color colorKnockDefault: Qt.rgba(94 / 255, 23 / 255, 206 / 255, 1)
+    readonly property string colorPickerDefault: "#000000"
 
     property int radiuSize1: 15
     property int radiuSize2: 10

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "."
 
 // Fill gauge: a purple column rises behind the artwork as value goes 0..1.
 // The parts follow the gauge's own size, so a page rescaling the gauge
@@ -17,7 +18,7 @@ Item {
         width: art.width
         height: art.height * root.level
         y: art.height * (1 - root.level)
-        color: "#5E17CC"
+        color: CusConfig.colorElement
     }
 
     // Natural size at a scale of 1.

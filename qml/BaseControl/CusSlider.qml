@@ -21,13 +21,13 @@ Slider {
         width: control.availableWidth
         height: 4
         radius: 2
-        color: "#E5E5E5"
+        color: CusConfig.colorSliderTrack
 
         Rectangle {
             width: control.visualPosition * parent.width
             height: parent.height
             radius: 2
-            color: "#5E17CC"
+            color: CusConfig.colorElement
         }
     }
 
@@ -38,7 +38,8 @@ Slider {
         width: control.showNumber ? 24 : 16
         height: width
         radius: width / 2
-        color: control.pressed ? "#999999" : control.hovered ? "#DDDDDD" : "#CCCCCC"
+        color: control.pressed ? CusConfig.colorHandlePressed
+                             : control.hovered ? CusConfig.colorHandleHovered : CusConfig.colorHandle
 
         Text {
             anchors.centerIn: parent

@@ -16,8 +16,8 @@ TabBar {
     property real itemSmallWidth: 38
     property real itemWidth: 38
     property real itemHidth: 14
-    property real fontSize: 8
-    property color textColor: "#FFFFFF"
+    property real fontSize: CusConfig.fontSizeLevel3
+    property color textColor: CusConfig.colortext
     property color checkedTextColor: CusConfig.colortext
     // Tabs in use; a third tab without a meaning can be left out.
     property int tabCount: 3

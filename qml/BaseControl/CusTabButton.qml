@@ -8,8 +8,8 @@ TabButton {
 
     property url btnImgNormal
     property url btnImgChecked
-    property real fontSize: 8
-    property color textColor: "#FFFFFF"
+    property real fontSize: CusConfig.fontSizeLevel3
+    property color textColor: CusConfig.colortext
     property color checkedTextColor: CusConfig.colortext
 
     width: 38

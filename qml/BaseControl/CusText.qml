@@ -3,11 +3,11 @@ import "."
 
 // A caption on an opaque plate, so it can interrupt a frame's border.
 Rectangle {
-    property color textColor: "#383A3E"
-    property real fontSize: 12
+    property color textColor: CusConfig.colorTitleText
+    property real fontSize: CusConfig.fontSizeLevel2
     property string content: "text"
 
-    color: "#F0F0F0"
+    color: CusConfig.colorPanelBackground
 
     Text {
         anchors.centerIn: parent

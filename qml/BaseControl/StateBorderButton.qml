@@ -6,11 +6,11 @@ import "."
 Button {
     id: control
 
-    property color backgroundColor: "#E5E5E5"
-    property color borderNormalColor: "transparent"
-    property color borderHoverColor: "#2A82E4"
-    property color borderPressedColor: "#707070"
-    property color borderDisableColor: "#a6a6a6"
+    property color backgroundColor: CusConfig.colorInputDisable
+    property color borderNormalColor: CusConfig.colorNone
+    property color borderHoverColor: CusConfig.colorBorderHover
+    property color borderPressedColor: CusConfig.colorBorderInput
+    property color borderDisableColor: CusConfig.colorControlDisable
 
     function setChecked(flag) {
         if (checked !== flag)

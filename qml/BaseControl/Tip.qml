@@ -5,8 +5,8 @@ import "."
 Rectangle {
     id: root
 
-    property color textColor: "#FFFFFF"
-    property real fontSize: 12
+    property color textColor: CusConfig.colortext
+    property real fontSize: CusConfig.tipTextPixel
     property string content: "text"
     property int duration: 3000
 
@@ -16,7 +16,7 @@ Rectangle {
     }
 
     visible: false
-    color: Qt.rgba(0.5, 0.5, 0.5, 0.5)
+    color: CusConfig.colorTipBackground
 
     Text {
         anchors.fill: parent

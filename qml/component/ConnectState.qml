@@ -14,19 +14,19 @@ Item {
         width: 6
         height: 6
         radius: 3
-        color: "#707070"
+        color: CusConfig.colorStateIdle
     }
 
     BasicText {
         id: text
         x: 10
         text: qsTr("No device found")
-        enableColor: "#A6A6A6"
+        enableColor: CusConfig.colorTextDisable
     }
 
     states: State {
         name: "connect"
-        PropertyChanges { target: rect; color: "#ff7900" }
+        PropertyChanges { target: rect; color: CusConfig.colorStateActive }
         PropertyChanges { target: text; text: qsTr("Device connected") }
     }
 }

@@ -35,7 +35,7 @@ Dialog {
 
     background: Rectangle {
         id: bg
-        color: "#f0f0f0"
+        color: CusConfig.colorPanelBackground
         border.width: 1
         radius: CusConfig.radiuSize2
     }

@@ -16,7 +16,7 @@ Item {
         width: parent.width
         height: parent.height
         radius: 3
-        color: "#e5e5e5"
+        color: CusConfig.colorHintBackground
         opacity: 0
 
         Behavior on opacity {
@@ -27,7 +27,7 @@ Item {
             anchors.horizontalCenter: parent.horizontalCenter
             anchors.verticalCenter: parent.verticalCenter
             text: root.text
-            enableColor: "#333333"
+            enableColor: CusConfig.colorTextDialog
         }
     }
 

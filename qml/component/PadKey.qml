@@ -46,8 +46,8 @@ Item {
         id: rect1
         width: 126
         height: 126
-        color: "#F0F0F0"
-        border.color: "#E5E5E5"
+        color: CusConfig.colorPanelBackground
+        border.color: CusConfig.colorPanelBorder
         radius: CusConfig.radiuSize2
     }
 
@@ -72,7 +72,7 @@ Item {
         y: 9
         width: 56
         height: 14
-        textColor: "#707070"
+        textColor: CusConfig.colorTextSecondary
         textInput.onTextChanged: {
             if (tabBar.currentIndex === 0 && textInput.text !== "")
                 cbxNote.currentIndex = Number(textInput.text)
@@ -137,7 +137,7 @@ Item {
         y: 85
         width: 14
         height: 14
-        color: "#FF7900"
+        color: CusConfig.colorStateActive
 
         MouseArea {
             anchors.fill: parent
@@ -150,8 +150,8 @@ Item {
         id: tabBar
         x: 8
         y: 108
-        textColor: "#707070"
-        checkedTextColor: "#FFFFFF"
+        textColor: CusConfig.colorTextSecondary
+        checkedTextColor: CusConfig.colortext
         onCurrentIndexChanged: {
             if (root.ready)
                 DataMgt.setPadInfo(root.realIndex, "padtype", tabBar.currentIndex)

@@ -46,8 +46,8 @@ Item {
 
     Rectangle {
         anchors.fill: parent
-        color: "#F0F0F0"
-        border.color: "#E5E5E5"
+        color: CusConfig.colorPanelBackground
+        border.color: CusConfig.colorPanelBorder
         radius: CusConfig.radiuSize2
     }
 
@@ -59,7 +59,7 @@ Item {
         y: 8
         width: 48
         height: 14
-        textColor: "#707070"
+        textColor: CusConfig.colorTextSecondary
         onEditingFinished: DataMgt.setWalkingBeltInfo(root.itemIndex, "wbData", inputValue.text)
     }
 
@@ -77,7 +77,7 @@ Item {
         x: 10
         y: 42
         text: qsTr("CH")
-        fontSize: 10
+        fontSize: CusConfig.fontSizeLevel4
     }
 
     CusCombox {
@@ -102,8 +102,8 @@ Item {
         tabCount: 2
         itemWidth: 31
         itemHidth: 16
-        textColor: "#707070"
-        checkedTextColor: "#FFFFFF"
+        textColor: CusConfig.colorTextSecondary
+        checkedTextColor: CusConfig.colortext
         onCurrentIndexChanged: {
             if (root.ready)
                 DataMgt.setWalkingBeltInfo(root.itemIndex, "wbtype", tabBar.currentIndex)

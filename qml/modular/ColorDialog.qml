@@ -9,7 +9,7 @@ import ".."
 Dialog {
     id: dialog
 
-    property string currentColor: "#000000"
+    property string currentColor: CusConfig.colorPickerDefault
     property var colorRect: null
     property int keyIndex: -1
 
@@ -103,7 +103,7 @@ Dialog {
             id: r
             x: 70; y: 340; width: 48; height: 16
             maxRange: 255
-            textColor: "#707070"
+            textColor: CusConfig.colorTextSecondary
             border.width: 1
             onEditingFinished: dialog.takeInputs()
         }
@@ -111,7 +111,7 @@ Dialog {
             id: g
             x: 150; y: 340; width: 48; height: 16
             maxRange: 255
-            textColor: "#707070"
+            textColor: CusConfig.colorTextSecondary
             border.width: 1
             onEditingFinished: dialog.takeInputs()
         }
@@ -119,7 +119,7 @@ Dialog {
             id: b
             x: 230; y: 340; width: 48; height: 16
             maxRange: 255
-            textColor: "#707070"
+            textColor: CusConfig.colorTextSecondary
             border.width: 1
             onEditingFinished: dialog.takeInputs()
         }
@@ -127,13 +127,13 @@ Dialog {
         CusButton {
             x: 50; y: 370; width: 100; height: 24
             text: qsTr("cancel")
-            textColor: "#FFFFFF"
+            textColor: CusConfig.colortext
             onClicked: dialog.reject()
         }
         CusButton {
             x: 185; y: 370; width: 100; height: 24
             text: qsTr("confirm")
-            textColor: "#FFFFFF"
+            textColor: CusConfig.colortext
             onClicked: {
                 if (dialog.keyIndex === -1) {
                     if (dialog.colorRect && typeof dialog.colorRect.syncColorValue === "function")

@@ -8,6 +8,8 @@ Item {
     id: root
 
     property bool isVisable: false
+
+    signal backRequested()
     property alias backBtn: backBtn
     property alias groupA: groupA
     property alias groupB: groupB
@@ -28,10 +30,10 @@ Item {
         width: 160
         height: 24
         text: qsTr("Back")
-        textColor: "#FFFFFF"
+        textColor: CusConfig.colortext
         onClicked: {
             root.isVisable = false
-            mainPage.isVisable = true
+            root.backRequested()
         }
     }
 

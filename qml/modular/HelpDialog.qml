@@ -87,9 +87,9 @@ DialogFrame {
         y: 147
         width: 110
         height: 16
-        backgroundColorNormal: "#A6A6A6"
+        backgroundColorNormal: CusConfig.colorControlDisable
         text: qsTr("firmware updates")
-        textColor: "#FFFFFF"
+        textColor: CusConfig.colortext
         onClicked: Ftp.checkOnLineFirmware()
     }
 

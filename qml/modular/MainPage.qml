@@ -26,18 +26,18 @@ Item {
     Rectangle {
         anchors.fill: parent
         radius: 20
-        border.color: "#C4C4C8"
+        border.color: CusConfig.colorHeaderBorder
         gradient: Gradient {
-            GradientStop { position: 0; color: "#D9D9DC" }
-            GradientStop { position: 1; color: "#CFCFD3" }
+            GradientStop { position: 0; color: CusConfig.colorHeaderGradientTop }
+            GradientStop { position: 1; color: CusConfig.colorHeaderGradientBottom }
         }
 
         Rectangle {
             anchors.fill: parent
             anchors.margins: 1
             radius: 19
-            color: "transparent"
-            border.color: "#B3ECECEE"
+            color: CusConfig.colorNone
+            border.color: CusConfig.colorHeaderInnerBorder
         }
     }
 
@@ -47,7 +47,7 @@ Item {
         y: 44
         width: 548
         height: 632
-        color: "#E5E5E5"
+        color: CusConfig.colorTitle
         border.width: 1
         border.color: CusConfig.colorTitle
         radius: CusConfig.radiuSize1
@@ -83,8 +83,8 @@ Item {
         itemWidth: 71
         itemHidth: 16
         fontSize: CusConfig.fontSizeLevel2
-        checkedTextColor: "#FFFFFF"
-        textColor: "#FFFFFF"
+        checkedTextColor: CusConfig.colortext
+        textColor: CusConfig.colortext
     }
 
     Rectangle {
@@ -93,9 +93,9 @@ Item {
         y: 44
         width: 326
         height: 329
-        color: "#E5E5E5"
+        color: CusConfig.colorTitle
         border.width: 1
-        border.color: "#E5E5E5"
+        border.color: CusConfig.colorTitle
         radius: CusConfig.radiuSize1
     }
 
@@ -129,7 +129,7 @@ Item {
         itemWidth: 71
         itemHidth: 16
         fontSize: CusConfig.fontSizeLevel2
-        checkedTextColor: "#FFFFFF"
+        checkedTextColor: CusConfig.colortext
     }
 
     Rectangle {
@@ -138,9 +138,9 @@ Item {
         y: 385
         width: 326
         height: 259
-        color: "#E5E5E5"
+        color: CusConfig.colorTitle
         border.width: 1
-        border.color: "#E5E5E5"
+        border.color: CusConfig.colorTitle
         radius: CusConfig.radiuSize1
     }
 
@@ -159,7 +159,7 @@ Item {
         width: 160
         height: 24
         text: qsTr("SEND TO HARDWARE")
-        textColor: "#FFFFFF"
+        textColor: CusConfig.colortext
         onClicked: MainLogic.sendData()
     }
 
@@ -170,7 +170,7 @@ Item {
         width: 160
         height: 24
         text: qsTr("GET FROM HARDWARE")
-        textColor: "#FFFFFF"
+        textColor: CusConfig.colortext
         onClicked: MainLogic.getData()
     }
 

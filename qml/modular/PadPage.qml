@@ -72,7 +72,7 @@ Grid {
             BasicText {
                 x: 8
                 text: grid.padLabel(index)
-                enableColor: "#707070"
+                enableColor: CusConfig.colorTextSecondary
             }
         }
     }

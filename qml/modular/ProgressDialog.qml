@@ -147,7 +147,7 @@ DialogFrame {
         fontSizeMode: Text.Fit
         minimumPixelSize: 8
         verticalAlignment: Text.AlignVCenter
-        enableColor: "#333333"
+        enableColor: CusConfig.colorTextDialog
         text: qsTr("检测到新的固件版本，请确认是否升级")
     }
 
@@ -157,7 +157,7 @@ DialogFrame {
         width: 290
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
-        enableColor: "#333333"
+        enableColor: CusConfig.colorTextDialog
         visible: false
         text: qsTr("当前已是最新版本，无需升级")
     }
@@ -176,9 +176,9 @@ DialogFrame {
             wrapMode: TextEdit.WrapAtWordBoundaryOrAnywhere
             font.family: CusConfig.fontFamily
             font.pixelSize: CusConfig.fontSizeLevel2
-            color: "#333333"
+            color: CusConfig.colorTextDialog
             background: Rectangle {
-                color: "#FFFFFF"
+                color: CusConfig.colorInput
                 radius: CusConfig.radiuSize3
             }
         }
@@ -197,7 +197,7 @@ DialogFrame {
         width: 290
         wrapMode: Text.WordWrap
         horizontalAlignment: Text.AlignHCenter
-        enableColor: "#333333"
+        enableColor: CusConfig.colorTextDialog
         visible: false
         text: qsTr("Waiting for the controller...")
     }
@@ -215,7 +215,7 @@ DialogFrame {
         y: 176
         width: 290
         horizontalAlignment: Text.AlignHCenter
-        enableColor: "#333333"
+        enableColor: CusConfig.colorTextDialog
         fontSize: CusConfig.fontSizeLevel4
         visible: false
     }
@@ -227,7 +227,7 @@ DialogFrame {
         width: 102
         height: 16
         text: qsTr("固件升级")
-        textColor: "#FFFFFF"
+        textColor: CusConfig.colortext
         visible: false
         onClicked: dialog.confirm()
     }

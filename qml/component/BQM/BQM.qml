@@ -86,7 +86,7 @@ Rectangle {
 
     width: 154
     height: 98
-    color: "transparent"
+    color: CusConfig.colorNone
 
     Component.onCompleted: {
         load()
@@ -142,8 +142,8 @@ Rectangle {
         itemSmallWidth: 31
         itemWidth: 55
         itemHidth: 16
-        textColor: "#707070"
-        checkedTextColor: "#FFFFFF"
+        textColor: CusConfig.colorTextSecondary
+        checkedTextColor: CusConfig.colortext
         onCurrentIndexChanged: {
             if (root.ready)
                 DataMgt.setBQMInfo(root.knobIndex, "bqmType", tabBar.currentIndex)

@@ -12,8 +12,8 @@ Rectangle {
 
     width: 158
     height: 98
-    color: "#F0F0F0"
-    border.color: "#E5E5E5"
+    color: CusConfig.colorPanelBackground
+    border.color: CusConfig.colorPanelBorder
     radius: CusConfig.radiuSize2
 
     BasicText { x: 33; y: 7; text: "#" }
@@ -21,9 +21,9 @@ Rectangle {
     BasicText { x: 33; y: 43; text: qsTr("MAX") }
     BasicText { x: 33; y: 61; text: qsTr("CH") }
 
-    CusInput { id: inputValue; x: 63; y: 8; textColor: "#707070" }
-    CusInput { id: inputMin; x: 63; y: 26; textColor: "#707070" }
-    CusInput { id: inputMax; x: 63; y: 44; textColor: "#707070" }
+    CusInput { id: inputValue; x: 63; y: 8; textColor: CusConfig.colorTextSecondary }
+    CusInput { id: inputMin; x: 63; y: 26; textColor: CusConfig.colorTextSecondary }
+    CusInput { id: inputMax; x: 63; y: 44; textColor: CusConfig.colorTextSecondary }
 
     CusCombox {
         id: cbxCH

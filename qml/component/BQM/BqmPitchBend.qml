@@ -14,21 +14,21 @@ Rectangle {
 
     width: 158
     height: 98
-    color: "#F0F0F0"
-    border.color: "#E5E5E5"
+    color: CusConfig.colorPanelBackground
+    border.color: CusConfig.colorPanelBorder
     radius: CusConfig.radiuSize2
 
     BasicText { x: 13; y: 8; text: "#" }
-    CusInput { id: inputValue; x: 50; y: 8; enabled: false; textColor: "#707070" }
+    CusInput { id: inputValue; x: 50; y: 8; enabled: false; textColor: CusConfig.colorTextSecondary }
 
     BasicText { x: 13; y: 26; text: qsTr("LSB MIN"); fontSize: CusConfig.fontSizeLevel3 }
-    CusInput { id: inputlsbMin; x: 50; y: 26; width: 32; textColor: "#707070" }
-    CusInput { id: inputlsbMax; x: 86; y: 26; width: 32; textColor: "#707070" }
+    CusInput { id: inputlsbMin; x: 50; y: 26; width: 32; textColor: CusConfig.colorTextSecondary }
+    CusInput { id: inputlsbMax; x: 86; y: 26; width: 32; textColor: CusConfig.colorTextSecondary }
     BasicText { x: 122; y: 26; text: qsTr("MAX"); fontSize: CusConfig.fontSizeLevel3 }
 
     BasicText { x: 13; y: 44; text: qsTr("MSB MIN"); fontSize: CusConfig.fontSizeLevel3 }
-    CusInput { id: inputmsbMin; x: 50; y: 44; width: 32; textColor: "#707070" }
-    CusInput { id: inputmsbMax; x: 86; y: 44; width: 32; textColor: "#707070" }
+    CusInput { id: inputmsbMin; x: 50; y: 44; width: 32; textColor: CusConfig.colorTextSecondary }
+    CusInput { id: inputmsbMax; x: 86; y: 44; width: 32; textColor: CusConfig.colorTextSecondary }
     BasicText { x: 122; y: 44; text: qsTr("MAX"); fontSize: CusConfig.fontSizeLevel3 }
 
     BasicText { x: 13; y: 61; text: qsTr("CH") }

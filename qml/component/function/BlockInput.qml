@@ -5,5 +5,5 @@ import "../../BaseControl"
 CusInput {
     width: 50
     height: 14
-    textColor: "#707070"
+    textColor: CusConfig.colorTextSecondary
 }

@@ -26,9 +26,9 @@ StateBorderButton {
 
     width: 330
     height: 57
-    backgroundColor: "#F0F0F0"
-    borderNormalColor: "#A6A6A6"
-    borderPressedColor: "#5E17CC"
+    backgroundColor: CusConfig.colorPanelBackground
+    borderNormalColor: CusConfig.colorGroupBorder
+    borderPressedColor: CusConfig.colorElement
 
     FrameCaption { content: qsTr("Luminance") }
 
@@ -44,6 +44,6 @@ StateBorderButton {
         value: 1
     }
 
-    BasicText { x: 27; y: 35; text: qsTr("L"); enableColor: "#383A3E" }
-    BasicText { x: 295; y: 35; text: qsTr("H"); enableColor: "#383A3E" }
+    BasicText { x: 27; y: 35; text: qsTr("L"); enableColor: CusConfig.colorTitleText }
+    BasicText { x: 295; y: 35; text: qsTr("H"); enableColor: CusConfig.colorTitleText }
 }

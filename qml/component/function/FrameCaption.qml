@@ -5,7 +5,7 @@ import "../../BaseControl"
 CusText {
     id: caption
 
-    fontSize: 14
+    fontSize: CusConfig.fontSizeCaption
     width: metrics.width + 12
     height: 16
     y: -8
@@ -14,7 +14,7 @@ CusText {
     TextMetrics {
         id: metrics
         font.family: CusConfig.fontFamily
-        font.pixelSize: 14
+        font.pixelSize: CusConfig.fontSizeCaption
         text: caption.content
     }
 }

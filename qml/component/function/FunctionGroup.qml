@@ -70,7 +70,7 @@ Item {
         y: 11
         width: 100
         height: 15
-        fontSize: 14
+        fontSize: CusConfig.fontSizeCaption
         content: root.title
     }
 
@@ -86,7 +86,7 @@ Item {
         width: 160
         height: 24
         text: root.name === "A" ? qsTr("Copy data from Group B") : qsTr("Copy data from Group A")
-        textColor: "#FFFFFF"
+        textColor: CusConfig.colortext
         onClicked: root.copyFromLeft()
     }
 
@@ -97,7 +97,7 @@ Item {
         width: 160
         height: 24
         text: root.name === "C" ? qsTr("Copy data from Group B") : qsTr("Copy data from Group C")
-        textColor: "#FFFFFF"
+        textColor: CusConfig.colortext
         onClicked: root.copyFromRight()
     }
 
@@ -108,7 +108,7 @@ Item {
         width: 72
         height: 24
         text: qsTr("Save")
-        textColor: "#FFFFFF"
+        textColor: CusConfig.colortext
         onClicked: root.save()
     }
 
@@ -118,9 +118,9 @@ Item {
         width: root.width * 0.9
         height: 50
         radius: 40
-        color: Qt.rgba(0.5, 0.5, 0.5, 0.5)
-        textColor: "#FFFFFF"
-        fontSize: 16
+        color: CusConfig.colorTipBackground
+        textColor: CusConfig.colortext
+        fontSize: CusConfig.fontSizeLevel1
         duration: 3000
         content: qsTr("Please select parameter block and fill the text field.")
     }

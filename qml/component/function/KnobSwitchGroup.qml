@@ -58,9 +58,9 @@ StateBorderButton {
     width: 330
     height: 178
     checkable: false
-    backgroundColor: "#F0F0F0"
-    borderNormalColor: "#A6A6A6"
-    borderPressedColor: "#5E17CC"
+    backgroundColor: CusConfig.colorPanelBackground
+    borderNormalColor: CusConfig.colorGroupBorder
+    borderPressedColor: CusConfig.colorElement
 
     FrameCaption { content: qsTr("Knobs") }
 

@@ -11,16 +11,16 @@ StateBorderButton {
     property alias pcBtn: pcBtn
     property alias colorBtn: colorBtn
 
-    property alias noteInput: noteInput
-    property alias noteAD: noteAD
-    property alias noteChannelCombox: noteChannelCombox
-    property alias ccNoteInput: ccNoteInput
-    property alias ccAD: ccAD
-    property alias ccType: ccType
-    property alias ccChannelCombox: ccChannelCombox
-    property alias pcNoteInput: pcNoteInput
-    property alias pcAD: pcAD
-    property alias pcChannelCombox: pcChannelCombox
+    readonly property Item noteInput: noteBtn.startInput
+    readonly property Item noteAD: noteBtn.adButton
+    readonly property Item noteChannelCombox: noteBtn.channelCombox
+    readonly property Item ccNoteInput: ccBtn.startInput
+    readonly property Item ccAD: ccBtn.adButton
+    readonly property Item ccType: ccBtn.typeButton
+    readonly property Item ccChannelCombox: ccBtn.channelCombox
+    readonly property Item pcNoteInput: pcBtn.startInput
+    readonly property Item pcAD: pcBtn.adButton
+    readonly property Item pcChannelCombox: pcBtn.channelCombox
     property alias chooseColorRect: chooseColorRect
     property alias r: r
     property alias g: g
@@ -63,157 +63,37 @@ StateBorderButton {
     width: 330
     height: 298
     checkable: false
-    backgroundColor: "#F0F0F0"
-    borderNormalColor: "#A6A6A6"
+    backgroundColor: CusConfig.colorPanelBackground
+    borderNormalColor: CusConfig.colorGroupBorder
 
     FrameCaption { content: qsTr("PADs") }
 
-    StateBorderButton {
+    PadNumberingBlock {
         id: noteBtn
-
-        function setParam(bank) {
-            if (!checked)
-                return
-            DataMgt.setPadBatch(bank, "note", noteAD.checked, "padData", Number(noteInput.text))
-            DataMgt.setPadBatch(bank, "note", false, "padCh", noteChannelCombox.currentText)
-        }
-
-        function copy() {
-            FunctionProperty.set_pads_note_note(noteInput.text)
-            FunctionProperty.set_pads_note_ad(noteAD.checked)
-            FunctionProperty.set_pads_note_ch(noteChannelCombox.currentIndex)
-        }
-
-        function paste() {
-            noteInput.text = FunctionProperty.get_pads_note_note()
-            noteAD.checked = FunctionProperty.get_pads_note_ad()
-            noteChannelCombox.currentIndex = FunctionProperty.get_pads_note_ch()
-        }
-
         x: 6
         y: 13
-        width: 155
-        height: 132
+        family: "note"
+        title: qsTr("NOTE")
         onClicked: root.keepOnly(noteBtn)
-
-        BlockTitle { text: qsTr("NOTE") }
-        BlockLabel { x: 10; y: 36; text: qsTr("START") }
-        BlockInput { id: noteInput; x: 88; y: 36; width: 58 }
-        BlockLabel { x: 10; y: 68; text: qsTr("ASC/DES") }
-        CusButtonState {
-            id: noteAD
-            x: 88
-            y: 68
-            width: 58
-            height: 14
-            text1: qsTr("Asc")
-            text2: qsTr("Des")
-        }
-        BlockLabel { x: 10; y: 100; text: qsTr("CH") }
-        ChannelPicker { id: noteChannelCombox; x: 88; y: 100; width: 58 }
     }
 
-    StateBorderButton {
+    PadNumberingBlock {
         id: ccBtn
-
-        function setParam(bank) {
-            if (!checked)
-                return
-            DataMgt.setPadBatch(bank, "cc", false, "padMode", ccType.checked)
-            DataMgt.setPadBatch(bank, "cc", ccAD.checked, "padData", Number(ccNoteInput.text))
-            DataMgt.setPadBatch(bank, "cc", false, "padCh", ccChannelCombox.currentText)
-        }
-
-        function copy() {
-            FunctionProperty.set_pads_cc_note(ccNoteInput.text)
-            FunctionProperty.set_pads_cc_ad(ccAD.checked)
-            FunctionProperty.set_pads_cc_type(ccType.checked)
-            FunctionProperty.set_pads_cc_ch(ccChannelCombox.currentIndex)
-        }
-
-        function paste() {
-            ccNoteInput.text = FunctionProperty.get_pads_cc_note()
-            ccAD.checked = FunctionProperty.get_pads_cc_ad()
-            ccType.checked = FunctionProperty.get_pads_cc_type()
-            ccChannelCombox.currentIndex = FunctionProperty.get_pads_cc_ch()
-        }
-
         x: 168
         y: 13
-        width: 155
-        height: 132
+        family: "cc"
+        title: qsTr("CC")
+        hasType: true
         onClicked: root.keepOnly(ccBtn)
-
-        BlockTitle { text: qsTr("CC") }
-        BlockLabel { x: 10; y: 30; text: qsTr("START") }
-        BlockInput { id: ccNoteInput; x: 88; y: 30; width: 58 }
-        BlockLabel { x: 10; y: 54; text: qsTr("ASC/DES") }
-        CusButtonState {
-            id: ccAD
-            x: 88
-            y: 54
-            width: 58
-            height: 14
-            text1: qsTr("Asc")
-            text2: qsTr("Des")
-        }
-        BlockLabel { x: 10; y: 78; text: qsTr("TYPE") }
-        CusButtonState {
-            id: ccType
-            x: 88
-            y: 78
-            width: 58
-            height: 14
-            text1: qsTr("Moment")
-            text2: qsTr("Toggle")
-        }
-        BlockLabel { x: 10; y: 102; text: qsTr("CH") }
-        ChannelPicker { id: ccChannelCombox; x: 88; y: 102; width: 58 }
     }
 
-    StateBorderButton {
+    PadNumberingBlock {
         id: pcBtn
-
-        function setParam(bank) {
-            if (!checked)
-                return
-            DataMgt.setPadBatch(bank, "pc", pcAD.checked, "padData", Number(pcNoteInput.text))
-            DataMgt.setPadBatch(bank, "pc", false, "padCh", pcChannelCombox.currentText)
-        }
-
-        function copy() {
-            FunctionProperty.set_pads_pc_note(pcNoteInput.text)
-            FunctionProperty.set_pads_pc_ad(pcAD.checked)
-            FunctionProperty.set_pads_pc_ch(pcChannelCombox.currentIndex)
-        }
-
-        function paste() {
-            pcNoteInput.text = FunctionProperty.get_pads_pc_note()
-            pcAD.checked = FunctionProperty.get_pads_pc_ad()
-            pcChannelCombox.currentIndex = FunctionProperty.get_pads_pc_ch()
-        }
-
         x: 6
         y: 155
-        width: 155
-        height: 132
+        family: "pc"
+        title: qsTr("PC")
         onClicked: root.keepOnly(pcBtn)
-
-        BlockTitle { text: qsTr("PC") }
-        BlockLabel { x: 10; y: 36; text: qsTr("START") }
-        BlockInput { id: pcNoteInput; x: 88; y: 36; width: 58 }
-        BlockLabel { x: 10; y: 68; text: qsTr("ASC/DES") }
-        CusButtonState {
-            id: pcAD
-            x: 88
-            y: 68
-            width: 58
-            height: 14
-            text1: qsTr("Asc")
-            text2: qsTr("Des")
-        }
-        BlockLabel { x: 10; y: 100; text: qsTr("CH") }
-        ChannelPicker { id: pcChannelCombox; x: 88; y: 100; width: 58 }
     }
 
     StateBorderButton {
@@ -266,7 +146,7 @@ StateBorderButton {
             radius: CusConfig.radiuSize3
             border.width: 1
             border.color: CusConfig.colorBorderInput
-            color: Qt.rgba(94 / 255, 23 / 255, 206 / 255, 1)
+            color: CusConfig.colorKnockDefault
 
             MouseArea {
                 anchors.fill: parent
@@ -275,11 +155,11 @@ StateBorderButton {
             }
         }
         BlockLabel { x: 10; y: 68; text: qsTr("PARAM") }
-        BlockLabel { x: 10; y: 96; text: qsTr("R"); enableColor: "#D43030" }
+        BlockLabel { x: 10; y: 96; text: qsTr("R"); enableColor: CusConfig.colorChannelRed }
         BlockInput { id: r; x: 20; y: 96; width: 30; maxRange: 255; text: "94" }
-        BlockLabel { x: 58; y: 96; text: qsTr("G"); enableColor: "#A5D63F" }
+        BlockLabel { x: 58; y: 96; text: qsTr("G"); enableColor: CusConfig.colorChannelGreen }
         BlockInput { id: g; x: 68; y: 96; width: 30; maxRange: 255; text: "23" }
-        BlockLabel { x: 106; y: 96; text: qsTr("B"); enableColor: "#2A82E4" }
+        BlockLabel { x: 106; y: 96; text: qsTr("B"); enableColor: CusConfig.colorChannelBlue }
         BlockInput { id: b; x: 116; y: 96; width: 30; maxRange: 255; text: "206" }
     }
 }

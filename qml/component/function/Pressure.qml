@@ -40,14 +40,14 @@ StateBorderButton {
 
     width: 330
     height: 45
-    backgroundColor: "#F0F0F0"
-    borderNormalColor: "#A6A6A6"
-    borderPressedColor: "#5E17CC"
+    backgroundColor: CusConfig.colorPanelBackground
+    borderNormalColor: CusConfig.colorGroupBorder
+    borderPressedColor: CusConfig.colorElement
 
     FrameCaption { content: qsTr("Pressure") }
 
     BasicText { x: 13; y: 13; text: qsTr("Full Level") }
-    CusInput { id: pressureInput; x: 92; y: 16; textColor: "#707070" }
+    CusInput { id: pressureInput; x: 92; y: 16; textColor: CusConfig.colorTextSecondary }
 
     BasicText { x: 161; y: 13; text: qsTr("Velocity Curve") }
     CusCombox {
@@ -56,8 +56,8 @@ StateBorderButton {
         y: 14
         width: 64
         height: 16
-        textColor: "#FFFFFF"
-        backgroundColor: "#5E17CC"
+        textColor: CusConfig.colortext
+        backgroundColor: CusConfig.colorElement
         model: [qsTr("FULL"), qsTr("LO"), qsTr("LINEAR"), qsTr("EXP")]
         onActivated: root.curveIndex = index
         onModelChanged: currentIndex = root.curveIndex

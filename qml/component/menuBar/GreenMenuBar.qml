@@ -26,7 +26,7 @@ MenuBarItem {
         implicitWidth: 40
         implicitHeight: 40
         opacity: enabled ? 1 : 0.3
-        color: menuBarItem.highlighted ? CusConfig.colorElement : "transparent"
+        color: menuBarItem.highlighted ? CusConfig.colorElement : CusConfig.colorNone
     }
 
     TransArea {}

@@ -45,7 +45,7 @@ MenuItem {
         implicitWidth: 40
         implicitHeight: 40
         opacity: enabled ? 1 : 0.3
-        color: menuItem.highlighted ? CusConfig.colorElement : "transparent"
+        color: menuItem.highlighted ? CusConfig.colorElement : CusConfig.colorNone
     }
 
     TransArea {}

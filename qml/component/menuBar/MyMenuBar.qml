@@ -12,7 +12,14 @@ Item {
     // the bar, which is rescaled with the page.
     readonly property real menuRatio: menuBar.height / 24
 
-    width: 1080
+    // The window acts on these; the bar knows nothing of it.
+    signal closeRequested()
+    signal minimizeRequested()
+    signal dragged(real xOffset, real yOffset)
+    signal functionPageRequested()
+    signal aboutRequested()
+
+    width: CusConfig.windowWidth
     height: 24
 
     Rectangle {
@@ -55,7 +62,7 @@ Item {
             btnImgNormal: "qrc:/img/icon_close_default.png"
             btnImgHovered: "qrc:/img/icon_close_click.png"
             btnImgPressed: "qrc:/img/icon_close_click.png"
-            onClicked: view.close()
+            onClicked: root.closeRequested()
         }
 
         CusButton_Image {
@@ -66,7 +73,7 @@ Item {
             btnImgNormal: "qrc:/img/icon_minimize_default.png"
             btnImgHovered: "qrc:/img/icon_minimize_click.png"
             btnImgPressed: "qrc:/img/icon_minimize_click.png"
-            onClicked: view.showMinimized()
+            onClicked: root.minimizeRequested()
         }
     }
 
@@ -100,11 +107,7 @@ Item {
             if (Math.abs(dx) >= 1 || Math.abs(dy) >= 1)
                 move(dx, dy)
         }
-        onMove: {
-            view.x += xOffset
-            view.y += yOffset
-            MainLogic.updateProgra(view.x, view.y)
-        }
+        onMove: root.dragged(xOffset, yOffset)
     }
 
     MenuBar {
@@ -151,7 +154,7 @@ Item {
             Action {
                 text: qsTr("Quit")
                 shortcut: "Ctrl+Q"
-                onTriggered: view.close()
+                onTriggered: root.closeRequested()
             }
         }
 
@@ -162,10 +165,7 @@ Item {
 
             Action {
                 text: qsTr("Function")
-                onTriggered: {
-                    funcPage.show()
-                    mainPage.isVisable = false
-                }
+                onTriggered: root.functionPageRequested()
             }
         }
 
@@ -181,7 +181,7 @@ Item {
             }
             Action {
                 text: qsTr("About")
-                onTriggered: helpDialog.show()
+                onTriggered: root.aboutRequested()
             }
             Action {
                 text: qsTr("Feedback")
