@@ -10,7 +10,6 @@ Item {
 
     // The page reaches these by the window's ids.
     ColorDialog { id: colordlg }
-    Item { id: mainPage; property bool isVisable: false }
 
     Component {
         id: pageComponent
