@@ -4,6 +4,7 @@
 #include "cli/EditCommand.h"
 #include "firmware/Doctor.h"
 #include "model/ColorMath.h"
+#include "model/ControlHit.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
 #include "support/TestSupport.h"
@@ -416,6 +417,55 @@ private slots:
         const auto r
             = mavuctl({"doctor", "--root", root.path(), "--midi-api", "alsa", "--firmware-server", "127.0.0.1:1"});
         QVERIFY2(r.exitCode == 1 && r.out.contains(finding.toUtf8()), r.out.constData());
+    }
+
+    // A message from the controller names the control that sent it, by the
+    // image; the control's own message names it back.
+    void controlHits_data()
+    {
+        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<QByteArray>("message");
+        QTest::addColumn<int>("shownBank");
+        QTest::addColumn<QString>("hit");
+        const Edit none = [](Data) {};
+        const Edit twice = [](Data d) { d.setPadInfo(2, "padData", 42); };
+        QTest::newRow("note, bank B") << none << fromHex("90 2A 64") << 0 << "pad:B3";
+        QTest::newRow("CC knob at 0") << none << fromHex("B0 0F 00") << 0 << "knob:B2";
+        QTest::newRow("PC pad") << Edit([](Data d) {
+            d.setPadInfo(20, "padtype", 2);
+            d.setPadInfo(20, "padData", 5);
+            d.setPadInfo(20, "padCh", 3);
+        }) << fromHex("C2 05") << 0 << "pad:B5";
+        QTest::newRow("button CC") << none << fromHex("B0 16 7F") << 0 << "button:stop";
+        QTest::newRow("button let go") << none << fromHex("B0 16 00") << 0 << "";
+        QTest::newRow("toggling pad off") << Edit([](Data d) {
+            d.setPadInfo(40, "padtype", 1);
+            d.setPadInfo(40, "padMode", 1);
+        }) << fromHex("B0 40 00") << 0 << "pad:C9";
+        QTest::newRow("wrong channel") << none << fromHex("91 2A 64") << 0 << "";
+        QTest::newRow("note off") << none << fromHex("80 2A 40") << 0 << "";
+        QTest::newRow("velocity 0") << none << fromHex("90 2A 00") << 0 << "";
+        QTest::newRow("twice, B shown") << twice << fromHex("90 2A 64") << 1 << "pad:B3";
+        QTest::newRow("twice, C shown") << twice << fromHex("90 2A 64") << 2 << "pad:A3";
+        QTest::newRow("pressure, ch 16") << Edit([](Data d) {
+            d.setBQMInfo(9, "bqmType", 1);
+            d.setBQMInfo(9, "bqmCh", 16);
+        }) << fromHex("DF 30") << 0 << "knob:C2";
+        QTest::newRow("pitch bend") << Edit([](Data d) { d.setBQMInfo(3, "bqmType", 2); }) << fromHex("E0 00 40") << 0
+                                    << "knob:A4";
+    }
+    void controlHits()
+    {
+        QFETCH(Edit, edit);
+        QFETCH(QByteArray, message);
+        QFETCH(int, shownBank);
+        QFETCH(QString, hit);
+        edit(m_data);
+        const QByteArray image = m_data.imageBytes();
+        const controlhit::Control control = controlhit::fromMessage(image, message, {shownBank, shownBank});
+        QCOMPARE(controlhit::controlName(control), hit);
+        if (!hit.isEmpty())
+            QCOMPARE(controlhit::fromMessage(image, controlhit::toMessage(image, control), {shownBank, shownBank}), control);
     }
 };
 
