@@ -48,6 +48,7 @@ MainWindow::MainWindow(QWidget *parent)
     // Queued: parsing a reply closes the ports, which must not happen while
     // the port layer is still handing the reply over.
     connect(this, &MainWindow::s_midiIndata, this, &MainWindow::slotMidiIndata, Qt::QueuedConnection);
+    connect(this, &MainWindow::s_midiChannelData, this, &MainWindow::slotMidiChannelData, Qt::QueuedConnection);
 
     m_dataManagement = new DataManagement(this);
     m_dataManagement->initDefaultData();
@@ -206,7 +207,8 @@ void MainWindow::setPortsOpen(bool open)
         qDebug() << "the controller's MIDI ports are not listed";
         return;
     }
-    if (!m_midiIn.open(unsigned(m_inDevIndex), &MainWindow::midiInHandler)) {
+    const auto played = [this](char *data, int len) { emit s_midiChannelData(holdReceived(data, len), len); };
+    if (!m_midiIn.open(unsigned(m_inDevIndex), &MainWindow::midiInHandler, played)) {
         m_midiIn.close();
         m_prompt->warning(tr("Error prompt"), tr("The current device is occupied"));
         return;
@@ -233,10 +235,9 @@ void MainWindow::sendData()
     setPortsOpen(true);
     const bool sent = sendMessage(protocol::writeSettingsMessage(m_dataManagement->imageBytes()));
     emit showHint(true, sent);
-    if (m_devConnected) {
-        m_midiIn.close();
+    // The input stays open: what is played on the controller shows on the page.
+    if (m_devConnected)
         m_midiOut.close();
-    }
 }
 
 void MainWindow::slotMidiIndata(char *data, int len)
@@ -261,16 +262,28 @@ void MainWindow::slotMidiIndata(char *data, int len)
     releaseReceived(data);
 }
 
+void MainWindow::slotMidiChannelData(char *data, int len)
+{
+    const controlhit::Control hit
+        = controlhit::fromMessage(m_dataManagement->imageBytes(), QByteArray(data, len), m_shownBanks);
+    releaseReceived(data);
+    if (hit.kind != controlhit::Kind::None)
+        emit controlHit(controlhit::kindName(hit.kind), hit.index);
+}
+
+void MainWindow::setShownBanks(int padBank, int knobBank)
+{
+    m_shownBanks = {padBank, knobBank};
+}
+
 void MainWindow::settingsReceived(const QByteArray &image)
 {
     // The read before a firmware update is the backup's, not the editor's.
     const bool forBackup = m_safeguard.takeSettings(image);
     if (!forBackup)
         m_dataManagement->setImage(image.constData(), image.size());
-    if (m_devConnected) {
-        m_midiIn.close();
+    if (m_devConnected)
         m_midiOut.close();
-    }
     if (!forBackup)
         m_safeguard.compareOnReturn(image);
 }

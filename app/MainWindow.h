@@ -5,6 +5,7 @@
 #include "firmware/MyFtp.h"
 #include "app/RecoveryOffer.h"
 #include "firmware/SettingsSafeguard.h"
+#include "model/ControlHit.h"
 #include "model/FunctionProperty.h"
 
 #include <QMainWindow>
@@ -60,6 +61,10 @@ signals:
     void screenChanged();
     void devStateChanged(bool state);
     void s_snNum(QString snStr);
+    // A pad, knob or transport button played on the controller: kind "pad",
+    // "knob" or "button", index counted over all banks.
+    void controlHit(QString kind, int index);
+    void s_midiChannelData(char *data, int len);
 
 public slots:
     void sendData();
@@ -74,9 +79,12 @@ public slots:
     double getScreenScaleFactor();
     // Why the controller or its update may not work here, as `mavuctl doctor` says.
     void showSystemCheck();
+    // The banks the page shows, so that a message of controls in several banks lights the one in view.
+    void setShownBanks(int padBank, int knobBank);
 
 private slots:
     void slotMidiIndata(char *data, int len);
+    void slotMidiChannelData(char *data, int len);
     void screenCountChange();
     void onDevArrivalOrRemove(QString devType, bool isArrival);
     void onFirmwareUpdate(QString path);
@@ -103,6 +111,7 @@ private:
     std::unique_ptr<UserPrompt> m_prompt;
     std::mutex m_receivedLock;
     std::deque<QByteArray> m_received;
+    controlhit::ShownBanks m_shownBanks;
     SettingsSafeguard m_safeguard;
     RecoveryOffer m_recovery;
     QString m_firmwareToFlash;

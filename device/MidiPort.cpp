@@ -30,13 +30,19 @@ QString listedId(const QStringList &snapshot, unsigned index, const QStringList 
     return now.value(int(index));
 }
 
-// Only System Exclusive messages are the controller's answers; notes,
-// clock and empty deliveries never reach the handler.
-MidiBackend::Receive sysExOnly(std::function<void(char *, int)> handler)
+// Only System Exclusive messages are the controller's answers; channel
+// messages go to their own handler when there is one. Clock, active sensing
+// and empty deliveries reach neither.
+MidiBackend::Receive sorted(std::function<void(char *, int)> handler, std::function<void(char *, int)> channel)
 {
-    return [handler = std::move(handler)](char *data, int len) {
-        if (data && len >= 2 && static_cast<unsigned char>(data[0]) == 0xF0)
+    return [handler = std::move(handler), channel = std::move(channel)](char *data, int len) {
+        if (!data || len <= 0)
+            return;
+        const auto status = static_cast<unsigned char>(data[0]);
+        if (len >= 2 && status == 0xF0)
             handler(data, len);
+        else if (channel && status >= 0x80 && status < 0xF0)
+            channel(data, len);
     };
 }
 
@@ -56,6 +62,12 @@ bool MidiIn::open(unsigned deviceId, MidiHandler handler)
 
 bool MidiIn::open(unsigned deviceId, std::function<void(char *, int)> handler)
 {
+    return open(deviceId, std::move(handler), nullptr);
+}
+
+bool MidiIn::open(
+    unsigned deviceId, std::function<void(char *, int)> handler, std::function<void(char *, int)> channelHandler)
+{
     if (m_open)
         return true;
     MidiBackend *backend = midiBackend();
@@ -65,7 +77,8 @@ bool MidiIn::open(unsigned deviceId, std::function<void(char *, int)> handler)
         if (id.isEmpty())
             error = QStringLiteral("no input port %1").arg(deviceId);
         else
-            m_link = backend->openInput(int(deviceId), id, sysExOnly(std::move(handler)), &error);
+            m_link
+                = backend->openInput(int(deviceId), id, sorted(std::move(handler), std::move(channelHandler)), &error);
     }
     if (!m_link) {
         qDebug() << "midiInOpen error";

@@ -12,8 +12,10 @@ class MidiOutputLink;
 using MidiHandler = void (*)(char *data, int len);
 
 // The controller's MIDI input port, reached through the installed MIDI back
-// end. Only complete System Exclusive messages reach the handler, on the
-// thread that opened the port; the bytes are valid only during the call.
+// end. Only complete System Exclusive messages reach the handler, and
+// channel messages (notes, controllers, programs, pressure, pitch bend) the
+// channel handler when one is given, on the thread that opened the port; the
+// bytes are valid only during the call.
 class MidiIn
 {
 public:
@@ -24,6 +26,8 @@ public:
 
     bool open(unsigned deviceId, MidiHandler handler);
     bool open(unsigned deviceId, std::function<void(char *, int)> handler);
+    bool open(
+        unsigned deviceId, std::function<void(char *, int)> handler, std::function<void(char *, int)> channelHandler);
     void close();
     bool isOpen() const { return m_open; }
 

@@ -2,7 +2,6 @@
 
 #include "model/SettingsLayout.h"
 
-
 using namespace layout;
 
 namespace controlhit {
@@ -115,8 +114,7 @@ Control fromMessage(const QByteArray &image, const QByteArray &message, ShownBan
         for (int i = 0; i < count(kind); ++i) {
             const Control control{kind, i};
             const Record r = record(image, control);
-            if (r.status != status || r.channel != channel
-                || (numbered(status) && r.data != quint8(message.at(1))))
+            if (r.status != status || r.channel != channel || (numbered(status) && r.data != quint8(message.at(1))))
                 continue;
             // A momentary pad or button sends 0 when let go; a toggling one on every other press.
             if (status == kControlChange && kind != Kind::Knob && !r.toggle && value == 0)

@@ -93,6 +93,8 @@ Window {
         objectName: "mainPage"
         x: 32
         y: 145
+        onPadBankChanged: MainLogic.setShownBanks(padBank, knobBank)
+        onKnobBankChanged: MainLogic.setShownBanks(padBank, knobBank)
     }
 
     // Built the first time the menu shows it.
@@ -191,6 +193,9 @@ Window {
         }
         function onDevStateChanged(state) {
             mainPage.connectState.state = state ? "connect" : ""
+        }
+        function onControlHit(kind, index) {
+            mainPage.showHit(kind, index)
         }
         function onScreenChanged() {
             autoResize.verticalRatio = MainLogic.getScalingRate()

@@ -77,6 +77,8 @@ void installControllerLink(QObject *parent)
     }
     SimOptions simOptions;
     simOptions.updateLink = options.updatePort;
+    // What the simulated controller plays once read, as mavu-sim's --play.
+    simOptions.play = qEnvironmentVariable("KORVEL_MAVU_SIM_PLAY");
     if (options.firmwareServer.isEmpty()) {
         // Without a server of its own the demo offers a newer firmware from
         // a folder on this machine, so the whole update runs offline.

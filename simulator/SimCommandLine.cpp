@@ -53,6 +53,12 @@ SimCommandLine SimCommandLine::parse(const QStringList &arguments)
         {"update-link", text(&c.device.updateLink)},
         {"firmware-dir", text(&c.device.firmwareDir)},
         {"update-delay", milliseconds(&c.device.updateDelayMs)},
+        {"play",
+            [&c](const QString &value) {
+                QList<controlhit::Control> controls;
+                c.device.play = value;
+                return SimulatedDevice::parseControls(value, &controls);
+            }},
     };
     QCommandLineParser parser;
     const QCommandLineOption help({"h", "help"}, "show the help");
@@ -104,6 +110,12 @@ QString SimCommandLine::helpText()
         "  --update-delay MS            offer the update port MS after the update command\n"
         "  --update-mode                start in update mode, as a controller whose update\n"
         "                               was cut short: the update port without MIDI ports\n"
+        "  --play LIST                  play controls as a hand would once the settings\n"
+        "                               are read after plugging in, each sending what its\n"
+        "                               settings say; LIST like pad:B3,knob:A2,button:stop\n"
+        "                               (pads A1..C16, knobs A1..C4, buttons previous,\n"
+        "                               stop, next, record, start, repeat)\n"
         "\n"
-        "SIGUSR1 unplugs the controller, or plugs it in again. SIGINT/SIGTERM end it.\n");
+        "SIGUSR1 unplugs the controller, or plugs it in again. SIGUSR2 plays the --play\n"
+        "list (or pad:A1,pad:B3,knob:A2,button:stop) now. SIGINT/SIGTERM end it.\n");
 }

@@ -1,5 +1,6 @@
 #include "simulator/SimulatedDevice.h"
 
+#include "device/Protocol.h"
 #include "simulator/PtyUpdatePort.h"
 #include "simulator/SimMidiPorts.h"
 
@@ -11,6 +12,8 @@
 namespace {
 
 constexpr int kRestartDelayMs = 1000;
+// Between played messages: apart enough to see each, as a hand plays.
+constexpr int kPlayGapMs = 250;
 
 } // namespace
 
@@ -27,6 +30,11 @@ SimulatedDevice::SimulatedDevice(SimMidiPorts *ports, const SimOptions &options,
         emit note(QStringLiteral("received %1 bytes, command %2")
                       .arg(m.size())
                       .arg(m.size() > 1 ? quint8(m.at(1)) : -1, 2, 16, QLatin1Char('0')));
+        // Someone reads the settings, so someone listens: the time to play.
+        if (m_playPending && protocol::commandOf(m.constData(), m.size()) == protocol::ReadSettings) {
+            m_playPending = false;
+            play(m_options.play);
+        }
     });
     connect(&m_controller, &SimController::settingsWritten, this,
             [this] { emit note(QStringLiteral("settings written")); });
@@ -51,6 +59,7 @@ bool SimulatedDevice::plug(QString *error)
 {
     if (!m_ports->plug(error))
         return false;
+    m_playPending = !m_options.play.isEmpty();
     emit note(QStringLiteral("plugged in: firmware %1, serial %2")
                   .arg(m_controller.versionText(), QString::fromUtf8(m_controller.serial())));
     return true;
@@ -144,4 +153,42 @@ void SimulatedDevice::leaveUpdateMode(bool ok, const QString &detail)
     QString error;
     if (!plug(&error))
         emit note(QStringLiteral("cannot plug in: %1").arg(error));
+}
+
+bool SimulatedDevice::parseControls(const QString &text, QList<controlhit::Control> *controls)
+{
+    controls->clear();
+    for (const QString &name : text.split(QLatin1Char(','))) {
+        const controlhit::Control control = controlhit::parseControl(name);
+        if (control.kind == controlhit::Kind::None)
+            return false;
+        controls->append(control);
+    }
+    return true;
+}
+
+bool SimulatedDevice::play(const QString &controls)
+{
+    QList<controlhit::Control> list;
+    if (!parseControls(controls, &list)) {
+        emit note(QStringLiteral("cannot play \"%1\": not a list of controls").arg(controls));
+        return false;
+    }
+    for (int i = 0; i < list.size(); ++i)
+        QTimer::singleShot(kPlayGapMs * (i + 1), this, [this, control = list.at(i)] { playOne(control); });
+    return true;
+}
+
+void SimulatedDevice::playOne(controlhit::Control control)
+{
+    if (!m_ports->isPlugged())
+        return;
+    const QString name = controlhit::controlName(control);
+    const QByteArray message = controlhit::toMessage(m_controller.image(), control);
+    if (message.isEmpty()) {
+        emit note(QStringLiteral("%1 sends machine control: not played").arg(name));
+        return;
+    }
+    m_ports->send(message);
+    emit note(QStringLiteral("played %1: %2").arg(name, QString::fromLatin1(message.toHex(' ').toUpper())));
 }

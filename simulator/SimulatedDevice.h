@@ -1,5 +1,6 @@
 #pragma once
 
+#include "model/ControlHit.h"
 #include "simulator/SimController.h"
 
 #include <QObject>
@@ -16,6 +17,7 @@ struct SimOptions {
     QString versionAfterUpdate;  // firmware version after an update (empty: unchanged)
     int updateDelayMs = 0;       // from the update command until the update port is there
     bool resetAfterUpdate = false; // an update puts the settings back to their defaults
+    QString play; // controls played once the settings have been read after plugging in
 };
 
 // The whole simulated controller: its normal mode (MIDI ports and the
@@ -41,6 +43,11 @@ public:
     void togglePlug();
     // Restarts into the loader: MIDI ports gone, the update port offered.
     void enterUpdateMode();
+    // Plays controls as a hand would, one after another: each sends what its
+    // settings say. False, playing nothing, when a name is not a control.
+    bool play(const QString &controls);
+    // "pad:B3,knob:A2,button:stop"; false when a name is not a control.
+    static bool parseControls(const QString &text, QList<controlhit::Control> *controls);
 
 signals:
     // One line for the person or test watching the simulator.
@@ -50,10 +57,12 @@ signals:
 private:
     void openUpdatePort();
     void leaveUpdateMode(bool ok, const QString &detail);
+    void playOne(controlhit::Control control);
 
     SimController m_controller;
     SimMidiPorts *m_ports;
     SimOptions m_options;
     PtyUpdatePort *m_update = nullptr;
     bool m_restarting = false; // between the update command and the update port
+    bool m_playPending = false; // options.play waits for the first read after plugging in
 };

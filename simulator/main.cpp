@@ -15,6 +15,7 @@
 namespace {
 
 int s_signalPipe[2] = {-1, -1};
+const char kDefaultPlay[] = "pad:A1,pad:B3,knob:A2,button:stop";
 
 void onSignal(int number)
 {
@@ -74,16 +75,19 @@ int main(int argc, char *argv[])
     if (::pipe(s_signalPipe) != 0)
         return fail(QStringLiteral("cannot set up signal handling"));
     auto *notifier = new QSocketNotifier(s_signalPipe[0], QSocketNotifier::Read, &app);
-    QObject::connect(notifier, &QSocketNotifier::activated, &app, [device] {
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [device, &options] {
         char number = 0;
         if (::read(s_signalPipe[0], &number, 1) != 1)
             return;
         if (number == SIGUSR1)
             device->togglePlug();
+        else if (number == SIGUSR2)
+            device->play(options.device.play.isEmpty() ? QString::fromLatin1(kDefaultPlay) : options.device.play);
         else
             QCoreApplication::quit();
     });
     std::signal(SIGUSR1, onSignal);
+    std::signal(SIGUSR2, onSignal);
     std::signal(SIGINT, onSignal);
     std::signal(SIGTERM, onSignal);
 

@@ -79,6 +79,9 @@ QtObject {
     property color colorChannelBlue: "#2A82E4"
     property color colorKnockDefault: Qt.rgba(94 / 255, 23 / 255, 206 / 255, 1)
     readonly property string colorPickerDefault: "#000000"
+    // A control played on the controller: its ring, and how long it shows.
+    property color colorHit: "#FF2E63"
+    property int hitDuration: 300
 
     property int radiuSize1: 15
     property int radiuSize2: 10

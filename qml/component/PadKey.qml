@@ -16,6 +16,7 @@ Item {
     property alias btnState: btnState
     property alias input: input
     property alias colorRect: colorRect
+    property alias hitRing: hitRing
 
     // Enables what the pad's type uses.
     function uiLogic() {
@@ -157,6 +158,11 @@ Item {
                 DataMgt.setPadInfo(root.realIndex, "padtype", tabBar.currentIndex)
             root.uiLogic()
         }
+    }
+
+    HitRing {
+        id: hitRing
+        anchors.fill: rect1
     }
 
     states: State {

@@ -13,6 +13,7 @@ Item {
     property alias cbxCH: cbxCH
     property alias btnState: btnState
     property alias inputValue: inputValue
+    property alias hitRing: hitRing
 
     function load() {
         var info = DataMgt.getWalkingBeltInfo(itemIndex)
@@ -109,5 +110,10 @@ Item {
                 DataMgt.setWalkingBeltInfo(root.itemIndex, "wbtype", tabBar.currentIndex)
             root.applyKind(tabBar.currentIndex)
         }
+    }
+
+    HitRing {
+        id: hitRing
+        anchors.fill: parent
     }
 }

@@ -17,6 +17,11 @@ Grid {
         return repeater.itemAt(index).children[1]
     }
 
+    // Lights a knob of this bank, by its number over all banks.
+    function showHit(index) {
+        knob(index - pageNum * 4).hitRing.flash()
+    }
+
     y: 12
     columns: 2
     columnSpacing: 4

@@ -16,6 +16,27 @@ Item {
     property alias walkingBeltPage: walkingBeltPage
     property alias sendButton: sendBtn
     property alias getButton: getBtn
+    readonly property int padBank: padTabBar.currentIndex
+    readonly property int knobBank: bqmTabBar.currentIndex
+
+    // A control played on the controller: its bank comes into view and it lights.
+    function showHit(kind, index) {
+        if (kind === "pad") {
+            padSwipeView.setCurrentIndex(Math.floor(index / 16))
+            shownPage(padSwipeView).showHit(index)
+        } else if (kind === "knob") {
+            bqmView.setCurrentIndex(Math.floor(index / 4))
+            shownPage(bqmView).showHit(index)
+        } else if (kind === "button") {
+            walkingBeltPage.showHit(index)
+        }
+    }
+
+    // The page a swipe view shows, built on demand or not.
+    function shownPage(view) {
+        var page = view.currentItem
+        return page.item !== undefined ? page.item : page
+    }
 
     width: 998
     height: 732

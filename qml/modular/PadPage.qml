@@ -27,6 +27,14 @@ Grid {
         return repeater.itemAt(index).children[0]
     }
 
+    // Lights the tile of a pad of this bank, by its number over all banks.
+    function showHit(pad) {
+        for (var i = 0; i < 16; ++i) {
+            if (tranformationIndex(i) === pad)
+                tile(i).hitRing.flash()
+        }
+    }
+
     function padLabel(index) {
         return "PAD" + (tranformationIndex(index) + 1 - pageNum * 16)
     }

@@ -20,6 +20,10 @@ Item {
         return repeater.itemAt(index).children[1]
     }
 
+    function showHit(index) {
+        panel(index).hitRing.flash()
+    }
+
     Grid {
         columns: 3
         columnSpacing: 16

@@ -93,7 +93,8 @@ class TestDevice : public QObject
 
     DataManagement *settings() { return m_window->settings(); }
     bool portsOpen() { return m_midi->openCount(m_source) == 1 && m_midi->openCount(m_sink) == 1; }
-    bool portsClosed() { return m_midi->openCount(m_source) == 0 && m_midi->openCount(m_sink) == 0; }
+    // After an exchange: the output let go, the input kept to hear the controller played.
+    bool exchangeOver() { return m_midi->openCount(m_source) == 1 && m_midi->openCount(m_sink) == 0; }
 
     // The controller's ports after others; returns once the editor's port
     // poll has noticed it and it asked for the settings.
@@ -403,7 +404,10 @@ private slots:
         m_midi->emitFrom(m_source, image(0x02, 0x45));
         QTRY_COMPARE(updated.size(), 1);
         QCOMPARE(settings()->imageBytes(), image(0x02, 0x45));
-        QVERIFY(portsClosed());
+        QVERIFY(exchangeOver());
+        QSignalSpy hits(m_window.get(), &MainWindow::controlHit);
+        m_midi->emitFrom(m_source, fromHex("90 2A 64"));
+        QTRY_COMPARE(QList<Args>(hits), QList<Args>{(Args{"pad", 18})});
     }
 
     void sendingWritesACopyMarkedAsWriteAndCloses()
@@ -419,7 +423,7 @@ private slots:
         QTRY_COMPARE(m_sent.size(), 1);
         QCOMPARE(m_sent.first(), image(0x01, 0x55));
         QCOMPARE(settings()->imageBytes().at(1), char(0x02)); // the image keeps its own byte 1
-        QVERIFY(portsClosed());
+        QVERIFY(exchangeOver());
         // A later read opens them again.
         m_window->getData();
         QVERIFY(portsOpen());

@@ -429,30 +429,33 @@ private slots:
         QTest::addColumn<QString>("hit");
         const Edit none = [](Data) {};
         const Edit twice = [](Data d) { d.setPadInfo(2, "padData", 42); };
-        QTest::newRow("note, bank B") << none << fromHex("90 2A 64") << 0 << "pad:B3";
-        QTest::newRow("CC knob at 0") << none << fromHex("B0 0F 00") << 0 << "knob:B2";
-        QTest::newRow("PC pad") << Edit([](Data d) {
+        const Edit program = [](Data d) {
             d.setPadInfo(20, "padtype", 2);
             d.setPadInfo(20, "padData", 5);
             d.setPadInfo(20, "padCh", 3);
-        }) << fromHex("C2 05") << 0 << "pad:B5";
-        QTest::newRow("button CC") << none << fromHex("B0 16 7F") << 0 << "button:stop";
-        QTest::newRow("button let go") << none << fromHex("B0 16 00") << 0 << "";
-        QTest::newRow("toggling pad off") << Edit([](Data d) {
+        };
+        const Edit toggling = [](Data d) {
             d.setPadInfo(40, "padtype", 1);
             d.setPadInfo(40, "padMode", 1);
-        }) << fromHex("B0 40 00") << 0 << "pad:C9";
+        };
+        const Edit pressure = [](Data d) {
+            d.setBQMInfo(9, "bqmType", 1);
+            d.setBQMInfo(9, "bqmCh", 16);
+        };
+        const Edit bend = [](Data d) { d.setBQMInfo(3, "bqmType", 2); };
+        QTest::newRow("note, bank B") << none << fromHex("90 2A 64") << 0 << "pad:B3";
+        QTest::newRow("CC knob at 0") << none << fromHex("B0 0F 00") << 0 << "knob:B2";
+        QTest::newRow("PC pad") << program << fromHex("C2 05") << 0 << "pad:B5";
+        QTest::newRow("button CC") << none << fromHex("B0 16 7F") << 0 << "button:stop";
+        QTest::newRow("button let go") << none << fromHex("B0 16 00") << 0 << "";
+        QTest::newRow("toggling pad off") << toggling << fromHex("B0 40 00") << 0 << "pad:C9";
         QTest::newRow("wrong channel") << none << fromHex("91 2A 64") << 0 << "";
         QTest::newRow("note off") << none << fromHex("80 2A 40") << 0 << "";
         QTest::newRow("velocity 0") << none << fromHex("90 2A 00") << 0 << "";
         QTest::newRow("twice, B shown") << twice << fromHex("90 2A 64") << 1 << "pad:B3";
         QTest::newRow("twice, C shown") << twice << fromHex("90 2A 64") << 2 << "pad:A3";
-        QTest::newRow("pressure, ch 16") << Edit([](Data d) {
-            d.setBQMInfo(9, "bqmType", 1);
-            d.setBQMInfo(9, "bqmCh", 16);
-        }) << fromHex("DF 30") << 0 << "knob:C2";
-        QTest::newRow("pitch bend") << Edit([](Data d) { d.setBQMInfo(3, "bqmType", 2); }) << fromHex("E0 00 40") << 0
-                                    << "knob:A4";
+        QTest::newRow("pressure, ch 16") << pressure << fromHex("DF 30") << 0 << "knob:C2";
+        QTest::newRow("pitch bend") << bend << fromHex("E0 00 40") << 0 << "knob:A4";
     }
     void controlHits()
     {
@@ -462,10 +465,11 @@ private slots:
         QFETCH(QString, hit);
         edit(m_data);
         const QByteArray image = m_data.imageBytes();
-        const controlhit::Control control = controlhit::fromMessage(image, message, {shownBank, shownBank});
+        const controlhit::ShownBanks shown{shownBank, shownBank};
+        const controlhit::Control control = controlhit::fromMessage(image, message, shown);
         QCOMPARE(controlhit::controlName(control), hit);
-        if (!hit.isEmpty())
-            QCOMPARE(controlhit::fromMessage(image, controlhit::toMessage(image, control), {shownBank, shownBank}), control);
+        if (!hit.isEmpty()) // and the control's own message is taken as it
+            QCOMPARE(controlhit::fromMessage(image, controlhit::toMessage(image, control), shown), control);
     }
 };
 

@@ -53,5 +53,13 @@ TestCase {
         compare([Tran.currentLanguage, Tran.getLanguage()], ["English", "English"])
         help.actionAt(4).trigger()
         compare(MainLogic.calls("showSystemCheck"), 1)
+
+        // Played on the controller: the bank comes into view (and the window is told), the control lights.
+        MainLogic.raiseControlHit("pad", 18)
+        MainLogic.raiseControlHit("knob", 9)
+        MainLogic.raiseControlHit("button", 1)
+        compare([page.padTabBar.currentIndex, page.bqmTabBar.currentIndex, MainLogic.calls("setShownBanks")], [1, 2, 2])
+        verify(page.shownPage(page.padSwipeView).tile(14).hitRing.lit)
+        verify(page.shownPage(page.bqmView).knob(1).hitRing.lit && page.walkingBeltPage.panel(1).hitRing.lit)
     }
 }

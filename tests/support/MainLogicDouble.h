@@ -15,12 +15,14 @@ public:
 
     Q_INVOKABLE int calls(const QString &slot) const { return m_calls.value(slot); }
     Q_INVOKABLE void raiseDevStateChanged(bool state) { emit devStateChanged(state); }
+    Q_INVOKABLE void raiseControlHit(const QString &kind, int index) { emit controlHit(kind, index); }
 
 signals:
     void showHint(bool isSend, bool isSuccess);
     void screenChanged();
     void devStateChanged(bool state);
     void s_snNum(QString snStr);
+    void controlHit(QString kind, int index);
 
 public slots:
     void sendData() { count("sendData"); }
@@ -38,6 +40,7 @@ public slots:
     QString getSoftVersion() { return QStringLiteral("1.0.1.1"); }
     double getScreenScaleFactor() { return 1.0; }
     void showSystemCheck() { count("showSystemCheck"); }
+    void setShownBanks(int, int) { count("setShownBanks"); }
 
 private:
     void count(const char *slot) { ++m_calls[QLatin1String(slot)]; }

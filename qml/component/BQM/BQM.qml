@@ -25,6 +25,7 @@ Rectangle {
     property alias inputmsbMin: pitchBend.inputmsbMin
     property alias inputmsbMax: pitchBend.inputmsbMax
     property alias tabBar: tabBar
+    property alias hitRing: hitRing
 
     function updateAll() {
         updateInput()
@@ -149,5 +150,10 @@ Rectangle {
                 DataMgt.setBQMInfo(root.knobIndex, "bqmType", tabBar.currentIndex)
             root.showPanel(tabBar.currentIndex)
         }
+    }
+
+    HitRing {
+        id: hitRing
+        anchors.fill: parent
     }
 }
