@@ -1,6 +1,7 @@
 // The real MIDI path: the editor and mavuctl against mavu-sim through a
-// private JACK server, the controller's ports coming after its card, and the
-// controller pulled out while the editor waits for its settings.
+// private JACK server, the controller's ports coming after its card, the
+// controller pulled out while the editor waits for its settings, and a pad
+// played on it.
 #include "faults/FaultReport.h"
 #include "app/MainWindow.h"
 #include "device/DetectionDevice.h"
@@ -194,6 +195,19 @@ private slots:
         expected[1] = char(protocol::ReadSettings);
         QCOMPARE(window.settings()->imageBytes(), expected);
         QCOMPARE(closer.texts(), QStringList());
+    }
+
+    // A pad of bank B played on the controller once the editor has read it:
+    // the page brings bank B into view for that pad.
+    void playedPadShowsOnThePage()
+    {
+        startSimulator({"--play", "pad:B3"});
+        MainWindow window(nullptr);
+        QSignalSpy hits(&window, &MainWindow::controlHit);
+        QVERIFY2(m_sim->waitForOutput("played pad:B3: 90 2A 64", 10000), m_sim->output().constData());
+        QTRY_COMPARE_WITH_TIMEOUT(QList<QList<QVariant>>(hits), (QList<QList<QVariant>>{{"pad", 18}}), 5000);
+        QObject *page = window.engine().rootObjects().value(0)->findChild<QObject *>(QStringLiteral("mainPage"));
+        QCOMPARE(page->property("padBank").toInt(), 1);
     }
 };
 
