@@ -423,48 +423,35 @@ private slots:
     // image; the control's own message names it back.
     void controlHits_data()
     {
-        QTest::addColumn<Edit>("edit");
+        QTest::addColumn<Ints>("bytes"); // offset, value: written into the defaults
         QTest::addColumn<QByteArray>("message");
         QTest::addColumn<int>("shownBank");
         QTest::addColumn<QString>("hit");
-        const Edit none = [](Data) {};
-        const Edit twice = [](Data d) { d.setPadInfo(2, "padData", 42); };
-        const Edit program = [](Data d) {
-            d.setPadInfo(20, "padtype", 2);
-            d.setPadInfo(20, "padData", 5);
-            d.setPadInfo(20, "padCh", 3);
-        };
-        const Edit toggling = [](Data d) {
-            d.setPadInfo(40, "padtype", 1);
-            d.setPadInfo(40, "padMode", 1);
-        };
-        const Edit pressure = [](Data d) {
-            d.setBQMInfo(9, "bqmType", 1);
-            d.setBQMInfo(9, "bqmCh", 16);
-        };
-        const Edit bend = [](Data d) { d.setBQMInfo(3, "bqmType", 2); };
-        QTest::newRow("note, bank B") << none << fromHex("90 2A 64") << 0 << "pad:B3";
-        QTest::newRow("CC knob at 0") << none << fromHex("B0 0F 00") << 0 << "knob:B2";
-        QTest::newRow("PC pad") << program << fromHex("C2 05") << 0 << "pad:B5";
-        QTest::newRow("button CC") << none << fromHex("B0 16 7F") << 0 << "button:stop";
-        QTest::newRow("button let go") << none << fromHex("B0 16 00") << 0 << "";
-        QTest::newRow("toggling pad off") << toggling << fromHex("B0 40 00") << 0 << "pad:C9";
-        QTest::newRow("wrong channel") << none << fromHex("91 2A 64") << 0 << "";
-        QTest::newRow("note off") << none << fromHex("80 2A 40") << 0 << "";
-        QTest::newRow("velocity 0") << none << fromHex("90 2A 00") << 0 << "";
+        const int pc = padOffset(20), toggling = padOffset(40), pressure = knobOffset(9);
+        const Ints twice{padOffset(2) + 1, 42};
+        QTest::newRow("note, bank B") << Ints() << fromHex("90 2A 64") << 0 << "pad:B3";
+        QTest::newRow("CC knob at 0") << Ints() << fromHex("B0 0F 00") << 0 << "knob:B2";
+        QTest::newRow("PC pad") << Ints{pc, 2, pc + 1, 5, pc + 2, 3} << fromHex("C2 05") << 0 << "pad:B5";
+        QTest::newRow("button CC") << Ints() << fromHex("B0 16 7F") << 0 << "button:stop";
+        QTest::newRow("button let go") << Ints() << fromHex("B0 16 00") << 0 << "";
+        QTest::newRow("toggling pad off") << Ints{toggling, 1, toggling + 3, 1} << fromHex("B0 40 00") << 0 << "pad:C9";
+        QTest::newRow("wrong channel") << Ints() << fromHex("91 2A 64") << 0 << "";
+        QTest::newRow("note off") << Ints() << fromHex("80 2A 40") << 0 << "";
+        QTest::newRow("velocity 0") << Ints() << fromHex("90 2A 00") << 0 << "";
         QTest::newRow("twice, B shown") << twice << fromHex("90 2A 64") << 1 << "pad:B3";
         QTest::newRow("twice, C shown") << twice << fromHex("90 2A 64") << 2 << "pad:A3";
-        QTest::newRow("pressure, ch 16") << pressure << fromHex("DF 30") << 0 << "knob:C2";
-        QTest::newRow("pitch bend") << bend << fromHex("E0 00 40") << 0 << "knob:A4";
+        QTest::newRow("pressure, ch 16") << Ints{pressure, 1, pressure + 2, 16} << fromHex("DF 30") << 0 << "knob:C2";
+        QTest::newRow("pitch bend") << Ints{knobOffset(3), 2} << fromHex("E0 00 40") << 0 << "knob:A4";
     }
     void controlHits()
     {
-        QFETCH(Edit, edit);
+        QFETCH(Ints, bytes);
         QFETCH(QByteArray, message);
         QFETCH(int, shownBank);
         QFETCH(QString, hit);
-        edit(m_data);
-        const QByteArray image = m_data.imageBytes();
+        QByteArray image = m_defaults;
+        for (int i = 0; i + 1 < bytes.size(); i += 2)
+            image[bytes[i]] = char(bytes[i + 1]);
         const controlhit::ShownBanks shown{shownBank, shownBank};
         const controlhit::Control control = controlhit::fromMessage(image, message, shown);
         QCOMPARE(controlhit::controlName(control), hit);
