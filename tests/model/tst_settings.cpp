@@ -6,6 +6,7 @@
 #include "model/ColorMath.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
+#include "model/SettingsDiff.h"
 #include "support/TestSupport.h"
 
 #include <QJsonDocument>
@@ -171,6 +172,28 @@ private slots:
         QCOMPARE(m_data.imageBytes(), before);
         QVERIFY(m_data.getPadInfo(48).isEmpty() && m_data.getPadInfo(-1).isEmpty() && m_data.getBQMInfo(12).isEmpty());
         QVERIFY(m_data.getWalkingBeltInfo(6).isEmpty() && m_data.getWalkingBeltInfo(-1).isEmpty());
+    }
+
+    // One row per setting the user knows (a colour is one), named by bank; taking every row makes both equal.
+    void differencesBySetting()
+    {
+        m_data.setPadInfo(18, "padRGB", QString("#ff0000"));
+        m_data.setBQMInfo(5, "bqmCh", 9);
+        m_data.setWalkingBeltInfo(1, "wbMode", 1);
+        m_data.setCurveInten("curve", 3);
+        const QByteArray edited = m_data.imageBytes();
+        const auto diffs = settingsDiff::compare(m_defaults, edited);
+        QCOMPARE(settingsDiff::toText(diffs),
+            QString("GLOBAL      curve      FULL -> EXP\n"
+                    "PAD B3      padColor   0 90 0 -> 127 0 0\n"
+                    "KNOB B2     bqmCh      1 -> 9\n"
+                    "BUTTON stop  wbMode     Momentary -> Toggle\n"));
+        QByteArray taken = m_defaults;
+        for (const auto &d : diffs)
+            settingsDiff::take(d, edited, &taken);
+        QCOMPARE(taken, edited);
+        QVERIFY(settingsDiff::compare(edited, edited).isEmpty());
+        QCOMPARE(settingsDiff::compare(QByteArray("short"), m_defaults).size() > 0, true);
     }
 
     void presetFormsRoundTripByContent()
