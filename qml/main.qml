@@ -93,6 +93,8 @@ Window {
         objectName: "mainPage"
         x: 32
         y: 145
+        resizer: autoResize
+        onColorRequested: colordlg.show(pad, swatch, current)
     }
 
     // Built the first time the menu shows it.
@@ -116,6 +118,9 @@ Window {
 
     Connections {
         target: funcPage.item
+        function onColorRequested(swatch, current) {
+            colordlg.show(-1, swatch, current)
+        }
         function onBackRequested() {
             mainPage.isVisable = true
         }

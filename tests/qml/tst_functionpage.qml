@@ -8,8 +8,6 @@ Item {
     width: 1080
     height: 892
 
-    // The page reaches these by the window's ids.
-    ColorDialog { id: colordlg }
 
     Component {
         id: pageComponent

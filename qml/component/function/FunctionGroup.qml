@@ -19,6 +19,7 @@ Item {
 
     readonly property var families: [knobsw, knock, brightness, pressure]
 
+    signal colorRequested(var swatch, color current)
     signal copyFromLeft()
     signal copyFromRight()
 
@@ -75,7 +76,7 @@ Item {
     }
 
     KnobSwitchGroup { id: knobsw; x: 7; y: 46 }
-    KnockGroup { id: knock; x: 7; y: 240 }
+    KnockGroup { id: knock; x: 7; y: 240; onColorRequested: root.colorRequested(swatch, current) }
     Brightness { id: brightness; x: 7; y: 553 }
     Pressure { id: pressure; x: 7; y: 626 }
 
