@@ -9,6 +9,7 @@
 #include "device/ReplyParser.h"
 #include "i18n/Trans.h"
 #include "model/DataManagement.h"
+#include "model/EditHistory.h"
 #include "model/PresetFile.h"
 
 #include <QApplication>
@@ -51,6 +52,8 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_dataManagement = new DataManagement(this);
     m_dataManagement->initDefaultData();
+    // The defaults at start are where the history begins, not a step of it.
+    m_history = new EditHistory(m_dataManagement, this);
     connect(m_dataManagement, &DataManagement::s_updateDate, this, [this] {
         const QVariantList v = m_dataManagement->getVerInfo();
         m_ftp.setCurrentVersion(
@@ -72,6 +75,7 @@ MainWindow::MainWindow(QWidget *parent)
             m_firmwareUpdate.decline();
     });
     connect(&m_safeguard, &SettingsSafeguard::restore, this, [this](const QByteArray &image) {
+        const EditHistory::Group step(m_history, QStringLiteral("restoreBackup"));
         m_dataManagement->setImage(image.constData(), image.size());
         sendData();
     });
@@ -140,6 +144,8 @@ void MainWindow::initQml()
     context->setContextProperty(QStringLiteral("Tran"), m_trans);
     context->setContextProperty(QStringLiteral("MainLogic"), this);
     context->setContextProperty(QStringLiteral("DataMgt"), m_dataManagement);
+    context->setContextProperty(QStringLiteral("EditHistory"), m_history);
+    connect(m_trans, &Trans::currentLanguageChanged, m_history, &EditHistory::retranslate);
     context->setContextProperty(QStringLiteral("Ftp"), &m_ftp);
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), &m_firmwareUpdate);
     context->setContextProperty(QStringLiteral("FunctionProperty"), &m_functionProperty);
@@ -265,8 +271,10 @@ void MainWindow::settingsReceived(const QByteArray &image)
 {
     // The read before a firmware update is the backup's, not the editor's.
     const bool forBackup = m_safeguard.takeSettings(image);
-    if (!forBackup)
+    if (!forBackup) {
+        const EditHistory::Group step(m_history, QStringLiteral("getFromHardware"));
         m_dataManagement->setImage(image.constData(), image.size());
+    }
     if (m_devConnected) {
         m_midiIn.close();
         m_midiOut.close();
@@ -406,6 +414,7 @@ bool MainWindow::openPresetPath(const QString &path)
         showFileError(tr("The preset \"%1\" could not be opened.\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
+    const EditHistory::Group step(m_history, QStringLiteral("openPreset"));
     m_dataManagement->setImage(image.constData(), image.size());
     qDebug() << "preset opened:" << path;
     return true;

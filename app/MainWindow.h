@@ -18,6 +18,7 @@
 
 class DataManagement;
 class DetectionDevice;
+class EditHistory;
 class PowerEventSource;
 class Trans;
 class UserPrompt;
@@ -32,6 +33,7 @@ public:
     ~MainWindow() override;
 
     DataManagement *settings() const { return m_dataManagement; }
+    EditHistory *history() const { return m_history; }
     DetectionDevice *detection() const { return m_detection; }
     QQmlApplicationEngine &engine() { return m_engine; }
     QString filePath() const { return m_filePath; }
@@ -97,6 +99,7 @@ private:
     MidiIn m_midiIn;
     MidiOut m_midiOut;
     DataManagement *m_dataManagement = nullptr;
+    EditHistory *m_history = nullptr;
     QQmlApplicationEngine m_engine;
     MyFtp m_ftp;
     FirmwareUpdate m_firmwareUpdate;

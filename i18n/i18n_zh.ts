@@ -517,6 +517,10 @@
         <translation>文件</translation>
     </message>
     <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
+    </message>
+    <message>
         <source>Open</source>
         <translation>打开</translation>
     </message>
@@ -809,6 +813,117 @@ Write the saved settings back to the controller?</source>
     <message>
         <source>%1, %2 KB/s, %3 left</source>
         <translation>%1，%2 KB/s，剩余 %3</translation>
+    </message>
+</context>
+<context>
+    <name>EditHistory</name>
+    <message>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>撤销%1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>重做%1</translation>
+    </message>
+    <message>
+        <source>fill bank %1</source>
+        <translation>填充储存 %1</translation>
+    </message>
+    <message>
+        <source>open preset</source>
+        <translation>打开预设</translation>
+    </message>
+    <message>
+        <source>get from hardware</source>
+        <translation>从硬件获取</translation>
+    </message>
+    <message>
+        <source>restore the default</source>
+        <translation>恢复默认值</translation>
+    </message>
+    <message>
+        <source>restore the settings backup</source>
+        <translation>恢复设置备份</translation>
+    </message>
+    <message>
+        <source>type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>channel</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>colour</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>CC number</source>
+        <translation>CC 号</translation>
+    </message>
+    <message>
+        <source>minimum</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>maximum</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>MSB minimum</source>
+        <translation>MSB 最小值</translation>
+    </message>
+    <message>
+        <source>MSB maximum</source>
+        <translation>MSB 最大值</translation>
+    </message>
+    <message>
+        <source>number</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>velocity curve</source>
+        <translation>力度曲线</translation>
+    </message>
+    <message>
+        <source>pressure level</source>
+        <translation>压力阈值</translation>
+    </message>
+    <message>
+        <source>note</source>
+        <translation>音符</translation>
+    </message>
+    <message>
+        <source>program</source>
+        <translation>程序号</translation>
+    </message>
+    <message>
+        <source>Pad %1</source>
+        <translation>打击垫 %1</translation>
+    </message>
+    <message>
+        <source>Knob %1</source>
+        <translation>旋钮 %1</translation>
+    </message>
+    <message>
+        <source>transport button %1</source>
+        <translation>走带按键 %1</translation>
+    </message>
+    <message>
+        <source>several settings</source>
+        <translation>多项设置</translation>
     </message>
 </context>
 </TS>

@@ -3,8 +3,10 @@
 // file commands.
 #include "cli/EditCommand.h"
 #include "firmware/Doctor.h"
+#include "i18n/Trans.h"
 #include "model/ColorMath.h"
 #include "model/DataManagement.h"
+#include "model/EditHistory.h"
 #include "model/PresetFile.h"
 #include "model/SettingsDiff.h"
 #include "support/TestSupport.h"
@@ -28,6 +30,8 @@ using Ints = QVector<int>;
 using Data = DataManagement &;
 using Edit = std::function<void(Data)>;
 Q_DECLARE_METATYPE(Edit)
+using Edits = std::function<void(Data, EditHistory &)>;
+Q_DECLARE_METATYPE(Edits)
 
 namespace {
 
@@ -194,6 +198,96 @@ private slots:
         QCOMPARE(taken, edited);
         QVERIFY(settingsDiff::compare(edited, edited).isEmpty());
         QCOMPARE(settingsDiff::compare(QByteArray("short"), m_defaults).size() > 0, true);
+    }
+
+    // Each row: how many undos take the edits back, the menu's text, the edits.
+    void undoAndRedoEveryEdit_data()
+    {
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QString>("undoText");
+        QTest::addColumn<Edits>("edits");
+        const auto row = [](const char *name, int steps, const char *text, Edits edits) {
+            QTest::newRow(name) << steps << QString(text) << edits;
+        };
+        const auto field = [](const char *key, int first, int second) {
+            return [=](Data d, EditHistory &) {
+                d.setPadInfo(2, "padData", first);
+                d.setPadInfo(second < 0 ? 3 : 2, key, std::abs(second));
+            };
+        };
+        const auto whole = [](const char *what) {
+            return [what](Data d, EditHistory &h) {
+                QByteArray other = d.imageBytes();
+                other[padOffset(7) + 1] = 5;
+                other[kCurveOffset] = 3;
+                const EditHistory::Group step(&h, what);
+                QString(what) == "restoreDefault" ? d.initDefaultData() : d.setImage(other.constData(), other.size());
+            };
+        };
+        row("colour", 1, "Undo Pad B2 colour", [](Data d, EditHistory &) { d.setPadInfo(17, "padRGB", "#ff0000"); });
+        row("knob field", 1, "Undo Knob B2 channel", [](Data d, EditHistory &) { d.setBQMInfo(5, "bqmCh", 3); });
+        row("button field", 1, "Undo transport button 2 mode",
+            [](Data d, EditHistory &) { d.setWalkingBeltInfo(1, "wbMode", 1); });
+        row("curve", 1, "Undo velocity curve", [](Data d, EditHistory &) { d.setCurveInten("curve", 2); });
+        row("brightness", 1, "Undo several settings", [](Data d, EditHistory &) { d.setLum(3, 0.5f); });
+        row("function page fills a bank", 1, "Undo fill bank B", [](Data d, EditHistory &h) {
+            h.beginGroup("fillBank", 2);
+            d.setPadBatch(2, "cc", true, "padData", 60);
+            d.setPadBatchColor(2, "#00ff00");
+            d.setLum(2, 0.5f);
+            d.setBQMBatch(2, "pitch", "bqmCh", 4);
+            d.setCurveInten("intensity", 90);
+            h.endGroup();
+        });
+        row("open preset", 1, "Undo open preset", whole("openPreset"));
+        row("get from hardware", 1, "Undo get from hardware", whole("getFromHardware"));
+        row("restore the default", 1, "Undo restore the default", whole("restoreDefault"));
+        // Repeated edits of one setting merge, those of others do not.
+        row("pad field typed twice", 1, "Undo Pad A3 note", field("padData", 40, 41));
+        row("typed back as it was", 0, "Undo", field("padData", 40, 26));
+        row("two fields of a pad", 2, "Undo Pad A3 channel", field("padCh", 40, 3));
+        row("one field of two pads", 2, "Undo Pad A4 note", field("padData", 40, -40));
+    }
+    void undoAndRedoEveryEdit()
+    {
+        QFETCH(int, steps);
+        QFETCH(QString, undoText);
+        QFETCH(Edits, edits);
+        m_data.setBQMInfo(0, "bqmCh", 9); // so that the defaults change something
+        const QByteArray start = m_data.imageBytes();
+        EditHistory history(&m_data);
+        edits(m_data, history);
+        const QByteArray after = m_data.imageBytes();
+        QCOMPARE(history.undoText(), undoText);
+        for (int i = 0; i < steps; ++i) {
+            QVERIFY(m_data.imageBytes() != start);
+            history.undo();
+        }
+        QCOMPARE(m_data.imageBytes(), start);
+        QCOMPARE(history.canUndo(), false); // the undos took no steps of their own
+        for (int i = 0; i < steps; ++i)
+            history.redo();
+        QCOMPARE(m_data.imageBytes(), after);
+        QCOMPARE(history.canRedo(), false);
+        if (steps == 0)
+            return;
+        history.undo();
+        QCOMPARE(history.redoText(), QString(undoText).replace("Undo", "Redo"));
+        m_data.setCurveInten("intensity", 77);
+        QCOMPARE(history.canRedo(), false);
+    }
+
+    // The steps outlive a language switch and are named in the new language.
+    void editHistoryFollowsTheLanguage()
+    {
+        EditHistory history(&m_data);
+        m_data.setPadInfo(2, "padData", 40);
+        Trans trans(nullptr);
+        trans.reTrans(QStringLiteral("简体中文"));
+        const QString chinese = history.undoText();
+        trans.reTrans(QStringLiteral("English"));
+        QCOMPARE(chinese, QStringLiteral("撤销打击垫 A3 音符"));
+        QCOMPARE(history.undoText(), QStringLiteral("Undo Pad A3 note"));
     }
 
     void presetFormsRoundTripByContent()
