@@ -55,7 +55,13 @@ Item {
             tipInfo.show()
             return
         }
-        setParam(bank())
+        // Every ticked block is one step to undo.
+        EditHistory.beginGroup("fillBank", bank())
+        try {
+            setParam(bank())
+        } finally {
+            EditHistory.endGroup()
+        }
     }
 
     width: bg.width
