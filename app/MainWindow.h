@@ -33,7 +33,6 @@ public:
     ~MainWindow() override;
 
     DataManagement *settings() const { return m_dataManagement; }
-    EditHistory *history() const { return m_history; }
     DetectionDevice *detection() const { return m_detection; }
     QQmlApplicationEngine &engine() { return m_engine; }
     QString filePath() const { return m_filePath; }

@@ -273,8 +273,12 @@ private slots:
             return;
         history.undo();
         QCOMPARE(history.redoText(), QString(undoText).replace("Undo", "Redo"));
-        m_data.setCurveInten("intensity", 77);
+        m_data.setCurveInten("intensity", 77); // drops the step undone
         QCOMPARE(history.canRedo(), false);
+        for (int i = 0; i < steps; ++i)
+            history.undo();
+        QCOMPARE(m_data.imageBytes(), start);
+        QCOMPARE(history.canUndo(), false);
     }
 
     // The steps outlive a language switch and are named in the new language.
