@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppOptions.h"
+#include "app/DifferenceList.h"
 #include "app/MessageBoxPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
@@ -51,6 +52,7 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_dataManagement = new DataManagement(this);
     m_dataManagement->initDefaultData();
+    m_differences = new DifferenceList(m_dataManagement, [this] { return m_controllerImage; }, this);
     connect(m_dataManagement, &DataManagement::s_updateDate, this, [this] {
         const QVariantList v = m_dataManagement->getVerInfo();
         m_ftp.setCurrentVersion(
@@ -143,6 +145,7 @@ void MainWindow::initQml()
     context->setContextProperty(QStringLiteral("Ftp"), &m_ftp);
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), &m_firmwareUpdate);
     context->setContextProperty(QStringLiteral("FunctionProperty"), &m_functionProperty);
+    context->setContextProperty(QStringLiteral("Differences"), m_differences);
 
     m_engine.load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
 }
@@ -233,6 +236,8 @@ void MainWindow::sendData()
     setPortsOpen(true);
     const bool sent = sendMessage(protocol::writeSettingsMessage(m_dataManagement->imageBytes()));
     emit showHint(true, sent);
+    if (sent)
+        setControllerImage(m_dataManagement->imageBytes());
     if (m_devConnected) {
         m_midiIn.close();
         m_midiOut.close();
@@ -265,6 +270,7 @@ void MainWindow::settingsReceived(const QByteArray &image)
 {
     // The read before a firmware update is the backup's, not the editor's.
     const bool forBackup = m_safeguard.takeSettings(image);
+    setControllerImage(image);
     if (!forBackup)
         m_dataManagement->setImage(image.constData(), image.size());
     if (m_devConnected) {
@@ -273,6 +279,12 @@ void MainWindow::settingsReceived(const QByteArray &image)
     }
     if (!forBackup)
         m_safeguard.compareOnReturn(image);
+}
+
+void MainWindow::setControllerImage(const QByteArray &image)
+{
+    m_controllerImage = image;
+    m_differences->refresh();
 }
 
 void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
@@ -284,6 +296,7 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
             m_devConnected = false;
             m_midiIn.close();
             m_midiOut.close();
+            setControllerImage(QByteArray());
             emit devStateChanged(false);
         } else {
             m_devConnected = true;

@@ -135,6 +135,17 @@ Window {
         }
     }
 
+    OnDemand {
+        id: compareDialog
+        objectName: "compareDialog"
+        parentItem: view.contentItem
+        component: Component {
+            CompareDialog {
+                list: Differences
+            }
+        }
+    }
+
     MyMenuBar {
         id: menuBar
         objectName: "menuBar"
@@ -150,6 +161,7 @@ Window {
             mainPage.isVisable = false
         }
         onAboutRequested: helpDialog.show()
+        onCompareRequested: compareDialog.get().showController()
     }
 
     HelpDialog {

@@ -18,6 +18,7 @@ Item {
     signal dragged(real xOffset, real yOffset)
     signal functionPageRequested()
     signal aboutRequested()
+    signal compareRequested()
 
     width: CusConfig.windowWidth
     height: 24
@@ -146,6 +147,10 @@ Item {
             Action {
                 text: qsTr("Get From Hardware")
                 onTriggered: MainLogic.getData()
+            }
+            Action {
+                text: qsTr("Compare…")
+                onTriggered: root.compareRequested()
             }
             Action {
                 text: qsTr("Restore The Default")
