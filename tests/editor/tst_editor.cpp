@@ -121,6 +121,7 @@ private slots:
                 l << list->index(row).data(DifferenceList::LabelRole).toString();
             return l;
         };
+        settings()->setPadInfo(47, "padCh", 3); // sent: what the controller holds
         m_window->sendData();
         list->compareWithController();
         QCOMPARE(list->rowCount(), 0);

@@ -149,12 +149,12 @@ Item {
                 onTriggered: MainLogic.getData()
             }
             Action {
-                text: qsTr("Compare…")
-                onTriggered: root.compareRequested()
-            }
-            Action {
                 text: qsTr("Restore The Default")
                 onTriggered: DataMgt.initDefaultData()
+            }
+            Action {
+                text: qsTr("Compare…")
+                onTriggered: root.compareRequested()
             }
             Action {
                 text: qsTr("Quit")
