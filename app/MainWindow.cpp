@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppOptions.h"
+#include "app/DifferenceList.h"
 #include "app/MessageBoxPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
@@ -54,6 +55,7 @@ MainWindow::MainWindow(QWidget *parent)
     m_dataManagement->initDefaultData();
     // The defaults at start are where the history begins, not a step of it.
     m_history = new EditHistory(m_dataManagement, this);
+    m_differences = new DifferenceList(m_dataManagement, [this] { return m_controllerImage; }, this);
     connect(m_dataManagement, &DataManagement::s_updateDate, this, [this] {
         const QVariantList v = m_dataManagement->getVerInfo();
         m_ftp.setCurrentVersion(
@@ -149,6 +151,7 @@ void MainWindow::initQml()
     context->setContextProperty(QStringLiteral("Ftp"), &m_ftp);
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), &m_firmwareUpdate);
     context->setContextProperty(QStringLiteral("FunctionProperty"), &m_functionProperty);
+    context->setContextProperty(QStringLiteral("Differences"), m_differences);
 
     m_engine.load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
 }
@@ -239,6 +242,8 @@ void MainWindow::sendData()
     setPortsOpen(true);
     const bool sent = sendMessage(protocol::writeSettingsMessage(m_dataManagement->imageBytes()));
     emit showHint(true, sent);
+    if (sent)
+        setControllerImage(m_dataManagement->imageBytes());
     if (m_devConnected) {
         m_midiIn.close();
         m_midiOut.close();
@@ -271,6 +276,7 @@ void MainWindow::settingsReceived(const QByteArray &image)
 {
     // The read before a firmware update is the backup's, not the editor's.
     const bool forBackup = m_safeguard.takeSettings(image);
+    setControllerImage(image);
     if (!forBackup) {
         const EditHistory::Group step(m_history, QStringLiteral("getFromHardware"));
         m_dataManagement->setImage(image.constData(), image.size());
@@ -283,6 +289,12 @@ void MainWindow::settingsReceived(const QByteArray &image)
         m_safeguard.compareOnReturn(image);
 }
 
+void MainWindow::setControllerImage(const QByteArray &image)
+{
+    m_controllerImage = image;
+    m_differences->refresh();
+}
+
 void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
 {
     qDebug() << devType << isArrival;
@@ -292,6 +304,7 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
             m_devConnected = false;
             m_midiIn.close();
             m_midiOut.close();
+            setControllerImage(QByteArray());
             emit devStateChanged(false);
         } else {
             m_devConnected = true;

@@ -140,6 +140,17 @@ Window {
         }
     }
 
+    OnDemand {
+        id: compareDialog
+        objectName: "compareDialog"
+        parentItem: view.contentItem
+        component: Component {
+            CompareDialog {
+                list: Differences
+            }
+        }
+    }
+
     MyMenuBar {
         id: menuBar
         objectName: "menuBar"
@@ -155,6 +166,7 @@ Window {
             mainPage.isVisable = false
         }
         onAboutRequested: helpDialog.show()
+        onCompareRequested: compareDialog.get().showController()
     }
 
     HelpDialog {

@@ -466,6 +466,42 @@ private slots:
         QVERIFY(!QFile::exists(path("out.syx")));
     }
 
+    // As diff(1): 0 and nothing when equal (whatever the form), 1 and a line per setting, 2 and why.
+    void mavuctlDiff_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("equal") << QStringList{"@a.stm", "@a.syx"} << 0 << QByteArray() << QByteArray();
+        QTest::newRow("differ") << QStringList{"@a.syx", "@b.stm"} << 1
+                                << QByteArray("PAD B3      padColor   0 90 0 -> 127 0 0\n"
+                                              "KNOB B2     bqmCh      1 -> 9\n")
+                                << QByteArray();
+        QTest::newRow("unreadable") << QStringList{"@b.stm", "@none.stm"} << 2 << QByteArray()
+                                    << QByteArray("mavuctl: cannot open ");
+        QTest::newRow("one preset") << QStringList{"@a.stm"} << 2 << QByteArray()
+                                    << QByteArray("mavuctl: usage: mavuctl diff A B");
+    }
+    void mavuctlDiff()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        QString error;
+        QVERIFY(preset::writeFile(path("a.stm"), m_defaults, &error)
+            && preset::writeFile(path("a.syx"), m_defaults, &error));
+        m_data.setPadInfo(18, "padRGB", QString("#ff0000"));
+        m_data.setBQMInfo(5, "bqmCh", 9);
+        QVERIFY2(preset::writeFile(path("b.stm"), m_data.imageBytes(), &error), qPrintable(error));
+        const auto r = mavuctl(QStringList{"diff"} + args.replaceInStrings("@", m_dir.path() + '/'));
+        QCOMPARE(r.exitCode, exitCode);
+        QCOMPARE(r.out, out);
+        QVERIFY2(r.err.startsWith(err) && r.err.count('\n') == (err.isEmpty() ? 0 : 1), r.err.constData());
+        QVERIFY(mavuctl({"diff", "--help"}).out.startsWith("Usage: mavuctl diff A B"));
+    }
+
     // mavuctl doctor (and the Help menu's report) on a system laid out in a
     // folder: the update port is a pseudo-terminal behind a USB device of the
     // controller's identity in update mode.

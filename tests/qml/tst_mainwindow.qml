@@ -25,7 +25,7 @@ TestCase {
         compare(page.connectState.state, "")
         var menus = findChild(win, "menuBar").menus
         var file = menus.menuAt(0)
-        compare(file.count, 7)
+        compare(file.count, 8)
         var slots = ["openFile", "save", "saveAs", "sendData", "getData"]
         for (var i = 0; i < slots.length; ++i)
             file.actionAt(i).trigger()
@@ -36,6 +36,11 @@ TestCase {
         DataMgt.setPadInfo(3, "padData", 99)
         file.actionAt(5).trigger() // Restore The Default
         verify(DataMgt.getPadInfo(3).padData !== 99)
+        file.actionAt(6).trigger() // Compare…, no controller read
+        var compareDialog = findChild(win, "compareDialog").item
+        tryCompare(compareDialog, "opened", true)
+        verify(compareDialog.statusText.text.indexOf("not known") > 0 && compareDialog.rows.count === 0)
+        compareDialog.close()
 
         var funcPage = findChild(win, "funcPage")
         verify(page.visible && !funcPage.visible)

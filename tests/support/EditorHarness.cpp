@@ -6,6 +6,7 @@
 #include "support/TransDouble.h"
 
 #include "app/ColorPalette.h"
+#include "app/DifferenceList.h"
 #include "app/MainWindow.h"
 #include "app/WebLinks.h"
 #include "device/LoopbackMidi.h"
@@ -70,6 +71,10 @@ void QuickSetup::qmlEngineAvailable(QQmlEngine *engine)
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), new FirmwareUpdate(engine));
     context->setContextProperty(QStringLiteral("FunctionProperty"), new FunctionProperty(engine));
     context->setContextProperty(QStringLiteral("ImageProbe"), new ImageProbe(data, engine));
+    // No controller has been read.
+    context->setContextProperty(QStringLiteral("Differences"),
+        new DifferenceList(
+            data, [] { return QByteArray(); }, engine));
 }
 
 } // namespace editorharness

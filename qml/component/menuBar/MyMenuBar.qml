@@ -18,6 +18,7 @@ Item {
     signal dragged(real xOffset, real yOffset)
     signal functionPageRequested()
     signal aboutRequested()
+    signal compareRequested()
 
     width: CusConfig.windowWidth
     height: 24
@@ -158,6 +159,10 @@ Item {
                     DataMgt.initDefaultData()
                     EditHistory.endGroup()
                 }
+            }
+            Action {
+                text: qsTr("Compare…")
+                onTriggered: root.compareRequested()
             }
             MenuAction {
                 text: qsTr("Quit")
