@@ -1,6 +1,7 @@
 #include "app/MainWindow.h"
 
 #include "app/AppOptions.h"
+#include "app/DifferenceList.h"
 #include "app/MessageBoxPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
@@ -9,6 +10,7 @@
 #include "device/ReplyParser.h"
 #include "i18n/Trans.h"
 #include "model/DataManagement.h"
+#include "model/EditHistory.h"
 #include "model/PresetFile.h"
 
 #include <QApplication>
@@ -52,6 +54,9 @@ MainWindow::MainWindow(QWidget *parent)
 
     m_dataManagement = new DataManagement(this);
     m_dataManagement->initDefaultData();
+    // The defaults at start are where the history begins, not a step of it.
+    m_history = new EditHistory(m_dataManagement, this);
+    m_differences = new DifferenceList(m_dataManagement, [this] { return m_controllerImage; }, this);
     connect(m_dataManagement, &DataManagement::s_updateDate, this, [this] {
         const QVariantList v = m_dataManagement->getVerInfo();
         m_ftp.setCurrentVersion(
@@ -73,6 +78,7 @@ MainWindow::MainWindow(QWidget *parent)
             m_firmwareUpdate.decline();
     });
     connect(&m_safeguard, &SettingsSafeguard::restore, this, [this](const QByteArray &image) {
+        const EditHistory::Group step(m_history, QStringLiteral("restoreBackup"));
         m_dataManagement->setImage(image.constData(), image.size());
         sendData();
     });
@@ -141,9 +147,12 @@ void MainWindow::initQml()
     context->setContextProperty(QStringLiteral("Tran"), m_trans);
     context->setContextProperty(QStringLiteral("MainLogic"), this);
     context->setContextProperty(QStringLiteral("DataMgt"), m_dataManagement);
+    context->setContextProperty(QStringLiteral("EditHistory"), m_history);
+    connect(m_trans, &Trans::currentLanguageChanged, m_history, &EditHistory::retranslate);
     context->setContextProperty(QStringLiteral("Ftp"), &m_ftp);
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), &m_firmwareUpdate);
     context->setContextProperty(QStringLiteral("FunctionProperty"), &m_functionProperty);
+    context->setContextProperty(QStringLiteral("Differences"), m_differences);
 
     m_engine.load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
 }
@@ -235,6 +244,8 @@ void MainWindow::sendData()
     setPortsOpen(true);
     const bool sent = sendMessage(protocol::writeSettingsMessage(m_dataManagement->imageBytes()));
     emit showHint(true, sent);
+    if (sent)
+        setControllerImage(m_dataManagement->imageBytes());
     // The input stays open: what is played on the controller shows on the page.
     if (m_devConnected)
         m_midiOut.close();
@@ -280,12 +291,21 @@ void MainWindow::settingsReceived(const QByteArray &image)
 {
     // The read before a firmware update is the backup's, not the editor's.
     const bool forBackup = m_safeguard.takeSettings(image);
-    if (!forBackup)
+    setControllerImage(image);
+    if (!forBackup) {
+        const EditHistory::Group step(m_history, QStringLiteral("getFromHardware"));
         m_dataManagement->setImage(image.constData(), image.size());
+    }
     if (m_devConnected)
         m_midiOut.close();
     if (!forBackup)
         m_safeguard.compareOnReturn(image);
+}
+
+void MainWindow::setControllerImage(const QByteArray &image)
+{
+    m_controllerImage = image;
+    m_differences->refresh();
 }
 
 void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
@@ -297,6 +317,7 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
             m_devConnected = false;
             m_midiIn.close();
             m_midiOut.close();
+            setControllerImage(QByteArray());
             emit devStateChanged(false);
         } else {
             m_devConnected = true;
@@ -419,6 +440,7 @@ bool MainWindow::openPresetPath(const QString &path)
         showFileError(tr("The preset \"%1\" could not be opened.\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
+    const EditHistory::Group step(m_history, QStringLiteral("openPreset"));
     m_dataManagement->setImage(image.constData(), image.size());
     qDebug() << "preset opened:" << path;
     return true;

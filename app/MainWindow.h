@@ -19,6 +19,8 @@
 
 class DataManagement;
 class DetectionDevice;
+class EditHistory;
+class DifferenceList;
 class PowerEventSource;
 class Trans;
 class UserPrompt;
@@ -36,6 +38,9 @@ public:
     DetectionDevice *detection() const { return m_detection; }
     QQmlApplicationEngine &engine() { return m_engine; }
     QString filePath() const { return m_filePath; }
+    // The controller's image as last read from or sent to it; empty when unknown.
+    QByteArray controllerImage() const { return m_controllerImage; }
+    DifferenceList *differences() const { return m_differences; }
 
     // Preset files without dialogs; failures show an error box naming the file.
     bool openPresetPath(const QString &path);
@@ -95,6 +100,7 @@ private:
     void setPortsOpen(bool open);
     void flashAfterCommand(const QString &path);
     void settingsReceived(const QByteArray &image);
+    void setControllerImage(const QByteArray &image);
     char *holdReceived(const char *data, int len);
     void releaseReceived(const char *data);
     bool sendMessage(const QByteArray &message);
@@ -105,6 +111,9 @@ private:
     MidiIn m_midiIn;
     MidiOut m_midiOut;
     DataManagement *m_dataManagement = nullptr;
+    EditHistory *m_history = nullptr;
+    DifferenceList *m_differences = nullptr;
+    QByteArray m_controllerImage;
     QQmlApplicationEngine m_engine;
     MyFtp m_ftp;
     FirmwareUpdate m_firmwareUpdate;

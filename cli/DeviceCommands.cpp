@@ -12,6 +12,7 @@
 #include "firmware/UpdatePortLocator.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
+#include "model/SettingsDiff.h"
 #include "model/SettingsText.h"
 
 #include <QCoreApplication>
@@ -59,6 +60,20 @@ QString portLines(const char *kind, const QMap<int, QString> &ports)
     for (auto it = ports.cbegin(); it != ports.cend(); ++it)
         text += QStringLiteral("midi-%1 %2 %3\n").arg(QLatin1String(kind)).arg(it.key()).arg(it.value());
     return text;
+}
+
+// "-" is the controller, anything else a preset file.
+bool readSide(const Invocation &call, const QString &side, QByteArray *image)
+{
+    if (side != QLatin1String("-")) {
+        QString error;
+        if (preset::readFile(side, image, &error))
+            return true;
+        fail(QStringLiteral("cannot open %1: %2").arg(side, error));
+        return false;
+    }
+    ControllerLink link;
+    return setUp(call) && openLink(link) && readSettings(link, image);
 }
 
 } // namespace
@@ -146,6 +161,24 @@ int runSerial(const Invocation &call)
         return fail(error);
     printOut(protocol::serialText(reply.constData(), reply.size()) + QLatin1Char('\n'));
     return 0;
+}
+
+int runDiff(const Invocation &call)
+{
+    // As diff(1): 1 already means "they differ", so trouble is 2.
+    constexpr int kTrouble = 2;
+    const QStringList &args = call.args;
+    if (args.size() != 2) {
+        call.usageError();
+        return kTrouble;
+    }
+    QByteArray left;
+    QByteArray right;
+    if (!readSide(call, args.at(0), &left) || !readSide(call, args.at(1), &right))
+        return kTrouble;
+    const QList<settingsDiff::Difference> differences = settingsDiff::compare(left, right);
+    printOut(settingsDiff::toText(differences));
+    return differences.isEmpty() ? 0 : 1;
 }
 
 int runDoctor(const Invocation &call)

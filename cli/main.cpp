@@ -35,6 +35,9 @@ const char kUsage[] =
     "  get [-o FILE]                    read the settings; print them, or save FILE\n"
     "  send FILE                        write the settings of a preset\n"
     "  serial                           print the serial number\n"
+    "  diff A B                         print the settings that differ between presets A and B\n"
+    "                                   (- is the controller); exit status 0 when equal,\n"
+    "                                   1 when they differ, 2 on trouble\n"
     "      --update-port PATH           (list) also an update port with this path\n"
     "  doctor [--root DIR]              tell why the controller or its update does not work,\n"
     "                                   with the fix for each finding; exit status 0 when all\n"
@@ -81,6 +84,10 @@ QList<Command> commands()
             {{"o", "save the settings to FILE", "FILE"}}, cli::runGet},
         {"send", "send FILE [--midi-api alsa|jack]", "Write the settings of a preset.", {}, cli::runSend},
         {"serial", "serial [--midi-api alsa|jack]", "Print the serial number.", {}, cli::runSerial},
+        {"diff", "diff A B [--midi-api alsa|jack]",
+            "Print the settings that differ between presets A and B; - is the controller.\n"
+            "Exit status 0 when equal, 1 when they differ, 2 on trouble.",
+            {}, cli::runDiff},
         {"doctor", "doctor [--root DIR]", "Tell why the controller or its update does not work.",
             {{"root", "look at a system laid out under DIR", "DIR"}}, cli::runDoctor},
         {"firmware check", "firmware check [--current VERSION] [--firmware-server HOST[:PORT]]",

@@ -89,6 +89,49 @@
     </message>
 </context>
 <context>
+    <name>CompareDialog</name>
+    <message>
+        <source>Controller</source>
+        <translation>控制器</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>比较</translation>
+    </message>
+    <message>
+        <source>With the controller</source>
+        <translation>与控制器比较</translation>
+    </message>
+    <message>
+        <source>With a file…</source>
+        <translation>与文件比较…</translation>
+    </message>
+    <message>
+        <source>Setting</source>
+        <translation>设置项</translation>
+    </message>
+    <message>
+        <source>Editor</source>
+        <translation>编辑器</translation>
+    </message>
+    <message>
+        <source>Take the file&apos;s</source>
+        <translation>采用文件的</translation>
+    </message>
+    <message>
+        <source>Take the controller&apos;s</source>
+        <translation>采用控制器的</translation>
+    </message>
+    <message>
+        <source>Take all of the file&apos;s</source>
+        <translation>全部采用文件的</translation>
+    </message>
+    <message>
+        <source>Take all of the controller&apos;s</source>
+        <translation>全部采用控制器的</translation>
+    </message>
+</context>
+<context>
     <name>ConnectState</name>
     <message>
         <source>No device found</source>
@@ -130,6 +173,155 @@
     <message>
         <source>BANK A</source>
         <translation>储存 A</translation>
+    </message>
+</context>
+<context>
+    <name>DifferenceList</name>
+    <message>
+        <source>Momentary</source>
+        <translation>即时</translation>
+    </message>
+    <message>
+        <source>Toggle</source>
+        <translation>切换</translation>
+    </message>
+    <message>
+        <source>CHN TOUCH</source>
+        <translation>通道触后</translation>
+    </message>
+    <message>
+        <source>PITCH BEND</source>
+        <translation>弯音</translation>
+    </message>
+    <message>
+        <source>FULL</source>
+        <translation>全力度</translation>
+    </message>
+    <message>
+        <source>LO</source>
+        <translation>柔软</translation>
+    </message>
+    <message>
+        <source>LINEAR</source>
+        <translation>中等</translation>
+    </message>
+    <message>
+        <source>EXP</source>
+        <translation>强硬</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>上一个</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一个</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>录音</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>循环</translation>
+    </message>
+    <message>
+        <source>All pads</source>
+        <translation>全部打击垫</translation>
+    </message>
+    <message>
+        <source>Pad %1</source>
+        <translation>打击垫 %1</translation>
+    </message>
+    <message>
+        <source>Knob %1</source>
+        <translation>旋钮 %1</translation>
+    </message>
+    <message>
+        <source>Button %1</source>
+        <translation>按钮 %1</translation>
+    </message>
+    <message>
+        <source>Note</source>
+        <translation>音符</translation>
+    </message>
+    <message>
+        <source>Program</source>
+        <translation>程序号</translation>
+    </message>
+    <message>
+        <source>CC number</source>
+        <translation>CC 号</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>数值</translation>
+    </message>
+    <message>
+        <source>Type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>Channel</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>Mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>Colour</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>Velocity curve</source>
+        <translation>力度曲线</translation>
+    </message>
+    <message>
+        <source>Pressure</source>
+        <translation>压力阈值</translation>
+    </message>
+    <message>
+        <source>min</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>max</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>Compare with a preset</source>
+        <translation>与预设文件比较</translation>
+    </message>
+    <message>
+        <source>Presets (*.stm *.syx);;All files (*)</source>
+        <translation>预设 (*.stm *.syx);;所有文件 (*)</translation>
+    </message>
+    <message>
+        <source>The preset &quot;%1&quot; could not be opened.
+%2</source>
+        <translation>无法打开预设“%1”。
+%2</translation>
+    </message>
+    <message>
+        <source>The controller&apos;s settings are not known: connect it, or get them from it.</source>
+        <translation>控制器的设置未知：请连接控制器，或从控制器获取设置。</translation>
+    </message>
+    <message>
+        <source>The editor and the file agree.</source>
+        <translation>编辑器与文件的设置相同。</translation>
+    </message>
+    <message>
+        <source>The editor and the controller agree.</source>
+        <translation>编辑器与控制器的设置相同。</translation>
     </message>
 </context>
 <context>
@@ -509,12 +701,20 @@
 <context>
     <name>MyMenuBar</name>
     <message>
+        <source>Compare…</source>
+        <translation>比较…</translation>
+    </message>
+    <message>
         <source>Korvel Mavu Editor</source>
         <translation>Korvel Mavu 编辑器</translation>
     </message>
     <message>
         <source>File</source>
         <translation>文件</translation>
+    </message>
+    <message>
+        <source>Edit</source>
+        <translation>编辑</translation>
     </message>
     <message>
         <source>Open</source>
@@ -809,6 +1009,117 @@ Write the saved settings back to the controller?</source>
     <message>
         <source>%1, %2 KB/s, %3 left</source>
         <translation>%1，%2 KB/s，剩余 %3</translation>
+    </message>
+</context>
+<context>
+    <name>EditHistory</name>
+    <message>
+        <source>Undo</source>
+        <translation>撤销</translation>
+    </message>
+    <message>
+        <source>Redo</source>
+        <translation>重做</translation>
+    </message>
+    <message>
+        <source>Undo %1</source>
+        <translation>撤销%1</translation>
+    </message>
+    <message>
+        <source>Redo %1</source>
+        <translation>重做%1</translation>
+    </message>
+    <message>
+        <source>fill bank %1</source>
+        <translation>填充储存 %1</translation>
+    </message>
+    <message>
+        <source>open preset</source>
+        <translation>打开预设</translation>
+    </message>
+    <message>
+        <source>get from hardware</source>
+        <translation>从硬件获取</translation>
+    </message>
+    <message>
+        <source>restore the default</source>
+        <translation>恢复默认值</translation>
+    </message>
+    <message>
+        <source>restore the settings backup</source>
+        <translation>恢复设置备份</translation>
+    </message>
+    <message>
+        <source>type</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>channel</source>
+        <translation>通道</translation>
+    </message>
+    <message>
+        <source>mode</source>
+        <translation>模式</translation>
+    </message>
+    <message>
+        <source>colour</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>CC number</source>
+        <translation>CC 号</translation>
+    </message>
+    <message>
+        <source>minimum</source>
+        <translation>最小值</translation>
+    </message>
+    <message>
+        <source>maximum</source>
+        <translation>最大值</translation>
+    </message>
+    <message>
+        <source>MSB minimum</source>
+        <translation>MSB 最小值</translation>
+    </message>
+    <message>
+        <source>MSB maximum</source>
+        <translation>MSB 最大值</translation>
+    </message>
+    <message>
+        <source>number</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>velocity curve</source>
+        <translation>力度曲线</translation>
+    </message>
+    <message>
+        <source>pressure level</source>
+        <translation>压力阈值</translation>
+    </message>
+    <message>
+        <source>note</source>
+        <translation>音符</translation>
+    </message>
+    <message>
+        <source>program</source>
+        <translation>程序号</translation>
+    </message>
+    <message>
+        <source>Pad %1</source>
+        <translation>打击垫 %1</translation>
+    </message>
+    <message>
+        <source>Knob %1</source>
+        <translation>旋钮 %1</translation>
+    </message>
+    <message>
+        <source>transport button %1</source>
+        <translation>走带按键 %1</translation>
+    </message>
+    <message>
+        <source>several settings</source>
+        <translation>多项设置</translation>
     </message>
 </context>
 </TS>

@@ -42,6 +42,26 @@ int knobModeType(const QString &mode)
 
 } // namespace
 
+// Spans one public call; the outermost one reports whether the image changed.
+class DataManagement::EditScope
+{
+public:
+    explicit EditScope(DataManagement &d)
+        : m_d(d)
+    {
+        if (m_d.m_editDepth++ == 0)
+            m_d.m_beforeEdit = m_d.m_image;
+    }
+    ~EditScope()
+    {
+        if (--m_d.m_editDepth == 0 && m_d.m_beforeEdit != m_d.m_image)
+            emit m_d.imageChanged();
+    }
+
+private:
+    DataManagement &m_d;
+};
+
 DataManagement::DataManagement(QObject *parent)
     : QObject(parent)
 {
@@ -52,6 +72,7 @@ DataManagement::DataManagement(QObject *parent)
 
 void DataManagement::initDefaultData()
 {
+    const EditScope scope(*this);
     for (int p = 0; p < kPadCount; ++p) {
         const int o = padOffset(p);
         const int bank = p / kPadsPerBank;
@@ -80,6 +101,7 @@ void DataManagement::initDefaultData()
 
 void DataManagement::setImage(const char *data, int len)
 {
+    const EditScope scope(*this);
     if (data && len > 0)
         std::memcpy(m_image.data(), data, size_t(std::min(len, kImageSize)));
     rebuildFullColor();
@@ -123,6 +145,7 @@ QVariantMap DataManagement::getPadInfo(int index)
 
 void DataManagement::setPadInfo(int index, QString valueType, int value)
 {
+    const EditScope scope(*this);
     if (index < 0 || index >= kPadCount) {
         qDebug() << "setPadInfo: pad index cross the border" << index;
         return;
@@ -136,6 +159,7 @@ void DataManagement::setPadInfo(int index, QString valueType, int value)
 
 void DataManagement::setPadInfo(int index, QString valueType, QString value)
 {
+    const EditScope scope(*this);
     if (index < 0 || index >= kPadCount)
         return;
     qDebug() << "setPadInfo2 " << "index:" << index << valueType << value;
@@ -159,6 +183,7 @@ void DataManagement::storePadColor(int pad, const QString &color)
 
 void DataManagement::setPadBatch(int bank, QString mode, bool isDes, QString valueType, int value)
 {
+    const EditScope scope(*this);
     if (!validBank(bank))
         return;
     const int type = padModeType(mode);
@@ -176,6 +201,7 @@ void DataManagement::setPadBatch(int bank, QString mode, bool isDes, QString val
 
 void DataManagement::setPadBatchColor(int bank, QString color)
 {
+    const EditScope scope(*this);
     if (!validBank(bank))
         return;
     qDebug() << "setPadBatchColor " << "bank:" << bank << "color" << color;
@@ -187,6 +213,7 @@ void DataManagement::setPadBatchColor(int bank, QString color)
 
 void DataManagement::setCurveInten(QString valueType, int value)
 {
+    const EditScope scope(*this);
     qDebug() << "setCurveInten " << "valueType:" << valueType << "value" << value;
     if (valueType == QLatin1String("curve"))
         storeByte(kCurveOffset, value);
@@ -205,6 +232,7 @@ QVariantMap DataManagement::getBQMInfo(int index)
 
 void DataManagement::setBQMInfo(int index, QString valueType, int value)
 {
+    const EditScope scope(*this);
     if (index < 0 || index >= kKnobCount) {
         qDebug() << "setBQMInfo: pad index cross the border" << index;
         return;
@@ -217,6 +245,7 @@ void DataManagement::setBQMInfo(int index, QString valueType, int value)
 
 void DataManagement::setBQMBatch(int bank, QString mode, QString valueType, int value)
 {
+    const EditScope scope(*this);
     if (!validBank(bank))
         return;
     const int type = knobModeType(mode);
@@ -243,6 +272,7 @@ QVariantMap DataManagement::getWalkingBeltInfo(int index)
 
 void DataManagement::setWalkingBeltInfo(int index, QString valueType, int value)
 {
+    const EditScope scope(*this);
     if (index < 0 || index >= kButtonCount) {
         qDebug() << "setWalkingBeltInfo: index cross the border" << index;
         return;
@@ -255,6 +285,7 @@ void DataManagement::setWalkingBeltInfo(int index, QString valueType, int value)
 
 void DataManagement::setLum(int bank, float value)
 {
+    const EditScope scope(*this);
     if (!validBank(bank))
         return;
     qDebug() << "setLum " << "bank:" << bank << "value" << value;

@@ -48,8 +48,11 @@ public slots:
 
 signals:
     void s_updateDate();
+    // After any call that changed the image, once per outermost call (a batch is one change).
+    void imageChanged();
 
 private:
+    class EditScope;
     int byteAt(int offset) const { return int(std::int8_t(m_image[offset])); }
     void storeByte(int offset, int value) { m_image[offset] = char(value); }
     QVariantMap readRecord(int offset, const char *const *keys, int count) const;
@@ -58,5 +61,7 @@ private:
     void storePadColor(int pad, const QString &color);
 
     std::array<char, layout::kImageSize> m_image{};
+    std::array<char, layout::kImageSize> m_beforeEdit{};
+    int m_editDepth = 0;
     std::array<std::array<std::int8_t, 3>, layout::kPadCount> m_fullColor{};
 };

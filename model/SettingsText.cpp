@@ -46,6 +46,31 @@ QString noteName(int note)
     return QString::fromLatin1(kPitchClasses[note % 12]) + QString::number(note / 12 - 1);
 }
 
+QString bankName(int bank)
+{
+    return nameOf(kBankNames, bank);
+}
+
+QString buttonName(int button)
+{
+    return nameOf(kButtonNames, button);
+}
+
+QString valueText(const QString &key, int value)
+{
+    if (key == QLatin1String("padtype"))
+        return nameOf(kPadTypes, value);
+    if (key == QLatin1String("bqmType"))
+        return nameOf(kKnobTypes, value);
+    if (key == QLatin1String("wbtype"))
+        return nameOf(kButtonTypes, value);
+    if (key == QLatin1String("padMode") || key == QLatin1String("wbMode"))
+        return nameOf(kModes, value);
+    if (key == QLatin1String("curve"))
+        return nameOf(kCurves, value);
+    return QString::number(value);
+}
+
 QJsonObject toJson(DataManagement &settings)
 {
     const QVariantList version = settings.getVerInfo();

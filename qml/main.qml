@@ -93,6 +93,8 @@ Window {
         objectName: "mainPage"
         x: 32
         y: 145
+        resizer: autoResize
+        onColorRequested: colordlg.show(pad, swatch, current)
         onPadBankChanged: MainLogic.setShownBanks(padBank, knobBank)
         onKnobBankChanged: MainLogic.setShownBanks(padBank, knobBank)
     }
@@ -118,6 +120,9 @@ Window {
 
     Connections {
         target: funcPage.item
+        function onColorRequested(swatch, current) {
+            colordlg.show(-1, swatch, current)
+        }
         function onBackRequested() {
             mainPage.isVisable = true
         }
@@ -137,6 +142,17 @@ Window {
         }
     }
 
+    OnDemand {
+        id: compareDialog
+        objectName: "compareDialog"
+        parentItem: view.contentItem
+        component: Component {
+            CompareDialog {
+                list: Differences
+            }
+        }
+    }
+
     MyMenuBar {
         id: menuBar
         objectName: "menuBar"
@@ -152,6 +168,7 @@ Window {
             mainPage.isVisable = false
         }
         onAboutRequested: helpDialog.show()
+        onCompareRequested: compareDialog.get().showController()
     }
 
     HelpDialog {

@@ -48,7 +48,7 @@ Dialog {
         }
 
         CusButton_Image {
-            x: 328
+            x: dialog.dWidth - 30
             y: 3
             z: 1
             visible: dialog.closable

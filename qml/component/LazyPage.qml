@@ -6,15 +6,17 @@ import QtQuick.Controls 2.15
 Loader {
     readonly property bool wanted: SwipeView.isCurrentItem || (SwipeView.view && SwipeView.view.contentItem.moving)
 
+    // Whatever lays out new pages for the window's scale (its AutoResize).
+    property var resizer: null
+
     active: false
     onWantedChanged: {
         if (wanted)
             active = true
     }
-    // The window's AutoResize laid out what existed at the start.
     onLoaded: {
-        if (typeof autoResize !== "undefined")
-            autoResize.adopt(item)
+        if (resizer)
+            resizer.adopt(item)
     }
     Component.onCompleted: {
         if (wanted)

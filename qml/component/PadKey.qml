@@ -7,6 +7,9 @@ Item {
     id: root
 
     property int realIndex: -1
+
+    // The window owns the one colour dialog; the swatch shows what it chose.
+    signal colorRequested(var swatch, color current)
     // Tab changes while the tile is being built must not overwrite the
     // stored type; the page sets this after the first load.
     property bool ready: false
@@ -143,7 +146,7 @@ Item {
         MouseArea {
             anchors.fill: parent
             cursorShape: Qt.PointingHandCursor
-            onClicked: colordlg.show(root.realIndex, colorRect, colorRect.color)
+            onClicked: root.colorRequested(colorRect, colorRect.color)
         }
     }
 

@@ -10,6 +10,7 @@ Item {
     property bool isVisable: false
 
     signal backRequested()
+    signal colorRequested(var swatch, color current)
     property alias backBtn: backBtn
     property alias groupA: groupA
     property alias groupB: groupB
@@ -43,6 +44,7 @@ Item {
         y: 133
         name: "A"
         title: qsTr("Group A")
+        onColorRequested: root.colorRequested(swatch, current)
         onCopyFromLeft: root.copyInto(groupB, groupA)
         onCopyFromRight: root.copyInto(groupC, groupA)
     }
@@ -53,6 +55,7 @@ Item {
         y: 133
         name: "B"
         title: qsTr("Group B")
+        onColorRequested: root.colorRequested(swatch, current)
         onCopyFromLeft: root.copyInto(groupA, groupB)
         onCopyFromRight: root.copyInto(groupC, groupB)
     }
@@ -63,6 +66,7 @@ Item {
         y: 133
         name: "C"
         title: qsTr("Group C")
+        onColorRequested: root.colorRequested(swatch, current)
         onCopyFromLeft: root.copyInto(groupA, groupC)
         onCopyFromRight: root.copyInto(groupB, groupC)
     }

@@ -8,6 +8,8 @@ Item {
     id: name
 
     property bool isVisable: true
+    // Lays out the bank pages built later, as the window's own were.
+    property var resizer: null
     property alias connectState: connectstae
     property alias padSwipeView: padSwipeView
     property alias padTabBar: padTabBar
@@ -37,6 +39,8 @@ Item {
         var page = view.currentItem
         return page.item !== undefined ? page.item : page
     }
+
+    signal colorRequested(int pad, var swatch, color current)
 
     width: 998
     height: 732
@@ -83,9 +87,15 @@ Item {
         clip: true
         currentIndex: padTabBar.currentIndex
 
-        PadPage { pageNum: 0 }
-        LazyPage { sourceComponent: Component { PadPage { pageNum: 1 } } }
-        LazyPage { sourceComponent: Component { PadPage { pageNum: 2 } } }
+        PadPage { pageNum: 0; onColorRequested: name.colorRequested(pad, swatch, current) }
+        LazyPage {
+            resizer: name.resizer
+            sourceComponent: Component { PadPage { pageNum: 1; onColorRequested: name.colorRequested(pad, swatch, current) } }
+        }
+        LazyPage {
+            resizer: name.resizer
+            sourceComponent: Component { PadPage { pageNum: 2; onColorRequested: name.colorRequested(pad, swatch, current) } }
+        }
     }
 
     CusTabBar {
@@ -130,8 +140,8 @@ Item {
         currentIndex: bqmTabBar.currentIndex
 
         BQMPage { pageNum: 0 }
-        LazyPage { sourceComponent: Component { BQMPage { pageNum: 1 } } }
-        LazyPage { sourceComponent: Component { BQMPage { pageNum: 2 } } }
+        LazyPage { resizer: name.resizer; sourceComponent: Component { BQMPage { pageNum: 1 } } }
+        LazyPage { resizer: name.resizer; sourceComponent: Component { BQMPage { pageNum: 2 } } }
     }
 
     CusTabBar {

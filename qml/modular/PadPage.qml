@@ -9,6 +9,8 @@ Grid {
 
     property int pageNum: 0
 
+    signal colorRequested(int pad, var swatch, color current)
+
     function tranformationIndex(index) {
         switch (parseInt(index / 4)) {
         case 0:
@@ -52,6 +54,8 @@ Grid {
 
             PadKey {
                 id: padkey
+
+                onColorRequested: grid.colorRequested(realIndex, swatch, current)
 
                 property int itemIndex: index
 

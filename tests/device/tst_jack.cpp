@@ -95,6 +95,11 @@ private slots:
         QCOMPARE(mavuctl({"get", "-o", path("again.syx")}).exitCode, 0);
         QCOMPARE(readAll(path("again.syx")), edited);
         QCOMPARE(m_sim->output().count("received 458"), 1);
+        // "-" reads the controller: as sent, and one setting off what it held before.
+        QCOMPARE(mavuctl({"diff", path("again.syx"), "-"}).exitCode, 0);
+        r = mavuctl({"diff", "-", path("read.syx")});
+        QVERIFY2(
+            r.exitCode == 1 && r.out.startsWith("PAD A2      padtype ") && r.out.count('\n') == 1, r.out.constData());
     }
 
     void absentOrSilentControllerFailsClearlyAndSoon_data()
@@ -103,6 +108,8 @@ private slots:
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QString>("message");
         QTest::newRow("absent, send") << QStringList() << QStringList{"send", "@defaults"} << "no controller found";
+        QTest::newRow("absent, diff") << QStringList() << QStringList{"diff", "@defaults", "-"}
+                                      << "no controller found";
         QTest::newRow("silent, serial") << QStringList{"--reply", "none"} << QStringList{"serial"} << "did not answer";
         QTest::newRow("cut-off reply") << QStringList{"--reply", "short"} << QStringList{"get", "-o", "@out"}
                                        << "not a settings image";

@@ -2,6 +2,7 @@
 // connected and without a warning, the About box shows what the controller
 // reported, presets open and save (also where nothing can be written), and a
 // long run of writes and reads.
+#include "app/DifferenceList.h"
 #include "app/MainWindow.h"
 #include "device/Protocol.h"
 #include "faults/FaultReport.h"
@@ -107,6 +108,54 @@ private slots:
         QCOMPARE(m_window->filePath(), path("second.syx"));
         QCOMPARE(readAll(path("second.syx")), settings()->imageBytes());
         m_window->setSavePathQuestion(nullptr);
+    }
+
+    // The compare dialog's list: a row per edited setting against the controller
+    // and a file, taking one or all in one change each; unknown or unreadable said.
+    void differencesAreListedAndTaken()
+    {
+        DifferenceList *list = m_window->differences();
+        const auto labels = [list] {
+            QStringList l;
+            for (int row = 0; row < list->rowCount(); ++row)
+                l << list->index(row).data(DifferenceList::LabelRole).toString();
+            return l;
+        };
+        settings()->setPadInfo(47, "padCh", 3); // sent: what the controller holds
+        m_window->sendData();
+        list->compareWithController();
+        QCOMPARE(list->rowCount(), 0);
+        QVERIFY(list->status().contains("agree"));
+        settings()->setPadInfo(2, "padData", 61);
+        settings()->setPadInfo(18, "padRGB", QString("#ff0000"));
+        settings()->setBQMInfo(5, "bqmCh", 9);
+        QCOMPARE(labels(), (QStringList{"Pad A3 · Note", "Pad B3 · Colour", "Knob B2 · Channel"}));
+        QCOMPARE(list->index(0).data(DifferenceList::EditorValueRole).toString(), QString("61 (C#4)"));
+        const QByteArray controller = m_window->controllerImage();
+        QSignalSpy changes(settings(), &DataManagement::imageChanged);
+        list->take(1);
+        QCOMPARE(settings()->imageBytes().mid(layout::padOffset(18), 7), controller.mid(layout::padOffset(18), 7));
+        QCOMPARE(labels(), (QStringList{"Pad A3 · Note", "Knob B2 · Channel"}));
+        list->takeAll();
+        QCOMPARE(changes.count(), 2);
+        QCOMPARE(settings()->imageBytes().mid(layout::kCurveOffset), controller.mid(layout::kCurveOffset));
+        QVERIFY(labels().isEmpty() && list->status().contains("agree"));
+        // A file chosen: its values taken; one that cannot be read or a controller not known: said, no rows.
+        QByteArray file = controller;
+        file[layout::knobOffset(0) + 2] = 5;
+        QVERIFY(preset::writeFile(path("cmp.stm"), file, nullptr));
+        QStringList answers{path("cmp.stm"), path("missing.stm")};
+        list->setPathQuestion([&answers] { return answers.takeFirst(); });
+        list->chooseFile();
+        QCOMPARE(labels(), QStringList{"Knob A1 · Channel"});
+        list->takeAll();
+        QVERIFY(
+            labels().isEmpty() && settings()->imageBytes().mid(layout::kCurveOffset) == file.mid(layout::kCurveOffset));
+        list->chooseFile();
+        QVERIFY(labels().isEmpty() && list->status().contains("missing.stm") && list->withFile());
+        DifferenceList unknown(settings(), [] { return QByteArray(); });
+        unknown.compareWithController();
+        QVERIFY(unknown.rowCount() == 0 && unknown.status().contains("not known"));
     }
 
     // Nothing half written, nothing left behind, the old file whole, the

@@ -3,10 +3,13 @@
 // file commands.
 #include "cli/EditCommand.h"
 #include "firmware/Doctor.h"
+#include "i18n/Trans.h"
 #include "model/ColorMath.h"
 #include "model/ControlHit.h"
 #include "model/DataManagement.h"
+#include "model/EditHistory.h"
 #include "model/PresetFile.h"
+#include "model/SettingsDiff.h"
 #include "support/TestSupport.h"
 
 #include <QJsonDocument>
@@ -28,6 +31,8 @@ using Ints = QVector<int>;
 using Data = DataManagement &;
 using Edit = std::function<void(Data)>;
 Q_DECLARE_METATYPE(Edit)
+using Edits = std::function<void(Data, EditHistory &)>;
+Q_DECLARE_METATYPE(Edits)
 
 namespace {
 
@@ -172,6 +177,122 @@ private slots:
         QCOMPARE(m_data.imageBytes(), before);
         QVERIFY(m_data.getPadInfo(48).isEmpty() && m_data.getPadInfo(-1).isEmpty() && m_data.getBQMInfo(12).isEmpty());
         QVERIFY(m_data.getWalkingBeltInfo(6).isEmpty() && m_data.getWalkingBeltInfo(-1).isEmpty());
+    }
+
+    // One row per setting the user knows (a colour is one), named by bank; taking every row makes both equal.
+    void differencesBySetting()
+    {
+        m_data.setPadInfo(18, "padRGB", QString("#ff0000"));
+        m_data.setBQMInfo(5, "bqmCh", 9);
+        m_data.setWalkingBeltInfo(1, "wbMode", 1);
+        m_data.setCurveInten("curve", 3);
+        const QByteArray edited = m_data.imageBytes();
+        const auto diffs = settingsDiff::compare(m_defaults, edited);
+        QCOMPARE(settingsDiff::toText(diffs),
+            QString("GLOBAL      curve      FULL -> EXP\n"
+                    "PAD B3      padColor   0 90 0 -> 127 0 0\n"
+                    "KNOB B2     bqmCh      1 -> 9\n"
+                    "BUTTON stop  wbMode     Momentary -> Toggle\n"));
+        QByteArray taken = m_defaults;
+        for (const auto &d : diffs)
+            settingsDiff::take(d, edited, &taken);
+        QCOMPARE(taken, edited);
+        QVERIFY(settingsDiff::compare(edited, edited).isEmpty());
+        QCOMPARE(settingsDiff::compare(QByteArray("short"), m_defaults).size() > 0, true);
+    }
+
+    // Each row: how many undos take the edits back, the menu's text, the edits.
+    void undoAndRedoEveryEdit_data()
+    {
+        QTest::addColumn<int>("steps");
+        QTest::addColumn<QString>("undoText");
+        QTest::addColumn<Edits>("edits");
+        const auto row = [](const char *name, int steps, const char *text, Edits edits) {
+            QTest::newRow(name) << steps << QString(text) << edits;
+        };
+        const auto field = [](const char *key, int first, int second) {
+            return [=](Data d, EditHistory &) {
+                d.setPadInfo(2, "padData", first);
+                d.setPadInfo(second < 0 ? 3 : 2, key, std::abs(second));
+            };
+        };
+        const auto whole = [](const char *what) {
+            return [what](Data d, EditHistory &h) {
+                QByteArray other = d.imageBytes();
+                other[padOffset(7) + 1] = 5;
+                other[kCurveOffset] = 3;
+                const EditHistory::Group step(&h, what);
+                QString(what) == "restoreDefault" ? d.initDefaultData() : d.setImage(other.constData(), other.size());
+            };
+        };
+        row("colour", 1, "Undo Pad B2 colour", [](Data d, EditHistory &) { d.setPadInfo(17, "padRGB", "#ff0000"); });
+        row("knob field", 1, "Undo Knob B2 channel", [](Data d, EditHistory &) { d.setBQMInfo(5, "bqmCh", 3); });
+        row("button field", 1, "Undo transport button 2 mode",
+            [](Data d, EditHistory &) { d.setWalkingBeltInfo(1, "wbMode", 1); });
+        row("curve", 1, "Undo velocity curve", [](Data d, EditHistory &) { d.setCurveInten("curve", 2); });
+        row("brightness", 1, "Undo several settings", [](Data d, EditHistory &) { d.setLum(3, 0.5f); });
+        row("function page fills a bank", 1, "Undo fill bank B", [](Data d, EditHistory &h) {
+            h.beginGroup("fillBank", 2);
+            d.setPadBatch(2, "cc", true, "padData", 60);
+            d.setPadBatchColor(2, "#00ff00");
+            d.setLum(2, 0.5f);
+            d.setBQMBatch(2, "pitch", "bqmCh", 4);
+            d.setCurveInten("intensity", 90);
+            h.endGroup();
+        });
+        row("open preset", 1, "Undo open preset", whole("openPreset"));
+        row("get from hardware", 1, "Undo get from hardware", whole("getFromHardware"));
+        row("restore the default", 1, "Undo restore the default", whole("restoreDefault"));
+        // Repeated edits of one setting merge, those of others do not.
+        row("pad field typed twice", 1, "Undo Pad A3 note", field("padData", 40, 41));
+        row("typed back as it was", 0, "Undo", field("padData", 40, 26));
+        row("two fields of a pad", 2, "Undo Pad A3 channel", field("padCh", 40, 3));
+        row("one field of two pads", 2, "Undo Pad A4 note", field("padData", 40, -40));
+    }
+    void undoAndRedoEveryEdit()
+    {
+        QFETCH(int, steps);
+        QFETCH(QString, undoText);
+        QFETCH(Edits, edits);
+        m_data.setBQMInfo(0, "bqmCh", 9); // so that the defaults change something
+        const QByteArray start = m_data.imageBytes();
+        EditHistory history(&m_data);
+        edits(m_data, history);
+        const QByteArray after = m_data.imageBytes();
+        QCOMPARE(history.undoText(), undoText);
+        for (int i = 0; i < steps; ++i) {
+            QVERIFY(m_data.imageBytes() != start);
+            history.undo();
+        }
+        QCOMPARE(m_data.imageBytes(), start);
+        QCOMPARE(history.canUndo(), false); // the undos took no steps of their own
+        for (int i = 0; i < steps; ++i)
+            history.redo();
+        QCOMPARE(m_data.imageBytes(), after);
+        QCOMPARE(history.canRedo(), false);
+        if (steps == 0)
+            return;
+        history.undo();
+        QCOMPARE(history.redoText(), QString(undoText).replace("Undo", "Redo"));
+        m_data.setCurveInten("intensity", 77); // drops the step undone
+        QCOMPARE(history.canRedo(), false);
+        for (int i = 0; i < steps; ++i)
+            history.undo();
+        QCOMPARE(m_data.imageBytes(), start);
+        QCOMPARE(history.canUndo(), false);
+    }
+
+    // The steps outlive a language switch and are named in the new language.
+    void editHistoryFollowsTheLanguage()
+    {
+        EditHistory history(&m_data);
+        m_data.setPadInfo(2, "padData", 40);
+        Trans trans(nullptr);
+        trans.reTrans(QStringLiteral("简体中文"));
+        const QString chinese = history.undoText();
+        trans.reTrans(QStringLiteral("English"));
+        QCOMPARE(chinese, QStringLiteral("撤销打击垫 A3 音符"));
+        QCOMPARE(history.undoText(), QStringLiteral("Undo Pad A3 note"));
     }
 
     void presetFormsRoundTripByContent()
@@ -344,6 +465,42 @@ private slots:
         QCOMPARE(readAll(stm), before);
         QCOMPARE(readAll(path("trunc.stm")).size(), 300);
         QVERIFY(!QFile::exists(path("out.syx")));
+    }
+
+    // As diff(1): 0 and nothing when equal (whatever the form), 1 and a line per setting, 2 and why.
+    void mavuctlDiff_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QByteArray>("out");
+        QTest::addColumn<QByteArray>("err");
+        QTest::newRow("equal") << QStringList{"@a.stm", "@a.syx"} << 0 << QByteArray() << QByteArray();
+        QTest::newRow("differ") << QStringList{"@a.syx", "@b.stm"} << 1
+                                << QByteArray("PAD B3      padColor   0 90 0 -> 127 0 0\n"
+                                              "KNOB B2     bqmCh      1 -> 9\n")
+                                << QByteArray();
+        QTest::newRow("unreadable") << QStringList{"@b.stm", "@none.stm"} << 2 << QByteArray()
+                                    << QByteArray("mavuctl: cannot open ");
+        QTest::newRow("one preset") << QStringList{"@a.stm"} << 2 << QByteArray()
+                                    << QByteArray("mavuctl: usage: mavuctl diff A B");
+    }
+    void mavuctlDiff()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QByteArray, out);
+        QFETCH(QByteArray, err);
+        QString error;
+        QVERIFY(preset::writeFile(path("a.stm"), m_defaults, &error)
+            && preset::writeFile(path("a.syx"), m_defaults, &error));
+        m_data.setPadInfo(18, "padRGB", QString("#ff0000"));
+        m_data.setBQMInfo(5, "bqmCh", 9);
+        QVERIFY2(preset::writeFile(path("b.stm"), m_data.imageBytes(), &error), qPrintable(error));
+        const auto r = mavuctl(QStringList{"diff"} + args.replaceInStrings("@", m_dir.path() + '/'));
+        QCOMPARE(r.exitCode, exitCode);
+        QCOMPARE(r.out, out);
+        QVERIFY2(r.err.startsWith(err) && r.err.count('\n') == (err.isEmpty() ? 0 : 1), r.err.constData());
+        QVERIFY(mavuctl({"diff", "--help"}).out.startsWith("Usage: mavuctl diff A B"));
     }
 
     // mavuctl doctor (and the Help menu's report) on a system laid out in a

@@ -8,8 +8,6 @@ Item {
     width: 1080
     height: 892
 
-    // The page reaches these by the window's ids.
-    ColorDialog { id: colordlg }
 
     Component {
         id: pageComponent
@@ -103,6 +101,7 @@ Item {
             compare(g.countChecked(), 4)
             mouseClick(g.saveBtn)
             verify(!g.tipInfo.visible)
+            compare(EditHistory.undoText, "Undo fill bank B") // one step for all of it
             compareWithModel([["setPadBatch", 2, "note", false, "padData", 30], ["setPadBatch", 2, "note", false, "padCh", 1],
                               ["setPadBatchColor", 2, "#ff8000"], ["setLum", 2, 0.5],
                               ["setCurveInten", "intensity", 90], ["setCurveInten", "curve", 2]])

@@ -25,7 +25,7 @@ TestCase {
         compare(page.connectState.state, "")
         var menus = findChild(win, "menuBar").menus
         var file = menus.menuAt(0)
-        compare(file.count, 7)
+        compare(file.count, 8)
         var slots = ["openFile", "save", "saveAs", "sendData", "getData"]
         for (var i = 0; i < slots.length; ++i)
             file.actionAt(i).trigger()
@@ -36,15 +36,20 @@ TestCase {
         DataMgt.setPadInfo(3, "padData", 99)
         file.actionAt(5).trigger() // Restore The Default
         verify(DataMgt.getPadInfo(3).padData !== 99)
+        file.actionAt(6).trigger() // Compare…, no controller read
+        var compareDialog = findChild(win, "compareDialog").item
+        tryCompare(compareDialog, "opened", true)
+        verify(compareDialog.statusText.text.indexOf("not known") > 0 && compareDialog.rows.count === 0)
+        compareDialog.close()
 
         var funcPage = findChild(win, "funcPage")
         verify(page.visible && !funcPage.visible)
-        menus.menuAt(1).actionAt(0).trigger()
+        menus.menuAt(2).actionAt(0).trigger()
         verify(funcPage.visible && !page.visible)
         funcPage.item.backBtn.clicked() // built on first show
         verify(page.visible && !funcPage.visible)
 
-        var help = menus.menuAt(2)
+        var help = menus.menuAt(3)
         var language = help.menuAt(3)
         verify(language !== null)
         language.actionAt(0).trigger()
@@ -61,5 +66,36 @@ TestCase {
         compare([page.padTabBar.currentIndex, page.bqmTabBar.currentIndex, MainLogic.calls("setShownBanks")], [1, 2, 2])
         verify(page.shownPage(page.padSwipeView).tile(14).hitRing.lit)
         verify(page.shownPage(page.bqmView).knob(1).hitRing.lit && page.walkingBeltPage.panel(1).hitRing.lit)
+    }
+
+    // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y reach the history, as the Edit menu
+    // does, which names the step; every item with keys shows them.
+    function test_editMenuAndKeys() {
+        win = Qt.createComponent("qrc:/qml/main.qml").createObject(null)
+        win.requestActivate()
+        tryVerify(function () { return win.active })
+        var menus = findChild(win, "menuBar").menus
+        var edit = menus.menuAt(1)
+        DataMgt.setPadInfo(3, "padData", 99)
+        compare(edit.actionAt(0).text, "Undo Pad A4 note")
+        var keys = [[Qt.Key_Z, Qt.ControlModifier, 27], [Qt.Key_Z, Qt.ControlModifier | Qt.ShiftModifier, 99],
+                    [Qt.Key_Z, Qt.ControlModifier, 27], [Qt.Key_Y, Qt.ControlModifier, 99]]
+        for (var i = 0; i < keys.length; ++i) {
+            keyClick(keys[i][0], keys[i][1])
+            compare(DataMgt.getPadInfo(3).padData, keys[i][2], "key " + i)
+        }
+        edit.actionAt(0).trigger()
+        compare([DataMgt.getPadInfo(3).padData, edit.actionAt(1).text], [27, "Redo Pad A4 note"])
+        var shown = []
+        for (var m = 0; m < 4; ++m) {
+            for (var j = 0; j < menus.menuAt(m).count; ++j) {
+                var label = findChild(menus.menuAt(m).itemAt(j), "keysLabel")
+                shown.push(label ? label.text : "")
+            }
+        }
+        compare(shown.filter(function (t) { return t !== "" }),
+                ["Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Shift+T", "Ctrl+Shift+G", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z"])
+        keyClick(Qt.Key_Q, Qt.ControlModifier)
+        verify(!win.visible)
     }
 }

@@ -8,10 +8,9 @@ Item {
     width: 1080
     height: 892
 
-    // The tiles open the window's shared dialog by this id.
     ColorDialog { id: colordlg }
 
-    PadPage { id: bankA; pageNum: 0 }
+    PadPage { id: bankA; pageNum: 0; onColorRequested: colordlg.show(pad, swatch, current) }
     PadPage { id: bankB; pageNum: 1; x: 540 }
 
     NoteDataModel { id: notes }

@@ -6,12 +6,14 @@
 #include "support/TransDouble.h"
 
 #include "app/ColorPalette.h"
+#include "app/DifferenceList.h"
 #include "app/MainWindow.h"
 #include "app/WebLinks.h"
 #include "device/LoopbackMidi.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
 #include "model/DataManagement.h"
+#include "model/EditHistory.h"
 #include "model/FunctionProperty.h"
 #include "simulator/InProcess.h"
 
@@ -64,10 +66,15 @@ void QuickSetup::qmlEngineAvailable(QQmlEngine *engine)
     context->setContextProperty(QStringLiteral("Tran"), new TransDouble(engine));
     context->setContextProperty(QStringLiteral("MainLogic"), new MainLogicDouble(engine));
     context->setContextProperty(QStringLiteral("DataMgt"), data);
+    context->setContextProperty(QStringLiteral("EditHistory"), new EditHistory(data, engine));
     context->setContextProperty(QStringLiteral("Ftp"), new MyFtp(engine));
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), new FirmwareUpdate(engine));
     context->setContextProperty(QStringLiteral("FunctionProperty"), new FunctionProperty(engine));
     context->setContextProperty(QStringLiteral("ImageProbe"), new ImageProbe(data, engine));
+    // No controller has been read.
+    context->setContextProperty(QStringLiteral("Differences"),
+        new DifferenceList(
+            data, [] { return QByteArray(); }, engine));
 }
 
 } // namespace editorharness

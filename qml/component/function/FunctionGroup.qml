@@ -19,6 +19,7 @@ Item {
 
     readonly property var families: [knobsw, knock, brightness, pressure]
 
+    signal colorRequested(var swatch, color current)
     signal copyFromLeft()
     signal copyFromRight()
 
@@ -54,7 +55,13 @@ Item {
             tipInfo.show()
             return
         }
-        setParam(bank())
+        // Every ticked block is one step to undo.
+        EditHistory.beginGroup("fillBank", bank())
+        try {
+            setParam(bank())
+        } finally {
+            EditHistory.endGroup()
+        }
     }
 
     width: bg.width
@@ -75,7 +82,7 @@ Item {
     }
 
     KnobSwitchGroup { id: knobsw; x: 7; y: 46 }
-    KnockGroup { id: knock; x: 7; y: 240 }
+    KnockGroup { id: knock; x: 7; y: 240; onColorRequested: root.colorRequested(swatch, current) }
     Brightness { id: brightness; x: 7; y: 553 }
     Pressure { id: pressure; x: 7; y: 626 }
 

@@ -6,6 +6,8 @@ import "../../BaseControl"
 StateBorderButton {
     id: root
 
+    signal colorRequested(var swatch, color current)
+
     property alias noteBtn: noteBtn
     property alias ccBtn: ccBtn
     property alias pcBtn: pcBtn
@@ -151,7 +153,7 @@ StateBorderButton {
             MouseArea {
                 anchors.fill: parent
                 cursorShape: Qt.PointingHandCursor
-                onClicked: colordlg.show(-1, chooseColorRect, chooseColorRect.color)
+                onClicked: root.colorRequested(chooseColorRect, chooseColorRect.color)
             }
         }
         BlockLabel { x: 10; y: 68; text: qsTr("PARAM") }

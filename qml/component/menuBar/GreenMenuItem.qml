@@ -8,6 +8,12 @@ MenuItem {
 
     // The menu bar's scale; the menus themselves are not rescaled with the page.
     property real sizeRatio: 1
+    // The keys of the item's command (see MenuAction), shown at the right
+    // unless the text names them already.
+    readonly property string keysText: {
+        var keys = action && action.keysText ? action.keysText : ""
+        return text.indexOf(keys) < 0 ? keys : ""
+    }
 
     implicitWidth: 30
     implicitHeight: 35 * sizeRatio
@@ -32,6 +38,7 @@ MenuItem {
 
     contentItem: Text {
         leftPadding: 0
+        rightPadding: keysLabel.visible ? keysLabel.width + 24 * menuItem.sizeRatio : 0
         text: menuItem.text
         font: menuItem.font
         opacity: enabled ? 1.0 : 0.3
@@ -39,6 +46,19 @@ MenuItem {
         horizontalAlignment: Text.AlignLeft
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
+    }
+
+    Text {
+        id: keysLabel
+        objectName: "keysLabel"
+        x: menuItem.width - width - 14 * menuItem.sizeRatio
+        height: menuItem.height
+        verticalAlignment: Text.AlignVCenter
+        visible: text !== ""
+        text: menuItem.keysText
+        font: menuItem.font
+        opacity: menuItem.enabled ? 0.8 : 0.3
+        color: menuItem.highlighted ? CusConfig.colortext : CusConfig.colorTitleText
     }
 
     background: Rectangle {

@@ -18,6 +18,7 @@ Item {
     signal dragged(real xOffset, real yOffset)
     signal functionPageRequested()
     signal aboutRequested()
+    signal compareRequested()
 
     width: CusConfig.windowWidth
     height: 24
@@ -122,39 +123,78 @@ Item {
         Menu {
             title: qsTr("File")
             delegate: GreenMenuItem { sizeRatio: root.menuRatio }
-            background: GreenMenuBarBg { implicitWidth: 176 * root.menuRatio }
+            background: GreenMenuBarBg { implicitWidth: 236 * root.menuRatio }
 
-            Action {
+            MenuAction {
                 text: qsTr("Open")
-                shortcut: StandardKey.Open
+                keys: StandardKey.Open
                 onTriggered: MainLogic.openFile()
             }
-            Action {
+            MenuAction {
                 text: qsTr("Save")
-                shortcut: StandardKey.Save
+                keys: StandardKey.Save
                 onTriggered: MainLogic.save()
             }
-            Action {
+            // Not StandardKey.SaveAs nor .Quit: some keyboard schemes have none.
+            MenuAction {
                 text: qsTr("Save As")
-                shortcut: StandardKey.SaveAs
+                keys: "Ctrl+Shift+S"
                 onTriggered: MainLogic.saveAs()
             }
-            Action {
+            // Transmit and get; Ctrl+Shift+U is the input method's Unicode entry.
+            MenuAction {
                 text: qsTr("Send To Hardware")
+                keys: "Ctrl+Shift+T"
                 onTriggered: MainLogic.sendData()
             }
-            Action {
+            MenuAction {
                 text: qsTr("Get From Hardware")
+                keys: "Ctrl+Shift+G"
                 onTriggered: MainLogic.getData()
             }
             Action {
                 text: qsTr("Restore The Default")
-                onTriggered: DataMgt.initDefaultData()
+                onTriggered: {
+                    EditHistory.beginGroup("restoreDefault")
+                    DataMgt.initDefaultData()
+                    EditHistory.endGroup()
+                }
             }
             Action {
+                text: qsTr("Compare…")
+                onTriggered: root.compareRequested()
+            }
+            MenuAction {
                 text: qsTr("Quit")
-                shortcut: "Ctrl+Q"
+                keys: "Ctrl+Q"
                 onTriggered: root.closeRequested()
+            }
+        }
+
+        // While a number field has the focus, its own undo and redo of what
+        // was typed take these keys (Qt's text fields claim them); the menu
+        // items always reach the history, and opening the menu ends the
+        // field's editing first, so what was typed is committed, then undone.
+        Menu {
+            title: qsTr("Edit")
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            background: GreenMenuBarBg { implicitWidth: 300 * root.menuRatio }
+
+            // Not StandardKey.Undo: some schemes give it a second key, and
+            // a shortcut's sequence binds only the first.
+            MenuAction {
+                text: EditHistory.undoText
+                enabled: EditHistory.canUndo
+                keys: "Ctrl+Z"
+                onTriggered: EditHistory.undo()
+            }
+            // Both keys on every desktop: the schemes disagree on redo.
+            MenuAction {
+                text: EditHistory.redoText
+                enabled: EditHistory.canRedo
+                keys: "Ctrl+Shift+Z"
+                moreKeys: ["Ctrl+Y"]
+                onTriggered: EditHistory.redo()
             }
         }
 
@@ -174,9 +214,9 @@ Item {
             delegate: GreenMenuItem { sizeRatio: root.menuRatio }
             background: MenuBackground { implicitWidth: 176 * root.menuRatio }
 
-            Action {
+            MenuAction {
                 text: qsTr("Open Userguide   Ctrl+H")
-                shortcut: "Ctrl+H"
+                keys: "Ctrl+H"
                 onTriggered: Qt.openUrlExternally(WebLinks.faqUrl(Tran.currentLanguage))
             }
             Action {

@@ -1,0 +1,245 @@
+#include "model/EditHistory.h"
+
+#include "model/DataManagement.h"
+#include "model/SettingsDiff.h"
+#include "model/SettingsLayout.h"
+#include "model/SettingsText.h"
+
+#include <QCoreApplication>
+#include <QDebug>
+
+using settingsDiff::Control;
+
+namespace {
+
+const char kContext[] = "EditHistory";
+
+// Kept untranslated in the steps, so a language switch renames them all.
+struct Name {
+    const char *id;
+    const char *text;
+};
+
+const Name kGroupNames[] = {
+    {"fillBank", QT_TRANSLATE_NOOP("EditHistory", "fill bank %1")},
+    {"openPreset", QT_TRANSLATE_NOOP("EditHistory", "open preset")},
+    {"getFromHardware", QT_TRANSLATE_NOOP("EditHistory", "get from hardware")},
+    {"restoreDefault", QT_TRANSLATE_NOOP("EditHistory", "restore the default")},
+    {"restoreBackup", QT_TRANSLATE_NOOP("EditHistory", "restore the settings backup")},
+};
+
+const Name kSettingNames[] = {
+    {"padtype", QT_TRANSLATE_NOOP("EditHistory", "type")},
+    {"padCh", QT_TRANSLATE_NOOP("EditHistory", "channel")},
+    {"padMode", QT_TRANSLATE_NOOP("EditHistory", "mode")},
+    {"padColor", QT_TRANSLATE_NOOP("EditHistory", "colour")},
+    {"bqmType", QT_TRANSLATE_NOOP("EditHistory", "type")},
+    {"bqmData", QT_TRANSLATE_NOOP("EditHistory", "CC number")},
+    {"bqmCh", QT_TRANSLATE_NOOP("EditHistory", "channel")},
+    {"bqmLsbMin", QT_TRANSLATE_NOOP("EditHistory", "minimum")},
+    {"bqmLsbMax", QT_TRANSLATE_NOOP("EditHistory", "maximum")},
+    {"bqmMsbMin", QT_TRANSLATE_NOOP("EditHistory", "MSB minimum")},
+    {"bqmMsbMax", QT_TRANSLATE_NOOP("EditHistory", "MSB maximum")},
+    {"wbtype", QT_TRANSLATE_NOOP("EditHistory", "type")},
+    {"wbData", QT_TRANSLATE_NOOP("EditHistory", "number")},
+    {"wbCh", QT_TRANSLATE_NOOP("EditHistory", "channel")},
+    {"wbMode", QT_TRANSLATE_NOOP("EditHistory", "mode")},
+    {"curve", QT_TRANSLATE_NOOP("EditHistory", "velocity curve")},
+    {"intensity", QT_TRANSLATE_NOOP("EditHistory", "pressure level")},
+};
+
+// What a pad's number means follows its type.
+const char *const kPadNumberNames[] = {QT_TRANSLATE_NOOP("EditHistory", "note"),
+    QT_TRANSLATE_NOOP("EditHistory", "CC number"), QT_TRANSLATE_NOOP("EditHistory", "program")};
+
+QString translated(const char *text)
+{
+    return QCoreApplication::translate(kContext, text);
+}
+
+template <size_t N>
+const char *lookUp(const Name (&names)[N], const QString &id)
+{
+    for (const Name &name : names) {
+        if (id == QLatin1String(name.id))
+            return name.text;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+EditHistory::EditHistory(DataManagement *model, QObject *parent)
+    : QObject(parent)
+    , m_model(model)
+    , m_current(model->imageBytes())
+{
+    connect(m_model, &DataManagement::imageChanged, this, &EditHistory::modelChanged);
+}
+
+void EditHistory::beginGroup(const QString &what, int bank)
+{
+    if (m_groupDepth++ > 0)
+        return;
+    m_group = Label();
+    m_group.group = what;
+    m_group.bank = bank;
+}
+
+void EditHistory::endGroup()
+{
+    if (m_groupDepth == 0) {
+        qWarning() << "EditHistory: a group ended that never began";
+        return;
+    }
+    if (--m_groupDepth > 0)
+        return;
+    const QByteArray after = m_model->imageBytes();
+    if (after != m_current)
+        record(after, m_group);
+}
+
+EditHistory::Group::Group(EditHistory *history, const QString &what, int bank)
+    : m_history(history)
+{
+    if (m_history)
+        m_history->beginGroup(what, bank);
+}
+
+EditHistory::Group::~Group()
+{
+    if (m_history)
+        m_history->endGroup();
+}
+
+void EditHistory::modelChanged()
+{
+    // Within a group the step is taken at its end; the history's own restores are no edits.
+    if (m_restoring || m_groupDepth > 0)
+        return;
+    const QByteArray after = m_model->imageBytes();
+    if (after == m_current)
+        return;
+    const Label label = describeChange(m_current, after);
+    if (!m_mayMerge || !m_steps.back().label.sameSetting(label)) {
+        record(after, label);
+        return;
+    }
+    // Typing or dragging in one field: one step from before the first change.
+    Step &last = m_steps.back();
+    last.after = after;
+    m_current = after;
+    if (last.before == after) {
+        m_steps.pop_back();
+        m_done = int(m_steps.size());
+        m_mayMerge = false;
+    }
+    emit historyChanged();
+}
+
+void EditHistory::record(const QByteArray &after, const Label &label)
+{
+    m_steps.erase(m_steps.begin() + m_done, m_steps.end());
+    m_steps.push_back({m_current, after, label});
+    if (int(m_steps.size()) > kDepth)
+        m_steps.pop_front();
+    m_done = int(m_steps.size());
+    m_current = after;
+    m_mayMerge = label.group.isEmpty();
+    emit historyChanged();
+}
+
+void EditHistory::undo()
+{
+    if (!canUndo() || m_groupDepth > 0)
+        return;
+    --m_done;
+    restore(m_steps[size_t(m_done)].before);
+}
+
+void EditHistory::redo()
+{
+    if (!canRedo() || m_groupDepth > 0)
+        return;
+    ++m_done;
+    restore(m_steps[size_t(m_done - 1)].after);
+}
+
+void EditHistory::restore(const QByteArray &image)
+{
+    m_restoring = true;
+    m_model->setImage(image.constData(), image.size());
+    m_restoring = false;
+    m_current = image;
+    m_mayMerge = false;
+    emit historyChanged();
+}
+
+EditHistory::Label EditHistory::describeChange(const QByteArray &before, const QByteArray &after) const
+{
+    const QList<settingsDiff::Difference> found = settingsDiff::compare(before, after);
+    Label label;
+    if (found.isEmpty())
+        return label;
+    const settingsDiff::Difference &first = found.first();
+    for (const settingsDiff::Difference &d : found) {
+        if (d.control != first.control || d.index != first.index)
+            return label;
+    }
+    label.control = int(first.control);
+    label.index = first.index;
+    if (found.size() == 1) {
+        label.key = first.key;
+        if (first.control == Control::Pad)
+            label.padType = int(qint8(after.at(layout::padOffset(first.index))));
+    }
+    return label;
+}
+
+QString EditHistory::text(const Label &label) const
+{
+    if (!label.group.isEmpty()) {
+        const char *name = lookUp(kGroupNames, label.group);
+        if (!name)
+            return label.group;
+        const QString text = translated(name);
+        return label.bank > 0 ? text.arg(settingsText::bankName(label.bank - 1)) : text;
+    }
+    QString control;
+    switch (Control(label.control)) {
+    case Control::Pad:
+        control = translated(QT_TRANSLATE_NOOP("EditHistory", "Pad %1"))
+                      .arg(settingsText::bankName(label.index / layout::kPadsPerBank)
+                          + QString::number(label.index % layout::kPadsPerBank + 1));
+        break;
+    case Control::Knob:
+        control = translated(QT_TRANSLATE_NOOP("EditHistory", "Knob %1"))
+                      .arg(settingsText::bankName(label.index / layout::kKnobsPerBank)
+                          + QString::number(label.index % layout::kKnobsPerBank + 1));
+        break;
+    case Control::Button:
+        control = translated(QT_TRANSLATE_NOOP("EditHistory", "transport button %1")).arg(label.index + 1);
+        break;
+    case Control::Global:
+        break;
+    }
+    const char *setting = label.key == QLatin1String("padData") ? kPadNumberNames[qBound(0, label.padType, 2)]
+                                                                : lookUp(kSettingNames, label.key);
+    if (!setting)
+        return control.isEmpty() ? translated(QT_TRANSLATE_NOOP("EditHistory", "several settings")) : control;
+    return control.isEmpty() ? translated(setting) : control + QLatin1Char(' ') + translated(setting);
+}
+
+QString EditHistory::undoText() const
+{
+    if (!canUndo())
+        return tr("Undo");
+    return tr("Undo %1").arg(text(m_steps[size_t(m_done - 1)].label));
+}
+
+QString EditHistory::redoText() const
+{
+    if (!canRedo())
+        return tr("Redo");
+    return tr("Redo %1").arg(text(m_steps[size_t(m_done)].label));
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+// Where two settings images differ, setting by setting: the compare dialog,
+// the count of changes not sent, the per-control marks and `mavuctl diff`
+// all read the same list.
+namespace settingsDiff {
+
+enum class Control { Global, Pad, Knob, Button };
+
+struct Difference {
+    Control control = Control::Global;
+    int index = -1; // pad 0–47, knob 0–11, button 0–5; -1 for curve and pressure
+    QString key; // the model's record key ("padData", "bqmCh", …), "padColor", "curve" or "intensity"
+    int offset = 0; // first byte of the setting in the image
+    int length = 1; // bytes it spans (three for a pad's colour)
+    QString left; // both values, readable
+    QString right;
+};
+
+// Every setting that differs, in image order; empty when both agree. The
+// firmware version and the message framing are not settings and never differ.
+// Images of the wrong size compare as all-default, so a bad file cannot crash a comparison.
+QList<Difference> compare(const QByteArray &left, const QByteArray &right);
+
+// "PAD A1", "KNOB C4", "BUTTON stop", "GLOBAL".
+QString controlName(const Difference &difference);
+
+// Copies one setting from `from` into `into` (both whole images).
+void take(const Difference &difference, const QByteArray &from, QByteArray *into);
+
+// One line per difference: "PAD B3  padData  36 -> 38".
+QString toText(const QList<Difference> &differences);
+
+} // namespace settingsDiff
