@@ -1,6 +1,7 @@
 #include "model/ControlHit.h"
 
 #include "model/SettingsLayout.h"
+#include "model/SettingsText.h"
 
 using namespace layout;
 
@@ -8,7 +9,6 @@ namespace controlhit {
 
 namespace {
 
-const char *const kButtonNames[kButtonCount] = {"previous", "stop", "next", "record", "start", "repeat"};
 const char kBankLetters[] = "ABC";
 
 constexpr int kNoteOn = 0x90;
@@ -164,17 +164,12 @@ QString kindName(Kind kind)
     return QString();
 }
 
-QString buttonName(int index)
-{
-    return index >= 0 && index < kButtonCount ? QString::fromLatin1(kButtonNames[index]) : QString();
-}
-
 QString controlName(Control control)
 {
     if (control.index < 0 || control.index >= count(control.kind))
         return QString();
     if (control.kind == Kind::Button)
-        return kindName(control.kind) + QLatin1Char(':') + buttonName(control.index);
+        return kindName(control.kind) + QLatin1Char(':') + settingsText::buttonName(control.index);
     const int perBank = control.kind == Kind::Pad ? kPadsPerBank : kKnobsPerBank;
     return QStringLiteral("%1:%2%3")
         .arg(kindName(control.kind))

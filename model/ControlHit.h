@@ -34,6 +34,5 @@ QString kindName(Kind kind);
 // "pad:B3", "knob:A2", "button:stop" and back; parse gives Kind::None when bad.
 QString controlName(Control control);
 Control parseControl(const QString &text);
-QString buttonName(int index);
 
 } // namespace controlhit

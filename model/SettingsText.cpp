@@ -1,6 +1,5 @@
 #include "model/SettingsText.h"
 
-#include "model/ControlHit.h"
 #include "model/DataManagement.h"
 
 #include <QJsonArray>
@@ -18,6 +17,7 @@ const char *const kBankNames[3] = {"A", "B", "C"};
 const char *const kPadTypes[3] = {"NOTE", "CC", "PC"};
 const char *const kKnobTypes[3] = {"CC", "CHN TOUCH", "PITCH BEND"};
 const char *const kButtonTypes[2] = {"CC", "MC"};
+const char *const kButtonNames[6] = {"previous", "stop", "next", "record", "start", "repeat"};
 const char *const kCurves[4] = {"FULL", "LO", "LINEAR", "EXP"};
 const char *const kModes[2] = {"Momentary", "Toggle"};
 
@@ -143,7 +143,7 @@ QString toText(DataManagement &settings)
     for (int j = 0; j < layout::kButtonCount; ++j) {
         const QVariantMap r = settings.getWalkingBeltInfo(j);
         const int type = r.value(QStringLiteral("wbtype")).toInt();
-        s << QStringLiteral("  %1  %2").arg(controlhit::buttonName(j), -8).arg(nameOf(kButtonTypes, type), -2);
+        s << QStringLiteral("  %1  %2").arg(QString::fromLatin1(kButtonNames[j]), -8).arg(nameOf(kButtonTypes, type), -2);
         if (type == 0)
             s << "  cc " << r.value(QStringLiteral("wbData")).toInt() << "  ch "
               << r.value(QStringLiteral("wbCh")).toInt() << "  "
