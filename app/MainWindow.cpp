@@ -1,12 +1,14 @@
 #include "app/MainWindow.h"
 
-#include "app/AppOptions.h"
 #include "app/MessageBoxPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
-#include "firmware/Doctor.h"
+#include "device/MidiDoctor.h"
 #include "device/Protocol.h"
 #include "device/ReplyParser.h"
+#include "firmware/Doctor.h"
+#include "firmware/SerialPortFinder.h"
+#include "firmware/UpdatePortLocator.h"
 #include "i18n/Trans.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
@@ -38,8 +40,12 @@ constexpr double kReferenceDpi = 96.0;
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(const EditorSetup &setup, QWidget *parent)
     : QMainWindow(parent)
+    , m_setup(setup)
+    , m_ports(setup.midi)
+    , m_midiIn(m_ports)
+    , m_midiOut(m_ports)
     , m_prompt(new MessageBoxPrompt(this))
     , m_recovery(m_firmwareUpdate, m_ftp, [this] { return m_devConnected; })
 {
@@ -60,11 +66,10 @@ MainWindow::MainWindow(QWidget *parent)
     // Where firmware comes from and which port takes it, as the command line
     // or the environment say (pseudo-terminals are never found by USB identity).
     QString serverError;
-    if (!m_ftp.setServer(AppOptions::current().firmwareServer, &serverError))
+    if (!m_ftp.setServer(m_setup.firmwareServer, &serverError))
         qWarning() << serverError;
-    m_firmwareUpdate.setPortOverride(AppOptions::current().updatePort);
-    m_safeguard.setPrompt(m_prompt.get());
-    m_recovery.setPrompt(m_prompt.get());
+    m_firmwareUpdate.setPortOverride(m_setup.updatePort);
+    setUserPrompt(std::move(m_prompt));
     connect(&m_safeguard, &SettingsSafeguard::ready, this, [this](bool proceed) {
         if (proceed)
             flashAfterCommand(m_firmwareToFlash);
@@ -82,7 +87,10 @@ MainWindow::MainWindow(QWidget *parent)
 
     initQml();
 
-    m_detection = new DetectionDevice(nullptr);
+    m_detection = new DetectionDevice(
+        m_setup.midi, updateport::presence(std::make_shared<SystemSerialPortFinder>(), m_setup.updatePort), nullptr);
+    // The session manager ending the session is only logged.
+    connect(qApp, &QGuiApplication::commitDataRequest, m_detection, &DetectionDevice::sessionEnding);
     connect(m_detection, &DetectionDevice::s_devTypeAndState, this, &MainWindow::onDevArrivalOrRemove,
             Qt::AutoConnection);
     m_detection->checkConnectedDevice();
@@ -112,8 +120,11 @@ void MainWindow::watchPowerEvents(PowerEventSource *source)
 void MainWindow::showSystemCheck()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QList<doctor::Finding> findings = doctor::examine(
-        doctor::systemInputs(AppOptions::current().updatePort, AppOptions::current().firmwareServer));
+    doctor::Inputs inputs = doctor::systemInputs(m_setup.updatePort, m_setup.firmwareServer);
+    inputs.midiProducts = doctor::midiProducts(m_setup.midi);
+    const QString port = doctor::findUpdatePort(inputs.root, inputs.updatePortOverride);
+    const QList<doctor::Finding> findings
+        = doctor::midiFindings(inputs, !port.isEmpty()) + doctor::updateFindings(inputs, port);
     QApplication::restoreOverrideCursor();
     m_prompt->notify(doctor::allWell(findings) ? UserPrompt::Kind::Information : UserPrompt::Kind::Warning,
                      tr("System check"), doctor::report(findings));
@@ -126,6 +137,8 @@ void MainWindow::setUserPrompt(std::unique_ptr<UserPrompt> prompt)
     m_prompt = std::move(prompt);
     m_safeguard.setPrompt(m_prompt.get());
     m_recovery.setPrompt(m_prompt.get());
+    m_ftp.setPrompt(m_prompt.get());
+    m_firmwareUpdate.setPrompt(m_prompt.get());
 }
 
 void MainWindow::initQml()
@@ -186,8 +199,8 @@ void MainWindow::releaseReceived(const char *data)
 // be another device's port.
 void MainWindow::findControllerPorts()
 {
-    m_inDevIndex = lowestIndexNamed(midiInDevices(), QLatin1String(kControllerPortName), -1);
-    m_outDevIndex = lowestIndexNamed(midiOutDevices(), QLatin1String(kControllerPortName), -1);
+    m_inDevIndex = lowestIndexNamed(m_ports.midiInDevices(), QLatin1String(kControllerPortName), -1);
+    m_outDevIndex = lowestIndexNamed(m_ports.midiOutDevices(), QLatin1String(kControllerPortName), -1);
 }
 
 void MainWindow::setPortsOpen(bool open)

@@ -100,7 +100,7 @@ const QCommandLineOption kHelp({"h", "help"}, "show this help");
 // The parser for a command: the global options and its own.
 void addOptions(QCommandLineParser *parser, const QList<QCommandLineOption> &own)
 {
-    AppOptions::addShared(parser);
+    SharedOptions::addTo(parser);
     parser->addOption(kHelp);
     parser->addOptions(own);
 }
@@ -129,12 +129,11 @@ int runCommand(const Command &command, QStringList arguments)
         return cli::fail(QStringLiteral("%1 See mavuctl %2 --help.").arg(parser.errorText(), command.words));
     cli::Invocation call;
     call.parser = &parser;
-    call.shared = AppOptions::shared(parser);
+    call.shared = SharedOptions::from(parser);
     call.args = parser.positionalArguments();
     call.synopsis = QStringLiteral("mavuctl ") + command.synopsis;
     if (!call.shared.error.isEmpty())
         return cli::fail(call.shared.error);
-    AppOptions::setCurrent(call.shared);
     return command.run(call);
 }
 

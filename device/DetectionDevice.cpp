@@ -1,41 +1,34 @@
 #include "device/DetectionDevice.h"
 
-#include "app/AppOptions.h"
-#include "device/ControllerIds.h"
 #include "device/DeviceEventSource.h"
-#include "device/MidiPollEventSource.h"
 #include "device/MidiBackend.h"
+#include "device/MidiPollEventSource.h"
 #include "device/MidiPort.h"
 #include "device/PowerEventSource.h"
 #include "device/UdevEventSource.h"
-#include "firmware/SerialPortFinder.h"
-#include "firmware/UpdatePortLocator.h"
+#include "model/ControllerIds.h"
 
-#include <QCoreApplication>
 #include <QDebug>
-#include <QGuiApplication>
 
-DetectionDevice::DetectionDevice(QObject *parent)
-    : DetectionDevice(std::make_unique<SystemSerialPortFinder>(), {}, AppOptions::current().updatePort, parent)
+DetectionDevice::DetectionDevice(MidiBackend *midi, UpdatePortQuestion updatePortPresent, QObject *parent)
+    : DetectionDevice(midi, std::move(updatePortPresent), {}, parent)
 {
     auto *udev = new UdevEventSource(this);
     if (!udev->isWatching())
         qDebug() << "register UDisk notification fail, error:";
     addSource(udev);
-    addSource(new MidiPollEventSource(1000, this));
+    addSource(new MidiPollEventSource(m_midi, 1000, this));
 }
 
-DetectionDevice::DetectionDevice(std::unique_ptr<SerialPortFinder> finder,
-                                 const QList<DeviceEventSource *> &sources, const QString &namedUpdatePort,
-                                 QObject *parent)
+DetectionDevice::DetectionDevice(
+    MidiBackend *midi, UpdatePortQuestion updatePortPresent, const QList<DeviceEventSource *> &sources, QObject *parent)
     : QObject(parent)
-    , m_finder(std::move(finder))
-    , m_namedUpdatePort(namedUpdatePort)
+    , m_midi(midi)
+    , m_updatePortPresent(std::move(updatePortPresent))
 {
     m_devTypeMap.insert(QLatin1String(controllerids::kMidiDeviceType), QLatin1String(controllerids::kUsbPathId));
     for (DeviceEventSource *source : sources)
         addSource(source);
-    watchSession();
 }
 
 DetectionDevice::~DetectionDevice() = default;
@@ -53,27 +46,25 @@ void logShutdown()
     qDebug() << "======system poweroff,reboot or logoff======";
 }
 
+} // namespace
+
 // The controller's MIDI input ports by the back end's ids, which change when
 // it is plugged in again.
-QStringList controllerPortIds()
+QStringList DetectionDevice::controllerPortIds() const
 {
     QStringList ids;
-    if (MidiBackend *backend = midiBackend()) {
-        for (const QString &id : backend->inputPortIds()) {
-            if (backend->productName(id) == QLatin1String(controllerids::kPortName))
+    if (m_midi) {
+        for (const QString &id : m_midi->inputPortIds()) {
+            if (m_midi->productName(id) == QLatin1String(controllerids::kPortName))
                 ids << id;
         }
     }
     return ids;
 }
 
-} // namespace
-
-void DetectionDevice::watchSession()
+void DetectionDevice::sessionEnding()
 {
-    // The session manager ending the session is only logged.
-    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        connect(app, &QGuiApplication::commitDataRequest, this, logShutdown);
+    logShutdown();
 }
 
 void DetectionDevice::addPowerSource(PowerEventSource *source)
@@ -122,7 +113,7 @@ void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
         // they are there nothing can be opened; the port poll reports again
         // when they come.
         if (!m_devArrived && type == QLatin1String(controllerids::kMidiDeviceType)
-            && !MidiPollEventSource::controllerListed()) {
+            && !MidiPollEventSource::controllerListed(m_midi)) {
             qDebug() << "waiting for the controller's MIDI ports";
             return;
         }
@@ -138,17 +129,14 @@ void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
 
 void DetectionDevice::checkConnectedDevice()
 {
-    const QMap<int, QString> inputs = midiInDevices();
+    const QMap<int, QString> inputs = MidiPortList(m_midi).midiInDevices();
     for (const QString &name : inputs) {
         if (name == QLatin1String(controllerids::kPortName)) {
             emit s_devTypeAndState(QLatin1String(controllerids::kMidiDeviceType), true);
             return;
         }
     }
-    const QList<SerialPortEntry> ports = m_finder ? m_finder->availablePorts() : QList<SerialPortEntry>();
-    for (const SerialPortEntry &port : ports)
-        qDebug() << "vid:" << port.vendorIdentifier << "pid" << port.productIdentifier;
-    if (!updateport::candidates(ports, m_namedUpdatePort).isEmpty()) {
+    if (m_updatePortPresent && m_updatePortPresent()) {
         qDebug() << "===================";
         emit s_devTypeAndState(QLatin1String(controllerids::kSerialDeviceType), true);
     }

@@ -7,20 +7,6 @@
 
 namespace {
 
-// The raw names of the last listing, so an index handed out then still means
-// the same port when it is opened later.
-QStringList &inSnapshot()
-{
-    static QStringList ids;
-    return ids;
-}
-
-QStringList &outSnapshot()
-{
-    static QStringList ids;
-    return ids;
-}
-
 // The raw name the caller meant by index: from the last listing, or from a
 // listing made now when the index was never handed out.
 QString listedId(const QStringList &snapshot, unsigned index, const QStringList &now)
@@ -42,7 +28,9 @@ MidiBackend::Receive sysExOnly(std::function<void(char *, int)> handler)
 
 } // namespace
 
-MidiIn::MidiIn() = default;
+MidiIn::MidiIn(MidiPortList &ports)
+    : m_ports(ports)
+{ }
 
 MidiIn::~MidiIn()
 {
@@ -58,10 +46,10 @@ bool MidiIn::open(unsigned deviceId, std::function<void(char *, int)> handler)
 {
     if (m_open)
         return true;
-    MidiBackend *backend = midiBackend();
+    MidiBackend *backend = m_ports.backend();
     QString error = QStringLiteral("no MIDI system");
     if (backend && handler) {
-        const QString id = listedId(inSnapshot(), deviceId, backend->inputPortIds());
+        const QString id = m_ports.listedInput(deviceId);
         if (id.isEmpty())
             error = QStringLiteral("no input port %1").arg(deviceId);
         else
@@ -86,7 +74,9 @@ void MidiIn::close()
     qDebug() << "midiIn close ";
 }
 
-MidiOut::MidiOut() = default;
+MidiOut::MidiOut(MidiPortList &ports)
+    : m_ports(ports)
+{ }
 
 MidiOut::~MidiOut()
 {
@@ -97,10 +87,10 @@ bool MidiOut::open(unsigned deviceId)
 {
     if (m_open)
         return true;
-    MidiBackend *backend = midiBackend();
+    MidiBackend *backend = m_ports.backend();
     QString error = QStringLiteral("no MIDI system");
     if (backend) {
-        const QString id = listedId(outSnapshot(), deviceId, backend->outputPortIds());
+        const QString id = m_ports.listedOutput(deviceId);
         if (id.isEmpty())
             error = QStringLiteral("no output port %1").arg(deviceId);
         else
@@ -137,20 +127,28 @@ void MidiOut::close()
     qDebug() << "midiOut close";
 }
 
-QMap<int, QString> midiInDevices()
+QMap<int, QString> MidiPortList::midiInDevices()
 {
-    MidiBackend *backend = midiBackend();
-    if (!backend)
+    if (!m_backend)
         return {};
-    inSnapshot() = backend->inputPortIds();
-    return productNames(*backend, inSnapshot());
+    m_inSnapshot = m_backend->inputPortIds();
+    return productNames(*m_backend, m_inSnapshot);
 }
 
-QMap<int, QString> midiOutDevices()
+QMap<int, QString> MidiPortList::midiOutDevices()
 {
-    MidiBackend *backend = midiBackend();
-    if (!backend)
+    if (!m_backend)
         return {};
-    outSnapshot() = backend->outputPortIds();
-    return productNames(*backend, outSnapshot());
+    m_outSnapshot = m_backend->outputPortIds();
+    return productNames(*m_backend, m_outSnapshot);
+}
+
+QString MidiPortList::listedInput(unsigned index) const
+{
+    return m_backend ? listedId(m_inSnapshot, index, m_backend->inputPortIds()) : QString();
+}
+
+QString MidiPortList::listedOutput(unsigned index) const
+{
+    return m_backend ? listedId(m_outSnapshot, index, m_backend->outputPortIds()) : QString();
 }

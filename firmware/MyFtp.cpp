@@ -1,11 +1,11 @@
 #include "firmware/MyFtp.h"
 
 #include "firmware/FirmwareVersion.h"
+#include "model/UserPrompt.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QMetaEnum>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -87,11 +87,11 @@ void MyFtp::checkOnLineFirmware()
 {
     m_buffer.clear();
     if (!m_deviceConnected) {
-        QMessageBox::information(nullptr, tr("提示"), tr("请先连接设备"), QMessageBox::Ok);
+        notify(tr("请先连接设备"));
         return;
     }
     if (m_currentVersion.isEmpty()) {
-        QMessageBox::information(nullptr, tr("提示"), tr("获取当前版本号失败"), QMessageBox::Ok);
+        notify(tr("获取当前版本号失败"));
         return;
     }
     emit showDialog();
@@ -102,12 +102,12 @@ void MyFtp::checkOnLineFirmware()
 void MyFtp::downloadFir()
 {
     if (!m_deviceConnected) {
-        QMessageBox::information(nullptr, tr("提示"), tr("请先连接设备"), QMessageBox::Ok);
+        notify(tr("请先连接设备"));
         // The controller left after the offer: the waiting dialog must hear of it.
         fail(tr("The controller is not connected."));
         return;
     }
-    fetchFirmware();
+    startRequest(RequestFirmware);
 }
 
 void MyFtp::fetchDescription()
@@ -115,9 +115,10 @@ void MyFtp::fetchDescription()
     startRequest(RequestDescription);
 }
 
-void MyFtp::fetchFirmware()
+void MyFtp::notify(const QString &text)
 {
-    startRequest(RequestFirmware);
+    if (m_prompt)
+        m_prompt->information(tr("提示"), text);
 }
 
 void MyFtp::startRequest(RequestKind kind)

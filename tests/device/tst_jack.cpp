@@ -133,7 +133,7 @@ private slots:
     // Back again, it is read, asked for its serial, and written.
     void editorThroughAnUnplugDuringARead()
     {
-        MainWindow window(nullptr);
+        MainWindow window(EditorSetup{m_jack.midi()});
         QSignalSpy serial(&window, &MainWindow::s_snNum);
         QSignalSpy state(&window, &MainWindow::devStateChanged);
         QSignalSpy updated(window.settings(), &DataManagement::s_updateDate);
