@@ -1,5 +1,6 @@
 #include "app/MainWindow.h"
 
+#include "app/AppLog.h"
 #include "app/MessageBoxPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
@@ -67,7 +68,7 @@ MainWindow::MainWindow(const EditorSetup &setup, QWidget *parent)
     // or the environment say (pseudo-terminals are never found by USB identity).
     QString serverError;
     if (!m_ftp.setServer(m_setup.firmwareServer, &serverError))
-        qWarning() << serverError;
+        qCWarning(lcApp) << serverError;
     m_firmwareUpdate.setPortOverride(m_setup.updatePort);
     setUserPrompt(std::move(m_prompt));
     connect(&m_safeguard, &SettingsSafeguard::ready, this, [this](bool proceed) {
@@ -216,7 +217,7 @@ void MainWindow::setPortsOpen(bool open)
         findControllerPorts();
     if (m_inDevIndex < 0 || m_outDevIndex < 0) {
         // Not there (yet): nothing is occupied, and nothing else may be opened.
-        qDebug() << "the controller's MIDI ports are not listed";
+        qCDebug(lcApp) << "the controller's MIDI ports are not listed";
         return;
     }
     if (!m_midiIn.open(unsigned(m_inDevIndex), &MainWindow::midiInHandler)) {
@@ -254,13 +255,13 @@ void MainWindow::sendData()
 
 void MainWindow::slotMidiIndata(char *data, int len)
 {
-    qDebug() << "parseMidiData====";
+    qCDebug(lcApp) << "parseMidiData====";
     const protocol::Reply reply = protocol::parseReply(data, len);
     switch (reply.kind) {
     case protocol::Reply::Nothing:
         break;
     case protocol::Reply::Serial:
-        qDebug() << "===" << reply.serialShort;
+        qCDebug(lcApp) << "===" << reply.serialShort;
         m_serial = reply.serial;
         emit s_snNum(reply.serial);
         break;
@@ -268,7 +269,7 @@ void MainWindow::slotMidiIndata(char *data, int len)
         settingsReceived(QByteArray(data, len));
         break;
     case protocol::Reply::Malformed:
-        qDebug() << "ignored a malformed settings reply:" << reply.reason;
+        qCDebug(lcApp) << "ignored a malformed settings reply:" << reply.reason;
         break;
     }
     releaseReceived(data);
@@ -290,7 +291,7 @@ void MainWindow::settingsReceived(const QByteArray &image)
 
 void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
 {
-    qDebug() << devType << isArrival;
+    qCDebug(lcApp) << devType << isArrival;
     if (devType == QLatin1String(kMidiDeviceType)) {
         m_ftp.setDeviceConnected(isArrival);
         if (!isArrival) {
@@ -302,8 +303,8 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
             m_devConnected = true;
             m_serial.clear();
             findControllerPorts();
-            qDebug() << "m_inDevIndex:" << unsigned(m_inDevIndex);
-            qDebug() << "m_outDevIndex:" << unsigned(m_outDevIndex);
+            qCDebug(lcApp) << "m_inDevIndex:" << unsigned(m_inDevIndex);
+            qCDebug(lcApp) << "m_outDevIndex:" << unsigned(m_outDevIndex);
             setPortsOpen(true);
             emit showHint(false, sendMessage(protocol::request(protocol::ReadSettings)));
             QTimer::singleShot(kSerialRequestDelayMs, this, [this] {
@@ -322,7 +323,7 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
         else
             m_ftp.checkOnLineFirmware();
     }
-    qDebug() << "------------------|||||||||||||||||";
+    qCDebug(lcApp) << "------------------|||||||||||||||||";
 }
 
 void MainWindow::onFirmwareUpdate(QString path)
@@ -378,7 +379,7 @@ void MainWindow::save()
             return; // cancelled: nothing written, nothing forgotten
         m_filePath = path;
     }
-    qDebug() << "m_filePath" << m_filePath;
+    qCDebug(lcApp) << "m_filePath" << m_filePath;
     savePresetTo(m_filePath);
 }
 
@@ -388,14 +389,14 @@ void MainWindow::saveAs()
     if (path.isEmpty())
         return;
     m_filePath = path;
-    qDebug() << "m_filePath" << m_filePath;
+    qCDebug(lcApp) << "m_filePath" << m_filePath;
     savePresetTo(m_filePath);
 }
 
 void MainWindow::openFile()
 {
     const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QString());
-    qDebug() << "filePath" << path;
+    qCDebug(lcApp) << "filePath" << path;
     if (!path.isEmpty())
         openPresetPath(path);
 }
@@ -405,7 +406,7 @@ bool MainWindow::savePresetTo(const QString &path)
     QString error;
     if (preset::writeFile(path, m_dataManagement->imageBytes(), &error))
         return true;
-    qWarning() << "saving the preset failed:" << path << error;
+    qCWarning(lcApp) << "saving the preset failed:" << path << error;
     showFileError(tr("The preset could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
     return false;
 }
@@ -415,12 +416,12 @@ bool MainWindow::openPresetPath(const QString &path)
     QByteArray image;
     QString error;
     if (!preset::readFile(path, &image, &error)) {
-        qWarning() << "opening the preset failed:" << path << error;
+        qCWarning(lcApp) << "opening the preset failed:" << path << error;
         showFileError(tr("The preset \"%1\" could not be opened.\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
     m_dataManagement->setImage(image.constData(), image.size());
-    qDebug() << "preset opened:" << path;
+    qCDebug(lcApp) << "preset opened:" << path;
     return true;
 }
 
@@ -474,7 +475,7 @@ void MainWindow::updateProgra(int x, int y)
     if (!screen)
         return;
     m_scalingRate = screen->logicalDotsPerInch() / kReferenceDpi;
-    qDebug() << "===logicalDotsPerInch=====" << screen->logicalDotsPerInch();
+    qCDebug(lcApp) << "===logicalDotsPerInch=====" << screen->logicalDotsPerInch();
     emit screenChanged();
 }
 

@@ -1,3 +1,4 @@
+#include "app/AppLog.h"
 #include "app/AppOptions.h"
 #include "app/ColorPalette.h"
 #include "app/InstanceServer.h"
@@ -41,7 +42,7 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     installLogHandler(QStringLiteral("Log"), 1024, true);
-    qDebug() << "app/main.cpp" << 20 << "================progress start================";
+    qCDebug(lcApp) << "app/main.cpp" << 20 << "================progress start================";
     // Before the first window: the scene graph back end cannot change later.
     scenegraph::settle();
 

@@ -157,7 +157,7 @@ QString line(const char *what, const Stats &s, size_t count)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("mavu.*.debug=false"));
     QTextStream out(stdout);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
 

@@ -144,8 +144,11 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mavuctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MAVU_VERSION));
-    // The model's trace lines belong in the editor's log, not on the terminal.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    // The layers' trace lines belong in the editor's log, not on the terminal.
+    // Muted by rule, so QT_LOGGING_RULES (which wins) can show one layer again.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false\nmavu.*.debug=false"));
+    // The lines as they always read, without the layer's name in front.
+    qSetMessagePattern(QStringLiteral("%{message}"));
 
     // First the global options up to the command; from the command on everything is left as it is.
     QCommandLineParser global;

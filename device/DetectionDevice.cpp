@@ -1,6 +1,7 @@
 #include "device/DetectionDevice.h"
 
 #include "device/DeviceEventSource.h"
+#include "device/DeviceLog.h"
 #include "device/MidiBackend.h"
 #include "device/MidiPollEventSource.h"
 #include "device/MidiPort.h"
@@ -15,7 +16,7 @@ DetectionDevice::DetectionDevice(MidiBackend *midi, UpdatePortQuestion updatePor
 {
     auto *udev = new UdevEventSource(this);
     if (!udev->isWatching())
-        qDebug() << "register UDisk notification fail, error:";
+        qCDebug(lcDevice) << "register UDisk notification fail, error:";
     addSource(udev);
     addSource(new MidiPollEventSource(m_midi, 1000, this));
 }
@@ -43,7 +44,7 @@ namespace {
 
 void logShutdown()
 {
-    qDebug() << "======system poweroff,reboot or logoff======";
+    qCDebug(lcDevice) << "======system poweroff,reboot or logoff======";
 }
 
 } // namespace
@@ -77,11 +78,11 @@ void DetectionDevice::addPowerSource(PowerEventSource *source)
 void DetectionDevice::handleSleep(bool sleeping)
 {
     if (sleeping) {
-        qDebug() << "======xiu mian======";
+        qCDebug(lcDevice) << "======xiu mian======";
         m_portsBeforeSleep = controllerPortIds();
         return;
     }
-    qDebug() << "======huan xing======";
+    qCDebug(lcDevice) << "======huan xing======";
     // Unplugged, replugged or renumbered while asleep: the ports known before
     // are gone, and what is there now arrives anew.
     const QStringList now = controllerPortIds();
@@ -105,16 +106,16 @@ QString DetectionDevice::getDevType(const QString &devicePath) const
 
 void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
 {
-    qDebug() << "message Param:" << (arrival ? "8000" : "8004");
+    qCDebug(lcDevice) << "message Param:" << (arrival ? "8000" : "8004");
     const QString type = getDevType(path);
     if (arrival) {
-        qDebug() << "arrived device:" << type << "status" << m_devArrived;
+        qCDebug(lcDevice) << "arrived device:" << type << "status" << m_devArrived;
         // udev reports the card before the sequencer lists its ports. Until
         // they are there nothing can be opened; the port poll reports again
         // when they come.
         if (!m_devArrived && type == QLatin1String(controllerids::kMidiDeviceType)
             && !MidiPollEventSource::controllerListed(m_midi)) {
-            qDebug() << "waiting for the controller's MIDI ports";
+            qCDebug(lcDevice) << "waiting for the controller's MIDI ports";
             return;
         }
         if (!m_devArrived && !type.isEmpty()) {
@@ -137,7 +138,7 @@ void DetectionDevice::checkConnectedDevice()
         }
     }
     if (m_updatePortPresent && m_updatePortPresent()) {
-        qDebug() << "===================";
+        qCDebug(lcDevice) << "===================";
         emit s_devTypeAndState(QLatin1String(controllerids::kSerialDeviceType), true);
     }
 }

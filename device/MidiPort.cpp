@@ -1,5 +1,6 @@
 #include "device/MidiPort.h"
 
+#include "device/DeviceLog.h"
 #include "device/MidiBackend.h"
 
 #include <QDebug>
@@ -56,12 +57,12 @@ bool MidiIn::open(unsigned deviceId, std::function<void(char *, int)> handler)
             m_link = backend->openInput(int(deviceId), id, sysExOnly(std::move(handler)), &error);
     }
     if (!m_link) {
-        qDebug() << "midiInOpen error";
-        qDebug() << "midi input" << deviceId << ":" << error;
+        qCDebug(lcDevice) << "midiInOpen error";
+        qCDebug(lcDevice) << "midi input" << deviceId << ":" << error;
         return false;
     }
     m_open = true;
-    qDebug() << "midiIn open sucess";
+    qCDebug(lcDevice) << "midiIn open sucess";
     return true;
 }
 
@@ -71,7 +72,7 @@ void MidiIn::close()
         return;
     m_link.reset();
     m_open = false;
-    qDebug() << "midiIn close ";
+    qCDebug(lcDevice) << "midiIn close ";
 }
 
 MidiOut::MidiOut(MidiPortList &ports)
@@ -97,12 +98,12 @@ bool MidiOut::open(unsigned deviceId)
             m_link = backend->openOutput(int(deviceId), id, &error);
     }
     if (!m_link) {
-        qDebug() << "midiOutOpen error";
-        qDebug() << "midi output" << deviceId << ":" << error;
+        qCDebug(lcDevice) << "midiOutOpen error";
+        qCDebug(lcDevice) << "midi output" << deviceId << ":" << error;
         return false;
     }
     m_open = true;
-    qDebug() << "midiOutOpen sucess";
+    qCDebug(lcDevice) << "midiOutOpen sucess";
     return true;
 }
 
@@ -112,7 +113,7 @@ bool MidiOut::send(const char *data, int len)
         return false;
     QString error;
     if (!data || len <= 0 || !m_link->send(data, len, &error)) {
-        qDebug() << "midiOutLongMsg error" << error;
+        qCDebug(lcDevice) << "midiOutLongMsg error" << error;
         return false;
     }
     return true;
@@ -124,7 +125,7 @@ void MidiOut::close()
         return;
     m_open = false;
     m_link.reset();
-    qDebug() << "midiOut close";
+    qCDebug(lcDevice) << "midiOut close";
 }
 
 QMap<int, QString> MidiPortList::midiInDevices()

@@ -1,5 +1,6 @@
 #include "device/MidiSetup.h"
 
+#include "device/DeviceLog.h"
 #include "device/RtMidiBackend.h"
 
 #include <QDebug>
@@ -8,6 +9,6 @@ std::unique_ptr<MidiBackend> startSystemMidi(const QString &api, const QString &
 {
     std::unique_ptr<RtMidiBackend> backend = RtMidiBackend::create(api, clientName, error);
     if (backend)
-        qDebug() << "MIDI system:" << backend->apiName();
+        qCDebug(lcDevice) << "MIDI system:" << backend->apiName();
     return backend;
 }

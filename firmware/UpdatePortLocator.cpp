@@ -1,5 +1,7 @@
 #include "firmware/UpdatePortLocator.h"
 
+#include "firmware/FirmwareLog.h"
+
 #include <QDebug>
 #include <QFileInfo>
 
@@ -29,7 +31,7 @@ std::function<bool()> presence(std::shared_ptr<const SerialPortFinder> finder, c
     return [finder = std::move(finder), overridePath] {
         const QList<SerialPortEntry> ports = finder->availablePorts();
         for (const SerialPortEntry &port : ports)
-            qDebug() << "vid:" << port.vendorIdentifier << "pid" << port.productIdentifier;
+            qCDebug(lcFirmware) << "vid:" << port.vendorIdentifier << "pid" << port.productIdentifier;
         return !candidates(ports, overridePath).isEmpty();
     };
 }

@@ -3,6 +3,7 @@
 #include "device/LoopbackMidi.h"
 #include "device/MidiSetup.h"
 #include "model/ControllerIds.h"
+#include "simulator/SimLog.h"
 #include "simulator/SimMidiPorts.h"
 
 #include <QCoreApplication>
@@ -27,7 +28,7 @@ SimulatedDevice *startInProcess(LoopbackMidi *midi, const SimOptions &options, Q
 {
     auto *ports = new LoopbackSimPorts(midi, QLatin1String(controllerids::kPortName));
     auto *device = new SimulatedDevice(ports, options, parent);
-    QObject::connect(device, &SimulatedDevice::note, device, [](const QString &line) { qDebug() << "simulator:" << line; });
+    QObject::connect(device, &SimulatedDevice::note, device, [](const QString &line) { qCDebug(lcSim) << "simulator:" << line; });
     QString error;
     device->plug(&error);
     return device;
@@ -40,7 +41,7 @@ QString extractDemoFirmware(QString *version)
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/demo-firmware");
     const QDir source(QStringLiteral(":/demo-firmware"));
     if (!QDir().mkpath(folder)) {
-        qWarning() << "cannot create the demo firmware folder" << folder;
+        qCWarning(lcSim) << "cannot create the demo firmware folder" << folder;
         return QString();
     }
     for (const QString &name : source.entryList(QDir::Files)) {
@@ -48,7 +49,7 @@ QString extractDemoFirmware(QString *version)
         QSaveFile out(folder + QLatin1Char('/') + name);
         if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly) || out.write(in.readAll()) < 0
             || !out.commit()) {
-            qWarning() << "cannot write the demo firmware" << out.fileName() << out.errorString();
+            qCWarning(lcSim) << "cannot write the demo firmware" << out.fileName() << out.errorString();
             return QString();
         }
     }
@@ -67,7 +68,7 @@ ControllerLinkSetup setUpControllerLink(const SharedOptions &options, QObject *p
         QString error;
         setup.midi = startSystemMidi(options.midiApi, QCoreApplication::applicationName(), &error);
         if (!setup.midi)
-            qWarning() << "no MIDI system:" << error;
+            qCWarning(lcSim) << "no MIDI system:" << error;
         return setup;
     }
     if (setup.updatePort.isEmpty()) {

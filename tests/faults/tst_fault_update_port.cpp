@@ -58,7 +58,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        QLoggingCategory::setFilterRules(QStringLiteral("mavu.*.debug=false"));
         m_firmware = m_dir.filePath(QStringLiteral("fault.bin")); // long enough to be cut mid-file
         testsupport::writeAll(m_firmware, testFirmwareBytes(20000));
     }

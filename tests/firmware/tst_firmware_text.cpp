@@ -62,7 +62,7 @@ void TestFirmwareText::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit()); // where backups go
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("mavu.*.debug=false"));
 }
 
 void TestFirmwareText::versionsCompareNumerically_data()
