@@ -1,5 +1,7 @@
 #include "app/ColorPalette.h"
 
+#include "app/AppLog.h"
+
 #include <QColor>
 #include <QConicalGradient>
 #include <QDebug>
@@ -19,7 +21,7 @@ constexpr int kCrossInner = 7;
 ColorPalette::ColorPalette(QQuickItem *parent)
     : QQuickPaintedItem(parent)
 {
-    qDebug() << "width" << width() << height();
+    qCDebug(lcApp) << "width" << width() << height();
 }
 
 ColorPalette::~ColorPalette() = default;

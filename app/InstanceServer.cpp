@@ -1,5 +1,6 @@
 #include "app/InstanceServer.h"
 
+#include "app/AppLog.h"
 #include "app/InstanceRequest.h"
 
 #include <QDebug>
@@ -70,7 +71,7 @@ void InstanceServer::onReadyRead(QLocalSocket *socket)
         return;
     if (!socket->canReadLine()) {
         if (socket->bytesAvailable() > instancerequest::kMaxSize) {
-            qWarning() << "second start: request too long, dropped";
+            qCWarning(lcApp) << "second start: request too long, dropped";
             socket->abort();
         }
         return;
@@ -80,13 +81,13 @@ void InstanceServer::onReadyRead(QLocalSocket *socket)
     QStringList files;
     QString error;
     if (!instancerequest::decode(line, &files, &error)) {
-        qWarning() << "second start: bad request:" << error;
+        qCWarning(lcApp) << "second start: bad request:" << error;
         socket->write(instancerequest::rejectedReply());
         socket->disconnectFromServer();
         return;
     }
     const bool raised = raiseMainWindow();
-    qDebug() << "second start: window raised" << raised << "files" << files;
+    qCDebug(lcApp) << "second start: window raised" << raised << "files" << files;
     socket->write(instancerequest::acceptedReply());
     socket->disconnectFromServer();
     if (!files.isEmpty())

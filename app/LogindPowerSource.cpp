@@ -1,5 +1,7 @@
 #include "app/LogindPowerSource.h"
 
+#include "app/AppLog.h"
+
 #include <QDBusConnection>
 #include <QDebug>
 
@@ -25,7 +27,7 @@ LogindPowerSource::LogindPowerSource(const QString &busAddress, QObject *parent)
         && connection.connect(service, QLatin1String(kPath), QLatin1String(kInterface),
             QStringLiteral("PrepareForShutdown"), this, SLOT(onPrepareForShutdown(bool)));
     if (m_listening)
-        qDebug() << "power events: listening";
+        qCDebug(lcApp) << "power events: listening";
 }
 
 void LogindPowerSource::onPrepareForSleep(bool start)

@@ -1,13 +1,16 @@
 #include "app/MainWindow.h"
 
-#include "app/AppOptions.h"
+#include "app/AppLog.h"
 #include "app/DifferenceList.h"
 #include "app/MessageBoxPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
-#include "firmware/Doctor.h"
+#include "device/MidiDoctor.h"
 #include "device/Protocol.h"
 #include "device/ReplyParser.h"
+#include "firmware/Doctor.h"
+#include "firmware/SerialPortFinder.h"
+#include "firmware/UpdatePortLocator.h"
 #include "i18n/Trans.h"
 #include "model/DataManagement.h"
 #include "model/EditHistory.h"
@@ -40,8 +43,12 @@ constexpr double kReferenceDpi = 96.0;
 
 } // namespace
 
-MainWindow::MainWindow(QWidget *parent)
+MainWindow::MainWindow(const EditorSetup &setup, QWidget *parent)
     : QMainWindow(parent)
+    , m_setup(setup)
+    , m_ports(setup.midi)
+    , m_midiIn(m_ports)
+    , m_midiOut(m_ports)
     , m_prompt(new MessageBoxPrompt(this))
     , m_recovery(m_firmwareUpdate, m_ftp, [this] { return m_devConnected; })
 {
@@ -66,11 +73,10 @@ MainWindow::MainWindow(QWidget *parent)
     // Where firmware comes from and which port takes it, as the command line
     // or the environment say (pseudo-terminals are never found by USB identity).
     QString serverError;
-    if (!m_ftp.setServer(AppOptions::current().firmwareServer, &serverError))
-        qWarning() << serverError;
-    m_firmwareUpdate.setPortOverride(AppOptions::current().updatePort);
-    m_safeguard.setPrompt(m_prompt.get());
-    m_recovery.setPrompt(m_prompt.get());
+    if (!m_ftp.setServer(m_setup.firmwareServer, &serverError))
+        qCWarning(lcApp) << serverError;
+    m_firmwareUpdate.setPortOverride(m_setup.updatePort);
+    setUserPrompt(std::move(m_prompt));
     connect(&m_safeguard, &SettingsSafeguard::ready, this, [this](bool proceed) {
         if (proceed)
             flashAfterCommand(m_firmwareToFlash);
@@ -89,7 +95,10 @@ MainWindow::MainWindow(QWidget *parent)
 
     initQml();
 
-    m_detection = new DetectionDevice(nullptr);
+    m_detection = new DetectionDevice(
+        m_setup.midi, updateport::presence(std::make_shared<SystemSerialPortFinder>(), m_setup.updatePort), nullptr);
+    // The session manager ending the session is only logged.
+    connect(qApp, &QGuiApplication::commitDataRequest, m_detection, &DetectionDevice::sessionEnding);
     connect(m_detection, &DetectionDevice::s_devTypeAndState, this, &MainWindow::onDevArrivalOrRemove,
             Qt::AutoConnection);
     m_detection->checkConnectedDevice();
@@ -119,8 +128,11 @@ void MainWindow::watchPowerEvents(PowerEventSource *source)
 void MainWindow::showSystemCheck()
 {
     QApplication::setOverrideCursor(Qt::WaitCursor);
-    const QList<doctor::Finding> findings = doctor::examine(
-        doctor::systemInputs(AppOptions::current().updatePort, AppOptions::current().firmwareServer));
+    doctor::Inputs inputs = doctor::systemInputs(m_setup.updatePort, m_setup.firmwareServer);
+    inputs.midiProducts = doctor::midiProducts(m_setup.midi);
+    const QString port = doctor::findUpdatePort(inputs.root, inputs.updatePortOverride);
+    const QList<doctor::Finding> findings
+        = doctor::midiFindings(inputs, !port.isEmpty()) + doctor::updateFindings(inputs, port);
     QApplication::restoreOverrideCursor();
     m_prompt->notify(doctor::allWell(findings) ? UserPrompt::Kind::Information : UserPrompt::Kind::Warning,
                      tr("System check"), doctor::report(findings));
@@ -133,6 +145,8 @@ void MainWindow::setUserPrompt(std::unique_ptr<UserPrompt> prompt)
     m_prompt = std::move(prompt);
     m_safeguard.setPrompt(m_prompt.get());
     m_recovery.setPrompt(m_prompt.get());
+    m_ftp.setPrompt(m_prompt.get());
+    m_firmwareUpdate.setPrompt(m_prompt.get());
 }
 
 void MainWindow::initQml()
@@ -196,8 +210,8 @@ void MainWindow::releaseReceived(const char *data)
 // be another device's port.
 void MainWindow::findControllerPorts()
 {
-    m_inDevIndex = lowestIndexNamed(midiInDevices(), QLatin1String(kControllerPortName), -1);
-    m_outDevIndex = lowestIndexNamed(midiOutDevices(), QLatin1String(kControllerPortName), -1);
+    m_inDevIndex = lowestIndexNamed(m_ports.midiInDevices(), QLatin1String(kControllerPortName), -1);
+    m_outDevIndex = lowestIndexNamed(m_ports.midiOutDevices(), QLatin1String(kControllerPortName), -1);
 }
 
 void MainWindow::setPortsOpen(bool open)
@@ -213,7 +227,7 @@ void MainWindow::setPortsOpen(bool open)
         findControllerPorts();
     if (m_inDevIndex < 0 || m_outDevIndex < 0) {
         // Not there (yet): nothing is occupied, and nothing else may be opened.
-        qDebug() << "the controller's MIDI ports are not listed";
+        qCDebug(lcApp) << "the controller's MIDI ports are not listed";
         return;
     }
     const auto played = [this](char *data, int len) { emit s_midiChannelData(holdReceived(data, len), len); };
@@ -253,13 +267,13 @@ void MainWindow::sendData()
 
 void MainWindow::slotMidiIndata(char *data, int len)
 {
-    qDebug() << "parseMidiData====";
+    qCDebug(lcApp) << "parseMidiData====";
     const protocol::Reply reply = protocol::parseReply(data, len);
     switch (reply.kind) {
     case protocol::Reply::Nothing:
         break;
     case protocol::Reply::Serial:
-        qDebug() << "===" << reply.serialShort;
+        qCDebug(lcApp) << "===" << reply.serialShort;
         m_serial = reply.serial;
         emit s_snNum(reply.serial);
         break;
@@ -267,7 +281,7 @@ void MainWindow::slotMidiIndata(char *data, int len)
         settingsReceived(QByteArray(data, len));
         break;
     case protocol::Reply::Malformed:
-        qDebug() << "ignored a malformed settings reply:" << reply.reason;
+        qCDebug(lcApp) << "ignored a malformed settings reply:" << reply.reason;
         break;
     }
     releaseReceived(data);
@@ -310,7 +324,7 @@ void MainWindow::setControllerImage(const QByteArray &image)
 
 void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
 {
-    qDebug() << devType << isArrival;
+    qCDebug(lcApp) << devType << isArrival;
     if (devType == QLatin1String(kMidiDeviceType)) {
         m_ftp.setDeviceConnected(isArrival);
         if (!isArrival) {
@@ -323,8 +337,8 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
             m_devConnected = true;
             m_serial.clear();
             findControllerPorts();
-            qDebug() << "m_inDevIndex:" << unsigned(m_inDevIndex);
-            qDebug() << "m_outDevIndex:" << unsigned(m_outDevIndex);
+            qCDebug(lcApp) << "m_inDevIndex:" << unsigned(m_inDevIndex);
+            qCDebug(lcApp) << "m_outDevIndex:" << unsigned(m_outDevIndex);
             setPortsOpen(true);
             emit showHint(false, sendMessage(protocol::request(protocol::ReadSettings)));
             QTimer::singleShot(kSerialRequestDelayMs, this, [this] {
@@ -343,7 +357,7 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
         else
             m_ftp.checkOnLineFirmware();
     }
-    qDebug() << "------------------|||||||||||||||||";
+    qCDebug(lcApp) << "------------------|||||||||||||||||";
 }
 
 void MainWindow::onFirmwareUpdate(QString path)
@@ -399,7 +413,7 @@ void MainWindow::save()
             return; // cancelled: nothing written, nothing forgotten
         m_filePath = path;
     }
-    qDebug() << "m_filePath" << m_filePath;
+    qCDebug(lcApp) << "m_filePath" << m_filePath;
     savePresetTo(m_filePath);
 }
 
@@ -409,14 +423,14 @@ void MainWindow::saveAs()
     if (path.isEmpty())
         return;
     m_filePath = path;
-    qDebug() << "m_filePath" << m_filePath;
+    qCDebug(lcApp) << "m_filePath" << m_filePath;
     savePresetTo(m_filePath);
 }
 
 void MainWindow::openFile()
 {
     const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QString());
-    qDebug() << "filePath" << path;
+    qCDebug(lcApp) << "filePath" << path;
     if (!path.isEmpty())
         openPresetPath(path);
 }
@@ -426,7 +440,7 @@ bool MainWindow::savePresetTo(const QString &path)
     QString error;
     if (preset::writeFile(path, m_dataManagement->imageBytes(), &error))
         return true;
-    qWarning() << "saving the preset failed:" << path << error;
+    qCWarning(lcApp) << "saving the preset failed:" << path << error;
     showFileError(tr("The preset could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
     return false;
 }
@@ -436,13 +450,13 @@ bool MainWindow::openPresetPath(const QString &path)
     QByteArray image;
     QString error;
     if (!preset::readFile(path, &image, &error)) {
-        qWarning() << "opening the preset failed:" << path << error;
+        qCWarning(lcApp) << "opening the preset failed:" << path << error;
         showFileError(tr("The preset \"%1\" could not be opened.\n%2").arg(QDir::toNativeSeparators(path), error));
         return false;
     }
     const EditHistory::Group step(m_history, QStringLiteral("openPreset"));
     m_dataManagement->setImage(image.constData(), image.size());
-    qDebug() << "preset opened:" << path;
+    qCDebug(lcApp) << "preset opened:" << path;
     return true;
 }
 
@@ -496,7 +510,7 @@ void MainWindow::updateProgra(int x, int y)
     if (!screen)
         return;
     m_scalingRate = screen->logicalDotsPerInch() / kReferenceDpi;
-    qDebug() << "===logicalDotsPerInch=====" << screen->logicalDotsPerInch();
+    qCDebug(lcApp) << "===logicalDotsPerInch=====" << screen->logicalDotsPerInch();
     emit screenChanged();
 }
 

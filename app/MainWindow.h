@@ -21,9 +21,24 @@ class DataManagement;
 class DetectionDevice;
 class EditHistory;
 class DifferenceList;
+class MidiBackend;
 class PowerEventSource;
 class Trans;
 class UserPrompt;
+
+// What the program hands the window: the MIDI system (it outlives the
+// window), the update port it names and the firmware server.
+struct EditorSetup {
+    explicit EditorSetup(MidiBackend *midi, QString updatePort = QString(), QString firmwareServer = QString())
+        : midi(midi)
+        , updatePort(std::move(updatePort))
+        , firmwareServer(std::move(firmwareServer))
+    { }
+
+    MidiBackend *midi;
+    QString updatePort;
+    QString firmwareServer;
+};
 
 // Hidden window that owns every long-lived object, publishes them to QML and
 // carries the conversation with the controller. QML calls it "MainLogic".
@@ -31,7 +46,7 @@ class MainWindow : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget *parent = nullptr);
+    explicit MainWindow(const EditorSetup &setup, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     DataManagement *settings() const { return m_dataManagement; }
@@ -108,6 +123,8 @@ private:
     void showFileError(const QString &text);
     int screenIndex() const;
 
+    const EditorSetup m_setup;
+    MidiPortList m_ports;
     MidiIn m_midiIn;
     MidiOut m_midiOut;
     DataManagement *m_dataManagement = nullptr;

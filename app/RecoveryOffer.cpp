@@ -1,5 +1,6 @@
 #include "app/RecoveryOffer.h"
 
+#include "app/AppLog.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
 #include "firmware/UpdatePortLocator.h"
@@ -49,7 +50,7 @@ void RecoveryOffer::offer()
         return;
     m_asking = true;
     m_steadyLooks = kSteadyLooks; // asked once for this stay in the loader
-    qDebug() << "controller found in update mode";
+    qCDebug(lcApp) << "controller found in update mode";
     // Without its MIDI ports the controller cannot tell its version: any firmware is newer.
     m_ftp.setDeviceConnected(true);
     m_ftp.setCurrentVersion(QStringLiteral("0"));

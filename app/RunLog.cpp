@@ -1,8 +1,8 @@
 #include "app/RunLog.h"
 
 #include "app/LogFormat.h"
+#include "model/PlainFile.h"
 
-#include <QDir>
 #include <QMutexLocker>
 
 RunLog::RunLog(const QString &dirPath, bool keepFileOpen, std::shared_ptr<const LogClock> clock)
@@ -64,14 +64,5 @@ void RunLog::writeOnce(const QString &fileName, const QByteArray &line)
 
 int RunLog::prune(const QString &dirPath, int maxFileCount)
 {
-    QDir dir(dirPath);
-    QStringList names = dir.entryList(QDir::Files, QDir::Name);
-    int deleted = 0;
-    // A failed deletion still counts as gone, so a stuck file cannot make
-    // the loop eat younger logs.
-    while (names.size() > qMax(0, maxFileCount)) {
-        if (dir.remove(names.takeFirst()))
-            ++deleted;
-    }
-    return deleted;
+    return plainfile::pruneOldest(dirPath, maxFileCount);
 }

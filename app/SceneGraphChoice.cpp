@@ -1,5 +1,7 @@
 #include "app/SceneGraphChoice.h"
 
+#include "app/AppLog.h"
+
 #include <QDebug>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
@@ -34,7 +36,7 @@ void settle()
     if (backend.isEmpty())
         return;
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-    qWarning() << "OpenGL is not available: using the software renderer";
+    qCWarning(lcApp) << "OpenGL is not available: using the software renderer";
 }
 
 } // namespace scenegraph

@@ -1,3 +1,4 @@
+#include "app/AppLog.h"
 #include "app/AppOptions.h"
 #include "app/ColorPalette.h"
 #include "app/InstanceServer.h"
@@ -32,7 +33,6 @@ int main(int argc, char *argv[])
             out << "korvel-mavu " << MAVU_VERSION << '\n';
         return options.error.isEmpty() ? 0 : 2;
     }
-    AppOptions::setCurrent(options);
 
     if (isAppRunning(QStringLiteral("korvelMavu"), options.files))
         return 0;
@@ -42,13 +42,13 @@ int main(int argc, char *argv[])
 
     QApplication app(argc, argv);
     installLogHandler(QStringLiteral("Log"), 1024, true);
-    qDebug() << "app/main.cpp" << 20 << "================progress start================";
+    qCDebug(lcApp) << "app/main.cpp" << 20 << "================progress start================";
     // Before the first window: the scene graph back end cannot change later.
     scenegraph::settle();
 
-    // Before the window: it looks for the controller as it starts.
-    sim::installControllerLink(&app);
-    MainWindow window(nullptr);
+    // The link outlives the window, which looks for the controller as it starts.
+    const sim::ControllerLinkSetup link = sim::setUpControllerLink(options, &app);
+    MainWindow window(EditorSetup{link.midi.get(), link.updatePort, link.firmwareServer});
     // KORVEL_MAVU_POWER_BUS names a bus standing in for the system bus's logind.
     window.watchPowerEvents(new LogindPowerSource(qEnvironmentVariable("KORVEL_MAVU_POWER_BUS")));
     // Later copies reach this one from here on and hand over their files.

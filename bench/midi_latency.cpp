@@ -125,9 +125,9 @@ std::vector<double> bareRoundTrips(int rounds, const QByteArray &request)
 }
 
 // The editor's path: MidiIn/MidiOut on the RtMidi back end, mavu-sim answering.
-std::vector<double> getRoundTrips(int rounds, QString *error)
+std::vector<double> getRoundTrips(MidiBackend *midi, int rounds, QString *error)
 {
-    ControllerLink link;
+    ControllerLink link(midi);
     if (!link.open(error))
         return {};
     std::vector<double> ms;
@@ -157,7 +157,7 @@ QString line(const char *what, const Stats &s, size_t count)
 int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("mavu.*.debug=false"));
     QTextStream out(stdout);
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 200;
 
@@ -174,7 +174,8 @@ int main(int argc, char *argv[])
         out << "cannot start mavu-sim: " << simulator.output() << '\n';
         return 1;
     }
-    if (!installSystemMidi(QStringLiteral("jack"), QStringLiteral("bench"), &error)) {
+    std::unique_ptr<MidiBackend> midi = startSystemMidi(QStringLiteral("jack"), QStringLiteral("bench"), &error);
+    if (!midi) {
         out << "no MIDI: " << error << '\n';
         return 1;
     }
@@ -186,7 +187,7 @@ int main(int argc, char *argv[])
         Echo echo(reply);
         // Interleaved halves, so that drift on the shared machine hits both alike.
         for (int half = 0; half < 2; ++half) {
-            const std::vector<double> g = getRoundTrips(rounds / 2, &error);
+            const std::vector<double> g = getRoundTrips(midi.get(), rounds / 2, &error);
             ours.insert(ours.end(), g.begin(), g.end());
             const std::vector<double> b = bareRoundTrips(rounds / 2, request);
             bare.insert(bare.end(), b.begin(), b.end());
@@ -205,6 +206,6 @@ int main(int argc, char *argv[])
     out << line("GET via editor layer + mavu-sim:", g, ours.size()) << '\n';
     out << line("bare RtMidi echo:               ", b, bare.size()) << '\n';
     out << QStringLiteral("ratio (median): %1").arg(g.median / b.median, 0, 'f', 2) << '\n';
-    setMidiBackend(nullptr);
+    midi.reset(); // its ports go before the server
     return 0;
 }

@@ -1,9 +1,12 @@
 #include "cli/CliSupport.h"
 
+#include "device/MidiBackend.h"
+#include "device/MidiSetup.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QTextStream>
 
 #include <cstdio>
@@ -23,6 +26,10 @@ void printOut(const QString &text)
     out << text;
 }
 
+Invocation::Invocation() = default;
+
+Invocation::~Invocation() = default;
+
 bool Invocation::isSet(const QString &option) const
 {
     return parser->isSet(option);
@@ -36,6 +43,15 @@ QString Invocation::value(const QString &option) const
 int Invocation::usageError() const
 {
     return fail(QStringLiteral("usage: ") + synopsis);
+}
+
+MidiBackend *Invocation::midi(QString *error) const
+{
+    if (!m_midi && m_midiError.isEmpty())
+        m_midi = startSystemMidi(shared.midiApi, QCoreApplication::applicationName(), &m_midiError);
+    if (!m_midi)
+        *error = m_midiError;
+    return m_midi.get();
 }
 
 bool loadPreset(const QString &path, DataManagement &settings)

@@ -1,12 +1,15 @@
 #pragma once
 
-#include "app/AppOptions.h"
+#include "model/SharedOptions.h"
 
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 class DataManagement;
+class MidiBackend;
 class QCommandLineParser;
 
 // Shared pieces of mavuctl's subcommands.
@@ -18,8 +21,11 @@ void printOut(const QString &text);
 
 // One command as parsed: the options shared with the editor, the command's own, and its arguments.
 struct Invocation {
+    Invocation();
+    ~Invocation();
+
     const QCommandLineParser *parser = nullptr;
-    AppOptions shared;
+    SharedOptions shared;
     QStringList args; // the arguments after the command's words
     QString synopsis; // "mavuctl get [-o FILE]"
 
@@ -27,6 +33,13 @@ struct Invocation {
     QString value(const QString &option) const;
     // The command's synopsis as its one-line error.
     int usageError() const;
+    // The MIDI system the shared options (--midi-api) ask for, started on the
+    // first call and kept for the command; null with *error when it cannot start.
+    MidiBackend *midi(QString *error) const;
+
+private:
+    mutable std::unique_ptr<MidiBackend> m_midi;
+    mutable QString m_midiError;
 };
 
 bool loadPreset(const QString &path, DataManagement &settings);

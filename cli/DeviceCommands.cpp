@@ -1,21 +1,18 @@
 #include "cli/DeviceCommands.h"
 
 #include "cli/CliSupport.h"
-#include "device/ControllerIds.h"
 #include "device/ControllerLink.h"
-#include "firmware/Doctor.h"
-#include "device/MidiBackend.h"
+#include "device/MidiDoctor.h"
 #include "device/MidiPort.h"
-#include "device/MidiSetup.h"
 #include "device/Protocol.h"
+#include "firmware/Doctor.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
+#include "model/ControllerIds.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
 #include "model/SettingsDiff.h"
 #include "model/SettingsText.h"
-
-#include <QCoreApplication>
 
 namespace cli {
 
@@ -24,14 +21,13 @@ namespace {
 constexpr int kReplyTimeoutMs = 3000;
 
 // Starts the MIDI system the shared options (--midi-api) ask for.
-bool setUp(const Invocation &call)
+MidiBackend *setUp(const Invocation &call)
 {
     QString error;
-    if (!installSystemMidi(call.shared.midiApi, QCoreApplication::applicationName(), &error)) {
+    MidiBackend *midi = call.midi(&error);
+    if (!midi)
         fail(QStringLiteral("cannot start the MIDI system: %1").arg(error));
-        return false;
-    }
-    return true;
+    return midi;
 }
 
 bool openLink(ControllerLink &link)
@@ -72,8 +68,11 @@ bool readSide(const Invocation &call, const QString &side, QByteArray *image)
         fail(QStringLiteral("cannot open %1: %2").arg(side, error));
         return false;
     }
-    ControllerLink link;
-    return setUp(call) && openLink(link) && readSettings(link, image);
+    MidiBackend *midi = setUp(call);
+    if (!midi)
+        return false;
+    ControllerLink link(midi);
+    return openLink(link) && readSettings(link, image);
 }
 
 } // namespace
@@ -81,12 +80,14 @@ bool readSide(const Invocation &call, const QString &side, QByteArray *image)
 int runList(const Invocation &call)
 {
     const QStringList &args = call.args;
-    if (!setUp(call))
+    MidiBackend *midi = setUp(call);
+    if (!midi)
         return 1;
     if (!args.isEmpty())
         return call.usageError();
-    const QMap<int, QString> inputs = midiInDevices();
-    QString text = portLines("in", inputs) + portLines("out", midiOutDevices());
+    MidiPortList ports(midi);
+    const QMap<int, QString> inputs = ports.midiInDevices();
+    QString text = portLines("in", inputs) + portLines("out", ports.midiOutDevices());
     const QStringList updatePorts
         = updateport::candidates(SystemSerialPortFinder().availablePorts(), call.shared.updatePort);
     for (const QString &port : qAsConst(updatePorts))
@@ -102,12 +103,13 @@ int runList(const Invocation &call)
 int runGet(const Invocation &call)
 {
     const QStringList &args = call.args;
-    if (!setUp(call))
+    MidiBackend *midi = setUp(call);
+    if (!midi)
         return 1;
     const QString outPath = call.value(QStringLiteral("o"));
     if (!args.isEmpty())
         return call.usageError();
-    ControllerLink link;
+    ControllerLink link(midi);
     QByteArray image;
     if (!openLink(link) || !readSettings(link, &image))
         return 1;
@@ -128,7 +130,8 @@ int runGet(const Invocation &call)
 int runSend(const Invocation &call)
 {
     const QStringList &args = call.args;
-    if (!setUp(call))
+    MidiBackend *midi = setUp(call);
+    if (!midi)
         return 1;
     if (args.size() != 1)
         return call.usageError();
@@ -137,7 +140,7 @@ int runSend(const Invocation &call)
     // A bad file is refused before anything reaches the controller.
     if (!preset::readFile(args.at(0), &image, &error))
         return fail(QStringLiteral("cannot open %1: %2").arg(args.at(0), error));
-    ControllerLink link;
+    ControllerLink link(midi);
     if (!openLink(link))
         return 1;
     if (!link.send(protocol::writeSettingsMessage(image), &error))
@@ -148,11 +151,12 @@ int runSend(const Invocation &call)
 int runSerial(const Invocation &call)
 {
     const QStringList &args = call.args;
-    if (!setUp(call))
+    MidiBackend *midi = setUp(call);
+    if (!midi)
         return 1;
     if (!args.isEmpty())
         return call.usageError();
-    ControllerLink link;
+    ControllerLink link(midi);
     QByteArray reply;
     QString error;
     if (!openLink(link))
@@ -185,13 +189,16 @@ int runDoctor(const Invocation &call)
 {
     if (!call.args.isEmpty())
         return call.usageError();
-    const AppOptions &options = call.shared;
+    const SharedOptions &options = call.shared;
     QString midiError;
-    installSystemMidi(options.midiApi, QCoreApplication::applicationName(), &midiError);
+    MidiBackend *midi = call.midi(&midiError);
     doctor::Inputs inputs = doctor::systemInputs(options.updatePort, options.firmwareServer);
     inputs.root = call.value(QStringLiteral("root"));
     inputs.midiError = midiError;
-    const QList<doctor::Finding> findings = doctor::examine(inputs);
+    inputs.midiProducts = doctor::midiProducts(midi);
+    const QString port = doctor::findUpdatePort(inputs.root, inputs.updatePortOverride);
+    const QList<doctor::Finding> findings
+        = doctor::midiFindings(inputs, !port.isEmpty()) + doctor::updateFindings(inputs, port);
     printOut(doctor::report(findings));
     return doctor::allWell(findings) ? 0 : 1;
 }

@@ -77,9 +77,9 @@ bool backUpBeforeUpdate(ControllerLink &link, SettingsSafeguard &safeguard, QStr
     return true;
 }
 
-void checkAfterReturn(SettingsSafeguard &safeguard)
+void checkAfterReturn(MidiBackend *midi, SettingsSafeguard &safeguard)
 {
-    ControllerLink link;
+    ControllerLink link(midi);
     QByteArray image;
     QString error;
     if (!waitForController(link, kReturnWaitMs)

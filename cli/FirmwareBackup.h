@@ -3,6 +3,7 @@
 #include <QString>
 
 class ControllerLink;
+class MidiBackend;
 class SettingsSafeguard;
 
 // mavuctl's side of the settings backup around a firmware update.
@@ -12,8 +13,8 @@ namespace cli {
 // when the update is not to go on (*error says why).
 bool backUpBeforeUpdate(ControllerLink &link, SettingsSafeguard &safeguard, QString *error);
 
-// Waits for the updated controller to come back, compares its settings with
+// Waits for the updated controller to come back on midi, compares its settings with
 // the backup and writes the backup back where the user wants it.
-void checkAfterReturn(SettingsSafeguard &safeguard);
+void checkAfterReturn(MidiBackend *midi, SettingsSafeguard &safeguard);
 
 } // namespace cli

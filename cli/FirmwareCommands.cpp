@@ -4,7 +4,6 @@
 #include "cli/FirmwareBackup.h"
 #include "cli/TerminalPrompt.h"
 #include "device/ControllerLink.h"
-#include "device/MidiSetup.h"
 #include "device/Protocol.h"
 #include "firmware/PortAccessHint.h"
 #include "firmware/SettingsSafeguard.h"
@@ -16,7 +15,6 @@
 #include "firmware/YmodemFileTransmit.h"
 #include "model/DataManagement.h"
 
-#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTextStream>
@@ -33,21 +31,22 @@ constexpr int kBarWidth = 40;
 constexpr int kDetailWidth = 44;
 constexpr qint32 kUpdateBaudRate = 115200;
 
-bool startMidi(const AppOptions &options, QString *error)
+MidiBackend *startMidi(const Invocation &call, QString *error)
 {
     QString why;
-    if (installSystemMidi(options.midiApi, QCoreApplication::applicationName(), &why))
-        return true;
+    if (MidiBackend *midi = call.midi(&why))
+        return midi;
     *error = QStringLiteral("cannot start the MIDI system: %1").arg(why);
-    return false;
+    return nullptr;
 }
 
 // The controller's firmware version, read from its settings over MIDI.
-bool readControllerVersion(const AppOptions &options, QString *version, QString *error)
+bool readControllerVersion(const Invocation &call, QString *version, QString *error)
 {
-    if (!startMidi(options, error))
+    MidiBackend *midi = startMidi(call, error);
+    if (!midi)
         return false;
-    ControllerLink link;
+    ControllerLink link(midi);
     QByteArray image;
     if (!link.open(error) || !link.request(protocol::ReadSettings, kReplyTimeoutMs, &image, error))
         return false;
@@ -63,7 +62,7 @@ bool readControllerVersion(const AppOptions &options, QString *version, QString 
 
 int runFirmwareCheck(const Invocation &call)
 {
-    const AppOptions &options = call.shared;
+    const SharedOptions &options = call.shared;
     QString current = call.value(QStringLiteral("current"));
     QString error;
     if (!call.args.isEmpty())
@@ -71,9 +70,13 @@ int runFirmwareCheck(const Invocation &call)
     MyFtp ftp;
     if (!ftp.setServer(options.firmwareServer, &error))
         return fail(error);
-    if (current.isEmpty() && !readControllerVersion(options, &current, &error))
+    if (current.isEmpty() && !readControllerVersion(call, &current, &error))
         return fail(QStringLiteral("%1 (or give the present version with --current VERSION)").arg(error));
 
+    // The version is known, read or given: what the check asks a connected controller for.
+    TerminalPrompt prompt;
+    ftp.setPrompt(&prompt);
+    ftp.setDeviceConnected(true);
     ftp.setCurrentVersion(current);
     QEventLoop loop;
     int status = 1;
@@ -96,7 +99,7 @@ int runFirmwareCheck(const Invocation &call)
         fail(reason);
         loop.quit();
     });
-    ftp.fetchDescription();
+    ftp.checkOnLineFirmware();
     loop.exec();
     return status;
 }
@@ -105,14 +108,16 @@ namespace {
 
 // Puts the controller into update mode and waits for its update port.
 // Its settings are saved first unless safeguard is null.
-bool reachUpdatePort(const AppOptions &options, int waitSeconds, SettingsSafeguard *safeguard, QString *port,
-                     QString *error)
+bool reachUpdatePort(
+    const Invocation &call, int waitSeconds, SettingsSafeguard *safeguard, QString *port, QString *error)
 {
+    const SharedOptions &options = call.shared;
     const SystemSerialPortFinder finder;
     QString midiError;
-    ControllerLink link;
+    MidiBackend *midi = startMidi(call, &midiError);
+    ControllerLink link(midi);
     int firstLookMs = 0; // already in update mode: look at once
-    if (startMidi(options, &midiError) && link.open(&midiError)) {
+    if (midi && link.open(&midiError)) {
         if (safeguard && !backUpBeforeUpdate(link, *safeguard, error))
             return false;
         if (!link.send(protocol::request(protocol::EnterUpdate), error))
@@ -166,7 +171,6 @@ QString failureText(YmodemFileTransmit::Status status)
 
 int runFirmwareUpdate(const Invocation &call)
 {
-    const AppOptions &options = call.shared;
     const QStringList &args = call.args;
     QString port = call.value(QStringLiteral("port"));
     const QString wait = call.isSet(QStringLiteral("wait")) ? call.value(QStringLiteral("wait"))
@@ -189,7 +193,7 @@ int runFirmwareUpdate(const Invocation &call)
     SettingsSafeguard safeguard;
     safeguard.setPrompt(&prompt);
     if (port.isEmpty()) {
-        if (!reachUpdatePort(options, waitSeconds, backUp ? &safeguard : nullptr, &port, &error))
+        if (!reachUpdatePort(call, waitSeconds, backUp ? &safeguard : nullptr, &port, &error))
             return fail(error);
     } else if (!QFileInfo::exists(port)) {
         return fail(QStringLiteral("no port %1").arg(port));
@@ -230,7 +234,7 @@ int runFirmwareUpdate(const Invocation &call)
     printOut(QStringLiteral("Firmware %1 sent.\n").arg(file.fileName()));
     if (!safeguard.backupPath().isEmpty()) {
         safeguard.expectReturn();
-        checkAfterReturn(safeguard);
+        checkAfterReturn(call.midi(&error), safeguard);
     }
     return 0;
 }

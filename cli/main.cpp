@@ -107,7 +107,7 @@ const QCommandLineOption kHelp({"h", "help"}, "show this help");
 // The parser for a command: the global options and its own.
 void addOptions(QCommandLineParser *parser, const QList<QCommandLineOption> &own)
 {
-    AppOptions::addShared(parser);
+    SharedOptions::addTo(parser);
     parser->addOption(kHelp);
     parser->addOptions(own);
 }
@@ -136,12 +136,11 @@ int runCommand(const Command &command, QStringList arguments)
         return cli::fail(QStringLiteral("%1 See mavuctl %2 --help.").arg(parser.errorText(), command.words));
     cli::Invocation call;
     call.parser = &parser;
-    call.shared = AppOptions::shared(parser);
+    call.shared = SharedOptions::from(parser);
     call.args = parser.positionalArguments();
     call.synopsis = QStringLiteral("mavuctl ") + command.synopsis;
     if (!call.shared.error.isEmpty())
         return cli::fail(call.shared.error);
-    AppOptions::setCurrent(call.shared);
     return command.run(call);
 }
 
@@ -152,8 +151,11 @@ int main(int argc, char *argv[])
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mavuctl"));
     QCoreApplication::setApplicationVersion(QStringLiteral(MAVU_VERSION));
-    // The model's trace lines belong in the editor's log, not on the terminal.
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    // The layers' trace lines belong in the editor's log, not on the terminal.
+    // Muted by rule, so QT_LOGGING_RULES (which wins) can show one layer again.
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false\nmavu.*.debug=false"));
+    // The lines as they always read, without the layer's name in front.
+    qSetMessagePattern(QStringLiteral("%{message}"));
 
     // First the global options up to the command; from the command on everything is left as it is.
     QCommandLineParser global;

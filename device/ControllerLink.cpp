@@ -1,7 +1,7 @@
 #include "device/ControllerLink.h"
 
-#include "device/ControllerIds.h"
 #include "device/ReplyParser.h"
+#include "model/ControllerIds.h"
 
 #include <QEventLoop>
 #include <QPointer>
@@ -16,8 +16,11 @@ int lowestIndexNamed(const QMap<int, QString> &ports, const QString &name, int c
     return current;
 }
 
-ControllerLink::ControllerLink(QObject *parent)
+ControllerLink::ControllerLink(MidiBackend *midi, QObject *parent)
     : QObject(parent)
+    , m_ports(midi)
+    , m_in(m_ports)
+    , m_out(m_ports)
 {
     connect(this, &ControllerLink::received, this, [this](const QByteArray &m) { m_inbox << m; });
 }
@@ -30,8 +33,8 @@ ControllerLink::~ControllerLink()
 bool ControllerLink::open(QString *error)
 {
     const QString name = QLatin1String(controllerids::kPortName);
-    const int in = lowestIndexNamed(midiInDevices(), name, -1);
-    const int out = lowestIndexNamed(midiOutDevices(), name, -1);
+    const int in = lowestIndexNamed(m_ports.midiInDevices(), name, -1);
+    const int out = lowestIndexNamed(m_ports.midiOutDevices(), name, -1);
     if (in < 0 || out < 0) {
         *error = QStringLiteral("no controller found (no MIDI %1 port named \"%2\")")
                      .arg(in < 0 ? QStringLiteral("input") : QStringLiteral("output"), name);

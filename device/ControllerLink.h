@@ -19,7 +19,7 @@ class ControllerLink : public QObject
 {
     Q_OBJECT
 public:
-    explicit ControllerLink(QObject *parent = nullptr);
+    explicit ControllerLink(MidiBackend *midi, QObject *parent = nullptr);
     ~ControllerLink() override;
 
     // Finds and opens the controller's input and output ports.
@@ -36,6 +36,7 @@ signals:
     void received(const QByteArray &message);
 
 private:
+    MidiPortList m_ports;
     MidiIn m_in;
     MidiOut m_out;
     QList<QByteArray> m_inbox;

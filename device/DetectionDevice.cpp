@@ -1,41 +1,35 @@
 #include "device/DetectionDevice.h"
 
-#include "app/AppOptions.h"
-#include "device/ControllerIds.h"
 #include "device/DeviceEventSource.h"
-#include "device/MidiPollEventSource.h"
+#include "device/DeviceLog.h"
 #include "device/MidiBackend.h"
+#include "device/MidiPollEventSource.h"
 #include "device/MidiPort.h"
 #include "device/PowerEventSource.h"
 #include "device/UdevEventSource.h"
-#include "firmware/SerialPortFinder.h"
-#include "firmware/UpdatePortLocator.h"
+#include "model/ControllerIds.h"
 
-#include <QCoreApplication>
 #include <QDebug>
-#include <QGuiApplication>
 
-DetectionDevice::DetectionDevice(QObject *parent)
-    : DetectionDevice(std::make_unique<SystemSerialPortFinder>(), {}, AppOptions::current().updatePort, parent)
+DetectionDevice::DetectionDevice(MidiBackend *midi, UpdatePortQuestion updatePortPresent, QObject *parent)
+    : DetectionDevice(midi, std::move(updatePortPresent), {}, parent)
 {
     auto *udev = new UdevEventSource(this);
     if (!udev->isWatching())
-        qDebug() << "register UDisk notification fail, error:";
+        qCDebug(lcDevice) << "register UDisk notification fail, error:";
     addSource(udev);
-    addSource(new MidiPollEventSource(1000, this));
+    addSource(new MidiPollEventSource(m_midi, 1000, this));
 }
 
-DetectionDevice::DetectionDevice(std::unique_ptr<SerialPortFinder> finder,
-                                 const QList<DeviceEventSource *> &sources, const QString &namedUpdatePort,
-                                 QObject *parent)
+DetectionDevice::DetectionDevice(
+    MidiBackend *midi, UpdatePortQuestion updatePortPresent, const QList<DeviceEventSource *> &sources, QObject *parent)
     : QObject(parent)
-    , m_finder(std::move(finder))
-    , m_namedUpdatePort(namedUpdatePort)
+    , m_midi(midi)
+    , m_updatePortPresent(std::move(updatePortPresent))
 {
     m_devTypeMap.insert(QLatin1String(controllerids::kMidiDeviceType), QLatin1String(controllerids::kUsbPathId));
     for (DeviceEventSource *source : sources)
         addSource(source);
-    watchSession();
 }
 
 DetectionDevice::~DetectionDevice() = default;
@@ -50,30 +44,28 @@ namespace {
 
 void logShutdown()
 {
-    qDebug() << "======system poweroff,reboot or logoff======";
+    qCDebug(lcDevice) << "======system poweroff,reboot or logoff======";
 }
+
+} // namespace
 
 // The controller's MIDI input ports by the back end's ids, which change when
 // it is plugged in again.
-QStringList controllerPortIds()
+QStringList DetectionDevice::controllerPortIds() const
 {
     QStringList ids;
-    if (MidiBackend *backend = midiBackend()) {
-        for (const QString &id : backend->inputPortIds()) {
-            if (backend->productName(id) == QLatin1String(controllerids::kPortName))
+    if (m_midi) {
+        for (const QString &id : m_midi->inputPortIds()) {
+            if (m_midi->productName(id) == QLatin1String(controllerids::kPortName))
                 ids << id;
         }
     }
     return ids;
 }
 
-} // namespace
-
-void DetectionDevice::watchSession()
+void DetectionDevice::sessionEnding()
 {
-    // The session manager ending the session is only logged.
-    if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance()))
-        connect(app, &QGuiApplication::commitDataRequest, this, logShutdown);
+    logShutdown();
 }
 
 void DetectionDevice::addPowerSource(PowerEventSource *source)
@@ -86,11 +78,11 @@ void DetectionDevice::addPowerSource(PowerEventSource *source)
 void DetectionDevice::handleSleep(bool sleeping)
 {
     if (sleeping) {
-        qDebug() << "======xiu mian======";
+        qCDebug(lcDevice) << "======xiu mian======";
         m_portsBeforeSleep = controllerPortIds();
         return;
     }
-    qDebug() << "======huan xing======";
+    qCDebug(lcDevice) << "======huan xing======";
     // Unplugged, replugged or renumbered while asleep: the ports known before
     // are gone, and what is there now arrives anew.
     const QStringList now = controllerPortIds();
@@ -114,16 +106,16 @@ QString DetectionDevice::getDevType(const QString &devicePath) const
 
 void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
 {
-    qDebug() << "message Param:" << (arrival ? "8000" : "8004");
+    qCDebug(lcDevice) << "message Param:" << (arrival ? "8000" : "8004");
     const QString type = getDevType(path);
     if (arrival) {
-        qDebug() << "arrived device:" << type << "status" << m_devArrived;
+        qCDebug(lcDevice) << "arrived device:" << type << "status" << m_devArrived;
         // udev reports the card before the sequencer lists its ports. Until
         // they are there nothing can be opened; the port poll reports again
         // when they come.
         if (!m_devArrived && type == QLatin1String(controllerids::kMidiDeviceType)
-            && !MidiPollEventSource::controllerListed()) {
-            qDebug() << "waiting for the controller's MIDI ports";
+            && !MidiPollEventSource::controllerListed(m_midi)) {
+            qCDebug(lcDevice) << "waiting for the controller's MIDI ports";
             return;
         }
         if (!m_devArrived && !type.isEmpty()) {
@@ -138,18 +130,15 @@ void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
 
 void DetectionDevice::checkConnectedDevice()
 {
-    const QMap<int, QString> inputs = midiInDevices();
+    const QMap<int, QString> inputs = MidiPortList(m_midi).midiInDevices();
     for (const QString &name : inputs) {
         if (name == QLatin1String(controllerids::kPortName)) {
             emit s_devTypeAndState(QLatin1String(controllerids::kMidiDeviceType), true);
             return;
         }
     }
-    const QList<SerialPortEntry> ports = m_finder ? m_finder->availablePorts() : QList<SerialPortEntry>();
-    for (const SerialPortEntry &port : ports)
-        qDebug() << "vid:" << port.vendorIdentifier << "pid" << port.productIdentifier;
-    if (!updateport::candidates(ports, m_namedUpdatePort).isEmpty()) {
-        qDebug() << "===================";
+    if (m_updatePortPresent && m_updatePortPresent()) {
+        qCDebug(lcDevice) << "===================";
         emit s_devTypeAndState(QLatin1String(controllerids::kSerialDeviceType), true);
     }
 }

@@ -6,26 +6,29 @@
 #include <QString>
 #include <QStringList>
 
-#include <memory>
+#include <functional>
 
 class DeviceEventSource;
+class MidiBackend;
 class PowerEventSource;
-class SerialPortFinder;
 
 // Reports the controller's arrival and removal as a device type text
 // ("zt118" for its MIDI function) and whether it came or went. The decisions
 // depend only on the path texts the event sources give, the MIDI port names
-// and the serial ports; the sources and the serial-port finder are replaceable.
+// and whether the update port is there; the sources are replaceable.
 class DetectionDevice : public QObject
 {
     Q_OBJECT
 public:
-    // Watches udev and the MIDI port names, and finds serial ports through the system.
-    explicit DetectionDevice(QObject *parent = nullptr);
-    // Takes the finder and the sources (they become children). A named
-    // update port, when it exists, counts as the controller's update port.
-    DetectionDevice(std::unique_ptr<SerialPortFinder> finder, const QList<DeviceEventSource *> &sources,
-                    const QString &namedUpdatePort = QString(), QObject *parent = nullptr);
+    // Whether the controller's update port is there: the firmware side's one
+    // decision (updateport::presence), handed in by the program.
+    using UpdatePortQuestion = std::function<bool()>;
+
+    // Watches udev and the MIDI port names of midi.
+    DetectionDevice(MidiBackend *midi, UpdatePortQuestion updatePortPresent, QObject *parent = nullptr);
+    // Takes the sources (they become children).
+    DetectionDevice(MidiBackend *midi, UpdatePortQuestion updatePortPresent, const QList<DeviceEventSource *> &sources,
+        QObject *parent = nullptr);
     ~DetectionDevice() override;
 
     // Looks once for a controller that is already there.
@@ -40,17 +43,19 @@ public:
 public slots:
     void handleDeviceEvent(const QString &path, bool arrival);
     void handleSleep(bool sleeping);
+    // The session manager ends the session: only logged.
+    void sessionEnding();
 
 signals:
     void s_devTypeAndState(QString devType, bool isDevArrival);
 
 private:
     void addSource(DeviceEventSource *source);
-    void watchSession();
+    QStringList controllerPortIds() const;
 
     bool m_devArrived = false;
     QStringList m_portsBeforeSleep;
     QMap<QString, QString> m_devTypeMap;
-    std::unique_ptr<SerialPortFinder> m_finder;
-    QString m_namedUpdatePort;
+    MidiBackend *m_midi;
+    UpdatePortQuestion m_updatePortPresent;
 };

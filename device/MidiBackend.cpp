@@ -1,25 +1,5 @@
 #include "device/MidiBackend.h"
 
-namespace {
-
-std::unique_ptr<MidiBackend> &current()
-{
-    static std::unique_ptr<MidiBackend> backend;
-    return backend;
-}
-
-} // namespace
-
-MidiBackend *midiBackend()
-{
-    return current().get();
-}
-
-void setMidiBackend(std::unique_ptr<MidiBackend> backend)
-{
-    current() = std::move(backend);
-}
-
 QMap<int, QString> productNames(const MidiBackend &backend, const QStringList &portIds)
 {
     QMap<int, QString> names;

@@ -49,11 +49,6 @@ public:
     virtual std::unique_ptr<MidiOutputLink> openOutput(int index, const QString &portId, QString *error) = 0;
 };
 
-// The back end in use; null until one is installed. Installing replaces
-// (and destroys) the previous one, so do it before any port is opened.
-MidiBackend *midiBackend();
-void setMidiBackend(std::unique_ptr<MidiBackend> backend);
-
 // Index → product name, from raw names by index.
 QMap<int, QString> productNames(const MidiBackend &backend, const QStringList &portIds);
 

@@ -1,16 +1,17 @@
 #include "device/MidiPollEventSource.h"
 
-#include "device/ControllerIds.h"
 #include "device/MidiBackend.h"
+#include "model/ControllerIds.h"
 
 #include <QTimer>
 
-MidiPollEventSource::MidiPollEventSource(int intervalMs, QObject *parent)
+MidiPollEventSource::MidiPollEventSource(MidiBackend *midi, int intervalMs, QObject *parent)
     : DeviceEventSource(parent)
+    , m_midi(midi)
     , m_timer(new QTimer(this))
 {
     // What is there now is the start-up check's business, not an arrival.
-    m_present = controllerListed();
+    m_present = controllerListed(m_midi);
     connect(m_timer, &QTimer::timeout, this, &MidiPollEventSource::poll);
     m_timer->start(intervalMs);
 }
@@ -34,16 +35,15 @@ bool anyNamed(const MidiBackend &backend, const QStringList &ids)
 
 } // namespace
 
-bool MidiPollEventSource::controllerListed()
+bool MidiPollEventSource::controllerListed(MidiBackend *midi)
 {
     // Its ports need not appear together; a link needs both.
-    MidiBackend *backend = midiBackend();
-    return backend && anyNamed(*backend, backend->inputPortIds()) && anyNamed(*backend, backend->outputPortIds());
+    return midi && anyNamed(*midi, midi->inputPortIds()) && anyNamed(*midi, midi->outputPortIds());
 }
 
 void MidiPollEventSource::poll()
 {
-    const bool present = controllerListed();
+    const bool present = controllerListed(m_midi);
     if (present == m_present)
         return;
     m_present = present;

@@ -2,6 +2,7 @@
 
 #include "device/DeviceEventSource.h"
 
+class MidiBackend;
 class QTimer;
 
 // Watches the MIDI port names once a second and reports the controller as
@@ -14,7 +15,7 @@ class MidiPollEventSource : public DeviceEventSource
 {
     Q_OBJECT
 public:
-    explicit MidiPollEventSource(int intervalMs = 1000, QObject *parent = nullptr);
+    MidiPollEventSource(MidiBackend *midi, int intervalMs = 1000, QObject *parent = nullptr);
 
     static QString pathText();
 
@@ -22,9 +23,10 @@ public:
     void poll();
 
     // Whether the MIDI system lists an input and an output port of the controller.
-    static bool controllerListed();
+    static bool controllerListed(MidiBackend *midi);
 
 private:
+    MidiBackend *m_midi;
     QTimer *m_timer;
     bool m_present;
 };

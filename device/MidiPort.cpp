@@ -1,25 +1,12 @@
 #include "device/MidiPort.h"
 
+#include "device/DeviceLog.h"
 #include "device/MidiBackend.h"
 
 #include <QDebug>
 #include <QStringList>
 
 namespace {
-
-// The raw names of the last listing, so an index handed out then still means
-// the same port when it is opened later.
-QStringList &inSnapshot()
-{
-    static QStringList ids;
-    return ids;
-}
-
-QStringList &outSnapshot()
-{
-    static QStringList ids;
-    return ids;
-}
 
 // The raw name the caller meant by index: from the last listing, or from a
 // listing made now when the index was never handed out.
@@ -48,7 +35,9 @@ MidiBackend::Receive sorted(std::function<void(char *, int)> handler, std::funct
 
 } // namespace
 
-MidiIn::MidiIn() = default;
+MidiIn::MidiIn(MidiPortList &ports)
+    : m_ports(ports)
+{ }
 
 MidiIn::~MidiIn()
 {
@@ -70,10 +59,10 @@ bool MidiIn::open(
 {
     if (m_open)
         return true;
-    MidiBackend *backend = midiBackend();
+    MidiBackend *backend = m_ports.backend();
     QString error = QStringLiteral("no MIDI system");
     if (backend && handler) {
-        const QString id = listedId(inSnapshot(), deviceId, backend->inputPortIds());
+        const QString id = m_ports.listedInput(deviceId);
         if (id.isEmpty())
             error = QStringLiteral("no input port %1").arg(deviceId);
         else
@@ -81,12 +70,12 @@ bool MidiIn::open(
                 = backend->openInput(int(deviceId), id, sorted(std::move(handler), std::move(channelHandler)), &error);
     }
     if (!m_link) {
-        qDebug() << "midiInOpen error";
-        qDebug() << "midi input" << deviceId << ":" << error;
+        qCDebug(lcDevice) << "midiInOpen error";
+        qCDebug(lcDevice) << "midi input" << deviceId << ":" << error;
         return false;
     }
     m_open = true;
-    qDebug() << "midiIn open sucess";
+    qCDebug(lcDevice) << "midiIn open sucess";
     return true;
 }
 
@@ -96,10 +85,12 @@ void MidiIn::close()
         return;
     m_link.reset();
     m_open = false;
-    qDebug() << "midiIn close ";
+    qCDebug(lcDevice) << "midiIn close ";
 }
 
-MidiOut::MidiOut() = default;
+MidiOut::MidiOut(MidiPortList &ports)
+    : m_ports(ports)
+{ }
 
 MidiOut::~MidiOut()
 {
@@ -110,22 +101,22 @@ bool MidiOut::open(unsigned deviceId)
 {
     if (m_open)
         return true;
-    MidiBackend *backend = midiBackend();
+    MidiBackend *backend = m_ports.backend();
     QString error = QStringLiteral("no MIDI system");
     if (backend) {
-        const QString id = listedId(outSnapshot(), deviceId, backend->outputPortIds());
+        const QString id = m_ports.listedOutput(deviceId);
         if (id.isEmpty())
             error = QStringLiteral("no output port %1").arg(deviceId);
         else
             m_link = backend->openOutput(int(deviceId), id, &error);
     }
     if (!m_link) {
-        qDebug() << "midiOutOpen error";
-        qDebug() << "midi output" << deviceId << ":" << error;
+        qCDebug(lcDevice) << "midiOutOpen error";
+        qCDebug(lcDevice) << "midi output" << deviceId << ":" << error;
         return false;
     }
     m_open = true;
-    qDebug() << "midiOutOpen sucess";
+    qCDebug(lcDevice) << "midiOutOpen sucess";
     return true;
 }
 
@@ -135,7 +126,7 @@ bool MidiOut::send(const char *data, int len)
         return false;
     QString error;
     if (!data || len <= 0 || !m_link->send(data, len, &error)) {
-        qDebug() << "midiOutLongMsg error" << error;
+        qCDebug(lcDevice) << "midiOutLongMsg error" << error;
         return false;
     }
     return true;
@@ -147,23 +138,31 @@ void MidiOut::close()
         return;
     m_open = false;
     m_link.reset();
-    qDebug() << "midiOut close";
+    qCDebug(lcDevice) << "midiOut close";
 }
 
-QMap<int, QString> midiInDevices()
+QMap<int, QString> MidiPortList::midiInDevices()
 {
-    MidiBackend *backend = midiBackend();
-    if (!backend)
+    if (!m_backend)
         return {};
-    inSnapshot() = backend->inputPortIds();
-    return productNames(*backend, inSnapshot());
+    m_inSnapshot = m_backend->inputPortIds();
+    return productNames(*m_backend, m_inSnapshot);
 }
 
-QMap<int, QString> midiOutDevices()
+QMap<int, QString> MidiPortList::midiOutDevices()
 {
-    MidiBackend *backend = midiBackend();
-    if (!backend)
+    if (!m_backend)
         return {};
-    outSnapshot() = backend->outputPortIds();
-    return productNames(*backend, outSnapshot());
+    m_outSnapshot = m_backend->outputPortIds();
+    return productNames(*m_backend, m_outSnapshot);
+}
+
+QString MidiPortList::listedInput(unsigned index) const
+{
+    return m_backend ? listedId(m_inSnapshot, index, m_backend->inputPortIds()) : QString();
+}
+
+QString MidiPortList::listedOutput(unsigned index) const
+{
+    return m_backend ? listedId(m_outSnapshot, index, m_backend->outputPortIds()) : QString();
 }

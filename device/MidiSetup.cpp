@@ -1,15 +1,14 @@
 #include "device/MidiSetup.h"
 
+#include "device/DeviceLog.h"
 #include "device/RtMidiBackend.h"
 
 #include <QDebug>
 
-bool installSystemMidi(const QString &api, const QString &clientName, QString *error)
+std::unique_ptr<MidiBackend> startSystemMidi(const QString &api, const QString &clientName, QString *error)
 {
     std::unique_ptr<RtMidiBackend> backend = RtMidiBackend::create(api, clientName, error);
-    if (!backend)
-        return false;
-    qDebug() << "MIDI system:" << backend->apiName();
-    setMidiBackend(std::move(backend));
-    return true;
+    if (backend)
+        qCDebug(lcDevice) << "MIDI system:" << backend->apiName();
+    return backend;
 }

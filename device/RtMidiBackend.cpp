@@ -1,5 +1,6 @@
 #include "device/RtMidiBackend.h"
 
+#include "device/DeviceLog.h"
 #include "device/PortNames.h"
 #include "device/SysExQueue.h"
 
@@ -33,8 +34,8 @@ RtMidi::Api rtApi(RtMidiBackend::Api api)
 // JACK's own chatter belongs in the log, not on the terminal.
 void routeJackMessages()
 {
-    jack_set_error_function([](const char *message) { qDebug() << "jack:" << message; });
-    jack_set_info_function([](const char *message) { qDebug() << "jack:" << message; });
+    jack_set_error_function([](const char *message) { qCDebug(lcDevice) << "jack:" << message; });
+    jack_set_info_function([](const char *message) { qCDebug(lcDevice) << "jack:" << message; });
 }
 
 // RtMidi only warns when there is no JACK server; ask JACK itself. A server
@@ -117,7 +118,7 @@ public:
         , m_wake(::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC))
     {
         if (m_wake < 0) {
-            qWarning() << "MIDI input: no eventfd, messages are not received";
+            qCWarning(lcDevice) << "MIDI input: no eventfd, messages are not received";
             return;
         }
         m_notifier = std::make_unique<QSocketNotifier>(m_wake, QSocketNotifier::Read);
@@ -182,10 +183,10 @@ private:
         const unsigned tooLong = m_queue.droppedTooLong();
         const unsigned full = m_queue.droppedFull();
         if (tooLong != m_tooLongSeen)
-            qWarning() << "MIDI input: dropped" << tooLong - m_tooLongSeen << "messages longer than"
+            qCWarning(lcDevice) << "MIDI input: dropped" << tooLong - m_tooLongSeen << "messages longer than"
                        << SysExQueue::kSlotBytes << "bytes";
         if (full != m_fullSeen)
-            qWarning() << "MIDI input: dropped" << full - m_fullSeen << "messages, the receive queue was full";
+            qCWarning(lcDevice) << "MIDI input: dropped" << full - m_fullSeen << "messages, the receive queue was full";
         m_tooLongSeen = tooLong;
         m_fullSeen = full;
     }

@@ -1,7 +1,5 @@
 #include "firmware/Doctor.h"
 
-#include "device/ControllerIds.h"
-#include "device/MidiBackend.h"
 #include "firmware/FirmwareServer.h"
 #include "firmware/UpdatePortLocator.h"
 
@@ -11,19 +9,14 @@
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QRegularExpression>
 #include <QSerialPort>
 #include <QTimer>
 
 #include <grp.h>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
-#include <sys/un.h>
 #include <unistd.h>
-
-#include <cstring>
 
 namespace doctor {
 
@@ -32,101 +25,6 @@ namespace {
 const char kRulesName[] = "70-korvel-mavu.rules";
 const char kRulesInstall[] = "sudo cp packaging/udev/70-korvel-mavu.rules /etc/udev/rules.d/ && "
                              "sudo udevadm control --reload-rules && sudo udevadm trigger";
-
-Finding ok(const QString &text)
-{
-    return {true, text, QString()};
-}
-
-Finding problem(const QString &text, const QString &fix)
-{
-    return {false, text, fix};
-}
-
-bool accessible(const QString &path)
-{
-    return ::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0;
-}
-
-// A Unix socket somebody listens on (a stale file of a killed server is not).
-bool listening(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    sockaddr_un address{};
-    if (size_t(native.size()) >= sizeof(address.sun_path))
-        return false;
-    address.sun_family = AF_UNIX;
-    std::memcpy(address.sun_path, native.constData(), size_t(native.size()));
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
-    const bool up = fd >= 0 && ::connect(fd, reinterpret_cast<sockaddr *>(&address), sizeof(address)) == 0;
-    if (fd >= 0)
-        ::close(fd);
-    return up;
-}
-
-// JACK 2 servers of this user: sockets /dev/shm/jack_NAME_UID_0.
-QStringList jackServers(const QString &root)
-{
-    QStringList names;
-    const QRegularExpression shape(QStringLiteral("^jack_(.+)_%1_0$").arg(::getuid()));
-    const QDir shm(root + QStringLiteral("/dev/shm"));
-    for (const QString &entry : shm.entryList(QDir::System | QDir::NoDotAndDotDot)) {
-        const auto match = shape.match(entry);
-        if (match.hasMatch() && listening(shm.filePath(entry)))
-            names << match.captured(1);
-    }
-    return names;
-}
-
-QList<Finding> midiSystems(const Inputs &in)
-{
-    QList<Finding> found;
-    const QString seq = in.root + QStringLiteral("/dev/snd/seq");
-    if (!QFileInfo::exists(seq)) {
-        found << problem(QStringLiteral("No ALSA sequencer: /dev/snd/seq is missing, so USB MIDI devices cannot "
-                                        "be reached through ALSA."),
-            QStringLiteral("Load it with \"sudo modprobe snd-seq\". Without sound hardware (containers, virtual "
-                           "machines) use JACK: start a server (\"jackd -d dummy\", or your desktop's JACK or "
-                           "PipeWire) and run \"korvel-mavu --midi-api=jack\"; \"a2jmidid -e\" brings ALSA MIDI "
-                           "devices into JACK."));
-    } else if (!accessible(seq)) {
-        found << problem(QStringLiteral("The ALSA sequencer /dev/snd/seq may not be used by you."),
-            QStringLiteral("Join the audio group (\"sudo usermod -aG audio $USER\") and log in again."));
-    } else {
-        found << ok(QStringLiteral("ALSA sequencer: reachable."));
-    }
-    const QStringList jack = jackServers(in.root);
-    found << ok(jack.isEmpty()
-            ? QStringLiteral("JACK: no server running (only needed with --midi-api=jack).")
-            : QStringLiteral("JACK: server running (%1); use --midi-api=jack.").arg(jack.join(", ")));
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("/run/user/%1").arg(::getuid()));
-    if (QFileInfo::exists(in.root + runtime + QStringLiteral("/pipewire-0"))) {
-        found << ok(QStringLiteral("PipeWire: running. Its JACK (\"pw-jack korvel-mavu --midi-api=jack\") shows "
-                                   "ALSA MIDI devices as Midi-Bridge ports."));
-    }
-    if (!in.midiError.isEmpty()) {
-        QString fix = QStringLiteral("Choose one that runs here with --midi-api=alsa or --midi-api=jack.");
-        if (!jack.isEmpty() && !jack.contains(QLatin1String("default")))
-            fix += QStringLiteral(" A JACK server of another name is reached with JACK_DEFAULT_SERVER=%1.")
-                       .arg(jack.first());
-        found << problem(QStringLiteral("The MIDI system did not start: %1.").arg(in.midiError), fix);
-    }
-    return found;
-}
-
-Finding controllerPorts(const Inputs &in, bool updatePortPresent)
-{
-    if (in.midiProducts.contains(QLatin1String(controllerids::kPortName)))
-        return ok(QStringLiteral("The controller's MIDI ports are present."));
-    if (updatePortPresent) {
-        return problem(QStringLiteral("The controller is in update mode: it has its update port but no MIDI ports."),
-            QStringLiteral("Finish the firmware update (the editor offers it, or \"mavuctl firmware update FILE "
-                           "--port PORT\")."));
-    }
-    return problem(QStringLiteral("The controller's MIDI ports are not listed."),
-        QStringLiteral("Plug the controller in with a cable that carries data. Under JACK its ports appear only "
-                       "through a bridge (a2jmidid -e, or PipeWire's JACK)."));
-}
 
 bool inGroup(gid_t gid, bool now)
 {
@@ -156,7 +54,7 @@ Finding updatePort(const QString &port, bool rulesInstalled)
     if (port.isEmpty())
         return ok(QStringLiteral("Update port: not present (it appears only while the controller is in update "
                                  "mode)."));
-    if (!accessible(port)) {
+    if (!readWritable(port)) {
         struct stat info { };
         ::stat(QFile::encodeName(port).constData(), &info);
         const group *g = ::getgrgid(info.st_gid);
@@ -240,11 +138,9 @@ QString findUpdatePort(const QString &root, const QString &overridePath)
     return QString();
 }
 
-QList<Finding> examine(const Inputs &in)
+QList<Finding> updateFindings(const Inputs &in, const QString &port)
 {
-    QList<Finding> found = midiSystems(in);
-    const QString port = findUpdatePort(in.root, in.updatePortOverride);
-    found << controllerPorts(in, !port.isEmpty());
+    QList<Finding> found;
     const QString rules = installedRules(in.root);
     found << updatePort(port, !rules.isEmpty());
     const bool udev = QFileInfo::exists(in.root + QStringLiteral("/run/udev/control"));
@@ -279,27 +175,6 @@ QList<Finding> examine(const Inputs &in)
     return found;
 }
 
-bool allWell(const QList<Finding> &findings)
-{
-    for (const Finding &finding : findings) {
-        if (!finding.ok)
-            return false;
-    }
-    return true;
-}
-
-QString report(const QList<Finding> &findings)
-{
-    QString text;
-    for (const Finding &finding : findings) {
-        text += (finding.ok ? QStringLiteral("ok       ") : QStringLiteral("PROBLEM  ")) + finding.text + '\n';
-        if (!finding.fix.isEmpty())
-            text += QStringLiteral("   fix:  ") + finding.fix + '\n';
-    }
-    text += allWell(findings) ? QStringLiteral("All is well.\n") : QStringLiteral("Something needs fixing (above).\n");
-    return text;
-}
-
 QString askFirmwareServer(const QString &server, int timeoutMs)
 {
     firmwareserver::Address address;
@@ -325,10 +200,6 @@ Inputs systemInputs(const QString &updatePortOverride, const QString &firmwareSe
 {
     Inputs in;
     in.updatePortOverride = updatePortOverride;
-    if (MidiBackend *backend = midiBackend()) {
-        for (const QString &id : backend->inputPortIds())
-            in.midiProducts << backend->productName(id);
-    }
     in.askFirmwareServer = [firmwareServer] { return askFirmwareServer(firmwareServer, 10000); };
     return in;
 }

@@ -2,9 +2,7 @@
 
 #include "firmware/PortAccessHint.h"
 #include "firmware/SerialPortFinder.h"
-
-#include <QDebug>
-#include <QMessageBox>
+#include "model/UserPrompt.h"
 
 namespace {
 constexpr qint32 kUpdateBaudRate = 115200;
@@ -68,8 +66,9 @@ void FirmwareUpdate::begin(const QString &filePath, int firstLookMs, int lastLoo
 
 void FirmwareUpdate::portNotFound()
 {
-    QMessageBox::information(nullptr, QStringLiteral("info"),
-                             QStringLiteral("The serial port name of the device was not found"), QMessageBox::Ok);
+    if (m_prompt)
+        m_prompt->information(
+            QStringLiteral("info"), QStringLiteral("The serial port name of the device was not found"));
     end(false);
 }
 
@@ -87,7 +86,8 @@ void FirmwareUpdate::transmitTo(const QString &portName)
     const QString hint = portAccessHint(m_ymodem->openError(), portName);
     if (!hint.isEmpty())
         text += QStringLiteral("\n\n") + hint;
-    QMessageBox::warning(nullptr, QStringLiteral("info"), text, QMessageBox::Ok);
+    if (m_prompt)
+        m_prompt->warning(QStringLiteral("info"), text);
     // A transfer already running goes on and reports for itself.
     if (m_ymodem->openError() != QSerialPort::NoError)
         end(false);

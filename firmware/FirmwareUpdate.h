@@ -10,6 +10,7 @@
 #include <memory>
 
 class SerialPortFinder;
+class UserPrompt;
 
 // Sends a firmware file to the controller in its update mode: finds the update
 // port, runs the transfer, and reduces its outcome to one success flag.
@@ -21,7 +22,7 @@ public:
     ~FirmwareUpdate() override;
 
     // Every update ends with exactly one transStatus. Failures before the
-    // transfer starts are shown in message boxes first.
+    // transfer starts are shown through the prompt first.
     // The controller is in update mode already: its port is looked for once, now.
     void startUpdate(QString filePath);
     // The update-mode command has just gone out: the port is waited for.
@@ -31,6 +32,8 @@ public:
     // From the start of an update until its transStatus.
     bool isBusy() const { return m_busy; }
 
+    // Who is told of failures (not owned; none: they are only reported by transStatus).
+    void setPrompt(UserPrompt *prompt) { m_prompt = prompt; }
     // A port path to use instead of looking for the USB identity.
     void setPortOverride(const QString &path);
     QString portOverride() const { return m_portOverride; }
@@ -64,4 +67,5 @@ private:
     bool m_busy = false;
     std::unique_ptr<SerialPortFinder> m_finder;
     QString m_portOverride;
+    UserPrompt *m_prompt = nullptr;
 };

@@ -1,11 +1,12 @@
 #include "firmware/MyFtp.h"
 
+#include "firmware/FirmwareLog.h"
 #include "firmware/FirmwareVersion.h"
+#include "model/UserPrompt.h"
 
 #include <QDebug>
 #include <QDir>
 #include <QFileInfo>
-#include <QMessageBox>
 #include <QMetaEnum>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -87,27 +88,27 @@ void MyFtp::checkOnLineFirmware()
 {
     m_buffer.clear();
     if (!m_deviceConnected) {
-        QMessageBox::information(nullptr, tr("提示"), tr("请先连接设备"), QMessageBox::Ok);
+        notify(tr("请先连接设备"));
         return;
     }
     if (m_currentVersion.isEmpty()) {
-        QMessageBox::information(nullptr, tr("提示"), tr("获取当前版本号失败"), QMessageBox::Ok);
+        notify(tr("获取当前版本号失败"));
         return;
     }
     emit showDialog();
     QTimer::singleShot(kDescribeDelayMs, this, &MyFtp::fetchDescription);
-    qInfo() << "download describe";
+    qCInfo(lcFirmware) << "download describe";
 }
 
 void MyFtp::downloadFir()
 {
     if (!m_deviceConnected) {
-        QMessageBox::information(nullptr, tr("提示"), tr("请先连接设备"), QMessageBox::Ok);
+        notify(tr("请先连接设备"));
         // The controller left after the offer: the waiting dialog must hear of it.
         fail(tr("The controller is not connected."));
         return;
     }
-    fetchFirmware();
+    startRequest(RequestFirmware);
 }
 
 void MyFtp::fetchDescription()
@@ -115,34 +116,35 @@ void MyFtp::fetchDescription()
     startRequest(RequestDescription);
 }
 
-void MyFtp::fetchFirmware()
+void MyFtp::notify(const QString &text)
 {
-    startRequest(RequestFirmware);
+    if (m_prompt)
+        m_prompt->information(tr("提示"), text);
 }
 
 void MyFtp::startRequest(RequestKind kind)
 {
     if (m_reply) {
         // One request at a time: a new one replaces whatever still runs.
-        qDebug() << "firmware request replaced by a new one";
+        qCDebug(lcFirmware) << "firmware request replaced by a new one";
         releaseReply(true);
         discardOutputFile();
     }
     m_requestKind = kind;
     m_abortReason.clear();
     const QUrl url = kind == RequestDescription ? descriptionUrl(m_server) : firmwareUrl(m_server, m_firmwareInfo.name);
-    qDebug() << "url:" << url.toString();
+    qCDebug(lcFirmware) << "url:" << url.toString();
 
     if (kind == RequestDescription) {
         m_buffer.clear();
     } else {
         if (!m_offered) {
-            qDebug() << "no firmware offered to download:" << m_firmwareInfo.name;
+            qCDebug(lcFirmware) << "no firmware offered to download:" << m_firmwareInfo.name;
             fail(tr("No firmware has been offered for download."));
             return;
         }
         if (!openOutputFile()) {
-            qDebug() << "openOutputFile fail";
+            qCDebug(lcFirmware) << "openOutputFile fail";
             fail(tr("The firmware file cannot be stored in %1.").arg(QDir::toNativeSeparators(downloadFolder())));
             return;
         }
@@ -162,7 +164,7 @@ bool MyFtp::openOutputFile()
 {
     const QString folder = downloadFolder();
     const QString path = folder + QLatin1Char('/') + m_firmwareInfo.name;
-    qDebug() << path;
+    qCDebug(lcFirmware) << path;
     if (!QDir().mkpath(folder))
         return false;
     // Written beside the target and renamed only once complete and verified,
@@ -202,7 +204,7 @@ void MyFtp::releaseReply(bool abortIt)
 
 void MyFtp::fail(const QString &reason)
 {
-    qDebug() << "firmware request failed:" << reason;
+    qCDebug(lcFirmware) << "firmware request failed:" << reason;
     emit failed(reason);
 }
 
@@ -235,7 +237,7 @@ void MyFtp::httpReadyRead()
         m_hash.addData(data);
         m_received += data.size();
     }
-    qDebug() << "httpReadyRead";
+    qCDebug(lcFirmware) << "httpReadyRead";
 }
 
 QString MyFtp::errorReason(int error) const
@@ -262,17 +264,17 @@ void MyFtp::httpFinished()
         return; // a replaced request
     const QNetworkReply::NetworkError error = reply->error();
     const char *errorName = QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error);
-    qDebug() << "httpFinished" << (errorName ? errorName : "?");
+    qCDebug(lcFirmware) << "httpFinished" << (errorName ? errorName : "?");
 
     if (error != QNetworkReply::NoError || !m_abortReason.isEmpty()) {
         if (error == QNetworkReply::ConnectionRefusedError)
-            qDebug() << "httpFinished ConnectionRefusedError";
+            qCDebug(lcFirmware) << "httpFinished ConnectionRefusedError";
         else if (error == QNetworkReply::HostNotFoundError)
-            qDebug() << "httpFinished HostNotFoundError";
+            qCDebug(lcFirmware) << "httpFinished HostNotFoundError";
         else if (error == QNetworkReply::AuthenticationRequiredError)
-            qDebug() << "httpFinished AuthenticationRequiredError";
+            qCDebug(lcFirmware) << "httpFinished AuthenticationRequiredError";
         else
-            qDebug() << "httpFinished other Error";
+            qCDebug(lcFirmware) << "httpFinished other Error";
         const QString reason = m_abortReason.isEmpty() ? errorReason(error) : m_abortReason;
         releaseReply(false);
         discardOutputFile();
@@ -301,23 +303,23 @@ void MyFtp::descriptionReceived()
     const ParseResult parsed = parseDescription(m_buffer, &m_firmwareInfo, &reason);
     m_offered = false;
     if (parsed == ParseResult::NotObject)
-        qDebug() << "document is not object";
+        qCDebug(lcFirmware) << "document is not object";
     if (parsed != ParseResult::Ok) {
         fail(reason);
         return;
     }
-    qDebug() << "====" << m_firmwareInfo.name << m_firmwareInfo.ver << m_firmwareInfo.infoList;
+    qCDebug(lcFirmware) << "====" << m_firmwareInfo.name << m_firmwareInfo.ver << m_firmwareInfo.infoList;
 
     bool comparable = false;
     const bool newer = firmwareversion::isNewer(m_currentVersion, m_firmwareInfo.ver, &comparable);
     if (!comparable) {
-        qDebug() << "versions not comparable:" << m_currentVersion << m_firmwareInfo.ver;
+        qCDebug(lcFirmware) << "versions not comparable:" << m_currentVersion << m_firmwareInfo.ver;
         fail(tr("The firmware versions \"%1\" and \"%2\" cannot be compared.")
                  .arg(m_currentVersion, m_firmwareInfo.ver));
         return;
     }
     if (!isPlainFileName(m_firmwareInfo.name)) {
-        qDebug() << "firmware name is not a plain file name:" << m_firmwareInfo.name;
+        qCDebug(lcFirmware) << "firmware name is not a plain file name:" << m_firmwareInfo.name;
         if (newer) {
             fail(tr("The firmware server offers an invalid file name."));
             return;
@@ -345,7 +347,7 @@ void MyFtp::firmwareReceived(qint64 announcedSize)
     else if (!m_firmwareInfo.sha256.isEmpty() && m_hash.result().toHex() != m_firmwareInfo.sha256)
         mismatch = tr("The firmware file does not match its checksum.");
     if (!mismatch.isEmpty()) {
-        qDebug() << "downloaded firmware rejected:" << mismatch;
+        qCDebug(lcFirmware) << "downloaded firmware rejected:" << mismatch;
         discardOutputFile();
         fail(mismatch);
         return;
@@ -356,7 +358,7 @@ void MyFtp::firmwareReceived(qint64 announcedSize)
     if (!m_file->flush() || !m_file->commit()) {
         const QString why = m_file->errorString();
         discardOutputFile();
-        qDebug() << "openOutputFile fail" << why;
+        qCDebug(lcFirmware) << "openOutputFile fail" << why;
         fail(tr("The firmware file could not be stored: %1").arg(why));
         return;
     }

@@ -14,6 +14,7 @@ class QNetworkAccessManager;
 class QNetworkReply;
 class QSaveFile;
 class QTimer;
+class UserPrompt;
 
 // Asks the firmware server whether a newer firmware exists and downloads it.
 // QML knows it as "Ftp".
@@ -30,6 +31,8 @@ public:
     explicit MyFtp(QObject *parent = nullptr);
     ~MyFtp() override;
 
+    // Who is told that the check cannot start (not owned; none: nobody).
+    void setPrompt(UserPrompt *prompt) { m_prompt = prompt; }
     void setDeviceConnected(bool connected);
     void setCurrentVersion(QString version);
     QString currentVersion() const { return m_currentVersion; }
@@ -51,10 +54,6 @@ public:
     const firmwareserver::FirmwareInfo &firmwareInfo() const { return m_firmwareInfo; }
     bool isBusy() const { return m_reply != nullptr; }
 
-    // The requests themselves, without the dialog's checks and boxes (mavuctl).
-    void fetchDescription();
-    void fetchFirmware();
-
 public slots:
     void checkOnLineFirmware();
     void downloadFir();
@@ -67,6 +66,7 @@ signals:
     void failed(QString reason);
 
 private slots:
+    void fetchDescription();
     void httpReadyRead();
     void httpFinished();
     void requestTimedOut();
@@ -77,6 +77,7 @@ private:
     void releaseReply(bool abortIt);
     void discardOutputFile();
     void fail(const QString &reason);
+    void notify(const QString &text);
     void descriptionReceived();
     void firmwareReceived(qint64 announcedSize);
     QString errorReason(int error) const;
@@ -93,6 +94,7 @@ private:
     firmwareserver::Address m_server;
     QString m_downloadFolder;
     QTimer *m_watchdog = nullptr;
+    UserPrompt *m_prompt = nullptr;
     QString m_abortReason; // why we aborted the running request ourselves
     QCryptographicHash m_hash{QCryptographicHash::Sha256};
     qint64 m_received = 0;

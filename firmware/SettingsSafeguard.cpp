@@ -1,5 +1,6 @@
 #include "firmware/SettingsSafeguard.h"
 
+#include "firmware/FirmwareLog.h"
 #include "model/SettingsBackup.h"
 #include "model/UserPrompt.h"
 
@@ -41,7 +42,7 @@ bool SettingsSafeguard::takeSettings(const QByteArray &image)
         return true;
     }
     m_backup = image;
-    qDebug() << "settings saved before the firmware update:" << m_path;
+    qCDebug(lcFirmware) << "settings saved before the firmware update:" << m_path;
     emit ready(true);
     return true;
 }
@@ -50,7 +51,7 @@ void SettingsSafeguard::readFailed(const QString &why)
 {
     m_timer->stop();
     m_path.clear();
-    qDebug() << "no settings backup before the firmware update:" << why;
+    qCDebug(lcFirmware) << "no settings backup before the firmware update:" << why;
     const bool goOn = m_prompt
         && m_prompt->question(tr("Settings backup"),
                               tr("The controller's settings could not be saved before the firmware update: %1.\n\n"
@@ -70,10 +71,10 @@ bool SettingsSafeguard::compareOnReturn(const QByteArray &image)
         return false;
     m_expectReturn = false;
     if (settingsbackup::sameSettings(m_backup, image)) {
-        qDebug() << "settings unchanged by the firmware update";
+        qCDebug(lcFirmware) << "settings unchanged by the firmware update";
         return true;
     }
-    qDebug() << "settings changed by the firmware update; backup:" << m_path;
+    qCDebug(lcFirmware) << "settings changed by the firmware update; backup:" << m_path;
     if (m_prompt
         && m_prompt->question(tr("Settings backup"),
                               tr("After the firmware update the controller's settings differ from those saved "

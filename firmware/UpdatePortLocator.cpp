@@ -1,5 +1,8 @@
 #include "firmware/UpdatePortLocator.h"
 
+#include "firmware/FirmwareLog.h"
+
+#include <QDebug>
 #include <QFileInfo>
 
 namespace updateport {
@@ -21,6 +24,16 @@ QString locate(const SerialPortFinder &finder, const QString &overridePath)
     const QStringList found
         = candidates(overridePath.isEmpty() ? finder.availablePorts() : QList<SerialPortEntry>(), overridePath);
     return found.value(0);
+}
+
+std::function<bool()> presence(std::shared_ptr<const SerialPortFinder> finder, const QString &overridePath)
+{
+    return [finder = std::move(finder), overridePath] {
+        const QList<SerialPortEntry> ports = finder->availablePorts();
+        for (const SerialPortEntry &port : ports)
+            qCDebug(lcFirmware) << "vid:" << port.vendorIdentifier << "pid" << port.productIdentifier;
+        return !candidates(ports, overridePath).isEmpty();
+    };
 }
 
 } // namespace updateport

@@ -6,6 +6,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+#include <memory>
+
 // Where the controller in update mode can be reached: an explicitly named port
 // (pseudo-terminals, containers, the simulator) or the first port that carries
 // the controller's USB identity.
@@ -22,5 +25,9 @@ QStringList candidates(const QList<SerialPortEntry> &ports, const QString &overr
 
 // The first candidate, or an empty string when there is none (yet).
 QString locate(const SerialPortFinder &finder, const QString &overridePath);
+
+// Whether there is a candidate right now, asked of finder each time: the
+// question the device detection is handed.
+std::function<bool()> presence(std::shared_ptr<const SerialPortFinder> finder, const QString &overridePath);
 
 } // namespace updateport

@@ -1,5 +1,6 @@
 #include "firmware/UpdatePortWait.h"
 
+#include "firmware/FirmwareLog.h"
 #include "firmware/UpdatePortLocator.h"
 
 #include <QDebug>
@@ -39,7 +40,7 @@ void UpdatePortWait::look()
     } else if (m_looksLeft > 0) {
         m_timer->start(kLookIntervalMs);
     } else {
-        qDebug() << "update port not found" << m_overridePath;
+        qCDebug(lcFirmware) << "update port not found" << m_overridePath;
         emit gaveUp();
     }
 }

@@ -1,6 +1,7 @@
 #include "firmware/Ymodem.h"
 
 #include "firmware/Crc16.h"
+#include "firmware/FirmwareLog.h"
 
 #include <QDebug>
 
@@ -148,7 +149,7 @@ void Ymodem::silenceAfterConfirmation(std::uint32_t grace)
 {
     if (++timeCount < grace)
         return;
-    qDebug() << "the receiver confirmed the file but did not answer the end of the batch";
+    qCDebug(lcFirmware) << "the receiver confirmed the file but did not answer the end of the batch";
     finishBatch();
 }
 
@@ -282,7 +283,7 @@ void Ymodem::sendFirstBlock()
 {
     const Code result = sendNextBlock(kFirstFill, 0x01);
     if (result == CodeAck)
-        qDebug() << "transmitStageEstablished CodeAck";
+        qCDebug(lcFirmware) << "transmitStageEstablished CodeAck";
     else if (result == CodeEot)
         sendEot(); // an empty file: the batch closes as after any other
 }
@@ -305,7 +306,7 @@ void Ymodem::transmitEstablished(Code code)
         if (!countRejection())
             return;
         const QByteArray drained = readAll();
-        qDebug() << "readAll:" << drained.size();
+        qCDebug(lcFirmware) << "readAll:" << drained.size();
     } else {
         rejectedOrIdle(code);
     }

@@ -1,5 +1,7 @@
 #include "firmware/YmodemFileTransmit.h"
 
+#include "firmware/FirmwareLog.h"
+
 #include <QDebug>
 #include <QFile>
 #include <QFileInfo>
@@ -90,14 +92,14 @@ bool YmodemFileTransmit::startTransmit()
     const QByteArray name = info.fileName().toLocal8Bit();
     if (!headerFits(name, info.exists() ? info.size() : 0)) {
         // Refused before the port is touched: the receiver sees nothing at all.
-        qDebug() << "file name does not fit the YMODEM header:" << info.fileName();
+        qCDebug(lcFirmware) << "file name does not fit the YMODEM header:" << info.fileName();
         finish(StatusError);
         return true;
     }
 
     if (!m_serialPort->open(QIODevice::ReadWrite)) {
         m_openError = m_serialPort->error();
-        qDebug() << "open serial port fail:" << m_serialPort->portName() << m_serialPort->errorString();
+        qCDebug(lcFirmware) << "open serial port fail:" << m_serialPort->portName() << m_serialPort->errorString();
         return false;
     }
     m_readTimer->start(kStepMs);
@@ -118,7 +120,7 @@ void YmodemFileTransmit::readTimeOut()
         // Nothing more can reach the receiver: no cancel, just end the transfer.
         // A receiver that confirmed the file and then left has the whole file.
         const bool delivered = fileConfirmed();
-        qDebug() << "serial port lost during the transfer:" << m_serialPort->errorString()
+        qCDebug(lcFirmware) << "serial port lost during the transfer:" << m_serialPort->errorString()
                  << (delivered ? "after the receiver confirmed the file" : "");
         abandon();
         m_serialPort->close();
@@ -153,7 +155,7 @@ void YmodemFileTransmit::portError(QSerialPort::SerialPortError error)
         // Pseudo-terminals have no modem lines; the transfer does not need them.
         break;
     default:
-        qDebug() << "serial port error:" << error << m_serialPort->errorString();
+        qCDebug(lcFirmware) << "serial port error:" << error << m_serialPort->errorString();
         break;
     }
 }
@@ -196,7 +198,7 @@ Ymodem::Code YmodemFileTransmit::buildHeader(std::uint8_t *buff, std::uint32_t *
     if (!buff || !len)
         return CodeCan;
     if (!m_file->open(QIODevice::ReadOnly)) {
-        qDebug() << "open firmware file fail:" << m_file->fileName() << m_file->errorString();
+        qCDebug(lcFirmware) << "open firmware file fail:" << m_file->fileName() << m_file->errorString();
         finish(StatusError);
         return CodeCan;
     }
@@ -206,7 +208,7 @@ Ymodem::Code YmodemFileTransmit::buildHeader(std::uint8_t *buff, std::uint32_t *
     const QByteArray name = info.fileName().toLocal8Bit();
     const QByteArray size = QByteArray::number(m_fileSize, 10);
     if (!headerFits(name, m_fileSize)) {
-        qDebug() << "file name does not fit the YMODEM header:" << info.fileName();
+        qCDebug(lcFirmware) << "file name does not fit the YMODEM header:" << info.fileName();
         finish(StatusError);
         return CodeCan;
     }
@@ -235,7 +237,7 @@ Ymodem::Code YmodemFileTransmit::readChunk(std::uint8_t *buff, std::uint32_t *le
     // Never more than the header announced, even if the file grew meanwhile.
     const qint64 got = m_file->read(reinterpret_cast<char *>(buff), qMin<qint64>(payload, remaining));
     if (got <= 0) {
-        qDebug() << "firmware file ended before its announced size:" << m_file->fileName() << m_fileCount
+        qCDebug(lcFirmware) << "firmware file ended before its announced size:" << m_file->fileName() << m_fileCount
                  << m_fileSize;
         finish(StatusError);
         return CodeCan;

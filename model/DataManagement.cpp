@@ -1,6 +1,7 @@
 #include "model/DataManagement.h"
 
 #include "model/ColorMath.h"
+#include "model/ModelLog.h"
 
 #include <QColor>
 #include <QDebug>
@@ -137,7 +138,7 @@ int DataManagement::keyIndex(const QString &key, const char *const *keys, int co
 QVariantMap DataManagement::getPadInfo(int index)
 {
     if (index < 0 || index >= kPadCount) {
-        qDebug() << "getPadInfo: pad index cross the border" << index;
+        qCDebug(lcModel) << "getPadInfo: pad index cross the border" << index;
         return {};
     }
     return readRecord(padOffset(index), kPadKeys, kPadRecordSize);
@@ -147,10 +148,10 @@ void DataManagement::setPadInfo(int index, QString valueType, int value)
 {
     const EditScope scope(*this);
     if (index < 0 || index >= kPadCount) {
-        qDebug() << "setPadInfo: pad index cross the border" << index;
+        qCDebug(lcModel) << "setPadInfo: pad index cross the border" << index;
         return;
     }
-    qDebug() << "setPadInfo1 " << "index:" << index << valueType << value;
+    qCDebug(lcModel) << "setPadInfo1 " << "index:" << index << valueType << value;
     // Only the first four keys are plain numbers; colours go through the string form.
     const int i = keyIndex(valueType, kPadKeys, 4);
     if (i >= 0)
@@ -162,7 +163,7 @@ void DataManagement::setPadInfo(int index, QString valueType, QString value)
     const EditScope scope(*this);
     if (index < 0 || index >= kPadCount)
         return;
-    qDebug() << "setPadInfo2 " << "index:" << index << valueType << value;
+    qCDebug(lcModel) << "setPadInfo2 " << "index:" << index << valueType << value;
     if (valueType == QLatin1String("padRGB"))
         storePadColor(index, value);
 }
@@ -204,7 +205,7 @@ void DataManagement::setPadBatchColor(int bank, QString color)
     const EditScope scope(*this);
     if (!validBank(bank))
         return;
-    qDebug() << "setPadBatchColor " << "bank:" << bank << "color" << color;
+    qCDebug(lcModel) << "setPadBatchColor " << "bank:" << bank << "color" << color;
     const int first = kPadsPerBank * (bank - 1);
     for (int k = 0; k < kPadsPerBank; ++k)
         storePadColor(first + k, color);
@@ -214,7 +215,7 @@ void DataManagement::setPadBatchColor(int bank, QString color)
 void DataManagement::setCurveInten(QString valueType, int value)
 {
     const EditScope scope(*this);
-    qDebug() << "setCurveInten " << "valueType:" << valueType << "value" << value;
+    qCDebug(lcModel) << "setCurveInten " << "valueType:" << valueType << "value" << value;
     if (valueType == QLatin1String("curve"))
         storeByte(kCurveOffset, value);
     else if (valueType == QLatin1String("intensity"))
@@ -224,7 +225,7 @@ void DataManagement::setCurveInten(QString valueType, int value)
 QVariantMap DataManagement::getBQMInfo(int index)
 {
     if (index < 0 || index >= kKnobCount) {
-        qDebug() << "getBQMInfo: pad index cross the border" << index;
+        qCDebug(lcModel) << "getBQMInfo: pad index cross the border" << index;
         return {};
     }
     return readRecord(knobOffset(index), kKnobKeys, kKnobRecordSize);
@@ -234,10 +235,10 @@ void DataManagement::setBQMInfo(int index, QString valueType, int value)
 {
     const EditScope scope(*this);
     if (index < 0 || index >= kKnobCount) {
-        qDebug() << "setBQMInfo: pad index cross the border" << index;
+        qCDebug(lcModel) << "setBQMInfo: pad index cross the border" << index;
         return;
     }
-    qDebug() << "setBQMInfo " << "index:" << index << valueType << value;
+    qCDebug(lcModel) << "setBQMInfo " << "index:" << index << valueType << value;
     const int i = keyIndex(valueType, kKnobKeys, kKnobRecordSize);
     if (i >= 0)
         storeByte(knobOffset(index) + i, value);
@@ -264,7 +265,7 @@ void DataManagement::setBQMBatch(int bank, QString mode, QString valueType, int 
 QVariantMap DataManagement::getWalkingBeltInfo(int index)
 {
     if (index < 0 || index >= kButtonCount) {
-        qDebug() << "getWalkingBeltInfo: index cross the border" << index;
+        qCDebug(lcModel) << "getWalkingBeltInfo: index cross the border" << index;
         return {};
     }
     return readRecord(buttonOffset(index), kButtonKeys, kButtonRecordSize);
@@ -274,10 +275,10 @@ void DataManagement::setWalkingBeltInfo(int index, QString valueType, int value)
 {
     const EditScope scope(*this);
     if (index < 0 || index >= kButtonCount) {
-        qDebug() << "setWalkingBeltInfo: index cross the border" << index;
+        qCDebug(lcModel) << "setWalkingBeltInfo: index cross the border" << index;
         return;
     }
-    qDebug() << "setWalkingBeltInfo " << "index:" << index << valueType << value;
+    qCDebug(lcModel) << "setWalkingBeltInfo " << "index:" << index << valueType << value;
     const int i = keyIndex(valueType, kButtonKeys, kButtonRecordSize);
     if (i >= 0)
         storeByte(buttonOffset(index) + i, value);
@@ -288,7 +289,7 @@ void DataManagement::setLum(int bank, float value)
     const EditScope scope(*this);
     if (!validBank(bank))
         return;
-    qDebug() << "setLum " << "bank:" << bank << "value" << value;
+    qCDebug(lcModel) << "setLum " << "bank:" << bank << "value" << value;
     const int first = kPadsPerBank * (bank - 1);
     for (int k = 0; k < kPadsPerBank; ++k) {
         const int p = first + k;

@@ -1,6 +1,7 @@
 #include "model/EditHistory.h"
 
 #include "model/DataManagement.h"
+#include "model/ModelLog.h"
 #include "model/SettingsDiff.h"
 #include "model/SettingsLayout.h"
 #include "model/SettingsText.h"
@@ -89,7 +90,7 @@ void EditHistory::beginGroup(const QString &what, int bank)
 void EditHistory::endGroup()
 {
     if (m_groupDepth == 0) {
-        qWarning() << "EditHistory: a group ended that never began";
+        qCWarning(lcModel) << "EditHistory: a group ended that never began";
         return;
     }
     if (--m_groupDepth > 0)

@@ -1,6 +1,7 @@
 #include "model/PlainFile.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 
 namespace plainfile {
@@ -25,6 +26,20 @@ bool fitsToRead(const QString &path, qint64 maxBytes, QString *error)
     if (error)
         *error = why;
     return false;
+}
+
+int pruneOldest(const QString &dirPath, int maxFileCount)
+{
+    QDir dir(dirPath);
+    QStringList names = dir.entryList(QDir::Files, QDir::Name);
+    int deleted = 0;
+    // A failed deletion still counts as gone, so a stuck file cannot make
+    // the loop eat younger files.
+    while (names.size() > qMax(0, maxFileCount)) {
+        if (dir.remove(names.takeFirst()))
+            ++deleted;
+    }
+    return deleted;
 }
 
 } // namespace plainfile

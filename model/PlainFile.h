@@ -12,4 +12,9 @@ namespace plainfile {
 // saying what the path is instead.
 bool fitsToRead(const QString &path, qint64 maxBytes, QString *error);
 
+// Deletes the files of a folder whose names sort first until at most
+// maxFileCount remain (names that sort by age: the oldest go). Every file of
+// the folder counts. Returns how many were deleted.
+int pruneOldest(const QString &dirPath, int maxFileCount);
+
 } // namespace plainfile

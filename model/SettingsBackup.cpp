@@ -1,6 +1,6 @@
 #include "model/SettingsBackup.h"
 
-#include "app/RunLog.h"
+#include "model/PlainFile.h"
 #include "model/PresetFile.h"
 #include "model/SettingsLayout.h"
 
@@ -47,7 +47,7 @@ bool store(const QString &folder, const QByteArray &image, const QString &serial
     if (!preset::writeFile(target, image, preset::Format::Stm, error))
         return false;
     // The names begin with the time, so the oldest sort first.
-    RunLog::prune(folder, kMaxKept);
+    plainfile::pruneOldest(folder, kMaxKept);
     *path = target;
     return true;
 }

@@ -1,9 +1,9 @@
 #include "simulator/InProcess.h"
 
-#include "app/AppOptions.h"
-#include "device/ControllerIds.h"
 #include "device/LoopbackMidi.h"
 #include "device/MidiSetup.h"
+#include "model/ControllerIds.h"
+#include "simulator/SimLog.h"
 #include "simulator/SimMidiPorts.h"
 
 #include <QCoreApplication>
@@ -24,13 +24,11 @@ static void initDemoFirmwareResource()
 
 namespace sim {
 
-SimulatedDevice *startInProcess(const SimOptions &options, QObject *parent)
+SimulatedDevice *startInProcess(LoopbackMidi *midi, const SimOptions &options, QObject *parent)
 {
-    auto midi = std::make_unique<LoopbackMidi>();
-    auto *ports = new LoopbackSimPorts(midi.get(), QLatin1String(controllerids::kPortName));
-    setMidiBackend(std::move(midi));
+    auto *ports = new LoopbackSimPorts(midi, QLatin1String(controllerids::kPortName));
     auto *device = new SimulatedDevice(ports, options, parent);
-    QObject::connect(device, &SimulatedDevice::note, device, [](const QString &line) { qDebug() << "simulator:" << line; });
+    QObject::connect(device, &SimulatedDevice::note, device, [](const QString &line) { qCDebug(lcSim) << "simulator:" << line; });
     QString error;
     device->plug(&error);
     return device;
@@ -43,7 +41,7 @@ QString extractDemoFirmware(QString *version)
         QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/demo-firmware");
     const QDir source(QStringLiteral(":/demo-firmware"));
     if (!QDir().mkpath(folder)) {
-        qWarning() << "cannot create the demo firmware folder" << folder;
+        qCWarning(lcSim) << "cannot create the demo firmware folder" << folder;
         return QString();
     }
     for (const QString &name : source.entryList(QDir::Files)) {
@@ -51,7 +49,7 @@ QString extractDemoFirmware(QString *version)
         QSaveFile out(folder + QLatin1Char('/') + name);
         if (!in.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly) || out.write(in.readAll()) < 0
             || !out.commit()) {
-            qWarning() << "cannot write the demo firmware" << out.fileName() << out.errorString();
+            qCWarning(lcSim) << "cannot write the demo firmware" << out.fileName() << out.errorString();
             return QString();
         }
     }
@@ -61,36 +59,40 @@ QString extractDemoFirmware(QString *version)
     return folder;
 }
 
-void installControllerLink(QObject *parent)
+ControllerLinkSetup setUpControllerLink(const SharedOptions &options, QObject *parent)
 {
-    AppOptions options = AppOptions::current();
+    ControllerLinkSetup setup;
+    setup.updatePort = options.updatePort;
+    setup.firmwareServer = options.firmwareServer;
     if (!options.simulator) {
         QString error;
-        if (!installSystemMidi(options.midiApi, QCoreApplication::applicationName(), &error))
-            qWarning() << "no MIDI system:" << error;
-        return;
+        setup.midi = startSystemMidi(options.midiApi, QCoreApplication::applicationName(), &error);
+        if (!setup.midi)
+            qCWarning(lcSim) << "no MIDI system:" << error;
+        return setup;
     }
-    if (options.updatePort.isEmpty()) {
-        options.updatePort = QDir::temp().filePath(
+    if (setup.updatePort.isEmpty()) {
+        setup.updatePort = QDir::temp().filePath(
             QStringLiteral("korvel-mavu-sim-%1-update").arg(QCoreApplication::applicationPid()));
-        AppOptions::setCurrent(options);
     }
     SimOptions simOptions;
-    simOptions.updateLink = options.updatePort;
+    simOptions.updateLink = setup.updatePort;
     // What the simulated controller plays once read, as mavu-sim's --play.
     simOptions.play = qEnvironmentVariable("KORVEL_MAVU_SIM_PLAY");
-    if (options.firmwareServer.isEmpty()) {
+    if (setup.firmwareServer.isEmpty()) {
         // Without a server of its own the demo offers a newer firmware from
         // a folder on this machine, so the whole update runs offline.
         QString version;
         const QString folder = extractDemoFirmware(&version);
         if (!folder.isEmpty()) {
-            options.firmwareServer = QUrl::fromLocalFile(folder + QLatin1Char('/')).toString();
-            AppOptions::setCurrent(options);
+            setup.firmwareServer = QUrl::fromLocalFile(folder + QLatin1Char('/')).toString();
             simOptions.versionAfterUpdate = version;
         }
     }
-    startInProcess(simOptions, parent);
+    auto midi = std::make_unique<LoopbackMidi>();
+    startInProcess(midi.get(), simOptions, parent);
+    setup.midi = std::move(midi);
+    return setup;
 }
 
 } // namespace sim

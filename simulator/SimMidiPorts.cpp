@@ -1,6 +1,7 @@
 #include "simulator/SimMidiPorts.h"
 
 #include "device/LoopbackMidi.h"
+#include "simulator/SimLog.h"
 
 #include <rtmidi/RtMidi.h>
 
@@ -98,7 +99,7 @@ void RtMidiSimPorts::send(const QByteArray &message)
     try {
         m_out->sendMessage(reinterpret_cast<const unsigned char *>(message.constData()), size_t(message.size()));
     } catch (const RtMidiError &e) {
-        qWarning() << "sending failed:" << QString::fromStdString(e.getMessage());
+        qCWarning(lcSim) << "sending failed:" << QString::fromStdString(e.getMessage());
     }
 }
 

@@ -44,6 +44,8 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("mavu-sim"));
+    // The lines as they always read, without the layer's name in front.
+    qSetMessagePattern(QStringLiteral("%{message}"));
     const SimCommandLine options = SimCommandLine::parse(app.arguments());
     if (options.help) {
         QTextStream(stdout) << SimCommandLine::helpText();

@@ -13,7 +13,6 @@
 #include "device/DetectionDevice.h"
 #include "device/LoopbackMidi.h"
 #include "device/PowerEventSource.h"
-#include "firmware/SerialPortFinder.h"
 #include "i18n/Trans.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
@@ -354,7 +353,7 @@ private slots:
     {
         QFETCH(QString, whileAsleep);
         QFETCH(QString, reported);
-        LoopbackMidi *midi = editorharness::useLoopbackMidi();
+        const auto midi = std::make_shared<LoopbackMidi>();
         // The controller counts as there with both its ports listed.
         const auto plugIn = [midi] {
             return QList<int>{
@@ -362,7 +361,7 @@ private slots:
         };
         const QList<int> ports = whileAsleep == "plug" ? QList<int>() : plugIn();
         auto *power = new PowerEventSource;
-        DetectionDevice detection(std::make_unique<FixedSerialPortFinder>(QList<SerialPortEntry>{}), {});
+        DetectionDevice detection(midi.get(), [] { return false; }, {});
         detection.addPowerSource(power);
         QStringList seen;
         connect(&detection, &DetectionDevice::s_devTypeAndState, this,

@@ -14,6 +14,7 @@
 #include "device/SysExQueue.h"
 #include "device/UdevEventSource.h"
 #include "firmware/SerialPortFinder.h"
+#include "firmware/UpdatePortLocator.h"
 #include "model/DataManagement.h"
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
@@ -76,14 +77,15 @@ void receive(char *data, int len)
 class TestDevice : public QObject
 {
     Q_OBJECT
-    LoopbackMidi *m_midi = nullptr;
+    std::unique_ptr<LoopbackMidi> m_midi;
     FakeSource *m_events = nullptr;
 
     std::unique_ptr<DetectionDevice> detection(QList<SerialPortEntry> ports = {}, const QString &named = QString())
     {
         m_events = new FakeSource;
-        return std::make_unique<DetectionDevice>(
-            std::make_unique<FixedSerialPortFinder>(ports), QList<DeviceEventSource *>{m_events}, named);
+        return std::make_unique<DetectionDevice>(m_midi.get(),
+            updateport::presence(std::make_shared<FixedSerialPortFinder>(ports), named),
+            QList<DeviceEventSource *>{m_events});
     }
 
     std::unique_ptr<MainWindow> m_window;
@@ -117,13 +119,13 @@ class TestDevice : public QObject
     void startEditor()
     {
         m_sent.clear();
-        m_window = std::make_unique<MainWindow>(nullptr);
+        m_window = std::make_unique<MainWindow>(EditorSetup{m_midi.get()});
     }
 
 private slots:
     void init()
     {
-        m_midi = editorharness::useLoopbackMidi();
+        m_midi = std::make_unique<LoopbackMidi>();
         s_received.clear();
     }
     void cleanup() { m_window.reset(); }
@@ -226,10 +228,11 @@ private slots:
         const int source = m_midi->addSource("Korvel Mavu");
         QList<QByteArray> sunk;
         const int sink = m_midi->addSink("Korvel Mavu", [&sunk](const QByteArray &m) { sunk << m; });
-        QCOMPARE(midiInDevices(), (QMap<int, QString>{{0, "Other"}, {1, "Korvel Mavu"}}));
-        QCOMPARE(midiOutDevices(), (QMap<int, QString>{{0, "Korvel Mavu"}}));
-        MidiIn in;
-        MidiOut out;
+        MidiPortList ports(m_midi.get());
+        QCOMPARE(ports.midiInDevices(), (QMap<int, QString>{{0, "Other"}, {1, "Korvel Mavu"}}));
+        QCOMPARE(ports.midiOutDevices(), (QMap<int, QString>{{0, "Korvel Mavu"}}));
+        MidiIn in(ports);
+        MidiOut out(ports);
         const QByteArray big = char(0xF0) + QByteArray(456, 0x11) + char(0xF7);
         QVERIFY(!out.send(big.constData(), big.size())); // closed: fails quietly
         QVERIFY(in.open(1, &receive) && in.open(1, &receive));
@@ -286,7 +289,7 @@ private slots:
     // with either of them.
     void portPollReportsComingAndGoing()
     {
-        MidiPollEventSource poll(60000);
+        MidiPollEventSource poll(m_midi.get(), 60000);
         QSignalSpy spy(&poll, &DeviceEventSource::deviceEvent);
         const int out = m_midi->addSink("Korvel Mavu", {});
         poll.poll(); // an output alone is not the controller
@@ -325,7 +328,7 @@ private slots:
             {{}, {update}, dir.filePath("gone"), {}}, // a named port is the only one, as for the update
         };
         for (const Case &c : cases) {
-            m_midi = editorharness::useLoopbackMidi();
+            m_midi = std::make_unique<LoopbackMidi>();
             for (const QString &name : c.midi)
                 m_midi->addSource(name);
             auto d = detection(c.serial, c.named);

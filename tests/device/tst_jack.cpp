@@ -141,7 +141,7 @@ private slots:
     // Back again, it is read, asked for its serial, and written.
     void editorThroughAnUnplugDuringARead()
     {
-        MainWindow window(nullptr);
+        MainWindow window(EditorSetup{m_jack.midi()});
         QSignalSpy serial(&window, &MainWindow::s_snNum);
         QSignalSpy state(&window, &MainWindow::devStateChanged);
         QSignalSpy updated(window.settings(), &DataManagement::s_updateDate);
@@ -209,7 +209,7 @@ private slots:
     void playedPadShowsOnThePage()
     {
         startSimulator({"--play", "pad:B3"});
-        MainWindow window(nullptr);
+        MainWindow window(EditorSetup{m_jack.midi()});
         QSignalSpy hits(&window, &MainWindow::controlHit);
         QVERIFY2(m_sim->waitForOutput("played pad:B3: 90 2A 64", 10000), m_sim->output().constData());
         QTRY_COMPARE_WITH_TIMEOUT(QList<QList<QVariant>>(hits), (QList<QList<QVariant>>{{"pad", 18}}), 5000);

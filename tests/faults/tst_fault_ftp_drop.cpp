@@ -63,6 +63,7 @@ private slots:
         QFETCH(QByteArray, mode);
         const QString folder = m_dir.filePath(QString::fromLatin1(mode));
         MyFtp ftp;
+        ftp.setDeviceConnected(true); // a controller is there
         ftp.setDownloadFolder(folder);
         ftp.setRequestTimeout(5000);
         ftp.setCurrentVersion(QStringLiteral("1.0.0"));
@@ -74,12 +75,12 @@ private slots:
             LocalFtpServer faulty;
             QVERIFY(startServer(faulty, mode + ':' + QByteArray::number(kFaultAfter)));
             QVERIFY(ftp.setServer(faulty.address()));
-            ftp.fetchDescription();
+            ftp.checkOnLineFirmware();
             QTRY_COMPARE_WITH_TIMEOUT(info.size(), 1, 10000);
             QCOMPARE(info.first().first().toString(), kName);
 
             ++m_injected;
-            ftp.fetchFirmware();
+            ftp.downloadFir();
             QTRY_VERIFY_WITH_TIMEOUT(!failed.isEmpty() || !stored.isEmpty(), 15000);
             QTest::qWait(300);
             QVERIFY2(stored.isEmpty(), qPrintable(stored.value(0).value(0).toString()));
@@ -92,7 +93,7 @@ private slots:
         LocalFtpServer good;
         QVERIFY(startServer(good, QByteArray()));
         QVERIFY(ftp.setServer(good.address()));
-        ftp.fetchFirmware();
+        ftp.downloadFir();
         QTRY_VERIFY_WITH_TIMEOUT(failed.size() > 1 || !stored.isEmpty(), 15000);
         QCOMPARE(failed.size(), 1);
         QCOMPARE(stored.size(), 1);

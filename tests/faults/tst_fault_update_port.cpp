@@ -8,6 +8,7 @@
 #include "FaultReport.h"
 #include "FirmwareBytes.h"
 #include "PtyLink.h"
+#include "ScriptedPrompt.h"
 
 #include "firmware/FirmwareUpdate.h"
 #include "support/TestSupport.h"
@@ -57,7 +58,7 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+        QLoggingCategory::setFilterRules(QStringLiteral("mavu.*.debug=false"));
         m_firmware = m_dir.filePath(QStringLiteral("fault.bin")); // long enough to be cut mid-file
         testsupport::writeAll(m_firmware, testFirmwareBytes(20000));
     }
@@ -78,6 +79,8 @@ private slots:
         QFETCH(QString, fault);
         QFETCH(int, retrySize);
         FirmwareUpdate update;
+        ScriptedPrompt prompt;
+        update.setPrompt(&prompt);
         QSignalSpy status(&update, &FirmwareUpdate::transStatus);
         QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
         // At the line's real rate, so that the cut lands mid-file.
@@ -89,7 +92,6 @@ private slots:
         QSerialPort holder(port);
         ++m_injected;
         {
-            testsupport::MessageBoxCloser closer;
             Rb rb;
             if (fault == "busy")
                 QVERIFY(holder.open(QIODevice::ReadWrite));
@@ -109,7 +111,8 @@ private slots:
             QCOMPARE(status.count(), 1);
             QCOMPARE(PtyLink::descriptorsOn(port), fault == "pulled" ? 0 : own + int(holder.isOpen()));
             // Busy, not forbidden: no hint about udev rules or groups.
-            QCOMPARE(closer.texts(), fault == "busy" ? QStringList{"Failed to open the serial port!"} : QStringList());
+            QCOMPARE(
+                prompt.asked(), fault == "busy" ? QStringList{"info: Failed to open the serial port!"} : QStringList());
             if (fault == "missing")
                 QVERIFY(rb.ended(20000) && !rb.succeeded());
         }
@@ -141,12 +144,13 @@ private slots:
                 update.startUpdate(file);
             events << QStringLiteral("a%1/%2").arg(done).arg(total);
         });
-        testsupport::MessageBoxCloser closer;
+        ScriptedPrompt retryPrompt;
+        update.setPrompt(&retryPrompt);
         update.startUpdate(file);
         Rb rb;
         QVERIFY(rb.start(*link));
         QTRY_COMPARE_WITH_TIMEOUT(status.count(), 2, 30000);
-        QCOMPARE(closer.texts(), QStringList{QStringLiteral("Failed to open the serial port!")});
+        QCOMPARE(retryPrompt.asked(), QStringList{QStringLiteral("info: Failed to open the serial port!")});
         QCOMPARE(status.last().first().toBool(), true);
         QVERIFY(rb.ended(10000));
         QVERIFY2(rb.succeeded(), rb.readAllStandardError().constData());

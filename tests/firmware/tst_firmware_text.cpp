@@ -62,7 +62,7 @@ void TestFirmwareText::initTestCase()
 {
     QVERIFY(m_dir.isValid());
     qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit()); // where backups go
-    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    QLoggingCategory::setFilterRules(QStringLiteral("mavu.*.debug=false"));
 }
 
 void TestFirmwareText::versionsCompareNumerically_data()
@@ -275,7 +275,8 @@ void TestFirmwareText::updateThatCannotStartEndsOnce()
     testsupport::writeAll(firmware, "0123456789");
     FirmwareUpdate update;
     QSignalSpy status(&update, &FirmwareUpdate::transStatus);
-    testsupport::MessageBoxCloser closer;
+    ScriptedPrompt prompt;
+    update.setPrompt(&prompt);
     // No port with the controller's identity, a named port that is not there,
     // and one listed with the identity but gone by the time it is opened.
     const QList<QPair<QString, SerialPortEntry>> starts{{QString(), port("ttyUSB0", 1, 2)},
@@ -289,8 +290,9 @@ void TestFirmwareText::updateThatCannotStartEndsOnce()
         QCOMPARE(status.takeFirst().first().toBool(), false); // ends once, so the dialog stops waiting
         QVERIFY(!update.isBusy());
     }
-    const QString notFound = QStringLiteral("The serial port name of the device was not found");
-    QCOMPARE(closer.texts(), (QStringList{notFound, notFound, QStringLiteral("Failed to open the serial port!")}));
+    const QString notFound = QStringLiteral("info: The serial port name of the device was not found");
+    QCOMPARE(
+        prompt.asked(), (QStringList{notFound, notFound, QStringLiteral("info: Failed to open the serial port!")}));
 }
 
 void TestFirmwareText::recoveryIsOfferedOnceTheLoaderStays()

@@ -131,6 +131,7 @@ void TestMyFtp::checkThenDownload()
         QVERIFY(server->start());
     }
     MyFtp ftp;
+    ftp.setDeviceConnected(true); // a controller is there
     QTcpServer local;
     QVERIFY(remote || local.listen(QHostAddress::LocalHost));
     QVERIFY(ftp.setServer(remote ? server->address() : QStringLiteral("127.0.0.1:%1").arg(local.serverPort())));
@@ -146,12 +147,12 @@ void TestMyFtp::checkThenDownload()
     server->put(QStringLiteral("evil.bin"), firmware); // what "../evil.bin" would fetch
     ftp.setCurrentVersion(current);
     Outcome outcome(&ftp);
-    ftp.fetchDescription();
+    ftp.checkOnLineFirmware();
     QCOMPARE(outcome.next(), checked);
     QVERIFY(!ftp.isBusy());
     if (downloaded.isEmpty())
         return;
-    ftp.fetchFirmware();
+    ftp.downloadFir();
     const QString stored = ftp.downloadFolder() + QStringLiteral("/mavu 1.0.3.bin");
     if (downloaded == QLatin1String("stored")) {
         // Into the data folder, made for it.
@@ -171,27 +172,28 @@ void TestMyFtp::failedDownloadKeepsEarlierCopy()
     m_server.put(QStringLiteral("describe1.json"), description("same.bin", "2.0.0"));
     m_server.put(QStringLiteral("same.bin"), "first copy");
     MyFtp ftp;
+    ftp.setDeviceConnected(true); // a controller is there
     QVERIFY(ftp.setServer(m_server.address()));
     ftp.setCurrentVersion(QStringLiteral("1.0.0"));
     Outcome outcome(&ftp);
-    ftp.fetchDescription();
+    ftp.checkOnLineFirmware();
     QVERIFY(outcome.next().startsWith(QLatin1String("info: same.bin")));
-    ftp.fetchFirmware();
+    ftp.downloadFir();
     const QString path = ftp.downloadFolder() + QStringLiteral("/same.bin");
     QCOMPARE(outcome.next(), "stored: " + path);
 
     // A broken description withdraws the offer.
     m_server.put(QStringLiteral("describe1.json"), "[]");
-    ftp.fetchDescription();
+    ftp.checkOnLineFirmware();
     QVERIFY(outcome.next().startsWith(QLatin1String("failed: ")));
-    ftp.fetchFirmware();
+    ftp.downloadFir();
     QCOMPARE(outcome.next(), QStringLiteral("failed: No firmware has been offered for download."));
 
     m_server.put(QStringLiteral("describe1.json"), description("same.bin", "2.0.1", R"(, "size": 3)"));
     m_server.put(QStringLiteral("same.bin"), "a corrupted second copy");
-    ftp.fetchDescription();
+    ftp.checkOnLineFirmware();
     QVERIFY(outcome.next().startsWith(QLatin1String("info: same.bin")));
-    ftp.fetchFirmware();
+    ftp.downloadFir();
     QVERIFY(outcome.next().startsWith(QLatin1String("failed: ")));
     QCOMPARE(testsupport::readAll(path), QByteArray("first copy"));
     QCOMPARE(QDir(ftp.downloadFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{"same.bin"});
@@ -209,13 +211,14 @@ void TestMyFtp::downloadToAFullDiskLeavesNothing()
     server.put(QStringLiteral("describe1.json"), description("small.bin", "2.0.0"));
     server.put(QStringLiteral("small.bin"), QByteArray(2000, 'x')); // stays in the write buffer until the end
     MyFtp ftp;
+    ftp.setDeviceConnected(true); // a controller is there
     QVERIFY(ftp.setServer(server.address()));
     ftp.setCurrentVersion(QStringLiteral("1.0.0"));
     ftp.setDownloadFolder(disk.folder());
     Outcome outcome(&ftp);
-    ftp.fetchDescription();
+    ftp.checkOnLineFirmware();
     QVERIFY(outcome.next().startsWith(QLatin1String("info: small.bin")));
-    ftp.fetchFirmware();
+    ftp.downloadFir();
     const QString result = outcome.next();
     QVERIFY2(result.startsWith(QLatin1String("failed: The firmware file could not be stored")), qPrintable(result));
     QCOMPARE(QDir(disk.folder()).entryList(QDir::Files | QDir::Hidden), QStringList{"filler"});

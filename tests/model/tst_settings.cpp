@@ -2,6 +2,7 @@
 // mavuctl call, the colour arithmetic, preset files on disk, and mavuctl's
 // file commands.
 #include "cli/EditCommand.h"
+#include "device/MidiDoctor.h"
 #include "firmware/Doctor.h"
 #include "i18n/Trans.h"
 #include "model/ColorMath.h"
@@ -562,7 +563,9 @@ private slots:
         inputs.root = root.path();
         inputs.midiProducts = QStringList{"Midi Through", system.contains("controller") ? "Korvel Mavu" : "Mavu"};
         inputs.askFirmwareServer = [&] { return system.contains("silent") ? "connection refused" : QString(); };
-        const QList<doctor::Finding> findings = doctor::examine(inputs);
+        const QString port = doctor::findUpdatePort(inputs.root, inputs.updatePortOverride);
+        const QList<doctor::Finding> findings
+            = doctor::midiFindings(inputs, !port.isEmpty()) + doctor::updateFindings(inputs, port);
         const QString report = doctor::report(findings);
         QVERIFY2(report.contains(finding.isEmpty() ? "All is well." : finding), qPrintable(report));
         QCOMPARE(doctor::allWell(findings), finding.isEmpty());

@@ -3,6 +3,7 @@
 #include "support/EditorHarness.h"
 #include "support/TestSupport.h"
 
+#include "app/MessageBoxPrompt.h"
 #include "firmware/MyFtp.h"
 
 #include <QApplication>
@@ -22,7 +23,9 @@ public:
         : QObject(parent)
         , m_ftp(ftp)
         , m_closer(new testsupport::MessageBoxCloser(this))
-    { }
+    {
+        m_ftp->setPrompt(&m_boxes); // as the editor's window does
+    }
 
     Q_INVOKABLE void setDeviceConnected(bool connected) { m_ftp->setDeviceConnected(connected); }
     Q_INVOKABLE void setCurrentVersion(const QString &version) { m_ftp->setCurrentVersion(version); }
@@ -31,6 +34,7 @@ public:
 private:
     MyFtp *m_ftp;
     testsupport::MessageBoxCloser *m_closer;
+    MessageBoxPrompt m_boxes;
 };
 
 // The harness's context objects, with a check that can only fail.

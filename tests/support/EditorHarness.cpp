@@ -8,6 +8,7 @@
 #include "app/ColorPalette.h"
 #include "app/DifferenceList.h"
 #include "app/MainWindow.h"
+#include "app/MessageBoxPrompt.h"
 #include "app/WebLinks.h"
 #include "device/LoopbackMidi.h"
 #include "firmware/FirmwareUpdate.h"
@@ -39,14 +40,6 @@ void prepare(const QString &configFolder)
     qmlwarnings::start();
 }
 
-LoopbackMidi *useLoopbackMidi()
-{
-    auto midi = std::make_unique<LoopbackMidi>();
-    LoopbackMidi *raw = midi.get();
-    setMidiBackend(std::move(midi));
-    return raw;
-}
-
 QObject *child(QObject *object, const char *property)
 {
     return object ? object->property(property).value<QObject *>() : nullptr;
@@ -62,13 +55,19 @@ void QuickSetup::qmlEngineAvailable(QQmlEngine *engine)
 {
     auto *data = new DataManagement(engine); // fresh for every test file
     data->initDefaultData();
+    // The editor's notices, as message boxes.
+    static MessageBoxPrompt boxes;
+    auto *ftp = new MyFtp(engine);
+    ftp->setPrompt(&boxes);
+    auto *update = new FirmwareUpdate(engine);
+    update->setPrompt(&boxes);
     QQmlContext *context = engine->rootContext();
     context->setContextProperty(QStringLiteral("Tran"), new TransDouble(engine));
     context->setContextProperty(QStringLiteral("MainLogic"), new MainLogicDouble(engine));
     context->setContextProperty(QStringLiteral("DataMgt"), data);
     context->setContextProperty(QStringLiteral("EditHistory"), new EditHistory(data, engine));
-    context->setContextProperty(QStringLiteral("Ftp"), new MyFtp(engine));
-    context->setContextProperty(QStringLiteral("FirmwareUpdate"), new FirmwareUpdate(engine));
+    context->setContextProperty(QStringLiteral("Ftp"), ftp);
+    context->setContextProperty(QStringLiteral("FirmwareUpdate"), update);
     context->setContextProperty(QStringLiteral("FunctionProperty"), new FunctionProperty(engine));
     context->setContextProperty(QStringLiteral("ImageProbe"), new ImageProbe(data, engine));
     // No controller has been read.
@@ -88,9 +87,10 @@ InProcessEditor::~InProcessEditor()
 
 void InProcessEditor::start(QObject *owner)
 {
-    device = sim::startInProcess(SimOptions(), owner);
+    midi = std::make_unique<LoopbackMidi>();
+    device = sim::startInProcess(midi.get(), SimOptions(), owner);
     QVERIFY(device && device->isPlugged());
-    window = std::make_unique<MainWindow>(nullptr);
+    window = std::make_unique<MainWindow>(EditorSetup{midi.get()});
     QVERIFY(!window->engine().rootObjects().isEmpty());
     root = window->engine().rootObjects().first();
 }

@@ -23,9 +23,6 @@ namespace editorharness {
 // its own for the process.
 void prepare(const QString &configFolder = QString());
 
-// A fresh in-process MIDI system with nothing plugged in.
-LoopbackMidi *useLoopbackMidi();
-
 // A child item that a QML object publishes as a property.
 QObject *child(QObject *object, const char *property);
 
@@ -54,6 +51,7 @@ struct InProcessEditor {
     void start(QObject *owner);
     void stop();
 
+    std::unique_ptr<LoopbackMidi> midi; // outlives the window
     SimulatedDevice *device = nullptr;
     std::unique_ptr<MainWindow> window;
     QObject *root = nullptr;

@@ -117,15 +117,21 @@ bool JackServer::start(QString *error, int periodFrames, const QString &midiClie
                      .arg(m_name, QString::fromLocal8Bit(m_jackd.output()));
         return false;
     }
-    m_ownsMidi = !midiClient.isEmpty();
-    return !m_ownsMidi || installSystemMidi(QStringLiteral("jack"), midiClient, error);
+    if (!midiClient.isEmpty())
+        m_midi = startSystemMidi(QStringLiteral("jack"), midiClient, error);
+    return midiClient.isEmpty() || m_midi;
+}
+
+JackServer::JackServer() = default;
+
+JackServer::~JackServer()
+{
+    stop();
 }
 
 void JackServer::stop()
 {
-    if (m_ownsMidi)
-        setMidiBackend(nullptr); // its ports go before the server
-    m_ownsMidi = false;
+    m_midi.reset(); // its ports go before the server
     m_jackd.stop();
 }
 

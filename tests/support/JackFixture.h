@@ -5,6 +5,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
+class MidiBackend;
 // A program run for a test that cannot outlive the test: a watcher shell
 // ends it when the test process goes, even when the test crashes. SIGUSR1
 // sent to it is passed on.
@@ -31,22 +34,24 @@ private:
 
 // A private JACK server on the dummy driver, named uniquely for this run, and
 // made the default for this process and the programs it starts. With a
-// client name, this process's MIDI ports go through it too.
+// client name, this process's MIDI system goes through it too.
 class JackServer
 {
 public:
-    JackServer() = default;
-    ~JackServer() { stop(); }
+    JackServer();
+    ~JackServer();
 
     // periodFrames at 48 kHz: the MIDI latency is about two periods.
     bool start(QString *error, int periodFrames = 1024, const QString &midiClient = QString());
     void stop();
     QString name() const { return m_name; }
+    // This process's MIDI system on the server (started with a client name).
+    MidiBackend *midi() const { return m_midi.get(); }
 
 private:
     GuardedProcess m_jackd;
     QString m_name;
-    bool m_ownsMidi = false;
+    std::unique_ptr<MidiBackend> m_midi;
 };
 
 // mavu-sim on the test's JACK server.

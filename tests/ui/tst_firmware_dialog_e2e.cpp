@@ -12,10 +12,7 @@
 #include "support/QmlWarnings.h"
 #include "ScriptedPrompt.h"
 
-#include "app/AppOptions.h"
 #include "app/MainWindow.h"
-#include "device/MidiBackend.h"
-#include "device/MidiSetup.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
 #include "model/DataManagement.h"
@@ -80,9 +77,7 @@ private slots:
         qputenv("XDG_DATA_HOME", m_dir.filePath(QStringLiteral("data")).toLocal8Bit());
         editorharness::prepare(m_dir.filePath(QStringLiteral("config")));
         QString error;
-        QVERIFY2(m_jack.start(&error), qPrintable(error));
-        QVERIFY2(installSystemMidi(QStringLiteral("jack"), QStringLiteral("tst_firmware_dialog_e2e"), &error),
-            qPrintable(error));
+        QVERIFY2(m_jack.start(&error, 1024, QStringLiteral("tst_firmware_dialog_e2e")), qPrintable(error));
         m_description = QStringLiteral(R"({"name": "%1", "ver": "1.0.3", "info": ["Brighter pads", "Steadier knobs"],)"
                                        R"( "size": %2, "sha256": "%3"})")
                             .arg(kFirmwareName)
@@ -103,7 +98,6 @@ private slots:
     void cleanupTestCase()
     {
         qmlwarnings::stop();
-        setMidiBackend(nullptr);
         m_jack.stop();
     }
     void updateThroughTheDialogs()
@@ -297,15 +291,9 @@ private:
         QString error;
         QVERIFY2(m_ftpServer->start(&error), qPrintable(error));
         m_ftpServer->put(QStringLiteral("describe1.json"), m_description);
-        // What the editor takes from --update-port and --firmware-server.
-        AppOptions options;
-        options.midiApi = QStringLiteral("jack");
-        options.updatePort = updateLink();
-        options.firmwareServer = m_ftpServer->address();
-        AppOptions::setCurrent(options);
-
         m_closer = std::make_unique<testsupport::MessageBoxCloser>();
-        m_window = std::make_unique<MainWindow>(nullptr);
+        // What the editor takes from --midi-api, --update-port and --firmware-server.
+        m_window = std::make_unique<MainWindow>(EditorSetup{m_jack.midi(), updateLink(), m_ftpServer->address()});
         m_prompt = new ScriptedPrompt(answers);
         m_window->setUserPrompt(std::unique_ptr<UserPrompt>(m_prompt));
         QVERIFY(!m_window->engine().rootObjects().isEmpty());

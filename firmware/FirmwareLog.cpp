@@ -1,0 +1,3 @@
+#include "firmware/FirmwareLog.h"
+
+Q_LOGGING_CATEGORY(lcFirmware, "mavu.firmware")

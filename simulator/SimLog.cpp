@@ -1,0 +1,3 @@
+#include "simulator/SimLog.h"
+
+Q_LOGGING_CATEGORY(lcSim, "mavu.sim")
