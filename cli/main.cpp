@@ -69,6 +69,7 @@ struct Command {
     QList<QCommandLineOption> options;
     std::function<int(const cli::Invocation &)> run;
     bool valuesAsArguments = false; // after the first argument nothing is an option (edit's values)
+    int troubleStatus = 1;          // diff's 1 means "they differ"
 };
 
 QList<Command> commands()
@@ -87,7 +88,7 @@ QList<Command> commands()
         {"diff", "diff A B [--midi-api alsa|jack]",
             "Print the settings that differ between presets A and B; - is the controller.\n"
             "Exit status 0 when equal, 1 when they differ, 2 on trouble.",
-            {}, cli::runDiff},
+            {}, cli::runDiff, false, 2},
         {"doctor", "doctor [--root DIR]", "Tell why the controller or its update does not work.",
             {{"root", "look at a system laid out under DIR", "DIR"}}, cli::runDoctor},
         {"firmware check", "firmware check [--current VERSION] [--firmware-server HOST[:PORT]]",
@@ -132,15 +133,19 @@ int runCommand(const Command &command, QStringList arguments)
         cli::printOut(commandHelp(command, parser));
         return 0;
     }
-    if (!parsed)
-        return cli::fail(QStringLiteral("%1 See mavuctl %2 --help.").arg(parser.errorText(), command.words));
+    if (!parsed) {
+        cli::fail(QStringLiteral("%1 See mavuctl %2 --help.").arg(parser.errorText(), command.words));
+        return command.troubleStatus;
+    }
     cli::Invocation call;
     call.parser = &parser;
     call.shared = SharedOptions::from(parser);
     call.args = parser.positionalArguments();
     call.synopsis = QStringLiteral("mavuctl ") + command.synopsis;
-    if (!call.shared.error.isEmpty())
-        return cli::fail(call.shared.error);
+    if (!call.shared.error.isEmpty()) {
+        cli::fail(call.shared.error);
+        return command.troubleStatus;
+    }
     return command.run(call);
 }
 

@@ -484,6 +484,8 @@ private slots:
                                     << QByteArray("mavuctl: cannot open ");
         QTest::newRow("one preset") << QStringList{"@a.stm"} << 2 << QByteArray()
                                     << QByteArray("mavuctl: usage: mavuctl diff A B");
+        QTest::newRow("unknown option") << QStringList{"--bogus", "@a.stm", "@b.stm"} << 2 << QByteArray()
+                                        << QByteArray("mavuctl: Unknown option 'bogus'.");
     }
     void mavuctlDiff()
     {
