@@ -1,9 +1,8 @@
 #include "cli/EditCommand.h"
 
+#include "model/ColorMath.h"
 #include "model/DataManagement.h"
 #include "model/SettingsLayout.h"
-
-#include <QColor>
 
 #include <functional>
 #include <optional>
@@ -76,7 +75,8 @@ public:
     QString color(const char *name)
     {
         const QString text = next(name);
-        if (ok() && !QColor::isValidColor(text))
+        std::array<int, 3> rgb;
+        if (ok() && !parseColor(text, &rgb))
             setError(QStringLiteral("%1 must be a colour such as #ff8000, not \"%2\"").arg(QLatin1String(name), text));
         return text;
     }

@@ -3,7 +3,6 @@
 #include "model/ColorMath.h"
 #include "model/ModelLog.h"
 
-#include <QColor>
 #include <QDebug>
 
 #include <algorithm>
@@ -170,11 +169,10 @@ void DataManagement::setPadInfo(int index, QString valueType, QString value)
 
 void DataManagement::storePadColor(int pad, const QString &color)
 {
-    QColor c;
-    c.setNamedColor(color);
     // An invalid colour reads as 0, 0, 0.
-    const int rgb[3] = {c.isValid() ? c.red() : 0, c.isValid() ? c.green() : 0,
-                        c.isValid() ? c.blue() : 0};
+    std::array<int, 3> rgb{};
+    if (!parseColor(color, &rgb))
+        rgb = {};
     const int o = padOffset(pad) + kPadRedByte;
     for (int i = 0; i < 3; ++i)
         storeByte(o + i, rgb[i] / 2);

@@ -146,6 +146,11 @@ private slots:
         QCOMPARE(updated.count(), 5);
         m_data.setPadInfo(3, "padRGB", QString("not a colour"));
         QCOMPARE(rgb(3), (Ints{0, 0, 0}));
+        // Short, long and QML's alpha form; anything else is no colour at all.
+        std::array<int, 3> c{};
+        QVERIFY(::parseColor("#f80", &c) && c == (std::array<int, 3>{255, 136, 0}));
+        QVERIFY(::parseColor("#7fFF8001", &c) && c == (std::array<int, 3>{255, 128, 1}));
+        QVERIFY(!::parseColor("#ff800", &c) && !::parseColor("#ff800g", &c) && !::parseColor("ff8000", &c));
         QCOMPARE(m_data.fullColor(3), (std::array<std::int8_t, 3>{127, 127, 127}));
         // Bytes above 7F (a preset may hold them) read as negative: white too. Single precision falls short.
         QCOMPARE(::normalizeColor(-5, -1, -128), (std::array<std::int8_t, 3>{127, 127, 127}));
