@@ -26,6 +26,7 @@
 #include <QGuiApplication>
 #include <QQmlContext>
 #include <QScreen>
+#include <QSize>
 #include <QTimer>
 
 #include <algorithm>
@@ -40,6 +41,9 @@ constexpr char kSerialDeviceType[] = "zt118SerialDev";
 constexpr int kSerialRequestDelayMs = 2000;
 constexpr int kUpdateStartDelayMs = 1000;
 constexpr double kReferenceDpi = 96.0;
+// The QML window's nominal size (CusConfig.windowWidth and windowHeight): the
+// hidden window stands in for it when the screen under it is looked up.
+constexpr QSize kNominalWindowSize(1080, 892);
 
 } // namespace
 
@@ -52,7 +56,7 @@ MainWindow::MainWindow(const EditorSetup &setup, QWidget *parent)
     , m_prompt(new MessageBoxPrompt(this))
     , m_recovery(m_firmwareUpdate, m_ftp, [this] { return m_devConnected; })
 {
-    resize(1080, 892);
+    resize(kNominalWindowSize);
     s_instance = this;
     // Queued: parsing a reply closes the ports, which must not happen while
     // the port layer is still handing the reply over.
