@@ -18,6 +18,7 @@
 
 class DataManagement;
 class DetectionDevice;
+class EditSession;
 class PowerEventSource;
 class Trans;
 class UserPrompt;
@@ -35,6 +36,11 @@ public:
     DetectionDevice *detection() const { return m_detection; }
     QQmlApplicationEngine &engine() { return m_engine; }
     QString filePath() const { return m_filePath; }
+    EditSession *session() const { return m_session; }
+    // The controller's last known settings image; empty when unknown.
+    QByteArray controllerImage() const;
+    // Has the field being typed in write its value (before a save, send, copy or quit).
+    void commitPendingEdits() { emit commitEditsRequested(); }
 
     // Preset files without dialogs; failures show an error box naming the file.
     bool openPresetPath(const QString &path);
@@ -60,6 +66,8 @@ signals:
     void screenChanged();
     void devStateChanged(bool state);
     void s_snNum(QString snStr);
+    // The page answers by moving the focus, so an unconfirmed field writes its value now.
+    void commitEditsRequested();
 
 public slots:
     void sendData();
@@ -68,6 +76,9 @@ public slots:
     void save();
     void saveAs();
     void openFile();
+    void restoreDefault();
+    // Asks first when closing would lose changes; false keeps the window open.
+    bool confirmClose();
     double getScalingRate();
     void updateProgra(int x, int y);
     QString getSoftVersion();
@@ -92,11 +103,16 @@ private:
     bool sendMessage(const QByteArray &message);
     QString askSavePath();
     void showFileError(const QString &text);
+    bool mayDiscard(const QString &action, bool offerSend);
+    void showFirmwareVersion();
     int screenIndex() const;
 
     MidiIn m_midiIn;
     MidiOut m_midiOut;
     DataManagement *m_dataManagement = nullptr;
+    EditSession *m_session = nullptr;
+    // The reply to the user's own read replaces the editor's settings; one on arrival may not.
+    bool m_readAsked = false;
     QQmlApplicationEngine m_engine;
     MyFtp m_ftp;
     FirmwareUpdate m_firmwareUpdate;

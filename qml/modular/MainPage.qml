@@ -9,6 +9,7 @@ Item {
 
     property bool isVisable: true
     property alias connectState: connectstae
+    property alias syncState: syncState
     property alias padSwipeView: padSwipeView
     property alias padTabBar: padTabBar
     property alias bqmView: bqmView
@@ -172,6 +173,19 @@ Item {
         text: qsTr("GET FROM HARDWARE")
         textColor: CusConfig.colortext
         onClicked: MainLogic.getData()
+    }
+
+    // Beside the connection: whether the controller has what the editor shows.
+    BasicText {
+        id: syncState
+        objectName: "syncState"
+        anchors.right: connectstae.left
+        anchors.rightMargin: 16
+        y: 695
+        visible: Session.controllerKnown
+        text: Session.unsentCount === 0 ? qsTr("Controller up to date")
+                                         : qsTr("%n change(s) not sent to the controller", "", Session.unsentCount)
+        enableColor: Session.unsentCount === 0 ? CusConfig.colorTextSecondary : CusConfig.colorDiffersMark
     }
 
     ConnectState {

@@ -2,11 +2,13 @@
 // private JACK server, the controller's ports coming after its card, and the
 // controller pulled out while the editor waits for its settings.
 #include "faults/FaultReport.h"
+#include "firmware/ScriptedPrompt.h"
 #include "app/MainWindow.h"
 #include "device/DetectionDevice.h"
 #include "device/Protocol.h"
 #include "device/UdevEventSource.h"
 #include "model/DataManagement.h"
+#include "model/EditSession.h"
 #include "model/PresetFile.h"
 #include "simulator/SimController.h"
 #include "support/EditorHarness.h"
@@ -14,6 +16,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QQmlContext>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -94,6 +97,27 @@ private slots:
         QCOMPARE(mavuctl({"get", "-o", path("again.syx")}).exitCode, 0);
         QCOMPARE(readAll(path("again.syx")), edited);
         QCOMPARE(m_sim->output().count("received 458"), 1);
+    }
+
+    // A preset opened as the editor starts is what it shows, though the
+    // controller's answer comes after it: that is recorded and counted.
+    void presetOpenedAtStartStaysWhenTheControllerAnswers()
+    {
+        startSimulator({"--reply-delay", QString::number(kReplyDelayMs), "--firmware-version", "1.2.3"});
+        QByteArray mine = simulatorImage(1, 2, 3);
+        for (int offset : {layout::padOffset(0) + 1, layout::padOffset(17) + 1, layout::knobOffset(2) + 1})
+            mine[offset] = 99;
+        QVERIFY(preset::writeFile(path("mine.stm"), mine, nullptr));
+        MainWindow window(nullptr); // asks the controller as it starts
+        window.openPresetFiles({path("mine.stm")});
+        QObject *tran = window.engine().rootContext()->contextProperty("Tran").value<QObject *>();
+        QVERIFY(QMetaObject::invokeMethod(tran, "reTrans", Q_ARG(QString, QStringLiteral("English"))));
+        QTRY_COMPARE_WITH_TIMEOUT(window.controllerImage(), simulatorImage(1, 2, 3), 5000);
+        QCOMPARE(window.settings()->imageBytes(), mine);
+        QCOMPARE(window.session()->differingPads(), (QVariantList{0, 17}));
+        QObject *page = window.engine().rootObjects().first()->findChild<QObject *>("mainPage");
+        QCOMPARE(editorharness::child(page, "syncState")->property("text").toString(),
+            QStringLiteral("3 changes not sent to the controller"));
     }
 
     void absentOrSilentControllerFailsClearlyAndSoon_data()
@@ -189,7 +213,10 @@ private slots:
         QVERIFY2(sim->waitForOutput("settings written", 5000), sim->output().constData());
         window.settings()->initDefaultData();
         updated.clear();
+        auto *prompt = new ScriptedPrompt({1}); // the defaults are in neither file nor controller: discarded
+        window.setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
         window.getData();
+        QCOMPARE(prompt->asked().size(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(updated.size(), 1, 5000);
         expected[1] = char(protocol::ReadSettings);
         QCOMPARE(window.settings()->imageBytes(), expected);

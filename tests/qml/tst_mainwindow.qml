@@ -26,16 +26,12 @@ TestCase {
         var menus = findChild(win, "menuBar").menus
         var file = menus.menuAt(0)
         compare(file.count, 7)
-        var slots = ["openFile", "save", "saveAs", "sendData", "getData"]
+        var slots = ["openFile", "save", "saveAs", "sendData", "getData", "restoreDefault"]
         for (var i = 0; i < slots.length; ++i)
             file.actionAt(i).trigger()
         page.sendButton.clicked()
         page.getButton.clicked()
-        compare(slots.map(function (s) { return MainLogic.calls(s) }), [1, 1, 1, 2, 2])
-
-        DataMgt.setPadInfo(3, "padData", 99)
-        file.actionAt(5).trigger() // Restore The Default
-        verify(DataMgt.getPadInfo(3).padData !== 99)
+        compare(slots.map(function (s) { return MainLogic.calls(s) }), [1, 1, 1, 2, 2, 1])
 
         var funcPage = findChild(win, "funcPage")
         verify(page.visible && !funcPage.visible)

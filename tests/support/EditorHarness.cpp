@@ -12,6 +12,7 @@
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
 #include "model/DataManagement.h"
+#include "model/EditSession.h"
 #include "model/FunctionProperty.h"
 #include "simulator/InProcess.h"
 
@@ -64,6 +65,7 @@ void QuickSetup::qmlEngineAvailable(QQmlEngine *engine)
     context->setContextProperty(QStringLiteral("Tran"), new TransDouble(engine));
     context->setContextProperty(QStringLiteral("MainLogic"), new MainLogicDouble(engine));
     context->setContextProperty(QStringLiteral("DataMgt"), data);
+    context->setContextProperty(QStringLiteral("Session"), new EditSession(data, engine));
     context->setContextProperty(QStringLiteral("Ftp"), new MyFtp(engine));
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), new FirmwareUpdate(engine));
     context->setContextProperty(QStringLiteral("FunctionProperty"), new FunctionProperty(engine));

@@ -15,12 +15,14 @@ public:
 
     Q_INVOKABLE int calls(const QString &slot) const { return m_calls.value(slot); }
     Q_INVOKABLE void raiseDevStateChanged(bool state) { emit devStateChanged(state); }
+    Q_INVOKABLE void raiseCommitEditsRequested() { emit commitEditsRequested(); }
 
 signals:
     void showHint(bool isSend, bool isSuccess);
     void screenChanged();
     void devStateChanged(bool state);
     void s_snNum(QString snStr);
+    void commitEditsRequested();
 
 public slots:
     void sendData() { count("sendData"); }
@@ -33,6 +35,8 @@ public slots:
     void save() { count("save"); }
     void saveAs() { count("saveAs"); }
     void openFile() { count("openFile"); }
+    void restoreDefault() { count("restoreDefault"); }
+    bool confirmClose() { return true; }
     double getScalingRate() { return 1.0; }
     void updateProgra(int, int) { count("updateProgra"); }
     QString getSoftVersion() { return QStringLiteral("1.0.1.1"); }

@@ -50,7 +50,8 @@ Item {
         BasicText {
             x: 50
             y: 11
-            text: qsTr("Korvel Mavu Editor")
+            text: Session.displayName === "" ? qsTr("Korvel Mavu Editor")
+                                             : Session.displayName + " — " + qsTr("Korvel Mavu Editor")
             enableColor: CusConfig.colorTitleText
         }
 
@@ -149,7 +150,7 @@ Item {
             }
             Action {
                 text: qsTr("Restore The Default")
-                onTriggered: DataMgt.initDefaultData()
+                onTriggered: MainLogic.restoreDefault()
             }
             Action {
                 text: qsTr("Quit")
