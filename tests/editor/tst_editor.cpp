@@ -120,6 +120,7 @@ private slots:
         auto *window = qobject_cast<QQuickWindow *>(m_editor.root);
         window->requestActivate();
         QVERIFY(QTest::qWaitForWindowActive(window));
+        m_window->setSavePathQuestion([this](const QString &, QString *) { return path("typed.syx"); });
         QQuickItem *bank = nullptr;
         QVariant tile;
         QObject *pads = child(m_editor.root->findChild<QObject *>(QStringLiteral("mainPage")), "padSwipeView");
@@ -133,6 +134,7 @@ private slots:
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(settings()->getPadInfo(pad->property("realIndex").toInt()).value("padData").toInt(), 101);
         QCOMPARE(readAll(m_window->filePath()), settings()->imageBytes());
+        m_window->setSavePathQuestion(nullptr);
     }
 
     // Nothing half written, nothing left behind, the old file whole, the
