@@ -229,14 +229,7 @@ QByteArray MainWindow::controllerImage() const
 // The version the update check compares with is the controller's, once known.
 void MainWindow::showFirmwareVersion()
 {
-    const QByteArray controller = m_session ? m_session->controllerImage() : QByteArray();
-    QVariantList v = m_dataManagement->getVerInfo();
-    if (controller.size() > layout::kVersionOffset + 2) {
-        for (int i = 0; i < 3; ++i)
-            v[i] = int(qint8(controller.at(layout::kVersionOffset + i)));
-    }
-    m_ftp.setCurrentVersion(
-        QStringLiteral("%1.%2.%3").arg(v.value(0).toString(), v.value(1).toString(), v.value(2).toString()));
+    m_ftp.setCurrentVersion(m_session->firmwareVersion());
 }
 
 void MainWindow::getData()

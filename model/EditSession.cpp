@@ -43,6 +43,13 @@ void EditSession::setUntouched()
     update();
 }
 
+QString EditSession::firmwareVersion() const
+{
+    const QByteArray image = m_controller.size() == layout::kImageSize ? m_controller : m_data->imageBytes();
+    const auto part = [&image](int i) { return int(qint8(image.at(layout::kVersionOffset + i))); };
+    return QStringLiteral("%1.%2.%3").arg(part(0)).arg(part(1)).arg(part(2));
+}
+
 bool EditSession::differsFromController(const QString &kind, int index) const
 {
     using settingsDiff::Control;
@@ -70,5 +77,9 @@ void EditSession::update()
     // Framing and firmware version are not settings: a file from a
     // controller with other firmware is not a change.
     m_unsaved = !settingsDiff::compare(m_saved, m_data->imageBytes()).isEmpty();
+    if (firmwareVersion() != m_firmwareVersion) {
+        m_firmwareVersion = firmwareVersion();
+        emit firmwareVersionChanged();
+    }
     emit changed();
 }

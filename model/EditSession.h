@@ -26,6 +26,7 @@ class EditSession : public QObject
     Q_PROPERTY(QVariantList differingPads READ differingPads NOTIFY changed)
     Q_PROPERTY(QVariantList differingKnobs READ differingKnobs NOTIFY changed)
     Q_PROPERTY(QVariantList differingButtons READ differingButtons NOTIFY changed)
+    Q_PROPERTY(QString firmwareVersion MEMBER m_firmwareVersion NOTIFY firmwareVersionChanged)
 public:
     explicit EditSession(DataManagement *data, QObject *parent = nullptr);
 
@@ -50,6 +51,10 @@ public:
     // Replacing the editor's image would lose it: in neither the file nor the controller.
     bool wouldLoseWork() const { return unsaved() && (!controllerKnown() || unsentCount() > 0); }
 
+    // "1.2.3": the controller's once known, else what the settings carry;
+    // the property is empty until the first change.
+    QString firmwareVersion() const;
+
     // kind: "pad", "knob" or "button".
     Q_INVOKABLE bool differsFromController(const QString &kind, int index) const;
     QVariantList differingPads() const { return differing(settingsDiff::Control::Pad); }
@@ -58,6 +63,7 @@ public:
 
 signals:
     void changed();
+    void firmwareVersionChanged();
 
 private:
     void update();
@@ -69,4 +75,5 @@ private:
     QString m_filePath;
     QList<settingsDiff::Difference> m_differences;
     bool m_unsaved = false;
+    QString m_firmwareVersion;
 };

@@ -107,6 +107,7 @@ private slots:
         QByteArray mine = simulatorImage(1, 2, 3);
         for (int offset : {layout::padOffset(0) + 1, layout::padOffset(17) + 1, layout::knobOffset(2) + 1})
             mine[offset] = 99;
+        mine[layout::kVersionOffset] = 9; // saved from other firmware: the About box keeps the controller's
         QVERIFY(preset::writeFile(path("mine.stm"), mine, nullptr));
         MainWindow window(nullptr); // asks the controller as it starts
         window.openPresetFiles({path("mine.stm")});
@@ -115,9 +116,10 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(window.controllerImage(), simulatorImage(1, 2, 3), 5000);
         QCOMPARE(window.settings()->imageBytes(), mine);
         QCOMPARE(window.session()->differingPads(), (QVariantList{0, 17}));
-        QObject *page = window.engine().rootObjects().first()->findChild<QObject *>("mainPage");
-        QCOMPARE(editorharness::child(page, "syncState")->property("text").toString(),
+        QObject *root = window.engine().rootObjects().first();
+        QCOMPARE(editorharness::child(root->findChild<QObject *>("mainPage"), "syncState")->property("text").toString(),
             QStringLiteral("3 changes not sent to the controller"));
+        QCOMPARE(root->findChild<QObject *>("helpDialog")->property("firmwareVersion").toString(), QString("1.2.3"));
     }
 
     void absentOrSilentControllerFailsClearlyAndSoon_data()
