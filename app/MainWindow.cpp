@@ -487,6 +487,7 @@ bool MainWindow::openPresetPath(const QString &path)
     m_dataManagement->setImage(image.constData(), image.size());
     m_filePath = path;
     m_session->setFile(path);
+    m_readAsked = false; // a read asked for before the file does not replace it
     qDebug() << "preset opened:" << path;
     return true;
 }
