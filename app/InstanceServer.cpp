@@ -38,7 +38,9 @@ bool InstanceServer::raiseMainWindow()
 {
     const auto windows = QGuiApplication::topLevelWindows();
     for (QWindow *window : windows) {
-        if (!qobject_cast<QQuickWindow *>(window) || window->title() != windowTitle())
+        // The editor's title carries the file's name; its object name stays.
+        if (!qobject_cast<QQuickWindow *>(window)
+            || (window->title() != windowTitle() && window->objectName() != windowTitle()))
             continue;
         window->showNormal();
         window->raise();

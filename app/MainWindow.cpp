@@ -14,6 +14,7 @@
 #include "i18n/Trans.h"
 #include "model/DataManagement.h"
 #include "model/EditHistory.h"
+#include "model/EditSession.h"
 #include "model/PresetFile.h"
 
 #include <QApplication>
@@ -67,12 +68,10 @@ MainWindow::MainWindow(const EditorSetup &setup, QWidget *parent)
     m_dataManagement->initDefaultData();
     // The defaults at start are where the history begins, not a step of it.
     m_history = new EditHistory(m_dataManagement, this);
-    m_differences = new DifferenceList(m_dataManagement, [this] { return m_controllerImage; }, this);
-    connect(m_dataManagement, &DataManagement::s_updateDate, this, [this] {
-        const QVariantList v = m_dataManagement->getVerInfo();
-        m_ftp.setCurrentVersion(
-            QStringLiteral("%1.%2.%3").arg(v.value(0).toString(), v.value(1).toString(), v.value(2).toString()));
-    });
+    m_session = new EditSession(m_dataManagement, this);
+    m_differences = new DifferenceList(m_dataManagement, [this] { return controllerImage(); }, this);
+    connect(m_session, &EditSession::changed, m_differences, &DifferenceList::refresh);
+    connect(m_dataManagement, &DataManagement::s_updateDate, this, &MainWindow::showFirmwareVersion);
 
     // Where firmware comes from and which port takes it, as the command line
     // or the environment say (pseudo-terminals are never found by USB identity).
@@ -167,6 +166,7 @@ void MainWindow::initQml()
     context->setContextProperty(QStringLiteral("DataMgt"), m_dataManagement);
     context->setContextProperty(QStringLiteral("EditHistory"), m_history);
     connect(m_trans, &Trans::currentLanguageChanged, m_history, &EditHistory::retranslate);
+    context->setContextProperty(QStringLiteral("Session"), m_session);
     context->setContextProperty(QStringLiteral("Ftp"), &m_ftp);
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), &m_firmwareUpdate);
     context->setContextProperty(QStringLiteral("FunctionProperty"), &m_functionProperty);
@@ -251,19 +251,35 @@ bool MainWindow::sendMessage(const QByteArray &message)
     return m_midiOut.send(message.constData(), message.size());
 }
 
+QByteArray MainWindow::controllerImage() const
+{
+    return m_session->controllerImage();
+}
+
+// The version the update check compares with is the controller's, once known.
+void MainWindow::showFirmwareVersion()
+{
+    m_ftp.setCurrentVersion(m_session->firmwareVersion());
+}
+
 void MainWindow::getData()
 {
+    if (!mayDiscard(QCoreApplication::translate("MyMenuBar", "Get From Hardware"), false))
+        return;
     setPortsOpen(true);
+    m_readAsked = true;
     emit showHint(false, sendMessage(protocol::request(protocol::ReadSettings)));
 }
 
 void MainWindow::sendData()
 {
+    commitPendingEdits();
     setPortsOpen(true);
-    const bool sent = sendMessage(protocol::writeSettingsMessage(m_dataManagement->imageBytes()));
-    emit showHint(true, sent);
+    const QByteArray image = m_dataManagement->imageBytes();
+    const bool sent = sendMessage(protocol::writeSettingsMessage(image));
     if (sent)
-        setControllerImage(m_dataManagement->imageBytes());
+        m_session->setControllerImage(image);
+    emit showHint(true, sent);
     // The input stays open: what is played on the controller shows on the page.
     if (m_devConnected)
         m_midiOut.close();
@@ -309,21 +325,23 @@ void MainWindow::settingsReceived(const QByteArray &image)
 {
     // The read before a firmware update is the backup's, not the editor's.
     const bool forBackup = m_safeguard.takeSettings(image);
-    setControllerImage(image);
     if (!forBackup) {
-        const EditHistory::Group step(m_history, QStringLiteral("getFromHardware"));
-        m_dataManagement->setImage(image.constData(), image.size());
+        m_session->setControllerImage(image);
+        // What the user opened or edited stays; the controller's settings are
+        // then only recorded, and the difference shown.
+        if (m_readAsked || !m_session->holdsUserWork()) {
+            const EditHistory::Group step(m_history, QStringLiteral("getFromHardware"));
+            m_dataManagement->setImage(image.constData(), image.size());
+            m_session->setUntouched();
+        } else {
+            showFirmwareVersion();
+        }
+        m_readAsked = false;
     }
     if (m_devConnected)
         m_midiOut.close();
     if (!forBackup)
         m_safeguard.compareOnReturn(image);
-}
-
-void MainWindow::setControllerImage(const QByteArray &image)
-{
-    m_controllerImage = image;
-    m_differences->refresh();
 }
 
 void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
@@ -333,9 +351,10 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
         m_ftp.setDeviceConnected(isArrival);
         if (!isArrival) {
             m_devConnected = false;
+            m_readAsked = false;
+            m_session->setControllerImage(QByteArray());
             m_midiIn.close();
             m_midiOut.close();
-            setControllerImage(QByteArray());
             emit devStateChanged(false);
         } else {
             m_devConnected = true;
@@ -344,6 +363,7 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
             qCDebug(lcApp) << "m_inDevIndex:" << unsigned(m_inDevIndex);
             qCDebug(lcApp) << "m_outDevIndex:" << unsigned(m_outDevIndex);
             setPortsOpen(true);
+            m_readAsked = false;
             emit showHint(false, sendMessage(protocol::request(protocol::ReadSettings)));
             QTimer::singleShot(kSerialRequestDelayMs, this, [this] {
                 setPortsOpen(true);
@@ -411,6 +431,7 @@ QString MainWindow::askSavePath()
 
 void MainWindow::save()
 {
+    commitPendingEdits();
     if (m_filePath.isEmpty()) {
         const QString path = askSavePath();
         if (path.isEmpty())
@@ -423,6 +444,7 @@ void MainWindow::save()
 
 void MainWindow::saveAs()
 {
+    commitPendingEdits();
     const QString path = askSavePath();
     if (path.isEmpty())
         return;
@@ -433,17 +455,65 @@ void MainWindow::saveAs()
 
 void MainWindow::openFile()
 {
-    const QString path = QFileDialog::getOpenFileName(this, QString(), QString(), QString());
+    if (!mayDiscard(QCoreApplication::translate("MyMenuBar", "Open"), true))
+        return;
+    const QString path = m_prompt->openFile(QString(), QString());
     qCDebug(lcApp) << "filePath" << path;
     if (!path.isEmpty())
         openPresetPath(path);
 }
 
+void MainWindow::restoreDefault()
+{
+    if (!mayDiscard(QCoreApplication::translate("MyMenuBar", "Restore The Default"), true))
+        return;
+    const EditHistory::Group step(m_history, QStringLiteral("restoreDefault"));
+    m_dataManagement->initDefaultData();
+}
+
+bool MainWindow::confirmClose()
+{
+    return mayDiscard(QCoreApplication::translate("MyMenuBar", "Quit"), true);
+}
+
+// Before the editor's settings are replaced or dropped: asks when they are in
+// neither their file nor the controller. False when the user keeps them.
+bool MainWindow::mayDiscard(const QString &action, bool offerSend)
+{
+    commitPendingEdits();
+    if (!m_session->wouldLoseWork())
+        return true;
+    QString text = m_session->fileName().isEmpty()
+        ? tr("The settings in the editor are not saved.")
+        : tr("The changes to \"%1\" are not saved.").arg(m_session->fileName());
+    if (m_session->controllerKnown())
+        text += QLatin1Char(' ') + tr("%n change(s) not sent to the controller.", "", m_session->unsentCount());
+    // The menu's own words for the prompt's titles and its Save.
+    QStringList choices{QCoreApplication::translate("MyMenuBar", "Save")};
+    const bool sendable = offerSend && m_devConnected && m_session->controllerKnown();
+    if (sendable)
+        choices << tr("Send");
+    choices << tr("Discard");
+    const int choice = m_prompt->choose(action, text, choices);
+    if (choice == 0) {
+        save();
+        return !m_session->unsaved();
+    }
+    if (sendable && choice == 1) {
+        sendData();
+        return m_session->unsentCount() == 0;
+    }
+    return choice == choices.size() - 1;
+}
+
 bool MainWindow::savePresetTo(const QString &path)
 {
     QString error;
-    if (preset::writeFile(path, m_dataManagement->imageBytes(), &error))
+    if (preset::writeFile(path, m_dataManagement->imageBytes(), &error)) {
+        m_filePath = path;
+        m_session->setFile(path);
         return true;
+    }
     qCWarning(lcApp) << "saving the preset failed:" << path << error;
     showFileError(tr("The preset could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
     return false;
@@ -460,12 +530,17 @@ bool MainWindow::openPresetPath(const QString &path)
     }
     const EditHistory::Group step(m_history, QStringLiteral("openPreset"));
     m_dataManagement->setImage(image.constData(), image.size());
+    m_filePath = path;
+    m_session->setFile(path);
+    m_readAsked = false; // a read asked for before the file does not replace it
     qCDebug(lcApp) << "preset opened:" << path;
     return true;
 }
 
 void MainWindow::openPresetFiles(const QStringList &paths)
 {
+    if (!paths.isEmpty() && !mayDiscard(QCoreApplication::translate("MyMenuBar", "Open"), true))
+        return;
     for (const QString &path : paths)
         openPresetPath(path);
 }

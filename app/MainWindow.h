@@ -19,8 +19,9 @@
 
 class DataManagement;
 class DetectionDevice;
-class EditHistory;
 class DifferenceList;
+class EditHistory;
+class EditSession;
 class MidiBackend;
 class PowerEventSource;
 class Trans;
@@ -53,9 +54,12 @@ public:
     DetectionDevice *detection() const { return m_detection; }
     QQmlApplicationEngine &engine() { return m_engine; }
     QString filePath() const { return m_filePath; }
-    // The controller's image as last read from or sent to it; empty when unknown.
-    QByteArray controllerImage() const { return m_controllerImage; }
+    EditSession *session() const { return m_session; }
+    // The controller's last known settings image; empty when unknown.
+    QByteArray controllerImage() const;
     DifferenceList *differences() const { return m_differences; }
+    // Has the field being typed in write its value (before a save, send, copy or quit).
+    void commitPendingEdits() { emit commitEditsRequested(); }
 
     // Preset files without dialogs; failures show an error box naming the file.
     bool openPresetPath(const QString &path);
@@ -85,6 +89,8 @@ signals:
     // "knob" or "button", index counted over all banks.
     void controlHit(QString kind, int index);
     void s_midiChannelData(char *data, int len);
+    // The page answers by moving the focus, so an unconfirmed field writes its value now.
+    void commitEditsRequested();
 
 public slots:
     void sendData();
@@ -93,6 +99,9 @@ public slots:
     void save();
     void saveAs();
     void openFile();
+    void restoreDefault();
+    // Asks first when closing would lose changes; false keeps the window open.
+    bool confirmClose();
     double getScalingRate();
     void updateProgra(int x, int y);
     QString getSoftVersion();
@@ -115,12 +124,13 @@ private:
     void setPortsOpen(bool open);
     void flashAfterCommand(const QString &path);
     void settingsReceived(const QByteArray &image);
-    void setControllerImage(const QByteArray &image);
     char *holdReceived(const char *data, int len);
     void releaseReceived(const char *data);
     bool sendMessage(const QByteArray &message);
     QString askSavePath();
     void showFileError(const QString &text);
+    bool mayDiscard(const QString &action, bool offerSend);
+    void showFirmwareVersion();
     int screenIndex() const;
 
     const EditorSetup m_setup;
@@ -129,8 +139,10 @@ private:
     MidiOut m_midiOut;
     DataManagement *m_dataManagement = nullptr;
     EditHistory *m_history = nullptr;
+    EditSession *m_session = nullptr;
     DifferenceList *m_differences = nullptr;
-    QByteArray m_controllerImage;
+    // The reply to the user's own read replaces the editor's settings; one on arrival may not.
+    bool m_readAsked = false;
     QQmlApplicationEngine m_engine;
     MyFtp m_ftp;
     FirmwareUpdate m_firmwareUpdate;

@@ -66,4 +66,18 @@
         <translation>English</translation>
     </message>
 </context>
+<context>
+    <name>MainPage</name>
+    <message numerus="yes">
+        <source>%n change(s) not sent to the controller</source>
+        <translation><numerusform>%n change not sent to the controller</numerusform><numerusform>%n changes not sent to the controller</numerusform></translation>
+    </message>
+</context>
+<context>
+    <name>MainWindow</name>
+    <message numerus="yes">
+        <source>%n change(s) not sent to the controller.</source>
+        <translation><numerusform>%n change not sent to the controller.</numerusform><numerusform>%n changes not sent to the controller.</numerusform></translation>
+    </message>
+</context>
 </TS>

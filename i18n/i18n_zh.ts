@@ -544,6 +544,10 @@
         <source>Failed to get data</source>
         <translation>获取数据失败</translation>
     </message>
+    <message>
+        <source>Korvel Mavu Editor</source>
+        <translation>Korvel Mavu 编辑器</translation>
+    </message>
 </context>
 <context>
     <name>MainPage</name>
@@ -566,6 +570,14 @@
     <message>
         <source>GET FROM HARDWARE</source>
         <translation>从硬件获取</translation>
+    </message>
+    <message>
+        <source>Controller up to date</source>
+        <translation>控制器已是最新</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n change(s) not sent to the controller</source>
+        <translation><numerusform>%n 处更改未发送到控制器</numerusform></translation>
     </message>
 </context>
 <context>
@@ -609,6 +621,26 @@
 %2</source>
         <translation>无法打开预设“%1”。
 %2</translation>
+    </message>
+    <message>
+        <source>The settings in the editor are not saved.</source>
+        <translation>编辑器中的设置尚未保存。</translation>
+    </message>
+    <message>
+        <source>The changes to &quot;%1&quot; are not saved.</source>
+        <translation>对“%1”的更改尚未保存。</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n change(s) not sent to the controller.</source>
+        <translation><numerusform>%n 处更改未发送到控制器。</numerusform></translation>
+    </message>
+    <message>
+        <source>Send</source>
+        <translation>发送</translation>
+    </message>
+    <message>
+        <source>Discard</source>
+        <translation>放弃</translation>
     </message>
 </context>
 <context>
@@ -1120,6 +1152,13 @@ Write the saved settings back to the controller?</source>
     <message>
         <source>several settings</source>
         <translation>多项设置</translation>
+    </message>
+</context>
+<context>
+    <name>EditSession</name>
+    <message>
+        <source>Untitled</source>
+        <translation>未命名</translation>
     </message>
 </context>
 </TS>

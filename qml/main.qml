@@ -20,7 +20,10 @@ Window {
     minimumHeight: maximumHeight / 4
     flags: Qt.Window | Qt.WindowMinimizeButtonHint | Qt.FramelessWindowHint
     color: CusConfig.colorWindowBackground
-    title: "korvelMavuwidonw"
+    // The running copy finds its window by this name when started again.
+    objectName: "korvelMavuwidonw"
+    title: Session.displayName === "" ? qsTr("Korvel Mavu Editor")
+                                      : Session.displayName + " — " + qsTr("Korvel Mavu Editor")
     visible: true
 
     // Follows the language in force, not the stored one: a switch from the
@@ -41,6 +44,11 @@ Window {
         if (timer.running)
             timer.stop()
         timer.start()
+    }
+
+    // Menu quit and the close button alike; unsaved or unsent work asks first.
+    onClosing: function (close) {
+        close.accepted = MainLogic.confirmClose()
     }
 
     Component.onCompleted: {
@@ -205,6 +213,11 @@ Window {
 
     Connections {
         target: MainLogic
+        // Moving the focus ends the edit of a typed, unconfirmed value.
+        function onCommitEditsRequested() {
+            if (view.activeFocusItem)
+                view.activeFocusItem.focus = false
+        }
         function onShowHint(isSend, isSuccess) {
             view.popHint(isSend, isSuccess)
         }

@@ -73,6 +73,8 @@ QtObject {
     // Connection light and pad marker: idle and active.
     property color colorStateIdle: "#707070"
     property color colorStateActive: "#FF7900"
+    // A control's settings differ from the controller's.
+    property color colorDiffersMark: colorStateActive
     // The knock colour's channel labels and the colour it starts with.
     property color colorChannelRed: "#D43030"
     property color colorChannelGreen: "#A5D63F"

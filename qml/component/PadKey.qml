@@ -13,6 +13,8 @@ Item {
     // Tab changes while the tile is being built must not overwrite the
     // stored type; the page sets this after the first load.
     property bool ready: false
+    // Its settings differ from the controller's.
+    property bool differs: false
     property alias tabBar: tabBar
     property alias cbxCH: cbxCH
     property alias cbxNote: cbxNote
@@ -53,6 +55,13 @@ Item {
         color: CusConfig.colorPanelBackground
         border.color: CusConfig.colorPanelBorder
         radius: CusConfig.radiuSize2
+    }
+
+    DiffMark {
+        objectName: "diffMark"
+        x: 114
+        y: 6
+        visible: root.differs
     }
 
     BasicText {

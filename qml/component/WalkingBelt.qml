@@ -9,6 +9,8 @@ Item {
     // Tab changes while the panel is being built must not overwrite the
     // stored kind; writing starts with the first load.
     property bool ready: false
+    // Its settings differ from the controller's.
+    property bool differs: false
     property alias tabBar: tabBar
     property alias cbxCH: cbxCH
     property alias btnState: btnState
@@ -50,6 +52,13 @@ Item {
         color: CusConfig.colorPanelBackground
         border.color: CusConfig.colorPanelBorder
         radius: CusConfig.radiuSize2
+    }
+
+    DiffMark {
+        objectName: "diffMark"
+        x: root.width - width - 2
+        y: 2
+        visible: root.differs
     }
 
     BasicText { x: 10; y: 8; text: "#" }

@@ -45,6 +45,7 @@ Grid {
                 property int itemIndex: index
 
                 knobIndex: grid.realIndex(itemIndex)
+                differs: Session.differingKnobs.indexOf(knobIndex) >= 0
             }
         }
     }

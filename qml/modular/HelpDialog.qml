@@ -16,7 +16,8 @@ DialogFrame {
     property alias support: support
     property alias row: row
     // Kept apart from the label so a language switch re-labels it.
-    property string firmwareVersion: ""
+    // The controller's version once it has answered, not a preset's.
+    property string firmwareVersion: Session.firmwareVersion
 
     Item {
         id: helpStae
@@ -155,14 +156,6 @@ DialogFrame {
         target: MainLogic
         function onS_snNum(snStr) {
             sn.text = "sn:" + snStr
-        }
-    }
-
-    Connections {
-        target: DataMgt
-        function onS_updateDate() {
-            var v = DataMgt.getVerInfo()
-            dialog.firmwareVersion = v[0] + "." + v[1] + "." + v[2]
         }
     }
 }

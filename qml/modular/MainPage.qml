@@ -11,6 +11,7 @@ Item {
     // Lays out the bank pages built later, as the window's own were.
     property var resizer: null
     property alias connectState: connectstae
+    property alias syncState: syncState
     property alias padSwipeView: padSwipeView
     property alias padTabBar: padTabBar
     property alias bqmView: bqmView
@@ -203,6 +204,19 @@ Item {
         text: qsTr("GET FROM HARDWARE")
         textColor: CusConfig.colortext
         onClicked: MainLogic.getData()
+    }
+
+    // Beside the connection: whether the controller has what the editor shows.
+    BasicText {
+        id: syncState
+        objectName: "syncState"
+        anchors.right: connectstae.left
+        anchors.rightMargin: 16
+        y: 695
+        visible: Session.controllerKnown
+        text: Session.unsentCount === 0 ? qsTr("Controller up to date")
+                                         : qsTr("%n change(s) not sent to the controller", "", Session.unsentCount)
+        enableColor: Session.unsentCount === 0 ? CusConfig.colorTextSecondary : CusConfig.colorDiffersMark
     }
 
     ConnectState {

@@ -59,6 +59,8 @@ Grid {
 
                 property int itemIndex: index
 
+                differs: Session.differingPads.indexOf(realIndex) >= 0
+
                 function load() {
                     var info = DataMgt.getPadInfo(realIndex)
                     tabBar.currentIndex = info.padtype

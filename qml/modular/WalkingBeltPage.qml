@@ -44,6 +44,7 @@ Item {
                 WalkingBelt {
                     id: wb
                     itemIndex: index
+                    differs: Session.differingButtons.indexOf(index) >= 0
                 }
             }
         }

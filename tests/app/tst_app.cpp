@@ -85,7 +85,7 @@ QMap<QString, QString> readCatalogue(const QString &path)
             source = xml.readElementText();
         else if (xml.name() == QLatin1String("translation")) {
             const bool finished = xml.attributes().value(QLatin1String("type")).isEmpty();
-            const QString text = xml.readElementText();
+            const QString text = xml.readElementText(QXmlStreamReader::IncludeChildElements);
             messages.insert(context + '|' + source, finished ? text : QString());
         }
     }

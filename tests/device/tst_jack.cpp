@@ -3,11 +3,13 @@
 // controller pulled out while the editor waits for its settings, and a pad
 // played on it.
 #include "faults/FaultReport.h"
+#include "firmware/ScriptedPrompt.h"
 #include "app/MainWindow.h"
 #include "device/DetectionDevice.h"
 #include "device/Protocol.h"
 #include "device/UdevEventSource.h"
 #include "model/DataManagement.h"
+#include "model/EditSession.h"
 #include "model/PresetFile.h"
 #include "simulator/SimController.h"
 #include "support/EditorHarness.h"
@@ -15,6 +17,7 @@
 #include "support/TestSupport.h"
 
 #include <QApplication>
+#include <QQmlContext>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -100,6 +103,29 @@ private slots:
         r = mavuctl({"diff", "-", path("read.syx")});
         QVERIFY2(
             r.exitCode == 1 && r.out.startsWith("PAD A2      padtype ") && r.out.count('\n') == 1, r.out.constData());
+    }
+
+    // A preset opened as the editor starts is what it shows, though the
+    // controller's answer comes after it: that is recorded and counted.
+    void presetOpenedAtStartStaysWhenTheControllerAnswers()
+    {
+        startSimulator({"--reply-delay", QString::number(kReplyDelayMs), "--firmware-version", "1.2.3"});
+        QByteArray mine = simulatorImage(1, 2, 3);
+        for (int offset : {layout::padOffset(0) + 1, layout::padOffset(17) + 1, layout::knobOffset(2) + 1})
+            mine[offset] = 99;
+        mine[layout::kVersionOffset] = 9; // saved from other firmware: the About box keeps the controller's
+        QVERIFY(preset::writeFile(path("mine.stm"), mine, nullptr));
+        MainWindow window(EditorSetup{m_jack.midi()}); // asks the controller as it starts
+        window.openPresetFiles({path("mine.stm")});
+        QObject *tran = window.engine().rootContext()->contextProperty("Tran").value<QObject *>();
+        QVERIFY(QMetaObject::invokeMethod(tran, "reTrans", Q_ARG(QString, QStringLiteral("English"))));
+        QTRY_COMPARE_WITH_TIMEOUT(window.controllerImage(), simulatorImage(1, 2, 3), 5000);
+        QCOMPARE(window.settings()->imageBytes(), mine);
+        QCOMPARE(window.session()->differingPads(), (QVariantList{0, 17}));
+        QObject *root = window.engine().rootObjects().first();
+        QCOMPARE(editorharness::child(root->findChild<QObject *>("mainPage"), "syncState")->property("text").toString(),
+            QStringLiteral("3 changes not sent to the controller"));
+        QCOMPARE(root->findChild<QObject *>("helpDialog")->property("firmwareVersion").toString(), QString("1.2.3"));
     }
 
     void absentOrSilentControllerFailsClearlyAndSoon_data()
@@ -197,7 +223,10 @@ private slots:
         QVERIFY2(sim->waitForOutput("settings written", 5000), sim->output().constData());
         window.settings()->initDefaultData();
         updated.clear();
+        auto *prompt = new ScriptedPrompt({1}); // the defaults are in neither file nor controller: discarded
+        window.setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
         window.getData();
+        QCOMPARE(prompt->asked().size(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(updated.size(), 1, 5000);
         expected[1] = char(protocol::ReadSettings);
         QCOMPARE(window.settings()->imageBytes(), expected);

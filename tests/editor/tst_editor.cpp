@@ -6,7 +6,9 @@
 #include "app/MainWindow.h"
 #include "device/Protocol.h"
 #include "faults/FaultReport.h"
+#include "firmware/ScriptedPrompt.h"
 #include "model/DataManagement.h"
+#include "model/EditSession.h"
 #include "model/PresetFile.h"
 #include "simulator/InProcess.h"
 #include "support/EditorHarness.h"
@@ -18,6 +20,8 @@
 #include <QDeadlineTimer>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
+#include <QQuickItem>
+#include <QQuickWindow>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QWindow>
@@ -99,10 +103,11 @@ private slots:
         QCOMPARE(updated.count(), 0);
         QVERIFY(m_window->openPresetPath(path("other.syx")));
         QCOMPARE(settings()->imageBytes(), image);
-        // Later saves go to the same file without asking, also after opening another.
+        // Later saves go to the file shown in the title without asking.
         settings()->setPadInfo(1, "padData", 55);
+        QCOMPARE(m_window->session()->displayName(), QStringLiteral("other.syx*"));
         m_window->save();
-        QCOMPARE(readAll(path("first.stm")).mid(4), settings()->imageBytes());
+        QCOMPARE(readAll(path("other.syx")), settings()->imageBytes());
         answers << path("second.syx");
         m_window->saveAs();
         QCOMPARE(m_window->filePath(), path("second.syx"));
@@ -156,6 +161,29 @@ private slots:
         DifferenceList unknown(settings(), [] { return QByteArray(); });
         unknown.compareWithController();
         QVERIFY(unknown.rowCount() == 0 && unknown.status().contains("not known"));
+    }
+
+    // The save shortcut takes the value still being typed.
+    void saveShortcutTakesTheFieldBeingTyped()
+    {
+        auto *window = qobject_cast<QQuickWindow *>(m_editor.root);
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        m_window->setSavePathQuestion([this](const QString &, QString *) { return path("typed.syx"); });
+        QQuickItem *bank = nullptr;
+        QVariant tile;
+        QObject *pads = child(m_editor.root->findChild<QObject *>(QStringLiteral("mainPage")), "padSwipeView");
+        QVERIFY(QMetaObject::invokeMethod(pads, "itemAt", Q_RETURN_ARG(QQuickItem *, bank), Q_ARG(int, 0)));
+        QVERIFY(QMetaObject::invokeMethod(bank, "tile", Q_RETURN_ARG(QVariant, tile), Q_ARG(QVariant, 0)));
+        QObject *pad = tile.value<QObject *>();
+        auto *field = qobject_cast<QQuickItem *>(child(child(pad, "input"), "textInput"));
+        QVERIFY(field);
+        field->forceActiveFocus();
+        field->setProperty("text", QStringLiteral("101"));
+        QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(settings()->getPadInfo(pad->property("realIndex").toInt()).value("padData").toInt(), 101);
+        QCOMPARE(readAll(m_window->filePath()), settings()->imageBytes());
+        m_window->setSavePathQuestion(nullptr);
     }
 
     // Nothing half written, nothing left behind, the old file whole, the
@@ -215,7 +243,8 @@ private slots:
         m_window->getData();
         QVERIFY(synced.wait(2000));
         int replies = 0;
-        connect(settings(), &DataManagement::s_updateDate, this, [&replies] { ++replies; });
+        const QObject counting; // the count ends with this test
+        connect(settings(), &DataManagement::s_updateDate, &counting, [&replies] { ++replies; });
         // The pages still reload every answer; only the painting is left out.
         for (QObject *root : m_window->engine().rootObjects()) {
             if (auto *window = qobject_cast<QWindow *>(root))
@@ -256,6 +285,60 @@ private slots:
         // About 85 bytes a cycle of the pages' own bookkeeping; a leaked image (458) shows.
         QVERIFY2(memAfter - memBefore < 128 + cycles / 8,
             qPrintable(QStringLiteral("grew by %1 kB").arg(memAfter - memBefore)));
+    }
+
+    // Work in neither its file nor the controller is not dropped unasked:
+    // Cancel keeps everything, Discard (or Send) goes on.
+    void discardingWorkAsksFirst_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("answer");
+        QTest::addColumn<QString>("choices");
+        QTest::addColumn<bool>("goesOn");
+        for (const char *action : {"Quit", "Open", "Get From Hardware", "Restore The Default", "second start"}) {
+            const QString choices = qstrcmp(action, "Get From Hardware") ? "Save|Send|Discard" : "Save|Discard";
+            QTest::addRow("%s, cancel", action) << action << -1 << choices << false;
+            QTest::addRow("%s, discard", action) << action << int(choices.count('|')) << choices << true;
+        }
+        QTest::addRow("Quit, send") << "Quit" << 1 << "Save|Send|Discard" << true;
+    }
+    void discardingWorkAsksFirst()
+    {
+        QFETCH(QString, action);
+        QFETCH(int, answer);
+        QFETCH(QString, choices);
+        QFETCH(bool, goesOn);
+        auto *window = qobject_cast<QWindow *>(m_editor.root);
+        QGuiApplication::setQuitOnLastWindowClosed(false);
+        window->show();
+        settings()->setPadInfo(9, "padData", (settings()->getPadInfo(9).value("padData").toInt() + 1) % 128);
+        const QByteArray edited = settings()->imageBytes();
+        auto *prompt = new ScriptedPrompt({answer, path("other.syx")});
+        m_window->setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
+        QSignalSpy read(settings(), &DataManagement::s_updateDate);
+        if (action == "Quit")
+            QVERIFY(QMetaObject::invokeMethod(window, "close"));
+        else if (action == "Open")
+            m_window->openFile();
+        else if (action == "Get From Hardware")
+            m_window->getData();
+        else if (action == "Restore The Default")
+            m_window->restoreDefault();
+        else
+            m_window->openPresetFiles({path("other.syx")});
+        const QString asked = prompt->asked().value(0);
+        const QString title = action == "second start" ? "Open" : action;
+        QVERIFY2(asked.startsWith(title + ": ") && asked.endsWith("\n" + choices), qPrintable(asked));
+        if (goesOn && action == "Get From Hardware")
+            QVERIFY(read.wait(2000));
+        QCOMPARE(action == "Quit" ? !window->isVisible() : settings()->imageBytes() != edited, goesOn);
+        if (action == "Quit")
+            QCOMPARE(m_window->session()->unsentCount() == 0, answer == 1);
+        if (!window->isVisible()) {
+            window->show();
+            QVERIFY(QTest::qWaitForWindowExposed(window));
+            qmlwarnings::clear(); // the software renderer's flush of the closed window
+        }
     }
 };
 

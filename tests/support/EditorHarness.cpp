@@ -15,6 +15,7 @@
 #include "firmware/MyFtp.h"
 #include "model/DataManagement.h"
 #include "model/EditHistory.h"
+#include "model/EditSession.h"
 #include "model/FunctionProperty.h"
 #include "simulator/InProcess.h"
 
@@ -66,6 +67,7 @@ void QuickSetup::qmlEngineAvailable(QQmlEngine *engine)
     context->setContextProperty(QStringLiteral("MainLogic"), new MainLogicDouble(engine));
     context->setContextProperty(QStringLiteral("DataMgt"), data);
     context->setContextProperty(QStringLiteral("EditHistory"), new EditHistory(data, engine));
+    context->setContextProperty(QStringLiteral("Session"), new EditSession(data, engine));
     context->setContextProperty(QStringLiteral("Ftp"), ftp);
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), update);
     context->setContextProperty(QStringLiteral("FunctionProperty"), new FunctionProperty(engine));

@@ -16,6 +16,7 @@ public:
     Q_INVOKABLE int calls(const QString &slot) const { return m_calls.value(slot); }
     Q_INVOKABLE void raiseDevStateChanged(bool state) { emit devStateChanged(state); }
     Q_INVOKABLE void raiseControlHit(const QString &kind, int index) { emit controlHit(kind, index); }
+    Q_INVOKABLE void raiseCommitEditsRequested() { emit commitEditsRequested(); }
 
 signals:
     void showHint(bool isSend, bool isSuccess);
@@ -23,6 +24,7 @@ signals:
     void devStateChanged(bool state);
     void s_snNum(QString snStr);
     void controlHit(QString kind, int index);
+    void commitEditsRequested();
 
 public slots:
     void sendData() { count("sendData"); }
@@ -35,6 +37,8 @@ public slots:
     void save() { count("save"); }
     void saveAs() { count("saveAs"); }
     void openFile() { count("openFile"); }
+    void restoreDefault() { count("restoreDefault"); }
+    bool confirmClose() { return true; }
     double getScalingRate() { return 1.0; }
     void updateProgra(int, int) { count("updateProgra"); }
     QString getSoftVersion() { return QStringLiteral("1.0.1.1"); }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import "../../BaseControl"
+import ".."
 
 // One knob: control change, channel pressure or pitch bend. The three
 // sub-panels share value, range and channel and are kept in step.
@@ -10,6 +11,8 @@ Rectangle {
     // Tab changes while the panel is being built must not overwrite the
     // stored type; writing starts with the first load.
     property bool ready: false
+    // Its settings differ from the controller's.
+    property bool differs: false
     property alias ccInput: cc.inputValue
     property alias ccMin: cc.inputMin
     property alias ccMax: cc.inputMax
@@ -131,6 +134,12 @@ Rectangle {
         inputmsbMin.onEditingFinished: DataMgt.setBQMInfo(root.knobIndex, "bqmMsbMin", pitchBend.inputmsbMin.text)
         inputmsbMax.onEditingFinished: DataMgt.setBQMInfo(root.knobIndex, "bqmMsbMax", pitchBend.inputmsbMax.text)
         cbxCH.onActivated: root.writeChannel(pitchBend.cbxCH)
+    }
+
+    DiffMark {
+        objectName: "diffMark"
+        x: root.width - width
+        visible: root.differs
     }
 
     CusTabBar {

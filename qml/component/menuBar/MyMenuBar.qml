@@ -51,7 +51,8 @@ Item {
         BasicText {
             x: 50
             y: 11
-            text: qsTr("Korvel Mavu Editor")
+            text: Session.displayName === "" ? qsTr("Korvel Mavu Editor")
+                                             : Session.displayName + " — " + qsTr("Korvel Mavu Editor")
             enableColor: CusConfig.colorTitleText
         }
 
@@ -154,11 +155,7 @@ Item {
             }
             Action {
                 text: qsTr("Restore The Default")
-                onTriggered: {
-                    EditHistory.beginGroup("restoreDefault")
-                    DataMgt.initDefaultData()
-                    EditHistory.endGroup()
-                }
+                onTriggered: MainLogic.restoreDefault()
             }
             Action {
                 text: qsTr("Compare…")

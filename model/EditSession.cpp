@@ -1,0 +1,85 @@
+#include "model/EditSession.h"
+
+#include "model/DataManagement.h"
+
+#include <QFileInfo>
+
+EditSession::EditSession(DataManagement *data, QObject *parent)
+    : QObject(parent)
+    , m_data(data)
+    , m_saved(data->imageBytes())
+{
+    connect(m_data, &DataManagement::imageChanged, this, &EditSession::update);
+}
+
+void EditSession::setControllerImage(const QByteArray &image)
+{
+    m_controller = image;
+    update();
+}
+
+void EditSession::setFile(const QString &path)
+{
+    m_filePath = path;
+    m_saved = m_data->imageBytes();
+    update();
+}
+
+QString EditSession::fileName() const
+{
+    return QFileInfo(m_filePath).fileName();
+}
+
+QString EditSession::displayName() const
+{
+    const QString name = m_filePath.isEmpty() && m_unsaved ? tr("Untitled") : fileName();
+    return m_unsaved ? name + QLatin1Char('*') : name;
+}
+
+void EditSession::setUntouched()
+{
+    if (m_filePath.isEmpty())
+        m_saved = m_data->imageBytes();
+    update();
+}
+
+QString EditSession::firmwareVersion() const
+{
+    const QByteArray image = m_controller.size() == layout::kImageSize ? m_controller : m_data->imageBytes();
+    const auto part = [&image](int i) { return int(qint8(image.at(layout::kVersionOffset + i))); };
+    return QStringLiteral("%1.%2.%3").arg(part(0)).arg(part(1)).arg(part(2));
+}
+
+bool EditSession::differsFromController(const QString &kind, int index) const
+{
+    using settingsDiff::Control;
+    const Control control = kind == QLatin1String("pad") ? Control::Pad
+        : kind == QLatin1String("knob")                  ? Control::Knob
+        : kind == QLatin1String("button")                ? Control::Button
+                                                         : Control::Global;
+    return differing(control).contains(index);
+}
+
+QVariantList EditSession::differing(settingsDiff::Control control) const
+{
+    QVariantList indexes;
+    for (const settingsDiff::Difference &d : m_differences) {
+        if (d.control == control && !indexes.contains(d.index))
+            indexes << d.index;
+    }
+    return indexes;
+}
+
+void EditSession::update()
+{
+    m_differences = controllerKnown() ? settingsDiff::compare(m_controller, m_data->imageBytes())
+                                      : QList<settingsDiff::Difference>();
+    // Framing and firmware version are not settings: a file from a
+    // controller with other firmware is not a change.
+    m_unsaved = !settingsDiff::compare(m_saved, m_data->imageBytes()).isEmpty();
+    if (firmwareVersion() != m_firmwareVersion) {
+        m_firmwareVersion = firmwareVersion();
+        emit firmwareVersionChanged();
+    }
+    emit changed();
+}

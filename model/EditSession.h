@@ -1,0 +1,79 @@
+#pragma once
+
+#include "model/SettingsDiff.h"
+
+#include <QByteArray>
+#include <QObject>
+#include <QString>
+#include <QVariantList>
+
+class DataManagement;
+
+// What the editor's image stands against: the controller's last known image
+// (read from it or sent to it) and the file it was opened from or saved to.
+// QML reaches it as "Session".
+class EditSession : public QObject
+{
+    Q_OBJECT
+    Q_PROPERTY(int unsentCount READ unsentCount NOTIFY changed)
+    Q_PROPERTY(bool controllerKnown READ controllerKnown NOTIFY changed)
+    Q_PROPERTY(bool unsaved READ unsaved NOTIFY changed)
+    Q_PROPERTY(QString fileName READ fileName NOTIFY changed)
+    // "my.stm*" for the title: the file's name, marked while changed; empty
+    // for settings without a file that nobody changed.
+    Q_PROPERTY(QString displayName READ displayName NOTIFY changed)
+    // Indexes of the pads, knobs and buttons that differ from the controller.
+    Q_PROPERTY(QVariantList differingPads READ differingPads NOTIFY changed)
+    Q_PROPERTY(QVariantList differingKnobs READ differingKnobs NOTIFY changed)
+    Q_PROPERTY(QVariantList differingButtons READ differingButtons NOTIFY changed)
+    Q_PROPERTY(QString firmwareVersion MEMBER m_firmwareVersion NOTIFY firmwareVersionChanged)
+public:
+    explicit EditSession(DataManagement *data, QObject *parent = nullptr);
+
+    // Read from the controller or sent to it; empty when unplugged.
+    void setControllerImage(const QByteArray &image);
+    QByteArray controllerImage() const { return m_controller; }
+    bool controllerKnown() const { return !m_controller.isEmpty(); }
+
+    // The editor's image now is what the file holds (opened or saved).
+    void setFile(const QString &path);
+    QString filePath() const { return m_filePath; }
+    QString fileName() const;
+    QString displayName() const;
+    // The editor's image was put there by the program, not chosen by the user.
+    void setUntouched();
+
+    int unsentCount() const { return controllerKnown() ? int(m_differences.size()) : 0; }
+    // Changed since it was opened, saved, or (without a file) put there by the program.
+    bool unsaved() const { return m_unsaved; }
+    // A file chosen or edits made: an automatic read must not replace it.
+    bool holdsUserWork() const { return !m_filePath.isEmpty() || unsaved(); }
+    // Replacing the editor's image would lose it: in neither the file nor the controller.
+    bool wouldLoseWork() const { return unsaved() && (!controllerKnown() || unsentCount() > 0); }
+
+    // "1.2.3": the controller's once known, else what the settings carry;
+    // the property is empty until the first change.
+    QString firmwareVersion() const;
+
+    // kind: "pad", "knob" or "button".
+    Q_INVOKABLE bool differsFromController(const QString &kind, int index) const;
+    QVariantList differingPads() const { return differing(settingsDiff::Control::Pad); }
+    QVariantList differingKnobs() const { return differing(settingsDiff::Control::Knob); }
+    QVariantList differingButtons() const { return differing(settingsDiff::Control::Button); }
+
+signals:
+    void changed();
+    void firmwareVersionChanged();
+
+private:
+    void update();
+    QVariantList differing(settingsDiff::Control control) const;
+
+    DataManagement *m_data;
+    QByteArray m_controller;
+    QByteArray m_saved; // the file's image, or the program's when there is no file
+    QString m_filePath;
+    QList<settingsDiff::Difference> m_differences;
+    bool m_unsaved = false;
+    QString m_firmwareVersion;
+};
