@@ -473,37 +473,43 @@ void MainWindow::restoreDefault()
 
 bool MainWindow::confirmClose()
 {
-    return mayDiscard(QCoreApplication::translate("MyMenuBar", "Quit"), true);
+    return mayDiscard(QCoreApplication::translate("MyMenuBar", "Quit"), true, true);
 }
 
 // Before the editor's settings are replaced or dropped: asks when they are in
 // neither their file nor the controller. False when the user keeps them.
-bool MainWindow::mayDiscard(const QString &action, bool offerSend)
+bool MainWindow::mayDiscard(const QString &action, bool offerSend, bool leaving)
 {
     commitPendingEdits();
-    if (!m_session->wouldLoseWork())
+    if (!(leaving ? m_session->wouldLeaveWork() : m_session->wouldLoseWork()))
         return true;
-    QString text = m_session->fileName().isEmpty()
-        ? tr("The settings in the editor are not saved.")
-        : tr("The changes to \"%1\" are not saved.").arg(m_session->fileName());
-    if (m_session->controllerKnown())
-        text += QLatin1Char(' ') + tr("%n change(s) not sent to the controller.", "", m_session->unsentCount());
+    QStringList what;
+    if (m_session->unsaved())
+        what << (m_session->fileName().isEmpty()
+                ? tr("The settings in the editor are not saved.")
+                : tr("The changes to \"%1\" are not saved.").arg(m_session->fileName()));
+    if (m_session->unsentCount() > 0)
+        what << tr("%n change(s) not sent to the controller.", "", m_session->unsentCount());
+    const QString text = what.join(QLatin1Char(' '));
     // The menu's own words for the prompt's titles and its Save.
-    QStringList choices{QCoreApplication::translate("MyMenuBar", "Save")};
-    const bool sendable = offerSend && m_devConnected && m_session->controllerKnown();
-    if (sendable)
-        choices << tr("Send");
+    const QString saveChoice = QCoreApplication::translate("MyMenuBar", "Save");
+    const QString sendChoice = tr("Send");
+    QStringList choices;
+    if (m_session->unsaved())
+        choices << saveChoice;
+    if (offerSend && m_devConnected && m_session->unsentCount() > 0)
+        choices << sendChoice;
     choices << tr("Discard");
-    const int choice = m_prompt->choose(action, text, choices);
-    if (choice == 0) {
+    const QString choice = choices.value(m_prompt->choose(action, text, choices));
+    if (choice == saveChoice) {
         save();
         return !m_session->unsaved();
     }
-    if (sendable && choice == 1) {
+    if (choice == sendChoice) {
         sendData();
         return m_session->unsentCount() == 0;
     }
-    return choice == choices.size() - 1;
+    return !choice.isEmpty();
 }
 
 bool MainWindow::savePresetTo(const QString &path)

@@ -129,7 +129,8 @@ private:
     bool sendMessage(const QByteArray &message);
     QString askSavePath();
     void showFileError(const QString &text);
-    bool mayDiscard(const QString &action, bool offerSend);
+    // Asks before work is dropped (Save / Send / Discard); false when the action should not go on.
+    bool mayDiscard(const QString &action, bool offerSend, bool leaving = false);
     void showFirmwareVersion();
     int screenIndex() const;
 

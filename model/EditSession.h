@@ -50,6 +50,9 @@ public:
     bool holdsUserWork() const { return !m_filePath.isEmpty() || unsaved(); }
     // Replacing the editor's image would lose it: in neither the file nor the controller.
     bool wouldLoseWork() const { return unsaved() && (!controllerKnown() || unsentCount() > 0); }
+    // Leaving would lose that too, or leave the controller without changes
+    // meant for it (a preset opened, maybe saved, never sent).
+    bool wouldLeaveWork() const { return wouldLoseWork() || unsentCount() > 0; }
 
     // "1.2.3": the controller's once known, else what the settings carry;
     // the property is empty until the first change.

@@ -122,6 +122,8 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(window.controllerImage(), simulatorImage(1, 2, 3), 5000);
         QCOMPARE(window.settings()->imageBytes(), mine);
         QCOMPARE(window.session()->differingPads(), (QVariantList{0, 17}));
+        // In its file but not sent: quitting asks, another file may replace it.
+        QVERIFY(window.session()->wouldLeaveWork() && !window.session()->wouldLoseWork());
         QObject *root = window.engine().rootObjects().first();
         QCOMPARE(editorharness::child(root->findChild<QObject *>("mainPage"), "syncState")->property("text").toString(),
             QStringLiteral("3 changes not sent to the controller"));

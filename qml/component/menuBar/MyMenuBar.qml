@@ -124,7 +124,7 @@ Item {
         Menu {
             title: qsTr("File")
             delegate: GreenMenuItem { sizeRatio: root.menuRatio }
-            background: GreenMenuBarBg { implicitWidth: 236 * root.menuRatio }
+            background: GreenMenuBarBg { implicitWidth: 290 * root.menuRatio }
 
             MenuAction {
                 text: qsTr("Open")
