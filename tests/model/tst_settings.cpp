@@ -246,6 +246,8 @@ private slots:
             d.setCurveInten("intensity", 90);
             h.endGroup();
         });
+        row("a batch call alone", 1, "Undo several settings",
+            [](Data d, EditHistory &) { d.setPadBatch(1, "note", false, "padCh", 5); });
         row("open preset", 1, "Undo open preset", whole("openPreset"));
         row("get from hardware", 1, "Undo get from hardware", whole("getFromHardware"));
         row("restore the default", 1, "Undo restore the default", whole("restoreDefault"));
