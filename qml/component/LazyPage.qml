@@ -9,6 +9,10 @@ Loader {
     // Whatever lays out new pages for the window's scale (its AutoResize).
     property var resizer: null
 
+    // The view places its pages; a place the resizer noted before the view
+    // had laid them out would stack every page on the first one.
+    objectName: "ingnoreAll"
+
     active: false
     onWantedChanged: {
         if (wanted)

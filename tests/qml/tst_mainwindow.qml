@@ -62,6 +62,8 @@ TestCase {
         MainLogic.raiseControlHit("button", 1)
         compare([page.padTabBar.currentIndex, page.bqmTabBar.currentIndex, MainLogic.calls("setShownBanks")], [1, 2, 2])
         verify(page.shownPage(page.padSwipeView).tile(14).hitRing.lit)
+        // Pages built on first show stay where the view puts them, beside the others.
+        verify(page.padSwipeView.itemAt(1).x > 0 && page.bqmView.itemAt(2).x > page.bqmView.itemAt(1).x)
         verify(page.shownPage(page.bqmView).knob(1).hitRing.lit && page.walkingBeltPage.panel(1).hitRing.lit)
     }
 
