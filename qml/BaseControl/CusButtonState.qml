@@ -38,6 +38,9 @@ Button {
         color: control.enabled ? control.textColor : control.disableTextColor
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
+        // Wider desktop fonts shrink the text to fit before it is cut short.
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: Math.min(font.pixelSize, 8)
         elide: Text.ElideRight
     }
 

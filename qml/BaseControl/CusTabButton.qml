@@ -34,6 +34,9 @@ TabButton {
         color: control.checked ? control.checkedTextColor : control.textColor
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
+        // Wider desktop fonts shrink the text to fit before it is cut short.
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: Math.min(font.pixelSize, 8)
         elide: Text.ElideRight
     }
 

@@ -49,7 +49,14 @@ StateBorderButton {
     BasicText { x: 13; y: 13; text: qsTr("Full Level") }
     CusInput { id: pressureInput; x: 92; y: 16; textColor: CusConfig.colorTextSecondary }
 
-    BasicText { x: 161; y: 13; text: qsTr("Velocity Curve") }
+    BasicText {
+        x: 161
+        y: 13
+        width: 84 // up to the curve's button: a wide desktop font shrinks to fit
+        fontSizeMode: Text.HorizontalFit
+        minimumPixelSize: 8
+        text: qsTr("Velocity Curve")
+    }
     CusCombox {
         id: velocityComboBox
         x: 248
