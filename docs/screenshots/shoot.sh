@@ -1,17 +1,20 @@
 #!/usr/bin/env bash
-# Takes the screenshots of the function page, the About box and the firmware
-# update in docs/screenshots/, in English and in Chinese: the editor runs on
-# its built-in simulated controller under Xvfb, and a local FTP server on
+# Takes the screenshots in docs/screenshots/, in English and in Chinese: the
+# main page (also at a screen scale of 1.5), a preset that differs from the
+# controller and the Compare dialog, a pad played on the controller, the
+# function page, the About box and the firmware update. The editor runs on its
+# built-in simulated controller under Xvfb, and a local FTP server on
 # 127.0.0.1 offers a newer firmware. Clicks go where a person would click.
-#   docs/screenshots/shoot.sh [BUILD_DIR]     (default: build)
+#   docs/screenshots/shoot.sh [BUILD_DIR]     (default: build; korvel-mavu and mavuctl built)
 # Needs xvfb, xdotool, imagemagick and python3-pyftpdlib. At 96 dots per inch
-# the window is drawn at its design size, 1080 x 892.
+# the window is drawn at its design size, 1080 x 892; at 144, 1620 x 1338.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(cd "$here/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 editor="$build/app/korvel-mavu"
+mavuctl="$build/cli/mavuctl"
 work=$(mktemp -d)
 pids=()
 
@@ -44,24 +47,62 @@ for _ in $(seq 100); do grep -q PORT "$work/ftp-out" && break; sleep 0.1; done
 port=$(awk '/PORT/ {print $2}' "$work/ftp-out")
 [ -n "$port" ] || { echo "the FTP server did not start" >&2; exit 1; }
 
+# --- a preset that differs from the controller in six settings ---------------
+preset="$work/my.stm"
+"$mavuctl" defaults "$preset"
+while read -r operation; do
+    # shellcheck disable=SC2086 # an operation is its words
+    "$mavuctl" edit "$preset" $operation >/dev/null
+done <<'EOF'
+setPadInfo 0 padData 60
+setPadInfo 5 padData 70
+setPadInfo 18 padRGB #FF0000
+setBQMInfo 2 bqmData 99
+setWalkingBeltInfo 1 wbMode 1
+setCurveInten curve 1
+EOF
+
 # --- the display --------------------------------------------------------------
-exec 8>"$work/display"
-Xvfb -displayfd 8 -screen 0 1400x1000x24 -dpi 96 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-for _ in $(seq 100); do [ -s "$work/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(head -1 "$work/display")"
+start_display() { # size dpi
+    local file="$work/display-$2"
+    exec 8>"$file"
+    Xvfb -displayfd 8 -screen 0 "$1x24" -dpi "$2" -nolisten tcp >"$work/xvfb-$2.log" 2>&1 &
+    pids+=($!)
+    exec 8>&-
+    for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
+    export DISPLAY=":$(head -1 "$file")"
+}
+start_display 1400x1000 96
 
 shot() { # name [crop]
     sleep 0.6
     import -window root "$work/full.png"
+    keep "$@"
+}
+keep() { # name [crop]
     convert "$work/full.png" -crop "${2:-1080x892+0+0}" +repage "$here/$1.png"
     echo "docs/screenshots/$1.png"
+}
+# A played control is lit only for a moment: the shot waits for its ring's
+# red (low green) at x,y.
+shot_lit() { # name x y
+    for _ in $(seq 50); do
+        import -window root "$work/full.png"
+        if [ "$(convert "$work/full.png" -format "%[fx:int(255*p{$2,$3}.g)]" info:)" -lt 200 ]; then
+            keep "$1"
+            return
+        fi
+        sleep 0.1
+    done
+    echo "$1: the control did not light" >&2
+    exit 1
 }
 click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-0.8}"; }
 away() { xdotool mousemove 1300 950; }
 
-run_editor() { # language
+run_editor() { # language [editor argument...]; KORVEL_MAVU_SIM_PLAY passes on
     local lang=$1 config="$work/config-$1"
+    shift
     mkdir -p "$config/Korvel" "$work/data-$lang" "$work/run-$lang"
     chmod 700 "$work/run-$lang"
     # QSettings keeps non-Latin text escaped: \x7b80\x4f53\x4e2d\x6587 is 简体中文.
@@ -69,18 +110,24 @@ run_editor() { # language
     printf '[General]\nLanguage=%s\n' "$name" >"$config/Korvel/korvelMavu.conf"
     XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$work/data-$lang" XDG_RUNTIME_DIR="$work/run-$lang" \
     KORVEL_MAVU_FIRMWARE_SERVER="127.0.0.1:$port" \
-        "$editor" --simulator --update-port "$work/update-$lang" >"$work/editor-$lang.log" 2>&1 &
+        "$editor" --simulator "$@" --update-port "$work/update-$lang" >>"$work/editor-$lang.log" 2>&1 &
     editor_pid=$!
     pids+=($editor_pid)
     # Settings, then the serial number, arrive from the simulated controller.
     sleep 6
 }
+stop_editor() {
+    kill "$editor_pid"
+    wait "$editor_pid" 2>/dev/null || true
+}
 
 for lang in zh en; do
     run_editor "$lang"
+    away
+    shot "main-$lang"
 
     # Function page: tick a few blocks, then Save an empty column for the tip.
-    click 155 50; click 143 80
+    click 249 50; click 237 80
     click 79 199        # column A, knob CC
     click 106 394       # column A, pad NOTE
     click 620 536       # column B, pad COLOR
@@ -94,7 +141,7 @@ for lang in zh en; do
     click 520 95        # Back
 
     # About box; in Chinese the account names show their QR code on hover.
-    click 257 50; click 240 115
+    click 349 50; click 332 115
     away
     shot "about-$lang"
     if [ "$lang" = zh ]; then
@@ -126,13 +173,37 @@ for lang in zh en; do
         kill "$ftp_pid"
         sleep 1
         xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.3
-        click 257 50; click 240 115
+        click 349 50; click 332 115
         click 540 493 3
         away
         shot "update-failed-$lang"
     fi
+    stop_editor
 
-    kill "$editor_pid"
-    wait "$editor_pid" 2>/dev/null || true
+    # The preset opened with the editor: a dot on each setting that differs
+    # from the controller, and their count beside the connection state.
+    run_editor "$lang" "$preset"
+    away
+    shot "status-line-$lang"
+    click 48 50; click 48 287   # File, Compare…
+    away
+    shot "compare-$lang"
+    stop_editor
+
+    # Pad 3 of bank B played on the controller: bank B comes into view and
+    # the pad lights. The simulator plays it once a quarter second for 15 s.
+    KORVEL_MAVU_SIM_PLAY=$(printf 'pad:B3,%.0s' $(seq 59))pad:B3 run_editor "$lang"
+    away
+    shot_lit "pad-hit-$lang" 726 730
+    stop_editor
+done
+
+# The main page again at a screen scale of 1.5.
+start_display 1800x1500 144
+for lang in zh en; do
+    run_editor "$lang"
+    away
+    shot "main-$lang-1.5x" 1620x1338+0+0
+    stop_editor
 done
 grep -i "qml\|warning" "$work"/editor-*.log | grep -v "^.*simulator:" || echo "no QML warnings"
