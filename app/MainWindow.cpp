@@ -166,6 +166,8 @@ void MainWindow::initQml()
     context->setContextProperty(QStringLiteral("DataMgt"), m_dataManagement);
     context->setContextProperty(QStringLiteral("EditHistory"), m_history);
     connect(m_trans, &Trans::currentLanguageChanged, m_history, &EditHistory::retranslate);
+    // "Untitled" in the title follows the language too.
+    connect(m_trans, &Trans::currentLanguageChanged, m_session, &EditSession::changed);
     context->setContextProperty(QStringLiteral("Session"), m_session);
     context->setContextProperty(QStringLiteral("Ftp"), &m_ftp);
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), &m_firmwareUpdate);
