@@ -21,7 +21,9 @@ Item {
     property alias btnState: btnState
     property alias input: input
     property alias colorRect: colorRect
-    property alias hitRing: hitRing
+    // Lit by Hits.flash(); made on the first hit.
+    property Item hitRing: null
+    readonly property Item hitArea: rect1
 
     // Enables what the pad's type uses.
     function uiLogic() {
@@ -172,10 +174,6 @@ Item {
         }
     }
 
-    HitRing {
-        id: hitRing
-        anchors.fill: rect1
-    }
 
     states: State {
         name: "noteState"

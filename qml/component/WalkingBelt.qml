@@ -15,7 +15,9 @@ Item {
     property alias cbxCH: cbxCH
     property alias btnState: btnState
     property alias inputValue: inputValue
-    property alias hitRing: hitRing
+    // Lit by Hits.flash(); made on the first hit.
+    property Item hitRing: null
+    readonly property Item hitArea: root
 
     function load() {
         var info = DataMgt.getWalkingBeltInfo(itemIndex)
@@ -121,8 +123,4 @@ Item {
         }
     }
 
-    HitRing {
-        id: hitRing
-        anchors.fill: parent
-    }
 }

@@ -19,7 +19,7 @@ Grid {
 
     // Lights a knob of this bank, by its number over all banks.
     function showHit(index) {
-        knob(index - pageNum * 4).hitRing.flash()
+        Hits.flash(knob(index - pageNum * 4))
     }
 
     y: 12

@@ -33,7 +33,7 @@ Grid {
     function showHit(pad) {
         for (var i = 0; i < 16; ++i) {
             if (tranformationIndex(i) === pad)
-                tile(i).hitRing.flash()
+                Hits.flash(tile(i))
         }
     }
 

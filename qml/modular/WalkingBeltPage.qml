@@ -21,7 +21,7 @@ Item {
     }
 
     function showHit(index) {
-        panel(index).hitRing.flash()
+        Hits.flash(panel(index))
     }
 
     Grid {

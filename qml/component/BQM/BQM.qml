@@ -28,7 +28,9 @@ Rectangle {
     property alias inputmsbMin: pitchBend.inputmsbMin
     property alias inputmsbMax: pitchBend.inputmsbMax
     property alias tabBar: tabBar
-    property alias hitRing: hitRing
+    // Lit by Hits.flash(); made on the first hit.
+    property Item hitRing: null
+    readonly property Item hitArea: root
 
     function updateAll() {
         updateInput()
@@ -161,8 +163,4 @@ Rectangle {
         }
     }
 
-    HitRing {
-        id: hitRing
-        anchors.fill: parent
-    }
 }
