@@ -46,6 +46,8 @@ struct EditorSetup {
 class MainWindow : public QMainWindow
 {
     Q_OBJECT
+    // The controller's serial number as last reported (for the About box built later).
+    Q_PROPERTY(QString serialNumber MEMBER m_serial NOTIFY s_snNum)
 public:
     explicit MainWindow(const EditorSetup &setup, QWidget *parent = nullptr);
     ~MainWindow() override;

@@ -29,7 +29,8 @@ Window {
     // Follows the language in force, not the stored one: a switch from the
     // menu announces itself before the new choice is stored.
     function applyHelpLanguage() {
-        helpDialog.helpStae.state = Tran.currentLanguage === "简体中文" ? "chineseHelp" : "englishHelp"
+        if (helpDialog.item)
+            helpDialog.item.helpStae.state = Tran.currentLanguage === "简体中文" ? "chineseHelp" : "englishHelp"
     }
 
     function hintText(isSend, isSuccess) {
@@ -179,9 +180,21 @@ Window {
         onCompareRequested: compareDialog.get().showController()
     }
 
-    HelpDialog {
+    // The About box, built the first time it is asked for.
+    OnDemand {
         id: helpDialog
         objectName: "helpDialog"
+
+        function show() {
+            get()
+            view.applyHelpLanguage()
+            item.show()
+        }
+
+        parentItem: view.contentItem
+        component: Component {
+            HelpDialog {}
+        }
     }
 
     ProgressDialog {

@@ -152,6 +152,12 @@ DialogFrame {
         }
     }
 
+    // Also the number reported before the box was built.
+    Component.onCompleted: {
+        if (MainLogic.serialNumber)
+            sn.text = "sn:" + MainLogic.serialNumber
+    }
+
     Connections {
         target: MainLogic
         function onS_snNum(snStr) {

@@ -299,7 +299,10 @@ private:
         QVERIFY(!m_window->engine().rootObjects().isEmpty());
         QObject *root = m_window->engine().rootObjects().first();
         QVERIFY(QMetaObject::invokeMethod(context("Tran"), "reTrans", Q_ARG(QString, QStringLiteral("English"))));
-        m_help = root->findChild<QObject *>(QStringLiteral("helpDialog"));
+        QVariant help; // the About box, built on first use
+        QVERIFY(QMetaObject::invokeMethod(
+            root->findChild<QObject *>(QStringLiteral("helpDialog")), "get", Q_RETURN_ARG(QVariant, help)));
+        m_help = help.value<QObject *>();
         m_progress = root->findChild<QObject *>(QStringLiteral("progressDialog"));
         QVERIFY(m_help && m_progress);
         if (!check)
