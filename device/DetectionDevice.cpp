@@ -4,7 +4,6 @@
 #include "device/DeviceLog.h"
 #include "device/MidiBackend.h"
 #include "device/MidiPollEventSource.h"
-#include "device/MidiPort.h"
 #include "device/PowerEventSource.h"
 #include "device/UdevEventSource.h"
 #include "model/ControllerIds.h"
@@ -130,12 +129,10 @@ void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
 
 void DetectionDevice::checkConnectedDevice()
 {
-    const QMap<int, QString> inputs = MidiPortList(m_midi).midiInDevices();
-    for (const QString &name : inputs) {
-        if (name == QLatin1String(controllerids::kPortName)) {
-            emit s_devTypeAndState(QLatin1String(controllerids::kMidiDeviceType), true);
-            return;
-        }
+    // The same rule as later arrivals: both of its ports, or the poll reports it when the second comes.
+    if (MidiPollEventSource::controllerListed(m_midi)) {
+        emit s_devTypeAndState(QLatin1String(controllerids::kMidiDeviceType), true);
+        return;
     }
     if (m_updatePortPresent && m_updatePortPresent()) {
         qCDebug(lcDevice) << "===================";

@@ -320,7 +320,8 @@ private slots:
             QStringList reported;
         };
         const QList<Case> cases = {
-            {{"Other", "Korvel Mavu"}, {update}, {}, {"zt118+"}}, // the MIDI port first
+            {{"Other", "Korvel Mavu"}, {update}, {}, {"zt118+"}}, // the MIDI ports first
+            {{"in:Korvel Mavu"}, {}, {}, {}}, // its input alone: the poll reports it when the output comes
             {{"korvel mavu", "Korvel Mavu 2"}, {}, {}, {}}, // the whole name, with case
             {{}, {port("ttyUSB0", 0x0403, 0x6001), update}, {}, {"zt118SerialDev+"}},
             {{}, {}, dir.filePath("update"), {"zt118SerialDev+"}}, // a named port that exists
@@ -329,8 +330,11 @@ private slots:
         };
         for (const Case &c : cases) {
             m_midi = std::make_unique<LoopbackMidi>();
-            for (const QString &name : c.midi)
-                m_midi->addSource(name);
+            for (const QString &name : c.midi) {
+                m_midi->addSource(name.startsWith("in:") ? name.mid(3) : name);
+                if (!name.startsWith("in:"))
+                    m_midi->addSink(name, {});
+            }
             auto d = detection(c.serial, c.named);
             QSignalSpy spy(d.get(), &DetectionDevice::s_devTypeAndState);
             d->checkConnectedDevice();
