@@ -50,16 +50,6 @@ QString EditSession::firmwareVersion() const
     return QStringLiteral("%1.%2.%3").arg(part(0)).arg(part(1)).arg(part(2));
 }
 
-bool EditSession::differsFromController(const QString &kind, int index) const
-{
-    using settingsDiff::Control;
-    const Control control = kind == QLatin1String("pad") ? Control::Pad
-        : kind == QLatin1String("knob")                  ? Control::Knob
-        : kind == QLatin1String("button")                ? Control::Button
-                                                         : Control::Global;
-    return differing(control).contains(index);
-}
-
 QVariantList EditSession::differing(settingsDiff::Control control) const
 {
     QVariantList indexes;
@@ -74,6 +64,9 @@ void EditSession::update()
 {
     m_differences = controllerKnown() ? settingsDiff::compare(m_controller, m_data->imageBytes())
                                       : QList<settingsDiff::Difference>();
+    m_differingPads = differing(settingsDiff::Control::Pad);
+    m_differingKnobs = differing(settingsDiff::Control::Knob);
+    m_differingButtons = differing(settingsDiff::Control::Button);
     // Framing and firmware version are not settings: a file from a
     // controller with other firmware is not a change.
     m_unsaved = !settingsDiff::compare(m_saved, m_data->imageBytes()).isEmpty();

@@ -58,11 +58,10 @@ public:
     // the property is empty until the first change.
     QString firmwareVersion() const;
 
-    // kind: "pad", "knob" or "button".
-    Q_INVOKABLE bool differsFromController(const QString &kind, int index) const;
-    QVariantList differingPads() const { return differing(settingsDiff::Control::Pad); }
-    QVariantList differingKnobs() const { return differing(settingsDiff::Control::Knob); }
-    QVariantList differingButtons() const { return differing(settingsDiff::Control::Button); }
+    // Taken once per change: every pad, knob and button asks.
+    QVariantList differingPads() const { return m_differingPads; }
+    QVariantList differingKnobs() const { return m_differingKnobs; }
+    QVariantList differingButtons() const { return m_differingButtons; }
 
 signals:
     void changed();
@@ -76,6 +75,9 @@ private:
     QByteArray m_controller;
     QByteArray m_saved; // the file's image, or the program's when there is no file
     QString m_filePath;
+    QVariantList m_differingPads;
+    QVariantList m_differingKnobs;
+    QVariantList m_differingButtons;
     QList<settingsDiff::Difference> m_differences;
     bool m_unsaved = false;
     QString m_firmwareVersion;
