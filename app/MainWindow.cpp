@@ -71,7 +71,7 @@ MainWindow::MainWindow(const EditorSetup &setup, QWidget *parent)
     m_session = new EditSession(m_dataManagement, this);
     m_differences = new DifferenceList(m_dataManagement, [this] { return controllerImage(); }, this);
     connect(m_session, &EditSession::changed, m_differences, &DifferenceList::refresh);
-    connect(m_dataManagement, &DataManagement::s_updateDate, this, &MainWindow::showFirmwareVersion);
+    connect(m_session, &EditSession::firmwareVersionChanged, this, &MainWindow::showFirmwareVersion);
 
     // Where firmware comes from and which port takes it, as the command line
     // or the environment say (pseudo-terminals are never found by USB identity).
@@ -335,8 +335,6 @@ void MainWindow::settingsReceived(const QByteArray &image)
             const EditHistory::Group step(m_history, QStringLiteral("getFromHardware"));
             m_dataManagement->setImage(image.constData(), image.size());
             m_session->setUntouched();
-        } else {
-            showFirmwareVersion();
         }
         m_readAsked = false;
     }
