@@ -23,16 +23,15 @@ AppOptions AppOptions::parse(const QStringList &arguments)
 
 QString AppOptions::helpText()
 {
-    return QStringLiteral(
-        "Usage: korvel-mavu [OPTION...] [PRESET...]\n"
-        "Editor for the Korvel Mavu pad controller.\n"
-        "\n"
-        "  --simulator                 use a simulated controller (no hardware needed)\n"
-        "  --midi-api alsa|jack        MIDI system to use (KORVEL_MAVU_MIDI_API; default alsa)\n"
-        "  --update-port PATH          serial port of a controller in update mode\n"
-        "                              (KORVEL_MAVU_UPDATE_PORT)\n"
-        "  --firmware-server HOST[:PORT]|URL\n"
-        "                              where to look for firmware (KORVEL_MAVU_FIRMWARE_SERVER)\n"
-        "  -v, --version               print the version\n"
-        "  -h, --help                  print this help\n");
+    return QStringLiteral("Usage: korvel-mavu [OPTION...] [PRESET...]\n"
+                          "Editor for the Korvel Mavu pad controller.\n"
+                          "\n"
+                          "  --simulator                 use a simulated controller (no hardware needed)\n"
+                          "  --midi-api alsa|jack        MIDI system to use (KORVEL_MAVU_MIDI_API; default alsa)\n"
+                          "  --update-port PATH          serial port of a controller in update mode\n"
+                          "                              (KORVEL_MAVU_UPDATE_PORT)\n"
+                          "  --firmware-server HOST[:PORT]|URL\n"
+                          "                              where to look for firmware (KORVEL_MAVU_FIRMWARE_SERVER)\n"
+                          "  -v, --version               print the version\n"
+                          "  -h, --help                  print this help\n");
 }

@@ -8,7 +8,7 @@
 // What the command line and the environment ask of the editor: the options
 // shared with the other programs and the editor's own. Parsed once, in main.
 struct AppOptions : SharedOptions {
-    QStringList files;      // preset files to open
+    QStringList files; // preset files to open
     bool showVersion = false;
     bool showHelp = false;
 

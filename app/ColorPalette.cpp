@@ -40,8 +40,8 @@ void ColorPalette::paint(QPainter *painter)
 
     const QRect frame(0, 0, w, h);
     m_radius = std::min(frame.height(), frame.width()) / 2 - kMargin;
-    m_wheelRect = QRect((frame.width() - 2 * m_radius) / 2, (frame.height() - 2 * m_radius) / 2,
-                        2 * m_radius, 2 * m_radius);
+    m_wheelRect
+        = QRect((frame.width() - 2 * m_radius) / 2, (frame.height() - 2 * m_radius) / 2, 2 * m_radius, 2 * m_radius);
 
     static const Qt::GlobalColor hues[] = {Qt::red, Qt::yellow, Qt::green, Qt::cyan, Qt::blue, Qt::magenta};
     QConicalGradient gradient(0, 0, 0);

@@ -59,7 +59,10 @@ void InstanceServer::onNewConnection()
     while (QLocalSocket *socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         connect(socket, &QLocalSocket::readyRead, this, [this, socket] { onReadyRead(socket); });
-        QTimer::singleShot(kClientTimeoutMs, socket, [socket] { socket->abort(); socket->deleteLater(); });
+        QTimer::singleShot(kClientTimeoutMs, socket, [socket] {
+            socket->abort();
+            socket->deleteLater();
+        });
         // The request may already be waiting: the client can have written it
         // before this copy's event loop ran.
         if (socket->bytesAvailable() > 0)

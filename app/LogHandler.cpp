@@ -37,11 +37,10 @@ void messageHandler(QtMsgType type, const QMessageLogContext &, const QString &m
 
 } // namespace
 
-void installLogHandler(QString folderName, int maxFileCount, bool keepFileOpen,
-                       std::shared_ptr<const LogClock> clock)
+void installLogHandler(QString folderName, int maxFileCount, bool keepFileOpen, std::shared_ptr<const LogClock> clock)
 {
-    const QString dirPath =
-        QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QLatin1Char('/') + folderName;
+    const QString dirPath
+        = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QLatin1Char('/') + folderName;
     QDir().mkpath(dirPath);
     RunLog::prune(dirPath, maxFileCount);
     std::atomic_store(&s_log, std::make_shared<RunLog>(dirPath, keepFileOpen, std::move(clock)));

@@ -69,7 +69,8 @@ MainWindow::MainWindow(const EditorSetup &setup, QWidget *parent)
     // The defaults at start are where the history begins, not a step of it.
     m_history = new EditHistory(m_dataManagement, this);
     m_session = new EditSession(m_dataManagement, this);
-    m_differences = new DifferenceList(m_dataManagement, [this] { return controllerImage(); }, this);
+    m_differences = new DifferenceList(
+        m_dataManagement, [this] { return controllerImage(); }, this);
     connect(m_session, &EditSession::changed, m_differences, &DifferenceList::refresh);
     connect(m_session, &EditSession::firmwareVersionChanged, this, &MainWindow::showFirmwareVersion);
 
@@ -102,8 +103,8 @@ MainWindow::MainWindow(const EditorSetup &setup, QWidget *parent)
         m_setup.midi, updateport::presence(std::make_shared<SystemSerialPortFinder>(), m_setup.updatePort), nullptr);
     // The session manager ending the session is only logged.
     connect(qApp, &QGuiApplication::commitDataRequest, m_detection, &DetectionDevice::sessionEnding);
-    connect(m_detection, &DetectionDevice::s_devTypeAndState, this, &MainWindow::onDevArrivalOrRemove,
-            Qt::AutoConnection);
+    connect(
+        m_detection, &DetectionDevice::s_devTypeAndState, this, &MainWindow::onDevArrivalOrRemove, Qt::AutoConnection);
     m_detection->checkConnectedDevice();
     m_recovery.watch();
 
@@ -138,7 +139,7 @@ void MainWindow::showSystemCheck()
         = doctor::midiFindings(inputs, !port.isEmpty()) + doctor::updateFindings(inputs, port);
     QApplication::restoreOverrideCursor();
     m_prompt->notify(doctor::allWell(findings) ? UserPrompt::Kind::Information : UserPrompt::Kind::Warning,
-                     tr("System check"), doctor::report(findings));
+        tr("System check"), doctor::report(findings));
 }
 
 void MainWindow::setUserPrompt(std::unique_ptr<UserPrompt> prompt)
@@ -608,14 +609,17 @@ void MainWindow::screenCountChange()
         if (screen->property("mavuDpiWatched").toBool())
             continue;
         screen->setProperty("mavuDpiWatched", true);
-        connect(screen, &QScreen::logicalDotsPerInchChanged, screen, [this, screen](qreal dpi) {
-            const QList<QScreen *> now = QGuiApplication::screens();
-            const int n = screenIndex();
-            if (n < now.size() && now.at(n) == screen) {
-                m_scalingRate = dpi / kReferenceDpi;
-                emit screenChanged();
-            }
-        }, Qt::DirectConnection);
+        connect(
+            screen, &QScreen::logicalDotsPerInchChanged, screen,
+            [this, screen](qreal dpi) {
+                const QList<QScreen *> now = QGuiApplication::screens();
+                const int n = screenIndex();
+                if (n < now.size() && now.at(n) == screen) {
+                    m_scalingRate = dpi / kReferenceDpi;
+                    emit screenChanged();
+                }
+            },
+            Qt::DirectConnection);
     }
 }
 

@@ -10,8 +10,7 @@ class MessageBoxPrompt : public UserPrompt
 public:
     explicit MessageBoxPrompt(QWidget *parent = nullptr)
         : m_parent(parent)
-    {
-    }
+    { }
 
     void notify(Kind kind, const QString &title, const QString &text) override;
     bool question(const QString &title, const QString &text) override;

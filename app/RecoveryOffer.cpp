@@ -10,8 +10,7 @@
 #include <QFileInfo>
 #include <QTimer>
 
-RecoveryOffer::RecoveryOffer(FirmwareUpdate &update, MyFtp &ftp, std::function<bool()> midiPresent,
-                             QObject *parent)
+RecoveryOffer::RecoveryOffer(FirmwareUpdate &update, MyFtp &ftp, std::function<bool()> midiPresent, QObject *parent)
     : QObject(parent)
     , m_update(update)
     , m_ftp(ftp)
@@ -60,8 +59,7 @@ void RecoveryOffer::offer()
     if (!last.isEmpty())
         choices << tr("Flash %1 again").arg(QFileInfo(last).fileName());
     choices << tr("Choose a firmware file...") << tr("Look for firmware online");
-    const int pick = m_prompt->choose(
-        tr("Controller in update mode"),
+    const int pick = m_prompt->choose(tr("Controller in update mode"),
         tr("The controller is in update mode without its MIDI ports: a firmware update did not finish. "
            "Flash a firmware to bring it back."),
         choices);

@@ -9,8 +9,7 @@ RunLog::RunLog(const QString &dirPath, bool keepFileOpen, std::shared_ptr<const 
     : m_dirPath(dirPath)
     , m_keepFileOpen(keepFileOpen)
     , m_clock(clock ? std::move(clock) : std::make_shared<SystemLogClock>())
-{
-}
+{ }
 
 QString RunLog::write(QtMsgType type, const QString &message)
 {

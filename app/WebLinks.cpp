@@ -26,8 +26,7 @@ bool isEnglish(const QString &language)
 
 WebLinks::WebLinks(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 QString WebLinks::englishSite()
 {
@@ -71,7 +70,6 @@ QString WebLinks::contactUrl(const QString &language)
 
 void WebLinks::registerQmlType()
 {
-    qmlRegisterSingletonType<WebLinks>("Mavu", 1, 0, "WebLinks", [](QQmlEngine *, QJSEngine *) -> QObject * {
-        return new WebLinks;
-    });
+    qmlRegisterSingletonType<WebLinks>(
+        "Mavu", 1, 0, "WebLinks", [](QQmlEngine *, QJSEngine *) -> QObject * { return new WebLinks; });
 }

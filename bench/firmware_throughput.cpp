@@ -41,7 +41,7 @@ struct Run {
     bool ok = false;
     double seconds = 0;
     double dataSeconds = -1; // the data phase; -1 when the line does not show one
-    int resent = 0;          // data blocks sent again
+    int resent = 0; // data blocks sent again
     long long lineBytes = 0;
     QString note;
 };
@@ -149,8 +149,8 @@ bool sameFile(const QString &a, const QString &b)
 // succeeded, otherwise what went wrong; `senderNote` anything to report
 // that does not spoil the transfer.
 template <typename Start, typename SenderResult>
-Run timedRun(const QString &file, const QString &name, Start start, SenderResult senderResult,
-             QString *senderNote = nullptr)
+Run timedRun(
+    const QString &file, const QString &name, Start start, SenderResult senderResult, QString *senderNote = nullptr)
 {
     Run run;
     Setup setup;
@@ -169,8 +169,8 @@ Run timedRun(const QString &file, const QString &name, Start start, SenderResult
     const DataPhase phase = dataPhase(setup.link.traffic());
     run.dataSeconds = phase.seconds;
     run.resent = phase.resent;
-    run.ok = ended && setup.rb.exitCode() == 0 && senderFailure.isEmpty()
-        && sameFile(file, setup.folder.filePath(name));
+    run.ok
+        = ended && setup.rb.exitCode() == 0 && senderFailure.isEmpty() && sameFile(file, setup.folder.filePath(name));
     if (!run.ok)
         run.note = QStringLiteral("failed (rb exit %1; %2)").arg(setup.rb.exitCode()).arg(senderFailure);
     else if (senderNote)
@@ -197,8 +197,7 @@ Run runOurs(const QString &file, const QString &name)
         settle.start();
         while (outcome == YmodemFileTransmit::StatusError && settle.elapsed() < 2000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-        return outcome == YmodemFileTransmit::StatusFinish ? QString()
-                                                           : QStringLiteral("status %1").arg(int(outcome));
+        return outcome == YmodemFileTransmit::StatusFinish ? QString() : QStringLiteral("status %1").arg(int(outcome));
     };
     return timedRun(file, name, start, result);
 }
@@ -275,7 +274,7 @@ int main(int argc, char *argv[])
     out.close();
 
     std::printf("%d bytes over a 115200-baud 8N1 line (%d bytes/s each way), %d round(s)\n", int(bytes.size()),
-                kLineBytesPerSecond, rounds);
+        kLineBytesPerSecond, rounds);
     bool allOk = true;
     QList<double> ourPhases;
     QList<double> sbPhases;
@@ -298,7 +297,7 @@ int main(int argc, char *argv[])
             return v.isEmpty() ? 0.0 : v.at(v.size() / 2);
         };
         std::printf("data phase, median of the rounds: ours %.3f, sb %.3f of the line rate (aim: 0.97 or more)\n",
-                    median(ourPhases), median(sbPhases));
+            median(ourPhases), median(sbPhases));
     }
     return allOk ? 0 : 1;
 }

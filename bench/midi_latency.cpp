@@ -201,8 +201,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     const Stats g = stats(ours), b = stats(bare);
-    out << "JACK server " << jack.name() << ", dummy driver 48 kHz / " << period << " frames; "
-        << request.size() << "-byte request, " << reply.size() << "-byte reply\n";
+    out << "JACK server " << jack.name() << ", dummy driver 48 kHz / " << period << " frames; " << request.size()
+        << "-byte request, " << reply.size() << "-byte reply\n";
     out << line("GET via editor layer + mavu-sim:", g, ours.size()) << '\n';
     out << line("bare RtMidi echo:               ", b, bare.size()) << '\n';
     out << QStringLiteral("ratio (median): %1").arg(g.median / b.median, 0, 'f', 2) << '\n';

@@ -65,7 +65,7 @@ void secondStart(int rounds)
     first.waitForFinished();
     const auto worst = std::max_element(times.cbegin(), times.cend());
     std::printf("second start until exit: median %.1f ms, worst %.1f ms over %d runs, %d not ending with 0\n",
-                median(times), worst == times.cend() ? 0.0 : *worst, rounds, failures);
+        median(times), worst == times.cend() ? 0.0 : *worst, rounds, failures);
 }
 
 void logLines(int lines)
@@ -80,7 +80,7 @@ void logLines(int lines)
             log.write(QtDebugMsg, text);
         const double us = timer.nsecsElapsed() / 1e3 / lines;
         std::printf("log line, %s: %.2f us per line (%d lines)\n",
-                    keepOpen ? "file kept open, flushed per line" : "file reopened per line", us, lines);
+            keepOpen ? "file kept open, flushed per line" : "file reopened per line", us, lines);
     }
 }
 

@@ -17,8 +17,7 @@ class Args
 public:
     explicit Args(const QStringList &args)
         : m_args(args)
-    {
-    }
+    { }
 
     QString error() const { return m_error; }
     bool ok() const { return m_error.isEmpty(); }
@@ -33,7 +32,11 @@ public:
         if (!isNumber)
             setError(QStringLiteral("%1 must be a whole number, not \"%2\"").arg(QLatin1String(name), text));
         else if (value < min || value > max)
-            setError(QStringLiteral("%1 must be from %2 to %3, not %4").arg(QLatin1String(name)).arg(min).arg(max).arg(value));
+            setError(QStringLiteral("%1 must be from %2 to %3, not %4")
+                         .arg(QLatin1String(name))
+                         .arg(min)
+                         .arg(max)
+                         .arg(value));
         return value;
     }
 
@@ -47,7 +50,11 @@ public:
         if (!isNumber)
             setError(QStringLiteral("%1 must be a number, not \"%2\"").arg(QLatin1String(name), text));
         else if (value < min || value > max)
-            setError(QStringLiteral("%1 must be from %2 to %3, not %4").arg(QLatin1String(name)).arg(min).arg(max).arg(text));
+            setError(QStringLiteral("%1 must be from %2 to %3, not %4")
+                         .arg(QLatin1String(name))
+                         .arg(min)
+                         .arg(max)
+                         .arg(text));
         return value;
     }
 
@@ -133,68 +140,70 @@ const QList<QPair<QString, Operation>> &operations()
 {
     static const QList<QPair<QString, Operation>> ops = {
         {QStringLiteral("setPadInfo"),
-         [](DataManagement &s, Args &a) -> std::function<void()> {
-             const int index = a.integer("index", 0, layout::kPadCount - 1);
-             if (a.peek() == QLatin1String("padRGB")) {
-                 a.oneOf("valueType", {QStringLiteral("padRGB")});
-                 const QString color = a.color("colour");
-                 return [&s, index, color] { s.setPadInfo(index, QStringLiteral("padRGB"), color); };
-             }
-             const QString key = a.oneOf("valueType", kPadNumberKeys);
-             const int value = a.integer("value", 0, kMaxValue);
-             return [&s, index, key, value] { s.setPadInfo(index, key, value); };
-         }},
+            [](DataManagement &s, Args &a) -> std::function<void()> {
+                const int index = a.integer("index", 0, layout::kPadCount - 1);
+                if (a.peek() == QLatin1String("padRGB")) {
+                    a.oneOf("valueType", {QStringLiteral("padRGB")});
+                    const QString color = a.color("colour");
+                    return [&s, index, color] { s.setPadInfo(index, QStringLiteral("padRGB"), color); };
+                }
+                const QString key = a.oneOf("valueType", kPadNumberKeys);
+                const int value = a.integer("value", 0, kMaxValue);
+                return [&s, index, key, value] { s.setPadInfo(index, key, value); };
+            }},
         {QStringLiteral("setPadBatch"),
-         [](DataManagement &s, Args &a) -> std::function<void()> {
-             const int bank = a.integer("bank", 1, layout::kBankCount);
-             const QString mode = a.oneOf("mode", {QStringLiteral("note"), QStringLiteral("cc"), QStringLiteral("pc")});
-             const bool isDes = a.boolean("isDes");
-             const QString key = a.oneOf("valueType", kPadNumberKeys);
-             const int value = a.integer("value", 0, kMaxValue);
-             return [&s, bank, mode, isDes, key, value] { s.setPadBatch(bank, mode, isDes, key, value); };
-         }},
+            [](DataManagement &s, Args &a) -> std::function<void()> {
+                const int bank = a.integer("bank", 1, layout::kBankCount);
+                const QString mode
+                    = a.oneOf("mode", {QStringLiteral("note"), QStringLiteral("cc"), QStringLiteral("pc")});
+                const bool isDes = a.boolean("isDes");
+                const QString key = a.oneOf("valueType", kPadNumberKeys);
+                const int value = a.integer("value", 0, kMaxValue);
+                return [&s, bank, mode, isDes, key, value] { s.setPadBatch(bank, mode, isDes, key, value); };
+            }},
         {QStringLiteral("setPadBatchColor"),
-         [](DataManagement &s, Args &a) -> std::function<void()> {
-             const int bank = a.integer("bank", 1, layout::kBankCount);
-             const QString color = a.color("colour");
-             return [&s, bank, color] { s.setPadBatchColor(bank, color); };
-         }},
+            [](DataManagement &s, Args &a) -> std::function<void()> {
+                const int bank = a.integer("bank", 1, layout::kBankCount);
+                const QString color = a.color("colour");
+                return [&s, bank, color] { s.setPadBatchColor(bank, color); };
+            }},
         {QStringLiteral("setBQMInfo"),
-         [](DataManagement &s, Args &a) -> std::function<void()> {
-             const int index = a.integer("index", 0, layout::kKnobCount - 1);
-             const QString key = a.oneOf("valueType", kKnobKeys);
-             const int value = a.integer("value", 0, kMaxValue);
-             return [&s, index, key, value] { s.setBQMInfo(index, key, value); };
-         }},
+            [](DataManagement &s, Args &a) -> std::function<void()> {
+                const int index = a.integer("index", 0, layout::kKnobCount - 1);
+                const QString key = a.oneOf("valueType", kKnobKeys);
+                const int value = a.integer("value", 0, kMaxValue);
+                return [&s, index, key, value] { s.setBQMInfo(index, key, value); };
+            }},
         {QStringLiteral("setBQMBatch"),
-         [](DataManagement &s, Args &a) -> std::function<void()> {
-             const int bank = a.integer("bank", 1, layout::kBankCount);
-             const QString mode = a.oneOf("mode", {QStringLiteral("cc"), QStringLiteral("chn"), QStringLiteral("pitch")});
-             const QString key = a.oneOf("valueType", kKnobKeys);
-             const int value = a.integer("value", 0, kMaxValue);
-             return [&s, bank, mode, key, value] { s.setBQMBatch(bank, mode, key, value); };
-         }},
+            [](DataManagement &s, Args &a) -> std::function<void()> {
+                const int bank = a.integer("bank", 1, layout::kBankCount);
+                const QString mode
+                    = a.oneOf("mode", {QStringLiteral("cc"), QStringLiteral("chn"), QStringLiteral("pitch")});
+                const QString key = a.oneOf("valueType", kKnobKeys);
+                const int value = a.integer("value", 0, kMaxValue);
+                return [&s, bank, mode, key, value] { s.setBQMBatch(bank, mode, key, value); };
+            }},
         {QStringLiteral("setWalkingBeltInfo"),
-         [](DataManagement &s, Args &a) -> std::function<void()> {
-             const int index = a.integer("index", 0, layout::kButtonCount - 1);
-             const QString key = a.oneOf("valueType", kButtonKeys);
-             const int value = a.integer("value", 0, kMaxValue);
-             return [&s, index, key, value] { s.setWalkingBeltInfo(index, key, value); };
-         }},
+            [](DataManagement &s, Args &a) -> std::function<void()> {
+                const int index = a.integer("index", 0, layout::kButtonCount - 1);
+                const QString key = a.oneOf("valueType", kButtonKeys);
+                const int value = a.integer("value", 0, kMaxValue);
+                return [&s, index, key, value] { s.setWalkingBeltInfo(index, key, value); };
+            }},
         {QStringLiteral("setLum"),
-         [](DataManagement &s, Args &a) -> std::function<void()> {
-             const int bank = a.integer("bank", 1, layout::kBankCount);
-             const float value = float(a.real("value", 0.0, 1.0));
-             return [&s, bank, value] { s.setLum(bank, value); };
-         }},
+            [](DataManagement &s, Args &a) -> std::function<void()> {
+                const int bank = a.integer("bank", 1, layout::kBankCount);
+                const float value = float(a.real("value", 0.0, 1.0));
+                return [&s, bank, value] { s.setLum(bank, value); };
+            }},
         {QStringLiteral("setCurveInten"),
-         [](DataManagement &s, Args &a) -> std::function<void()> {
-             const QString key = a.oneOf("valueType", {QStringLiteral("curve"), QStringLiteral("intensity")});
-             const int value = a.integer("value", 0, key == QLatin1String("curve") ? 3 : kMaxValue);
-             return [&s, key, value] { s.setCurveInten(key, value); };
-         }},
+            [](DataManagement &s, Args &a) -> std::function<void()> {
+                const QString key = a.oneOf("valueType", {QStringLiteral("curve"), QStringLiteral("intensity")});
+                const int value = a.integer("value", 0, key == QLatin1String("curve") ? 3 : kMaxValue);
+                return [&s, key, value] { s.setCurveInten(key, value); };
+            }},
         {QStringLiteral("initDefaultData"),
-         [](DataManagement &s, Args &) -> std::function<void()> { return [&s] { s.initDefaultData(); }; }},
+            [](DataManagement &s, Args &) -> std::function<void()> { return [&s] { s.initDefaultData(); }; }},
     };
     return ops;
 }

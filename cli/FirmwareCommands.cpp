@@ -80,21 +80,19 @@ int runFirmwareCheck(const Invocation &call)
     ftp.setCurrentVersion(current);
     QEventLoop loop;
     int status = 1;
-    QObject::connect(&ftp, &MyFtp::info, &loop,
-                     [&](const QString &name, const QString &ver, const QStringList &notes) {
-                         QString text;
-                         if (ver.isEmpty()) {
-                             text = QStringLiteral("The controller's firmware %1 is up to date.\n").arg(current);
-                         } else {
-                             text = QStringLiteral("Firmware %1 is available: %2 (the controller has %3).\n")
-                                        .arg(ver, name, current);
-                             for (const QString &line : notes)
-                                 text += QStringLiteral("  %1\n").arg(line);
-                         }
-                         printOut(text);
-                         status = 0;
-                         loop.quit();
-                     });
+    QObject::connect(&ftp, &MyFtp::info, &loop, [&](const QString &name, const QString &ver, const QStringList &notes) {
+        QString text;
+        if (ver.isEmpty()) {
+            text = QStringLiteral("The controller's firmware %1 is up to date.\n").arg(current);
+        } else {
+            text = QStringLiteral("Firmware %1 is available: %2 (the controller has %3).\n").arg(ver, name, current);
+            for (const QString &line : notes)
+                text += QStringLiteral("  %1\n").arg(line);
+        }
+        printOut(text);
+        status = 0;
+        loop.quit();
+    });
     QObject::connect(&ftp, &MyFtp::failed, &loop, [&](const QString &reason) {
         fail(reason);
         loop.quit();
@@ -149,9 +147,9 @@ void drawProgress(int percent, const QString &detail)
 {
     const int filled = percent * kBarWidth / 100;
     QTextStream err(stderr);
-    err << '\r' << '[' << QString(filled, QLatin1Char('#')) << QString(kBarWidth - filled, QLatin1Char(' '))
-        << "] " << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << "%  "
-        << qSetFieldWidth(kDetailWidth) << Qt::left << detail << qSetFieldWidth(0);
+    err << '\r' << '[' << QString(filled, QLatin1Char('#')) << QString(kBarWidth - filled, QLatin1Char(' ')) << "] "
+        << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << "%  " << qSetFieldWidth(kDetailWidth) << Qt::left
+        << detail << qSetFieldWidth(0);
     err.flush();
 }
 

@@ -21,8 +21,7 @@ public:
         , m_port(port)
         , m_number(number)
         , m_receive(std::move(receive))
-    {
-    }
+    { }
 
     ~Input() override
     {
@@ -48,8 +47,7 @@ public:
     Output(LoopbackMidi *midi, int port)
         : m_midi(midi)
         , m_port(port)
-    {
-    }
+    { }
 
     ~Output() override
     {
@@ -73,8 +71,7 @@ private:
 
 LoopbackMidi::LoopbackMidi(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 LoopbackMidi::~LoopbackMidi() = default;
 

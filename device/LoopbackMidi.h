@@ -35,8 +35,8 @@ public:
     QStringList inputPortIds() override;
     QStringList outputPortIds() override;
     QString productName(const QString &portId) const override;
-    std::unique_ptr<MidiInputLink> openInput(int index, const QString &portId, Receive receive,
-                                             QString *error) override;
+    std::unique_ptr<MidiInputLink> openInput(
+        int index, const QString &portId, Receive receive, QString *error) override;
     std::unique_ptr<MidiOutputLink> openOutput(int index, const QString &portId, QString *error) override;
 
 private:

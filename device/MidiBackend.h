@@ -44,8 +44,8 @@ public:
     virtual QString productName(const QString &portId) const = 0;
 
     // Open the port whose raw name is portId (at index hint, if that still fits).
-    virtual std::unique_ptr<MidiInputLink> openInput(int index, const QString &portId, Receive receive,
-                                                     QString *error) = 0;
+    virtual std::unique_ptr<MidiInputLink> openInput(int index, const QString &portId, Receive receive, QString *error)
+        = 0;
     virtual std::unique_ptr<MidiOutputLink> openOutput(int index, const QString &portId, QString *error) = 0;
 };
 

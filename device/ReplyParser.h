@@ -12,9 +12,9 @@ constexpr int kSerialLogBytes = 10;
 struct Reply {
     enum Kind { Nothing, Serial, Settings, Malformed };
     Kind kind = Nothing;
-    QString serial;      // Serial: the text of bytes 7 to 19
+    QString serial; // Serial: the text of bytes 7 to 19
     QString serialShort; // Serial: the text of the first 10 of them, for the log
-    QString reason;      // Malformed: why the settings reply was refused
+    QString reason; // Malformed: why the settings reply was refused
 };
 
 // Settings means data[0..len) is a complete image that may be taken over as is.

@@ -77,8 +77,7 @@ QStringList portIds(Port &port)
 // Opens the listed port, looked up again in the view of the client that
 // opens it; prepare runs on the port just before.
 template <typename Port, typename Prepare>
-bool openListed(Port &port, int index, const QString &portId, const QString &localName, QString *error,
-                Prepare prepare)
+bool openListed(Port &port, int index, const QString &portId, const QString &localName, QString *error, Prepare prepare)
 {
     try {
         const int now = currentIndexOf(portIds(port), index, portId);
@@ -184,7 +183,7 @@ private:
         const unsigned full = m_queue.droppedFull();
         if (tooLong != m_tooLongSeen)
             qCWarning(lcDevice) << "MIDI input: dropped" << tooLong - m_tooLongSeen << "messages longer than"
-                       << SysExQueue::kSlotBytes << "bytes";
+                                << SysExQueue::kSlotBytes << "bytes";
         if (full != m_fullSeen)
             qCWarning(lcDevice) << "MIDI input: dropped" << full - m_fullSeen << "messages, the receive queue was full";
         m_tooLongSeen = tooLong;
@@ -203,10 +202,7 @@ private:
 class RtOutputLink : public MidiOutputLink
 {
 public:
-    ~RtOutputLink() override
-    {
-        closeQuietly(m_port);
-    }
+    ~RtOutputLink() override { closeQuietly(m_port); }
 
     bool open(RtMidi::Api api, const QString &client, int index, const QString &portId, QString *error)
     {
@@ -239,8 +235,7 @@ private:
 RtMidiBackend::RtMidiBackend(Api api, const QString &clientName)
     : m_api(api)
     , m_clientName(clientName)
-{
-}
+{ }
 
 RtMidiBackend::~RtMidiBackend() = default;
 
@@ -253,7 +248,8 @@ QStringList RtMidiBackend::inputPortIds()
 {
     try {
         if (!m_inLister)
-            m_inLister = std::make_unique<RtMidiIn>(rtApi(m_api), (m_clientName + QStringLiteral(" list")).toStdString());
+            m_inLister
+                = std::make_unique<RtMidiIn>(rtApi(m_api), (m_clientName + QStringLiteral(" list")).toStdString());
         return portIds(*m_inLister);
     } catch (const RtMidiError &) {
         return {};
@@ -264,7 +260,8 @@ QStringList RtMidiBackend::outputPortIds()
 {
     try {
         if (!m_outLister)
-            m_outLister = std::make_unique<RtMidiOut>(rtApi(m_api), (m_clientName + QStringLiteral(" list")).toStdString());
+            m_outLister
+                = std::make_unique<RtMidiOut>(rtApi(m_api), (m_clientName + QStringLiteral(" list")).toStdString());
         return portIds(*m_outLister);
     } catch (const RtMidiError &) {
         return {};
@@ -276,8 +273,8 @@ QString RtMidiBackend::productName(const QString &portId) const
     return m_api == Api::Jack ? portnames::jackProductName(portId) : portnames::alsaClientName(portId);
 }
 
-std::unique_ptr<MidiInputLink> RtMidiBackend::openInput(int index, const QString &portId, Receive receive,
-                                                        QString *error)
+std::unique_ptr<MidiInputLink> RtMidiBackend::openInput(
+    int index, const QString &portId, Receive receive, QString *error)
 {
     auto link = std::make_unique<RtInputLink>(std::move(receive));
     if (!link->open(rtApi(m_api), m_clientName, index, portId, error))
@@ -293,8 +290,7 @@ std::unique_ptr<MidiOutputLink> RtMidiBackend::openOutput(int index, const QStri
     return link;
 }
 
-std::unique_ptr<RtMidiBackend> RtMidiBackend::create(const QString &api, const QString &clientName,
-                                                     QString *error)
+std::unique_ptr<RtMidiBackend> RtMidiBackend::create(const QString &api, const QString &clientName, QString *error)
 {
     routeJackMessages();
     Api chosen = Api::Jack;
@@ -314,8 +310,8 @@ std::unique_ptr<RtMidiBackend> RtMidiBackend::create(const QString &api, const Q
         return nullptr;
     }
     if (chosen == Api::Jack && !jackServerRunning(clientName)) {
-        const QString server = QProcessEnvironment::systemEnvironment().value(QStringLiteral("JACK_DEFAULT_SERVER"),
-                                                                              QStringLiteral("default"));
+        const QString server = QProcessEnvironment::systemEnvironment().value(
+            QStringLiteral("JACK_DEFAULT_SERVER"), QStringLiteral("default"));
         *error = api.isEmpty() ? QStringLiteral("no ALSA sequencer, and no JACK server \"%1\" is running").arg(server)
                                : QStringLiteral("no JACK server \"%1\" is running").arg(server);
         return nullptr;

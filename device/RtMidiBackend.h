@@ -21,15 +21,14 @@ public:
     QStringList inputPortIds() override;
     QStringList outputPortIds() override;
     QString productName(const QString &portId) const override;
-    std::unique_ptr<MidiInputLink> openInput(int index, const QString &portId, Receive receive,
-                                             QString *error) override;
+    std::unique_ptr<MidiInputLink> openInput(
+        int index, const QString &portId, Receive receive, QString *error) override;
     std::unique_ptr<MidiOutputLink> openOutput(int index, const QString &portId, QString *error) override;
 
     // Chooses the MIDI system: "alsa", "jack", or empty for ALSA when its
     // sequencer works and JACK otherwise. Null (with *error) when the chosen
     // one cannot start.
-    static std::unique_ptr<RtMidiBackend> create(const QString &api, const QString &clientName,
-                                                 QString *error);
+    static std::unique_ptr<RtMidiBackend> create(const QString &api, const QString &clientName, QString *error);
 
 private:
     Api m_api;

@@ -7,8 +7,7 @@ static_assert(std::atomic<std::size_t>::is_always_lock_free, "the queue's counte
 SysExQueue::SysExQueue(int slots)
     : m_count(std::size_t(slots > 0 ? slots : 1))
     , m_slots(new Slot[m_count])
-{
-}
+{ }
 
 bool SysExQueue::push(const unsigned char *data, std::size_t len)
 {

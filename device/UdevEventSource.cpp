@@ -44,8 +44,7 @@ UdevEventSource::~UdevEventSource()
         udev_unref(m_udev);
 }
 
-UdevEventSource::Kind UdevEventSource::classify(const QString &action, const QString &sysName,
-                                                bool soundInitialized)
+UdevEventSource::Kind UdevEventSource::classify(const QString &action, const QString &sysName, bool soundInitialized)
 {
     // Only the card itself; its control, MIDI and sequencer nodes come and go with it.
     if (!sysName.startsWith(QLatin1String("card")))
@@ -61,7 +60,7 @@ QString UdevEventSource::pathText(const QString &devPath, const QString &vendorH
 {
     return QStringLiteral("%1\\VID_%2&PID_%3")
         .arg(devPath, vendorHex.toUpper().rightJustified(4, QLatin1Char('0')),
-             productHex.toUpper().rightJustified(4, QLatin1Char('0')));
+            productHex.toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
 void UdevEventSource::readEvent()
@@ -70,7 +69,7 @@ void UdevEventSource::readEvent()
     if (!device)
         return;
     const Kind kind = classify(text(udev_device_get_action(device)), text(udev_device_get_sysname(device)),
-                               udev_device_get_property_value(device, "SOUND_INITIALIZED") != nullptr);
+        udev_device_get_property_value(device, "SOUND_INITIALIZED") != nullptr);
     if (kind != Kind::None) {
         // udev's usb_id import puts the identifiers on the card; on removal the
         // USB parent is gone already, so its attributes are only a fallback.

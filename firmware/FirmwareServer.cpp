@@ -35,8 +35,8 @@ bool isHex(const QString &text)
 {
     for (const QChar c : text) {
         const bool digit = c >= QLatin1Char('0') && c <= QLatin1Char('9');
-        const bool letter = (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
-            || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+        const bool letter
+            = (c >= QLatin1Char('a') && c <= QLatin1Char('f')) || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
         if (!digit && !letter)
             return false;
     }
@@ -58,11 +58,12 @@ bool parseAddress(const QString &text, Address *address, QString *error)
     const bool known = scheme == QLatin1String("ftp") || scheme == QLatin1String("http")
         || scheme == QLatin1String("https") || scheme == QLatin1String("file");
     const bool isFile = scheme == QLatin1String("file");
-    if (!url.isValid() || !known || (isFile ? !url.host().isEmpty() : url.host().isEmpty())
-        || url.hasQuery() || url.hasFragment() || (isFile && !url.path().startsWith(QLatin1Char('/')))) {
+    if (!url.isValid() || !known || (isFile ? !url.host().isEmpty() : url.host().isEmpty()) || url.hasQuery()
+        || url.hasFragment() || (isFile && !url.path().startsWith(QLatin1Char('/')))) {
         if (error)
             *error = QStringLiteral("\"%1\" is not a firmware server (HOST[:PORT], or an ftp://, http://, "
-                                    "https:// or file:// URL)").arg(text);
+                                    "https:// or file:// URL)")
+                         .arg(text);
         return false;
     }
     const bool serverRoot = scheme == QLatin1String("ftp") && url.userInfo().isEmpty()

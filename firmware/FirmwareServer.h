@@ -34,8 +34,8 @@ struct FirmwareInfo {
     QString name;
     QString ver;
     QStringList infoList;
-    qint64 size = -1;      // bytes, -1 when not announced
-    QByteArray sha256;     // lower-case hex, empty when not announced
+    qint64 size = -1; // bytes, -1 when not announced
+    QByteArray sha256; // lower-case hex, empty when not announced
 };
 
 enum class ParseResult { Ok, NotObject, Invalid };

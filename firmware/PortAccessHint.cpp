@@ -16,8 +16,7 @@ QString portAccessHint(QSerialPort::SerialPortError error, const QString &portNa
         if (::access(QFile::encodeName(path).constData(), R_OK | W_OK) == 0)
             return QString();
     }
-    return QCoreApplication::translate(
-        "FirmwareUpdate",
+    return QCoreApplication::translate("FirmwareUpdate",
         "You may not use the controller's update port. Install the editor's udev rules "
         "(70-korvel-mavu.rules, in /usr/lib/udev/rules.d or /etc/udev/rules.d) and plug the "
         "controller in again, or join the dialout group (sudo usermod -aG dialout $USER) "

@@ -32,8 +32,7 @@ class FixedSerialPortFinder : public SerialPortFinder
 public:
     explicit FixedSerialPortFinder(QList<SerialPortEntry> ports)
         : m_ports(std::move(ports))
-    {
-    }
+    { }
     QList<SerialPortEntry> availablePorts() const override { return m_ports; }
 
 private:

@@ -36,8 +36,8 @@ bool SettingsSafeguard::takeSettings(const QByteArray &image)
         return false;
     m_timer->stop();
     QString error;
-    if (!settingsbackup::store(settingsbackup::defaultFolder(), image, m_serial, QDateTime::currentDateTime(),
-                               &m_path, &error)) {
+    if (!settingsbackup::store(
+            settingsbackup::defaultFolder(), image, m_serial, QDateTime::currentDateTime(), &m_path, &error)) {
         readFailed(error);
         return true;
     }
@@ -54,9 +54,9 @@ void SettingsSafeguard::readFailed(const QString &why)
     qCDebug(lcFirmware) << "no settings backup before the firmware update:" << why;
     const bool goOn = m_prompt
         && m_prompt->question(tr("Settings backup"),
-                              tr("The controller's settings could not be saved before the firmware update: %1.\n\n"
-                                 "Update the firmware without a backup of the settings?")
-                                  .arg(why));
+            tr("The controller's settings could not be saved before the firmware update: %1.\n\n"
+               "Update the firmware without a backup of the settings?")
+                .arg(why));
     emit ready(goOn);
 }
 
@@ -77,9 +77,9 @@ bool SettingsSafeguard::compareOnReturn(const QByteArray &image)
     qCDebug(lcFirmware) << "settings changed by the firmware update; backup:" << m_path;
     if (m_prompt
         && m_prompt->question(tr("Settings backup"),
-                              tr("After the firmware update the controller's settings differ from those saved "
-                                 "before it (%1).\n\nWrite the saved settings back to the controller?")
-                                  .arg(QDir::toNativeSeparators(m_path))))
+            tr("After the firmware update the controller's settings differ from those saved "
+               "before it (%1).\n\nWrite the saved settings back to the controller?")
+                .arg(QDir::toNativeSeparators(m_path))))
         emit restore(settingsbackup::restoredImage(m_backup, image));
     return false;
 }

@@ -25,7 +25,7 @@ public:
     void add(qint64 done, qint64 total);
 
     double bytesPerSecond() const; // 0 while not known
-    int secondsLeft() const;       // -1 while not known
+    int secondsLeft() const; // -1 while not known
     // "48.0 of 96.0 KB, 11.2 KB/s, 0:05 left", or only the first part while
     // the rate is not known.
     QString text() const;

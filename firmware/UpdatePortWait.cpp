@@ -14,8 +14,7 @@ UpdatePortWait::UpdatePortWait(QObject *parent)
     connect(m_timer, &QTimer::timeout, this, &UpdatePortWait::look);
 }
 
-void UpdatePortWait::start(const SerialPortFinder *finder, const QString &overridePath, int firstLookMs,
-                           int lastLookMs)
+void UpdatePortWait::start(const SerialPortFinder *finder, const QString &overridePath, int firstLookMs, int lastLookMs)
 {
     m_finder = finder;
     m_overridePath = overridePath;

@@ -23,7 +23,7 @@ public:
     // Starts looking (a running wait starts over). The finder must outlive
     // the wait. The last look comes no earlier than the first.
     void start(const SerialPortFinder *finder, const QString &overridePath, int firstLookMs = kFirstLookMs,
-               int lastLookMs = kLastLookMs);
+        int lastLookMs = kLastLookMs);
     void cancel();
 
 signals:

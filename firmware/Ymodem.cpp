@@ -10,7 +10,7 @@
 namespace {
 
 constexpr std::uint32_t kShortPacket = Ymodem::kHeaderPayload + Ymodem::kPacketOverhead; // 133
-constexpr std::uint32_t kLongPacket = Ymodem::kLongPayload + Ymodem::kPacketOverhead;    // 1029
+constexpr std::uint32_t kLongPacket = Ymodem::kLongPayload + Ymodem::kPacketOverhead; // 1029
 constexpr std::uint32_t kCancelLength = 5;
 constexpr std::uint8_t kFirstFill = 0x00;
 constexpr std::uint8_t kLaterFill = 0x1A;
@@ -21,8 +21,7 @@ Ymodem::Ymodem(std::uint32_t timeDivide, std::uint32_t timeMax, std::uint32_t er
     : timeDivide(timeDivide)
     , timeMax(timeMax)
     , errorMax(errorMax)
-{
-}
+{ }
 
 void Ymodem::setTimeDivide(std::uint32_t value)
 {

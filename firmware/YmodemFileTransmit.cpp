@@ -121,7 +121,7 @@ void YmodemFileTransmit::readTimeOut()
         // A receiver that confirmed the file and then left has the whole file.
         const bool delivered = fileConfirmed();
         qCDebug(lcFirmware) << "serial port lost during the transfer:" << m_serialPort->errorString()
-                 << (delivered ? "after the receiver confirmed the file" : "");
+                            << (delivered ? "after the receiver confirmed the file" : "");
         abandon();
         m_serialPort->close();
         finish(delivered ? StatusFinish : StatusError);
@@ -238,7 +238,7 @@ Ymodem::Code YmodemFileTransmit::readChunk(std::uint8_t *buff, std::uint32_t *le
     const qint64 got = m_file->read(reinterpret_cast<char *>(buff), qMin<qint64>(payload, remaining));
     if (got <= 0) {
         qCDebug(lcFirmware) << "firmware file ended before its announced size:" << m_file->fileName() << m_fileCount
-                 << m_fileSize;
+                            << m_fileSize;
         finish(StatusError);
         return CodeCan;
     }

@@ -29,8 +29,8 @@ const QLatin1String kEnglish("English");
 
 QSettings *newSettings()
 {
-    return new QSettings(QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvel"),
-                         QStringLiteral("korvelMavu"));
+    return new QSettings(
+        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("korvelMavu"));
 }
 
 // The two letters after "i18n_" in a catalogue's path.

@@ -20,7 +20,10 @@ constexpr int kKnobDataByte = 1;
 
 constexpr int kDefaultKnobData[kKnobCount] = {7, 1, 2, 10, 14, 15, 12, 13, 53, 54, 51, 52};
 
-bool validBank(int bank) { return bank >= 1 && bank <= kBankCount; }
+bool validBank(int bank)
+{
+    return bank >= 1 && bank <= kBankCount;
+}
 
 int padModeType(const QString &mode)
 {
@@ -112,8 +115,8 @@ void DataManagement::rebuildFullColor()
 {
     for (int p = 0; p < kPadCount; ++p) {
         const int o = padOffset(p) + kPadRedByte;
-        m_fullColor[p] = normalizeColor(std::int8_t(m_image[o]), std::int8_t(m_image[o + 1]),
-                                        std::int8_t(m_image[o + 2]));
+        m_fullColor[p]
+            = normalizeColor(std::int8_t(m_image[o]), std::int8_t(m_image[o + 1]), std::int8_t(m_image[o + 2]));
     }
 }
 
@@ -150,7 +153,8 @@ void DataManagement::setPadInfo(int index, QString valueType, int value)
         qCDebug(lcModel) << "setPadInfo: pad index cross the border" << index;
         return;
     }
-    qCDebug(lcModel) << "setPadInfo1 " << "index:" << index << valueType << value;
+    qCDebug(lcModel) << "setPadInfo1 "
+                     << "index:" << index << valueType << value;
     // Only the first four keys are plain numbers; colours go through the string form.
     const int i = keyIndex(valueType, kPadKeys, 4);
     if (i >= 0)
@@ -162,7 +166,8 @@ void DataManagement::setPadInfo(int index, QString valueType, QString value)
     const EditScope scope(*this);
     if (index < 0 || index >= kPadCount)
         return;
-    qCDebug(lcModel) << "setPadInfo2 " << "index:" << index << valueType << value;
+    qCDebug(lcModel) << "setPadInfo2 "
+                     << "index:" << index << valueType << value;
     if (valueType == QLatin1String("padRGB"))
         storePadColor(index, value);
 }
@@ -176,8 +181,8 @@ void DataManagement::storePadColor(int pad, const QString &color)
     const int o = padOffset(pad) + kPadRedByte;
     for (int i = 0; i < 3; ++i)
         storeByte(o + i, rgb[i] / 2);
-    m_fullColor[pad] = normalizeColor(std::int8_t(m_image[o]), std::int8_t(m_image[o + 1]),
-                                      std::int8_t(m_image[o + 2]));
+    m_fullColor[pad]
+        = normalizeColor(std::int8_t(m_image[o]), std::int8_t(m_image[o + 1]), std::int8_t(m_image[o + 2]));
 }
 
 void DataManagement::setPadBatch(int bank, QString mode, bool isDes, QString valueType, int value)
@@ -203,7 +208,8 @@ void DataManagement::setPadBatchColor(int bank, QString color)
     const EditScope scope(*this);
     if (!validBank(bank))
         return;
-    qCDebug(lcModel) << "setPadBatchColor " << "bank:" << bank << "color" << color;
+    qCDebug(lcModel) << "setPadBatchColor "
+                     << "bank:" << bank << "color" << color;
     const int first = kPadsPerBank * (bank - 1);
     for (int k = 0; k < kPadsPerBank; ++k)
         storePadColor(first + k, color);
@@ -213,7 +219,8 @@ void DataManagement::setPadBatchColor(int bank, QString color)
 void DataManagement::setCurveInten(QString valueType, int value)
 {
     const EditScope scope(*this);
-    qCDebug(lcModel) << "setCurveInten " << "valueType:" << valueType << "value" << value;
+    qCDebug(lcModel) << "setCurveInten "
+                     << "valueType:" << valueType << "value" << value;
     if (valueType == QLatin1String("curve"))
         storeByte(kCurveOffset, value);
     else if (valueType == QLatin1String("intensity"))
@@ -236,7 +243,8 @@ void DataManagement::setBQMInfo(int index, QString valueType, int value)
         qCDebug(lcModel) << "setBQMInfo: pad index cross the border" << index;
         return;
     }
-    qCDebug(lcModel) << "setBQMInfo " << "index:" << index << valueType << value;
+    qCDebug(lcModel) << "setBQMInfo "
+                     << "index:" << index << valueType << value;
     const int i = keyIndex(valueType, kKnobKeys, kKnobRecordSize);
     if (i >= 0)
         storeByte(knobOffset(index) + i, value);
@@ -276,7 +284,8 @@ void DataManagement::setWalkingBeltInfo(int index, QString valueType, int value)
         qCDebug(lcModel) << "setWalkingBeltInfo: index cross the border" << index;
         return;
     }
-    qCDebug(lcModel) << "setWalkingBeltInfo " << "index:" << index << valueType << value;
+    qCDebug(lcModel) << "setWalkingBeltInfo "
+                     << "index:" << index << valueType << value;
     const int i = keyIndex(valueType, kButtonKeys, kButtonRecordSize);
     if (i >= 0)
         storeByte(buttonOffset(index) + i, value);
@@ -287,7 +296,8 @@ void DataManagement::setLum(int bank, float value)
     const EditScope scope(*this);
     if (!validBank(bank))
         return;
-    qCDebug(lcModel) << "setLum " << "bank:" << bank << "value" << value;
+    qCDebug(lcModel) << "setLum "
+                     << "bank:" << bank << "value" << value;
     const int first = kPadsPerBank * (bank - 1);
     for (int k = 0; k < kPadsPerBank; ++k) {
         const int p = first + k;

@@ -5,13 +5,19 @@
 
 // Clipboard of the function page: the field contents of one bank column,
 // kept between a "copy" and a "paste". No signals, no conversion.
-#define MAVU_FUNCTION_PROPERTY(Type, name)                                   \
-    Q_PROPERTY(Type name READ get_##name WRITE set_##name)                   \
-public:                                                                      \
-    Q_INVOKABLE Type get_##name() const { return m_##name; }                 \
-    Q_INVOKABLE void set_##name(Type value) { m_##name = value; }            \
-                                                                             \
-private:                                                                     \
+#define MAVU_FUNCTION_PROPERTY(Type, name)                                                                             \
+    Q_PROPERTY(Type name READ get_##name WRITE set_##name)                                                             \
+public:                                                                                                                \
+    Q_INVOKABLE Type get_##name() const                                                                                \
+    {                                                                                                                  \
+        return m_##name;                                                                                               \
+    }                                                                                                                  \
+    Q_INVOKABLE void set_##name(Type value)                                                                            \
+    {                                                                                                                  \
+        m_##name = value;                                                                                              \
+    }                                                                                                                  \
+                                                                                                                       \
+private:                                                                                                               \
     Type m_##name{};
 
 class FunctionProperty : public QObject
@@ -49,6 +55,5 @@ class FunctionProperty : public QObject
 public:
     explicit FunctionProperty(QObject *parent = nullptr)
         : QObject(parent)
-    {
-    }
+    { }
 };

@@ -53,20 +53,25 @@ bool decode(const QByteArray &contents, QByteArray *image, QString *error)
     }
 
     if (contents.size() < kLengthFieldSize)
-        return fail(error, QCoreApplication::translate("PresetFile", "The file is too short to be a preset (%1 bytes).")
-                               .arg(contents.size()));
+        return fail(error,
+            QCoreApplication::translate("PresetFile", "The file is too short to be a preset (%1 bytes).")
+                .arg(contents.size()));
     const quint32 length = qFromBigEndian<quint32>(contents.constData());
     if (length != quint32(layout::kImageSize))
-        return fail(error, QCoreApplication::translate("PresetFile", "The file says its settings block is %1 bytes long; a preset holds %2 bytes.")
-                               .arg(length)
-                               .arg(layout::kImageSize));
+        return fail(error,
+            QCoreApplication::translate(
+                "PresetFile", "The file says its settings block is %1 bytes long; a preset holds %2 bytes.")
+                .arg(length)
+                .arg(layout::kImageSize));
     if (contents.size() < kStmSize)
-        return fail(error, QCoreApplication::translate("PresetFile", "The file is truncated: %1 of %2 bytes are present.")
-                               .arg(contents.size())
-                               .arg(kStmSize));
+        return fail(error,
+            QCoreApplication::translate("PresetFile", "The file is truncated: %1 of %2 bytes are present.")
+                .arg(contents.size())
+                .arg(kStmSize));
     if (contents.size() > kStmSize)
-        return fail(error, QCoreApplication::translate("PresetFile", "The file has %1 unexpected bytes after the settings block.")
-                               .arg(contents.size() - kStmSize));
+        return fail(error,
+            QCoreApplication::translate("PresetFile", "The file has %1 unexpected bytes after the settings block.")
+                .arg(contents.size() - kStmSize));
     const QByteArray block = contents.mid(kLengthFieldSize);
     if (!isCompleteImage(block, error))
         return false;

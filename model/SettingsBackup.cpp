@@ -35,8 +35,8 @@ QString fileName(const QDateTime &when, const QString &serial)
     return when.toString(QStringLiteral("yyyy-MM-dd_HHmmss_")) + name + QStringLiteral(".stm");
 }
 
-bool store(const QString &folder, const QByteArray &image, const QString &serial, const QDateTime &when,
-           QString *path, QString *error)
+bool store(const QString &folder, const QByteArray &image, const QString &serial, const QDateTime &when, QString *path,
+    QString *error)
 {
     if (!QDir().mkpath(folder)) {
         *error = QCoreApplication::translate("SettingsBackup", "The folder %1 cannot be created.")

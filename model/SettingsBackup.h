@@ -18,8 +18,8 @@ QString fileName(const QDateTime &when, const QString &serial);
 
 // Writes the image as a preset into folder (made when missing), then removes
 // the oldest backups beyond kMaxKept. False with *error when it cannot.
-bool store(const QString &folder, const QByteArray &image, const QString &serial, const QDateTime &when,
-           QString *path, QString *error);
+bool store(const QString &folder, const QByteArray &image, const QString &serial, const QDateTime &when, QString *path,
+    QString *error);
 
 // Whether two complete images hold the same settings; the header and the
 // firmware version do not count.

@@ -30,17 +30,24 @@ constexpr int kBankCount = 3;
 constexpr unsigned char kSysExStart = 0xF0;
 constexpr unsigned char kSysExEnd = 0xF7;
 
-constexpr int padOffset(int pad) { return kPadOffset + kPadRecordSize * pad; }
-constexpr int knobOffset(int knob) { return kKnobOffset + kKnobRecordSize * knob; }
-constexpr int buttonOffset(int button) { return kButtonOffset + kButtonRecordSize * button; }
+constexpr int padOffset(int pad)
+{
+    return kPadOffset + kPadRecordSize * pad;
+}
+constexpr int knobOffset(int knob)
+{
+    return kKnobOffset + kKnobRecordSize * knob;
+}
+constexpr int buttonOffset(int button)
+{
+    return kButtonOffset + kButtonRecordSize * button;
+}
 
 // Record keys in byte order within each record.
-inline const char *const kPadKeys[kPadRecordSize] = {
-    "padtype", "padData", "padCh", "padMode", "padR", "padG", "padB"};
-inline const char *const kKnobKeys[kKnobRecordSize] = {
-    "bqmType", "bqmData", "bqmCh", "bqmLsbMin", "bqmLsbMax", "bqmMsbMin", "bqmMsbMax"};
-inline const char *const kButtonKeys[kButtonRecordSize] = {
-    "wbtype", "wbData", "wbCh", "wbMode"};
+inline const char *const kPadKeys[kPadRecordSize] = {"padtype", "padData", "padCh", "padMode", "padR", "padG", "padB"};
+inline const char *const kKnobKeys[kKnobRecordSize]
+    = {"bqmType", "bqmData", "bqmCh", "bqmLsbMin", "bqmLsbMax", "bqmMsbMin", "bqmMsbMax"};
+inline const char *const kButtonKeys[kButtonRecordSize] = {"wbtype", "wbData", "wbCh", "wbMode"};
 
 static_assert(padOffset(kPadCount) == kKnobOffset, "pad records end where knobs begin");
 static_assert(knobOffset(kKnobCount) == kButtonOffset, "knob records end where buttons begin");

@@ -79,12 +79,11 @@ QJsonObject toJson(DataManagement &settings)
     const QByteArray image = settings.imageBytes();
     root.insert(QStringLiteral("curve"), int(qint8(image[layout::kCurveOffset])));
     root.insert(QStringLiteral("intensity"), int(qint8(image[layout::kIntensityOffset])));
-    root.insert(QStringLiteral("pads"),
-                recordArray(layout::kPadCount, [&](int i) { return settings.getPadInfo(i); }));
-    root.insert(QStringLiteral("knobs"),
-                recordArray(layout::kKnobCount, [&](int i) { return settings.getBQMInfo(i); }));
+    root.insert(QStringLiteral("pads"), recordArray(layout::kPadCount, [&](int i) { return settings.getPadInfo(i); }));
+    root.insert(
+        QStringLiteral("knobs"), recordArray(layout::kKnobCount, [&](int i) { return settings.getBQMInfo(i); }));
     root.insert(QStringLiteral("buttons"),
-                recordArray(layout::kButtonCount, [&](int i) { return settings.getWalkingBeltInfo(i); }));
+        recordArray(layout::kButtonCount, [&](int i) { return settings.getWalkingBeltInfo(i); }));
     return root;
 }
 
@@ -143,7 +142,9 @@ QString toText(DataManagement &settings)
     for (int j = 0; j < layout::kButtonCount; ++j) {
         const QVariantMap r = settings.getWalkingBeltInfo(j);
         const int type = r.value(QStringLiteral("wbtype")).toInt();
-        s << QStringLiteral("  %1  %2").arg(QString::fromLatin1(kButtonNames[j]), -8).arg(nameOf(kButtonTypes, type), -2);
+        s << QStringLiteral("  %1  %2")
+                 .arg(QString::fromLatin1(kButtonNames[j]), -8)
+                 .arg(nameOf(kButtonTypes, type), -2);
         if (type == 0)
             s << "  cc " << r.value(QStringLiteral("wbData")).toInt() << "  ch "
               << r.value(QStringLiteral("wbCh")).toInt() << "  "

@@ -28,7 +28,8 @@ SimulatedDevice *startInProcess(LoopbackMidi *midi, const SimOptions &options, Q
 {
     auto *ports = new LoopbackSimPorts(midi, QLatin1String(controllerids::kPortName));
     auto *device = new SimulatedDevice(ports, options, parent);
-    QObject::connect(device, &SimulatedDevice::note, device, [](const QString &line) { qCDebug(lcSim) << "simulator:" << line; });
+    QObject::connect(
+        device, &SimulatedDevice::note, device, [](const QString &line) { qCDebug(lcSim) << "simulator:" << line; });
     QString error;
     device->plug(&error);
     return device;
@@ -37,8 +38,8 @@ SimulatedDevice *startInProcess(LoopbackMidi *midi, const SimOptions &options, Q
 QString extractDemoFirmware(QString *version)
 {
     initDemoFirmwareResource();
-    const QString folder =
-        QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/demo-firmware");
+    const QString folder
+        = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) + QStringLiteral("/demo-firmware");
     const QDir source(QStringLiteral(":/demo-firmware"));
     if (!QDir().mkpath(folder)) {
         qCWarning(lcSim) << "cannot create the demo firmware folder" << folder;

@@ -13,8 +13,7 @@
 
 PtyUpdatePort::PtyUpdatePort(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 PtyUpdatePort::~PtyUpdatePort()
 {
@@ -31,11 +30,12 @@ bool PtyUpdatePort::open(const QString &linkPath, QString *error)
 {
     char name[256] = {};
     if (::openpty(&m_master, &m_slave, name, nullptr, nullptr) != 0) {
-        *error = QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
+        *error
+            = QStringLiteral("cannot create a pseudo-terminal: %1").arg(QString::fromLocal8Bit(std::strerror(errno)));
         return false;
     }
     m_slavePath = QString::fromLocal8Bit(name);
-    termios raw {};
+    termios raw{};
     if (::tcgetattr(m_slave, &raw) == 0) {
         ::cfmakeraw(&raw);
         ::cfsetspeed(&raw, B115200);

@@ -16,8 +16,8 @@ public:
     enum class ReplyMode {
         Normal,
         Silent, // answers nothing
-        Short,  // a settings reply cut off after its first bytes
-        Long,   // a settings reply with bytes too many
+        Short, // a settings reply cut off after its first bytes
+        Long, // a settings reply with bytes too many
     };
 
     explicit SimController(QObject *parent = nullptr);

@@ -11,8 +11,7 @@ LoopbackSimPorts::LoopbackSimPorts(LoopbackMidi *midi, const QString &name, QObj
     : SimMidiPorts(parent)
     , m_midi(midi)
     , m_name(name)
-{
-}
+{ }
 
 LoopbackSimPorts::~LoopbackSimPorts()
 {
@@ -54,8 +53,7 @@ RtMidiSimPorts::RtMidiSimPorts(bool jack, const QString &name, QObject *parent)
     : SimMidiPorts(parent)
     , m_jack(jack)
     , m_name(name)
-{
-}
+{ }
 
 RtMidiSimPorts::~RtMidiSimPorts()
 {
@@ -110,5 +108,6 @@ void RtMidiSimPorts::deliver(double, std::vector<unsigned char> *message, void *
         return;
     auto *self = static_cast<RtMidiSimPorts *>(user);
     const QByteArray bytes(reinterpret_cast<const char *>(message->data()), int(message->size()));
-    QMetaObject::invokeMethod(self, [self, bytes] { emit self->received(bytes); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        self, [self, bytes] { emit self->received(bytes); }, Qt::QueuedConnection);
 }

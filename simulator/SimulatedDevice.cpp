@@ -37,7 +37,7 @@ SimulatedDevice::SimulatedDevice(SimMidiPorts *ports, const SimOptions &options,
         }
     });
     connect(&m_controller, &SimController::settingsWritten, this,
-            [this] { emit note(QStringLiteral("settings written")); });
+        [this] { emit note(QStringLiteral("settings written")); });
 }
 
 SimulatedDevice::~SimulatedDevice()
@@ -110,31 +110,31 @@ void SimulatedDevice::openUpdatePort()
         return;
     }
     connect(m_update, &PtyUpdatePort::finished, this,
-            [this](bool ok, const QList<YmodemReceiver::File> &files, const QString &why) {
-                QString detail = why;
-                for (const YmodemReceiver::File &file : files) {
-                    QString storedAt;
-                    if (!m_options.firmwareDir.isEmpty()) {
-                        QDir().mkpath(m_options.firmwareDir);
-                        // Only the base name: the sender does not choose where we write.
-                        storedAt = QDir(m_options.firmwareDir).filePath(QFileInfo(file.name).fileName());
-                        QSaveFile out(storedAt);
-                        if (!out.open(QIODevice::WriteOnly) || out.write(file.data) != file.data.size()
-                            || !out.commit()) {
-                            emit note(QStringLiteral("cannot store %1").arg(storedAt));
-                            storedAt.clear();
-                        }
+        [this](bool ok, const QList<YmodemReceiver::File> &files, const QString &why) {
+            QString detail = why;
+            for (const YmodemReceiver::File &file : files) {
+                QString storedAt;
+                if (!m_options.firmwareDir.isEmpty()) {
+                    QDir().mkpath(m_options.firmwareDir);
+                    // Only the base name: the sender does not choose where we write.
+                    storedAt = QDir(m_options.firmwareDir).filePath(QFileInfo(file.name).fileName());
+                    QSaveFile out(storedAt);
+                    if (!out.open(QIODevice::WriteOnly) || out.write(file.data) != file.data.size() || !out.commit()) {
+                        emit note(QStringLiteral("cannot store %1").arg(storedAt));
+                        storedAt.clear();
                     }
-                    emit note(QStringLiteral("firmware received: %1 (%2 bytes)").arg(file.name).arg(file.data.size()));
-                    emit firmwareReceived(file.name, file.data.size(), storedAt);
                 }
-                // Give the sender time to read the last acknowledgement before
-                // the line goes away (a closed terminal can drop unread input).
-                QTimer::singleShot(kRestartDelayMs, this, [this, ok, detail] { leaveUpdateMode(ok, detail); });
-            });
+                emit note(QStringLiteral("firmware received: %1 (%2 bytes)").arg(file.name).arg(file.data.size()));
+                emit firmwareReceived(file.name, file.data.size(), storedAt);
+            }
+            // Give the sender time to read the last acknowledgement before
+            // the line goes away (a closed terminal can drop unread input).
+            QTimer::singleShot(kRestartDelayMs, this, [this, ok, detail] { leaveUpdateMode(ok, detail); });
+        });
     emit note(QStringLiteral("update mode: %1%2")
                   .arg(m_update->slavePath(),
-                       m_update->linkPath().isEmpty() ? QString() : QStringLiteral(" (") + m_update->linkPath() + QLatin1Char(')')));
+                      m_update->linkPath().isEmpty() ? QString()
+                                                     : QStringLiteral(" (") + m_update->linkPath() + QLatin1Char(')')));
 }
 
 void SimulatedDevice::leaveUpdateMode(bool ok, const QString &detail)
@@ -143,7 +143,8 @@ void SimulatedDevice::leaveUpdateMode(bool ok, const QString &detail)
     m_update = nullptr;
     if (ok) {
         int version[3];
-        if (!m_options.versionAfterUpdate.isEmpty() && SimController::parseVersion(m_options.versionAfterUpdate, version))
+        if (!m_options.versionAfterUpdate.isEmpty()
+            && SimController::parseVersion(m_options.versionAfterUpdate, version))
             m_controller.setVersion(version[0], version[1], version[2]);
         if (m_options.resetAfterUpdate)
             m_controller.setImage(SimController().image());

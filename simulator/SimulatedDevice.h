@@ -12,10 +12,10 @@ class PtyUpdatePort;
 class SimMidiPorts;
 
 struct SimOptions {
-    QString updateLink;          // where to link the update port's terminal
-    QString firmwareDir;         // where received firmware files are stored (empty: not stored)
-    QString versionAfterUpdate;  // firmware version after an update (empty: unchanged)
-    int updateDelayMs = 0;       // from the update command until the update port is there
+    QString updateLink; // where to link the update port's terminal
+    QString firmwareDir; // where received firmware files are stored (empty: not stored)
+    QString versionAfterUpdate; // firmware version after an update (empty: unchanged)
+    int updateDelayMs = 0; // from the update command until the update port is there
     bool resetAfterUpdate = false; // an update puts the settings back to their defaults
     QString play; // controls played once the settings have been read after plugging in
 };

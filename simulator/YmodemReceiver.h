@@ -30,7 +30,7 @@ public:
 
     // Limits, in ticks.
     static constexpr int kStartRequests = 60; // how long to wait for a sender
-    static constexpr int kIdleLimit = 10;     // silence within a transfer
+    static constexpr int kIdleLimit = 10; // silence within a transfer
 
 private:
     QByteArray takeBlock(bool *ok);

@@ -128,7 +128,8 @@ private slots:
         QCOMPARE(editorharness::child(root->findChild<QObject *>("mainPage"), "syncState")->property("text").toString(),
             QStringLiteral("3 changes not sent to the controller"));
         QVariant help;
-        QVERIFY(QMetaObject::invokeMethod(root->findChild<QObject *>("helpDialog"), "get", Q_RETURN_ARG(QVariant, help)));
+        QVERIFY(
+            QMetaObject::invokeMethod(root->findChild<QObject *>("helpDialog"), "get", Q_RETURN_ARG(QVariant, help)));
         QCOMPARE(help.value<QObject *>()->property("firmwareVersion").toString(), QString("1.2.3"));
     }
 
