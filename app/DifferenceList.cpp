@@ -1,8 +1,8 @@
 #include "app/DifferenceList.h"
 
 #include "model/DataManagement.h"
+#include "model/EditSession.h"
 #include "model/PresetFile.h"
-#include "model/SettingsLayout.h"
 #include "model/SettingsText.h"
 
 #include <QColor>
@@ -10,7 +10,6 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
-using settingsDiff::Control;
 using settingsDiff::Difference;
 
 namespace {
@@ -23,26 +22,6 @@ namespace {
         QT_TRANSLATE_NOOP("DifferenceList", "FULL"), QT_TRANSLATE_NOOP("DifferenceList", "LO"),
         QT_TRANSLATE_NOOP("DifferenceList", "LINEAR"), QT_TRANSLATE_NOOP("DifferenceList", "EXP")};
 
-const char *const kButtonLabels[layout::kButtonCount]
-    = {QT_TRANSLATE_NOOP("DifferenceList", "Previous"), QT_TRANSLATE_NOOP("DifferenceList", "Stop"),
-        QT_TRANSLATE_NOOP("DifferenceList", "Next"), QT_TRANSLATE_NOOP("DifferenceList", "Record"),
-        QT_TRANSLATE_NOOP("DifferenceList", "Start"), QT_TRANSLATE_NOOP("DifferenceList", "Repeat")};
-
-int recordOffset(const Difference &d)
-{
-    switch (d.control) {
-    case Control::Pad:
-        return layout::padOffset(d.index);
-    case Control::Knob:
-        return layout::knobOffset(d.index);
-    case Control::Button:
-        return layout::buttonOffset(d.index);
-    case Control::Global:
-        break;
-    }
-    return d.offset;
-}
-
 // A pad's 7-bit colour as the screen shows it.
 QVariant swatch(const Difference &d, const QByteArray &image)
 {
@@ -54,12 +33,12 @@ QVariant swatch(const Difference &d, const QByteArray &image)
 
 } // namespace
 
-DifferenceList::DifferenceList(DataManagement *editor, ImageSource controllerImage, QObject *parent)
+DifferenceList::DifferenceList(DataManagement *editor, EditSession *session, QObject *parent)
     : QAbstractListModel(parent)
     , m_editor(editor)
-    , m_controllerImage(std::move(controllerImage))
+    , m_session(session)
 {
-    connect(m_editor, &DataManagement::imageChanged, this, &DifferenceList::refresh);
+    connect(m_session, &EditSession::changed, this, &DifferenceList::refresh);
 }
 
 QString DifferenceList::fileName() const
@@ -87,9 +66,9 @@ QVariant DifferenceList::data(const QModelIndex &index, int role) const
     case LabelRole:
         return label(d);
     case EditorValueRole:
-        return valueText(d, d.left);
+        return valueText(d.left);
     case OtherValueRole:
-        return valueText(d, d.right);
+        return valueText(d.right);
     case EditorColorRole:
         return swatch(d, m_editor->imageBytes());
     case OtherColorRole:
@@ -101,23 +80,16 @@ QVariant DifferenceList::data(const QModelIndex &index, int role) const
 
 QString DifferenceList::typeName(const Difference &d) const
 {
-    // By Control: Global, Pad, Knob, Button.
-    static const char *const kTypeKeys[] = {"", "padtype", "bqmType", "wbtype"};
-    return settingsText::valueText(
-        QLatin1String(kTypeKeys[int(d.control)]), int(qint8(m_editor->image()[recordOffset(d)])));
+    const ControlId::Kind kind = d.control.kind;
+    const char *typeKey = kind == ControlId::Kind::Pad ? "padtype"
+        : kind == ControlId::Kind::Knob                ? "bqmType"
+        : kind == ControlId::Kind::Button              ? "wbtype"
+                                                       : "";
+    return settingsText::valueText(QLatin1String(typeKey), int(qint8(m_editor->image()[d.control.recordOffset()])));
 }
 
 QString DifferenceList::label(const Difference &d) const
 {
-    QString control = tr("All pads");
-    const QString name = settingsDiff::controlName(d).section(QLatin1Char(' '), 1);
-    if (d.control == Control::Pad)
-        control = tr("Pad %1").arg(name);
-    else if (d.control == Control::Knob)
-        control = tr("Knob %1").arg(name);
-    else if (d.control == Control::Button)
-        control = tr("Button %1").arg(tr(kButtonLabels[d.index]));
-
     QString field = d.key;
     if (d.key.endsWith(QLatin1String("Data"))) {
         // The number a control sends is named by the type it has in the editor.
@@ -142,13 +114,12 @@ QString DifferenceList::label(const Difference &d) const
         field = d.key.mid(3, 3).toUpper() + QLatin1Char(' ')
             + (d.key.endsWith(QLatin1String("Min")) ? tr("min") : tr("max"));
     }
-    return control + QStringLiteral(" · ") + field;
+    return d.control.translatedName() + QStringLiteral(" · ") + field;
 }
 
-QString DifferenceList::valueText(const Difference &d, const QString &value) const
+// A note's name comes with the value; the names of types, modes and curves are translated.
+QString DifferenceList::valueText(const QString &value) const
 {
-    if (d.key == QLatin1String("padData") && typeName(d) == QLatin1String("NOTE"))
-        return QStringLiteral("%1 (%2)").arg(value, settingsText::noteName(value.toInt()));
     return tr(value.toUtf8().constData());
 }
 
@@ -184,9 +155,12 @@ void DifferenceList::chooseFile()
 void DifferenceList::refresh()
 {
     if (!m_withFile)
-        m_other = m_controllerImage ? m_controllerImage() : QByteArray();
+        m_other = m_session->controllerImage();
     beginResetModel();
-    m_rows = m_other.isEmpty() ? QList<Difference>() : settingsDiff::compare(m_editor->imageBytes(), m_other);
+    if (!m_withFile)
+        m_rows = m_session->differences();
+    else
+        m_rows = m_other.isEmpty() ? QList<Difference>() : settingsDiff::compare(m_editor->imageBytes(), m_other);
     endResetModel();
     if (m_withFile && !m_fileError.isEmpty())
         m_status = tr("The preset \"%1\" could not be opened.\n%2").arg(QDir::toNativeSeparators(m_path), m_fileError);

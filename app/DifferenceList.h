@@ -10,6 +10,7 @@
 #include <functional>
 
 class DataManagement;
+class EditSession;
 
 // The compare dialog's rows: every setting in which the editor differs from
 // the controller or from a preset file, and taking the other side's value.
@@ -30,11 +31,10 @@ public:
         EditorColorRole, // pads' colours as a swatch; invalid for other settings
         OtherColorRole,
     };
-    using ImageSource = std::function<QByteArray()>;
     using PathQuestion = std::function<QString()>;
 
-    // controllerImage: the controller's image as last read or sent, empty when unknown.
-    DifferenceList(DataManagement *editor, ImageSource controllerImage, QObject *parent = nullptr);
+    // Against the controller the rows are the session's own comparison.
+    DifferenceList(DataManagement *editor, EditSession *session, QObject *parent = nullptr);
 
     // Replaces the file dialog, for tests.
     void setPathQuestion(PathQuestion question) { m_pathQuestion = std::move(question); }
@@ -59,7 +59,7 @@ public slots:
     // Takes the other side's value of one row, or of all, into the editor in one change.
     void take(int row);
     void takeAll();
-    // Compares again: after edits, and when the controller's image changed.
+    // Follows the session's changes: edits, and the controller's image.
     void refresh();
 
 signals:
@@ -69,10 +69,10 @@ private:
     void apply(const QList<settingsDiff::Difference> &rows);
     // The editor's type of the difference's pad, knob or button ("NOTE", "CC", …).
     QString typeName(const settingsDiff::Difference &difference) const;
-    QString valueText(const settingsDiff::Difference &difference, const QString &value) const;
+    QString valueText(const QString &value) const;
 
     DataManagement *m_editor;
-    ImageSource m_controllerImage;
+    EditSession *m_session;
     PathQuestion m_pathQuestion;
     bool m_withFile = false;
     QString m_path;

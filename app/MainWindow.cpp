@@ -69,9 +69,7 @@ MainWindow::MainWindow(const EditorSetup &setup, QWidget *parent)
     // The defaults at start are where the history begins, not a step of it.
     m_history = new EditHistory(m_dataManagement, this);
     m_session = new EditSession(m_dataManagement, this);
-    m_differences = new DifferenceList(
-        m_dataManagement, [this] { return controllerImage(); }, this);
-    connect(m_session, &EditSession::changed, m_differences, &DifferenceList::refresh);
+    m_differences = new DifferenceList(m_dataManagement, m_session, this);
     connect(m_session, &EditSession::firmwareVersionChanged, this, &MainWindow::showFirmwareVersion);
 
     // Where firmware comes from and which port takes it, as the command line

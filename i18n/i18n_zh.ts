@@ -143,6 +143,49 @@
     </message>
 </context>
 <context>
+    <name>ControlId</name>
+    <message>
+        <source>Previous</source>
+        <translation>上一个</translation>
+    </message>
+    <message>
+        <source>Stop</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>下一个</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>录音</translation>
+    </message>
+    <message>
+        <source>Start</source>
+        <translation>播放</translation>
+    </message>
+    <message>
+        <source>Repeat</source>
+        <translation>循环</translation>
+    </message>
+    <message>
+        <source>Pad %1</source>
+        <translation>打击垫 %1</translation>
+    </message>
+    <message>
+        <source>Knob %1</source>
+        <translation>旋钮 %1</translation>
+    </message>
+    <message>
+        <source>Button %1</source>
+        <translation>按钮 %1</translation>
+    </message>
+    <message>
+        <source>All pads</source>
+        <translation>全部打击垫</translation>
+    </message>
+</context>
+<context>
     <name>CusButtonState</name>
     <message>
         <source>Momentary</source>
@@ -208,46 +251,6 @@
     <message>
         <source>EXP</source>
         <translation>强硬</translation>
-    </message>
-    <message>
-        <source>Previous</source>
-        <translation>上一个</translation>
-    </message>
-    <message>
-        <source>Stop</source>
-        <translation>停止</translation>
-    </message>
-    <message>
-        <source>Next</source>
-        <translation>下一个</translation>
-    </message>
-    <message>
-        <source>Record</source>
-        <translation>录音</translation>
-    </message>
-    <message>
-        <source>Start</source>
-        <translation>播放</translation>
-    </message>
-    <message>
-        <source>Repeat</source>
-        <translation>循环</translation>
-    </message>
-    <message>
-        <source>All pads</source>
-        <translation>全部打击垫</translation>
-    </message>
-    <message>
-        <source>Pad %1</source>
-        <translation>打击垫 %1</translation>
-    </message>
-    <message>
-        <source>Knob %1</source>
-        <translation>旋钮 %1</translation>
-    </message>
-    <message>
-        <source>Button %1</source>
-        <translation>按钮 %1</translation>
     </message>
     <message>
         <source>Note</source>
@@ -544,10 +547,6 @@
         <source>Failed to get data</source>
         <translation>获取数据失败</translation>
     </message>
-    <message>
-        <source>Korvel Mavu Editor</source>
-        <translation>Korvel Mavu 编辑器</translation>
-    </message>
 </context>
 <context>
     <name>MainPage</name>
@@ -735,10 +734,6 @@
     <message>
         <source>Compare…</source>
         <translation>比较…</translation>
-    </message>
-    <message>
-        <source>Korvel Mavu Editor</source>
-        <translation>Korvel Mavu 编辑器</translation>
     </message>
     <message>
         <source>File</source>
@@ -1138,18 +1133,6 @@ Write the saved settings back to the controller?</source>
         <translation>程序号</translation>
     </message>
     <message>
-        <source>Pad %1</source>
-        <translation>打击垫 %1</translation>
-    </message>
-    <message>
-        <source>Knob %1</source>
-        <translation>旋钮 %1</translation>
-    </message>
-    <message>
-        <source>transport button %1</source>
-        <translation>走带按键 %1</translation>
-    </message>
-    <message>
         <source>several settings</source>
         <translation>多项设置</translation>
     </message>
@@ -1159,6 +1142,10 @@ Write the saved settings back to the controller?</source>
     <message>
         <source>Untitled</source>
         <translation>未命名</translation>
+    </message>
+    <message>
+        <source>Korvel Mavu Editor</source>
+        <translation>Korvel Mavu 编辑器</translation>
     </message>
 </context>
 </TS>

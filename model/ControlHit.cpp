@@ -9,8 +9,6 @@ namespace controlhit {
 
 namespace {
 
-const char kBankLetters[] = "ABC";
-
 constexpr int kNoteOn = 0x90;
 constexpr int kControlChange = 0xB0;
 constexpr int kProgramChange = 0xC0;
@@ -33,35 +31,28 @@ int byteAt(const QByteArray &image, int offset)
     return quint8(image.at(offset));
 }
 
-int count(Kind kind)
-{
-    return kind == Kind::Pad ? kPadCount : kind == Kind::Knob ? kKnobCount : kind == Kind::Button ? kButtonCount : 0;
-}
-
 Record record(const QByteArray &image, Control control)
 {
     static const int padStatus[] = {kNoteOn, kControlChange, kProgramChange};
     static const int knobStatus[] = {kControlChange, kChannelPressure, kPitchBend};
     static const int buttonStatus[] = {kControlChange}; // machine control is System Exclusive
-    int offset = 0;
+    const int offset = control.recordOffset();
     const int *status = nullptr;
     int types = 0;
     switch (control.kind) {
     case Kind::Pad:
-        offset = padOffset(control.index);
         status = padStatus;
         types = 3;
         break;
     case Kind::Knob:
-        offset = knobOffset(control.index);
         status = knobStatus;
         types = 3;
         break;
     case Kind::Button:
-        offset = buttonOffset(control.index);
         status = buttonStatus;
         types = 1;
         break;
+    case Kind::Global:
     case Kind::None:
         return {};
     }
@@ -90,9 +81,9 @@ int messageSize(int status)
 bool shownIn(Control control, ShownBanks shown)
 {
     if (control.kind == Kind::Pad)
-        return control.index / kPadsPerBank == shown.pads;
+        return control.bank() == shown.pads;
     if (control.kind == Kind::Knob)
-        return control.index / kKnobsPerBank == shown.knobs;
+        return control.bank() == shown.knobs;
     return true; // the transport buttons have no banks
 }
 
@@ -111,7 +102,7 @@ Control fromMessage(const QByteArray &image, const QByteArray &message, ShownBan
         return {};
     Control first;
     for (Kind kind : {Kind::Pad, Kind::Knob, Kind::Button}) {
-        for (int i = 0; i < count(kind); ++i) {
+        for (int i = 0; i < ControlId::count(kind); ++i) {
             const Control control{kind, i};
             const Record r = record(image, control);
             if (r.status != status || r.channel != channel || (numbered(status) && r.data != quint8(message.at(1))))
@@ -130,7 +121,7 @@ Control fromMessage(const QByteArray &image, const QByteArray &message, ShownBan
 
 QByteArray toMessage(const QByteArray &image, Control control)
 {
-    if (image.size() < kImageSize || control.index < 0 || control.index >= count(control.kind))
+    if (image.size() < kImageSize || !control.isValid())
         return {};
     const Record r = record(image, control);
     if (r.status == 0 || r.channel < 0)
@@ -149,44 +140,10 @@ QByteArray toMessage(const QByteArray &image, Control control)
     return message;
 }
 
-QString kindName(Kind kind)
-{
-    switch (kind) {
-    case Kind::Pad:
-        return QStringLiteral("pad");
-    case Kind::Knob:
-        return QStringLiteral("knob");
-    case Kind::Button:
-        return QStringLiteral("button");
-    case Kind::None:
-        break;
-    }
-    return QString();
-}
-
-QString controlName(Control control)
-{
-    if (control.index < 0 || control.index >= count(control.kind))
-        return QString();
-    if (control.kind == Kind::Button)
-        return kindName(control.kind) + QLatin1Char(':') + settingsText::buttonName(control.index);
-    const int perBank = control.kind == Kind::Pad ? kPadsPerBank : kKnobsPerBank;
-    return QStringLiteral("%1:%2%3")
-        .arg(kindName(control.kind))
-        .arg(QLatin1Char(kBankLetters[control.index / perBank]))
-        .arg(control.index % perBank + 1);
-}
-
 Control parseControl(const QString &text)
 {
-    const QString name = text.trimmed().toLower();
-    for (Kind kind : {Kind::Pad, Kind::Knob, Kind::Button}) {
-        for (int i = 0; i < count(kind); ++i) {
-            if (controlName({kind, i}).toLower() == name)
-                return {kind, i};
-        }
-    }
-    return {};
+    const Control control = ControlId::parse(text);
+    return control.kind == Kind::Global ? Control() : control;
 }
 
 } // namespace controlhit

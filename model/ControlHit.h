@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ControlId.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -8,14 +10,9 @@
 // message a control sends when it is hit or turned.
 namespace controlhit {
 
-enum class Kind { None, Pad, Knob, Button };
-
-struct Control {
-    Kind kind = Kind::None;
-    int index = -1; // pad 0..47, knob 0..11, button 0..5
-
-    bool operator==(const Control &other) const { return kind == other.kind && index == other.index; }
-};
+// A control that can be played: a pad, knob or button.
+using Control = ControlId;
+using Kind = ControlId::Kind;
 
 // The banks the page shows; a message several controls send is taken as the
 // one of a shown bank, else the first.
@@ -29,10 +26,11 @@ Control fromMessage(const QByteArray &image, const QByteArray &message, ShownBan
 // A press or a turn; empty for a button sending machine control.
 QByteArray toMessage(const QByteArray &image, Control control);
 
-// "pad", "knob", "button"; empty for none.
-QString kindName(Kind kind);
-// "pad:B3", "knob:A2", "button:stop" and back; parse gives Kind::None when bad.
-QString controlName(Control control);
+inline QString kindName(Kind kind)
+{
+    return ControlId::kindName(kind);
+}
+// A pad, knob or button by either of its names; Kind::None for anything else.
 Control parseControl(const QString &text);
 
 } // namespace controlhit

@@ -3,13 +3,10 @@
 #include "model/DataManagement.h"
 #include "model/ModelLog.h"
 #include "model/SettingsDiff.h"
-#include "model/SettingsLayout.h"
 #include "model/SettingsText.h"
 
 #include <QCoreApplication>
 #include <QDebug>
-
-using settingsDiff::Control;
 
 namespace {
 
@@ -184,15 +181,14 @@ EditHistory::Label EditHistory::describeChange(const QByteArray &before, const Q
         return label;
     const settingsDiff::Difference &first = found.first();
     for (const settingsDiff::Difference &d : found) {
-        if (d.control != first.control || d.index != first.index)
+        if (d.control != first.control)
             return label;
     }
-    label.control = int(first.control);
-    label.index = first.index;
+    label.control = first.control;
     if (found.size() == 1) {
         label.key = first.key;
-        if (first.control == Control::Pad)
-            label.padType = int(qint8(after.at(layout::padOffset(first.index))));
+        if (first.control.kind == ControlId::Kind::Pad)
+            label.padType = int(qint8(after.at(first.control.recordOffset())));
     }
     return label;
 }
@@ -206,24 +202,8 @@ QString EditHistory::text(const Label &label) const
         const QString text = translated(name);
         return label.bank > 0 ? text.arg(settingsText::bankName(label.bank - 1)) : text;
     }
-    QString control;
-    switch (Control(label.control)) {
-    case Control::Pad:
-        control = translated(QT_TRANSLATE_NOOP("EditHistory", "Pad %1"))
-                      .arg(settingsText::bankName(label.index / layout::kPadsPerBank)
-                          + QString::number(label.index % layout::kPadsPerBank + 1));
-        break;
-    case Control::Knob:
-        control = translated(QT_TRANSLATE_NOOP("EditHistory", "Knob %1"))
-                      .arg(settingsText::bankName(label.index / layout::kKnobsPerBank)
-                          + QString::number(label.index % layout::kKnobsPerBank + 1));
-        break;
-    case Control::Button:
-        control = translated(QT_TRANSLATE_NOOP("EditHistory", "transport button %1")).arg(label.index + 1);
-        break;
-    case Control::Global:
-        break;
-    }
+    // The curve and the pressure level are named by themselves.
+    const QString control = label.control.kind == ControlId::Kind::Global ? QString() : label.control.translatedName();
     const char *setting = label.key == QLatin1String("padData") ? kPadNumberNames[qBound(0, label.padType, 2)]
                                                                 : lookUp(kSettingNames, label.key);
     if (!setting)

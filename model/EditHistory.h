@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ControlId.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
@@ -62,14 +64,13 @@ private:
     struct Label {
         QString group;
         int bank = 0;
-        int control = -1; // settingsDiff::Control; -1 for several controls
-        int index = -1;
+        ControlId control; // Kind::None for several controls
         QString key; // empty when one control changed in several settings
         int padType = 0; // names a pad's number: note, CC or program
         bool sameSetting(const Label &other) const
         {
-            return group.isEmpty() && !key.isEmpty() && control == other.control && index == other.index
-                && key == other.key && other.group.isEmpty();
+            return group.isEmpty() && !key.isEmpty() && control == other.control && key == other.key
+                && other.group.isEmpty();
         }
     };
     struct Step {

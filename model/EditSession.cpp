@@ -36,6 +36,13 @@ QString EditSession::displayName() const
     return m_unsaved ? name + QLatin1Char('*') : name;
 }
 
+QString EditSession::windowTitle() const
+{
+    const QString program = tr("Korvel Mavu Editor");
+    const QString name = displayName();
+    return name.isEmpty() ? program : name + QStringLiteral(" — ") + program;
+}
+
 void EditSession::setUntouched()
 {
     if (m_filePath.isEmpty())
@@ -50,26 +57,26 @@ QString EditSession::firmwareVersion() const
     return QStringLiteral("%1.%2.%3").arg(part(0)).arg(part(1)).arg(part(2));
 }
 
-QVariantList EditSession::differing(settingsDiff::Control control) const
+QVariantList EditSession::differing(ControlId::Kind kind) const
 {
     QVariantList indexes;
     for (const settingsDiff::Difference &d : m_differences) {
-        if (d.control == control && !indexes.contains(d.index))
-            indexes << d.index;
+        if (d.control.kind == kind && !indexes.contains(d.control.index))
+            indexes << d.control.index;
     }
     return indexes;
 }
 
 void EditSession::update()
 {
-    m_differences = controllerKnown() ? settingsDiff::compare(m_controller, m_data->imageBytes())
-                                      : QList<settingsDiff::Difference>();
-    m_differingPads = differing(settingsDiff::Control::Pad);
-    m_differingKnobs = differing(settingsDiff::Control::Knob);
-    m_differingButtons = differing(settingsDiff::Control::Button);
+    const QByteArray editor = m_data->imageBytes();
+    m_differences = controllerKnown() ? settingsDiff::compare(editor, m_controller) : QList<settingsDiff::Difference>();
+    m_differingPads = differing(ControlId::Kind::Pad);
+    m_differingKnobs = differing(ControlId::Kind::Knob);
+    m_differingButtons = differing(ControlId::Kind::Button);
     // Framing and firmware version are not settings: a file from a
     // controller with other firmware is not a change.
-    m_unsaved = !settingsDiff::compare(m_saved, m_data->imageBytes()).isEmpty();
+    m_unsaved = !settingsDiff::sameSettings(m_saved, editor);
     if (firmwareVersion() != m_firmwareVersion) {
         m_firmwareVersion = firmwareVersion();
         emit firmwareVersionChanged();

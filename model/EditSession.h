@@ -22,6 +22,8 @@ class EditSession : public QObject
     // "my.stm*" for the title: the file's name, marked while changed; empty
     // for settings without a file that nobody changed.
     Q_PROPERTY(QString displayName READ displayName NOTIFY changed)
+    // The window's title: the program's name, after displayName when there is one.
+    Q_PROPERTY(QString windowTitle READ windowTitle NOTIFY changed)
     // Indexes of the pads, knobs and buttons that differ from the controller.
     Q_PROPERTY(QVariantList differingPads READ differingPads NOTIFY changed)
     Q_PROPERTY(QVariantList differingKnobs READ differingKnobs NOTIFY changed)
@@ -40,6 +42,7 @@ public:
     QString filePath() const { return m_filePath; }
     QString fileName() const;
     QString displayName() const;
+    QString windowTitle() const;
     // The editor's image was put there by the program, not chosen by the user.
     void setUntouched();
 
@@ -58,6 +61,11 @@ public:
     // the property is empty until the first change.
     QString firmwareVersion() const;
 
+    // Where the editor (left) differs from the controller (right), compared
+    // once per change for the count, the marks and the compare dialog;
+    // empty while the controller is not known.
+    const QList<settingsDiff::Difference> &differences() const { return m_differences; }
+
     // Taken once per change: every pad, knob and button asks.
     QVariantList differingPads() const { return m_differingPads; }
     QVariantList differingKnobs() const { return m_differingKnobs; }
@@ -69,7 +77,7 @@ signals:
 
 private:
     void update();
-    QVariantList differing(settingsDiff::Control control) const;
+    QVariantList differing(ControlId::Kind kind) const;
 
     DataManagement *m_data;
     QByteArray m_controller;

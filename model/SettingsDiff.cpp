@@ -6,6 +6,8 @@
 #include <QStringList>
 #include <QTextStream>
 
+#include <cstring>
+
 namespace settingsDiff {
 
 namespace {
@@ -17,6 +19,11 @@ int valueAt(const QByteArray &image, int offset)
 
 QString readable(const QByteArray &image, const QString &key, int offset, int length)
 {
+    // A pad's number is a note while the pad's type, the byte before it, says so.
+    if (key == QLatin1String("padData") && valueAt(image, offset - 1) == 0)
+        return QStringLiteral("%1 (%2)")
+            .arg(valueAt(image, offset))
+            .arg(settingsText::noteName(valueAt(image, offset)));
     if (length == 1)
         return settingsText::valueText(key, valueAt(image, offset));
     QStringList parts;
@@ -30,18 +37,18 @@ struct Comparison {
     const QByteArray &right;
     QList<Difference> found;
 
-    void field(Control control, int index, const QString &key, int offset, int length = 1)
+    void field(ControlId control, const QString &key, int offset, int length = 1)
     {
-        if (left.mid(offset, length) == right.mid(offset, length))
+        if (std::memcmp(left.constData() + offset, right.constData() + offset, size_t(length)) == 0)
             return;
-        found.append({control, index, key, offset, length, readable(left, key, offset, length),
-            readable(right, key, offset, length)});
+        found.append(
+            {control, key, offset, length, readable(left, key, offset, length), readable(right, key, offset, length)});
     }
 
-    void record(Control control, int index, int offset, const char *const *keys, int count)
+    void record(ControlId control, const char *const *keys, int count)
     {
         for (int i = 0; i < count; ++i)
-            field(control, index, QString::fromLatin1(keys[i]), offset + i);
+            field(control, QString::fromLatin1(keys[i]), control.recordOffset() + i);
     }
 };
 
@@ -56,39 +63,33 @@ QList<Difference> compare(const QByteArray &leftImage, const QByteArray &rightIm
 {
     const QByteArray left = wholeImage(leftImage);
     const QByteArray right = wholeImage(rightImage);
+    if (sameSettings(left, right))
+        return {};
     Comparison c{left, right, {}};
-    c.field(Control::Global, -1, QStringLiteral("curve"), layout::kCurveOffset);
-    c.field(Control::Global, -1, QStringLiteral("intensity"), layout::kIntensityOffset);
+    c.field(ControlId::global(), QStringLiteral("curve"), layout::kCurveOffset);
+    c.field(ControlId::global(), QStringLiteral("intensity"), layout::kIntensityOffset);
     // A pad's colour is one setting to the user, though it spans three bytes.
     constexpr int kColorField = 4;
     for (int p = 0; p < layout::kPadCount; ++p) {
-        c.record(Control::Pad, p, layout::padOffset(p), layout::kPadKeys, kColorField);
-        c.field(Control::Pad, p, QStringLiteral("padColor"), layout::padOffset(p) + kColorField, 3);
+        const ControlId pad{ControlId::Kind::Pad, p};
+        c.record(pad, layout::kPadKeys, kColorField);
+        c.field(pad, QStringLiteral("padColor"), pad.recordOffset() + kColorField, 3);
     }
     for (int k = 0; k < layout::kKnobCount; ++k)
-        c.record(Control::Knob, k, layout::knobOffset(k), layout::kKnobKeys, layout::kKnobRecordSize);
+        c.record({ControlId::Kind::Knob, k}, layout::kKnobKeys, layout::kKnobRecordSize);
     for (int b = 0; b < layout::kButtonCount; ++b)
-        c.record(Control::Button, b, layout::buttonOffset(b), layout::kButtonKeys, layout::kButtonRecordSize);
+        c.record({ControlId::Kind::Button, b}, layout::kButtonKeys, layout::kButtonRecordSize);
     return c.found;
 }
 
-QString controlName(const Difference &d)
+bool sameSettings(const QByteArray &leftImage, const QByteArray &rightImage)
 {
-    switch (d.control) {
-    case Control::Pad:
-        return QStringLiteral("PAD %1%2")
-            .arg(settingsText::bankName(d.index / layout::kPadsPerBank))
-            .arg(d.index % layout::kPadsPerBank + 1);
-    case Control::Knob:
-        return QStringLiteral("KNOB %1%2")
-            .arg(settingsText::bankName(d.index / layout::kKnobsPerBank))
-            .arg(d.index % layout::kKnobsPerBank + 1);
-    case Control::Button:
-        return QStringLiteral("BUTTON %1").arg(settingsText::buttonName(d.index));
-    case Control::Global:
-        break;
-    }
-    return QStringLiteral("GLOBAL");
+    // The settings run from the curve to the last button record, before F7.
+    constexpr size_t kSettingsSize = layout::kImageSize - 1 - layout::kCurveOffset;
+    const QByteArray left = wholeImage(leftImage);
+    const QByteArray right = wholeImage(rightImage);
+    return std::memcmp(left.constData() + layout::kCurveOffset, right.constData() + layout::kCurveOffset, kSettingsSize)
+        == 0;
 }
 
 void take(const Difference &d, const QByteArray &from, QByteArray *into)
@@ -103,7 +104,7 @@ QString toText(const QList<Difference> &differences)
     QString out;
     QTextStream s(&out);
     for (const Difference &d : differences)
-        s << QStringLiteral("%1  %2  %3 -> %4\n").arg(controlName(d), -10).arg(d.key, -9).arg(d.left, d.right);
+        s << QStringLiteral("%1  %2  %3 -> %4\n").arg(d.control.machineName(), -10).arg(d.key, -9).arg(d.left, d.right);
     return out;
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ControlId.h"
+
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -9,15 +11,12 @@
 // all read the same list.
 namespace settingsDiff {
 
-enum class Control { Global, Pad, Knob, Button };
-
 struct Difference {
-    Control control = Control::Global;
-    int index = -1; // pad 0–47, knob 0–11, button 0–5; -1 for curve and pressure
+    ControlId control = ControlId::global();
     QString key; // the model's record key ("padData", "bqmCh", …), "padColor", "curve" or "intensity"
     int offset = 0; // first byte of the setting in the image
     int length = 1; // bytes it spans (three for a pad's colour)
-    QString left; // both values, readable
+    QString left; // both values, readable: a note's number with its name, as dump shows it
     QString right;
 };
 
@@ -25,9 +24,8 @@ struct Difference {
 // firmware version and the message framing are not settings and never differ.
 // Images of the wrong size compare as all-default, so a bad file cannot crash a comparison.
 QList<Difference> compare(const QByteArray &left, const QByteArray &right);
-
-// "PAD A1", "KNOB C4", "BUTTON stop", "GLOBAL".
-QString controlName(const Difference &difference);
+// Whether compare() would find nothing, without naming what differs.
+bool sameSettings(const QByteArray &left, const QByteArray &right);
 
 // Copies one setting from `from` into `into` (both whole images).
 void take(const Difference &difference, const QByteArray &from, QByteArray *into);

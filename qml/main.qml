@@ -22,8 +22,7 @@ Window {
     color: CusConfig.colorWindowBackground
     // The running copy finds its window by this name when started again.
     objectName: "korvelMavuwidonw"
-    title: Session.displayName === "" ? qsTr("Korvel Mavu Editor")
-                                      : Session.displayName + " — " + qsTr("Korvel Mavu Editor")
+    title: Session.windowTitle
     visible: true
 
     // Follows the language in force, not the stored one: a switch from the

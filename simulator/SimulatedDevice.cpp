@@ -184,7 +184,7 @@ void SimulatedDevice::playOne(controlhit::Control control)
 {
     if (!m_ports->isPlugged())
         return;
-    const QString name = controlhit::controlName(control);
+    const QString name = control.listName();
     const QByteArray message = controlhit::toMessage(m_controller.image(), control);
     if (message.isEmpty()) {
         emit note(QStringLiteral("%1 sends machine control: not played").arg(name));

@@ -158,7 +158,8 @@ private slots:
             labels().isEmpty() && settings()->imageBytes().mid(layout::kCurveOffset) == file.mid(layout::kCurveOffset));
         list->chooseFile();
         QVERIFY(labels().isEmpty() && list->status().contains("missing.stm") && list->withFile());
-        DifferenceList unknown(settings(), [] { return QByteArray(); });
+        EditSession unplugged(settings());
+        DifferenceList unknown(settings(), &unplugged);
         unknown.compareWithController();
         QVERIFY(unknown.rowCount() == 0 && unknown.status().contains("not known"));
     }

@@ -233,7 +233,7 @@ private slots:
         };
         row("colour", 1, "Undo Pad B2 colour", [](Data d, EditHistory &) { d.setPadInfo(17, "padRGB", "#ff0000"); });
         row("knob field", 1, "Undo Knob B2 channel", [](Data d, EditHistory &) { d.setBQMInfo(5, "bqmCh", 3); });
-        row("button field", 1, "Undo transport button 2 mode",
+        row("button field", 1, "Undo Button Stop mode",
             [](Data d, EditHistory &) { d.setWalkingBeltInfo(1, "wbMode", 1); });
         row("curve", 1, "Undo velocity curve", [](Data d, EditHistory &) { d.setCurveInten("curve", 2); });
         row("brightness", 1, "Undo several settings", [](Data d, EditHistory &) { d.setLum(3, 0.5f); });
@@ -623,7 +623,7 @@ private slots:
             image[bytes[i]] = char(bytes[i + 1]);
         const controlhit::ShownBanks shown{shownBank, shownBank};
         const controlhit::Control control = controlhit::fromMessage(image, message, shown);
-        QCOMPARE(controlhit::controlName(control), hit);
+        QCOMPARE(control.listName(), hit);
         if (!hit.isEmpty()) // and the control's own message is taken as it
             QCOMPARE(controlhit::fromMessage(image, controlhit::toMessage(image, control), shown), control);
     }

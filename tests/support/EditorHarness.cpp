@@ -67,15 +67,14 @@ void QuickSetup::qmlEngineAvailable(QQmlEngine *engine)
     context->setContextProperty(QStringLiteral("MainLogic"), new MainLogicDouble(engine));
     context->setContextProperty(QStringLiteral("DataMgt"), data);
     context->setContextProperty(QStringLiteral("EditHistory"), new EditHistory(data, engine));
-    context->setContextProperty(QStringLiteral("Session"), new EditSession(data, engine));
+    auto *session = new EditSession(data, engine);
+    context->setContextProperty(QStringLiteral("Session"), session);
     context->setContextProperty(QStringLiteral("Ftp"), ftp);
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), update);
     context->setContextProperty(QStringLiteral("FunctionProperty"), new FunctionProperty(engine));
     context->setContextProperty(QStringLiteral("ImageProbe"), new ImageProbe(data, engine));
     // No controller has been read.
-    context->setContextProperty(QStringLiteral("Differences"),
-        new DifferenceList(
-            data, [] { return QByteArray(); }, engine));
+    context->setContextProperty(QStringLiteral("Differences"), new DifferenceList(data, session, engine));
 }
 
 } // namespace editorharness

@@ -51,8 +51,7 @@ Item {
         BasicText {
             x: 50
             y: 11
-            text: Session.displayName === "" ? qsTr("Korvel Mavu Editor")
-                                             : Session.displayName + " — " + qsTr("Korvel Mavu Editor")
+            text: Session.windowTitle
             enableColor: CusConfig.colorTitleText
         }
 
