@@ -12,6 +12,7 @@ namespace cli {
 // argument is not valid; the settings are then unchanged.
 bool applyEdit(DataManagement &settings, const QString &operation, const QStringList &args, QString *error);
 
-QStringList editOperations();
+// The operations with their arguments, and what the arguments mean, for the help.
+QString editHelp();
 
 } // namespace cli

@@ -2,10 +2,13 @@
 
 #include "cli/CliSupport.h"
 #include "cli/EditCommand.h"
+#include "cli/SetCommand.h"
 #include "model/DataManagement.h"
 #include "model/SettingsText.h"
 
 #include <QJsonDocument>
+
+#include <functional>
 
 namespace cli {
 
@@ -46,18 +49,38 @@ int runConvert(const Invocation &call)
     return savePreset(args.at(1), settings) ? 0 : 1;
 }
 
-int runEdit(const Invocation &call)
+namespace {
+
+// Loads FILE, applies the change its arguments ask for and saves FILE in place;
+// a change that is not valid leaves the file as it was.
+int changeFile(const Invocation &call, int leastArgs,
+    const std::function<bool(DataManagement &, const QStringList &, QString *)> &apply)
 {
     const QStringList &args = call.args;
-    if (args.size() < 2)
+    if (args.size() < leastArgs)
         return call.usageError();
     DataManagement settings;
     if (!loadPreset(args.at(0), settings))
         return 1;
     QString error;
-    if (!applyEdit(settings, args.at(1), args.mid(2), &error))
+    if (!apply(settings, args.mid(1), &error))
         return fail(error);
     return savePreset(args.at(0), settings) ? 0 : 1;
+}
+
+} // namespace
+
+int runEdit(const Invocation &call)
+{
+    return changeFile(call, 2, [](DataManagement &settings, const QStringList &args, QString *error) {
+        return applyEdit(settings, args.at(0), args.mid(1), error);
+    });
+}
+
+int runSet(const Invocation &call)
+{
+    // FILE, a control in one word or two, and at least one KEY VALUE.
+    return changeFile(call, 4, applySet);
 }
 
 } // namespace cli

@@ -9,5 +9,6 @@ int runDefaults(const Invocation &call);
 int runDump(const Invocation &call);
 int runConvert(const Invocation &call);
 int runEdit(const Invocation &call);
+int runSet(const Invocation &call);
 
 } // namespace cli

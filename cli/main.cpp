@@ -2,6 +2,9 @@
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
 #include "cli/FirmwareCommands.h"
+#include "cli/SetCommand.h"
+#include "cli/EditCommand.h"
+#include "model/HelpText.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -12,97 +15,99 @@
 
 namespace {
 
-const char kUsage[] = "Usage: mavuctl COMMAND [ARG...]\n"
-                      "Edit Korvel Mavu presets and talk to the controller.\n"
-                      "\n"
-                      "Preset files (.stm, or .syx for the bare SysEx message, by extension):\n"
-                      "  defaults OUT                     write the default settings\n"
-                      "  dump [--json] FILE               print every setting readably\n"
-                      "  convert IN OUT                   convert between .stm and .syx\n"
-                      "  edit FILE OPERATION ARG...       apply one settings operation and save FILE\n"
-                      "      operations: setPadInfo INDEX KEY VALUE | setPadInfo INDEX padRGB #RRGGBB\n"
-                      "                  setPadBatch BANK note|cc|pc DESCENDING KEY VALUE\n"
-                      "                  setPadBatchColor BANK #RRGGBB\n"
-                      "                  setBQMInfo INDEX KEY VALUE\n"
-                      "                  setBQMBatch BANK cc|chn|pitch KEY VALUE\n"
-                      "                  setWalkingBeltInfo INDEX KEY VALUE\n"
-                      "                  setLum BANK 0..1 | setCurveInten curve|intensity VALUE\n"
-                      "                  initDefaultData\n"
-                      "\n"
-                      "The controller (over MIDI; --midi-api alsa|jack chooses the MIDI system):\n"
-                      "  list                             MIDI ports and update-mode serial ports\n"
-                      "  get [-o FILE]                    read the settings; print them, or save FILE\n"
-                      "  send FILE                        write the settings of a preset\n"
-                      "  serial                           print the serial number\n"
-                      "  diff A B                         print the settings that differ between presets A and B\n"
-                      "                                   (- is the controller); exit status 0 when equal,\n"
-                      "                                   1 when they differ, 2 on trouble\n"
-                      "      --update-port PATH           (list) also an update port with this path\n"
-                      "  doctor [--root DIR]              tell why the controller or its update does not work,\n"
-                      "                                   with the fix for each finding; exit status 0 when all\n"
-                      "                                   is well (--root: look at a system laid out under DIR)\n"
-                      "\n"
-                      "Firmware:\n"
-                      "  firmware check [--current VERSION]\n"
-                      "                                   ask the firmware server for a newer firmware\n"
-                      "                                   (--firmware-server HOST[:PORT]; without --current\n"
-                      "                                   the controller's version is read over MIDI)\n"
-                      "  firmware update FILE [--wait S]  put the controller into update mode and send FILE\n"
-                      "                                   to its update port (--update-port PATH names it);\n"
-                      "                                   its settings are saved first, and offered back if the\n"
-                      "                                   update changed them (--no-backup skips both)\n"
-                      "  firmware update FILE --port PATH send FILE to a port already in update mode\n"
-                      "\n"
-                      "Global options, before or after the command (mavuctl COMMAND --help lists a command's own):\n"
-                      "  --midi-api alsa|jack             MIDI system to use (KORVEL_MAVU_MIDI_API)\n"
-                      "  --update-port PATH               update-mode serial port (KORVEL_MAVU_UPDATE_PORT)\n"
-                      "  --firmware-server HOST[:PORT]|URL\n"
-                      "                                   firmware server (KORVEL_MAVU_FIRMWARE_SERVER)\n"
-                      "  -h, --help                       show this help\n"
-                      "  --version                        show the version\n";
+enum class Group { Presets, Controller, Firmware };
 
 struct Command {
     QString words; // "get", "firmware update"
-    QString synopsis;
+    Group group;
+    QString synopsis; // its usage line, with the options that concern it
+    QString listed; // in the list of all commands; empty for the synopsis
+    // What it does, as the list of all commands says it ('\n' breaks the
+    // line); its own help starts it with a capital and ends it with a stop.
     QString summary;
     QList<QCommandLineOption> options;
     std::function<int(const cli::Invocation &)> run;
+    QString details = QString(); // lines below it, in the list and in its own help
     bool valuesAsArguments = false; // after the first argument nothing is an option (edit's values)
     int troubleStatus = 1; // diff's 1 means "they differ"
 };
 
+constexpr int kColumn = 35; // where the list of commands has their summaries
+
 QList<Command> commands()
 {
+    const QString midi = QStringLiteral(" [--midi-api alsa|jack]");
     return {
-        {"defaults", "defaults OUT", "Write the default settings.", {}, cli::runDefaults},
-        {"dump", "dump [--json] FILE", "Print every setting readably.", {{"json", "print JSON"}}, cli::runDump},
-        {"convert", "convert IN OUT", "Convert between .stm and .syx.", {}, cli::runConvert},
-        {"edit", "edit FILE OPERATION ARG...", "Apply one settings operation and save FILE.", {}, cli::runEdit, true},
-        {"list", "list [--midi-api alsa|jack] [--update-port PATH]", "MIDI ports and update-mode serial ports.", {},
-            cli::runList},
-        {"get", "get [-o FILE] [--midi-api alsa|jack]", "Read the settings; print them, or save FILE.",
-            {{"o", "save the settings to FILE", "FILE"}}, cli::runGet},
-        {"send", "send FILE [--midi-api alsa|jack]", "Write the settings of a preset.", {}, cli::runSend},
-        {"serial", "serial [--midi-api alsa|jack]", "Print the serial number.", {}, cli::runSerial},
-        {"diff", "diff A B [--midi-api alsa|jack]",
-            "Print the settings that differ between presets A and B; - is the controller.\n"
-            "Exit status 0 when equal, 1 when they differ, 2 on trouble.",
-            {}, cli::runDiff, false, 2},
-        {"doctor", "doctor [--root DIR]", "Tell why the controller or its update does not work.",
+        {"defaults", Group::Presets, "defaults OUT", {}, "write the default settings", {}, cli::runDefaults},
+        {"dump", Group::Presets, "dump [--json] FILE", {}, "print every setting readably", {{"json", "print JSON"}},
+            cli::runDump},
+        {"convert", Group::Presets, "convert IN OUT", {}, "convert between .stm and .syx", {}, cli::runConvert},
+        {"edit", Group::Presets, "edit FILE OPERATION ARG...", {}, "apply one settings operation and save FILE", {},
+            cli::runEdit, cli::editHelp(), true},
+        {"set", Group::Presets, "set FILE CONTROL KEY VALUE...", {},
+            "set one control's settings by its name and save FILE", {}, cli::runSet, cli::setHelp(), true},
+        {"list", Group::Controller, "list" + midi + " [--update-port PATH]", "list",
+            "MIDI ports and update-mode serial ports", {}, cli::runList,
+            helptext::columns({{"    --update-port PATH", "also an update port with this path"}}, kColumn)},
+        {"get", Group::Controller, "get [-o FILE]" + midi, "get [-o FILE]",
+            "read the settings; print them, or save FILE", {{"o", "save the settings to FILE", "FILE"}}, cli::runGet},
+        {"send", Group::Controller, "send FILE" + midi, "send FILE", "write the settings of a preset", {},
+            cli::runSend},
+        {"serial", Group::Controller, "serial" + midi, "serial", "print the serial number", {}, cli::runSerial},
+        {"diff", Group::Controller, "diff A B" + midi, "diff A B",
+            "print the settings that differ between presets A and B\n(- is the controller); exit status 0 when "
+            "equal,\n1 when they differ, 2 on trouble",
+            {}, cli::runDiff, {}, false, 2},
+        {"doctor", Group::Controller, "doctor [--root DIR]", {},
+            "tell why the controller or its update does not work,\nwith the fix for each finding; exit status 0 "
+            "when all\nis well (--root: look at a system laid out under DIR)",
             {{"root", "look at a system laid out under DIR", "DIR"}}, cli::runDoctor},
-        {"firmware check", "firmware check [--current VERSION] [--firmware-server HOST[:PORT]]",
-            "Ask the firmware server for a newer firmware.",
+        {"firmware check", Group::Firmware, "firmware check [--current VERSION] [--firmware-server HOST[:PORT]]",
+            "firmware check [--current VERSION]",
+            "ask the firmware server for a newer firmware\n(--firmware-server HOST[:PORT]; without "
+            "--current\nthe controller's version is read over MIDI)",
             {{"current", "the controller's version (else read over MIDI)", "VERSION"}}, cli::runFirmwareCheck},
-        {"firmware update", "firmware update FILE [--port PATH | --update-port PATH] [--wait SECONDS] [--no-backup]",
-            "Put the controller into update mode and send FILE to its update port.",
+        {"firmware update", Group::Firmware,
+            "firmware update FILE [--port PATH | --update-port PATH] [--wait SECONDS] [--no-backup]",
+            "firmware update FILE [--wait S]",
+            "put the controller into update mode and send FILE\nto its update port (--update-port PATH names "
+            "it);\nits settings are saved first, and offered back if the\nupdate changed them (--no-backup skips "
+            "both)",
             {{"port", "send FILE to a port already in update mode", "PATH"},
                 {"wait", "how long to wait for the update port", "SECONDS"},
                 {"no-backup", "do not save the settings first, nor offer them back"}},
-            cli::runFirmwareUpdate},
+            cli::runFirmwareUpdate,
+            helptext::columns(
+                {{"firmware update FILE --port PATH", "send FILE to a port already in update mode"}}, kColumn)},
     };
 }
 
 const QCommandLineOption kHelp({"h", "help"}, "show this help");
+const QCommandLineOption kVersion(QStringLiteral("version"), QStringLiteral("show the version"));
+
+// Every command by group, with the options all of them take.
+QString usage(const QList<Command> &all)
+{
+    const QList<QPair<Group, QString>> groups = {
+        {Group::Presets, "Preset files (.stm, or .syx for the bare SysEx message, by extension):"},
+        {Group::Controller, "The controller (over MIDI; --midi-api alsa|jack chooses the MIDI system):"},
+        {Group::Firmware, "Firmware:"},
+    };
+    QString text = QStringLiteral("Usage: mavuctl COMMAND [ARG...]\n"
+                                  "Edit Korvel Mavu presets and talk to the controller.\n");
+    for (const auto &group : groups) {
+        text += QLatin1Char('\n') + group.second + QLatin1Char('\n');
+        for (const Command &c : all) {
+            if (c.group == group.first)
+                text += helptext::columns({{c.listed.isEmpty() ? c.synopsis : c.listed, c.summary}}, kColumn)
+                    + c.details;
+        }
+    }
+    return text
+        + QStringLiteral("\nGlobal options, before or after the command (mavuctl COMMAND --help lists a command's "
+                         "own):\n")
+        + helptext::columns(SharedOptions::helpRows(false) + helptext::rows({kHelp, kVersion}), kColumn);
+}
 
 // The parser for a command: the global options and its own.
 void addOptions(QCommandLineParser *parser, const QList<QCommandLineOption> &own)
@@ -112,12 +117,14 @@ void addOptions(QCommandLineParser *parser, const QList<QCommandLineOption> &own
     parser->addOptions(own);
 }
 
-// The usage line, the summary, and Qt's list of the options.
+// The usage line, the summary as a sentence, its details, and Qt's list of the options.
 QString commandHelp(const Command &command, const QCommandLineParser &parser)
 {
     const QString options = parser.helpText();
-    return QStringLiteral("Usage: mavuctl %1\n%2\n\n%3")
-        .arg(command.synopsis, command.summary, options.mid(options.indexOf(QLatin1String("Options:"))));
+    QString summary = command.summary;
+    summary[0] = summary.at(0).toUpper();
+    return QStringLiteral("Usage: mavuctl %1\n%2.\n%3\n%4")
+        .arg(command.synopsis, summary, command.details, options.mid(options.indexOf(QLatin1String("Options:"))));
 }
 
 // Parses the command line again with the command's options, without its words, and runs it.
@@ -164,8 +171,7 @@ int main(int argc, char *argv[])
     // First the global options up to the command; from the command on everything is left as it is.
     QCommandLineParser global;
     addOptions(&global, {});
-    const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("show the version"));
-    global.addOption(version);
+    global.addOption(kVersion);
     global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     const QStringList arguments = app.arguments();
     const bool parsed = global.parse(arguments);
@@ -183,12 +189,12 @@ int main(int argc, char *argv[])
     }
 
     if (global.isSet(kHelp)) {
-        cli::printOut(QString::fromLatin1(kUsage));
+        cli::printOut(usage(all));
         return 0;
     }
     if (!parsed)
         return cli::fail(global.errorText() + QStringLiteral(" See mavuctl --help."));
-    if (global.isSet(version)) {
+    if (global.isSet(kVersion)) {
         cli::printOut(QStringLiteral("mavuctl %1\n").arg(QStringLiteral(MAVU_VERSION)));
         return 0;
     }

@@ -4,6 +4,7 @@
 #include "model/SettingsText.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 namespace {
 
@@ -129,6 +130,19 @@ ControlId ControlId::parse(const QString &text)
         }
     }
     return {};
+}
+
+QString ControlId::nameRange(Kind kind)
+{
+    if (kind == Kind::Button) {
+        QStringList names;
+        for (int i = 0; i < count(kind); ++i)
+            names << shortName({kind, i});
+        return names.join(QLatin1Char('|'));
+    }
+    if (kind != Kind::Pad && kind != Kind::Knob)
+        return QString();
+    return shortName({kind, 0}) + QStringLiteral("..") + shortName({kind, count(kind) - 1});
 }
 
 QString ControlId::kindName(Kind kind)

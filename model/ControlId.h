@@ -33,6 +33,9 @@ struct ControlId {
     // Kind::None when it names no control.
     static ControlId parse(const QString &text);
 
+    // What follows the kind in the names: "A1..C16", "A1..C4", "previous|stop|…|repeat".
+    static QString nameRange(Kind kind);
+
     // "pad", "knob", "button", "global"; empty for none.
     static QString kindName(Kind kind);
 

@@ -24,13 +24,21 @@ const ValueOption kValueOptions[] = {
 
 const char kSimulator[] = "simulator";
 
+QList<QCommandLineOption> options(bool withSimulator)
+{
+    QList<QCommandLineOption> list;
+    if (withSimulator)
+        list << QCommandLineOption(kSimulator, "use a simulated controller (no hardware needed)");
+    for (const ValueOption &opt : kValueOptions)
+        list << QCommandLineOption(opt.name, opt.description, opt.valueName);
+    return list;
+}
+
 } // namespace
 
 void SharedOptions::addTo(QCommandLineParser *parser)
 {
-    parser->addOption({kSimulator, "use a simulated controller (no hardware needed)"});
-    for (const ValueOption &opt : kValueOptions)
-        parser->addOption({opt.name, opt.description, opt.valueName});
+    parser->addOptions(options(true));
 }
 
 SharedOptions SharedOptions::from(const QCommandLineParser &parser)
@@ -45,4 +53,9 @@ SharedOptions SharedOptions::from(const QCommandLineParser &parser)
     if (!o.midiApi.isEmpty() && o.midiApi != QLatin1String("alsa") && o.midiApi != QLatin1String("jack"))
         o.error = QStringLiteral("--midi-api must be alsa or jack, not \"%1\"").arg(o.midiApi);
     return o;
+}
+
+QList<helptext::Row> SharedOptions::helpRows(bool withSimulator)
+{
+    return helptext::rows(options(withSimulator));
 }

@@ -105,7 +105,7 @@ private slots:
         QCOMPARE(settings()->imageBytes(), image);
         // Later saves go to the file shown in the title without asking.
         settings()->setPadInfo(1, "padData", 55);
-        QCOMPARE(m_window->session()->displayName(), QStringLiteral("other.syx*"));
+        QCOMPARE(m_window->session()->windowTitle(), QStringLiteral("other.syx* — Korvel Mavu Editor"));
         m_window->save();
         QCOMPARE(readAll(path("other.syx")), settings()->imageBytes());
         answers << path("second.syx");

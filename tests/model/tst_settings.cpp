@@ -2,6 +2,7 @@
 // mavuctl call, the colour arithmetic, preset files on disk, and mavuctl's
 // file commands.
 #include "cli/EditCommand.h"
+#include "cli/SetCommand.h"
 #include "device/MidiDoctor.h"
 #include "firmware/Doctor.h"
 #include "i18n/Trans.h"
@@ -63,6 +64,12 @@ class TestSettings : public QObject
     Ints pads(int first, int count, const char *key) { return field(&DataManagement::getPadInfo, first, count, key); }
     Ints knobs(int first, const char *key) { return field(&DataManagement::getBQMInfo, first, 4, key); }
     Ints rgb(int p) { return {pads(p, 1, "padR")[0], pads(p, 1, "padG")[0], pads(p, 1, "padB")[0]}; }
+    // An edit operation with its arguments, or "set" and its.
+    static bool apply(Data d, const QStringList &args, QString *error)
+    {
+        return args.first() == "set" ? cli::applySet(d, args.mid(1), error)
+                                     : cli::applyEdit(d, args.first(), args.mid(1), error);
+    }
 
 private slots:
     void init()
@@ -385,7 +392,8 @@ private slots:
         QVERIFY2(r.exitCode == 1 && r.err.contains(why.toUtf8()), r.err.constData());
     }
 
-    // mavuctl's edits reach the model operation of their name with their arguments.
+    // mavuctl's edits reach the model operation of their name with their
+    // arguments; its sets (first word "set") the fields of the control they name.
     void editsReachTheirOperation_data()
     {
         QTest::addColumn<QStringList>("edit");
@@ -403,6 +411,37 @@ private slots:
         row({"setLum", "1", "0.5"}, [](Data d) { d.setLum(1, 0.5f); });
         row({"setCurveInten", "intensity", "90"}, [](Data d) { d.setCurveInten("intensity", 90); });
         row({"initDefaultData"}, [](Data d) { d.initDefaultData(); });
+        row({"set", "PAD", "A6", "note", "C#4", "channel", "3"}, [](Data d) {
+            d.setPadInfo(5, "padtype", 0);
+            d.setPadInfo(5, "padData", 61);
+            d.setPadInfo(5, "padCh", 3);
+        });
+        row({"set", "pad:c16", "pc", "5", "color", "#ff8000"}, [](Data d) {
+            d.setPadInfo(47, "padtype", 2);
+            d.setPadInfo(47, "padData", 5);
+            d.setPadInfo(47, "padRGB", QString("#ff8000"));
+        });
+        row({"set", "KNOB", "B2", "type", "pitch", "msb-max", "100"}, [](Data d) {
+            d.setBQMInfo(5, "bqmType", 2);
+            d.setBQMInfo(5, "bqmMsbMax", 100);
+        });
+        row({"set", "BUTTON", "stop", "cc", "20", "mode", "toggle"}, [](Data d) {
+            d.setWalkingBeltInfo(1, "wbtype", 0);
+            d.setWalkingBeltInfo(1, "wbData", 20);
+            d.setWalkingBeltInfo(1, "wbMode", 1);
+        });
+        row({"set", "BANK", "C", "notes", "36", "brightness", "0.5"}, [](Data d) {
+            d.setPadBatch(3, "note", false, "padData", 36);
+            d.setLum(3, 0.5f);
+        });
+        row({"set", "bank:b", "knob-ccs", "20", "color", "#0000ff"}, [](Data d) {
+            d.setBQMBatch(2, "cc", "bqmData", 20);
+            d.setPadBatchColor(2, "#0000ff");
+        });
+        row({"set", "GLOBAL", "curve", "exp", "pressure", "90"}, [](Data d) {
+            d.setCurveInten("curve", 3);
+            d.setCurveInten("intensity", 90);
+        });
     }
     void editsReachTheirOperation()
     {
@@ -414,7 +453,7 @@ private slots:
             d->setPadInfo(0, "padData", 1); // so that the defaults change something
         }
         QString error;
-        QVERIFY2(cli::applyEdit(byCli, edit.first(), edit.mid(1), &error), qPrintable(error));
+        QVERIFY2(apply(byCli, edit, &error), qPrintable(error));
         same(direct);
         QCOMPARE(byCli.imageBytes(), direct.imageBytes());
     }
@@ -431,12 +470,17 @@ private slots:
         QTest::newRow("bad colour") << QStringList{"setPadBatchColor", "1", "#ggg"};
         QTest::newRow("value range") << QStringList{"setWalkingBeltInfo", "0", "wbData", "128"};
         QTest::newRow("brightness range") << QStringList{"setLum", "1", "1.5"};
+        QTest::newRow("no such control") << QStringList{"set", "PAD", "D1", "note", "5"};
+        QTest::newRow("no such key") << QStringList{"set", "KNOB", "A1", "note", "5"};
+        QTest::newRow("note range") << QStringList{"set", "PAD", "A6", "note", "H4"};
+        QTest::newRow("a later value bad") << QStringList{"set", "PAD", "A6", "note", "60", "channel", "17"};
+        QTest::newRow("value missing") << QStringList{"set", "BUTTON", "stop", "mode"};
     }
     void badEditsChangeNothing()
     {
         QFETCH(QStringList, edit);
         QString error;
-        QVERIFY(!cli::applyEdit(m_data, edit.first(), edit.mid(1), &error) && !error.isEmpty());
+        QVERIFY(!apply(m_data, edit, &error) && !error.isEmpty());
         QCOMPARE(m_data.imageBytes(), m_defaults);
     }
 
@@ -457,13 +501,20 @@ private slots:
         const auto help = mavuctl({"dump", "--help"});
         QVERIFY2(help.exitCode == 0 && help.out.startsWith("Usage: mavuctl dump") && help.out.contains("--json"),
             help.out.constData());
+        QCOMPARE(mavuctl({"set", stm, "PAD", "A6", "note", "C4"}).exitCode, 0);
+        QCOMPARE(QJsonDocument::fromJson(mavuctl({"dump", "--json", stm}).out)["pads"][5]["padData"].toInt(), 60);
+        // Each command's keys in its help; edit's say where counting starts.
+        QVERIFY(mavuctl({"set", "--help"})
+                    .out.contains("BUTTON previous|stop|next|record|start|repeat\n"
+                                  "                    type cc|mc, cc 0..127, channel 1..16"));
+        QVERIFY(mavuctl({"--help"}).out.contains("INDEX       counts from 0: pads 0..47"));
 
         // Bad command lines and files: one line on stderr, nothing else, the file as it was.
         testsupport::writeAll(path("trunc.stm"), readAll(stm).left(300));
-        const QList<QStringList> bad
-            = {{}, {"frobnicate"}, {"dump", stm, stm}, {"edit", stm, "setLum", "9", "1"}, {"dump", path("trunc.stm")},
-                {"edit", path("trunc.stm"), "initDefaultData"}, {"convert", path("trunc.stm"), path("out.syx")},
-                {"dump", "--bogus", stm}, {"--midi-api", "x", "dump", stm}, {"get", "-o"}};
+        const QList<QStringList> bad = {{}, {"frobnicate"}, {"dump", stm, stm}, {"edit", stm, "setLum", "9", "1"},
+            {"dump", path("trunc.stm")}, {"edit", path("trunc.stm"), "initDefaultData"},
+            {"convert", path("trunc.stm"), path("out.syx")}, {"dump", "--bogus", stm}, {"--midi-api", "x", "dump", stm},
+            {"get", "-o"}, {"set", stm, "PAD", "A6", "note", "128"}, {"set", stm, "PAD", "A6"}};
         const QByteArray before = readAll(stm);
         for (const QStringList &args : bad) {
             const auto r = mavuctl(args);
@@ -484,7 +535,8 @@ private slots:
         QTest::addColumn<QByteArray>("err");
         QTest::newRow("equal") << QStringList{"@a.stm", "@a.syx"} << 0 << QByteArray() << QByteArray();
         QTest::newRow("differ") << QStringList{"@a.syx", "@b.stm"} << 1
-                                << QByteArray("PAD B3      padColor   0 90 0 -> 127 0 0\n"
+                                << QByteArray("PAD A3      padData    26 (D1) -> 61 (C#4)\n"
+                                              "PAD B3      padColor   0 90 0 -> 127 0 0\n"
                                               "KNOB B2     bqmCh      1 -> 9\n")
                                 << QByteArray();
         QTest::newRow("unreadable") << QStringList{"@b.stm", "@none.stm"} << 2 << QByteArray()
@@ -503,6 +555,7 @@ private slots:
         QString error;
         QVERIFY(preset::writeFile(path("a.stm"), m_defaults, &error)
             && preset::writeFile(path("a.syx"), m_defaults, &error));
+        m_data.setPadInfo(2, "padData", 61);
         m_data.setPadInfo(18, "padRGB", QString("#ff0000"));
         m_data.setBQMInfo(5, "bqmCh", 9);
         QVERIFY2(preset::writeFile(path("b.stm"), m_data.imageBytes(), &error), qPrintable(error));
@@ -586,6 +639,27 @@ private slots:
         const auto r
             = mavuctl({"doctor", "--root", root.path(), "--midi-api", "alsa", "--firmware-server", "127.0.0.1:1"});
         QVERIFY2(r.exitCode == 1 && r.out.contains(finding.toUtf8()), r.out.constData());
+    }
+
+    // A control's names, from either of the forms that name it.
+    void controlNames_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("names"); // report, list, on screen
+        QTest::newRow("list form") << "pad:B3" << QStringList{"PAD B3", "pad:B3", "Pad B3"};
+        QTest::newRow("any spacing and case") << " knob  c4" << QStringList{"KNOB C4", "knob:C4", "Knob C4"};
+        QTest::newRow("button") << "BUTTON stop" << QStringList{"BUTTON stop", "button:stop", "Button Stop"};
+        QTest::newRow("global") << "global" << QStringList{"GLOBAL", "", "All pads"};
+        QTest::newRow("past the last") << "PAD C17" << QStringList{"", "", ""};
+        QTest::newRow("no name") << "pad:" << QStringList{"", "", ""};
+        QTest::newRow("nothing") << "" << QStringList{"", "", ""};
+    }
+    void controlNames()
+    {
+        QFETCH(QString, text);
+        QFETCH(QStringList, names);
+        const ControlId control = ControlId::parse(text);
+        QCOMPARE((QStringList{control.machineName(), control.listName(), control.translatedName()}), names);
     }
 
     // A message from the controller names the control that sent it, by the
