@@ -78,7 +78,7 @@ void ColorPalette::mouseMove(int x, int y)
     m_pointY = y;
     const QPointF centre = QRectF(m_wheelRect).center();
     const double distance = std::sqrt((y - centre.y()) * (y - centre.y()) + (x - centre.x()) * (x - centre.x()));
-    if (m_wheelRect.width() / 2 < distance)
+    if (m_wheelRect.width() / 2.0 < distance)
         return;
     // The image exists only after the first paint; a point outside it has no colour.
     if (!m_image.valid(x, y))

@@ -38,7 +38,7 @@ bool decode(const QByteArray &line, QStringList *files, QString *error)
     if (!list.isArray())
         return fail(QStringLiteral("no file list"));
     QStringList result;
-    for (const QJsonValue &value : list.toArray()) {
+    for (const QJsonValue value : list.toArray()) {
         if (!value.isString() || value.toString().isEmpty())
             return fail(QStringLiteral("a file name is not a text"));
         result << value.toString();

@@ -50,9 +50,9 @@ public:
     Ymodem(const Ymodem &) = delete;
     Ymodem &operator=(const Ymodem &) = delete;
 
-    void setTimeDivide(std::uint32_t timeDivide);
-    void setTimeMax(std::uint32_t timeMax);
-    void setErrorMax(std::uint32_t errorMax);
+    void setTimeDivide(std::uint32_t value);
+    void setTimeMax(std::uint32_t value);
+    void setErrorMax(std::uint32_t value);
     // Steps of silence after which an unanswered end-of-batch block is taken
     // as answered, once the receiver has confirmed the file.
     void setBatchEndGrace(std::uint32_t steps);

@@ -30,7 +30,7 @@ render line 2 line.png
 {
     echo '<RCC>'
     echo '    <qresource prefix="/img">'
-    for f in $(ls *.png | LC_ALL=C sort); do echo "        <file>$f</file>"; done
+    printf '%s\n' ./*.png | LC_ALL=C sort | while read -r f; do echo "        <file>${f#./}</file>"; done
     echo '    </qresource>'
     echo '</RCC>'
 } > img.qrc

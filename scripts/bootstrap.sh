@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Sets up a Debian 12 machine for the Korvel Mavu editor, builds it, and then
-# either starts the editor ("run") or runs every test ("test").
+# either starts the editor ("run") or runs every test ("test"); "configure"
+# stops once the build folder is set up (scripts/check.sh needs no more).
 set -euo pipefail
 
 mode=${1:-run}
 shift || true
 case "$mode" in
-    run|test|build) ;;
-    *) echo "usage: $0 [run|test|build] [editor arguments...]" >&2; exit 2 ;;
+    run|test|build|configure) ;;
+    *) echo "usage: $0 [run|test|build|configure] [editor arguments...]" >&2; exit 2 ;;
 esac
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -35,6 +36,7 @@ configure() { # build-dir [cmake options...]
     [[ -f $1/CMakeCache.txt ]] || cmake -S "$root" -B "$@"
 }
 configure "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+[[ $mode == configure ]] && exit 0
 cmake --build "$build" --parallel "$(nproc)"
 
 case "$mode" in

@@ -82,6 +82,7 @@ if [[ -d $root/tests/faults ]] && (cd "$build" && ctest -N -L faults | grep -q '
     rm -f "$summary"
     echo "running the fault tests" >&2
     (cd "$build" && ctest -L faults --output-on-failure) >"$scratch/faults.log" 2>&1 || failures=$((failures + 1))
+    # shellcheck disable=SC2016 # the backquotes are Markdown, not a command
     faults_lines=$(grep -E 'Test +#[0-9]+:' "$scratch/faults.log" \
         | sed -E 's/^ *[0-9]+\/[0-9]+ +Test +#[0-9]+: +([^ ]+) +\.+ *(\*\*\*)?([A-Za-z]+[A-Za-z ]*[A-Za-z]) +([0-9.]+) sec.*/| `\1` | \3 | \4 |/')
     if [[ -s $summary ]]; then

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced before running the sanitizer build's tests:
 #   source scripts/sanitizer-env.sh && (cd build-asan && ctest)
 # Child programs the tests start (mavuctl, mavu-sim, the editor) inherit it.

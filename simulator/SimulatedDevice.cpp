@@ -111,7 +111,6 @@ void SimulatedDevice::openUpdatePort()
     }
     connect(m_update, &PtyUpdatePort::finished, this,
         [this](bool ok, const QList<YmodemReceiver::File> &files, const QString &why) {
-            QString detail = why;
             for (const YmodemReceiver::File &file : files) {
                 QString storedAt;
                 if (!m_options.firmwareDir.isEmpty()) {
@@ -129,7 +128,7 @@ void SimulatedDevice::openUpdatePort()
             }
             // Give the sender time to read the last acknowledgement before
             // the line goes away (a closed terminal can drop unread input).
-            QTimer::singleShot(kRestartDelayMs, this, [this, ok, detail] { leaveUpdateMode(ok, detail); });
+            QTimer::singleShot(kRestartDelayMs, this, [this, ok, why] { leaveUpdateMode(ok, why); });
         });
     emit note(QStringLiteral("update mode: %1%2")
                   .arg(m_update->slavePath(),

@@ -46,7 +46,7 @@ int main(int argc, char *argv[])
     QCoreApplication::setApplicationName(QStringLiteral("mavu-sim"));
     // The lines as they always read, without the layer's name in front.
     qSetMessagePattern(QStringLiteral("%{message}"));
-    const SimCommandLine options = SimCommandLine::parse(app.arguments());
+    const SimCommandLine options = SimCommandLine::parse(QCoreApplication::arguments());
     if (options.help) {
         QTextStream(stdout) << SimCommandLine::helpText();
         return 0;
@@ -120,7 +120,7 @@ int main(int argc, char *argv[])
                 });
         });
     }
-    const int code = app.exec();
+    const int code = QCoreApplication::exec();
     delete device; // closes the ports before the MIDI system goes
     return code;
 }

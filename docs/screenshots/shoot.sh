@@ -41,7 +41,7 @@ mkfifo "$work/ftp-in"
 /usr/bin/python3 "$root/tests/firmware/ftp_server.py" --root "$work/ftp" --lifetime 900 \
     <"$work/ftp-in" >"$work/ftp-out" 2>"$work/ftp.log" &
 ftp_pid=$!
-pids+=($ftp_pid)
+pids+=("$ftp_pid")
 exec 7>"$work/ftp-in" # the server runs while this stays open
 for _ in $(seq 100); do grep -q PORT "$work/ftp-out" && break; sleep 0.1; done
 port=$(awk '/PORT/ {print $2}' "$work/ftp-out")
@@ -70,7 +70,8 @@ start_display() { # size dpi
     pids+=($!)
     exec 8>&-
     for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done
-    export DISPLAY=":$(head -1 "$file")"
+    DISPLAY=":$(head -1 "$file")"
+    export DISPLAY
 }
 start_display 1400x1000 96
 
@@ -112,7 +113,7 @@ run_editor() { # language [editor argument...]; KORVEL_MAVU_SIM_PLAY passes on
     KORVEL_MAVU_FIRMWARE_SERVER="127.0.0.1:$port" \
         "$editor" --simulator "$@" --update-port "$work/update-$lang" >>"$work/editor-$lang.log" 2>&1 &
     editor_pid=$!
-    pids+=($editor_pid)
+    pids+=("$editor_pid")
     # Settings, then the serial number, arrive from the simulated controller.
     sleep 6
 }
