@@ -173,7 +173,7 @@ int main(int argc, char *argv[])
     addOptions(&global, {});
     global.addOption(kVersion);
     global.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
-    const QStringList arguments = app.arguments();
+    const QStringList arguments = QCoreApplication::arguments();
     const bool parsed = global.parse(arguments);
     const QStringList rest = global.positionalArguments();
     const QList<Command> all = commands();

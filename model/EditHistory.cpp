@@ -188,7 +188,7 @@ EditHistory::Label EditHistory::describeChange(const QByteArray &before, const Q
     if (found.size() == 1) {
         label.key = first.key;
         if (first.control.kind == ControlId::Kind::Pad)
-            label.padType = int(qint8(after.at(first.control.recordOffset())));
+            label.padType = quint8(after.at(first.control.recordOffset()));
     }
     return label;
 }
