@@ -83,6 +83,7 @@ if ((${#tidy[@]})); then
     fi
     out=$(mktemp -d)
     trap 'rm -rf "$out"' EXIT
+    # shellcheck disable=SC2016 # expanded by the inner sh, not here
     printf '%s\n' "${tidy[@]}" | xargs -P "$jobs" -I{} sh -c \
         'clang-tidy -p "$1" --quiet "$2" >"$3/$(echo "$2" | tr / _).log" 2>/dev/null; true' _ "$build" {} "$out"
     # A header is reported by every file that includes it, once through the
