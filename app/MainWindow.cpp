@@ -9,6 +9,7 @@
 #include "model/EditHistory.h"
 #include "model/EditSession.h"
 #include "model/UserPrompt.h"
+#include "workflows/SettingsSend.h"
 #include "workflows/SystemCheck.h"
 
 #include <QApplication>
@@ -99,10 +100,9 @@ void MainWindow::getData()
 void MainWindow::sendData()
 {
     m_document->commitPendingEdits();
-    QString ignored;
-    m_ports.open(&ignored);
     const QByteArray image = m_settings->imageBytes();
-    const bool sent = m_ports.send(protocol::writeSettingsMessage(image), &ignored);
+    QString ignored;
+    const bool sent = sendSettings(m_ports, image, &ignored);
     if (sent)
         m_session->setControllerImage(image);
     emit showHint(true, sent);

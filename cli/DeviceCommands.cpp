@@ -12,6 +12,7 @@
 #include "model/SettingsDiff.h"
 #include "model/SettingsText.h"
 #include "workflows/ControllerRequest.h"
+#include "workflows/SettingsSend.h"
 #include "workflows/SystemCheck.h"
 
 namespace cli {
@@ -141,7 +142,7 @@ int runSend(const Invocation &call)
     ControllerLink link(midi);
     if (!openLink(link))
         return 1;
-    if (!link.send(protocol::writeSettingsMessage(image), &error))
+    if (!sendSettings(link, image, &error))
         return fail(error);
     return 0;
 }

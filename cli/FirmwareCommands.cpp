@@ -13,6 +13,7 @@
 #include "model/DataManagement.h"
 #include "workflows/ControllerRequest.h"
 #include "workflows/FirmwareUpdateFlow.h"
+#include "workflows/SettingsSend.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -149,7 +150,7 @@ void checkAfterReturn(FirmwareUpdateFlow &flow, ControllerChannel &link)
     auto how = FirmwareUpdateFlow::Return::NotBack;
     QObject::connect(&flow, &FirmwareUpdateFlow::restore, &loop, [&](const QByteArray &restored) {
         QString why;
-        if (link.send(protocol::writeSettingsMessage(restored), &why))
+        if (sendSettings(link, restored, &why))
             printOut(QStringLiteral("Settings written back from %1\n").arg(flow.backupPath()));
         else
             fail(why);
