@@ -146,6 +146,10 @@ private slots:
         QTest::newRow("cut-off reply") << QStringList{"--reply", "short"} << QStringList{"get", "-o", "@out"}
                                        << "not a settings image";
         QTest::newRow("no JACK server") << QStringList{"no server"} << QStringList{"list"} << "no JACK server";
+        QTest::newRow("late update port")
+            << QStringList{"--update-link", "@port", "--update-delay", "5000"}
+            << QStringList{"firmware", "update", "@defaults", "--no-backup", "--wait", "1", "--update-port", "@port"}
+            << "update port did not appear within 1 s";
     }
     void absentOrSilentControllerFailsClearlyAndSoon()
     {
@@ -153,6 +157,8 @@ private slots:
         QFETCH(QStringList, command);
         QFETCH(QString, message);
         const bool noServer = simulator == QStringList{"no server"};
+        simulator.replaceInStrings("@port", path("update-port"));
+        command.replaceInStrings("@port", path("update-port"));
         if (!simulator.isEmpty() && !noServer)
             startSimulator(simulator);
         QVERIFY(testsupport::run(MAVU_MAVUCTL_PATH, {"defaults", path("defaults.stm")}).exitCode == 0);
