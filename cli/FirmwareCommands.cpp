@@ -10,6 +10,7 @@
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
 #include "firmware/UpdatePortWait.h"
+#include "firmware/YmodemFileTransmit.h"
 #include "model/DataManagement.h"
 #include "workflows/ControllerRequest.h"
 #include "workflows/FirmwareUpdateFlow.h"
