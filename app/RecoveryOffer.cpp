@@ -5,14 +5,16 @@
 #include "firmware/MyFtp.h"
 #include "firmware/UpdatePortLocator.h"
 #include "model/UserPrompt.h"
+#include "workflows/FirmwareUpdateFlow.h"
 
 #include <QDebug>
 #include <QFileInfo>
 #include <QTimer>
 
-RecoveryOffer::RecoveryOffer(FirmwareUpdate &update, MyFtp &ftp, std::function<bool()> midiPresent, QObject *parent)
+RecoveryOffer::RecoveryOffer(
+    FirmwareUpdateFlow &firmware, MyFtp &ftp, std::function<bool()> midiPresent, QObject *parent)
     : QObject(parent)
-    , m_update(update)
+    , m_firmware(firmware)
     , m_ftp(ftp)
     , m_midiPresent(std::move(midiPresent))
     , m_timer(new QTimer(this))
@@ -20,7 +22,7 @@ RecoveryOffer::RecoveryOffer(FirmwareUpdate &update, MyFtp &ftp, std::function<b
     connect(m_timer, &QTimer::timeout, this, &RecoveryOffer::look);
     // An update of ours that failed may have left the loader behind: look
     // afresh. One that succeeded leaves it for the new firmware.
-    connect(&m_update, &FirmwareUpdate::transStatus, this, [this](bool isSuccess) {
+    connect(&m_firmware.update(), &FirmwareUpdate::transStatus, this, [this](bool isSuccess) {
         m_steadyLooks = 0;
         if (isSuccess)
             m_quiet.setRemainingTime(kQuietAfterUpdateMs);
@@ -36,8 +38,9 @@ void RecoveryOffer::look()
 {
     if (m_midiPresent())
         m_quiet = QDeadlineTimer(0);
-    const bool inUpdateMode = !m_midiPresent() && !m_update.isBusy() && m_quiet.hasExpired()
-        && !updateport::locate(m_update.portFinder(), m_update.portOverride()).isEmpty();
+    const FirmwareUpdate &update = m_firmware.update();
+    const bool inUpdateMode = !m_midiPresent() && !m_firmware.isBusy() && m_quiet.hasExpired()
+        && !updateport::locate(update.portFinder(), update.portOverride()).isEmpty();
     m_steadyLooks = inUpdateMode ? m_steadyLooks + 1 : 0;
     if (m_steadyLooks == kSteadyLooks)
         offer();
@@ -45,7 +48,7 @@ void RecoveryOffer::look()
 
 void RecoveryOffer::offer()
 {
-    if (!m_prompt || m_asking || m_update.isBusy())
+    if (!m_prompt || m_asking || m_firmware.isBusy())
         return;
     m_asking = true;
     m_steadyLooks = kSteadyLooks; // asked once for this stay in the loader
@@ -72,6 +75,6 @@ void RecoveryOffer::offer()
     else if (pick == 2 - offset)
         m_ftp.checkOnLineFirmware();
     if (!file.isEmpty())
-        m_update.startUpdate(file);
+        m_firmware.startInUpdateMode(file);
     m_asking = false;
 }

@@ -6,7 +6,7 @@
 
 #include <functional>
 
-class FirmwareUpdate;
+class FirmwareUpdateFlow;
 class MyFtp;
 class QTimer;
 class UserPrompt;
@@ -27,7 +27,8 @@ public:
     static constexpr int kQuietAfterUpdateMs = 15000;
 
     // midiPresent says whether the controller's MIDI function is there.
-    RecoveryOffer(FirmwareUpdate &update, MyFtp &ftp, std::function<bool()> midiPresent, QObject *parent = nullptr);
+    RecoveryOffer(
+        FirmwareUpdateFlow &firmware, MyFtp &ftp, std::function<bool()> midiPresent, QObject *parent = nullptr);
 
     void setPrompt(UserPrompt *prompt) { m_prompt = prompt; } // not owned
     // Looks for the update port every kLookMs from now on.
@@ -38,7 +39,7 @@ public:
     void look();
 
 private:
-    FirmwareUpdate &m_update;
+    FirmwareUpdateFlow &m_firmware;
     MyFtp &m_ftp;
     std::function<bool()> m_midiPresent;
     UserPrompt *m_prompt = nullptr;

@@ -1,22 +1,26 @@
 #include "app/AppLog.h"
 #include "app/AppOptions.h"
-#include "app/ColorPalette.h"
+#include "app/Editor.h"
 #include "app/InstanceServer.h"
 #include "app/LogHandler.h"
 #include "app/LogindPowerSource.h"
-#include "app/MainWindow.h"
+#include "app/PresetDocument.h"
+#include "app/QmlTypes.h"
 #include "app/SceneGraphChoice.h"
 #include "app/SingleInstance.h"
-#include "app/WebLinks.h"
+#include "device/MidiSetup.h"
 #include "simulator/InProcess.h"
 
 #include <QApplication>
 #include <QDebug>
-#include <QQmlEngine>
 #include <QTextStream>
 
 #include <cstdio>
+#include <memory>
 
+// The program's one composition root: the options, the single copy, the log,
+// the MIDI system (or the simulated controller inside it), then the editor on
+// them and what reaches it from outside (sleep and wake, later starts).
 int main(int argc, char *argv[])
 {
     QStringList arguments;
@@ -37,8 +41,7 @@ int main(int argc, char *argv[])
     if (isAppRunning(QStringLiteral("korvelMavu"), options.files))
         return 0;
 
-    qmlRegisterType<ColorPalette>("ColorP", 1, 0, "ColorPalette");
-    WebLinks::registerQmlType();
+    registerQmlTypes();
 
     QApplication app(argc, argv);
     installLogHandler(QStringLiteral("Log"), 1024, true);
@@ -46,14 +49,27 @@ int main(int argc, char *argv[])
     // Before the first window: the scene graph back end cannot change later.
     scenegraph::settle();
 
-    // The link outlives the window, which looks for the controller as it starts.
-    const sim::ControllerLinkSetup link = sim::setUpControllerLink(options, &app);
-    MainWindow window(EditorSetup{link.midi.get(), link.updatePort, link.firmwareServer});
+    // The MIDI system outlives the editor, which looks for the controller as it starts.
+    std::unique_ptr<MidiBackend> midi;
+    QString updatePort = options.updatePort;
+    QString firmwareServer = options.firmwareServer;
+    if (options.simulator) {
+        sim::SimulatedLink link = sim::startSimulatedLink(options, &app);
+        midi = std::move(link.midi);
+        updatePort = link.updatePort;
+        firmwareServer = link.firmwareServer;
+    } else {
+        QString error;
+        midi = startSystemMidi(options.midiApi, QCoreApplication::applicationName(), &error);
+        if (!midi)
+            qCWarning(lcApp) << "no MIDI system:" << error;
+    }
+    Editor editor(EditorSetup{midi.get(), updatePort, firmwareServer});
     // KORVEL_MAVU_POWER_BUS names a bus standing in for the system bus's logind.
-    window.watchPowerEvents(new LogindPowerSource(qEnvironmentVariable("KORVEL_MAVU_POWER_BUS")));
+    editor.watchPowerEvents(new LogindPowerSource(qEnvironmentVariable("KORVEL_MAVU_POWER_BUS")));
     // Later copies reach this one from here on and hand over their files.
     if (InstanceServer *server = startInstanceServer(&app))
-        QObject::connect(server, &InstanceServer::filesRequested, &window, &MainWindow::openPresetFiles);
-    window.openPresetFiles(options.files);
+        QObject::connect(server, &InstanceServer::filesRequested, &editor.document(), &PresetDocument::openPresetFiles);
+    editor.document().openPresetFiles(options.files);
     return app.exec();
 }

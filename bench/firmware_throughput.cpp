@@ -29,13 +29,16 @@
 
 namespace {
 
-constexpr int kLineBytesPerSecond = 11520;
+// 8N1: ten bits on the line per byte.
+constexpr int kLineBytesPerSecond = YmodemFileTransmit::kBaudRate / 10;
 constexpr int kRunLimitMs = 600000;
 constexpr int kSenderAfterRbMs = 5000;
-constexpr char kSoh = 0x01;
-constexpr char kStx = 0x02;
-constexpr char kEot = 0x04;
-constexpr char kAck = 0x06;
+constexpr char kSoh = Ymodem::CodeSoh;
+constexpr char kStx = Ymodem::CodeStx;
+constexpr char kEot = Ymodem::CodeEot;
+constexpr char kAck = Ymodem::CodeAck;
+constexpr int kShortBlock = Ymodem::kHeaderPayload + Ymodem::kPacketOverhead;
+constexpr int kLongBlock = Ymodem::kLongPayload + Ymodem::kPacketOverhead;
 
 struct Run {
     bool ok = false;
@@ -72,7 +75,7 @@ DataPhase dataPhase(const QVector<PtyLink::Delivery> &traffic)
         const char c = out.at(i);
         if (c == kEot)
             break;
-        const int length = c == kSoh ? 133 : c == kStx ? 1029 : 1;
+        const int length = c == kSoh ? kShortBlock : c == kStx ? kLongBlock : 1;
         if (length > 1 && i + length <= out.size()) {
             // Block 0 is the header until the first data block; later a block
             // numbered 0 is the 256th data block.
@@ -189,7 +192,7 @@ Run runOurs(const QString &file, const QString &name)
     auto start = [&](const QString &port) {
         transmit.setFileName(file);
         transmit.setPortName(port);
-        transmit.setPortBaudRate(115200);
+        transmit.setPortBaudRate(YmodemFileTransmit::kBaudRate);
         return transmit.startTransmit();
     };
     auto result = [&] {
@@ -273,8 +276,8 @@ int main(int argc, char *argv[])
     out.write(bytes);
     out.close();
 
-    std::printf("%d bytes over a 115200-baud 8N1 line (%d bytes/s each way), %d round(s)\n", int(bytes.size()),
-        kLineBytesPerSecond, rounds);
+    std::printf("%d bytes over a %d-baud 8N1 line (%d bytes/s each way), %d round(s)\n", int(bytes.size()),
+        int(YmodemFileTransmit::kBaudRate), kLineBytesPerSecond, rounds);
     bool allOk = true;
     QList<double> ourPhases;
     QList<double> sbPhases;

@@ -11,6 +11,7 @@
 #include "device/MidiSetup.h"
 #include "device/Protocol.h"
 #include "simulator/SimController.h"
+#include "workflows/ControllerRequest.h"
 
 #include <rtmidi/RtMidi.h>
 
@@ -134,7 +135,7 @@ std::vector<double> getRoundTrips(MidiBackend *midi, int rounds, QString *error)
     for (int i = 0; i < rounds; ++i) {
         QByteArray reply;
         const auto start = Clock::now();
-        if (!link.request(protocol::ReadSettings, 2000, &reply, error))
+        if (!ControllerRequest::wait(link, protocol::ReadSettings, &reply, error, 2000))
             continue;
         ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
     }

@@ -2,10 +2,8 @@
 
 #include "cli/CliSupport.h"
 #include "device/ControllerLink.h"
-#include "device/MidiDoctor.h"
 #include "device/MidiPort.h"
 #include "device/Protocol.h"
-#include "firmware/Doctor.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
 #include "model/ControllerIds.h"
@@ -13,12 +11,13 @@
 #include "model/PresetFile.h"
 #include "model/SettingsDiff.h"
 #include "model/SettingsText.h"
+#include "workflows/ControllerRequest.h"
+#include "workflows/SettingsSend.h"
+#include "workflows/SystemCheck.h"
 
 namespace cli {
 
 namespace {
-
-constexpr int kReplyTimeoutMs = 3000;
 
 // Starts the MIDI system the shared options (--midi-api) ask for.
 MidiBackend *setUp(const Invocation &call)
@@ -43,7 +42,7 @@ bool openLink(ControllerLink &link)
 bool readSettings(ControllerLink &link, QByteArray *image)
 {
     QString error;
-    if (!link.request(protocol::ReadSettings, kReplyTimeoutMs, image, &error)) {
+    if (!ControllerRequest::wait(link, protocol::ReadSettings, image, &error)) {
         fail(error);
         return false;
     }
@@ -143,7 +142,7 @@ int runSend(const Invocation &call)
     ControllerLink link(midi);
     if (!openLink(link))
         return 1;
-    if (!link.send(protocol::writeSettingsMessage(image), &error))
+    if (!sendSettings(link, image, &error))
         return fail(error);
     return 0;
 }
@@ -161,7 +160,7 @@ int runSerial(const Invocation &call)
     QString error;
     if (!openLink(link))
         return 1;
-    if (!link.request(protocol::ReadSerial, kReplyTimeoutMs, &reply, &error))
+    if (!ControllerRequest::wait(link, protocol::ReadSerial, &reply, &error))
         return fail(error);
     printOut(protocol::serialText(reply.constData(), reply.size()) + QLatin1Char('\n'));
     return 0;
@@ -189,16 +188,12 @@ int runDoctor(const Invocation &call)
 {
     if (!call.args.isEmpty())
         return call.usageError();
-    const SharedOptions &options = call.shared;
-    QString midiError;
-    MidiBackend *midi = call.midi(&midiError);
-    doctor::Inputs inputs = doctor::systemInputs(options.updatePort, options.firmwareServer);
-    inputs.root = call.value(QStringLiteral("root"));
-    inputs.midiError = midiError;
-    inputs.midiProducts = doctor::midiProducts(midi);
-    const QString port = doctor::findUpdatePort(inputs.root, inputs.updatePortOverride);
-    const QList<doctor::Finding> findings
-        = doctor::midiFindings(inputs, !port.isEmpty()) + doctor::updateFindings(inputs, port);
+    systemcheck::Setup setup;
+    setup.midi = call.midi(&setup.midiError);
+    setup.updatePort = call.shared.updatePort;
+    setup.firmwareServer = call.shared.firmwareServer;
+    setup.root = call.value(QStringLiteral("root"));
+    const QList<doctor::Finding> findings = systemcheck::run(setup);
     printOut(doctor::report(findings));
     return doctor::allWell(findings) ? 0 : 1;
 }

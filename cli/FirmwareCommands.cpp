@@ -1,19 +1,20 @@
 #include "cli/FirmwareCommands.h"
 
 #include "cli/CliSupport.h"
-#include "cli/FirmwareBackup.h"
 #include "cli/TerminalPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/Protocol.h"
-#include "firmware/PortAccessHint.h"
-#include "firmware/SettingsSafeguard.h"
-#include "firmware/TransferEstimate.h"
+#include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
+#include "firmware/PortAccessHint.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
 #include "firmware/UpdatePortWait.h"
 #include "firmware/YmodemFileTransmit.h"
 #include "model/DataManagement.h"
+#include "workflows/ControllerRequest.h"
+#include "workflows/FirmwareUpdateFlow.h"
+#include "workflows/SettingsSend.h"
 
 #include <QEventLoop>
 #include <QFileInfo>
@@ -25,11 +26,9 @@ namespace cli {
 
 namespace {
 
-constexpr int kReplyTimeoutMs = 3000;
 constexpr int kDefaultPortWaitSeconds = UpdatePortWait::kLastLookMs / 1000;
 constexpr int kBarWidth = 40;
 constexpr int kDetailWidth = 44;
-constexpr qint32 kUpdateBaudRate = 115200;
 
 MidiBackend *startMidi(const Invocation &call, QString *error)
 {
@@ -48,7 +47,7 @@ bool readControllerVersion(const Invocation &call, QString *version, QString *er
         return false;
     ControllerLink link(midi);
     QByteArray image;
-    if (!link.open(error) || !link.request(protocol::ReadSettings, kReplyTimeoutMs, &image, error))
+    if (!link.open(error) || !ControllerRequest::wait(link, protocol::ReadSettings, &image, error))
         return false;
     link.close();
     DataManagement settings;
@@ -104,43 +103,6 @@ int runFirmwareCheck(const Invocation &call)
 
 namespace {
 
-// Puts the controller into update mode and waits for its update port.
-// Its settings are saved first unless safeguard is null.
-bool reachUpdatePort(
-    const Invocation &call, int waitSeconds, SettingsSafeguard *safeguard, QString *port, QString *error)
-{
-    const SharedOptions &options = call.shared;
-    const SystemSerialPortFinder finder;
-    QString midiError;
-    MidiBackend *midi = startMidi(call, &midiError);
-    ControllerLink link(midi);
-    int firstLookMs = 0; // already in update mode: look at once
-    if (midi && link.open(&midiError)) {
-        if (safeguard && !backUpBeforeUpdate(link, *safeguard, error))
-            return false;
-        if (!link.send(protocol::request(protocol::EnterUpdate), error))
-            return false;
-        link.close();
-        firstLookMs = UpdatePortWait::kFirstLookMs;
-    } else if (updateport::locate(finder, options.updatePort).isEmpty()) {
-        *error = midiError;
-        return false;
-    }
-    UpdatePortWait wait;
-    QEventLoop loop;
-    QObject::connect(&wait, &UpdatePortWait::found, &loop, [&](const QString &name) {
-        *port = name;
-        loop.quit();
-    });
-    QObject::connect(&wait, &UpdatePortWait::gaveUp, &loop, &QEventLoop::quit);
-    wait.start(&finder, options.updatePort, firstLookMs, waitSeconds * 1000);
-    loop.exec();
-    if (!port->isEmpty())
-        return true;
-    *error = QStringLiteral("the controller's update port did not appear within %1 s").arg(waitSeconds);
-    return false;
-}
-
 // One line, redrawn: the bar, the percentage sent, and the bytes the
 // controller acknowledged with the rate and time left.
 void drawProgress(int percent, const QString &detail)
@@ -165,15 +127,58 @@ QString failureText(YmodemFileTransmit::Status status)
     }
 }
 
+// Why an update that did not succeed failed, in mavuctl's words.
+QString updateFailure(const FirmwareUpdate &update, int waitSeconds)
+{
+    switch (update.failure()) {
+    case FirmwareUpdate::Failure::PortNotFound:
+        return QStringLiteral("the controller's update port did not appear within %1 s").arg(waitSeconds);
+    case FirmwareUpdate::Failure::PortNotOpened: {
+        const QString hint = portAccessHint(update.transmitter()->openError(), update.port());
+        return QStringLiteral("cannot open the update port %1%2")
+            .arg(update.port(), hint.isEmpty() ? QString() : QStringLiteral(": ") + hint);
+    }
+    default:
+        return failureText(update.transferStatus());
+    }
+}
+
+// Waits for the updated controller, compares its settings with the backup and
+// writes the backup back where the user wants it.
+void checkAfterReturn(FirmwareUpdateFlow &flow, ControllerChannel &link)
+{
+    QEventLoop loop;
+    auto how = FirmwareUpdateFlow::Return::NotBack;
+    QObject::connect(&flow, &FirmwareUpdateFlow::restore, &loop, [&](const QByteArray &restored) {
+        QString why;
+        if (sendSettings(link, restored, &why))
+            printOut(QStringLiteral("Settings written back from %1\n").arg(flow.backupPath()));
+        else
+            fail(why);
+    });
+    QObject::connect(&flow, &FirmwareUpdateFlow::returned, &loop, [&](FirmwareUpdateFlow::Return returned) {
+        how = returned;
+        loop.quit();
+    });
+    flow.awaitReturn();
+    loop.exec();
+    if (how == FirmwareUpdateFlow::Return::NotBack)
+        fail(QStringLiteral("the controller did not come back with its settings within %1 s; "
+                            "compare them with %2 (mavuctl send %2 writes them back)")
+                 .arg(FirmwareUpdateFlow::kReturnWaitMs / 1000)
+                 .arg(flow.backupPath()));
+    else if (how == FirmwareUpdateFlow::Return::Unchanged)
+        printOut(QStringLiteral("The controller's settings came through the update unchanged.\n"));
+}
+
 } // namespace
 
 int runFirmwareUpdate(const Invocation &call)
 {
     const QStringList &args = call.args;
-    QString port = call.value(QStringLiteral("port"));
+    const QString port = call.value(QStringLiteral("port"));
     const QString wait = call.isSet(QStringLiteral("wait")) ? call.value(QStringLiteral("wait"))
                                                             : QString::number(kDefaultPortWaitSeconds);
-    QString error;
     const bool backUp = !call.isSet(QStringLiteral("no-backup"));
     bool waitOk = false;
     const int waitSeconds = wait.toInt(&waitOk);
@@ -186,54 +191,78 @@ int runFirmwareUpdate(const Invocation &call)
         return fail(QStringLiteral("cannot read the firmware file %1").arg(args.at(0)));
     if (!YmodemFileTransmit::headerFits(file.fileName().toLocal8Bit(), file.size()))
         return fail(QStringLiteral("the file name %1 is too long to be sent").arg(file.fileName()));
-
-    TerminalPrompt prompt;
-    SettingsSafeguard safeguard;
-    safeguard.setPrompt(&prompt);
-    if (port.isEmpty()) {
-        if (!reachUpdatePort(call, waitSeconds, backUp ? &safeguard : nullptr, &port, &error))
-            return fail(error);
-    } else if (!QFileInfo::exists(port)) {
+    if (!port.isEmpty() && !QFileInfo::exists(port))
         return fail(QStringLiteral("no port %1").arg(port));
-    }
 
-    YmodemFileTransmit transmit;
-    transmit.setFileName(file.absoluteFilePath());
-    transmit.setPortName(port);
-    transmit.setPortBaudRate(kUpdateBaudRate);
+    // A port given is in update mode already: no MIDI, no settings.
+    QString midiError;
+    MidiBackend *midi = port.isEmpty() ? startMidi(call, &midiError) : nullptr;
+    ControllerLink link(midi);
+    FirmwareUpdate update; // without a prompt: mavuctl words the failures itself
+    update.setPortOverride(port.isEmpty() ? call.shared.updatePort : port);
+    update.setLastLookMs(waitSeconds * 1000);
+    TerminalPrompt prompt;
+    FirmwareUpdateFlow flow(link, update);
+    flow.setPrompt(&prompt);
+    flow.setBackUp(backUp);
+
     QEventLoop loop;
-    YmodemFileTransmit::Status outcome = YmodemFileTransmit::StatusError;
-    int percent = 0;
-    TransferEstimate estimate;
-    QObject::connect(&transmit, &YmodemFileTransmit::transmitProgress, &loop, [&](int value) {
-        percent = value;
-        drawProgress(percent, estimate.text());
-    });
-    QObject::connect(&transmit, &YmodemFileTransmit::bytesAcknowledged, &loop, [&](qint64 done, qint64 total) {
-        estimate.add(done, total);
-        drawProgress(percent, estimate.text());
-    });
-    QObject::connect(&transmit, &YmodemFileTransmit::transmitStatus, &loop, [&](YmodemFileTransmit::Status s) {
-        if (s == YmodemFileTransmit::StatusEstablish || s == YmodemFileTransmit::StatusTransmit)
-            return;
-        outcome = s;
+    bool ended = false;
+    bool sent = false;
+    bool sending = false;
+    QString error;
+    const auto end = [&](const QString &why) {
+        error = why;
+        ended = true;
         loop.quit();
+    };
+    QObject::connect(&flow, &FirmwareUpdateFlow::backedUp, &loop,
+        [](const QString &path) { printOut(QStringLiteral("Settings saved to %1\n").arg(path)); });
+    QObject::connect(&flow, &FirmwareUpdateFlow::commandFailed, &loop, end);
+    QObject::connect(&update, &FirmwareUpdate::declined, &loop,
+        [&] { end(QStringLiteral("the update was cancelled: the controller's settings could not be saved")); });
+    QObject::connect(&update, &FirmwareUpdate::transferStarted, &loop, [&](const QString &name) {
+        sending = true;
+        QTextStream(stderr) << "Sending " << file.fileName() << " to " << name << '\n';
     });
-    if (!transmit.startTransmit()) {
-        const QString hint = portAccessHint(transmit.openError(), port);
-        return fail(QStringLiteral("cannot open the update port %1%2")
-                        .arg(port, hint.isEmpty() ? QString() : QStringLiteral(": ") + hint));
+    int percent = 0;
+    QString detail;
+    QObject::connect(&update, &FirmwareUpdate::transmitProgress, &loop, [&](int value) {
+        percent = value;
+        drawProgress(percent, detail);
+    });
+    QObject::connect(&update, &FirmwareUpdate::transferDetail, &loop, [&](const QString &text) {
+        detail = text;
+        drawProgress(percent, detail);
+    });
+    QObject::connect(&update, &FirmwareUpdate::transStatus, &loop, [&](bool isSuccess) {
+        sent = isSuccess;
+        end(isSuccess ? QString() : updateFailure(update, waitSeconds));
+    });
+
+    if (!port.isEmpty()) {
+        flow.startInUpdateMode(file.absoluteFilePath());
+    } else if (midi && link.open(&midiError)) {
+        QString serial; // names the backup
+        QByteArray reply;
+        QString ignored;
+        if (backUp && ControllerRequest::wait(link, protocol::ReadSerial, &reply, &ignored))
+            serial = protocol::serialText(reply.constData(), reply.size());
+        flow.start(file.absoluteFilePath(), serial);
+    } else if (updateport::locate(SystemSerialPortFinder(), call.shared.updatePort).isEmpty()) {
+        return fail(midiError);
+    } else {
+        flow.startInUpdateMode(file.absoluteFilePath());
     }
-    QTextStream(stderr) << "Sending " << file.fileName() << " to " << port << '\n';
-    loop.exec();
-    QTextStream(stderr) << '\n';
-    if (outcome != YmodemFileTransmit::StatusFinish)
-        return fail(failureText(outcome));
+    if (!ended)
+        loop.exec();
+    if (sending)
+        QTextStream(stderr) << '\n';
+    if (!sent)
+        return fail(error);
     printOut(QStringLiteral("Firmware %1 sent.\n").arg(file.fileName()));
-    if (!safeguard.backupPath().isEmpty()) {
-        safeguard.expectReturn();
-        checkAfterReturn(call.midi(&error), safeguard);
-    }
+    if (!flow.backupPath().isEmpty())
+        checkAfterReturn(flow, link);
     return 0;
 }
 

@@ -4,10 +4,6 @@
 #include "firmware/SerialPortFinder.h"
 #include "model/UserPrompt.h"
 
-namespace {
-constexpr qint32 kUpdateBaudRate = 115200;
-}
-
 FirmwareUpdate::FirmwareUpdate(QObject *parent)
     : QObject(parent)
     , m_ymodem(new YmodemFileTransmit)
@@ -48,7 +44,7 @@ void FirmwareUpdate::startUpdate(QString filePath)
 
 void FirmwareUpdate::updateAfterCommand(QString filePath)
 {
-    begin(filePath, UpdatePortWait::kFirstLookMs, UpdatePortWait::kLastLookMs);
+    begin(filePath, UpdatePortWait::kFirstLookMs, m_lastLookMs);
 }
 
 void FirmwareUpdate::decline()
@@ -59,7 +55,9 @@ void FirmwareUpdate::decline()
 void FirmwareUpdate::begin(const QString &filePath, int firstLookMs, int lastLookMs)
 {
     m_filePath = filePath;
+    m_port.clear();
     m_busy = true;
+    m_failure = Failure::None;
     m_wait.start(m_finder.get(), m_portOverride, firstLookMs, lastLookMs);
     emit waitingForController();
 }
@@ -69,7 +67,7 @@ void FirmwareUpdate::portNotFound()
     if (m_prompt)
         m_prompt->information(
             QStringLiteral("info"), QStringLiteral("The serial port name of the device was not found"));
-    end(false);
+    end(false, Failure::PortNotFound);
 }
 
 void FirmwareUpdate::transmitTo(const QString &portName)
@@ -78,10 +76,12 @@ void FirmwareUpdate::transmitTo(const QString &portName)
     if (!m_ymodem->isTransmitting()) {
         m_ymodem->setFileName(m_filePath);
         m_ymodem->setPortName(portName);
-        m_ymodem->setPortBaudRate(kUpdateBaudRate);
+        m_port = portName;
     }
-    if (m_ymodem->startTransmit())
+    if (m_ymodem->startTransmit()) {
+        emit transferStarted(portName);
         return;
+    }
     QString text = QStringLiteral("Failed to open the serial port!");
     const QString hint = portAccessHint(m_ymodem->openError(), portName);
     if (!hint.isEmpty())
@@ -90,17 +90,19 @@ void FirmwareUpdate::transmitTo(const QString &portName)
         m_prompt->warning(QStringLiteral("info"), text);
     // A transfer already running goes on and reports for itself.
     if (m_ymodem->openError() != QSerialPort::NoError)
-        end(false);
+        end(false, Failure::PortNotOpened);
 }
 
-void FirmwareUpdate::end(bool isSuccess)
+void FirmwareUpdate::end(bool isSuccess, Failure failure)
 {
     m_busy = false;
+    m_failure = failure;
     emit transStatus(isSuccess);
 }
 
 void FirmwareUpdate::transmitStatus(YmodemFileTransmit::Status status)
 {
+    m_status = status;
     switch (status) {
     case YmodemFileTransmit::StatusEstablish:
     case YmodemFileTransmit::StatusTransmit:
@@ -109,7 +111,7 @@ void FirmwareUpdate::transmitStatus(YmodemFileTransmit::Status status)
         end(true);
         break;
     default:
-        end(false);
+        end(false, Failure::TransferFailed);
         break;
     }
 }

@@ -21,16 +21,26 @@ public:
     explicit FirmwareUpdate(QObject *parent = nullptr);
     ~FirmwareUpdate() override;
 
+    // Why an update ended without success, for those who word it themselves.
+    enum class Failure { None, PortNotFound, PortNotOpened, TransferFailed };
+
     // Every update ends with exactly one transStatus. Failures before the
     // transfer starts are shown through the prompt first.
     // The controller is in update mode already: its port is looked for once, now.
     void startUpdate(QString filePath);
-    // The update-mode command has just gone out: the port is waited for.
+    // The update-mode command has just gone out: the port is waited for, up
+    // to the last look set below.
     void updateAfterCommand(QString filePath);
+    // When the last look for the port comes after the update-mode command.
+    void setLastLookMs(int ms) { m_lastLookMs = ms; }
     // The user chose not to update after all: nothing reached the controller.
     void decline();
     // From the start of an update until its transStatus.
     bool isBusy() const { return m_busy; }
+    // How the last update ended, the port it went to, and the transfer's own status.
+    Failure failure() const { return m_failure; }
+    QString port() const { return m_port; }
+    YmodemFileTransmit::Status transferStatus() const { return m_status; }
 
     // Who is told of failures (not owned; none: they are only reported by transStatus).
     void setPrompt(UserPrompt *prompt) { m_prompt = prompt; }
@@ -49,6 +59,8 @@ signals:
     // An update has begun: the controller's update port and its request for
     // the file are awaited.
     void waitingForController();
+    // The file is going to portName.
+    void transferStarted(const QString &portName);
     void declined();
 
 private slots:
@@ -58,13 +70,17 @@ private:
     void begin(const QString &filePath, int firstLookMs, int lastLookMs);
     void transmitTo(const QString &portName);
     void portNotFound();
-    void end(bool isSuccess);
+    void end(bool isSuccess, Failure failure = Failure::None);
 
     YmodemFileTransmit *m_ymodem = nullptr;
     UpdatePortWait m_wait;
     TransferEstimate m_estimate;
     QString m_filePath;
+    QString m_port;
+    int m_lastLookMs = UpdatePortWait::kLastLookMs;
     bool m_busy = false;
+    Failure m_failure = Failure::None;
+    YmodemFileTransmit::Status m_status = YmodemFileTransmit::StatusEstablish;
     std::unique_ptr<SerialPortFinder> m_finder;
     QString m_portOverride;
     UserPrompt *m_prompt = nullptr;

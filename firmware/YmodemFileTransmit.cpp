@@ -24,7 +24,7 @@ YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
     setErrorMax(999);
 
     m_serialPort->setPortName(QStringLiteral("COM1"));
-    m_serialPort->setBaudRate(115200);
+    m_serialPort->setBaudRate(kBaudRate);
     m_serialPort->setDataBits(QSerialPort::Data8);
     m_serialPort->setStopBits(QSerialPort::OneStop);
     m_serialPort->setParity(QSerialPort::NoParity);

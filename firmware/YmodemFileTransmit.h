@@ -26,6 +26,8 @@ public:
     };
     Q_ENUM(Status)
 
+    // The update port's line: 8 data bits, no parity, one stop bit at this rate.
+    static constexpr qint32 kBaudRate = 115200;
     static constexpr int kStepMs = 10;
     static constexpr int kReportDelayMs = 100;
     // A pseudo-terminal whose other end has gone keeps reporting ReadError

@@ -74,7 +74,7 @@
     </message>
 </context>
 <context>
-    <name>MainWindow</name>
+    <name>PresetDocument</name>
     <message numerus="yes">
         <source>%n change(s) not sent to the controller.</source>
         <translation><numerusform>%n change not sent to the controller.</numerusform><numerusform>%n changes not sent to the controller.</numerusform></translation>

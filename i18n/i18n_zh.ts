@@ -582,6 +582,13 @@
 <context>
     <name>MainWindow</name>
     <message>
+        <source>System check</source>
+        <translation>系统检查</translation>
+    </message>
+</context>
+<context>
+    <name>ControllerPorts</name>
+    <message>
         <source>the controller's MIDI port is not open</source>
         <translation>控制器的 MIDI 端口未打开</translation>
     </message>
@@ -590,12 +597,15 @@
         <translation>错误提示</translation>
     </message>
     <message>
-        <source>System check</source>
-        <translation>系统检查</translation>
-    </message>
-    <message>
         <source>The current device is occupied</source>
         <translation>当前设备被占用</translation>
+    </message>
+</context>
+<context>
+    <name>PresetDocument</name>
+    <message>
+        <source>Error prompt</source>
+        <translation>错误提示</translation>
     </message>
     <message>
         <source>stm (*.stm)</source>

@@ -48,7 +48,7 @@ Window {
 
     // Menu quit and the close button alike; unsaved or unsent work asks first.
     onClosing: function (close) {
-        close.accepted = MainLogic.confirmClose()
+        close.accepted = Document.confirmClose()
     }
 
     Component.onCompleted: {
@@ -224,12 +224,16 @@ Window {
     }
 
     Connections {
-        target: MainLogic
+        target: Document
         // Moving the focus ends the edit of a typed, unconfirmed value.
         function onCommitEditsRequested() {
             if (view.activeFocusItem)
                 view.activeFocusItem.focus = false
         }
+    }
+
+    Connections {
+        target: MainLogic
         function onShowHint(isSend, isSuccess) {
             view.popHint(isSend, isSuccess)
         }

@@ -1,7 +1,6 @@
 #include "simulator/InProcess.h"
 
 #include "device/LoopbackMidi.h"
-#include "device/MidiSetup.h"
 #include "model/ControllerIds.h"
 #include "simulator/SimLog.h"
 #include "simulator/SimMidiPorts.h"
@@ -60,18 +59,11 @@ QString extractDemoFirmware(QString *version)
     return folder;
 }
 
-ControllerLinkSetup setUpControllerLink(const SharedOptions &options, QObject *parent)
+SimulatedLink startSimulatedLink(const SharedOptions &options, QObject *parent)
 {
-    ControllerLinkSetup setup;
+    SimulatedLink setup;
     setup.updatePort = options.updatePort;
     setup.firmwareServer = options.firmwareServer;
-    if (!options.simulator) {
-        QString error;
-        setup.midi = startSystemMidi(options.midiApi, QCoreApplication::applicationName(), &error);
-        if (!setup.midi)
-            qCWarning(lcSim) << "no MIDI system:" << error;
-        return setup;
-    }
     if (setup.updatePort.isEmpty()) {
         setup.updatePort = QDir::temp().filePath(
             QStringLiteral("korvel-mavu-sim-%1-update").arg(QCoreApplication::applicationPid()));

@@ -20,18 +20,17 @@ SimulatedDevice *startInProcess(LoopbackMidi *midi, const SimOptions &options, Q
 // Empty when it cannot be written.
 QString extractDemoFirmware(QString *version);
 
-// What the editor's link to the controller was set up as, for main to hand
-// to the window.
-struct ControllerLinkSetup {
-    std::unique_ptr<MidiBackend> midi; // null when the MIDI system did not start
+// The editor's link to a simulated controller, for main to hand on.
+struct SimulatedLink {
+    std::unique_ptr<MidiBackend> midi;
     QString updatePort;
     QString firmwareServer;
 };
 
-// The editor's MIDI link as its options ask: the simulated controller for
-// --simulator (its update port linked at --update-port, or at a private
-// path that then becomes the update port; the firmware server, unless one is
-// given, is the bundled demo folder), else the system's MIDI.
-ControllerLinkSetup setUpControllerLink(const SharedOptions &options, QObject *parent);
+// The editor's --simulator: a simulated controller on an in-process MIDI
+// system, its update port linked at --update-port or at a private path that
+// then becomes the update port; the firmware server, unless one is given, is
+// the bundled demo folder.
+SimulatedLink startSimulatedLink(const SharedOptions &options, QObject *parent);
 
 } // namespace sim

@@ -1,5 +1,7 @@
 #include "simulator/PtyUpdatePort.h"
 
+#include "firmware/YmodemFileTransmit.h"
+
 #include <QFile>
 #include <QSocketNotifier>
 #include <QTimer>
@@ -38,7 +40,8 @@ bool PtyUpdatePort::open(const QString &linkPath, QString *error)
     termios raw{};
     if (::tcgetattr(m_slave, &raw) == 0) {
         ::cfmakeraw(&raw);
-        ::cfsetspeed(&raw, B115200);
+        // glibc takes the rate itself as well as its B constant.
+        ::cfsetspeed(&raw, speed_t(YmodemFileTransmit::kBaudRate));
         ::tcsetattr(m_slave, TCSANOW, &raw);
     }
     ::fcntl(m_master, F_SETFL, ::fcntl(m_master, F_GETFL) | O_NONBLOCK);

@@ -1,20 +1,22 @@
 #include "simulator/YmodemReceiver.h"
 
 #include "firmware/Crc16.h"
+#include "firmware/Ymodem.h"
 
 namespace {
 
-constexpr char kSoh = 0x01;
-constexpr char kStx = 0x02;
-constexpr char kEot = 0x04;
-constexpr char kAck = 0x06;
-constexpr char kNak = 0x15;
-constexpr char kCan = 0x18;
-constexpr char kCrcRequest = 'C';
+// The sender's codes, as bytes on the line.
+constexpr char kSoh = Ymodem::CodeSoh;
+constexpr char kStx = Ymodem::CodeStx;
+constexpr char kEot = Ymodem::CodeEot;
+constexpr char kAck = Ymodem::CodeAck;
+constexpr char kNak = Ymodem::CodeNak;
+constexpr char kCan = Ymodem::CodeCan;
+constexpr char kCrcRequest = Ymodem::CodeC;
 
 int payloadSize(char code)
 {
-    return code == kStx ? 1024 : 128;
+    return int(code == kStx ? Ymodem::kLongPayload : Ymodem::kHeaderPayload);
 }
 
 } // namespace

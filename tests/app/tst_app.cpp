@@ -427,7 +427,7 @@ private slots:
         const QString source = qEnvironmentVariable("MAVU_TEST_SOURCE_DIR");
         QTemporaryDir dir;
         QStringList args{"-silent", "-locations", "none", "-extensions", "cpp,h,qml,js", "-I", source};
-        for (const char *folder : {"qml", "app", "model", "device", "firmware", "i18n"})
+        for (const char *folder : {"qml", "app", "model", "device", "firmware", "workflows", "i18n"})
             args << source + '/' + folder;
         QCOMPARE(QProcess::execute(QStringLiteral(MAVU_LUPDATE_PATH), args << "-ts" << dir.filePath("used.ts")), 0);
         const QMap<QString, QString> used = readCatalogue(dir.filePath("used.ts"));

@@ -2,7 +2,7 @@
 // systems give them, MidiIn and MidiOut, the detection's decisions, and the
 // editor's conversation with the controller (which ports it opens, what it
 // sends, what it takes from replies).
-#include "app/MainWindow.h"
+#include "app/Editor.h"
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
 #include "device/DeviceEventSource.h"
@@ -88,12 +88,13 @@ class TestDevice : public QObject
             QList<DeviceEventSource *>{m_events});
     }
 
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<Editor> m_editor;
     QList<QByteArray> m_sent;
     int m_source = -1;
     int m_sink = -1;
 
-    DataManagement *settings() { return m_window->settings(); }
+    DataManagement *settings() { return m_editor->settings(); }
+    MainWindow *window() { return &m_editor->window(); }
     bool portsOpen() { return m_midi->openCount(m_source) == 1 && m_midi->openCount(m_sink) == 1; }
     // After an exchange: the output let go, the input kept to hear the controller played.
     bool exchangeOver() { return m_midi->openCount(m_source) == 1 && m_midi->openCount(m_sink) == 0; }
@@ -102,7 +103,7 @@ class TestDevice : public QObject
     // poll has noticed it and it asked for the settings.
     void plugIn(bool busy = false)
     {
-        QSignalSpy state(m_window.get(), &MainWindow::devStateChanged);
+        QSignalSpy state(window(), &MainWindow::devStateChanged);
         m_midi->addSource("Webcam");
         m_midi->addSource("Other"); // the controller's input index differs from its output's
         m_midi->addSink("Synth", {});
@@ -119,7 +120,7 @@ class TestDevice : public QObject
     void startEditor()
     {
         m_sent.clear();
-        m_window = std::make_unique<MainWindow>(EditorSetup{m_midi.get()});
+        m_editor = std::make_unique<Editor>(EditorSetup{m_midi.get()});
     }
 
 private slots:
@@ -128,7 +129,7 @@ private slots:
         m_midi = std::make_unique<LoopbackMidi>();
         s_received.clear();
     }
-    void cleanup() { m_window.reset(); }
+    void cleanup() { m_editor.reset(); }
 
     // Port names as ALSA, JACK and the bridges into JACK list them, recorded.
     void productNames()
@@ -346,7 +347,7 @@ private slots:
     void arrivalOpensTheLowestPortsReadsAndAsksForTheSerial()
     {
         startEditor();
-        QSignalSpy hints(m_window.get(), &MainWindow::showHint);
+        QSignalSpy hints(window(), &MainWindow::showHint);
         plugIn();
         QVERIFY(portsOpen());
         QCOMPARE(m_midi->openCount(m_source + 1), 0);
@@ -366,7 +367,7 @@ private slots:
         startEditor();
         testsupport::MessageBoxCloser closer;
         plugIn();
-        QSignalSpy state(m_window.get(), &MainWindow::devStateChanged);
+        QSignalSpy state(window(), &MainWindow::devStateChanged);
         for (int port : {m_source, m_source + 1, m_sink})
             m_midi->removePort(port);
         QTRY_COMPARE_WITH_TIMEOUT(state.size(), 1, 3000);
@@ -374,11 +375,11 @@ private slots:
         m_midi->addSink("Synth 2", [&stray](const QByteArray &m) { stray << m; });
         const int keys = m_midi->addSource("Keys");
         m_sent.clear();
-        m_window->detection()->handleDeviceEvent(kController, true);
+        m_editor->detection()->handleDeviceEvent(kController, true);
         QCOMPARE(state.size(), 1);
         // Told of the controller all the same (as at start-up with half its ports listed).
-        QVERIFY(QMetaObject::invokeMethod(
-            m_window.get(), "onDevArrivalOrRemove", Q_ARG(QString, "zt118"), Q_ARG(bool, true)));
+        QVERIFY(
+            QMetaObject::invokeMethod(window(), "onDevArrivalOrRemove", Q_ARG(QString, "zt118"), Q_ARG(bool, true)));
         QCOMPARE(m_midi->openCount(keys), 0);
         m_source = m_midi->addSource("Korvel Mavu");
         m_sink = m_midi->addSink("Korvel Mavu", [this](const QByteArray &m) { m_sent << m; });
@@ -393,7 +394,7 @@ private slots:
         plugIn();
         const QByteArray before = settings()->imageBytes();
         QSignalSpy updated(settings(), &DataManagement::s_updateDate);
-        QSignalSpy serial(m_window.get(), &MainWindow::s_snNum);
+        QSignalSpy serial(window(), &MainWindow::s_snNum);
         QByteArray cut = image(0x02, 0x44).left(100);
         cut[99] = char(0xF7);
         QByteArray unterminated = image(0x02, 0x44);
@@ -412,7 +413,7 @@ private slots:
         QTRY_COMPARE(updated.size(), 1);
         QCOMPARE(settings()->imageBytes(), image(0x02, 0x45));
         QVERIFY(exchangeOver());
-        QSignalSpy hits(m_window.get(), &MainWindow::controlHit);
+        QSignalSpy hits(window(), &MainWindow::controlHit);
         m_midi->emitFrom(m_source, fromHex("90 2A 64"));
         QTRY_COMPARE(QList<Args>(hits), QList<Args>{(Args{"pad", 18})});
     }
@@ -424,15 +425,15 @@ private slots:
         m_midi->emitFrom(m_source, image(0x02, 0x55));
         QTRY_COMPARE(settings()->imageBytes(), image(0x02, 0x55));
         m_sent.clear();
-        QSignalSpy hints(m_window.get(), &MainWindow::showHint);
-        m_window->sendData();
+        QSignalSpy hints(window(), &MainWindow::showHint);
+        window()->sendData();
         QCOMPARE(QList<Args>(hints), QList<Args>{(Args{true, true})});
         QTRY_COMPARE(m_sent.size(), 1);
         QCOMPARE(m_sent.first(), image(0x01, 0x55));
         QCOMPARE(settings()->imageBytes().at(1), char(0x02)); // the image keeps its own byte 1
         QVERIFY(exchangeOver());
         // A later read opens them again.
-        m_window->getData();
+        window()->getData();
         QVERIFY(portsOpen());
         QTRY_COMPARE(m_sent.size(), 2);
         QCOMPARE(m_sent.at(1), protocol::request(protocol::ReadSettings));
@@ -442,7 +443,7 @@ private slots:
     {
         startEditor();
         testsupport::MessageBoxCloser closer;
-        QSignalSpy hints(m_window.get(), &MainWindow::showHint);
+        QSignalSpy hints(window(), &MainWindow::showHint);
         plugIn(true);
         QCOMPARE(closer.texts(), QStringList{"The current device is occupied"});
         QCOMPARE(m_midi->openCount(m_sink), 0);

@@ -4,7 +4,8 @@
 // played on it.
 #include "faults/FaultReport.h"
 #include "firmware/ScriptedPrompt.h"
-#include "app/MainWindow.h"
+#include "app/Editor.h"
+#include "app/PresetDocument.h"
 #include "device/DetectionDevice.h"
 #include "device/Protocol.h"
 #include "device/UdevEventSource.h"
@@ -115,16 +116,16 @@ private slots:
             mine[offset] = 99;
         mine[layout::kVersionOffset] = 9; // saved from other firmware: the About box keeps the controller's
         QVERIFY(preset::writeFile(path("mine.stm"), mine, nullptr));
-        MainWindow window(EditorSetup{m_jack.midi()}); // asks the controller as it starts
-        window.openPresetFiles({path("mine.stm")});
-        QObject *tran = window.engine().rootContext()->contextProperty("Tran").value<QObject *>();
+        Editor editor(EditorSetup{m_jack.midi()}); // asks the controller as it starts
+        editor.document().openPresetFiles({path("mine.stm")});
+        QObject *tran = editor.engine().rootContext()->contextProperty("Tran").value<QObject *>();
         QVERIFY(QMetaObject::invokeMethod(tran, "reTrans", Q_ARG(QString, QStringLiteral("English"))));
-        QTRY_COMPARE_WITH_TIMEOUT(window.controllerImage(), simulatorImage(1, 2, 3), 5000);
-        QCOMPARE(window.settings()->imageBytes(), mine);
-        QCOMPARE(window.session()->differingPads(), (QVariantList{0, 17}));
+        QTRY_COMPARE_WITH_TIMEOUT(editor.session()->controllerImage(), simulatorImage(1, 2, 3), 5000);
+        QCOMPARE(editor.settings()->imageBytes(), mine);
+        QCOMPARE(editor.session()->differingPads(), (QVariantList{0, 17}));
         // In its file but not sent: quitting asks, another file may replace it.
-        QVERIFY(window.session()->wouldLeaveWork() && !window.session()->wouldLoseWork());
-        QObject *root = window.engine().rootObjects().first();
+        QVERIFY(editor.session()->wouldLeaveWork() && !editor.session()->wouldLoseWork());
+        QObject *root = editor.engine().rootObjects().first();
         QCOMPARE(editorharness::child(root->findChild<QObject *>("mainPage"), "syncState")->property("text").toString(),
             QStringLiteral("3 changes not sent to the controller"));
         QVariant help;
@@ -145,6 +146,10 @@ private slots:
         QTest::newRow("cut-off reply") << QStringList{"--reply", "short"} << QStringList{"get", "-o", "@out"}
                                        << "not a settings image";
         QTest::newRow("no JACK server") << QStringList{"no server"} << QStringList{"list"} << "no JACK server";
+        QTest::newRow("late update port")
+            << QStringList{"--update-link", "@port", "--update-delay", "5000"}
+            << QStringList{"firmware", "update", "@defaults", "--no-backup", "--wait", "1", "--update-port", "@port"}
+            << "update port did not appear within 1 s";
     }
     void absentOrSilentControllerFailsClearlyAndSoon()
     {
@@ -152,6 +157,8 @@ private slots:
         QFETCH(QStringList, command);
         QFETCH(QString, message);
         const bool noServer = simulator == QStringList{"no server"};
+        simulator.replaceInStrings("@port", path("update-port"));
+        command.replaceInStrings("@port", path("update-port"));
         if (!simulator.isEmpty() && !noServer)
             startSimulator(simulator);
         QVERIFY(testsupport::run(MAVU_MAVUCTL_PATH, {"defaults", path("defaults.stm")}).exitCode == 0);
@@ -172,11 +179,12 @@ private slots:
     // Back again, it is read, asked for its serial, and written.
     void editorThroughAnUnplugDuringARead()
     {
-        MainWindow window(EditorSetup{m_jack.midi()});
+        Editor editor(EditorSetup{m_jack.midi()});
+        MainWindow &window = editor.window();
         QSignalSpy serial(&window, &MainWindow::s_snNum);
         QSignalSpy state(&window, &MainWindow::devStateChanged);
-        QSignalSpy updated(window.settings(), &DataManagement::s_updateDate);
-        const QByteArray before = window.settings()->imageBytes();
+        QSignalSpy updated(editor.settings(), &DataManagement::s_updateDate);
+        const QByteArray before = editor.settings()->imageBytes();
         testsupport::MessageBoxCloser closer;
         // Plugged in once the editor runs, the card reported before the ports
         // come: nothing until they are there, then noticed, asked, and the
@@ -187,7 +195,7 @@ private slots:
             {"--midi-api", "jack", "--ports-delay", "1500", "--reply-delay", QString::number(kReplyDelayMs),
                 "--firmware-version", "3.2.1", "--serial", "KMV-JACK-0001"}));
         QVERIFY2(sim->waitForOutput("ports in", 5000), sim->output().constData());
-        window.detection()->handleDeviceEvent(
+        editor.detection()->handleDeviceEvent(
             UdevEventSource::pathText("/devices/usb1/1-2/sound/card2", "416", "b009"), true);
         QCOMPARE(state.size(), 0);
         QVERIFY2(sim->waitForOutput("plugged in", 10000), sim->output().constData());
@@ -204,7 +212,7 @@ private slots:
         QCOMPARE(state.at(1).first().toBool(), false);
         QTRY_VERIFY_WITH_TIMEOUT(editorPorts().isEmpty(), 5000);
         QCOMPARE(updated.size(), 0); // the late answer is never taken: counted once more below
-        QCOMPARE(window.settings()->imageBytes(), before);
+        QCOMPARE(editor.settings()->imageBytes(), before);
         QSignalSpy hints(&window, &MainWindow::showHint);
         window.getData();
         QCOMPARE(hints.first(), (QList<QVariant>{false, false}));
@@ -214,27 +222,27 @@ private slots:
         sim->signalUser1();
         QTRY_COMPARE_WITH_TIMEOUT(state.size(), 3, 10000);
         QCOMPARE(state.at(2).first().toBool(), true);
-        QTRY_COMPARE_WITH_TIMEOUT(window.settings()->imageBytes(), simulatorImage(3, 2, 1), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(editor.settings()->imageBytes(), simulatorImage(3, 2, 1), 10000);
         QCOMPARE(updated.size(), 1);
         faults::reportFaults(QStringLiteral("controller-gone-during-read"), 1, 1);
         QTRY_VERIFY_WITH_TIMEOUT(!serial.isEmpty(), 5000);
         QCOMPARE(serial.last().first().toString(), QString("KMV-JACK-0001"));
 
         // A changed image goes out whole and comes back byte for byte.
-        window.settings()->setCurveInten("curve", 2);
-        window.settings()->setPadInfo(7, "padData", 99);
-        QByteArray expected = window.settings()->imageBytes();
+        editor.settings()->setCurveInten("curve", 2);
+        editor.settings()->setPadInfo(7, "padData", 99);
+        QByteArray expected = editor.settings()->imageBytes();
         window.sendData();
         QVERIFY2(sim->waitForOutput("settings written", 5000), sim->output().constData());
-        window.settings()->initDefaultData();
+        editor.settings()->initDefaultData();
         updated.clear();
         auto *prompt = new ScriptedPrompt({1}); // the defaults are in neither file nor controller: discarded
-        window.setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
+        editor.setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
         window.getData();
         QCOMPARE(prompt->asked().size(), 1);
         QTRY_COMPARE_WITH_TIMEOUT(updated.size(), 1, 5000);
         expected[1] = char(protocol::ReadSettings);
-        QCOMPARE(window.settings()->imageBytes(), expected);
+        QCOMPARE(editor.settings()->imageBytes(), expected);
         QCOMPARE(closer.texts(), QStringList());
     }
 
@@ -243,11 +251,12 @@ private slots:
     void playedPadShowsOnThePage()
     {
         startSimulator({"--play", "pad:B3"});
-        MainWindow window(EditorSetup{m_jack.midi()});
+        Editor editor(EditorSetup{m_jack.midi()});
+        MainWindow &window = editor.window();
         QSignalSpy hits(&window, &MainWindow::controlHit);
         QVERIFY2(m_sim->waitForOutput("played pad:B3: 90 2A 64", 10000), m_sim->output().constData());
         QTRY_COMPARE_WITH_TIMEOUT(QList<QList<QVariant>>(hits), (QList<QList<QVariant>>{{"pad", 18}}), 5000);
-        QObject *page = window.engine().rootObjects().value(0)->findChild<QObject *>(QStringLiteral("mainPage"));
+        QObject *page = editor.engine().rootObjects().value(0)->findChild<QObject *>(QStringLiteral("mainPage"));
         QCOMPARE(page->property("padBank").toInt(), 1);
     }
 };

@@ -3,7 +3,8 @@
 // reported, presets open and save (also where nothing can be written), and a
 // long run of writes and reads.
 #include "app/DifferenceList.h"
-#include "app/MainWindow.h"
+#include "app/Editor.h"
+#include "app/PresetDocument.h"
 #include "device/Protocol.h"
 #include "faults/FaultReport.h"
 #include "firmware/ScriptedPrompt.h"
@@ -34,21 +35,25 @@ class TestEditor : public QObject
 {
     Q_OBJECT
     InProcessEditor m_editor;
+    Editor *m_objects = nullptr;
     MainWindow *m_window = nullptr;
+    PresetDocument *m_document = nullptr;
     QTemporaryDir m_dir;
     int m_injected = 0;
     int m_survived = 0;
 
     QString path(const QString &name) const { return m_dir.filePath(name); }
-    DataManagement *settings() const { return m_window->settings(); }
+    DataManagement *settings() const { return m_objects->settings(); }
 
 private slots:
     void initTestCase()
     {
         qmlwarnings::start();
         m_editor.start(this);
-        m_window = m_editor.window.get();
-        QObject *tran = m_window->engine().rootContext()->contextProperty(QStringLiteral("Tran")).value<QObject *>();
+        m_objects = m_editor.editor.get();
+        m_window = &m_objects->window();
+        m_document = &m_objects->document();
+        QObject *tran = m_objects->engine().rootContext()->contextProperty(QStringLiteral("Tran")).value<QObject *>();
         QVERIFY(tran && QMetaObject::invokeMethod(tran, "reTrans", Q_ARG(QString, QStringLiteral("English"))));
         // Settled once the controller's answer and its serial number are in.
         QSignalSpy serial(m_window, &MainWindow::s_snNum);
@@ -72,7 +77,7 @@ private slots:
         QVERIFY(page);
         QCOMPARE(child(page, "connectState")->property("state").toString(), QStringLiteral("connect"));
         // The pages edit the settings that are sent.
-        QCOMPARE(m_window->engine().rootContext()->contextProperty("DataMgt").value<QObject *>(),
+        QCOMPARE(m_objects->engine().rootContext()->contextProperty("DataMgt").value<QObject *>(),
             static_cast<QObject *>(settings()));
     }
 
@@ -82,13 +87,13 @@ private slots:
     {
         // The save dialog answers from this list; an empty answer cancels.
         QStringList answers;
-        m_window->setSavePathQuestion(
+        m_document->setSavePathQuestion(
             [&](const QString &, QString *) { return answers.isEmpty() ? QString() : answers.takeFirst(); });
-        m_window->save(); // cancelled: nothing written, nothing remembered
-        QVERIFY(m_window->filePath().isEmpty());
+        m_document->save(); // cancelled: nothing written, nothing remembered
+        QVERIFY(m_document->filePath().isEmpty());
         answers << path("first"); // without extension: the selected filter's, .stm first
-        m_window->save();
-        QCOMPARE(m_window->filePath(), path("first.stm"));
+        m_document->save();
+        QCOMPARE(m_document->filePath(), path("first.stm"));
         QByteArray image = settings()->imageBytes();
         image[8] = 2; // firmware version travels with the preset
         image[14] = 77;
@@ -96,30 +101,30 @@ private slots:
         testsupport::writeAll(path("trunc.stm"), preset::encode(image, preset::Format::Stm).left(200));
         QSignalSpy updated(settings(), &DataManagement::s_updateDate);
         testsupport::MessageBoxCloser boxes;
-        QVERIFY(!m_window->openPresetPath(path("trunc.stm")));
+        QVERIFY(!m_document->openPresetPath(path("trunc.stm")));
         QCOMPARE(boxes.texts().size(), 1);
         QVERIFY(boxes.texts().first().contains("trunc.stm") && boxes.texts().first().contains("truncated"));
         qmlwarnings::clear(); // the failure is logged too
         QCOMPARE(updated.count(), 0);
-        QVERIFY(m_window->openPresetPath(path("other.syx")));
+        QVERIFY(m_document->openPresetPath(path("other.syx")));
         QCOMPARE(settings()->imageBytes(), image);
         // Later saves go to the file shown in the title without asking.
         settings()->setPadInfo(1, "padData", 55);
-        QCOMPARE(m_window->session()->windowTitle(), QStringLiteral("other.syx* — Korvel Mavu Editor"));
-        m_window->save();
+        QCOMPARE(m_objects->session()->windowTitle(), QStringLiteral("other.syx* — Korvel Mavu Editor"));
+        m_document->save();
         QCOMPARE(readAll(path("other.syx")), settings()->imageBytes());
         answers << path("second.syx");
-        m_window->saveAs();
-        QCOMPARE(m_window->filePath(), path("second.syx"));
+        m_document->saveAs();
+        QCOMPARE(m_document->filePath(), path("second.syx"));
         QCOMPARE(readAll(path("second.syx")), settings()->imageBytes());
-        m_window->setSavePathQuestion(nullptr);
+        m_document->setSavePathQuestion(nullptr);
     }
 
     // The compare dialog's list: a row per edited setting against the controller
     // and a file, taking one or all in one change each; unknown or unreadable said.
     void differencesAreListedAndTaken()
     {
-        DifferenceList *list = m_window->differences();
+        DifferenceList *list = m_objects->differences();
         const auto labels = [list] {
             QStringList l;
             for (int row = 0; row < list->rowCount(); ++row)
@@ -136,7 +141,7 @@ private slots:
         settings()->setBQMInfo(5, "bqmCh", 9);
         QCOMPARE(labels(), (QStringList{"Pad A3 · Note", "Pad B3 · Colour", "Knob B2 · Channel"}));
         QCOMPARE(list->index(0).data(DifferenceList::EditorValueRole).toString(), QString("61 (C#4)"));
-        const QByteArray controller = m_window->controllerImage();
+        const QByteArray controller = m_objects->session()->controllerImage();
         QSignalSpy changes(settings(), &DataManagement::imageChanged);
         list->take(1);
         QCOMPARE(settings()->imageBytes().mid(layout::padOffset(18), 7), controller.mid(layout::padOffset(18), 7));
@@ -170,7 +175,7 @@ private slots:
         auto *window = qobject_cast<QQuickWindow *>(m_editor.root);
         window->requestActivate();
         QVERIFY(QTest::qWaitForWindowActive(window));
-        m_window->setSavePathQuestion([this](const QString &, QString *) { return path("typed.syx"); });
+        m_document->setSavePathQuestion([this](const QString &, QString *) { return path("typed.syx"); });
         QQuickItem *bank = nullptr;
         QVariant tile;
         QObject *pads = child(m_editor.root->findChild<QObject *>(QStringLiteral("mainPage")), "padSwipeView");
@@ -183,8 +188,8 @@ private slots:
         field->setProperty("text", QStringLiteral("101"));
         QTest::keyClick(window, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(settings()->getPadInfo(pad->property("realIndex").toInt()).value("padData").toInt(), 101);
-        QCOMPARE(readAll(m_window->filePath()), settings()->imageBytes());
-        m_window->setSavePathQuestion(nullptr);
+        QCOMPARE(readAll(m_document->filePath()), settings()->imageBytes());
+        m_document->setSavePathQuestion(nullptr);
     }
 
     // Nothing half written, nothing left behind, the old file whole, the
@@ -203,7 +208,7 @@ private slots:
         if (!fs.mount(&error))
             QSKIP(qPrintable(QStringLiteral("no tmpfs here: ") + error));
         const QString old = fs.folder() + QStringLiteral("/my set.stm");
-        QVERIFY(m_window->savePresetTo(old));
+        QVERIFY(m_document->savePresetTo(old));
         const QByteArray oldBytes = readAll(old);
         settings()->setPadInfo(5, QStringLiteral("padData"), full ? 77 : 78);
         const QByteArray edited = settings()->imageBytes();
@@ -215,7 +220,7 @@ private slots:
         for (const QString &target : {old, fs.folder() + QStringLiteral("/new set.syx")}) {
             testsupport::MessageBoxCloser closer;
             QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("^saving the preset failed:")));
-            QVERIFY2(!m_window->savePresetTo(target), qPrintable(target));
+            QVERIFY2(!m_document->savePresetTo(target), qPrintable(target));
             QCOMPARE(closer.texts().size(), 1);
             QVERIFY2(closer.texts().first().contains(target), qPrintable(closer.texts().first()));
         }
@@ -224,7 +229,7 @@ private slots:
         QCOMPARE(readAll(old), oldBytes);
         QCOMPARE(settings()->imageBytes(), edited);
         QVERIFY(full ? fs.removeFiller() : fs.setReadOnly(false));
-        QVERIFY(m_window->savePresetTo(old));
+        QVERIFY(m_document->savePresetTo(old));
         QByteArray image;
         QVERIFY2(preset::readFile(old, &image, &error), qPrintable(error));
         QCOMPARE(image, edited);
@@ -247,7 +252,7 @@ private slots:
         const QObject counting; // the count ends with this test
         connect(settings(), &DataManagement::s_updateDate, &counting, [&replies] { ++replies; });
         // The pages still reload every answer; only the painting is left out.
-        for (QObject *root : m_window->engine().rootObjects()) {
+        for (QObject *root : m_objects->engine().rootObjects()) {
             if (auto *window = qobject_cast<QWindow *>(root))
                 window->hide();
         }
@@ -270,7 +275,7 @@ private slots:
         // Garbage the script engine has not yet collected is not growth.
         const auto settle = [this] {
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-            m_window->engine().collectGarbage();
+            m_objects->engine().collectGarbage();
         };
         settle();
         const long memBefore = faults::memoryInUseKb();
@@ -315,18 +320,18 @@ private slots:
         settings()->setPadInfo(9, "padData", (settings()->getPadInfo(9).value("padData").toInt() + 1) % 128);
         const QByteArray edited = settings()->imageBytes();
         auto *prompt = new ScriptedPrompt({answer, path("other.syx")});
-        m_window->setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
+        m_objects->setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
         QSignalSpy read(settings(), &DataManagement::s_updateDate);
         if (action == "Quit")
             QVERIFY(QMetaObject::invokeMethod(window, "close"));
         else if (action == "Open")
-            m_window->openFile();
+            m_document->openFile();
         else if (action == "Get From Hardware")
             m_window->getData();
         else if (action == "Restore The Default")
-            m_window->restoreDefault();
+            m_document->restoreDefault();
         else
-            m_window->openPresetFiles({path("other.syx")});
+            m_document->openPresetFiles({path("other.syx")});
         const QString asked = prompt->asked().value(0);
         const QString title = action == "second start" ? "Open" : action;
         QVERIFY2(asked.startsWith(title + ": ") && asked.endsWith("\n" + choices), qPrintable(asked));
@@ -334,7 +339,7 @@ private slots:
             QVERIFY(read.wait(2000));
         QCOMPARE(action == "Quit" ? !window->isVisible() : settings()->imageBytes() != edited, goesOn);
         if (action == "Quit")
-            QCOMPARE(m_window->session()->unsentCount() == 0, answer == 1);
+            QCOMPARE(m_objects->session()->unsentCount() == 0, answer == 1);
         if (!window->isVisible()) {
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window));

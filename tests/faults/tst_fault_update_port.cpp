@@ -83,8 +83,8 @@ private slots:
         update.setPrompt(&prompt);
         QSignalSpy status(&update, &FirmwareUpdate::transStatus);
         QSignalSpy progress(&update, &FirmwareUpdate::transmitProgress);
-        // At the line's real rate, so that the cut lands mid-file.
-        auto link = std::make_unique<PtyLink>(fault == "pulled" ? 11520 : 0);
+        // At the line's real rate (8N1: ten bits a byte), so that the cut lands mid-file.
+        auto link = std::make_unique<PtyLink>(fault == "pulled" ? YmodemFileTransmit::kBaudRate / 10 : 0);
         QVERIFY(link->open());
         const QString port = link->portPath();
         const int own = PtyLink::descriptorsOn(port); // the link's own end

@@ -5,11 +5,10 @@
 #include "support/QmlWarnings.h"
 #include "support/TransDouble.h"
 
-#include "app/ColorPalette.h"
 #include "app/DifferenceList.h"
-#include "app/MainWindow.h"
+#include "app/Editor.h"
 #include "app/MessageBoxPrompt.h"
-#include "app/WebLinks.h"
+#include "app/QmlTypes.h"
 #include "device/LoopbackMidi.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
@@ -36,8 +35,7 @@ void prepare(const QString &configFolder)
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder.isEmpty() ? own.path() : configFolder));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(own.path()));
     QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
-    qmlRegisterType<ColorPalette>("ColorP", 1, 0, "ColorPalette");
-    WebLinks::registerQmlType();
+    registerQmlTypes();
     qmlwarnings::start();
 }
 
@@ -65,6 +63,7 @@ void QuickSetup::qmlEngineAvailable(QQmlEngine *engine)
     QQmlContext *context = engine->rootContext();
     context->setContextProperty(QStringLiteral("Tran"), new TransDouble(engine));
     context->setContextProperty(QStringLiteral("MainLogic"), new MainLogicDouble(engine));
+    context->setContextProperty(QStringLiteral("Document"), new DocumentDouble(engine));
     context->setContextProperty(QStringLiteral("DataMgt"), data);
     context->setContextProperty(QStringLiteral("EditHistory"), new EditHistory(data, engine));
     auto *session = new EditSession(data, engine);
@@ -91,14 +90,14 @@ void InProcessEditor::start(QObject *owner)
     midi = std::make_unique<LoopbackMidi>();
     device = sim::startInProcess(midi.get(), SimOptions(), owner);
     QVERIFY(device && device->isPlugged());
-    window = std::make_unique<MainWindow>(EditorSetup{midi.get()});
-    QVERIFY(!window->engine().rootObjects().isEmpty());
-    root = window->engine().rootObjects().first();
+    editor = std::make_unique<Editor>(EditorSetup{midi.get()});
+    QVERIFY(!editor->engine().rootObjects().isEmpty());
+    root = editor->engine().rootObjects().first();
 }
 
 void InProcessEditor::stop()
 {
-    window.reset();
+    editor.reset();
     root = nullptr;
     qmlwarnings::stop();
 }

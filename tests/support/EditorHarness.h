@@ -8,8 +8,8 @@
 
 #include <memory>
 
+class Editor;
 class LoopbackMidi;
-class MainWindow;
 class QQmlEngine;
 class SimulatedDevice;
 
@@ -30,7 +30,7 @@ QObject *child(QObject *object, const char *property);
 void click(QObject *button);
 
 // The context objects of a Qt Quick test: the real settings model, doubles
-// of the main window and the translation manager.
+// of the main window, the document and the translation manager.
 class QuickSetup : public QObject
 {
     Q_OBJECT
@@ -41,8 +41,8 @@ public slots:
 
 } // namespace editorharness
 
-// The whole editor window in this process, on the in-process simulated
-// controller, as "korvel-mavu --simulator" runs it.
+// The whole editor in this process, on the in-process simulated controller,
+// as "korvel-mavu --simulator" runs it.
 struct InProcessEditor {
     InProcessEditor();
     ~InProcessEditor();
@@ -53,7 +53,7 @@ struct InProcessEditor {
 
     std::unique_ptr<LoopbackMidi> midi; // outlives the window
     SimulatedDevice *device = nullptr;
-    std::unique_ptr<MainWindow> window;
+    std::unique_ptr<Editor> editor;
     QObject *root = nullptr;
 };
 

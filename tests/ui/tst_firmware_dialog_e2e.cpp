@@ -12,7 +12,7 @@
 #include "support/QmlWarnings.h"
 #include "ScriptedPrompt.h"
 
-#include "app/MainWindow.h"
+#include "app/Editor.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
 #include "model/DataManagement.h"
@@ -88,7 +88,7 @@ private slots:
     void init() { qmlwarnings::clear(); }
     void cleanup()
     {
-        m_window.reset();
+        m_editor.reset();
         m_closer.reset();
         m_sim.reset();
         m_ftpServer.reset();
@@ -141,7 +141,7 @@ private slots:
         // with its defaults, got them back as the user asked.
         QVERIFY2(m_sim->waitForOutput("settings written", 15000), m_sim->output().constData());
         QCOMPARE(m_prompt->asked().size(), 1);
-        QVERIFY(settingsbackup::sameSettings(m_window->settings()->imageBytes(), own));
+        QVERIFY(settingsbackup::sameSettings(m_editor->settings()->imageBytes(), own));
         QCOMPARE(version(), QStringLiteral("1.0.3"));
         quiet();
     }
@@ -293,11 +293,11 @@ private:
         m_ftpServer->put(QStringLiteral("describe1.json"), m_description);
         m_closer = std::make_unique<testsupport::MessageBoxCloser>();
         // What the editor takes from --midi-api, --update-port and --firmware-server.
-        m_window = std::make_unique<MainWindow>(EditorSetup{m_jack.midi(), updateLink(), m_ftpServer->address()});
+        m_editor = std::make_unique<Editor>(EditorSetup{m_jack.midi(), updateLink(), m_ftpServer->address()});
         m_prompt = new ScriptedPrompt(answers);
-        m_window->setUserPrompt(std::unique_ptr<UserPrompt>(m_prompt));
-        QVERIFY(!m_window->engine().rootObjects().isEmpty());
-        QObject *root = m_window->engine().rootObjects().first();
+        m_editor->setUserPrompt(std::unique_ptr<UserPrompt>(m_prompt));
+        QVERIFY(!m_editor->engine().rootObjects().isEmpty());
+        QObject *root = m_editor->engine().rootObjects().first();
         QVERIFY(QMetaObject::invokeMethod(context("Tran"), "reTrans", Q_ARG(QString, QStringLiteral("English"))));
         QVariant help; // the About box, built on first use
         QVERIFY(QMetaObject::invokeMethod(
@@ -318,7 +318,7 @@ private:
     }
     QObject *context(const char *name) const
     {
-        return m_window->engine().rootContext()->contextProperty(QLatin1String(name)).value<QObject *>();
+        return m_editor->engine().rootContext()->contextProperty(QLatin1String(name)).value<QObject *>();
     }
     QString version() const { return static_cast<MyFtp *>(context("Ftp"))->currentVersion(); }
     // Nothing left to say: no message boxes, no QML warnings.
@@ -334,7 +334,7 @@ private:
     JackServer m_jack;
     std::unique_ptr<LocalFtpServer> m_ftpServer;
     std::unique_ptr<GuardedProcess> m_sim;
-    std::unique_ptr<MainWindow> m_window;
+    std::unique_ptr<Editor> m_editor;
     std::unique_ptr<testsupport::MessageBoxCloser> m_closer;
     QObject *m_help = nullptr;
     QObject *m_progress = nullptr;

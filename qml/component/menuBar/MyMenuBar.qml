@@ -128,18 +128,18 @@ Item {
             MenuAction {
                 text: qsTr("Open")
                 keys: StandardKey.Open
-                onTriggered: MainLogic.openFile()
+                onTriggered: Document.openFile()
             }
             MenuAction {
                 text: qsTr("Save")
                 keys: StandardKey.Save
-                onTriggered: MainLogic.save()
+                onTriggered: Document.save()
             }
             // Not StandardKey.SaveAs nor .Quit: some keyboard schemes have none.
             MenuAction {
                 text: qsTr("Save As")
                 keys: "Ctrl+Shift+S"
-                onTriggered: MainLogic.saveAs()
+                onTriggered: Document.saveAs()
             }
             // Transmit and get; Ctrl+Shift+U is the input method's Unicode entry.
             MenuAction {
@@ -154,7 +154,7 @@ Item {
             }
             Action {
                 text: qsTr("Restore The Default")
-                onTriggered: MainLogic.restoreDefault()
+                onTriggered: Document.restoreDefault()
             }
             Action {
                 text: qsTr("Compare…")

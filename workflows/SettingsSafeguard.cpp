@@ -1,57 +1,50 @@
-#include "firmware/SettingsSafeguard.h"
+#include "workflows/SettingsSafeguard.h"
 
-#include "firmware/FirmwareLog.h"
 #include "model/SettingsBackup.h"
 #include "model/UserPrompt.h"
+#include "workflows/WorkflowsLog.h"
 
 #include <QDateTime>
 #include <QDebug>
 #include <QDir>
-#include <QTimer>
 
-SettingsSafeguard::SettingsSafeguard(QObject *parent)
+SettingsSafeguard::SettingsSafeguard(ControllerChannel &channel, QObject *parent)
     : QObject(parent)
-    , m_timer(new QTimer(this))
+    , m_read(channel, protocol::ReadSettings)
 {
-    m_timer->setSingleShot(true);
-    m_timer->setInterval(kReadTimeoutMs);
-    connect(m_timer, &QTimer::timeout, this, [this] { readFailed(tr("the controller did not answer in time")); });
+    connect(&m_read, &ControllerRequest::answered, this, &SettingsSafeguard::store);
+    // Silence and a reply that is no image alike: no answer in time.
+    connect(&m_read, &ControllerRequest::failed, this, [this](const QString &why) {
+        readFailed(m_read.wasSent() ? tr("the controller did not answer in time") : why);
+    });
 }
 
-void SettingsSafeguard::backUp(const QString &serial, const std::function<bool(QString *why)> &request)
+void SettingsSafeguard::backUp(const QString &serial)
 {
     m_serial = serial;
     m_path.clear();
     m_backup.clear();
     m_expectReturn = false;
-    m_timer->start();
-    QString why;
-    if (!request(&why) && m_timer->isActive())
-        readFailed(why);
+    m_read.start();
 }
 
-bool SettingsSafeguard::takeSettings(const QByteArray &image)
+void SettingsSafeguard::store(const QByteArray &image)
 {
-    if (!m_timer->isActive())
-        return false;
-    m_timer->stop();
     QString error;
     if (!settingsbackup::store(
             settingsbackup::defaultFolder(), image, m_serial, QDateTime::currentDateTime(), &m_path, &error)) {
         readFailed(error);
-        return true;
+        return;
     }
     m_backup = image;
-    qCDebug(lcFirmware) << "settings saved before the firmware update:" << m_path;
+    qCDebug(lcWorkflows) << "settings saved before the firmware update:" << m_path;
     emit ready(true);
-    return true;
 }
 
 void SettingsSafeguard::readFailed(const QString &why)
 {
-    m_timer->stop();
     m_path.clear();
-    qCDebug(lcFirmware) << "no settings backup before the firmware update:" << why;
+    qCDebug(lcWorkflows) << "no settings backup before the firmware update:" << why;
     const bool goOn = m_prompt
         && m_prompt->question(tr("Settings backup"),
             tr("The controller's settings could not be saved before the firmware update: %1.\n\n"
@@ -71,10 +64,10 @@ bool SettingsSafeguard::compareOnReturn(const QByteArray &image)
         return false;
     m_expectReturn = false;
     if (settingsbackup::sameSettings(m_backup, image)) {
-        qCDebug(lcFirmware) << "settings unchanged by the firmware update";
+        qCDebug(lcWorkflows) << "settings unchanged by the firmware update";
         return true;
     }
-    qCDebug(lcFirmware) << "settings changed by the firmware update; backup:" << m_path;
+    qCDebug(lcWorkflows) << "settings changed by the firmware update; backup:" << m_path;
     if (m_prompt
         && m_prompt->question(tr("Settings backup"),
             tr("After the firmware update the controller's settings differ from those saved "

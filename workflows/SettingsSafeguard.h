@@ -1,37 +1,30 @@
 #pragma once
 
+#include "workflows/ControllerRequest.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
-class QTimer;
+class ControllerChannel;
 class UserPrompt;
 
 // Keeps the controller's settings across a firmware update: reads and stores
 // them before the update-mode command, and once the updated controller is
-// back compares its settings with them and offers to write them back. The
-// same steps serve the editor and mavuctl; each brings its own way to talk
-// to the controller and to ask the user.
+// back compares its settings with them and offers to write them back.
 class SettingsSafeguard : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int kReadTimeoutMs = 3000;
-
-    explicit SettingsSafeguard(QObject *parent = nullptr);
+    explicit SettingsSafeguard(ControllerChannel &channel, QObject *parent = nullptr);
 
     void setPrompt(UserPrompt *prompt) { m_prompt = prompt; } // not owned
 
-    // Before the update-mode command. `request` sends the read request and
-    // says why when it cannot; the reply comes through takeSettings(). Ends
-    // with ready(true) (stored, or the user agreed to go on without a backup)
-    // or ready(false).
-    void backUp(const QString &serial, const std::function<bool(QString *why)> &request);
-    // A complete settings image from the controller; true when it answered
-    // the backup's read, and so is not the editor's.
-    bool takeSettings(const QByteArray &image);
+    // Before the update-mode command: reads the settings on the channel and
+    // stores them, named after serial (empty: not known). Ends with
+    // ready(true) (stored, or the user agreed to go on without a backup) or
+    // ready(false).
+    void backUp(const QString &serial);
     QString backupPath() const { return m_path; }
 
     // The update succeeded: the next settings compared are the returned controller's.
@@ -47,10 +40,11 @@ signals:
     void restore(const QByteArray &image);
 
 private:
+    void store(const QByteArray &image);
     void readFailed(const QString &why);
 
     UserPrompt *m_prompt = nullptr;
-    QTimer *m_timer;
+    ControllerRequest m_read;
     QString m_serial;
     QString m_path;
     QByteArray m_backup;

@@ -1,0 +1,130 @@
+#include "app/Editor.h"
+
+#include "app/AppLog.h"
+#include "app/DifferenceList.h"
+#include "app/MessageBoxPrompt.h"
+#include "app/PresetDocument.h"
+#include "app/RecoveryOffer.h"
+#include "device/DetectionDevice.h"
+#include "firmware/SerialPortFinder.h"
+#include "firmware/UpdatePortLocator.h"
+#include "i18n/Trans.h"
+#include "model/ControllerIds.h"
+#include "model/DataManagement.h"
+#include "model/EditHistory.h"
+#include "model/EditSession.h"
+#include "workflows/FirmwareUpdateFlow.h"
+
+#include <QDebug>
+#include <QGuiApplication>
+#include <QQmlContext>
+#include <QTimer>
+
+Editor::Editor(const EditorSetup &setup, QObject *parent)
+    : QObject(parent)
+    , m_setup(setup)
+{
+    m_settings = new DataManagement(this);
+    m_settings->initDefaultData();
+    // The defaults at start are where the history begins, not a step of it.
+    m_history = new EditHistory(m_settings, this);
+    m_session = new EditSession(m_settings, this);
+    m_differences = new DifferenceList(m_settings, m_session, this);
+    m_document = new PresetDocument(m_settings, m_history, m_session, this);
+    // The version the update check compares with is the controller's, once known.
+    connect(m_session, &EditSession::firmwareVersionChanged, this,
+        [this] { m_ftp.setCurrentVersion(m_session->firmwareVersion()); });
+
+    // Where firmware comes from and which port takes it, as the command line
+    // or the environment say (pseudo-terminals are never found by USB identity).
+    QString serverError;
+    if (!m_ftp.setServer(m_setup.firmwareServer, &serverError))
+        qCWarning(lcApp) << serverError;
+    m_update.setPortOverride(m_setup.updatePort);
+
+    m_window = std::make_unique<MainWindow>(m_setup, m_settings, m_history, m_session, m_document);
+    m_firmware = std::make_unique<FirmwareUpdateFlow>(m_window->channel(), m_update);
+    m_recovery
+        = std::make_unique<RecoveryOffer>(*m_firmware, m_ftp, [this] { return m_window->channel().isPresent(); });
+    setUserPrompt(std::make_unique<MessageBoxPrompt>(m_window.get()));
+    connect(&m_ftp, &MyFtp::downloadComplete, this,
+        [this](const QString &path) { m_firmware->start(path, m_window->serialNumber()); });
+    connect(m_window.get(), &MainWindow::controllerSettings, m_firmware.get(), &FirmwareUpdateFlow::compareOnReturn);
+    connect(m_firmware.get(), &FirmwareUpdateFlow::restore, this, [this](const QByteArray &image) {
+        const EditHistory::Group step(m_history, QStringLiteral("restoreBackup"));
+        m_settings->setImage(image.constData(), image.size());
+        m_window->sendData();
+    });
+
+    publish();
+
+    m_detection = new DetectionDevice(
+        m_setup.midi, updateport::presence(std::make_shared<SystemSerialPortFinder>(), m_setup.updatePort), nullptr);
+    // The session manager ending the session is only logged.
+    connect(qApp, &QGuiApplication::commitDataRequest, m_detection, &DetectionDevice::sessionEnding);
+    connect(m_detection, &DetectionDevice::s_devTypeAndState, this, &Editor::followFirmwareSide);
+    connect(m_detection, &DetectionDevice::s_devTypeAndState, m_window.get(), &MainWindow::onDevArrivalOrRemove);
+    m_detection->checkConnectedDevice();
+    m_recovery->watch();
+}
+
+Editor::~Editor()
+{
+    m_detection->deleteLater();
+}
+
+void Editor::publish()
+{
+    m_trans = new Trans(&m_engine, this);
+    connect(m_trans, &Trans::currentLanguageChanged, m_history, &EditHistory::retranslate);
+    // "Untitled" in the title follows the language too.
+    connect(m_trans, &Trans::currentLanguageChanged, m_session, &EditSession::changed);
+
+    QQmlContext *context = m_engine.rootContext();
+    context->setContextProperty(QStringLiteral("Tran"), m_trans);
+    context->setContextProperty(QStringLiteral("MainLogic"), m_window.get());
+    context->setContextProperty(QStringLiteral("Document"), m_document);
+    context->setContextProperty(QStringLiteral("DataMgt"), m_settings);
+    context->setContextProperty(QStringLiteral("EditHistory"), m_history);
+    context->setContextProperty(QStringLiteral("Session"), m_session);
+    context->setContextProperty(QStringLiteral("Ftp"), &m_ftp);
+    context->setContextProperty(QStringLiteral("FirmwareUpdate"), &m_update);
+    context->setContextProperty(QStringLiteral("FunctionProperty"), &m_functionProperty);
+    context->setContextProperty(QStringLiteral("Differences"), m_differences);
+
+    m_engine.load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
+}
+
+void Editor::setUserPrompt(std::unique_ptr<UserPrompt> prompt)
+{
+    if (!prompt)
+        return;
+    m_prompt = std::move(prompt);
+    m_window->setPrompt(m_prompt.get());
+    m_document->setPrompt(m_prompt.get());
+    m_firmware->setPrompt(m_prompt.get());
+    m_recovery->setPrompt(m_prompt.get());
+    m_ftp.setPrompt(m_prompt.get());
+    m_update.setPrompt(m_prompt.get());
+}
+
+void Editor::watchPowerEvents(PowerEventSource *source)
+{
+    m_detection->addPowerSource(source);
+}
+
+void Editor::followFirmwareSide(const QString &devType, bool isArrival)
+{
+    if (devType == QLatin1String(controllerids::kMidiDeviceType)) {
+        m_ftp.setDeviceConnected(isArrival);
+    } else if (devType == QLatin1String(controllerids::kSerialDeviceType)) {
+        m_ftp.setDeviceConnected(isArrival);
+        m_ftp.setCurrentVersion(QStringLiteral("0"));
+        // In front of the online check: flashing again what was at hand. Asked
+        // once the window is up (this comes from the constructor).
+        if (isArrival)
+            QTimer::singleShot(0, m_recovery.get(), &RecoveryOffer::offer);
+        else
+            m_ftp.checkOnLineFirmware();
+    }
+}

@@ -1,0 +1,5 @@
+#pragma once
+
+// The editor's own QML types (module "ColorP" and the WebLinks singleton),
+// registered once before any QML is loaded: by main() and by the tests.
+void registerQmlTypes();

@@ -1,0 +1,3 @@
+#include "workflows/WorkflowsLog.h"
+
+Q_LOGGING_CATEGORY(lcWorkflows, "mavu.workflows")
