@@ -3,6 +3,7 @@
 // carry the file; on the whole editor, played controls and the settings
 // backup written back after an update.
 #include "app/Editor.h"
+#include "app/MessageBoxPrompt.h"
 #include "app/PresetDocument.h"
 #include "firmware/ScriptedPrompt.h"
 #include "model/DataManagement.h"
@@ -15,6 +16,7 @@
 #include "support/EditorHarness.h"
 #include "workflows/FirmwareUpdateFlow.h"
 
+#include <QMessageBox>
 #include <QQmlContext>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -32,14 +34,14 @@ DataManagement *withDefaults(DataManagement *data)
 
 // The editor's settings, history, session and document without a window.
 // The prompt answers from its script; a send makes the settings the
-// controller's unless it fails; the save dialog answers savePath.
+// controller's unless it fails; the save dialog is cancelled.
 struct Desk {
     explicit Desk(QVariantList answers = {})
         : prompt(std::move(answers))
     {
         history.setSession(&session);
         document.setPrompt(&prompt);
-        document.setSavePathQuestion([this](const QString &, QString *) { return savePath; });
+        document.setSavePathQuestion([](const QString &, QString *) { return QString(); });
         QObject::connect(&document, &PresetDocument::sendRequested, &document, [this] {
             if (sendWorks)
                 session.setControllerImage(data.imageBytes());
@@ -67,7 +69,6 @@ struct Desk {
     EditSession session{&data};
     PresetDocument document{&data, &history, &session};
     ScriptedPrompt prompt;
-    QString savePath;
     bool sendWorks = true;
 };
 
@@ -101,26 +102,21 @@ private slots:
         QTest::addColumn<bool>("file");
         QTest::addColumn<bool>("unsaved");
         QTest::addColumn<int>("controller");
-        QTest::addColumn<bool>("readReplaces");
-        QTest::addColumn<QString>("replaceAsks"); // Open's buttons; Get's and Restore's alike
+        QTest::addColumn<QString>("replaceAsks"); // Open's buttons; those of Get and Restore alike
         QTest::addColumn<QString>("quitAsks");
         const QString replace = "Save and Open|Open Without Saving";
         for (bool file : {false, true}) {
-            const auto row = [file](const char *name, bool unsaved, int controller) -> QTestData & {
-                return QTest::addRow("%s, %s", file ? "file" : "no file", name)
-                    << file << unsaved << controller << (!file && !unsaved);
+            const auto row = [file](const char *name, bool unsaved, int controller, QString opens, QString quits) {
+                QTest::addRow("%s, %s", file ? "file" : "no file", name)
+                    << file << unsaved << controller << opens << quits;
             };
-            row("saved, unknown", false, 0) << ""
-                                            << "";
-            row("saved, controller holds it", false, 1) << ""
-                                                        << "";
-            row("saved, controller holds others", false, 2) << ""
-                                                            << "Send and Quit|Quit Without Sending";
-            row("unsaved, unknown", true, 0) << replace << "Save and Quit|Quit Without Saving";
-            row("unsaved, sent", true, 1) << ""
-                                          << "";
-            row("unsaved, unsent", true, 2)
-                << replace << "Save and Send|Save Only|Send Only|Quit Without Saving or Sending";
+            row("saved, unknown", false, 0, "", "");
+            row("saved, controller holds it", false, 1, "", "");
+            row("saved, controller holds others", false, 2, "", "Send and Quit|Quit Without Sending");
+            row("unsaved, unknown", true, 0, replace, "Save and Quit|Quit Without Saving");
+            row("unsaved, sent", true, 1, "", "");
+            row("unsaved, unsent", true, 2, replace,
+                "Save and Send|Save Only|Send Only|Quit Without Saving or Sending");
         }
     }
     void decisions()
@@ -128,24 +124,21 @@ private slots:
         QFETCH(bool, file);
         QFETCH(bool, unsaved);
         QFETCH(int, controller);
-        QFETCH(bool, readReplaces);
         QFETCH(QString, replaceAsks);
         QFETCH(QString, quitAsks);
         Desk d;
         d.enter(file ? path("state.stm") : QString(), unsaved, controller);
         const QByteArray before = d.data.imageBytes();
-        QCOMPARE(!d.session.holdsUserWork(), readReplaces);
+        QCOMPARE(d.session.holdsUserWork(), file || unsaved);
         using R = PresetDocument::Replacing;
         for (R what : {R::Open, R::Get, R::RestoreDefault})
             QCOMPARE(d.document.mayReplace(what), replaceAsks.isEmpty());
         QCOMPARE(d.document.confirmClose(), quitAsks.isEmpty());
         QStringList expected;
-        for (const char *verb : {"Open", "Get", "Restore"}) {
-            if (!replaceAsks.isEmpty())
-                expected << QString(replaceAsks).replace("Open", verb);
-        }
-        if (!quitAsks.isEmpty())
-            expected << quitAsks;
+        for (const char *verb : {"Open", "Get", "Restore"})
+            expected << QString(replaceAsks).replace("Open", verb);
+        expected << quitAsks;
+        expected.removeAll(QString());
         QStringList buttons;
         for (const QString &asked : d.prompt.asked())
             buttons << asked.section('\n', -1);
@@ -156,43 +149,48 @@ private slots:
     // Each button does all it names, and goes on only once that is done.
     void answers_data()
     {
-        QTest::addColumn<bool>("quit"); // else Open
-        QTest::addColumn<bool>("file");
-        QTest::addColumn<bool>("unsaved");
+        QTest::addColumn<QString>("state"); // quit or open; untitled, saved, send fails
         QTest::addColumn<int>("answer");
-        QTest::addColumn<bool>("sendWorks");
-        QTest::addColumn<bool>("goesOn");
-        QTest::addColumn<bool>("saved");
-        QTest::addColumn<bool>("sent");
-        QTest::newRow("Save and Send") << true << true << true << 0 << true << true << true << true;
-        QTest::newRow("Save Only") << true << true << true << 1 << true << true << true << false;
-        QTest::newRow("Send Only") << true << true << true << 2 << true << true << false << true;
-        QTest::newRow("Quit Without Saving or Sending") << true << true << true << 3 << true << true << false << false;
-        QTest::newRow("Cancel") << true << true << true << -1 << true << false << false << false;
-        QTest::newRow("Save and Send, send fails") << true << true << true << 0 << false << false << true << false;
-        QTest::newRow("Save and Send, save dialog cancelled")
-            << true << false << true << 0 << true << false << false << false;
-        QTest::newRow("Send and Quit") << true << true << false << 0 << true << true << true << true;
-        QTest::newRow("Quit Without Sending") << true << true << false << 1 << true << true << true << false;
-        QTest::newRow("Save and Open") << false << true << true << 0 << true << true << true << false;
-        QTest::newRow("Open Without Saving") << false << true << true << 1 << true << true << false << false;
+        QTest::addColumn<QString>("outcome"); // goes-on, saved, sent
+        QTest::newRow("Save and Send") << "quit" << 0 << "goes-on saved sent";
+        QTest::newRow("Save Only") << "quit" << 1 << "goes-on saved";
+        QTest::newRow("Send Only") << "quit" << 2 << "goes-on sent";
+        QTest::newRow("Quit Without Saving or Sending") << "quit" << 3 << "goes-on";
+        QTest::newRow("Cancel") << "quit" << -1 << "";
+        QTest::newRow("Save and Send, send fails") << "quit send-fails" << 0 << "saved";
+        QTest::newRow("Save and Send, save dialog cancelled") << "quit untitled" << 0 << "";
+        QTest::newRow("Send and Quit") << "quit saved" << 0 << "goes-on saved sent";
+        QTest::newRow("Quit Without Sending") << "quit saved" << 1 << "goes-on saved";
+        QTest::newRow("Save and Open") << "open" << 0 << "goes-on saved";
+        QTest::newRow("Open Without Saving") << "open" << 1 << "goes-on";
     }
     void answers()
     {
-        QFETCH(bool, quit);
-        QFETCH(bool, file);
-        QFETCH(bool, unsaved);
+        QFETCH(QString, state);
         QFETCH(int, answer);
-        QFETCH(bool, sendWorks);
-        QFETCH(bool, goesOn);
-        QFETCH(bool, saved);
-        QFETCH(bool, sent);
+        QFETCH(QString, outcome);
+        const QStringList is = state.split(' ');
         Desk d({answer});
-        d.sendWorks = sendWorks;
-        d.enter(file ? path("answer.stm") : QString(), unsaved, 2);
-        QCOMPARE(quit ? d.document.confirmClose() : d.document.mayReplace(PresetDocument::Replacing::Open), goesOn);
-        QCOMPARE(!d.session.unsaved(), saved);
-        QCOMPARE(d.session.unsentCount() == 0, sent);
+        d.sendWorks = !is.contains("send-fails");
+        d.enter(is.contains("untitled") ? QString() : path("answer.stm"), !is.contains("saved"), 2);
+        const bool goesOn
+            = is.contains("quit") ? d.document.confirmClose() : d.document.mayReplace(PresetDocument::Replacing::Open);
+        QStringList done{
+            goesOn ? "goes-on" : "", d.session.unsaved() ? "" : "saved", d.session.unsentCount() > 0 ? "" : "sent"};
+        done.removeAll(QString());
+        QCOMPARE(done.join(' '), outcome);
+    }
+
+    // Enter takes the default button, which loses nothing.
+    void enterCancelsAQuestion()
+    {
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, [] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget()))
+                QTest::keyClick(box, Qt::Key_Return);
+        });
+        poll.start(10);
+        QCOMPARE(MessageBoxPrompt().choose("Quit", "", {"Save and Quit", "Quit Without Saving"}), -1);
     }
 
     // Pad A1 NOTE -> CC, then something, then CC -> PC: does one undo stop at CC?
