@@ -91,7 +91,7 @@ QString MainWindow::getSoftVersion()
 
 void MainWindow::getData()
 {
-    if (!m_document->mayDiscard(QCoreApplication::translate("MyMenuBar", "Get From Hardware"), false))
+    if (!m_document->mayReplace(PresetDocument::Replacing::Get))
         return;
     m_readAsked = true;
     emit showHint(false, m_read.start());
@@ -100,13 +100,24 @@ void MainWindow::getData()
 void MainWindow::sendData()
 {
     m_document->commitPendingEdits();
-    const QByteArray image = m_settings->imageBytes();
+    send(m_settings->imageBytes());
+}
+
+void MainWindow::restoreBackup(const QByteArray &image)
+{
+    if (send(image))
+        m_document->takeRestoredBackup(image);
+}
+
+bool MainWindow::send(const QByteArray &image)
+{
     QString ignored;
     const bool sent = sendSettings(m_ports, image, &ignored);
     if (sent)
         m_session->setControllerImage(image);
     emit showHint(true, sent);
     m_ports.closeOutput();
+    return sent;
 }
 
 void MainWindow::handleReply(const QByteArray &message)
@@ -132,7 +143,9 @@ void MainWindow::handleReply(const QByteArray &message)
 
 void MainWindow::controlPlayed(const QByteArray &message)
 {
-    const controlhit::Control hit = controlhit::fromMessage(m_settings->imageBytes(), message, m_shownBanks);
+    // The controller plays what it holds, which the editor may not (yet):
+    // nothing is lit while its settings are not known.
+    const controlhit::Control hit = controlhit::fromMessage(m_session->controllerImage(), message, m_shownBanks);
     if (hit.kind != controlhit::Kind::None)
         emit controlHit(controlhit::kindName(hit.kind), hit.index);
 }

@@ -66,6 +66,8 @@ signals:
 public slots:
     void sendData();
     void getData();
+    // The settings backup goes back to the controller, and to the editor as the document decides.
+    void restoreBackup(const QByteArray &image);
     QString rgbtoStr(int r, int g, int b);
     double getScalingRate() { return m_scale.rate(); }
     void updateProgra(int x, int y);
@@ -79,6 +81,7 @@ public slots:
     void onDevArrivalOrRemove(QString devType, bool isArrival);
 
 private:
+    bool send(const QByteArray &image);
     void handleReply(const QByteArray &message);
     void settingsReceived(const QByteArray &image);
     void controlPlayed(const QByteArray &message);

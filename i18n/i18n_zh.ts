@@ -644,12 +644,84 @@
         <translation><numerusform>%n 处更改未发送到控制器。</numerusform></translation>
     </message>
     <message>
-        <source>Send</source>
-        <translation>发送</translation>
+        <source>Save and Open</source>
+        <translation>保存并打开</translation>
     </message>
     <message>
-        <source>Discard</source>
-        <translation>放弃</translation>
+        <source>Open Without Saving</source>
+        <translation>不保存，直接打开</translation>
+    </message>
+    <message>
+        <source>Save and Get</source>
+        <translation>保存并获取</translation>
+    </message>
+    <message>
+        <source>Get Without Saving</source>
+        <translation>不保存，直接获取</translation>
+    </message>
+    <message>
+        <source>Save and Restore</source>
+        <translation>保存并恢复</translation>
+    </message>
+    <message>
+        <source>Restore Without Saving</source>
+        <translation>不保存，直接恢复</translation>
+    </message>
+    <message>
+        <source>Save and Send</source>
+        <translation>保存并发送</translation>
+    </message>
+    <message>
+        <source>Save Only</source>
+        <translation>仅保存</translation>
+    </message>
+    <message>
+        <source>Send Only</source>
+        <translation>仅发送</translation>
+    </message>
+    <message>
+        <source>Save and Quit</source>
+        <translation>保存并退出</translation>
+    </message>
+    <message>
+        <source>Send and Quit</source>
+        <translation>发送并退出</translation>
+    </message>
+    <message>
+        <source>Quit Without Saving or Sending</source>
+        <translation>不保存也不发送，直接退出</translation>
+    </message>
+    <message>
+        <source>Quit Without Saving</source>
+        <translation>不保存，直接退出</translation>
+    </message>
+    <message>
+        <source>Quit Without Sending</source>
+        <translation>不发送，直接退出</translation>
+    </message>
+    <message>
+        <source>Save and Load the Backup</source>
+        <translation>保存并载入备份</translation>
+    </message>
+    <message>
+        <source>Load the Backup Without Saving</source>
+        <translation>不保存，直接载入备份</translation>
+    </message>
+    <message>
+        <source>Load the Backup</source>
+        <translation>载入备份</translation>
+    </message>
+    <message>
+        <source>The saved settings are back on the controller.</source>
+        <translation>已保存的设置已写回控制器。</translation>
+    </message>
+    <message>
+        <source>Load them into the editor as well?</source>
+        <translation>是否也将其载入编辑器？</translation>
+    </message>
+    <message>
+        <source>Settings backup</source>
+        <translation>设置备份</translation>
     </message>
 </context>
 <context>
