@@ -4,12 +4,13 @@
 // System Check, the About box's) running behind the window, with Cancel.
 #include "app/Editor.h"
 #include "device/LoopbackMidi.h"
+#include "device/MidiDoctor.h"
+#include "firmware/Doctor.h"
 #include "firmware/MyFtp.h"
 #include "firmware/ScriptedPrompt.h"
 #include "support/EditorHarness.h"
 #include "support/JackFixture.h"
 #include "support/TestSupport.h"
-#include "workflows/SystemCheck.h"
 
 #include <QProgressDialog>
 #include <QPushButton>
@@ -18,30 +19,13 @@
 #include <QTcpSocket>
 #include <QtTest>
 
-namespace {
-
-// A MIDI system that names itself as asked.
-class NamedMidi : public LoopbackMidi
-{
-public:
-    explicit NamedMidi(const QString &api)
-        : m_api(api)
-    { }
-    QString apiName() const override { return m_api; }
-
-private:
-    QString m_api;
-};
-
-} // namespace
-
 class TestSystemCheck : public QObject
 {
     Q_OBJECT
     QTemporaryDir m_dir;
 
 private slots:
-    // Seen on a system without ALSA sequencer, udev or update port.
+    // Seen on a system without ALSA sequencer.
     void findingsFollowTheMidiSystemInUse_data()
     {
         QTest::addColumn<QString>("api");
@@ -50,8 +34,7 @@ private slots:
         const QString seq = "No ALSA sequencer:", offline = "The firmware server";
         QTest::newRow("JACK, offline") << "jack"
                                        << "controller" << QStringList{"note " + seq, "note " + offline};
-        QTest::newRow("simulator") << "loopback"
-                                   << "controller answers" << QStringList{"note " + seq};
+        QTest::newRow("simulator") << LoopbackMidi().apiName() << "controller answers" << QStringList{"note " + seq};
         QTest::newRow("ALSA") << "alsa"
                               << "controller answers" << QStringList{"PROBLEM " + seq};
         QTest::newRow("JACK without controller")
@@ -59,28 +42,21 @@ private slots:
             << "answers" << QStringList{"note " + seq, "PROBLEM The controller's MIDI"};
         QTest::newRow("JACK did not start")
             << "jack"
-            << "controller answers failed"
-            << QStringList{"PROBLEM " + seq, "PROBLEM The MIDI system", "PROBLEM The controller's MIDI"};
+            << "controller answers failed" << QStringList{"PROBLEM " + seq, "PROBLEM The MIDI system"};
     }
     void findingsFollowTheMidiSystemInUse()
     {
         QFETCH(QString, api);
         QFETCH(QString, setup);
         QFETCH(QStringList, marked);
-        testsupport::writeAll(m_dir.filePath("describe1.json"), R"({"name": "a.bin", "ver": "1.0.0"})");
-        NamedMidi midi(api);
-        if (setup.contains("controller")) {
-            midi.addSource("Korvel Mavu");
-            midi.addSink("Korvel Mavu", {});
-        }
-        systemcheck::Setup s;
-        s.midi = setup.contains("failed") ? nullptr : &midi;
-        s.midiError = setup.contains("failed") ? "cannot connect to JACK" : "";
-        s.root = m_dir.filePath("root");
-        s.firmwareServer
-            = setup.contains("answers") ? QUrl::fromLocalFile(m_dir.path() + '/').toString() : "127.0.0.1:1";
+        doctor::Inputs in;
+        in.root = m_dir.path();
+        in.midiApi = api;
+        in.midiError = setup.contains("failed") ? "cannot connect to JACK" : "";
+        in.midiProducts = QStringList(setup.contains("controller") ? "Korvel Mavu" : "Midi Through");
+        const QList<doctor::Finding> findings = doctor::midiFindings(in, false)
+            << doctor::serverFinding(setup.contains("answers") ? "" : "refused");
         QStringList seen;
-        const QList<doctor::Finding> findings = systemcheck::run(s);
         for (const doctor::Finding &f : findings) {
             if (!f.ok || f.note)
                 seen << QString(f.ok ? "note " : "PROBLEM ") + f.text.section(' ', 0, 2);

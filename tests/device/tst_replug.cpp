@@ -1,6 +1,7 @@
 // A controller pulled out and plugged in again quickly, its ports listed
-// after udev reported it (bridges into JACK), or back with one port after
-// waking: each return is noticed. In-process, then through mavu-sim on JACK.
+// after udev reported it (bridges into JACK), or changed while asleep (ports
+// that changed count as a removal and an arrival, once both are back):
+// each return is noticed. In-process, then through mavu-sim on JACK.
 #include "app/Editor.h"
 #include "device/DetectionDevice.h"
 #include "device/LoopbackMidi.h"
@@ -38,6 +39,10 @@ private slots:
         QTest::newRow("removal resets the poll") << "plug poll udev- unplug plug poll =+-+";
         QTest::newRow("udev before the ports") << "plug udev- unplug udev+ later:plug =- ~-+";
         QTest::newRow("one port back after waking") << "plug sleep unplug in wake =- later:out ~-+";
+        QTest::newRow("nothing changed while asleep") << "plug sleep wake =";
+        QTest::newRow("replugged while asleep") << "plug sleep unplug plug wake =-+";
+        QTest::newRow("unplugged while asleep") << "plug sleep unplug wake =-";
+        QTest::newRow("plugged in while asleep") << "sleep plug wake =+";
     }
     void returnIsNoticed()
     {
@@ -80,7 +85,6 @@ private slots:
             if (QTest::currentTestFailed())
                 return;
         }
-        QVERIFY(!detection.waitingForPorts());
     }
 
     // The editor on JACK: the card reported before mavu-sim's ports come, then
