@@ -117,10 +117,7 @@ void DetectionDevice::handleSleep(bool sleeping)
         return;
     if (!before.isEmpty())
         handleDeviceEvent(MidiPollEventSource::pathText(), false);
-    if (listed)
-        handleDeviceEvent(MidiPollEventSource::pathText(), true);
-    else
-        waitForPorts();
+    handleDeviceEvent(MidiPollEventSource::pathText(), true);
 }
 
 QString DetectionDevice::getDevType(const QString &devicePath) const

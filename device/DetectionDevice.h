@@ -42,7 +42,6 @@ public:
     // often, for this long (bridges such as a2jmidid list them late).
     static constexpr int kPortLookMs = 250;
     static constexpr int kPortWaitMs = 10000;
-    bool waitingForPorts() const { return m_portLook.isActive(); }
     // Logs sleep, wake and shutdown; after waking looks at the controller's
     // ports again, as they may have changed while asleep (takes the source).
     void addPowerSource(PowerEventSource *source);
