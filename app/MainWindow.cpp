@@ -2,6 +2,7 @@
 
 #include "app/AppLog.h"
 #include "app/PresetDocument.h"
+#include "app/SystemCheckBox.h"
 #include "device/Protocol.h"
 #include "device/ReplyParser.h"
 #include "model/ControllerIds.h"
@@ -10,7 +11,6 @@
 #include "model/EditSession.h"
 #include "model/UserPrompt.h"
 #include "workflows/SettingsSend.h"
-#include "workflows/SystemCheck.h"
 
 #include <QApplication>
 #include <QColor>
@@ -34,6 +34,7 @@ MainWindow::MainWindow(const EditorSetup &setup, DataManagement *settings, EditH
     , m_history(history)
     , m_session(session)
     , m_document(document)
+    , m_systemCheck(new SystemCheckBox(this))
     , m_scale(this)
 {
     // Answers to the editor's own requests and whatever else the controller says.
@@ -58,16 +59,11 @@ void MainWindow::setPrompt(UserPrompt *prompt)
 
 void MainWindow::showSystemCheck()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     systemcheck::Setup setup;
     setup.midi = m_setup.midi;
     setup.updatePort = m_setup.updatePort;
     setup.firmwareServer = m_setup.firmwareServer;
-    const QList<doctor::Finding> findings = systemcheck::run(setup);
-    QApplication::restoreOverrideCursor();
-    if (m_prompt)
-        m_prompt->notify(doctor::allWell(findings) ? UserPrompt::Kind::Information : UserPrompt::Kind::Warning,
-            tr("System check"), doctor::report(findings));
+    m_systemCheck->start(setup, m_prompt);
 }
 
 QString MainWindow::rgbtoStr(int r, int g, int b)
