@@ -15,6 +15,11 @@ DialogFrame {
     property alias btnUpdate: btnUpdate
     property alias support: support
     property alias row: row
+    property alias productLine: productLine
+    property alias softVersion: softVersion
+    // The system the editor runs on, by its usual name.
+    readonly property string systemName: ({ "linux": "Linux", "windows": "Windows", "osx": "macOS" })[Qt.platform.os]
+                                         || Qt.platform.os
     // Kept apart from the label so a language switch re-labels it.
     // The controller's version once it has answered, not a preset's.
     property string firmwareVersion: Session.firmwareVersion
@@ -52,33 +57,34 @@ DialogFrame {
         source: "qrc:/img/helpLogo.png"
     }
 
+    // Information, not disabled controls: the secondary text colour.
     BasicText {
+        id: productLine
         anchors.horizontalCenter: parent.horizontalCenter
         y: 118
-        text: qsTr("Korvel PC Control Windows OS")
-        enableColor: CusConfig.colorTextDisable
+        text: qsTr("Korvel PC Control for %1").arg(dialog.systemName)
+        enableColor: CusConfig.colorTextSecondary
     }
 
     Row {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 132
-        spacing: 20
+        spacing: 14
 
         BasicText {
-            text: MainLogic.getSoftVersion()
-            enableColor: CusConfig.colorTextDisable
+            id: softVersion
+            text: qsTr("Editor: %1").arg(MainLogic.getSoftVersion())
+            enableColor: CusConfig.colorTextSecondary
         }
         BasicText {
             id: firmwareVer
-            width: 95
-            text: qsTr("Firmware:") + dialog.firmwareVersion
-            enableColor: CusConfig.colorTextDisable
+            text: qsTr("Firmware: %1").arg(dialog.firmwareVersion || "–")
+            enableColor: CusConfig.colorTextSecondary
         }
         BasicText {
             id: sn
-            width: 120
             text: "sn:"
-            enableColor: CusConfig.colorTextDisable
+            enableColor: CusConfig.colorTextSecondary
         }
     }
 
@@ -88,7 +94,6 @@ DialogFrame {
         y: 147
         width: 110
         height: 16
-        backgroundColorNormal: CusConfig.colorControlDisable
         text: qsTr("firmware updates")
         textColor: CusConfig.colortext
         onClicked: Ftp.checkOnLineFirmware()
@@ -155,13 +160,13 @@ DialogFrame {
     // Also the number reported before the box was built.
     Component.onCompleted: {
         if (MainLogic.serialNumber)
-            sn.text = "sn:" + MainLogic.serialNumber
+            sn.text = "sn: " + MainLogic.serialNumber
     }
 
     Connections {
         target: MainLogic
         function onS_snNum(snStr) {
-            sn.text = "sn:" + snStr
+            sn.text = "sn: " + snStr
         }
     }
 }
