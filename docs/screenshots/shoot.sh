@@ -51,7 +51,7 @@ for _ in $(seq 100); do grep -q PORT "$work/ftp-out" && break; sleep 0.1; done
 port=$(awk '/PORT/ {print $2}' "$work/ftp-out")
 [ -n "$port" ] || { echo "the FTP server did not start" >&2; exit 1; }
 
-# --- a preset that differs from the controller in six settings ---------------
+# --- a preset that differs from the controller in eight settings -------------
 preset="$work/my.stm"
 "$mavuctl" defaults "$preset"
 while read -r operation; do
@@ -60,6 +60,8 @@ while read -r operation; do
 done <<'EOF'
 setPadInfo 0 padData 60
 setPadInfo 5 padData 70
+setPadInfo 1 padtype 1
+setPadInfo 2 padtype 2
 setPadInfo 18 padRGB #FF0000
 setBQMInfo 2 bqmData 99
 setWalkingBeltInfo 1 wbMode 1
@@ -112,7 +114,7 @@ click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-0.8}"; }
 away() { xdotool mousemove 1300 950; }
 # The connection corner, with the line beside it, out of a shot of the window.
 corner() { # from-png name
-    convert "$1" -crop 470x34+600+828 +repage "$here/$2.png"
+    convert "$1" -crop 420x34+600+828 +repage "$here/$2.png"
     echo "docs/screenshots/$2.png"
 }
 
@@ -219,8 +221,8 @@ for lang in zh en; do
     away
     shot "compare-$lang"
     xdotool mousemove 700 110 key Escape; sleep 0.3
-    # Quitting with those changes not sent asks first; Escape keeps the editor.
-    click 48 50; click 48 320 1
+    # Closing with those changes not sent asks first; Escape keeps the editor.
+    click 1047 18 1
     shot "quit-question-$lang"
     xdotool key Escape
     stop_editor

@@ -59,6 +59,8 @@ QtObject {
     property color colorMenuBackground: "#F0F0F0"
     property color colorHintBackground: "#E5E5E5"
     property color colorTipBackground: Qt.rgba(0.5, 0.5, 0.5, 0.5)
+    // A notice over busy fields, which must stay readable.
+    property color colorNoticeBackground: Qt.rgba(0.22, 0.23, 0.24, 0.9)
     property color colorSliderTrack: "#E5E5E5"
     property color colorHandle: "#CCCCCC"
     property color colorHandleHovered: "#DDDDDD"

@@ -66,23 +66,33 @@ DialogFrame {
         enableColor: CusConfig.colorTextSecondary
     }
 
+    // Cells of a fixed width keep the row centred whatever their texts.
     Row {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 132
-        spacing: 14
+        spacing: 4
 
         BasicText {
             id: softVersion
+            width: 100
+            horizontalAlignment: Text.AlignHCenter
+            elide: Text.ElideRight
             text: qsTr("Editor: %1").arg(MainLogic.getSoftVersion())
             enableColor: CusConfig.colorTextSecondary
         }
         BasicText {
             id: firmwareVer
+            width: 110
+            horizontalAlignment: Text.AlignHCenter
+            elide: Text.ElideRight
             text: qsTr("Firmware: %1").arg(dialog.firmwareVersion || "–")
             enableColor: CusConfig.colorTextSecondary
         }
         BasicText {
             id: sn
+            width: 130
+            horizontalAlignment: Text.AlignHCenter
+            elide: Text.ElideRight
             text: "sn:"
             enableColor: CusConfig.colorTextSecondary
         }
@@ -91,9 +101,9 @@ DialogFrame {
     CusButton {
         id: btnUpdate
         anchors.horizontalCenter: parent.horizontalCenter
-        y: 147
-        width: 110
-        height: 16
+        y: 148
+        width: 140
+        height: 18
         text: qsTr("firmware updates")
         textColor: CusConfig.colortext
         onClicked: Ftp.checkOnLineFirmware()
@@ -102,7 +112,7 @@ DialogFrame {
     CusButtonText {
         id: support
         x: 139
-        y: 164
+        y: 169
         text: qsTr("SUPPORT CENTER")
         onClicked: Qt.openUrlExternally(WebLinks.englishSite)
     }
@@ -122,7 +132,7 @@ DialogFrame {
     Row {
         id: row
         anchors.horizontalCenter: parent.horizontalCenter
-        y: 166
+        y: 168
         spacing: 10
         visible: false
 

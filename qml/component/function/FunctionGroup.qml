@@ -159,7 +159,7 @@ Item {
         width: root.width * 0.9
         height: 96
         radius: 20
-        color: CusConfig.colorTipBackground
+        color: CusConfig.colorNoticeBackground
         textColor: CusConfig.colortext
         fontSize: CusConfig.fontSizeLevel1
         duration: 5000
