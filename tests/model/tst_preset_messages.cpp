@@ -36,27 +36,22 @@ private slots:
             << noEnd << lead + "The settings block does not begin with F0 and end with F7.";
         QTest::newRow("far too big") << QByteArray(5000, 'x')
                                      << lead + "The file is 5000 bytes long; at most 462 bytes are expected.";
+        // A folder is no file at all: that is the whole story.
+        QTest::newRow("folder") << QByteArray() << QStringLiteral("This is a folder, not a file.");
     }
 
     void notAPresetSaysSoFirst()
     {
         QFETCH(QByteArray, contents);
         QFETCH(QString, message);
-        const QString path = m_dir.filePath(QStringLiteral("x.stm"));
-        testsupport::writeAll(path, contents);
+        const bool folder = QByteArray(QTest::currentDataTag()) == "folder";
+        const QString path = folder ? m_dir.path() : m_dir.filePath(QStringLiteral("x.stm"));
+        if (!folder)
+            testsupport::writeAll(path, contents);
         QByteArray image;
         QString error;
         QVERIFY(!preset::readFile(path, &image, &error));
         QCOMPARE(error, message);
-    }
-
-    // A folder is no file at all: that is the whole story.
-    void aFolderIsNamedAsSuch()
-    {
-        QByteArray image;
-        QString error;
-        QVERIFY(!preset::readFile(m_dir.path(), &image, &error));
-        QCOMPARE(error, QStringLiteral("This is a folder, not a file."));
     }
 };
 
