@@ -170,6 +170,7 @@ StateBorderButton {
             }
         }
         BlockLabel { x: 10; y: 68; text: qsTr("PARAM") }
+        // The controller's scale, as Compare and mavuctl show it.
         BlockLabel {
             x: 88
             y: 68
@@ -178,7 +179,6 @@ StateBorderButton {
             enableColor: CusConfig.colorTextSecondary
             text: qsTr("0–127")
         }
-        // The controller's scale, as Compare and mavuctl show it.
         BlockLabel { x: 10; y: 96; text: qsTr("R"); enableColor: CusConfig.colorChannelRed }
         BlockInput { id: r; x: 20; y: 96; width: 30; text: "47"; onEditingFinished: colorBtn.takeFields() }
         BlockLabel { x: 58; y: 96; text: qsTr("G"); enableColor: CusConfig.colorChannelGreen }
