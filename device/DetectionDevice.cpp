@@ -144,6 +144,8 @@ void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
         }
         if (!m_devArrived && !type.isEmpty()) {
             m_devArrived = true;
+            if (type == QLatin1String(controllerids::kMidiDeviceType))
+                tellSources(true);
             emit s_devTypeAndState(type, true);
         }
         return;
@@ -152,10 +154,15 @@ void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
     if (type == QLatin1String(controllerids::kMidiDeviceType)) {
         // Back within one look of the poll, it would not be seen coming.
         m_portLook.stop();
-        for (DeviceEventSource *source : qAsConst(m_sources))
-            source->forgetController();
+        tellSources(false);
     }
     emit s_devTypeAndState(type, false);
+}
+
+void DetectionDevice::tellSources(bool present)
+{
+    for (DeviceEventSource *source : qAsConst(m_sources))
+        source->controllerReported(present);
 }
 
 void DetectionDevice::checkConnectedDevice()

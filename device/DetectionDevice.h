@@ -60,6 +60,7 @@ private:
     QStringList controllerPortIds() const;
     void waitForPorts();
     void lookForPorts();
+    void tellSources(bool present);
 
     bool m_devArrived = false;
     QStringList m_portsBeforeSleep;

@@ -11,9 +11,10 @@ class DeviceEventSource : public QObject
 public:
     using QObject::QObject;
 
-    // The controller was reported gone (by this source or another): whatever
-    // this source remembers of it is stale, so its return counts as an arrival.
-    virtual void forgetController() { }
+    // The controller was reported arrived or gone (by this source or another):
+    // a source that remembers it takes that as its last look, so a change seen
+    // by another source first is neither lost nor reported twice.
+    virtual void controllerReported(bool present) { Q_UNUSED(present) }
 
 signals:
     void deviceEvent(const QString &path, bool arrival);

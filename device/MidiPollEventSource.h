@@ -21,8 +21,9 @@ public:
 
     // Compares with the last look and reports a change; public for tests.
     void poll();
-    // A removal seen elsewhere: ports back by the next look arrive anew.
-    void forgetController() override { m_present = false; }
+    // Seen elsewhere: ports back by the next look after a removal arrive anew,
+    // ports gone by the next look after an arrival leave.
+    void controllerReported(bool present) override { m_present = present; }
 
     // Whether the MIDI system lists an input and an output port of the controller.
     static bool controllerListed(MidiBackend *midi);

@@ -37,6 +37,8 @@ QByteArray simulatorImage(int major, int minor, int patch)
 
 const char kClient[] = "tst_jack";
 constexpr int kReplyDelayMs = 1000;
+// Long enough that the unplug comes first even on a loaded machine.
+constexpr int kUnpluggedReplyDelayMs = 4000;
 
 // The MIDI ports this program holds open on the JACK graph.
 QStringList editorPorts()
@@ -192,7 +194,7 @@ private slots:
         m_sim = std::make_unique<GuardedProcess>();
         GuardedProcess *sim = m_sim.get();
         QVERIFY(sim->start(simulatorPath(),
-            {"--midi-api", "jack", "--ports-delay", "1500", "--reply-delay", QString::number(kReplyDelayMs),
+            {"--midi-api", "jack", "--ports-delay", "1500", "--reply-delay", QString::number(kUnpluggedReplyDelayMs),
                 "--firmware-version", "3.2.1", "--serial", "KMV-JACK-0001"}));
         QVERIFY2(sim->waitForOutput("ports in", 5000), sim->output().constData());
         editor.detection()->handleDeviceEvent(
@@ -225,7 +227,7 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(editor.settings()->imageBytes(), simulatorImage(3, 2, 1), 10000);
         QCOMPARE(updated.size(), 1);
         faults::reportFaults(QStringLiteral("controller-gone-during-read"), 1, 1);
-        QTRY_VERIFY_WITH_TIMEOUT(!serial.isEmpty(), 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(!serial.isEmpty(), 10000);
         QCOMPARE(serial.last().first().toString(), QString("KMV-JACK-0001"));
 
         // A changed image goes out whole and comes back byte for byte.
