@@ -1,0 +1,95 @@
+// Preset files on disk: both forms, recognised by content, bad files refused,
+// failed saves that keep the old file, and the settings backups kept before a
+// firmware update. (Paths that are no files: tst_mavuctl.)
+#include "model/DataManagement.h"
+#include "model/PresetFile.h"
+#include "model/SettingsBackup.h"
+#include "support/TestSupport.h"
+#include "support/model/SettingsFixture.h"
+
+#include <QDir>
+#include <QtTest>
+
+using testsupport::fromHex;
+using testsupport::readAll;
+
+class TestPresetFiles : public SettingsFixture
+{
+    Q_OBJECT
+
+private slots:
+    void presetFormsRoundTripByContent()
+    {
+        QByteArray image = m_defaults;
+        image[1] = 0x02; // a controller reply's command byte is kept
+        image[200] = 0x33;
+        QVERIFY(preset::writeFile(path("x.stm"), image, nullptr) && preset::writeFile(path("y.SYX"), image, nullptr));
+        QCOMPARE(readAll(path("x.stm")), fromHex("00 00 01 CA") + image);
+        QCOMPARE(readAll(path("y.SYX")), image);
+        // Renamed files are still recognised by what they hold.
+        QVERIFY(QFile::rename(path("x.stm"), path("x.syx")) && QFile::rename(path("y.SYX"), path("y.stm")));
+        for (const char *name : {"x.syx", "y.stm"}) {
+            QByteArray read;
+            QString error;
+            QVERIFY2(preset::readFile(path(name), &read, &error), qPrintable(error));
+            QCOMPARE(read, image);
+        }
+    }
+
+    void badPresetsAreRefused()
+    {
+        const QByteArray stm = fromHex("00 00 01 CA") + m_defaults;
+        const QList<QByteArray> bad = {QByteArray(), QByteArray("\x00\x00\x01", 3),
+            fromHex("00 00 00 14") + m_defaults.left(20), fromHex("FF FF FF FF") + m_defaults, stm.left(461), stm + "x",
+            stm.left(461) + '\0', stm.left(4) + '\0' + stm.mid(5), m_defaults.left(457), m_defaults + char(0xF7),
+            "hello, this is not a preset\n"};
+        for (const QByteArray &contents : bad) {
+            testsupport::writeAll(path("bad.stm"), contents);
+            QByteArray image("untouched");
+            QString error;
+            QVERIFY2(!preset::readFile(path("bad.stm"), &image, &error), contents.toHex().left(40).constData());
+            QVERIFY(!error.isEmpty() && image == "untouched" && readAll(path("bad.stm")) == contents);
+        }
+    }
+
+    void failedReadsAndSavesSayWhyAndKeepTheOldFile()
+    {
+        QByteArray image;
+        QString error;
+        QVERIFY(!preset::readFile(path("missing.stm"), &image, &error) && !error.isEmpty());
+        QVERIFY(preset::writeFile(path("keep.stm"), m_defaults, nullptr));
+        const QByteArray before = readAll(path("keep.stm"));
+        QVERIFY(QDir(m_dir.path()).mkpath("folder.stm/inner"));
+        for (const QString &target : {path("keep.stm"), path("no/such/folder/x.stm"), path("folder.stm")}) {
+            error.clear();
+            QVERIFY(!preset::writeFile(target, m_defaults.left(100), &error) && !error.isEmpty()); // incomplete image
+            error.clear();
+            QVERIFY(target == path("keep.stm") || (!preset::writeFile(target, m_defaults, &error) && !error.isEmpty()));
+        }
+        QCOMPARE(readAll(path("keep.stm")), before);
+        QVERIFY(QFileInfo(path("folder.stm/inner")).isDir());
+    }
+
+    void backups()
+    {
+        const QDateTime at(QDate(2026, 3, 4), QTime(5, 6, 7));
+        QCOMPARE(settingsbackup::fileName(at, "MAVU-SIM-0001"), QStringLiteral("2026-03-04_050607_MAVU-SIM-0001.stm"));
+        QCOMPARE(settingsbackup::fileName(at, "../a/b c"), QStringLiteral("2026-03-04_050607_unknown-serial.stm"));
+        QCOMPARE(settingsbackup::fileName(at, "KM:V 7/\\1"), QStringLiteral("2026-03-04_050607_KM_V_7__1.stm"));
+
+        // Only the newest are kept.
+        const QString folder = path(QStringLiteral("backups"));
+        QString stored;
+        QString error;
+        for (int i = 0; i < settingsbackup::kMaxKept + 2; ++i)
+            QVERIFY2(
+                settingsbackup::store(folder, m_defaults, "S", at.addDays(i * 40), &stored, &error), qPrintable(error));
+        const QStringList kept = QDir(folder).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(kept.size(), settingsbackup::kMaxKept);
+        QCOMPARE(kept.first(), settingsbackup::fileName(at.addDays(80), "S"));
+        QCOMPARE(QFileInfo(stored).fileName(), kept.last());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPresetFiles)
+#include "tst_preset_files.moc"
