@@ -19,14 +19,7 @@ using Data = DataManagement &;
 using Edit = std::function<void(Data)>;
 Q_DECLARE_METATYPE(Edit)
 
-namespace {
-
-testsupport::ProcessResult mavuctl(const QStringList &args)
-{
-    return testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), args);
-}
-
-} // namespace
+using testsupport::mavuctl;
 
 class TestMavuctl : public SettingsFixture
 {
@@ -68,7 +61,6 @@ private slots:
         const auto r = mavuctl({"dump", target});
         QVERIFY2(r.exitCode == 1 && r.err.contains(why.toUtf8()), r.err.constData());
     }
-
 
     // mavuctl's edits reach the model operation of their name with their
     // arguments; its sets (first word "set") the fields of the control they name.
@@ -243,7 +235,6 @@ private slots:
         QVERIFY2(r.err.startsWith(err) && r.err.count('\n') == (err.isEmpty() ? 0 : 1), r.err.constData());
         QVERIFY(mavuctl({"diff", "--help"}).out.startsWith("Usage: mavuctl diff A B"));
     }
-
 };
 
 QTEST_GUILESS_MAIN(TestMavuctl)

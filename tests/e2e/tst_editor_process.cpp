@@ -21,7 +21,7 @@ private slots:
         const QString first = editor.folder(QStringLiteral("first set.stm"));
         const QString second = editor.folder(QStringLiteral("second set.syx"));
         for (const QString &file : {first, second})
-            QCOMPARE(testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), {"defaults", file}).exitCode, 0);
+            QCOMPARE(testsupport::mavuctl({"defaults", file}).exitCode, 0);
         QVERIFY(editor.start({first}));
         const auto opened = [&editor](const QString &file) {
             return editor.log().contains(("preset opened: &quot;" + file).toUtf8());

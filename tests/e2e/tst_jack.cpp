@@ -49,7 +49,7 @@ QStringList editorPorts()
 
 testsupport::ProcessResult mavuctl(const QStringList &args)
 {
-    return testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), args + QStringList{"--midi-api", "jack"}, 20000);
+    return testsupport::mavuctl(args + QStringList{"--midi-api", "jack"}, 20000);
 }
 
 } // namespace
@@ -162,7 +162,7 @@ private slots:
         command.replaceInStrings("@port", path("update-port"));
         if (!simulator.isEmpty() && !noServer)
             startSimulator(simulator);
-        QVERIFY(testsupport::run(MAVU_MAVUCTL_PATH, {"defaults", path("defaults.stm")}).exitCode == 0);
+        QVERIFY(testsupport::mavuctl({"defaults", path("defaults.stm")}).exitCode == 0);
         command.replaceInStrings("@defaults", path("defaults.stm"));
         command.replaceInStrings("@out", path("never.syx"));
         if (noServer)

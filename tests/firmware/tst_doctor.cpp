@@ -15,14 +15,7 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
-namespace {
-
-testsupport::ProcessResult mavuctl(const QStringList &args)
-{
-    return testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH), args);
-}
-
-} // namespace
+using testsupport::mavuctl;
 
 class TestDoctor : public QObject
 {

@@ -42,4 +42,9 @@ ProcessResult run(const QString &program, const QStringList &args, int timeoutMs
     return result;
 }
 
+ProcessResult mavuctl(const QStringList &args, int timeoutMs)
+{
+    return run(QStringLiteral(MAVU_MAVUCTL_PATH), args, timeoutMs);
+}
+
 } // namespace testsupport

@@ -18,5 +18,7 @@ struct ProcessResult {
     QByteArray err;
 };
 ProcessResult run(const QString &program, const QStringList &args, int timeoutMs = 30000);
+// mavuctl of this build, run so.
+ProcessResult mavuctl(const QStringList &args, int timeoutMs = 30000);
 
 } // namespace testsupport
