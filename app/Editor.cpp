@@ -29,6 +29,7 @@ Editor::Editor(const EditorSetup &setup, QObject *parent)
     // The defaults at start are where the history begins, not a step of it.
     m_history = new EditHistory(m_settings, this);
     m_session = new EditSession(m_settings, this);
+    m_history->setSession(m_session);
     m_differences = new DifferenceList(m_settings, m_session, this);
     m_document = new PresetDocument(m_settings, m_history, m_session, this);
     // The version the update check compares with is the controller's, once known.
@@ -50,11 +51,7 @@ Editor::Editor(const EditorSetup &setup, QObject *parent)
     connect(&m_ftp, &MyFtp::downloadComplete, this,
         [this](const QString &path) { m_firmware->start(path, m_window->serialNumber()); });
     connect(m_window.get(), &MainWindow::controllerSettings, m_firmware.get(), &FirmwareUpdateFlow::compareOnReturn);
-    connect(m_firmware.get(), &FirmwareUpdateFlow::restore, this, [this](const QByteArray &image) {
-        const EditHistory::Group step(m_history, QStringLiteral("restoreBackup"));
-        m_settings->setImage(image.constData(), image.size());
-        m_window->sendData();
-    });
+    connect(m_firmware.get(), &FirmwareUpdateFlow::restore, m_window.get(), &MainWindow::restoreBackup);
 
     publish();
 

@@ -2,6 +2,7 @@
 
 #include "app/AppLog.h"
 #include "app/PresetDocument.h"
+#include "app/SystemCheckBox.h"
 #include "device/Protocol.h"
 #include "device/ReplyParser.h"
 #include "model/ControllerIds.h"
@@ -10,7 +11,6 @@
 #include "model/EditSession.h"
 #include "model/UserPrompt.h"
 #include "workflows/SettingsSend.h"
-#include "workflows/SystemCheck.h"
 
 #include <QApplication>
 #include <QColor>
@@ -34,6 +34,7 @@ MainWindow::MainWindow(const EditorSetup &setup, DataManagement *settings, EditH
     , m_history(history)
     , m_session(session)
     , m_document(document)
+    , m_systemCheck(new SystemCheckBox(this))
     , m_scale(this)
 {
     // Answers to the editor's own requests and whatever else the controller says.
@@ -58,16 +59,11 @@ void MainWindow::setPrompt(UserPrompt *prompt)
 
 void MainWindow::showSystemCheck()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
     systemcheck::Setup setup;
     setup.midi = m_setup.midi;
     setup.updatePort = m_setup.updatePort;
     setup.firmwareServer = m_setup.firmwareServer;
-    const QList<doctor::Finding> findings = systemcheck::run(setup);
-    QApplication::restoreOverrideCursor();
-    if (m_prompt)
-        m_prompt->notify(doctor::allWell(findings) ? UserPrompt::Kind::Information : UserPrompt::Kind::Warning,
-            tr("System check"), doctor::report(findings));
+    m_systemCheck->start(setup, m_prompt);
 }
 
 QString MainWindow::rgbtoStr(int r, int g, int b)
@@ -91,7 +87,7 @@ QString MainWindow::getSoftVersion()
 
 void MainWindow::getData()
 {
-    if (!m_document->mayDiscard(QCoreApplication::translate("MyMenuBar", "Get From Hardware"), false))
+    if (!m_document->mayReplace(PresetDocument::Replacing::Get))
         return;
     m_readAsked = true;
     emit showHint(false, m_read.start());
@@ -100,13 +96,24 @@ void MainWindow::getData()
 void MainWindow::sendData()
 {
     m_document->commitPendingEdits();
-    const QByteArray image = m_settings->imageBytes();
+    send(m_settings->imageBytes());
+}
+
+void MainWindow::restoreBackup(const QByteArray &image)
+{
+    if (send(image))
+        m_document->takeRestoredBackup(image);
+}
+
+bool MainWindow::send(const QByteArray &image)
+{
     QString ignored;
     const bool sent = sendSettings(m_ports, image, &ignored);
     if (sent)
         m_session->setControllerImage(image);
     emit showHint(true, sent);
     m_ports.closeOutput();
+    return sent;
 }
 
 void MainWindow::handleReply(const QByteArray &message)
@@ -132,7 +139,9 @@ void MainWindow::handleReply(const QByteArray &message)
 
 void MainWindow::controlPlayed(const QByteArray &message)
 {
-    const controlhit::Control hit = controlhit::fromMessage(m_settings->imageBytes(), message, m_shownBanks);
+    // The controller plays what it holds, which the editor may not (yet):
+    // nothing is lit while its settings are not known.
+    const controlhit::Control hit = controlhit::fromMessage(m_session->controllerImage(), message, m_shownBanks);
     if (hit.kind != controlhit::Kind::None)
         emit controlHit(controlhit::kindName(hit.kind), hit.index);
 }

@@ -14,6 +14,7 @@ class EditHistory;
 class EditSession;
 class MidiBackend;
 class PresetDocument;
+class SystemCheckBox;
 class UserPrompt;
 
 // What the program hands the editor: the MIDI system (it outlives the
@@ -66,12 +67,15 @@ signals:
 public slots:
     void sendData();
     void getData();
+    // The settings backup goes back to the controller, and to the editor as the document decides.
+    void restoreBackup(const QByteArray &image);
     QString rgbtoStr(int r, int g, int b);
     double getScalingRate() { return m_scale.rate(); }
     void updateProgra(int x, int y);
     QString getSoftVersion();
     double getScreenScaleFactor() { return ScreenScale::primaryFactor(); }
-    // Why the controller or its update may not work here, as `mavuctl doctor` says.
+    // Why the controller or its update may not work here, as `mavuctl doctor`
+    // says; the window stays usable meanwhile.
     void showSystemCheck();
     // The banks the page shows, so that a message of controls in several banks lights the one in view.
     void setShownBanks(int padBank, int knobBank);
@@ -79,6 +83,7 @@ public slots:
     void onDevArrivalOrRemove(QString devType, bool isArrival);
 
 private:
+    bool send(const QByteArray &image);
     void handleReply(const QByteArray &message);
     void settingsReceived(const QByteArray &image);
     void controlPlayed(const QByteArray &message);
@@ -92,6 +97,7 @@ private:
     EditSession *m_session;
     PresetDocument *m_document;
     UserPrompt *m_prompt = nullptr;
+    SystemCheckBox *m_systemCheck;
     ScreenScale m_scale;
     controlhit::ShownBanks m_shownBanks;
     QString m_serial;

@@ -31,8 +31,8 @@ int MessageBoxPrompt::choose(const QString &title, const QString &text, const QS
     QList<QAbstractButton *> buttons;
     for (const QString &choice : choices)
         buttons << box.addButton(choice, QMessageBox::AcceptRole);
-    if (!buttons.isEmpty())
-        box.setDefaultButton(qobject_cast<QPushButton *>(buttons.first()));
+    // Enter, like Escape, takes nothing: a choice is made by its name.
+    box.setDefaultButton(QMessageBox::Cancel);
     box.exec();
     return int(buttons.indexOf(box.clickedButton()));
 }

@@ -5,6 +5,7 @@
 #include "model/EditHistory.h"
 #include "model/EditSession.h"
 #include "model/PresetFile.h"
+#include "model/SettingsDiff.h"
 #include "model/UserPrompt.h"
 
 #include <QCoreApplication>
@@ -34,17 +35,21 @@ QString PresetDocument::askSavePath()
     return path;
 }
 
+QString PresetDocument::filePath() const
+{
+    return m_session->filePath();
+}
+
 void PresetDocument::save()
 {
     commitPendingEdits();
-    if (m_filePath.isEmpty()) {
-        const QString path = askSavePath();
-        if (path.isEmpty())
-            return; // cancelled: nothing written, nothing forgotten
-        m_filePath = path;
-    }
-    qCDebug(lcApp) << "m_filePath" << m_filePath;
-    savePresetTo(m_filePath);
+    QString path = filePath();
+    if (path.isEmpty())
+        path = askSavePath();
+    if (path.isEmpty())
+        return; // cancelled: nothing written, nothing forgotten
+    qCDebug(lcApp) << "m_filePath" << path;
+    savePresetTo(path);
 }
 
 void PresetDocument::saveAs()
@@ -53,14 +58,13 @@ void PresetDocument::saveAs()
     const QString path = askSavePath();
     if (path.isEmpty())
         return;
-    m_filePath = path;
-    qCDebug(lcApp) << "m_filePath" << m_filePath;
-    savePresetTo(m_filePath);
+    qCDebug(lcApp) << "m_filePath" << path;
+    savePresetTo(path);
 }
 
 void PresetDocument::openFile()
 {
-    if (!mayDiscard(QCoreApplication::translate("MyMenuBar", "Open"), true))
+    if (!mayReplace(Replacing::Open))
         return;
     const QString path = m_prompt ? m_prompt->openFile(QString(), QString()) : QString();
     qCDebug(lcApp) << "filePath" << path;
@@ -70,58 +74,119 @@ void PresetDocument::openFile()
 
 void PresetDocument::restoreDefault()
 {
-    if (!mayDiscard(QCoreApplication::translate("MyMenuBar", "Restore The Default"), true))
+    if (!mayReplace(Replacing::RestoreDefault))
         return;
     const EditHistory::Group step(m_history, QStringLiteral("restoreDefault"));
     m_settings->initDefaultData();
 }
 
-bool PresetDocument::confirmClose()
+QStringList PresetDocument::pendingWork(bool unsent) const
 {
-    return mayDiscard(QCoreApplication::translate("MyMenuBar", "Quit"), true, true);
-}
-
-// Before the editor's settings are replaced or dropped: asks when they are in
-// neither their file nor the controller. False when the user keeps them.
-bool PresetDocument::mayDiscard(const QString &action, bool offerSend, bool leaving)
-{
-    commitPendingEdits();
-    if (!(leaving ? m_session->wouldLeaveWork() : m_session->wouldLoseWork()))
-        return true;
     QStringList what;
     if (m_session->unsaved())
         what << (m_session->fileName().isEmpty()
                 ? tr("The settings in the editor are not saved.")
                 : tr("The changes to \"%1\" are not saved.").arg(m_session->fileName()));
-    if (m_session->unsentCount() > 0)
+    if (unsent && m_session->unsentCount() > 0)
         what << tr("%n change(s) not sent to the controller.", "", m_session->unsentCount());
-    const QString text = what.join(QLatin1Char(' '));
-    // The menu's own words for the prompt's titles and its Save.
-    const QString saveChoice = QCoreApplication::translate("MyMenuBar", "Save");
-    const QString sendChoice = tr("Send");
-    QStringList choices;
-    if (m_session->unsaved())
-        choices << saveChoice;
-    if (offerSend && m_controllerPresent && m_session->unsentCount() > 0)
-        choices << sendChoice;
-    choices << tr("Discard");
-    const QString choice = m_prompt ? choices.value(m_prompt->choose(action, text, choices)) : QString();
-    if (choice == saveChoice) {
+    return what;
+}
+
+int PresetDocument::ask(const QString &title, const QStringList &text, const QList<Choice> &choices)
+{
+    QStringList texts;
+    for (const Choice &choice : choices)
+        texts << choice.text;
+    const int pick = m_prompt ? m_prompt->choose(title, text.join(QLatin1Char(' ')), texts) : -1;
+    if (pick < 0 || pick >= choices.size())
+        return -1;
+    if (choices[pick].save) {
         save();
-        return !m_session->unsaved();
+        if (m_session->unsaved())
+            return -1;
     }
-    if (choice == sendChoice) {
+    if (choices[pick].send) {
         emit sendRequested();
-        return m_session->unsentCount() == 0;
+        if (m_session->unsentCount() > 0)
+            return -1;
     }
-    return !choice.isEmpty();
+    return pick;
+}
+
+bool PresetDocument::mayReplace(Replacing what)
+{
+    commitPendingEdits();
+    if (!m_session->wouldLoseWork())
+        return true;
+    // The menu's own words for the title.
+    QString title, saveAnd, without;
+    switch (what) {
+    case Replacing::Open:
+        title = QCoreApplication::translate("MyMenuBar", "Open");
+        saveAnd = tr("Save and Open");
+        without = tr("Open Without Saving");
+        break;
+    case Replacing::Get:
+        title = QCoreApplication::translate("MyMenuBar", "Get From Hardware");
+        saveAnd = tr("Save and Get");
+        without = tr("Get Without Saving");
+        break;
+    case Replacing::RestoreDefault:
+        title = QCoreApplication::translate("MyMenuBar", "Restore The Default");
+        saveAnd = tr("Save and Restore");
+        without = tr("Restore Without Saving");
+        break;
+    }
+    return ask(title, pendingWork(true), {{saveAnd, true}, {without}}) >= 0;
+}
+
+bool PresetDocument::confirmClose()
+{
+    commitPendingEdits();
+    if (!m_session->wouldLeaveWork())
+        return true;
+    const bool saveDue = m_session->unsaved();
+    const bool sendDue = m_session->unsentCount() > 0;
+    const bool canSend = sendDue && m_controllerPresent;
+    QList<Choice> choices;
+    if (saveDue && canSend)
+        choices << Choice{tr("Save and Send"), true, true} << Choice{tr("Save Only"), true, false}
+                << Choice{tr("Send Only"), false, true};
+    else if (saveDue)
+        choices << Choice{sendDue ? tr("Save Only") : tr("Save and Quit"), true, false};
+    else if (canSend)
+        choices << Choice{tr("Send and Quit"), false, true};
+    choices << Choice{saveDue && sendDue ? tr("Quit Without Saving or Sending")
+            : saveDue                    ? tr("Quit Without Saving")
+                                         : tr("Quit Without Sending")};
+    return ask(QCoreApplication::translate("MyMenuBar", "Quit"), pendingWork(true), choices) >= 0;
+}
+
+void PresetDocument::takeRestoredBackup(const QByteArray &image)
+{
+    commitPendingEdits();
+    if (settingsDiff::sameSettings(m_settings->imageBytes(), image))
+        return;
+    // What the user opened or edited is replaced only when asked for.
+    if (m_session->holdsUserWork()) {
+        const QList<Choice> choices = m_session->unsaved()
+            ? QList<Choice>{{tr("Save and Load the Backup"), true}, {tr("Load the Backup Without Saving")}}
+            : QList<Choice>{{tr("Load the Backup")}};
+        const QStringList text = QStringList{tr("The saved settings are back on the controller.")} + pendingWork(false)
+            + QStringList{tr("Load them into the editor as well?")};
+        if (ask(tr("Settings backup"), text, choices) < 0)
+            return;
+    }
+    // The controller's settings, in no file: Save asks where they go.
+    const EditHistory::Group step(m_history, QStringLiteral("restoreBackup"));
+    m_settings->setImage(image.constData(), image.size());
+    m_session->setFile(QString());
 }
 
 bool PresetDocument::savePresetTo(const QString &path)
 {
     QString error;
     if (preset::writeFile(path, m_settings->imageBytes(), &error)) {
-        m_filePath = path;
         m_session->setFile(path);
         return true;
     }
@@ -141,7 +206,6 @@ bool PresetDocument::openPresetPath(const QString &path)
     }
     const EditHistory::Group step(m_history, QStringLiteral("openPreset"));
     m_settings->setImage(image.constData(), image.size());
-    m_filePath = path;
     m_session->setFile(path);
     emit opened();
     qCDebug(lcApp) << "preset opened:" << path;
@@ -150,7 +214,7 @@ bool PresetDocument::openPresetPath(const QString &path)
 
 void PresetDocument::openPresetFiles(const QStringList &paths)
 {
-    if (!paths.isEmpty() && !mayDiscard(QCoreApplication::translate("MyMenuBar", "Open"), true))
+    if (!paths.isEmpty() && !mayReplace(Replacing::Open))
         return;
     for (const QString &path : paths)
         openPresetPath(path);

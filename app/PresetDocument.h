@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QByteArray>
+#include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -26,14 +28,21 @@ public:
     using SavePathQuestion = std::function<QString(const QString &filters, QString *filter)>;
     void setSavePathQuestion(SavePathQuestion question) { m_savePathQuestion = std::move(question); }
 
-    // Where Save writes without asking; set by Save As even when that save failed.
-    QString filePath() const { return m_filePath; }
+    // Where Save writes without asking: the file the title names.
+    QString filePath() const;
     // Preset files without dialogs; failures show an error box naming the file.
     bool openPresetPath(const QString &path);
     bool savePresetTo(const QString &path);
 
-    // Asks before work is dropped (Save / Send / Discard); false when the action should not go on.
-    bool mayDiscard(const QString &action, bool offerSend, bool leaving = false);
+    // What replaces the editor's settings.
+    enum class Replacing { Open, Get, RestoreDefault };
+    // Asks first when the settings are in neither their file nor the
+    // controller (Save and …, … Without Saving, Cancel); false when the
+    // action should not go on.
+    bool mayReplace(Replacing what);
+    // The settings backup is back on the controller: the editor takes it
+    // too, asking first when it holds the user's own file or edits.
+    void takeRestoredBackup(const QByteArray &image);
     // Has the field being typed in write its value (before a save, send, copy or quit).
     void commitPendingEdits() { emit commitEditsRequested(); }
 
@@ -42,7 +51,7 @@ public slots:
     void saveAs();
     void openFile();
     void restoreDefault();
-    // Asks first when closing would lose changes; false keeps the window open.
+    // Asks first when closing would lose changes or leave them unsent; false keeps the window open.
     bool confirmClose();
     // Files given on the command line or handed over by a later start, in order.
     void openPresetFiles(const QStringList &paths);
@@ -58,6 +67,16 @@ signals:
     void opened();
 
 private:
+    // A button of a question, which does all it names.
+    struct Choice {
+        QString text;
+        bool save = false;
+        bool send = false;
+    };
+    // The choice taken once the save and send it names went through; -1 otherwise.
+    int ask(const QString &title, const QStringList &text, const QList<Choice> &choices);
+    // What would be lost: the unsaved file, the changes not sent.
+    QStringList pendingWork(bool unsent) const;
     QString askSavePath();
     void showFileError(const QString &text);
 
@@ -66,6 +85,5 @@ private:
     EditSession *m_session;
     UserPrompt *m_prompt = nullptr;
     SavePathQuestion m_savePathQuestion;
-    QString m_filePath;
     bool m_controllerPresent = false;
 };

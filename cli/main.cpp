@@ -60,7 +60,8 @@ QList<Command> commands()
             {}, cli::runDiff, {}, false, 2},
         {"doctor", Group::Controller, "doctor [--root DIR]", {},
             "tell why the controller or its update does not work,\nwith the fix for each finding; exit status 0 "
-            "when all\nis well (--root: look at a system laid out under DIR)",
+            "when the\ncontroller can be reached and updated (notes, such\nas an offline firmware server, do not "
+            "count;\n--root: look at a system laid out under DIR)",
             {{"root", "look at a system laid out under DIR", "DIR"}}, cli::runDoctor},
         {"firmware check", Group::Firmware, "firmware check [--current VERSION] [--firmware-server HOST[:PORT]]",
             "firmware check [--current VERSION]",

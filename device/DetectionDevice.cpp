@@ -27,6 +27,8 @@ DetectionDevice::DetectionDevice(
     , m_updatePortPresent(std::move(updatePortPresent))
 {
     m_devTypeMap.insert(QLatin1String(controllerids::kMidiDeviceType), QLatin1String(controllerids::kUsbPathId));
+    m_portLook.setInterval(kPortLookMs);
+    connect(&m_portLook, &QTimer::timeout, this, &DetectionDevice::lookForPorts);
     for (DeviceEventSource *source : sources)
         addSource(source);
 }
@@ -36,7 +38,30 @@ DetectionDevice::~DetectionDevice() = default;
 void DetectionDevice::addSource(DeviceEventSource *source)
 {
     source->setParent(this);
+    m_sources << source;
     connect(source, &DeviceEventSource::deviceEvent, this, &DetectionDevice::handleDeviceEvent);
+}
+
+void DetectionDevice::waitForPorts()
+{
+    if (m_portLook.isActive())
+        return;
+    qCDebug(lcDevice) << "waiting for the controller's MIDI ports";
+    m_portWait.start();
+    m_portLook.start();
+}
+
+void DetectionDevice::lookForPorts()
+{
+    if (m_devArrived) {
+        m_portLook.stop();
+    } else if (MidiPollEventSource::controllerListed(m_midi)) {
+        m_portLook.stop();
+        handleDeviceEvent(MidiPollEventSource::pathText(), true);
+    } else if (m_portWait.hasExpired(kPortWaitMs)) {
+        m_portLook.stop();
+        qCDebug(lcDevice) << "the controller's MIDI ports did not come";
+    }
 }
 
 namespace {
@@ -83,15 +108,16 @@ void DetectionDevice::handleSleep(bool sleeping)
     }
     qCDebug(lcDevice) << "======huan xing======";
     // Unplugged, replugged or renumbered while asleep: the ports known before
-    // are gone, and what is there now arrives anew.
+    // are gone, and what is there now arrives anew, once both of its ports are.
     const QStringList now = controllerPortIds();
-    if (now == m_portsBeforeSleep)
-        return;
-    if (!m_portsBeforeSleep.isEmpty())
-        handleDeviceEvent(MidiPollEventSource::pathText(), false);
-    if (!now.isEmpty())
-        handleDeviceEvent(MidiPollEventSource::pathText(), true);
+    const bool listed = MidiPollEventSource::controllerListed(m_midi);
+    const QStringList before = m_portsBeforeSleep;
     m_portsBeforeSleep = now;
+    if (now == before && (listed || before.isEmpty()))
+        return;
+    if (!before.isEmpty())
+        handleDeviceEvent(MidiPollEventSource::pathText(), false);
+    handleDeviceEvent(MidiPollEventSource::pathText(), true);
 }
 
 QString DetectionDevice::getDevType(const QString &devicePath) const
@@ -109,12 +135,11 @@ void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
     const QString type = getDevType(path);
     if (arrival) {
         qCDebug(lcDevice) << "arrived device:" << type << "status" << m_devArrived;
-        // udev reports the card before the sequencer lists its ports. Until
-        // they are there nothing can be opened; the port poll reports again
-        // when they come.
+        // udev reports the card before the sequencer (or a bridge into JACK)
+        // lists its ports. Until they are there nothing can be opened.
         if (!m_devArrived && type == QLatin1String(controllerids::kMidiDeviceType)
             && !MidiPollEventSource::controllerListed(m_midi)) {
-            qCDebug(lcDevice) << "waiting for the controller's MIDI ports";
+            waitForPorts();
             return;
         }
         if (!m_devArrived && !type.isEmpty()) {
@@ -124,6 +149,12 @@ void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
         return;
     }
     m_devArrived = false;
+    if (type == QLatin1String(controllerids::kMidiDeviceType)) {
+        // Back within one look of the poll, it would not be seen coming.
+        m_portLook.stop();
+        for (DeviceEventSource *source : qAsConst(m_sources))
+            source->forgetController();
+    }
     emit s_devTypeAndState(type, false);
 }
 

@@ -1,10 +1,12 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QMap>
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
 
 #include <functional>
 
@@ -36,6 +38,10 @@ public:
     // The device type whose identifying text occurs in the path, ignoring case; empty if none.
     QString getDevType(const QString &devicePath) const;
     bool devArrived() const { return m_devArrived; }
+    // Reported but not yet listed, the controller's ports are looked for this
+    // often, for this long (bridges such as a2jmidid list them late).
+    static constexpr int kPortLookMs = 250;
+    static constexpr int kPortWaitMs = 10000;
     // Logs sleep, wake and shutdown; after waking looks at the controller's
     // ports again, as they may have changed while asleep (takes the source).
     void addPowerSource(PowerEventSource *source);
@@ -52,10 +58,15 @@ signals:
 private:
     void addSource(DeviceEventSource *source);
     QStringList controllerPortIds() const;
+    void waitForPorts();
+    void lookForPorts();
 
     bool m_devArrived = false;
     QStringList m_portsBeforeSleep;
     QMap<QString, QString> m_devTypeMap;
+    QList<DeviceEventSource *> m_sources;
+    QTimer m_portLook;
+    QElapsedTimer m_portWait;
     MidiBackend *m_midi;
     UpdatePortQuestion m_updatePortPresent;
 };

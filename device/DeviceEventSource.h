@@ -11,6 +11,10 @@ class DeviceEventSource : public QObject
 public:
     using QObject::QObject;
 
+    // The controller was reported gone (by this source or another): whatever
+    // this source remembers of it is stale, so its return counts as an arrival.
+    virtual void forgetController() { }
+
 signals:
     void deviceEvent(const QString &path, bool arrival);
 };

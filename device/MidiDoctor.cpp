@@ -51,35 +51,47 @@ QStringList jackServers(const QString &root)
 QList<Finding> midiSystems(const Inputs &in)
 {
     QList<Finding> found;
+    // The sequencer matters when ALSA is the MIDI system in use (or none
+    // started); beside a working JACK or the simulator it is only worth knowing.
+    const bool otherInUse = in.midiError.isEmpty()
+        && (in.midiApi == QLatin1String("jack") || in.midiApi == QLatin1String(kSimulatedMidi));
+    const auto finding = [otherInUse](const QString &text, const QString &fix) {
+        return otherInUse ? note(text, fix) : problem(text, fix);
+    };
     const QString seq = in.root + QStringLiteral("/dev/snd/seq");
     if (!QFileInfo::exists(seq)) {
-        found << problem(QStringLiteral("No ALSA sequencer: /dev/snd/seq is missing, so USB MIDI devices cannot "
-                                        "be reached through ALSA."),
-            QStringLiteral("Load it with \"sudo modprobe snd-seq\". Without sound hardware (containers, virtual "
-                           "machines) use JACK: start a server (\"jackd -d dummy\", or your desktop's JACK or "
-                           "PipeWire) and run \"korvel-mavu --midi-api=jack\"; \"a2jmidid -e\" brings ALSA MIDI "
-                           "devices into JACK."));
+        found << finding(Doctor::tr("No ALSA sequencer: /dev/snd/seq is missing, so USB MIDI devices cannot be "
+                                    "reached through ALSA."),
+            Doctor::tr("Load it with \"sudo modprobe snd-seq\". Without sound hardware (containers, virtual "
+                       "machines) use JACK: start a server (\"jackd -d dummy\", or your desktop's JACK or "
+                       "PipeWire) and run \"korvel-mavu --midi-api=jack\"; \"a2jmidid -e\" brings ALSA MIDI "
+                       "devices into JACK."));
     } else if (!readWritable(seq)) {
-        found << problem(QStringLiteral("The ALSA sequencer /dev/snd/seq may not be used by you."),
-            QStringLiteral("Join the audio group (\"sudo usermod -aG audio $USER\") and log in again."));
+        found << finding(Doctor::tr("The ALSA sequencer /dev/snd/seq may not be used by you."),
+            Doctor::tr("Join the audio group (\"sudo usermod -aG audio $USER\") and log in again."));
     } else {
-        found << ok(QStringLiteral("ALSA sequencer: reachable."));
+        found << ok(Doctor::tr("ALSA sequencer: reachable."));
     }
     const QStringList jack = jackServers(in.root);
-    found << ok(jack.isEmpty()
-            ? QStringLiteral("JACK: no server running (only needed with --midi-api=jack).")
-            : QStringLiteral("JACK: server running (%1); use --midi-api=jack.").arg(jack.join(", ")));
+    if (in.midiApi == QLatin1String(kSimulatedMidi) && in.midiError.isEmpty())
+        found << ok(Doctor::tr("MIDI: the simulated controller (--simulator) stands in for the system's MIDI."));
+    else if (in.midiApi == QLatin1String("jack") && in.midiError.isEmpty())
+        found << ok(Doctor::tr("JACK: in use."));
+    else
+        found << ok(jack.isEmpty()
+                ? Doctor::tr("JACK: no server running (only needed with --midi-api=jack).")
+                : Doctor::tr("JACK: server running (%1); use --midi-api=jack.").arg(jack.join(", ")));
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR", QStringLiteral("/run/user/%1").arg(::getuid()));
     if (QFileInfo::exists(in.root + runtime + QStringLiteral("/pipewire-0"))) {
-        found << ok(QStringLiteral("PipeWire: running. Its JACK (\"pw-jack korvel-mavu --midi-api=jack\") shows "
-                                   "ALSA MIDI devices as Midi-Bridge ports."));
+        found << ok(Doctor::tr("PipeWire: running. Its JACK (\"pw-jack korvel-mavu --midi-api=jack\") shows ALSA "
+                               "MIDI devices as Midi-Bridge ports."));
     }
     if (!in.midiError.isEmpty()) {
-        QString fix = QStringLiteral("Choose one that runs here with --midi-api=alsa or --midi-api=jack.");
+        QString fix = Doctor::tr("Choose one that runs here with --midi-api=alsa or --midi-api=jack.");
         if (!jack.isEmpty() && !jack.contains(QLatin1String("default")))
-            fix += QStringLiteral(" A JACK server of another name is reached with JACK_DEFAULT_SERVER=%1.")
-                       .arg(jack.first());
-        found << problem(QStringLiteral("The MIDI system did not start: %1.").arg(in.midiError), fix);
+            fix += QLatin1Char(' ')
+                + Doctor::tr("A JACK server of another name is reached with JACK_DEFAULT_SERVER=%1.").arg(jack.first());
+        found << problem(Doctor::tr("The MIDI system did not start: %1.").arg(in.midiError), fix);
     }
     return found;
 }
@@ -87,15 +99,15 @@ QList<Finding> midiSystems(const Inputs &in)
 Finding controllerPorts(const Inputs &in, bool updatePortPresent)
 {
     if (in.midiProducts.contains(QLatin1String(controllerids::kPortName)))
-        return ok(QStringLiteral("The controller's MIDI ports are present."));
+        return ok(Doctor::tr("The controller's MIDI ports are present."));
     if (updatePortPresent) {
-        return problem(QStringLiteral("The controller is in update mode: it has its update port but no MIDI ports."),
-            QStringLiteral("Finish the firmware update (the editor offers it, or \"mavuctl firmware update FILE "
-                           "--port PORT\")."));
+        return problem(Doctor::tr("The controller is in update mode: it has its update port but no MIDI ports."),
+            Doctor::tr("Finish the firmware update (the editor offers it, or \"mavuctl firmware update FILE --port "
+                       "PORT\")."));
     }
-    return problem(QStringLiteral("The controller's MIDI ports are not listed."),
-        QStringLiteral("Plug the controller in with a cable that carries data. Under JACK its ports appear only "
-                       "through a bridge (a2jmidid -e, or PipeWire's JACK)."));
+    return problem(Doctor::tr("The controller's MIDI ports are not listed."),
+        Doctor::tr("Plug the controller in with a cable that carries data. Under JACK its ports appear only through "
+                   "a bridge (a2jmidid -e, or PipeWire's JACK)."));
 }
 
 } // namespace

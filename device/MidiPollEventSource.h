@@ -21,6 +21,8 @@ public:
 
     // Compares with the last look and reports a change; public for tests.
     void poll();
+    // A removal seen elsewhere: ports back by the next look arrive anew.
+    void forgetController() override { m_present = false; }
 
     // Whether the MIDI system lists an input and an output port of the controller.
     static bool controllerListed(MidiBackend *midi);

@@ -4,13 +4,11 @@
 #include "firmware/UpdatePortLocator.h"
 
 #include <QDir>
-#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
 #include <QSerialPort>
-#include <QTimer>
 
 #include <grp.h>
 #include <pwd.h>
@@ -52,33 +50,36 @@ bool inGroup(gid_t gid, bool now)
 Finding updatePort(const QString &port, bool rulesInstalled)
 {
     if (port.isEmpty())
-        return ok(QStringLiteral("Update port: not present (it appears only while the controller is in update "
-                                 "mode)."));
+        return ok(Doctor::tr("Update port: not present (it appears only while the controller is in update "
+                             "mode)."));
     if (!readWritable(port)) {
         struct stat info { };
         ::stat(QFile::encodeName(port).constData(), &info);
         const group *g = ::getgrgid(info.st_gid);
         const QString name = g ? QString::fromLocal8Bit(g->gr_name) : QString::number(info.st_gid);
-        const QString text = QStringLiteral("You may not open the update port %1 (group %2).").arg(port, name);
+        const QString text = Doctor::tr("You may not open the update port %1 (group %2).").arg(port, name);
         if (inGroup(info.st_gid, false) && !inGroup(info.st_gid, true))
             return problem(text,
-                QStringLiteral("You are in the group %1, but this session began before: log out "
-                               "and in again.")
+                Doctor::tr("You are in the group %1, but this session began before: log out "
+                           "and in again.")
                     .arg(name));
         return problem(text,
-            (rulesInstalled ? QStringLiteral("Plug the controller in again so that the udev rules apply, or join ")
-                            : QStringLiteral("Install the udev rules (%1), or join ").arg(QLatin1String(kRulesInstall)))
-                + QStringLiteral("the group: \"sudo usermod -aG %1 $USER\", then log in again.").arg(name));
+            rulesInstalled ? Doctor::tr("Plug the controller in again so that the udev rules apply, or join the "
+                                        "group: \"sudo usermod -aG %1 $USER\", then log in again.")
+                                 .arg(name)
+                           : Doctor::tr("Install the udev rules (%1), or join the group: \"sudo usermod -aG %2 "
+                                        "$USER\", then log in again.")
+                                 .arg(QLatin1String(kRulesInstall), name));
     }
     // Canonical, so that another program's lock on the same device is seen.
     QSerialPort serial(QFileInfo(port).canonicalFilePath());
     if (!serial.open(QIODevice::ReadWrite)) {
-        return problem(QStringLiteral("The update port %1 is busy: %2.").arg(port, serial.errorString()),
-            QStringLiteral("Close the program that holds it (\"fuser %1\" names it; ModemManager and serial "
-                           "terminals are the usual ones).")
+        return problem(Doctor::tr("The update port %1 is busy: %2.").arg(port, serial.errorString()),
+            Doctor::tr("Close the program that holds it (\"fuser %1\" names it; ModemManager and serial "
+                       "terminals are the usual ones).")
                 .arg(port));
     }
-    return ok(QStringLiteral("Update port %1: can be opened.").arg(port));
+    return ok(Doctor::tr("Update port %1: can be opened.").arg(port));
 }
 
 QString installedRules(const QString &root)
@@ -145,63 +146,88 @@ QList<Finding> updateFindings(const Inputs &in, const QString &port)
     found << updatePort(port, !rules.isEmpty());
     const bool udev = QFileInfo::exists(in.root + QStringLiteral("/run/udev/control"));
     if (!udev) {
-        found << ok(QStringLiteral("udev is not running here (a container?): its rules do not matter."));
+        found << ok(Doctor::tr("udev is not running here (a container?): its rules do not matter."));
     } else if (rules.isEmpty()) {
-        found << problem(QStringLiteral("The editor's udev rules (%1) are not installed.").arg(kRulesName),
-            QStringLiteral("Install them: %1").arg(QLatin1String(kRulesInstall)));
+        found << problem(Doctor::tr("The editor's udev rules (%1) are not installed.").arg(kRulesName),
+            Doctor::tr("Install them: %1").arg(QLatin1String(kRulesInstall)));
     } else if (!port.isEmpty() && in.updatePortOverride.isEmpty() && !rulesApplied(in.root, port)) {
         found << problem(
-            QStringLiteral("The udev rules (%1) are installed but were not applied to the update port.").arg(rules),
-            QStringLiteral("Reload them (sudo udevadm control --reload-rules && sudo udevadm trigger) or plug the "
-                           "controller in again."));
+            Doctor::tr("The udev rules (%1) are installed but were not applied to the update port.").arg(rules),
+            Doctor::tr("Reload them (sudo udevadm control --reload-rules && sudo udevadm trigger) or plug the "
+                       "controller in again."));
     } else {
-        found << ok(QStringLiteral("udev rules: installed (%1).").arg(rules));
+        found << ok(Doctor::tr("udev rules: installed (%1).").arg(rules));
     }
     if (modemManagerRunning(in.root)) {
         if (rules.isEmpty() && udev)
-            found << problem(QStringLiteral("ModemManager is running and would probe the update port during an "
-                                            "update."),
-                QStringLiteral("Install the udev rules (they tell it to leave the port alone), or stop it for the "
-                               "update: sudo systemctl stop ModemManager"));
+            found << problem(Doctor::tr("ModemManager is running and would probe the update port during an "
+                                        "update."),
+                Doctor::tr("Install the udev rules (they tell it to leave the port alone), or stop it for the "
+                           "update: sudo systemctl stop ModemManager"));
         else
-            found << ok(QStringLiteral("ModemManager: running, told by the udev rules to leave the port alone."));
+            found << ok(Doctor::tr("ModemManager: running, told by the udev rules to leave the port alone."));
     }
-    const QString server = in.askFirmwareServer ? in.askFirmwareServer() : QString();
-    if (server.isEmpty())
-        found << ok(QStringLiteral("Firmware server: answers."));
-    else
-        found << problem(QStringLiteral("The firmware server does not answer: %1.").arg(server),
-            QStringLiteral("Check the network connection and --firmware-server (KORVEL_MAVU_FIRMWARE_SERVER)."));
     return found;
 }
 
-QString askFirmwareServer(const QString &server, int timeoutMs)
+Finding serverFinding(const QString &error)
 {
-    firmwareserver::Address address;
-    QString error;
-    if (!server.isEmpty() && !firmwareserver::parseAddress(server, &address, &error))
-        return error;
-    QNetworkAccessManager manager;
-    QNetworkReply *reply = manager.get(QNetworkRequest(firmwareserver::descriptionUrl(address)));
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    QTimer::singleShot(timeoutMs, &loop, &QEventLoop::quit);
-    loop.exec();
-    if (!reply->isFinished())
-        error = QStringLiteral("no answer within %1 seconds").arg(timeoutMs / 1000);
-    else if (reply->error() != QNetworkReply::NoError)
-        error = reply->errorString().simplified();
-    reply->abort();
-    reply->deleteLater();
-    return error;
+    if (error.isEmpty())
+        return ok(Doctor::tr("Firmware server: answers."));
+    // Offline is normal: it matters only for a firmware update.
+    return note(Doctor::tr("The firmware server does not answer: %1.").arg(error),
+        Doctor::tr("Only firmware updates need it: check the network connection and --firmware-server "
+                   "(KORVEL_MAVU_FIRMWARE_SERVER)."));
 }
 
-Inputs systemInputs(const QString &updatePortOverride, const QString &firmwareServer)
+FirmwareServerProbe::FirmwareServerProbe(QObject *parent)
+    : QObject(parent)
+    , m_manager(new QNetworkAccessManager(this))
 {
-    Inputs in;
-    in.updatePortOverride = updatePortOverride;
-    in.askFirmwareServer = [firmwareServer] { return askFirmwareServer(firmwareServer, 10000); };
-    return in;
+    m_limit.setSingleShot(true);
+    connect(&m_limit, &QTimer::timeout, this, [this] {
+        finish(m_error.isEmpty() ? Doctor::tr("no answer within %1 seconds").arg(m_limit.interval() / 1000) : m_error);
+    });
+}
+
+FirmwareServerProbe::~FirmwareServerProbe()
+{
+    cancel();
+}
+
+void FirmwareServerProbe::ask(const QString &server, int limitMs)
+{
+    cancel();
+    firmwareserver::Address address;
+    m_error.clear();
+    if (!server.isEmpty() && !firmwareserver::parseAddress(server, &address, &m_error)) {
+        m_limit.start(0); // answered from the event loop, as any other
+        return;
+    }
+    // As MyFtp: a cached control connection (of a cancelled ask) would only hang.
+    m_manager->clearConnectionCache();
+    m_reply = m_manager->get(QNetworkRequest(firmwareserver::descriptionUrl(address)));
+    connect(m_reply, &QNetworkReply::finished, this, [this] {
+        finish(m_reply->error() == QNetworkReply::NoError ? QString() : m_reply->errorString().simplified());
+    });
+    m_limit.start(limitMs);
+}
+
+void FirmwareServerProbe::cancel()
+{
+    m_limit.stop();
+    if (!m_reply)
+        return;
+    disconnect(m_reply, nullptr, this, nullptr);
+    m_reply->abort();
+    m_reply->deleteLater();
+    m_reply = nullptr;
+}
+
+void FirmwareServerProbe::finish(const QString &error)
+{
+    cancel();
+    emit answered(error);
 }
 
 } // namespace doctor

@@ -13,6 +13,10 @@ extern const char kLogin[];
 extern const char kDescriptionPath[];
 extern const char kFolderPath[];
 
+// How long the firmware server may take to answer before a check gives up:
+// the About box's check and the system check alike.
+constexpr int kAnswerLimitMs = 10000;
+
 struct Address {
     QString host = QLatin1String(kDefaultHost);
     int port = -1; // -1: the scheme's default

@@ -96,6 +96,7 @@ void MyFtp::checkOnLineFirmware()
         return;
     }
     emit showDialog();
+    m_checkCancelled = false;
     QTimer::singleShot(kDescribeDelayMs, this, &MyFtp::fetchDescription);
     qCInfo(lcFirmware) << "download describe";
 }
@@ -113,7 +114,17 @@ void MyFtp::downloadFir()
 
 void MyFtp::fetchDescription()
 {
-    startRequest(RequestDescription);
+    if (!m_checkCancelled)
+        startRequest(RequestDescription);
+}
+
+void MyFtp::cancelCheck()
+{
+    m_checkCancelled = true;
+    if (m_reply && m_requestKind == RequestDescription) {
+        qCDebug(lcFirmware) << "firmware check cancelled";
+        releaseReply(true);
+    }
 }
 
 void MyFtp::notify(const QString &text)

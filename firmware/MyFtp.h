@@ -25,7 +25,7 @@ public:
     enum RequestKind { RequestDescription = 0, RequestFirmware = 1 };
 
     static constexpr int kDescribeDelayMs = 50;
-    static constexpr int kDefaultTimeoutMs = 30000;
+    static constexpr int kDefaultTimeoutMs = firmwareserver::kAnswerLimitMs;
     static constexpr int kDescriptionLimit = 1 << 20;
 
     explicit MyFtp(QObject *parent = nullptr);
@@ -57,6 +57,8 @@ public:
 public slots:
     void checkOnLineFirmware();
     void downloadFir();
+    // Gives up a running check (not a download): it then reports nothing.
+    void cancelCheck();
 
 signals:
     void showDialog();
@@ -91,6 +93,7 @@ private:
     bool m_deviceConnected = false;
     firmwareserver::FirmwareInfo m_firmwareInfo;
     bool m_offered = false;
+    bool m_checkCancelled = false;
     firmwareserver::Address m_server;
     QString m_downloadFolder;
     QTimer *m_watchdog = nullptr;

@@ -328,6 +328,204 @@
     </message>
 </context>
 <context>
+    <name>Doctor</name>
+    <message>
+        <source>PROBLEM</source>
+        <translation>问题</translation>
+    </message>
+    <message>
+        <source>note</source>
+        <translation>提示</translation>
+    </message>
+    <message>
+        <source>ok</source>
+        <translation>正常</translation>
+    </message>
+    <message>
+        <source>hint:</source>
+        <translation>建议：</translation>
+    </message>
+    <message>
+        <source>fix:</source>
+        <translation>解决：</translation>
+    </message>
+    <message>
+        <source>All is well.</source>
+        <translation>一切正常。</translation>
+    </message>
+    <message>
+        <source>Something needs fixing (above).</source>
+        <translation>有需要解决的问题（见上文）。</translation>
+    </message>
+    <message>
+        <source>No ALSA sequencer: /dev/snd/seq is missing, so USB MIDI devices cannot be reached through ALSA.</source>
+        <translation>没有 ALSA 音序器：缺少 /dev/snd/seq，无法通过 ALSA 访问 USB MIDI 设备。</translation>
+    </message>
+    <message>
+        <source>Load it with &quot;sudo modprobe snd-seq&quot;. Without sound hardware (containers, virtual machines) use JACK: start a server (&quot;jackd -d dummy&quot;, or your desktop&apos;s JACK or PipeWire) and run &quot;korvel-mavu --midi-api=jack&quot;; &quot;a2jmidid -e&quot; brings ALSA MIDI devices into JACK.</source>
+        <translation>用 &quot;sudo modprobe snd-seq&quot; 加载它。没有声音硬件时（容器、虚拟机）请使用 JACK：启动一个服务器（&quot;jackd -d dummy&quot;，或桌面的 JACK 或 PipeWire），然后运行 &quot;korvel-mavu --midi-api=jack&quot;；&quot;a2jmidid -e&quot; 可把 ALSA MIDI 设备接入 JACK。</translation>
+    </message>
+    <message>
+        <source>The ALSA sequencer /dev/snd/seq may not be used by you.</source>
+        <translation>您无权使用 ALSA 音序器 /dev/snd/seq。</translation>
+    </message>
+    <message>
+        <source>Join the audio group (&quot;sudo usermod -aG audio $USER&quot;) and log in again.</source>
+        <translation>加入 audio 组（&quot;sudo usermod -aG audio $USER&quot;）后重新登录。</translation>
+    </message>
+    <message>
+        <source>ALSA sequencer: reachable.</source>
+        <translation>ALSA 音序器：可用。</translation>
+    </message>
+    <message>
+        <source>MIDI: the simulated controller (--simulator) stands in for the system&apos;s MIDI.</source>
+        <translation>MIDI：由模拟控制器（--simulator）代替系统的 MIDI。</translation>
+    </message>
+    <message>
+        <source>JACK: in use.</source>
+        <translation>JACK：正在使用。</translation>
+    </message>
+    <message>
+        <source>JACK: no server running (only needed with --midi-api=jack).</source>
+        <translation>JACK：没有运行的服务器（仅 --midi-api=jack 时需要）。</translation>
+    </message>
+    <message>
+        <source>JACK: server running (%1); use --midi-api=jack.</source>
+        <translation>JACK：服务器正在运行（%1）；请使用 --midi-api=jack。</translation>
+    </message>
+    <message>
+        <source>PipeWire: running. Its JACK (&quot;pw-jack korvel-mavu --midi-api=jack&quot;) shows ALSA MIDI devices as Midi-Bridge ports.</source>
+        <translation>PipeWire：正在运行。它的 JACK（&quot;pw-jack korvel-mavu --midi-api=jack&quot;）把 ALSA MIDI 设备显示为 Midi-Bridge 端口。</translation>
+    </message>
+    <message>
+        <source>Choose one that runs here with --midi-api=alsa or --midi-api=jack.</source>
+        <translation>请用 --midi-api=alsa 或 --midi-api=jack 选择本机可用的一个。</translation>
+    </message>
+    <message>
+        <source>A JACK server of another name is reached with JACK_DEFAULT_SERVER=%1.</source>
+        <translation>其他名称的 JACK 服务器可通过 JACK_DEFAULT_SERVER=%1 访问。</translation>
+    </message>
+    <message>
+        <source>The MIDI system did not start: %1.</source>
+        <translation>MIDI 系统未能启动：%1。</translation>
+    </message>
+    <message>
+        <source>The controller&apos;s MIDI ports are present.</source>
+        <translation>控制器的 MIDI 端口存在。</translation>
+    </message>
+    <message>
+        <source>The controller is in update mode: it has its update port but no MIDI ports.</source>
+        <translation>控制器处于升级模式：只有升级端口，没有 MIDI 端口。</translation>
+    </message>
+    <message>
+        <source>Finish the firmware update (the editor offers it, or &quot;mavuctl firmware update FILE --port PORT&quot;).</source>
+        <translation>请完成固件升级（编辑器会提供，或使用 &quot;mavuctl firmware update FILE --port PORT&quot;）。</translation>
+    </message>
+    <message>
+        <source>The controller&apos;s MIDI ports are not listed.</source>
+        <translation>没有列出控制器的 MIDI 端口。</translation>
+    </message>
+    <message>
+        <source>Plug the controller in with a cable that carries data. Under JACK its ports appear only through a bridge (a2jmidid -e, or PipeWire&apos;s JACK).</source>
+        <translation>请用能传输数据的线连接控制器。在 JACK 下，它的端口只通过桥接出现（a2jmidid -e，或 PipeWire 的 JACK）。</translation>
+    </message>
+    <message>
+        <source>Update port: not present (it appears only while the controller is in update mode).</source>
+        <translation>升级端口：不存在（只在控制器处于升级模式时出现）。</translation>
+    </message>
+    <message>
+        <source>You may not open the update port %1 (group %2).</source>
+        <translation>您无权打开升级端口 %1（组 %2）。</translation>
+    </message>
+    <message>
+        <source>You are in the group %1, but this session began before: log out and in again.</source>
+        <translation>您已在组 %1 中，但本次会话开始得更早：请注销后重新登录。</translation>
+    </message>
+    <message>
+        <source>Plug the controller in again so that the udev rules apply, or join the group: &quot;sudo usermod -aG %1 $USER&quot;, then log in again.</source>
+        <translation>请重新插上控制器以应用 udev 规则，或加入该组：&quot;sudo usermod -aG %1 $USER&quot;，然后重新登录。</translation>
+    </message>
+    <message>
+        <source>Install the udev rules (%1), or join the group: &quot;sudo usermod -aG %2 $USER&quot;, then log in again.</source>
+        <translation>请安装 udev 规则（%1），或加入该组：&quot;sudo usermod -aG %2 $USER&quot;，然后重新登录。</translation>
+    </message>
+    <message>
+        <source>The update port %1 is busy: %2.</source>
+        <translation>升级端口 %1 被占用：%2。</translation>
+    </message>
+    <message>
+        <source>Close the program that holds it (&quot;fuser %1&quot; names it; ModemManager and serial terminals are the usual ones).</source>
+        <translation>请关闭占用它的程序（&quot;fuser %1&quot; 可查出；通常是 ModemManager 或串口终端）。</translation>
+    </message>
+    <message>
+        <source>Update port %1: can be opened.</source>
+        <translation>升级端口 %1：可以打开。</translation>
+    </message>
+    <message>
+        <source>udev is not running here (a container?): its rules do not matter.</source>
+        <translation>这里没有运行 udev（容器？）：它的规则无关紧要。</translation>
+    </message>
+    <message>
+        <source>The editor&apos;s udev rules (%1) are not installed.</source>
+        <translation>没有安装编辑器的 udev 规则（%1）。</translation>
+    </message>
+    <message>
+        <source>Install them: %1</source>
+        <translation>请安装：%1</translation>
+    </message>
+    <message>
+        <source>The udev rules (%1) are installed but were not applied to the update port.</source>
+        <translation>udev 规则（%1）已安装，但未应用到升级端口。</translation>
+    </message>
+    <message>
+        <source>Reload them (sudo udevadm control --reload-rules &amp;&amp; sudo udevadm trigger) or plug the controller in again.</source>
+        <translation>请重新加载（sudo udevadm control --reload-rules &amp;&amp; sudo udevadm trigger）或重新插上控制器。</translation>
+    </message>
+    <message>
+        <source>udev rules: installed (%1).</source>
+        <translation>udev 规则：已安装（%1）。</translation>
+    </message>
+    <message>
+        <source>ModemManager is running and would probe the update port during an update.</source>
+        <translation>ModemManager 正在运行，升级时会探测升级端口。</translation>
+    </message>
+    <message>
+        <source>Install the udev rules (they tell it to leave the port alone), or stop it for the update: sudo systemctl stop ModemManager</source>
+        <translation>请安装 udev 规则（规则会让它不碰该端口），或在升级时停止它：sudo systemctl stop ModemManager</translation>
+    </message>
+    <message>
+        <source>ModemManager: running, told by the udev rules to leave the port alone.</source>
+        <translation>ModemManager：正在运行，udev 规则已让它不碰该端口。</translation>
+    </message>
+    <message>
+        <source>Firmware server: answers.</source>
+        <translation>固件服务器：有应答。</translation>
+    </message>
+    <message>
+        <source>The firmware server does not answer: %1.</source>
+        <translation>固件服务器没有应答：%1。</translation>
+    </message>
+    <message>
+        <source>Only firmware updates need it: check the network connection and --firmware-server (KORVEL_MAVU_FIRMWARE_SERVER).</source>
+        <translation>只有固件升级需要它：请检查网络连接和 --firmware-server（KORVEL_MAVU_FIRMWARE_SERVER）。</translation>
+    </message>
+    <message>
+        <source>no answer within %1 seconds</source>
+        <translation>%1 秒内没有应答</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareCheck</name>
+    <message>
+        <source>Asking the firmware server for a newer firmware...</source>
+        <translation>正在向固件服务器查询新固件……</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+</context>
+<context>
     <name>FunctionGroup</name>
     <message>
         <source>Copy data from Group B</source>
@@ -580,13 +778,6 @@
     </message>
 </context>
 <context>
-    <name>MainWindow</name>
-    <message>
-        <source>System check</source>
-        <translation>系统检查</translation>
-    </message>
-</context>
-<context>
     <name>ControllerPorts</name>
     <message>
         <source>the controller's MIDI port is not open</source>
@@ -644,12 +835,84 @@
         <translation><numerusform>%n 处更改未发送到控制器。</numerusform></translation>
     </message>
     <message>
-        <source>Send</source>
-        <translation>发送</translation>
+        <source>Save and Open</source>
+        <translation>保存并打开</translation>
     </message>
     <message>
-        <source>Discard</source>
-        <translation>放弃</translation>
+        <source>Open Without Saving</source>
+        <translation>不保存，直接打开</translation>
+    </message>
+    <message>
+        <source>Save and Get</source>
+        <translation>保存并获取</translation>
+    </message>
+    <message>
+        <source>Get Without Saving</source>
+        <translation>不保存，直接获取</translation>
+    </message>
+    <message>
+        <source>Save and Restore</source>
+        <translation>保存并恢复</translation>
+    </message>
+    <message>
+        <source>Restore Without Saving</source>
+        <translation>不保存，直接恢复</translation>
+    </message>
+    <message>
+        <source>Save and Send</source>
+        <translation>保存并发送</translation>
+    </message>
+    <message>
+        <source>Save Only</source>
+        <translation>仅保存</translation>
+    </message>
+    <message>
+        <source>Send Only</source>
+        <translation>仅发送</translation>
+    </message>
+    <message>
+        <source>Save and Quit</source>
+        <translation>保存并退出</translation>
+    </message>
+    <message>
+        <source>Send and Quit</source>
+        <translation>发送并退出</translation>
+    </message>
+    <message>
+        <source>Quit Without Saving or Sending</source>
+        <translation>不保存也不发送，直接退出</translation>
+    </message>
+    <message>
+        <source>Quit Without Saving</source>
+        <translation>不保存，直接退出</translation>
+    </message>
+    <message>
+        <source>Quit Without Sending</source>
+        <translation>不发送，直接退出</translation>
+    </message>
+    <message>
+        <source>Save and Load the Backup</source>
+        <translation>保存并载入备份</translation>
+    </message>
+    <message>
+        <source>Load the Backup Without Saving</source>
+        <translation>不保存，直接载入备份</translation>
+    </message>
+    <message>
+        <source>Load the Backup</source>
+        <translation>载入备份</translation>
+    </message>
+    <message>
+        <source>The saved settings are back on the controller.</source>
+        <translation>已保存的设置已写回控制器。</translation>
+    </message>
+    <message>
+        <source>Load them into the editor as well?</source>
+        <translation>是否也将其载入编辑器？</translation>
+    </message>
+    <message>
+        <source>Settings backup</source>
+        <translation>设置备份</translation>
     </message>
 </context>
 <context>
@@ -948,6 +1211,21 @@ The controller was not changed.</source>
     <message>
         <source>固件升级</source>
         <translation>固件升级</translation>
+    </message>
+</context>
+<context>
+    <name>SystemCheckBox</name>
+    <message>
+        <source>Looking at the MIDI system, the update port and the firmware server...</source>
+        <translation>正在检查 MIDI 系统、升级端口和固件服务器……</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>取消</translation>
+    </message>
+    <message>
+        <source>System check</source>
+        <translation>系统检查</translation>
     </message>
 </context>
 <context>

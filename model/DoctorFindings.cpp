@@ -6,9 +6,16 @@
 
 namespace doctor {
 
+const char kSimulatedMidi[] = "loopback";
+
 Finding ok(const QString &text)
 {
     return {true, text, QString()};
+}
+
+Finding note(const QString &text, const QString &hint)
+{
+    return {true, text, hint, true};
 }
 
 Finding problem(const QString &text, const QString &fix)
@@ -34,12 +41,16 @@ QString report(const QList<Finding> &findings)
 {
     QString text;
     for (const Finding &finding : findings) {
-        text += (finding.ok ? QStringLiteral("ok       ") : QStringLiteral("PROBLEM  ")) + finding.text + '\n';
+        const QString label = !finding.ok ? Doctor::tr("PROBLEM")
+            : finding.note                ? Doctor::tr("note")
+                                          : Doctor::tr("ok");
+        text += label.leftJustified(8) + QLatin1Char(' ') + finding.text + '\n';
         if (!finding.fix.isEmpty())
-            text += QStringLiteral("   fix:  ") + finding.fix + '\n';
+            text += QStringLiteral("   ") + (finding.ok ? Doctor::tr("hint:") : Doctor::tr("fix:")).leftJustified(5)
+                + QLatin1Char(' ') + finding.fix + '\n';
     }
-    text += allWell(findings) ? QStringLiteral("All is well.\n") : QStringLiteral("Something needs fixing (above).\n");
-    return text;
+    text += allWell(findings) ? Doctor::tr("All is well.") : Doctor::tr("Something needs fixing (above).");
+    return text + '\n';
 }
 
 } // namespace doctor

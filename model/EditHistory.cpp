@@ -7,6 +7,9 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QElapsedTimer>
+
+#include <memory>
 
 namespace {
 
@@ -73,6 +76,21 @@ EditHistory::EditHistory(DataManagement *model, QObject *parent)
     , m_current(model->imageBytes())
 {
     connect(m_model, &DataManagement::imageChanged, this, &EditHistory::modelChanged);
+    auto clock = std::make_shared<QElapsedTimer>();
+    clock->start();
+    m_now = [clock] { return clock->elapsed(); };
+}
+
+void EditHistory::setSession(EditSession *session)
+{
+    m_session = session;
+    // What was saved, sent or read is a state of its own to come back to.
+    connect(m_session, &EditSession::checkpoint, this, [this] { m_mayMerge = false; });
+}
+
+EditSession::FileState EditHistory::fileState() const
+{
+    return m_session ? m_session->fileState() : EditSession::FileState();
 }
 
 void EditHistory::beginGroup(const QString &what, int bank)
@@ -82,6 +100,7 @@ void EditHistory::beginGroup(const QString &what, int bank)
     m_group = Label();
     m_group.group = what;
     m_group.bank = bank;
+    m_groupFile = fileState();
 }
 
 void EditHistory::endGroup()
@@ -93,8 +112,8 @@ void EditHistory::endGroup()
     if (--m_groupDepth > 0)
         return;
     const QByteArray after = m_model->imageBytes();
-    if (after != m_current)
-        record(after, m_group);
+    if (after != m_current || fileState() != m_groupFile)
+        record(after, m_group, m_groupFile);
 }
 
 EditHistory::Group::Group(EditHistory *history, const QString &what, int bank)
@@ -119,8 +138,11 @@ void EditHistory::modelChanged()
     if (after == m_current)
         return;
     const Label label = describeChange(m_current, after);
-    if (!m_mayMerge || !m_steps.back().label.sameSetting(label)) {
-        record(after, label);
+    const qint64 now = m_now();
+    const bool paused = now - m_lastEditMs > kPauseMs;
+    m_lastEditMs = now;
+    if (!m_mayMerge || paused || !m_steps.back().label.sameSetting(label)) {
+        record(after, label, fileState());
         return;
     }
     // Typing or dragging in one field: one step from before the first change.
@@ -135,10 +157,10 @@ void EditHistory::modelChanged()
     emit historyChanged();
 }
 
-void EditHistory::record(const QByteArray &after, const Label &label)
+void EditHistory::record(const QByteArray &after, const Label &label, const EditSession::FileState &fileBefore)
 {
     m_steps.erase(m_steps.begin() + m_done, m_steps.end());
-    m_steps.push_back({m_current, after, label});
+    m_steps.push_back({m_current, after, label, fileBefore, fileState()});
     if (int(m_steps.size()) > kDepth)
         m_steps.pop_front();
     m_done = int(m_steps.size());
@@ -152,7 +174,8 @@ void EditHistory::undo()
     if (!canUndo() || m_groupDepth > 0)
         return;
     --m_done;
-    restore(m_steps[size_t(m_done)].before);
+    const Step &step = m_steps[size_t(m_done)];
+    restore(step.before, step, true);
 }
 
 void EditHistory::redo()
@@ -160,13 +183,17 @@ void EditHistory::redo()
     if (!canRedo() || m_groupDepth > 0)
         return;
     ++m_done;
-    restore(m_steps[size_t(m_done - 1)].after);
+    const Step &step = m_steps[size_t(m_done - 1)];
+    restore(step.after, step, false);
 }
 
-void EditHistory::restore(const QByteArray &image)
+void EditHistory::restore(const QByteArray &image, const Step &step, bool before)
 {
     m_restoring = true;
     m_model->setImage(image.constData(), image.size());
+    // The title, Save's target and the unsaved mark go back with the settings.
+    if (m_session && step.fileBefore != step.fileAfter)
+        m_session->setFileState(before ? step.fileBefore : step.fileAfter);
     m_restoring = false;
     m_current = image;
     m_mayMerge = false;

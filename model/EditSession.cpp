@@ -16,12 +16,23 @@ void EditSession::setControllerImage(const QByteArray &image)
 {
     m_controller = image;
     update();
+    emit checkpoint();
 }
 
 void EditSession::setFile(const QString &path)
 {
     m_filePath = path;
     m_saved = m_data->imageBytes();
+    if (!path.isEmpty())
+        m_fileContents.insert(path, m_saved);
+    update();
+    emit checkpoint();
+}
+
+void EditSession::setFileState(const FileState &state)
+{
+    m_filePath = state.path;
+    m_saved = state.path.isEmpty() ? state.saved : m_fileContents.value(state.path, state.saved);
     update();
 }
 

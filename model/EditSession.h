@@ -3,6 +3,7 @@
 #include "model/SettingsDiff.h"
 
 #include <QByteArray>
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QVariantList>
@@ -37,7 +38,8 @@ public:
     QByteArray controllerImage() const { return m_controller; }
     bool controllerKnown() const { return !m_controller.isEmpty(); }
 
-    // The editor's image now is what the file holds (opened or saved).
+    // The editor's image now is what the file holds (opened or saved); an
+    // empty path: in no file, as the program put it there.
     void setFile(const QString &path);
     QString filePath() const { return m_filePath; }
     QString fileName() const;
@@ -45,6 +47,20 @@ public:
     QString windowTitle() const;
     // The editor's image was put there by the program, not chosen by the user.
     void setUntouched();
+
+    // The file the editor's image belongs to and what it holds (the
+    // program's image when there is no file): what an undone Open or read
+    // puts back with the settings.
+    struct FileState {
+        QString path;
+        QByteArray saved;
+        bool operator==(const FileState &other) const { return path == other.path && saved == other.saved; }
+        bool operator!=(const FileState &other) const { return !(*this == other); }
+    };
+    FileState fileState() const { return {m_filePath, m_saved}; }
+    // A file's content is the last one this session wrote or read, though
+    // the state was taken before that.
+    void setFileState(const FileState &state);
 
     int unsentCount() const { return controllerKnown() ? int(m_differences.size()) : 0; }
     // Changed since it was opened, saved, or (without a file) put there by the program.
@@ -73,6 +89,8 @@ public:
 
 signals:
     void changed();
+    // A save, a send or a read: the next edit is an undo step of its own.
+    void checkpoint();
     void firmwareVersionChanged();
 
 private:
@@ -83,6 +101,7 @@ private:
     QByteArray m_controller;
     QByteArray m_saved; // the file's image, or the program's when there is no file
     QString m_filePath;
+    QHash<QString, QByteArray> m_fileContents; // by path, as last written or read
     QVariantList m_differingPads;
     QVariantList m_differingKnobs;
     QVariantList m_differingButtons;

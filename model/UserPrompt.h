@@ -15,7 +15,7 @@ public:
     virtual void notify(Kind kind, const QString &title, const QString &text) = 0;
     // Yes or no; no when nobody answers.
     virtual bool question(const QString &title, const QString &text) = 0;
-    // One of the choices by index, or -1 when none was taken.
+    // One of the choices by index, or -1 when none was taken (Cancel, the default).
     virtual int choose(const QString &, const QString &, const QStringList &) { return -1; }
     // A file to open, or an empty string.
     virtual QString openFile(const QString &, const QString &) { return QString(); }

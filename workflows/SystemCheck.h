@@ -1,14 +1,18 @@
 #pragma once
 
+#include "firmware/Doctor.h"
 #include "model/DoctorFindings.h"
 
 #include <QList>
+#include <QObject>
 #include <QString>
 
 class MidiBackend;
 
 // The system check as `mavuctl doctor` and the editor's Help > System Check
-// give it: the MIDI side's findings, then the update side's.
+// give it: the MIDI side's findings, then the update side's, the firmware
+// server last. Judged against the MIDI system in use: a missing ALSA
+// sequencer beside a working JACK or the simulator is a note.
 namespace systemcheck {
 
 struct Setup {
@@ -19,6 +23,29 @@ struct Setup {
     QString root; // look at a system laid out under this folder; empty: this one
 };
 
+// Runs the check and waits for it (mavuctl).
 QList<doctor::Finding> run(const Setup &setup);
 
 } // namespace systemcheck
+
+// The check without blocking: what is on this machine at once, the firmware
+// server's answer within its time limit; finished() unless cancelled.
+class SystemCheck : public QObject
+{
+    Q_OBJECT
+public:
+    explicit SystemCheck(QObject *parent = nullptr);
+
+    void start(const systemcheck::Setup &setup);
+    void cancel();
+    bool isRunning() const { return m_running; }
+    QList<doctor::Finding> findings() const { return m_findings; }
+
+signals:
+    void finished();
+
+private:
+    doctor::FirmwareServerProbe m_probe;
+    QList<doctor::Finding> m_findings;
+    bool m_running = false;
+};

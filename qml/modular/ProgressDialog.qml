@@ -22,6 +22,7 @@ DialogFrame {
     property alias textRate: textRate
     property alias progressBarDownload: progressBarDownload
     property alias btnSure: btnSure
+    property alias checking: checking
     // Set once the user confirmed, so a failure names the download.
     property bool downloading: false
 
@@ -188,6 +189,38 @@ DialogFrame {
         id: busyIndicator
         x: 149
         y: 78
+    }
+
+    // While the firmware server is asked: what is going on, and a way out
+    // (closing the dialog gives up the check too).
+    Item {
+        id: checking
+        anchors.fill: parent
+        visible: busyIndicator.visible && !dialog.downloading && !textWait.visible
+
+        BasicText {
+            x: 34
+            y: 140
+            width: 290
+            wrapMode: Text.WordWrap
+            horizontalAlignment: Text.AlignHCenter
+            enableColor: CusConfig.colorTextDialog
+            text: qsTranslate("FirmwareCheck", "Asking the firmware server for a newer firmware...")
+        }
+        CusButton {
+            objectName: "cancelCheck"
+            x: 143
+            y: 186
+            width: 102
+            height: 16
+            text: qsTranslate("FirmwareCheck", "Cancel")
+            textColor: CusConfig.colortext
+            onClicked: dialog.close()
+        }
+    }
+    onAboutToHide: {
+        if (checking.visible)
+            Ftp.cancelCheck()
     }
 
     BasicText {

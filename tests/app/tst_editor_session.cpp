@@ -154,12 +154,17 @@ private slots:
         QTest::addColumn<int>("answer");
         QTest::addColumn<QString>("choices");
         QTest::addColumn<bool>("goesOn");
-        for (const char *action : {"Quit", "Open", "Get From Hardware", "Restore The Default", "second start"}) {
-            const QString choices = qstrcmp(action, "Get From Hardware") ? "Save|Send|Discard" : "Save|Discard";
-            QTest::addRow("%s, cancel", action) << action << -1 << choices << false;
-            QTest::addRow("%s, discard", action) << action << int(choices.count('|')) << choices << true;
+        const QMap<QString, QString> asks{{"Quit", "Save and Send|Save Only|Send Only|Quit Without Saving or Sending"},
+            {"Open", "Save and Open|Open Without Saving"}, {"Get From Hardware", "Save and Get|Get Without Saving"},
+            {"Restore The Default", "Save and Restore|Restore Without Saving"},
+            {"second start", "Save and Open|Open Without Saving"}};
+        for (auto it = asks.begin(); it != asks.end(); ++it) {
+            const QByteArray action = it.key().toUtf8();
+            QTest::addRow("%s, cancel", action.constData()) << it.key() << -1 << it.value() << false;
+            QTest::addRow("%s, discard", action.constData())
+                << it.key() << int(it.value().count('|')) << it.value() << true;
         }
-        QTest::addRow("Quit, send") << "Quit" << 1 << "Save|Send|Discard" << true;
+        QTest::addRow("Quit, send") << "Quit" << 2 << asks["Quit"] << true;
     }
     void discardingWorkAsksFirst()
     {
@@ -193,7 +198,7 @@ private slots:
             QVERIFY(read.wait(2000));
         QCOMPARE(action == "Quit" ? !window->isVisible() : settings()->imageBytes() != edited, goesOn);
         if (action == "Quit")
-            QCOMPARE(m_objects->session()->unsentCount() == 0, answer == 1);
+            QCOMPARE(m_objects->session()->unsentCount() == 0, answer == 2);
         if (!window->isVisible()) {
             window->show();
             QVERIFY(QTest::qWaitForWindowExposed(window));

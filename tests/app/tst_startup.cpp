@@ -139,6 +139,34 @@ private slots:
         QCOMPARE(seen.join(' ') + " | " + o.files.join(','), options);
     }
 
+    // Qt's own options on the editor's command line (-platform xcb, the usual
+    // Wayland workaround, -style, -reverse, session restore's -session ID) are
+    // taken as every Qt program takes them, beside the editor's own.
+    void qtOptionsAreTaken_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("seen"); // the editor's own options | files, or "error"
+        QTest::newRow("platform") << QStringList{"-platform", "xcb", "a.stm"} << " | a.stm";
+        QTest::newRow("two dashes, with =") << QStringList{"--platform=wayland", "-style=Fusion"} << " | ";
+        QTest::newRow("style, reverse, session")
+            << QStringList{"-style", "Fusion", "-reverse", "-session", "1f_2"} << " | ";
+        QTest::newRow("beside the editor's")
+            << QStringList{"--simulator", "-platform", "offscreen", "-v", "b.syx"} << "sim version | b.syx";
+        QTest::newRow("others still refused") << QStringList{"-platforms", "xcb"} << "error";
+    }
+    void qtOptionsAreTaken()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, seen);
+        const AppOptions o = AppOptions::parse(QStringList{"korvel-mavu"} + args);
+        if (!o.error.isEmpty())
+            QCOMPARE(QString("error"), seen);
+        else
+            QCOMPARE(QStringList({o.simulator ? "sim" : "", o.showVersion ? "version" : ""}).join(' ').trimmed() + " | "
+                    + o.files.join(','),
+                seen);
+    }
+
     // OpenGL is probed only when the user has not chosen a backend; without
     // it the software renderer draws instead of the program aborting.
     void sceneGraphBackend()

@@ -1,11 +1,10 @@
 // The detection's decisions: arrivals and removals from udev and the port
-// poll, what counts as the controller at start-up (MIDI ports or its update
-// port), and a fresh look after sleep.
+// poll, and what counts as the controller at start-up (MIDI ports or its
+// update port). Sleep and replugs: tst_replug.
 #include "device/DetectionDevice.h"
 #include "device/DeviceEventSource.h"
 #include "device/LoopbackMidi.h"
 #include "device/MidiPollEventSource.h"
-#include "device/PowerEventSource.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
 
@@ -142,45 +141,6 @@ private slots:
             QCOMPARE(events(spy), c.reported);
             QVERIFY(!d->devArrived()); // found at start-up is not an arrival: a later notification still counts
         }
-    }
-
-    // After waking the controller is looked at again: ports that changed while
-    // asleep count as a removal and an arrival, unchanged ones as nothing.
-    void wakeLooksAtTheControllerAgain_data()
-    {
-        QTest::addColumn<QString>("whileAsleep");
-        QTest::addColumn<QString>("reported");
-        QTest::newRow("nothing changed") << QString() << QString();
-        QTest::newRow("plugged in again") << QString("replug") << "zt118 0 zt118 1";
-        QTest::newRow("unplugged") << QString("unplug") << "zt118 0";
-        QTest::newRow("plugged in") << QString("plug") << "zt118 1";
-    }
-    void wakeLooksAtTheControllerAgain()
-    {
-        QFETCH(QString, whileAsleep);
-        QFETCH(QString, reported);
-        const auto midi = std::make_shared<LoopbackMidi>();
-        // The controller counts as there with both its ports listed.
-        const auto plugIn = [midi] {
-            return QList<int>{
-                midi->addSource(QStringLiteral("Korvel Mavu")), midi->addSink(QStringLiteral("Korvel Mavu"), {})};
-        };
-        const QList<int> ports = whileAsleep == "plug" ? QList<int>() : plugIn();
-        auto *power = new PowerEventSource;
-        DetectionDevice detection(midi.get(), [] { return false; }, {});
-        detection.addPowerSource(power);
-        QStringList seen;
-        connect(&detection, &DetectionDevice::s_devTypeAndState, this,
-            [&](const QString &type, bool arrival) { seen << QStringLiteral("%1 %2").arg(type).arg(arrival); });
-        emit power->sleepChanging(true);
-        if (!whileAsleep.isEmpty()) {
-            for (int port : ports)
-                midi->removePort(port);
-        }
-        if (whileAsleep == "replug" || whileAsleep == "plug")
-            plugIn();
-        emit power->sleepChanging(false);
-        QCOMPARE(seen.join(' '), reported);
     }
 };
 

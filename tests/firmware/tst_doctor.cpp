@@ -38,7 +38,6 @@ private slots:
         QTest::newRow("ModemManager") << QStringList{"seq", "udev", "modem", "controller"} << "ModemManager is running";
         QTest::newRow("rules not applied") << QStringList{"seq", "udev", "rules", "controller"} << "not applied";
         QTest::newRow("update mode") << QStringList(all.mid(0, 4)) << "in update mode";
-        QTest::newRow("server silent") << (all + QStringList{"silent"}) << "server does not answer";
     }
     void doctorFindsWhatStandsInTheWay()
     {
@@ -80,7 +79,6 @@ private slots:
         doctor::Inputs inputs;
         inputs.root = root.path();
         inputs.midiProducts = QStringList{"Midi Through", system.contains("controller") ? "Korvel Mavu" : "Mavu"};
-        inputs.askFirmwareServer = [&] { return system.contains("silent") ? "connection refused" : QString(); };
         const QString port = doctor::findUpdatePort(inputs.root, inputs.updatePortOverride);
         const QList<doctor::Finding> findings
             = doctor::midiFindings(inputs, !port.isEmpty()) + doctor::updateFindings(inputs, port);
