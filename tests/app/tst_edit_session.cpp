@@ -13,13 +13,12 @@
 #include "model/SettingsDiff.h"
 #include "model/SettingsLayout.h"
 #include "simulator/SimulatedDevice.h"
-#include "support/editor/EditorHarness.h"
+#include "support/editor/EditorFixture.h"
 #include "workflows/FirmwareUpdateFlow.h"
 
 #include <QMessageBox>
 #include <QQmlContext>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -74,24 +73,11 @@ struct Desk {
 
 } // namespace
 
-class TestEditSession : public QObject
+class TestEditSession : public EditorFixture
 {
     Q_OBJECT
-    InProcessEditor m_editor;
-    Editor *m_objects = nullptr;
-    QTemporaryDir m_dir;
-
-    QString path(const char *name) const { return m_dir.filePath(QLatin1String(name)); }
-    DataManagement *settings() const { return m_objects->settings(); }
 
 private slots:
-    void initTestCase()
-    {
-        m_editor.start(this); // settled: the controller's settings and serial number are in
-        m_objects = m_editor.editor.get();
-    }
-    void cleanupTestCase() { m_editor.stop(); }
-
     // Whether the controller's settings read on its arrival replace the
     // editor's, and which buttons Open, Get, Restore The Default and Quit
     // offer; Cancel, the default, keeps everything.
