@@ -3,13 +3,14 @@
 // and MidiOut opening once and carrying whole messages, and the detection's
 // decisions: arrivals and removals from udev and the port poll, and what
 // counts as the controller at start-up (MIDI ports or its update port).
-// Sleep and replugs: tst_replug.
+// Replugs, also around a sleep; through JACK: tst_replug.
 #include "device/ControllerLink.h"
 #include "device/DetectionDevice.h"
 #include "device/DeviceEventSource.h"
 #include "device/LoopbackMidi.h"
 #include "device/MidiPollEventSource.h"
 #include "device/MidiPort.h"
+#include "device/PowerEventSource.h"
 #include "device/RtMidiBackend.h"
 #include "device/SysExQueue.h"
 #include "device/UdevEventSource.h"
@@ -18,9 +19,16 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
+
+class UdevDouble : public DeviceEventSource
+{
+public:
+    void report(bool arrival) { emit deviceEvent(UdevEventSource::pathText("/card1", "416", "b009"), arrival); }
+};
 
 QList<QByteArray> s_received;
 void receive(char *data, int len)
@@ -288,6 +296,66 @@ private slots:
             d->checkConnectedDevice();
             QCOMPARE(events(spy), c.reported);
             QVERIFY(!d->devArrived()); // found at start-up is not an arrival: a later notification still counts
+        }
+    }
+
+    // A controller pulled out and plugged in again quickly, its ports listed
+    // after udev reported it, or changed while asleep (ports that changed count
+    // as a removal and an arrival, once both are back): each return is noticed.
+    // Steps: plug/unplug both ports, "in"/"out" one, udev+/udev-, poll,
+    // sleep/wake; "later:STEP" runs it 300 ms on; "=" what was reported
+    // by now, "~" what is reported within a few seconds.
+    void returnIsNoticed_data()
+    {
+        QTest::addColumn<QString>("steps");
+        QTest::newRow("removal resets the poll") << "plug poll udev- unplug plug poll =+-+";
+        QTest::newRow("udev before the ports") << "plug udev- unplug udev+ later:plug =- ~-+";
+        QTest::newRow("one port back after waking") << "plug sleep unplug in wake =- later:out ~-+";
+        QTest::newRow("nothing changed while asleep") << "plug sleep wake =";
+        QTest::newRow("replugged while asleep") << "plug sleep unplug plug wake =-+";
+        QTest::newRow("unplugged while asleep") << "plug sleep unplug wake =-";
+        QTest::newRow("plugged in while asleep") << "sleep plug wake =+";
+    }
+    void returnIsNoticed()
+    {
+        QFETCH(QString, steps);
+        LoopbackMidi midi;
+        QList<int> ports;
+        auto *udev = new UdevDouble;
+        auto *poll = new MidiPollEventSource(&midi, 60000);
+        auto *power = new PowerEventSource;
+        DetectionDevice detection(&midi, [] { return false; }, {udev, poll});
+        detection.addPowerSource(power);
+        QString seen;
+        connect(&detection, &DetectionDevice::s_devTypeAndState, this,
+            [&seen](const QString &, bool arrival) { seen += arrival ? '+' : '-'; });
+        std::function<void(const QString &)> run = [&](const QString &step) {
+            if (step == "plug" || step == "in")
+                ports << midi.addSource("Korvel Mavu");
+            if (step == "plug" || step == "out")
+                ports << midi.addSink("Korvel Mavu", {});
+            if (step == "unplug") {
+                for (int port : qAsConst(ports))
+                    midi.removePort(port);
+                ports.clear();
+            }
+            if (step.startsWith("udev"))
+                udev->report(step.endsWith('+'));
+            if (step == "poll")
+                poll->poll();
+            if (step == "sleep" || step == "wake")
+                emit power->sleepChanging(step == "sleep");
+            if (step.startsWith("later:"))
+                QTimer::singleShot(300, this, [&run, step] { run(step.mid(6)); });
+            if (step.startsWith('='))
+                QCOMPARE(seen, step.mid(1));
+            if (step.startsWith('~'))
+                QTRY_COMPARE_WITH_TIMEOUT(seen, step.mid(1), 3000);
+        };
+        for (const QString &step : steps.split(' ')) {
+            run(step);
+            if (QTest::currentTestFailed())
+                return;
         }
     }
 };
