@@ -66,9 +66,12 @@ private slots:
     {
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QString>("language");
-        QTest::newRow("zh_CN") << "zh_CN.UTF-8" << "简体中文";
-        QTest::newRow("en_GB") << "en_GB.UTF-8" << "English";
-        QTest::newRow("de_DE") << "de_DE.UTF-8" << "English";
+        QTest::newRow("zh_CN") << "zh_CN.UTF-8"
+                               << "简体中文";
+        QTest::newRow("en_GB") << "en_GB.UTF-8"
+                               << "English";
+        QTest::newRow("de_DE") << "de_DE.UTF-8"
+                               << "English";
     }
     void firstStartFollowsTheSystem()
     {
@@ -115,7 +118,6 @@ private slots:
         trans.setLanguage(QString());
     }
 
-
     // The steps outlive a language switch and are named in the new language.
     void editHistoryFollowsTheLanguage()
     {
@@ -130,7 +132,6 @@ private slots:
         QCOMPARE(chinese, QStringLiteral("撤销打击垫 A3 音符"));
         QCOMPARE(history.undoText(), QStringLiteral("Undo Pad A3 note"));
     }
-
 
     // lupdate over the pages and the native classes, held against the
     // catalogues' sources: every text has its finished Chinese entry, every
