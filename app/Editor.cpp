@@ -47,6 +47,7 @@ Editor::Editor(const EditorSetup &setup, QObject *parent)
     m_firmware = std::make_unique<FirmwareUpdateFlow>(m_window->channel(), m_update);
     m_recovery
         = std::make_unique<RecoveryOffer>(*m_firmware, m_ftp, [this] { return m_window->channel().isPresent(); });
+    connect(m_recovery.get(), &RecoveryOffer::found, m_window.get(), &MainWindow::updateModeFound);
     setUserPrompt(std::make_unique<MessageBoxPrompt>(m_window.get()));
     connect(&m_ftp, &MyFtp::downloadComplete, this,
         [this](const QString &path) { m_firmware->start(path, m_window->serialNumber()); });

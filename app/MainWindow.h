@@ -56,6 +56,8 @@ signals:
     void showHint(bool isSend, bool isSuccess);
     void screenChanged();
     void devStateChanged(bool state);
+    // The controller was found in its update mode (its loader), without MIDI ports.
+    void updateModeFound();
     void s_snNum(QString snStr);
     // A pad, knob or transport button played on the controller: kind "pad",
     // "knob" or "button", index counted over all banks.

@@ -48,7 +48,10 @@ void RecoveryOffer::look()
 
 void RecoveryOffer::offer()
 {
-    if (!m_prompt || m_asking || m_firmware.isBusy())
+    if (m_firmware.isBusy())
+        return;
+    emit found();
+    if (!m_prompt || m_asking)
         return;
     m_asking = true;
     m_steadyLooks = kSteadyLooks; // asked once for this stay in the loader

@@ -38,6 +38,10 @@ public:
     // One look for the loader; public for tests.
     void look();
 
+signals:
+    // The loader was found, just before the user is asked.
+    void found();
+
 private:
     FirmwareUpdateFlow &m_firmware;
     MyFtp &m_ftp;

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLocale>
 #include <QQmlEngine>
 #include <QSettings>
@@ -33,6 +34,18 @@ QSettings *newSettings()
         QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("korvelMavu"));
 }
 
+// Qt's own texts in the language a catalogue of ours is written for ("zh_CN"),
+// from where this Qt keeps its translations; null when they are not there.
+QSharedPointer<QTranslator> qtCatalogue(const QString &language)
+{
+    QSharedPointer<QTranslator> translator(new QTranslator);
+    if (language.isEmpty()
+        || !translator->load(QLocale(language), QStringLiteral("qt"), QStringLiteral("_"),
+            QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+        return {};
+    return translator;
+}
+
 // The two letters after "i18n_" in a catalogue's path.
 QString languageCode(const QString &path)
 {
@@ -62,14 +75,15 @@ Trans::Trans(QQmlEngine *engine, QObject *parent)
         }
         m_languageList << displayName;
 
-        QSharedPointer<QTranslator> translator(new QTranslator);
-        translator->load(path);
-        m_translators.insert(displayName, translator);
+        Catalogues catalogues;
+        catalogues.own.reset(new QTranslator);
+        catalogues.own->load(path);
+        catalogues.qt = qtCatalogue(catalogues.own->language());
+        m_translators.insert(displayName, catalogues);
 
         if (languageCode(path) == systemCode) {
             // No QML is loaded yet: installing is enough.
-            m_current = translator.data();
-            QCoreApplication::installTranslator(m_current);
+            install(catalogues);
             m_currentLanguage = displayName;
             matched = true;
         }
@@ -84,15 +98,25 @@ void Trans::reTrans(QString lang)
     if (lang.isEmpty() || lang == m_currentLanguage)
         return;
     m_currentLanguage = lang;
-    if (m_current)
-        QCoreApplication::removeTranslator(m_current);
     // An unknown name leaves no catalogue installed: the source texts show.
-    m_current = m_translators.value(lang).data();
-    if (m_current)
-        QCoreApplication::installTranslator(m_current);
+    install(m_translators.value(lang));
     if (m_engine)
         m_engine->retranslate();
     emit currentLanguageChanged(m_currentLanguage);
+}
+
+void Trans::install(const Catalogues &catalogues)
+{
+    for (const QSharedPointer<QTranslator> &old : {m_current.own, m_current.qt}) {
+        if (old)
+            QCoreApplication::removeTranslator(old.data());
+    }
+    m_current = catalogues;
+    // The one installed last is asked first: ours.
+    for (const QSharedPointer<QTranslator> &now : {m_current.qt, m_current.own}) {
+        if (now)
+            QCoreApplication::installTranslator(now.data());
+    }
 }
 
 QString Trans::getLanguage()

@@ -11,7 +11,9 @@ class QTranslator;
 
 // Languages, the current one, its persistence and run-time switching.
 // The catalogues are the "*.qm" files in ":/i18n"; each names its language
-// through its translation of "TargetLanguage" in the context "Trans".
+// through its translation of "TargetLanguage" in the context "Trans". Qt's own
+// catalogue of the same language (file dialogs, message box buttons) comes
+// and goes with it, when the system has it.
 class Trans : public QObject
 {
     Q_OBJECT
@@ -38,8 +40,15 @@ signals:
     void currentLanguageChanged(QString currentLanguage);
 
 private:
-    QMap<QString, QSharedPointer<QTranslator>> m_translators;
-    QTranslator *m_current = nullptr;
+    // Ours, and Qt's for the same language (null when not installed).
+    struct Catalogues {
+        QSharedPointer<QTranslator> own;
+        QSharedPointer<QTranslator> qt;
+    };
+    void install(const Catalogues &catalogues);
+
+    QMap<QString, Catalogues> m_translators;
+    Catalogues m_current;
     QStringList m_languageList;
     QQmlEngine *m_engine = nullptr;
     QString m_currentLanguage;

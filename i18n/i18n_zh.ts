@@ -35,7 +35,7 @@
     <name>BqmPitchBend</name>
     <message>
         <source>LSB MIN</source>
-        <translation>粗调最小</translation>
+        <translation>精调最小</translation>
     </message>
     <message>
         <source>MAX</source>
@@ -43,7 +43,7 @@
     </message>
     <message>
         <source>MSB MIN</source>
-        <translation>精调最小</translation>
+        <translation>粗调最小</translation>
     </message>
     <message>
         <source>CH</source>
@@ -86,6 +86,10 @@
     <message>
         <source>confirm</source>
         <translation>确认</translation>
+    </message>
+    <message>
+        <source>0–127</source>
+        <translation>0–127</translation>
     </message>
 </context>
 <context>
@@ -140,6 +144,10 @@
     <message>
         <source>Device connected</source>
         <translation>已连接</translation>
+    </message>
+    <message>
+        <source>Update mode</source>
+        <translation>升级模式</translation>
     </message>
 </context>
 <context>
@@ -547,6 +555,10 @@
         <source>Please select parameter block and fill the text field.</source>
         <translation>请先勾选参数区块并填写数值。</translation>
     </message>
+    <message>
+        <source>Not saved, since not ticked: %1. Tick a block to save it.</source>
+        <translation>以下区块已修改但未勾选，因此未保存：%1。勾选区块后才会保存。</translation>
+    </message>
 </context>
 <context>
     <name>FunctionPage</name>
@@ -574,12 +586,16 @@
         <translation>版权所有 © Korvel Audio。保留所有权利。</translation>
     </message>
     <message>
-        <source>Korvel PC Control Windows OS</source>
-        <translation>Korvel PC控制面板 Win客户端</translation>
+        <source>Korvel PC Control for %1</source>
+        <translation>Korvel PC控制面板 %1客户端</translation>
     </message>
     <message>
-        <source>Firmware:</source>
-        <translation>固件版本号：</translation>
+        <source>Editor: %1</source>
+        <translation>编辑器：%1</translation>
+    </message>
+    <message>
+        <source>Firmware: %1</source>
+        <translation>固件版本号：%1</translation>
     </message>
     <message>
         <source>firmware updates</source>
@@ -637,19 +653,19 @@
     </message>
     <message>
         <source>LSB MIN</source>
-        <translation>粗调最小</translation>
-    </message>
-    <message>
-        <source>LSB MAX</source>
-        <translation>粗调最大</translation>
-    </message>
-    <message>
-        <source>MSB MIN</source>
         <translation>精调最小</translation>
     </message>
     <message>
-        <source>MSB MAX</source>
+        <source>LSB MAX</source>
         <translation>精调最大</translation>
+    </message>
+    <message>
+        <source>MSB MIN</source>
+        <translation>粗调最小</translation>
+    </message>
+    <message>
+        <source>MSB MAX</source>
+        <translation>粗调最大</translation>
     </message>
 </context>
 <context>
@@ -725,6 +741,10 @@
     <message>
         <source>B</source>
         <translation>B</translation>
+    </message>
+    <message>
+        <source>0–127</source>
+        <translation>0–127</translation>
     </message>
 </context>
 <context>
@@ -1083,6 +1103,14 @@
         <source>CH</source>
         <translation>通道</translation>
     </message>
+    <message>
+        <source>CC #</source>
+        <translation>CC 号</translation>
+    </message>
+    <message>
+        <source>PC #</source>
+        <translation>程序号</translation>
+    </message>
 </context>
 <context>
     <name>PresetFile</name>
@@ -1092,11 +1120,15 @@
     </message>
     <message>
         <source>The file is too short to be a preset (%1 bytes).</source>
-        <translation>文件太短（%1 字节），不是预设文件。</translation>
+        <translation>文件太短，只有 %1 字节。</translation>
     </message>
     <message>
-        <source>The file says its settings block is %1 bytes long; a preset holds %2 bytes.</source>
-        <translation>文件标明其设置数据块长 %1 字节，而预设应为 %2 字节。</translation>
+        <source>This file is not a Korvel Mavu preset.</source>
+        <translation>此文件不是 Korvel Mavu 预设。</translation>
+    </message>
+    <message>
+        <source>A preset begins with %1 or %2; this file begins with %3.</source>
+        <translation>预设文件以 %1 或 %2 开头，而此文件以 %3 开头。</translation>
     </message>
     <message>
         <source>The file is truncated: %1 of %2 bytes are present.</source>

@@ -308,6 +308,11 @@ void DataManagement::setLum(int bank, float value)
     emit s_updateDate();
 }
 
+QVariantMap DataManagement::getCurveInten()
+{
+    return {{QStringLiteral("curve"), byteAt(kCurveOffset)}, {QStringLiteral("intensity"), byteAt(kIntensityOffset)}};
+}
+
 QVariantList DataManagement::getVerInfo()
 {
     return {byteAt(kVersionOffset), byteAt(kVersionOffset + 1), byteAt(kVersionOffset + 2)};

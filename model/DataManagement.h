@@ -35,6 +35,8 @@ public slots:
     void setPadBatch(int bank, QString mode, bool isDes, QString valueType, int value);
     void setPadBatchColor(int bank, QString color);
     void setCurveInten(QString valueType, int value);
+    // The velocity curve and the pressure level, as "curve" and "intensity".
+    QVariantMap getCurveInten();
 
     QVariantMap getBQMInfo(int index);
     void setBQMInfo(int index, QString valueType, int value);

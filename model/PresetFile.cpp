@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QtEndian>
 
@@ -16,6 +17,19 @@ namespace {
 constexpr int kLengthFieldSize = 4;
 constexpr int kStmSize = kLengthFieldSize + layout::kImageSize;
 
+QByteArray lengthField(int size)
+{
+    QByteArray out(kLengthFieldSize, '\0');
+    qToBigEndian<quint32>(quint32(size), out.data());
+    return out;
+}
+
+// Bytes as the user compares them with a hex viewer: "00 00 01 CA".
+QString hexText(const QByteArray &bytes)
+{
+    return QString::fromLatin1(bytes.toHex(' ').toUpper());
+}
+
 bool fail(QString *error, const QString &text)
 {
     if (error)
@@ -23,23 +37,14 @@ bool fail(QString *error, const QString &text)
     return false;
 }
 
-} // namespace
-
-Format formatForPath(const QString &path)
+// Why contents are no preset, said after what that means for the user.
+bool notAPreset(QString *error, const QString &why)
 {
-    return path.endsWith(QLatin1String(".syx"), Qt::CaseInsensitive) ? Format::Syx : Format::Stm;
+    return fail(error,
+        QCoreApplication::translate("PresetFile", "This file is not a Korvel Mavu preset.") + QLatin1Char(' ') + why);
 }
 
-QByteArray encode(const QByteArray &image, Format format)
-{
-    if (format == Format::Syx)
-        return image;
-    QByteArray out(kLengthFieldSize, '\0');
-    qToBigEndian<quint32>(quint32(image.size()), out.data());
-    return out + image;
-}
-
-bool decode(const QByteArray &contents, QByteArray *image, QString *error)
+bool decodeImage(const QByteArray &contents, QByteArray *image, QString *error)
 {
     if (contents.isEmpty())
         return fail(error, QCoreApplication::translate("PresetFile", "The file is empty."));
@@ -59,10 +64,9 @@ bool decode(const QByteArray &contents, QByteArray *image, QString *error)
     const quint32 length = qFromBigEndian<quint32>(contents.constData());
     if (length != quint32(layout::kImageSize))
         return fail(error,
-            QCoreApplication::translate(
-                "PresetFile", "The file says its settings block is %1 bytes long; a preset holds %2 bytes.")
-                .arg(length)
-                .arg(layout::kImageSize));
+            QCoreApplication::translate("PresetFile", "A preset begins with %1 or %2; this file begins with %3.")
+                .arg(hexText(lengthField(layout::kImageSize)), hexText(QByteArray(1, char(layout::kSysExStart))),
+                    hexText(contents.left(kLengthFieldSize))));
     if (contents.size() < kStmSize)
         return fail(error,
             QCoreApplication::translate("PresetFile", "The file is truncated: %1 of %2 bytes are present.")
@@ -79,11 +83,33 @@ bool decode(const QByteArray &contents, QByteArray *image, QString *error)
     return true;
 }
 
+} // namespace
+
+Format formatForPath(const QString &path)
+{
+    return path.endsWith(QLatin1String(".syx"), Qt::CaseInsensitive) ? Format::Syx : Format::Stm;
+}
+
+QByteArray encode(const QByteArray &image, Format format)
+{
+    if (format == Format::Syx)
+        return image;
+    return lengthField(image.size()) + image;
+}
+
+bool decode(const QByteArray &contents, QByteArray *image, QString *error)
+{
+    QString why;
+    return decodeImage(contents, image, &why) || notAPreset(error, why);
+}
+
 bool readFile(const QString &path, QByteArray *image, QString *error)
 {
-    // A pipe would block the open, a device never end: both are refused unopened.
-    if (!plainfile::fitsToRead(path, kStmSize, error))
-        return false;
+    // A pipe would block the open, a device never end: both are refused
+    // unopened. A file far too big is no preset either.
+    QString why;
+    if (!plainfile::fitsToRead(path, kStmSize, &why))
+        return QFileInfo(path).isFile() ? notAPreset(error, why) : fail(error, why);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, file.errorString());

@@ -216,6 +216,17 @@ Window {
         onTriggered: hint.state = ""
     }
 
+    // A firmware update under way leaves the controller in update mode until it is done.
+    Connections {
+        target: FirmwareUpdate
+        function onWaitingForController() {
+            mainPage.connectState.updateMode = true
+        }
+        function onTransStatus(isSuccess) {
+            mainPage.connectState.updateMode = false
+        }
+    }
+
     Connections {
         target: Tran
         function onCurrentLanguageChanged(currentLanguage) {
@@ -238,7 +249,13 @@ Window {
             view.popHint(isSend, isSuccess)
         }
         function onDevStateChanged(state) {
-            mainPage.connectState.state = state ? "connect" : ""
+            mainPage.connectState.connected = state
+            // Back with its MIDI ports: out of its loader.
+            if (state)
+                mainPage.connectState.updateMode = false
+        }
+        function onUpdateModeFound() {
+            mainPage.connectState.updateMode = true
         }
         function onControlHit(kind, index) {
             mainPage.showHit(kind, index)

@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Takes the screenshots in docs/screenshots/, in English and in Chinese: the
 # main page (also at a screen scale of 1.5), a preset that differs from the
-# controller and the Compare dialog, a pad played on the controller, the
-# function page, the About box and the firmware update. The editor runs on its
-# built-in simulated controller under Xvfb, and a local FTP server on
-# 127.0.0.1 offers a newer firmware. Clicks go where a person would click.
-#   docs/screenshots/shoot.sh [BUILD_DIR]     (default: build; korvel-mavu and mavuctl built)
-# Needs xvfb, xdotool, imagemagick and python3-pyftpdlib. At 96 dots per inch
-# the window is drawn at its design size, 1080 x 892; at 144, 1620 x 1338.
+# controller and the Compare dialog, the quit question, a pad played on the
+# controller, the function page, the About box, the firmware update and the
+# connection corner (connected, no controller, a controller in update mode).
+# The editor runs on its built-in simulated controller under Xvfb, and a local
+# FTP server on 127.0.0.1 offers a newer firmware; for the corner without a
+# controller and in update mode it runs on a private JACK server, the latter
+# with mavu-sim. Clicks go where a person would click.
+#   docs/screenshots/shoot.sh [BUILD_DIR]     (default: build; korvel-mavu, mavuctl and mavu-sim built)
+# Needs xvfb, xdotool, imagemagick, jackd2 and python3-pyftpdlib. At 96 dots
+# per inch the window is drawn at its design size, 1080 x 892; at 144, 1620 x 1338.
 set -euo pipefail
 
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -15,6 +18,7 @@ root=$(cd "$here/../.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 editor="$build/app/korvel-mavu"
 mavuctl="$build/cli/mavuctl"
+mavusim="$build/simulator/mavu-sim"
 work=$(mktemp -d)
 pids=()
 
@@ -47,7 +51,7 @@ for _ in $(seq 100); do grep -q PORT "$work/ftp-out" && break; sleep 0.1; done
 port=$(awk '/PORT/ {print $2}' "$work/ftp-out")
 [ -n "$port" ] || { echo "the FTP server did not start" >&2; exit 1; }
 
-# --- a preset that differs from the controller in six settings ---------------
+# --- a preset that differs from the controller in eight settings -------------
 preset="$work/my.stm"
 "$mavuctl" defaults "$preset"
 while read -r operation; do
@@ -56,11 +60,19 @@ while read -r operation; do
 done <<'EOF'
 setPadInfo 0 padData 60
 setPadInfo 5 padData 70
+setPadInfo 1 padtype 1
+setPadInfo 2 padtype 2
 setPadInfo 18 padRGB #FF0000
 setBQMInfo 2 bqmData 99
 setWalkingBeltInfo 1 wbMode 1
 setCurveInten curve 1
 EOF
+
+# --- a JACK server without sound hardware, for the runs without the simulator
+export JACK_DEFAULT_SERVER="mavu-shoot-$$"
+jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy >"$work/jackd.log" 2>&1 &
+pids+=($!)
+sleep 2
 
 # --- the display --------------------------------------------------------------
 start_display() { # size dpi
@@ -100,10 +112,17 @@ shot_lit() { # name x y
 }
 click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-0.8}"; }
 away() { xdotool mousemove 1300 950; }
+# The connection corner, with the line beside it, out of a shot of the window.
+corner() { # from-png name
+    convert "$1" -crop 420x34+600+828 +repage "$here/$2.png"
+    echo "docs/screenshots/$2.png"
+}
 
-run_editor() { # language [editor argument...]; KORVEL_MAVU_SIM_PLAY passes on
-    local lang=$1 config="$work/config-$1"
+run_editor() { # language [editor argument...]; KORVEL_MAVU_SIM_PLAY passes on,
+    # no_simulator=1 leaves the built-in simulated controller out
+    local lang=$1 config="$work/config-$1" source=(--simulator)
     shift
+    if [ -n "${no_simulator:-}" ]; then source=(); fi
     mkdir -p "$config/Korvel" "$work/data-$lang" "$work/run-$lang"
     chmod 700 "$work/run-$lang"
     # QSettings keeps non-Latin text escaped: \x7b80\x4f53\x4e2d\x6587 is 简体中文.
@@ -111,7 +130,7 @@ run_editor() { # language [editor argument...]; KORVEL_MAVU_SIM_PLAY passes on
     printf '[General]\nLanguage=%s\n' "$name" >"$config/Korvel/korvelMavu.conf"
     XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$work/data-$lang" XDG_RUNTIME_DIR="$work/run-$lang" \
     KORVEL_MAVU_FIRMWARE_SERVER="127.0.0.1:$port" \
-        "$editor" --simulator "$@" --update-port "$work/update-$lang" >>"$work/editor-$lang.log" 2>&1 &
+        "$editor" "${source[@]}" --update-port "$work/update-$lang" "$@" >>"$work/editor-$lang.log" 2>&1 &
     editor_pid=$!
     pids+=("$editor_pid")
     # Settings, then the serial number, arrive from the simulated controller.
@@ -126,19 +145,31 @@ for lang in zh en; do
     run_editor "$lang"
     away
     shot "main-$lang"
+    corner "$here/main-$lang.png" "corner-connected-$lang"
 
-    # Function page: tick a few blocks, then Save an empty column for the tip.
+    # Function page: tick a few blocks and choose the velocity curve LO in
+    # column A, whose Save shows it in every column.
     click 249 50; click 237 80
     click 79 199        # column A, knob CC
     click 106 394       # column A, pad NOTE
     click 620 536       # column B, pad COLOR
     click 447 692       # column B, luminance
+    click 303 781 0.5   # column A, the velocity curve...
+    xdotool key Down Return; sleep 0.3
+    click 30 795        # ...and its block ticked
+    click 188 859       # column A, Save
     away
     shot "function-$lang"
     click 892 859 0.2   # column C, Save with nothing ticked
     away
     shot "function-tip-$lang"
     sleep 3
+    click 850 429 0.2   # column C, a pad number typed but not ticked...
+    xdotool key 4
+    click 892 859 0.2   # ...and Save names it
+    away
+    shot "function-unticked-$lang"
+    sleep 5
     click 520 95        # Back
 
     # About box; in Chinese the account names show their QR code on hover.
@@ -189,7 +220,30 @@ for lang in zh en; do
     click 48 50; click 48 287   # File, Compare…
     away
     shot "compare-$lang"
+    xdotool mousemove 700 110 key Escape; sleep 0.3
+    # Closing with those changes not sent asks first; Escape keeps the editor.
+    click 1047 18 1
+    shot "quit-question-$lang"
+    xdotool key Escape
     stop_editor
+
+    # The corner without a controller, and with one whose update was cut short
+    # (the question that comes with it stays open for the shot).
+    no_simulator=1 run_editor "$lang" --midi-api jack
+    away
+    shot "corner-none-$lang"
+    corner "$here/corner-none-$lang.png" "corner-none-$lang"
+    stop_editor
+    "$mavusim" --midi-api jack --update-mode --update-link "$work/loader-$lang" >"$work/sim-$lang.log" 2>&1 &
+    sim_pid=$!
+    pids+=("$sim_pid")
+    sleep 1
+    no_simulator=1 run_editor "$lang" --midi-api jack --update-port "$work/loader-$lang"
+    away
+    shot "corner-update-$lang"
+    corner "$here/corner-update-$lang.png" "corner-update-$lang"
+    stop_editor
+    kill "$sim_pid"
 
     # Pad 3 of bank B played on the controller: bank B comes into view and
     # the pad lights. The simulator plays it once a quarter second for 15 s.

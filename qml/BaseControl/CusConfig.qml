@@ -59,6 +59,8 @@ QtObject {
     property color colorMenuBackground: "#F0F0F0"
     property color colorHintBackground: "#E5E5E5"
     property color colorTipBackground: Qt.rgba(0.5, 0.5, 0.5, 0.5)
+    // A notice over busy fields, which must stay readable.
+    property color colorNoticeBackground: Qt.rgba(0.22, 0.23, 0.24, 0.9)
     property color colorSliderTrack: "#E5E5E5"
     property color colorHandle: "#CCCCCC"
     property color colorHandleHovered: "#DDDDDD"
@@ -70,16 +72,21 @@ QtObject {
     property color colorWindowPanel: "#E5E5E5"
     property color colorWindowBorder: "#000000"
     property color colorProductName: "#000000"
-    // Connection light and pad marker: idle and active.
-    property color colorStateIdle: "#707070"
+    // The pad swatch before its colour is read.
     property color colorStateActive: "#FF7900"
     // A control's settings differ from the controller's.
     property color colorDiffersMark: colorStateActive
-    // The knock colour's channel labels and the colour it starts with.
+    // The connection corner, one look each, none of them the orange above:
+    // connected (a green dot, dark text), not connected (a hollow grey ring,
+    // grey text that is still readable) and the controller in update mode (blue).
+    property color colorConnected: "#1F9D55"
+    property color colorConnectedText: colorTitleText
+    property color colorDisconnected: "#707070"
+    property color colorUpdateMode: "#2A82E4"
+    // The knock colour's channel labels.
     property color colorChannelRed: "#D43030"
     property color colorChannelGreen: "#A5D63F"
     property color colorChannelBlue: "#2A82E4"
-    property color colorKnockDefault: Qt.rgba(94 / 255, 23 / 255, 206 / 255, 1)
     readonly property string colorPickerDefault: "#000000"
     // A control played on the controller: its ring, and how long it shows.
     property color colorHit: "#FF2E63"

@@ -2,19 +2,26 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "."
 
-// A block whose tick is shown by its border colour.
+// A block that is ticked to take part: its title carries a TickBox and its
+// border turns to the accent while ticked. `edited` says that the user changed
+// one of its fields since the block was last written.
 Button {
     id: control
 
     property color backgroundColor: CusConfig.colorInputDisable
     property color borderNormalColor: CusConfig.colorNone
     property color borderHoverColor: CusConfig.colorBorderHover
-    property color borderPressedColor: CusConfig.colorBorderInput
+    property color borderPressedColor: CusConfig.colorElement
     property color borderDisableColor: CusConfig.colorControlDisable
+    property bool edited: false
 
     function setChecked(flag) {
         if (checked !== flag)
             checked = flag
+    }
+
+    function markEdited() {
+        edited = true
     }
 
     checkable: true

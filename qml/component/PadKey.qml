@@ -21,11 +21,14 @@ Item {
     property alias btnState: btnState
     property alias input: input
     property alias colorRect: colorRect
+    property alias numberLabel: tValue
+    property alias keyLabel: tKey
     // Lit by Hits.flash(); made on the first hit.
     property Item hitRing: null
     readonly property Item hitArea: rect1
 
-    // Enables what the pad's type uses.
+    // Shows and enables what the pad's type uses: a note has its name, a
+    // control change or program change only its number, labelled as such.
     function uiLogic() {
         switch (tabBar.currentIndex) {
         case 0:
@@ -37,12 +40,12 @@ Item {
         case 1:
             cbxNote.enabled = false
             btnState.enabled = true
-            root.state = ""
+            root.state = "ccState"
             break
         default:
             cbxNote.enabled = false
             btnState.enabled = false
-            root.state = ""
+            root.state = "pcState"
             break
         }
     }
@@ -174,11 +177,24 @@ Item {
         }
     }
 
-
-    states: State {
-        name: "noteState"
-        PropertyChanges { target: tValue; visible: false }
-        PropertyChanges { target: tKey; y: 21 }
-        PropertyChanges { target: line; visible: true }
-    }
+    states: [
+        State {
+            name: "noteState"
+            PropertyChanges { target: tValue; visible: false }
+            PropertyChanges { target: tKey; y: 21 }
+            PropertyChanges { target: line; visible: true }
+        },
+        State {
+            name: "ccState"
+            PropertyChanges { target: tValue; text: qsTr("CC #") }
+            PropertyChanges { target: tKey; visible: false }
+            PropertyChanges { target: cbxNote; visible: false }
+        },
+        State {
+            name: "pcState"
+            PropertyChanges { target: tValue; text: qsTr("PC #") }
+            PropertyChanges { target: tKey; visible: false }
+            PropertyChanges { target: cbxNote; visible: false }
+        }
+    ]
 }

@@ -2,22 +2,28 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import ColorP 1.0
 import "../BaseControl"
+import "../component/ColorLevels.js" as ColorLevels
 import ".."
 
 // Shared colour picker. keyIndex 0..47 edits that pad; -1 hands the colour
-// back to the caller's swatch through its syncColorValue().
+// back to the caller's swatch through its syncColorValue(). The fields show
+// the controller's 0..127, and the colour is kept on that scale.
 Dialog {
     id: dialog
 
     property string currentColor: CusConfig.colorPickerDefault
     property var colorRect: null
     property int keyIndex: -1
+    property alias red: r
+    property alias green: g
+    property alias blue: b
+    property alias confirmButton: confirmButton
 
     function fillInputs(color) {
-        var s = String(color)
-        r.text = parseInt(s.substr(1, 2), 16)
-        g.text = parseInt(s.substr(3, 2), 16)
-        b.text = parseInt(s.substr(5, 2), 16)
+        var levels = ColorLevels.levels(color)
+        r.text = levels[0]
+        g.text = levels[1]
+        b.text = levels[2]
     }
 
     function show(index, colorRect, rectColor) {
@@ -26,13 +32,13 @@ Dialog {
         open()
         colorPalette.clearPoint()
         dialog.colorRect = colorRect
-        currentColor = String(rectColor)
+        currentColor = ColorLevels.snapped(rectColor)
         keyIndex = index
         fillInputs(currentColor)
     }
 
     function takeInputs() {
-        currentColor = MainLogic.rgbtoStr(Number(r.text), Number(g.text), Number(b.text))
+        currentColor = ColorLevels.color(r.text, g.text, b.text)
         colorPalette.clearPoint()
     }
 
@@ -65,8 +71,9 @@ Dialog {
                 onPositionChanged: colorPalette.mouseMove(mouse.x, mouse.y)
             }
 
+            // What the controller can store of the colour under the pointer.
             onColorChang: {
-                dialog.currentColor = colorStr
+                dialog.currentColor = ColorLevels.snapped(colorStr)
                 dialog.fillInputs(colorStr)
             }
         }
@@ -102,7 +109,6 @@ Dialog {
         CusInput {
             id: r
             x: 70; y: 340; width: 48; height: 16
-            maxRange: 255
             textColor: CusConfig.colorTextSecondary
             border.width: 1
             onEditingFinished: dialog.takeInputs()
@@ -110,7 +116,6 @@ Dialog {
         CusInput {
             id: g
             x: 150; y: 340; width: 48; height: 16
-            maxRange: 255
             textColor: CusConfig.colorTextSecondary
             border.width: 1
             onEditingFinished: dialog.takeInputs()
@@ -118,10 +123,16 @@ Dialog {
         CusInput {
             id: b
             x: 230; y: 340; width: 48; height: 16
-            maxRange: 255
             textColor: CusConfig.colorTextSecondary
             border.width: 1
             onEditingFinished: dialog.takeInputs()
+        }
+        BasicText {
+            x: 284; y: 340; height: 16
+            verticalAlignment: Text.AlignVCenter
+            fontSize: CusConfig.fontSizeLevel4
+            enableColor: CusConfig.colorTextSecondary
+            text: qsTr("0–127")
         }
 
         CusButton {
@@ -131,6 +142,7 @@ Dialog {
             onClicked: dialog.reject()
         }
         CusButton {
+            id: confirmButton
             x: 185; y: 370; width: 100; height: 24
             text: qsTr("confirm")
             textColor: CusConfig.colortext

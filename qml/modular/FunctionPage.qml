@@ -4,6 +4,8 @@ import "../component/function"
 
 // Bank quick-fill page, shown instead of the editor from the "Function" menu.
 // One column per bank; a column's copy buttons take another column's fields.
+// The velocity curve and pressure level are the controller's, not a bank's:
+// every column shows the same pair.
 Item {
     id: root
 
@@ -15,6 +17,7 @@ Item {
     property alias groupA: groupA
     property alias groupB: groupB
     property alias groupC: groupC
+    property alias globalSettings: globalSettings
 
     function copyInto(from, to) {
         from.copy()
@@ -23,6 +26,10 @@ Item {
 
     anchors.fill: parent
     visible: isVisable
+
+    GlobalSettings {
+        id: globalSettings
+    }
 
     CusButton {
         id: backBtn
@@ -44,6 +51,7 @@ Item {
         y: 133
         name: "A"
         title: qsTr("Group A")
+        settings: globalSettings
         onColorRequested: root.colorRequested(swatch, current)
         onCopyFromLeft: root.copyInto(groupB, groupA)
         onCopyFromRight: root.copyInto(groupC, groupA)
@@ -55,6 +63,7 @@ Item {
         y: 133
         name: "B"
         title: qsTr("Group B")
+        settings: globalSettings
         onColorRequested: root.colorRequested(swatch, current)
         onCopyFromLeft: root.copyInto(groupA, groupB)
         onCopyFromRight: root.copyInto(groupC, groupB)
@@ -66,6 +75,7 @@ Item {
         y: 133
         name: "C"
         title: qsTr("Group C")
+        settings: globalSettings
         onColorRequested: root.colorRequested(swatch, current)
         onCopyFromLeft: root.copyInto(groupA, groupC)
         onCopyFromRight: root.copyInto(groupB, groupC)

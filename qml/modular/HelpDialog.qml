@@ -15,6 +15,11 @@ DialogFrame {
     property alias btnUpdate: btnUpdate
     property alias support: support
     property alias row: row
+    property alias productLine: productLine
+    property alias softVersion: softVersion
+    // The system the editor runs on, by its usual name.
+    readonly property string systemName: ({ "linux": "Linux", "windows": "Windows", "osx": "macOS" })[Qt.platform.os]
+                                         || Qt.platform.os
     // Kept apart from the label so a language switch re-labels it.
     // The controller's version once it has answered, not a preset's.
     property string firmwareVersion: Session.firmwareVersion
@@ -52,43 +57,53 @@ DialogFrame {
         source: "qrc:/img/helpLogo.png"
     }
 
+    // Information, not disabled controls: the secondary text colour.
     BasicText {
+        id: productLine
         anchors.horizontalCenter: parent.horizontalCenter
         y: 118
-        text: qsTr("Korvel PC Control Windows OS")
-        enableColor: CusConfig.colorTextDisable
+        text: qsTr("Korvel PC Control for %1").arg(dialog.systemName)
+        enableColor: CusConfig.colorTextSecondary
     }
 
+    // Cells of a fixed width keep the row centred whatever their texts.
     Row {
         anchors.horizontalCenter: parent.horizontalCenter
         y: 132
-        spacing: 20
+        spacing: 4
 
         BasicText {
-            text: MainLogic.getSoftVersion()
-            enableColor: CusConfig.colorTextDisable
+            id: softVersion
+            width: 100
+            horizontalAlignment: Text.AlignHCenter
+            elide: Text.ElideRight
+            text: qsTr("Editor: %1").arg(MainLogic.getSoftVersion())
+            enableColor: CusConfig.colorTextSecondary
         }
         BasicText {
             id: firmwareVer
-            width: 95
-            text: qsTr("Firmware:") + dialog.firmwareVersion
-            enableColor: CusConfig.colorTextDisable
+            width: 110
+            horizontalAlignment: Text.AlignHCenter
+            elide: Text.ElideRight
+            text: qsTr("Firmware: %1").arg(dialog.firmwareVersion || "–")
+            enableColor: CusConfig.colorTextSecondary
         }
         BasicText {
             id: sn
-            width: 120
+            width: 130
+            horizontalAlignment: Text.AlignHCenter
+            elide: Text.ElideRight
             text: "sn:"
-            enableColor: CusConfig.colorTextDisable
+            enableColor: CusConfig.colorTextSecondary
         }
     }
 
     CusButton {
         id: btnUpdate
         anchors.horizontalCenter: parent.horizontalCenter
-        y: 147
-        width: 110
-        height: 16
-        backgroundColorNormal: CusConfig.colorControlDisable
+        y: 148
+        width: 140
+        height: 18
         text: qsTr("firmware updates")
         textColor: CusConfig.colortext
         onClicked: Ftp.checkOnLineFirmware()
@@ -97,7 +112,7 @@ DialogFrame {
     CusButtonText {
         id: support
         x: 139
-        y: 164
+        y: 169
         text: qsTr("SUPPORT CENTER")
         onClicked: Qt.openUrlExternally(WebLinks.englishSite)
     }
@@ -117,7 +132,7 @@ DialogFrame {
     Row {
         id: row
         anchors.horizontalCenter: parent.horizontalCenter
-        y: 166
+        y: 168
         spacing: 10
         visible: false
 
@@ -155,13 +170,13 @@ DialogFrame {
     // Also the number reported before the box was built.
     Component.onCompleted: {
         if (MainLogic.serialNumber)
-            sn.text = "sn:" + MainLogic.serialNumber
+            sn.text = "sn: " + MainLogic.serialNumber
     }
 
     Connections {
         target: MainLogic
         function onS_snNum(snStr) {
-            sn.text = "sn:" + snStr
+            sn.text = "sn: " + snStr
         }
     }
 }

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import "../BaseControl"
 import "../component"
+import "../component/ColorLevels.js" as ColorLevels
 
 // The 16 pads of one bank. Tiles fill the grid row by row from the top, but
 // pad numbers run from the bottom row up.
@@ -67,7 +68,7 @@ Grid {
                     input.textInput.text = info.padData
                     cbxCH.currentIndex = info.padCh - 1
                     btnState.checked = info.padMode
-                    colorRect.color = MainLogic.rgbtoStr(info.padR * 2, info.padG * 2, info.padB * 2)
+                    colorRect.color = ColorLevels.color(info.padR, info.padG, info.padB)
                 }
 
                 Component.onCompleted: {

@@ -109,7 +109,7 @@ private slots:
             return;
         m_ftpServer->put(kFirmwareName, m_firmware);
         // The serial number follows the settings; the backup is named after it.
-        QTRY_VERIFY_WITH_TIMEOUT(text(m_help, "sn").startsWith(QLatin1String("sn:MAVU-")), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(text(m_help, "sn").startsWith(QLatin1String("sn: MAVU-")), 20000);
         auto *update = qobject_cast<FirmwareUpdate *>(context("FirmwareUpdate"));
 
         // The offer: name, version and notes, with the question and its button.
@@ -313,7 +313,7 @@ private:
         QTRY_COMPARE_WITH_TIMEOUT(version(), QStringLiteral("1.0.2"), 20000);
         QVERIFY(QMetaObject::invokeMethod(m_help, "show"));
         QTRY_VERIFY(m_help->property("opened").toBool());
-        QCOMPARE(text(m_help, "firmwareVer"), QStringLiteral("Firmware:1.0.2"));
+        QCOMPARE(text(m_help, "firmwareVer"), QStringLiteral("Firmware: 1.0.2"));
         clickShown(m_help, "btnUpdate");
         QTRY_VERIFY(m_progress->property("opened").toBool());
     }

@@ -1,6 +1,6 @@
-// Preset files on disk: both forms, recognised by content, bad files refused,
-// failed saves that keep the old file, and the settings backups kept before a
-// firmware update. (Paths that are no files: tst_mavuctl.)
+// Preset files on disk: both forms, recognised by content, bad files refused
+// saying why, failed saves that keep the old file, and the settings backups
+// kept before a firmware update. (Paths that are no files: tst_mavuctl.)
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
 #include "model/SettingsBackup.h"
@@ -36,20 +36,48 @@ private slots:
         }
     }
 
-    void badPresetsAreRefused()
+    // A file that is no preset is refused unchanged, and the message says so
+    // first, then why (the rows without a message: any reason will do).
+    void badPresetsAreRefused_data()
     {
         const QByteArray stm = fromHex("00 00 01 CA") + m_defaults;
-        const QList<QByteArray> bad = {QByteArray(), QByteArray("\x00\x00\x01", 3),
-            fromHex("00 00 00 14") + m_defaults.left(20), fromHex("FF FF FF FF") + m_defaults, stm.left(461), stm + "x",
-            stm.left(461) + '\0', stm.left(4) + '\0' + stm.mid(5), m_defaults.left(457), m_defaults + char(0xF7),
-            "hello, this is not a preset\n"};
-        for (const QByteArray &contents : bad) {
-            testsupport::writeAll(path("bad.stm"), contents);
-            QByteArray image("untouched");
-            QString error;
-            QVERIFY2(!preset::readFile(path("bad.stm"), &image, &error), contents.toHex().left(40).constData());
-            QVERIFY(!error.isEmpty() && image == "untouched" && readAll(path("bad.stm")) == contents);
-        }
+        const QString lead = QStringLiteral("This file is not a Korvel Mavu preset. ");
+        QByteArray noEnd = m_defaults;
+        noEnd.back() = '\0';
+        QTest::addColumn<QByteArray>("contents");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("text") << QByteArray("hello, this is not a preset\n")
+                              << lead + "A preset begins with 00 00 01 CA or F0; this file begins with 68 65 6C 6C.";
+        QTest::newRow("empty") << QByteArray() << lead + "The file is empty.";
+        QTest::newRow("3 bytes") << fromHex("00 00 01") << lead + "The file is too short to be a preset (3 bytes).";
+        QTest::newRow("truncated") << stm.left(300) << lead + "The file is truncated: 300 of 462 bytes are present.";
+        QTest::newRow("short SysEx") << m_defaults.left(300)
+                                     << lead + "The settings block is 300 bytes long; a complete block has 458 bytes.";
+        QTest::newRow("SysEx without F7")
+            << noEnd << lead + "The settings block does not begin with F0 and end with F7.";
+        QTest::newRow("far too big") << QByteArray(5000, 'x')
+                                     << lead + "The file is 5000 bytes long; at most 462 bytes are expected.";
+        // A folder is no file at all: that is the whole story.
+        QTest::newRow("folder") << QByteArray() << QStringLiteral("This is a folder, not a file.");
+        const QList<QByteArray> more = {fromHex("00 00 00 14") + m_defaults.left(20),
+            fromHex("FF FF FF FF") + m_defaults, stm.left(461), stm + "x", stm.left(461) + '\0',
+            stm.left(4) + '\0' + stm.mid(5), m_defaults.left(457), m_defaults + char(0xF7)};
+        for (const QByteArray &contents : more)
+            QTest::newRow(contents.toHex().left(24).constData()) << contents << QString();
+    }
+    void badPresetsAreRefused()
+    {
+        QFETCH(QByteArray, contents);
+        QFETCH(QString, message);
+        const bool folder = QByteArray(QTest::currentDataTag()) == "folder";
+        const QString file = folder ? m_dir.path() : path(QStringLiteral("bad.stm"));
+        if (!folder)
+            testsupport::writeAll(file, contents);
+        QByteArray image("untouched");
+        QString error;
+        QVERIFY(!preset::readFile(file, &image, &error));
+        QVERIFY2(message.isEmpty() ? !error.isEmpty() : error == message, qPrintable(error));
+        QVERIFY(image == "untouched" && (folder || readAll(file) == contents));
     }
 
     void failedReadsAndSavesSayWhyAndKeepTheOldFile()

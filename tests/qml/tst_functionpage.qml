@@ -91,8 +91,8 @@ Item {
             enter(g.knock.noteInput, "30")
             tick(g.knock.colorBtn)
             g.knock.chooseColorRect.syncColorValue("#ff8000")
-            compare([g.knock.r.text, g.knock.g.text, g.knock.b.text], ["255", "128", "0"])
-            enter(g.knock.r, "10") // typed components do not repaint the swatch, and Save writes the swatch
+            compare([g.knock.r.text, g.knock.g.text, g.knock.b.text], ["127", "64", "0"]) // the controller's scale
+            enter(g.knock.r, "10") // a typed component repaints the swatch, which Save writes
             mouseClick(g.brightness, 6, 6)
             g.brightness.brightnessSlider.value = 0.5
             mouseClick(g.pressure, 190, 20) // on the "Velocity Curve" label
@@ -103,7 +103,7 @@ Item {
             verify(!g.tipInfo.visible)
             compare(EditHistory.undoText, "Undo fill bank B") // one step for all of it
             compareWithModel([["setPadBatch", 2, "note", false, "padData", 30], ["setPadBatch", 2, "note", false, "padCh", 1],
-                              ["setPadBatchColor", 2, "#ff8000"], ["setLum", 2, 0.5],
+                              ["setPadBatchColor", 2, "#148000"], ["setLum", 2, 0.5],
                               ["setCurveInten", "intensity", 90], ["setCurveInten", "curve", 2]])
         }
     }

@@ -1,9 +1,13 @@
 import QtQuick 2.15
 import "../../BaseControl"
 
-// A number field of a parameter block, in dark digits on white.
+// A number field of a parameter block, in dark digits on white. Typing in it
+// marks its block as edited.
 CusInput {
+    property Item block: parent
+
     width: 50
     height: 14
     textColor: CusConfig.colorTextSecondary
+    textInput.onTextEdited: block.markEdited()
 }

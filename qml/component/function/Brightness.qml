@@ -6,14 +6,21 @@ StateBorderButton {
     id: root
 
     property alias brightnessSlider: brightnessSlider
+    property string title: qsTr("Luminance")
 
     function countChecked() {
         return checked ? 1 : 0
     }
 
+    function editedUnticked() {
+        return edited && !checked ? [title] : []
+    }
+
     function setParam(bank) {
-        if (checked)
-            DataMgt.setLum(bank, brightnessSlider.value)
+        if (!checked)
+            return
+        DataMgt.setLum(bank, brightnessSlider.value)
+        edited = false
     }
 
     function copy() {
@@ -30,7 +37,7 @@ StateBorderButton {
     borderNormalColor: CusConfig.colorGroupBorder
     borderPressedColor: CusConfig.colorElement
 
-    FrameCaption { content: qsTr("Luminance") }
+    FrameCaption { content: root.title }
 
     CusSlider {
         id: brightnessSlider
@@ -42,6 +49,7 @@ StateBorderButton {
         to: 1
         stepSize: 0.01
         value: 1
+        onMoved: root.markEdited()
     }
 
     BasicText { x: 27; y: 35; text: qsTr("L"); enableColor: CusConfig.colorTitleText }

@@ -16,6 +16,11 @@ Item {
     property alias rightCopyBtn: rightCopyBtn
     property alias saveBtn: saveBtn
     property alias tipInfo: tipInfo
+    property alias untickedTip: untickedTip
+    // The velocity curve and pressure level the page shows in every column.
+    property alias settings: pressure.settings
+    // The blocks the last Save left out: edited, but not ticked.
+    property string untickedNames: ""
 
     readonly property var families: [knobsw, knock, brightness, pressure]
 
@@ -50,18 +55,33 @@ Item {
             families[i].paste()
     }
 
+    function editedUnticked() {
+        var names = []
+        for (var i = 0; i < families.length; ++i)
+            names = names.concat(families[i].editedUnticked())
+        return names
+    }
+
+    // Writes the ticked blocks; edited blocks that are not ticked are named
+    // rather than passed over in silence.
     function save() {
-        if (countChecked() === 0) {
+        var unticked = editedUnticked()
+        if (countChecked() === 0 && unticked.length === 0) {
             tipInfo.show()
             return
         }
-        // Every ticked block is one step to undo.
-        EditHistory.beginGroup("fillBank", bank())
-        try {
-            setParam(bank())
-        } finally {
-            EditHistory.endGroup()
+        if (countChecked() > 0) {
+            // Every ticked block is one step to undo.
+            EditHistory.beginGroup("fillBank", bank())
+            try {
+                setParam(bank())
+            } finally {
+                EditHistory.endGroup()
+            }
         }
+        untickedNames = unticked.join(", ")
+        if (unticked.length > 0)
+            untickedTip.show()
     }
 
     width: bg.width
@@ -130,5 +150,19 @@ Item {
         fontSize: CusConfig.fontSizeLevel1
         duration: 3000
         content: qsTr("Please select parameter block and fill the text field.")
+    }
+
+    Tip {
+        id: untickedTip
+        objectName: "untickedTip"
+        anchors.centerIn: parent
+        width: root.width * 0.9
+        height: 96
+        radius: 20
+        color: CusConfig.colorNoticeBackground
+        textColor: CusConfig.colortext
+        fontSize: CusConfig.fontSizeLevel1
+        duration: 5000
+        content: qsTr("Not saved, since not ticked: %1. Tick a block to save it.").arg(root.untickedNames)
     }
 }

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import "../../BaseControl"
+import "Blocks.js" as Blocks
 
 // The knob family of a bank column: control change, channel pressure or
 // pitch bend for the bank's four knobs. At most one block is ticked.
@@ -34,10 +35,11 @@ StateBorderButton {
     }
 
     function countChecked() {
-        var n = 0
-        for (var i = 0; i < blocks.length; ++i)
-            n += blocks[i].checked ? 1 : 0
-        return n
+        return Blocks.countChecked(blocks)
+    }
+
+    function editedUnticked() {
+        return Blocks.editedUnticked(blocks, qsTr("Knobs"))
     }
 
     function setParam(bank) {
@@ -67,6 +69,8 @@ StateBorderButton {
     StateBorderButton {
         id: cc
 
+        property string title: qsTr("CC")
+
         function setParam(bank) {
             if (!checked)
                 return
@@ -74,6 +78,7 @@ StateBorderButton {
             DataMgt.setBQMBatch(bank, "cc", "bqmLsbMin", Number(minInput.text))
             DataMgt.setBQMBatch(bank, "cc", "bqmLsbMax", Number(maxInput.text))
             DataMgt.setBQMBatch(bank, "cc", "bqmCh", channelCombox.currentText)
+            edited = false
         }
 
         function copy() {
@@ -96,7 +101,7 @@ StateBorderButton {
         height: 159
         onClicked: root.keepOnly(cc)
 
-        BlockTitle { text: qsTr("CC") }
+        BlockTitle { text: cc.title }
         BlockLabel { x: 6; y: 34; text: qsTr("START") }
         BlockInput { id: startInput; x: 44; y: 34 }
         BlockLabel { x: 6; y: 64; text: qsTr("MIN") }
@@ -110,12 +115,15 @@ StateBorderButton {
     StateBorderButton {
         id: chnTouch
 
+        property string title: qsTr("CHN TOUCH")
+
         function setParam(bank) {
             if (!checked)
                 return
             DataMgt.setBQMBatch(bank, "chn", "bqmLsbMin", Number(chn1MinInput.text))
             DataMgt.setBQMBatch(bank, "chn", "bqmLsbMax", Number(chn1MaxInput.text))
             DataMgt.setBQMBatch(bank, "chn", "bqmCh", chn1ChannelCombox.currentText)
+            edited = false
         }
 
         function copy() {
@@ -136,7 +144,7 @@ StateBorderButton {
         height: 159
         onClicked: root.keepOnly(chnTouch)
 
-        BlockTitle { text: qsTr("CHN TOUCH") }
+        BlockTitle { text: chnTouch.title }
         BlockLabel { x: 6; y: 64; text: qsTr("MIN") }
         BlockInput { id: chn1MinInput; x: 44; y: 64 }
         BlockLabel { x: 6; y: 94; text: qsTr("MAX") }
@@ -148,6 +156,8 @@ StateBorderButton {
     StateBorderButton {
         id: pitchBend
 
+        property string title: qsTr("PITCH BEND")
+
         function setParam(bank) {
             if (!checked)
                 return
@@ -156,6 +166,7 @@ StateBorderButton {
             DataMgt.setBQMBatch(bank, "pitch", "bqmMsbMin", Number(msbMinInput.text))
             DataMgt.setBQMBatch(bank, "pitch", "bqmMsbMax", Number(msbMaxInput.text))
             DataMgt.setBQMBatch(bank, "pitch", "bqmCh", chn2ChannelCombox.currentText)
+            edited = false
         }
 
         function copy() {
@@ -180,7 +191,7 @@ StateBorderButton {
         height: 159
         onClicked: root.keepOnly(pitchBend)
 
-        BlockTitle { text: qsTr("PITCH BEND") }
+        BlockTitle { text: pitchBend.title }
         BlockLabel { x: 5; y: 32; text: qsTr("LSB MIN") }
         BlockInput { id: lsbMinInput; x: 54; y: 32 }
         BlockLabel { x: 5; y: 55; text: qsTr("LSB MAX") }

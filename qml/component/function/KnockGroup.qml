@@ -1,5 +1,7 @@
 import QtQuick 2.15
 import "../../BaseControl"
+import "../ColorLevels.js" as ColorLevels
+import "Blocks.js" as Blocks
 
 // The pad family of a bank column: note, control change or program change
 // numbering (one of the three), and independently one colour for all pads.
@@ -41,10 +43,11 @@ StateBorderButton {
     }
 
     function countChecked() {
-        var n = 0
-        for (var i = 0; i < blocks.length; ++i)
-            n += blocks[i].checked ? 1 : 0
-        return n
+        return Blocks.countChecked(blocks)
+    }
+
+    function editedUnticked() {
+        return Blocks.editedUnticked(blocks, qsTr("PADs"))
     }
 
     function setParam(bank) {
@@ -101,10 +104,18 @@ StateBorderButton {
     StateBorderButton {
         id: colorBtn
 
+        property string title: qsTr("COLOR")
+
         function setParam(bank) {
             if (!checked)
                 return
             DataMgt.setPadBatchColor(bank, String(chooseColorRect.color))
+            edited = false
+        }
+
+        // The swatch follows the typed components.
+        function takeFields() {
+            chooseColorRect.color = ColorLevels.color(r.text, g.text, b.text)
         }
 
         function copy() {
@@ -117,8 +128,10 @@ StateBorderButton {
             r.text = FunctionProperty.get_pads_color_r()
             g.text = FunctionProperty.get_pads_color_g()
             b.text = FunctionProperty.get_pads_color_b()
-            chooseColorRect.color = Qt.rgba(Number(r.text) / 255, Number(g.text) / 255, Number(b.text) / 255, 1)
+            takeFields()
         }
+
+        Component.onCompleted: takeFields()
 
         x: 168
         y: 155
@@ -126,19 +139,20 @@ StateBorderButton {
         height: 132
         // Not part of the numbering choice: ticking it leaves the others alone.
 
-        BlockTitle { text: qsTr("COLOR") }
+        BlockTitle { text: colorBtn.title }
         BlockLabel { x: 10; y: 34; text: qsTr("CHOOSE") }
         Rectangle {
             id: chooseColorRect
 
             // The colour dialog hands its choice back here; the fields show
-            // the colour's components.
+            // the colour's components as the controller keeps them.
             function syncColorValue(color) {
-                var s = String(color)
-                r.text = String(parseInt(s.substr(1, 2), 16))
-                g.text = String(parseInt(s.substr(3, 2), 16))
-                b.text = String(parseInt(s.substr(5, 2), 16))
-                chooseColorRect.color = color
+                var levels = ColorLevels.levels(color)
+                r.text = String(levels[0])
+                g.text = String(levels[1])
+                b.text = String(levels[2])
+                colorBtn.takeFields()
+                colorBtn.markEdited()
             }
 
             x: 88
@@ -148,7 +162,6 @@ StateBorderButton {
             radius: CusConfig.radiuSize3
             border.width: 1
             border.color: CusConfig.colorBorderInput
-            color: CusConfig.colorKnockDefault
 
             MouseArea {
                 anchors.fill: parent
@@ -157,11 +170,20 @@ StateBorderButton {
             }
         }
         BlockLabel { x: 10; y: 68; text: qsTr("PARAM") }
+        // The controller's scale, as Compare and mavuctl show it.
+        BlockLabel {
+            x: 88
+            y: 68
+            width: 58
+            horizontalAlignment: Text.AlignRight
+            enableColor: CusConfig.colorTextSecondary
+            text: qsTr("0–127")
+        }
         BlockLabel { x: 10; y: 96; text: qsTr("R"); enableColor: CusConfig.colorChannelRed }
-        BlockInput { id: r; x: 20; y: 96; width: 30; maxRange: 255; text: "94" }
+        BlockInput { id: r; x: 20; y: 96; width: 30; text: "47"; onEditingFinished: colorBtn.takeFields() }
         BlockLabel { x: 58; y: 96; text: qsTr("G"); enableColor: CusConfig.colorChannelGreen }
-        BlockInput { id: g; x: 68; y: 96; width: 30; maxRange: 255; text: "23" }
+        BlockInput { id: g; x: 68; y: 96; width: 30; text: "11"; onEditingFinished: colorBtn.takeFields() }
         BlockLabel { x: 106; y: 96; text: qsTr("B"); enableColor: CusConfig.colorChannelBlue }
-        BlockInput { id: b; x: 116; y: 96; width: 30; maxRange: 255; text: "206" }
+        BlockInput { id: b; x: 116; y: 96; width: 30; text: "103"; onEditingFinished: colorBtn.takeFields() }
     }
 }

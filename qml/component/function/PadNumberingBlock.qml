@@ -29,6 +29,7 @@ StateBorderButton {
             DataMgt.setPadBatch(bank, family, false, "padMode", typeButton.checked)
         DataMgt.setPadBatch(bank, family, adButton.checked, "padData", Number(startInput.text))
         DataMgt.setPadBatch(bank, family, false, "padCh", channelCombox.currentText)
+        edited = false
     }
 
     function copy() {
@@ -64,6 +65,7 @@ StateBorderButton {
         height: 14
         text1: qsTranslate("KnockGroup", "Asc")
         text2: qsTranslate("KnockGroup", "Des")
+        onClicked: block.markEdited()
     }
     BlockLabel {
         x: 10
@@ -80,6 +82,7 @@ StateBorderButton {
         height: 14
         text1: qsTranslate("KnockGroup", "Moment")
         text2: qsTranslate("KnockGroup", "Toggle")
+        onClicked: block.markEdited()
     }
     BlockLabel { x: 10; y: block.channelRow; text: qsTranslate("KnockGroup", "CH") }
     ChannelPicker { id: channelCombox; x: 88; y: block.channelRow; width: 58 }

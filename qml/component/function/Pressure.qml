@@ -1,31 +1,42 @@
 import QtQuick 2.15
 import "../../BaseControl"
 
-// Pressure level and velocity curve. They are global: every column's block
-// writes the same two settings.
+// Pressure level and velocity curve. They are global: every column shows the
+// page's one pair (`settings`) and writes the same two settings. Edited means
+// that what the block shows is not what the settings hold.
 StateBorderButton {
     id: root
 
     property alias pressureInput: pressureInput
     property alias velocityComboBox: velocityComboBox
-    // The curve as the user last chose it; a language switch rebuilds the
-    // translated list, which would otherwise drop the choice.
-    property int curveIndex: 0
+    // The page hands each column its own one; alone, the block keeps its own.
+    property QtObject settings: GlobalSettings {}
+    property string title: qsTr("Pressure")
 
-    function setCurve(index) {
-        curveIndex = index
-        velocityComboBox.currentIndex = index
+    // Shows the page's pair, without a step back while it is being typed.
+    function show() {
+        if (pressureInput.text !== settings.level)
+            pressureInput.text = settings.level
+        if (velocityComboBox.currentIndex !== settings.curve)
+            velocityComboBox.currentIndex = settings.curve
     }
 
     function countChecked() {
         return checked ? 1 : 0
     }
 
+    function editedUnticked() {
+        return edited && !checked ? [title] : []
+    }
+
     function setParam(bank) {
         if (!checked)
             return
-        DataMgt.setCurveInten("intensity", Number(pressureInput.text))
-        DataMgt.setCurveInten("curve", velocityComboBox.currentIndex)
+        // Both read first: writing the level makes every column show the settings again.
+        var level = Number(pressureInput.text)
+        var curve = velocityComboBox.currentIndex
+        DataMgt.setCurveInten("intensity", level)
+        DataMgt.setCurveInten("curve", curve)
     }
 
     function copy() {
@@ -34,20 +45,34 @@ StateBorderButton {
     }
 
     function paste() {
-        pressureInput.text = FunctionProperty.get_pressure_level()
-        setCurve(FunctionProperty.get_pressure_velocity())
+        settings.level = FunctionProperty.get_pressure_level()
+        settings.curve = FunctionProperty.get_pressure_velocity()
     }
 
     width: 330
     height: 45
     backgroundColor: CusConfig.colorPanelBackground
     borderNormalColor: CusConfig.colorGroupBorder
-    borderPressedColor: CusConfig.colorElement
+    edited: Number(pressureInput.text) !== settings.storedLevel || velocityComboBox.currentIndex !== settings.storedCurve
+    Component.onCompleted: show()
 
-    FrameCaption { content: qsTr("Pressure") }
+    Connections {
+        target: root.settings
+        function onLevelChanged() { root.show() }
+        function onCurveChanged() { root.show() }
+    }
+
+    FrameCaption { content: root.title }
 
     BasicText { x: 13; y: 13; text: qsTr("Full Level") }
-    CusInput { id: pressureInput; x: 92; y: 16; textColor: CusConfig.colorTextSecondary }
+    CusInput {
+        id: pressureInput
+        x: 92
+        y: 16
+        textColor: CusConfig.colorTextSecondary
+        textInput.onTextEdited: root.settings.level = textInput.text
+        onEditingFinished: root.settings.level = text // clamped
+    }
 
     BasicText {
         x: 161
@@ -66,7 +91,8 @@ StateBorderButton {
         textColor: CusConfig.colortext
         backgroundColor: CusConfig.colorElement
         model: [qsTr("FULL"), qsTr("LO"), qsTr("LINEAR"), qsTr("EXP")]
-        onActivated: root.curveIndex = index
-        onModelChanged: currentIndex = root.curveIndex
+        onActivated: root.settings.curve = index
+        // A language switch rebuilds the translated list, which would drop the choice.
+        onModelChanged: currentIndex = root.settings.curve
     }
 }

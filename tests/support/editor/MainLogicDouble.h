@@ -48,12 +48,14 @@ public:
     using CallCounter::CallCounter;
 
     Q_INVOKABLE void raiseDevStateChanged(bool state) { emit devStateChanged(state); }
+    Q_INVOKABLE void raiseUpdateModeFound() { emit updateModeFound(); }
     Q_INVOKABLE void raiseControlHit(const QString &kind, int index) { emit controlHit(kind, index); }
 
 signals:
     void showHint(bool isSend, bool isSuccess);
     void screenChanged();
     void devStateChanged(bool state);
+    void updateModeFound();
     void s_snNum(QString snStr);
     void controlHit(QString kind, int index);
 
