@@ -40,9 +40,12 @@ private slots:
     // first, then why (the rows without a message: any reason will do).
     void badPresetsAreRefused_data()
     {
-        const QByteArray stm = fromHex("00 00 01 CA") + m_defaults;
+        DataManagement data; // the data functions run before init()
+        data.initDefaultData();
+        const QByteArray defaults = data.imageBytes();
+        const QByteArray stm = fromHex("00 00 01 CA") + defaults;
         const QString lead = QStringLiteral("This file is not a Korvel Mavu preset. ");
-        QByteArray noEnd = m_defaults;
+        QByteArray noEnd = defaults;
         noEnd.back() = '\0';
         QTest::addColumn<QByteArray>("contents");
         QTest::addColumn<QString>("message");
@@ -51,17 +54,19 @@ private slots:
         QTest::newRow("empty") << QByteArray() << lead + "The file is empty.";
         QTest::newRow("3 bytes") << fromHex("00 00 01") << lead + "The file is too short to be a preset (3 bytes).";
         QTest::newRow("truncated") << stm.left(300) << lead + "The file is truncated: 300 of 462 bytes are present.";
-        QTest::newRow("short SysEx") << m_defaults.left(300)
+        QTest::newRow("short SysEx") << defaults.left(300)
                                      << lead + "The settings block is 300 bytes long; a complete block has 458 bytes.";
         QTest::newRow("SysEx without F7")
             << noEnd << lead + "The settings block does not begin with F0 and end with F7.";
         QTest::newRow("far too big") << QByteArray(5000, 'x')
                                      << lead + "The file is 5000 bytes long; at most 462 bytes are expected.";
+        QTest::newRow("a byte too many") << stm + "x"
+                                         << lead + "The file is 463 bytes long; at most 462 bytes are expected.";
         // A folder is no file at all: that is the whole story.
         QTest::newRow("folder") << QByteArray() << QStringLiteral("This is a folder, not a file.");
-        const QList<QByteArray> more = {fromHex("00 00 00 14") + m_defaults.left(20),
-            fromHex("FF FF FF FF") + m_defaults, stm.left(461), stm + "x", stm.left(461) + '\0',
-            stm.left(4) + '\0' + stm.mid(5), m_defaults.left(457), m_defaults + char(0xF7)};
+        const QList<QByteArray> more
+            = {fromHex("00 00 00 14") + defaults.left(20), fromHex("FF FF FF FF") + defaults, stm.left(461),
+                stm.left(461) + '\0', stm.left(4) + '\0' + stm.mid(5), defaults.left(457), defaults + char(0xF7)};
         for (const QByteArray &contents : more)
             QTest::newRow(contents.toHex().left(24).constData()) << contents << QString();
     }
