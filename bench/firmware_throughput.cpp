@@ -9,7 +9,7 @@
 // to rb's ACK of the last data block. On a terminal sb itself sometimes waits a
 // minute for an ACK that rb took with it when it exited: it is stopped a few
 // seconds after rb, and that is reported beside its figures.
-#include "PtyLink.h"
+#include "support/firmware/PtyLink.h"
 #include "firmware/YmodemFileTransmit.h"
 
 #include <QCoreApplication>

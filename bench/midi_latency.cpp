@@ -4,7 +4,7 @@
 //
 //   midi_latency [ROUNDS [PERIOD_FRAMES]]
 
-#include "JackFixture.h"
+#include "support/device/JackServer.h"
 
 #include "device/ControllerLink.h"
 #include "device/MidiBackend.h"

@@ -73,7 +73,7 @@ done
 # Fault tests: their own summary file, and ctest's verdict per test.
 faults_text=""
 faults_lines=""
-if [[ -d $root/tests/faults ]] && (cd "$build" && ctest -N -L faults | grep -q 'Test *#'); then
+if [[ -d $root/tests/e2e ]] && (cd "$build" && ctest -N -L faults | grep -q 'Test *#'); then
     fault_tests=$(cd "$build" && ctest -N -L faults | sed -n 's/^ *Test *#[0-9]*: *//p')
     echo "building the fault tests" >&2
     # shellcheck disable=SC2086
@@ -136,7 +136,7 @@ fi
         fi
     else
         echo "**Not yet filled:** no tests labelled \`faults\` were found in this build. Once"
-        echo "\`tests/faults/\` is built, this script runs \`ctest -L faults\` and lists each test"
+        echo "the fault tests are built, this script runs \`ctest -L faults\` and lists each test"
         echo "with its result here, followed by the figures the tests write."
     fi
     echo

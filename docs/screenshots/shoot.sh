@@ -42,7 +42,7 @@ json.dump({"name": "mavu-1.0.3.bin", "ver": "1.0.3",
           open(folder + "/describe1.json", "w"))
 EOF
 mkfifo "$work/ftp-in"
-/usr/bin/python3 "$root/tests/firmware/ftp_server.py" --root "$work/ftp" --lifetime 900 \
+/usr/bin/python3 "$root/tests/support/firmware/ftp_server.py" --root "$work/ftp" --lifetime 900 \
     <"$work/ftp-in" >"$work/ftp-out" 2>"$work/ftp.log" &
 ftp_pid=$!
 pids+=("$ftp_pid")

@@ -1,24 +1,17 @@
 // The firmware road's pieces without a peer: version order, server addresses,
-// the description document, transfer estimates, settings backups, which port
-// an update picks, how an update that cannot start ends, and when the
-// recovery from update mode is offered.
-#include "ScriptedPrompt.h"
-#include "app/RecoveryOffer.h"
-#include "device/ControllerChannel.h"
+// the description document, transfer estimates, and how an update that
+// cannot start ends.
 #include "firmware/FirmwareServer.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/FirmwareVersion.h"
 #include "firmware/MyFtp.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/TransferEstimate.h"
-#include "model/DataManagement.h"
-#include "model/SettingsBackup.h"
+#include "support/model/ScriptedPrompt.h"
 #include "support/TestSupport.h"
-#include "workflows/FirmwareUpdateFlow.h"
-#include "workflows/SettingsSafeguard.h"
 
 #include <QLoggingCategory>
-#include <QPolygon>
+#include <QPoint>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -34,24 +27,6 @@ SerialPortEntry port(const QString &name, quint16 vid, quint16 pid)
     entry.productIdentifier = pid;
     return entry;
 }
-
-// The controller's line as the test has it: there, and its sends fail with
-// sendError when that is set; answer() is the controller speaking.
-class ScriptedChannel : public ControllerChannel
-{
-public:
-    bool isPresent() override { return true; }
-    bool open(QString *) override { return true; }
-    void close() override { }
-    bool send(const QByteArray &, QString *error) override
-    {
-        *error = sendError;
-        return sendError.isEmpty();
-    }
-    void answer(const QByteArray &message) { deliver(message); }
-
-    QString sendError;
-};
 
 } // namespace
 
@@ -69,10 +44,7 @@ private slots:
     void descriptions();
     void transferEstimates_data();
     void transferEstimates();
-    void backups();
-    void settingsKeptAcrossTheUpdate();
     void updateThatCannotStartEndsOnce();
-    void recoveryIsOfferedOnceTheLoaderStays();
 
 private:
     QTemporaryDir m_dir;
@@ -197,25 +169,23 @@ void TestFirmwareText::descriptions()
 void TestFirmwareText::transferEstimates_data()
 {
     // (ms, bytes acknowledged) in order, and the file's size.
-    QTest::addColumn<QPolygon>("acknowledged");
+    QTest::addColumn<QVector<QPoint>>("acknowledged");
     QTest::addColumn<int>("total");
     QTest::addColumn<QString>("text");
-    QTest::newRow("too soon for a rate") << QPolygon(QVector<QPoint>{{0, 0}, {400, 4608}}) << 98304 << "4.5 of 96.0 KB";
-    QTest::newRow("steady") << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 20480}}) << 102400
+    QTest::newRow("too soon for a rate") << QVector<QPoint>{{0, 0}, {400, 4608}} << 98304 << "4.5 of 96.0 KB";
+    QTest::newRow("steady") << QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 20480}} << 102400
                             << "20.0 of 100.0 KB, 10.0 KB/s, 0:08 left";
-    QTest::newRow("slowed down: the last seconds count")
-        << QPolygon(QVector<QPoint>{{0, 0}, {1000, 50000}, {7000, 51024}, {12000, 56144}}) << 200000
-        << "54.8 of 195.3 KB, 1.0 KB/s, 2:21 left";
-    QTest::newRow("all acknowledged") << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}}) << 10240
+    QTest::newRow("slowed down: the last seconds count") << QVector<QPoint>{{0, 0}, {1000, 50000}, {7000, 51024},
+        {12000, 56144}} << 200000 << "54.8 of 195.3 KB, 1.0 KB/s, 2:21 left";
+    QTest::newRow("all acknowledged") << QVector<QPoint>{{0, 0}, {1000, 10240}} << 10240
                                       << "10.0 of 10.0 KB, 10.0 KB/s, 0:00 left";
-    QTest::newRow("a new transfer starts afresh")
-        << QPolygon(QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 0}, {2600, 4096}}) << 10240
-        << "4.0 of 10.0 KB, 6.7 KB/s, 0:01 left";
+    QTest::newRow("a new transfer starts afresh") << QVector<QPoint>{{0, 0}, {1000, 10240}, {2000, 0}, {2600, 4096}}
+                                                  << 10240 << "4.0 of 10.0 KB, 6.7 KB/s, 0:01 left";
 }
 
 void TestFirmwareText::transferEstimates()
 {
-    QFETCH(QPolygon, acknowledged);
+    QFETCH(QVector<QPoint>, acknowledged);
     QFETCH(int, total);
     QFETCH(QString, text);
     TransferEstimate estimate;
@@ -226,70 +196,6 @@ void TestFirmwareText::transferEstimates()
         estimate.add(sample.y(), total);
     }
     QCOMPARE(estimate.text(), text);
-}
-
-void TestFirmwareText::backups()
-{
-    const QDateTime at(QDate(2026, 3, 4), QTime(5, 6, 7));
-    QCOMPARE(settingsbackup::fileName(at, "MAVU-SIM-0001"), QStringLiteral("2026-03-04_050607_MAVU-SIM-0001.stm"));
-    QCOMPARE(settingsbackup::fileName(at, "../a/b c"), QStringLiteral("2026-03-04_050607_unknown-serial.stm"));
-    QCOMPARE(settingsbackup::fileName(at, "KM:V 7/\\1"), QStringLiteral("2026-03-04_050607_KM_V_7__1.stm"));
-
-    // Only the newest are kept.
-    DataManagement settings;
-    settings.initDefaultData();
-    const QString folder = m_dir.filePath(QStringLiteral("backups"));
-    QString path;
-    QString error;
-    for (int i = 0; i < settingsbackup::kMaxKept + 2; ++i)
-        QVERIFY2(settingsbackup::store(folder, settings.imageBytes(), "S", at.addDays(i * 40), &path, &error),
-            qPrintable(error));
-    const QStringList kept = QDir(folder).entryList(QDir::Files, QDir::Name);
-    QCOMPARE(kept.size(), settingsbackup::kMaxKept);
-    QCOMPARE(kept.first(), settingsbackup::fileName(at.addDays(80), "S"));
-    QCOMPARE(QFileInfo(path).fileName(), kept.last());
-}
-
-// The steps around an update without a controller (the road with one is in
-// tst_firmware_dialog_e2e): unchanged settings ask nothing, changed ones are
-// offered back.
-void TestFirmwareText::settingsKeptAcrossTheUpdate()
-{
-    DataManagement settings;
-    settings.initDefaultData();
-    const QByteArray before = settings.imageBytes();
-    ScriptedPrompt prompt({false, true});
-    ScriptedChannel channel;
-    SettingsSafeguard safeguard(channel);
-    safeguard.setPrompt(&prompt);
-    QSignalSpy ready(&safeguard, &SettingsSafeguard::ready);
-    QSignalSpy restore(&safeguard, &SettingsSafeguard::restore);
-    QSignalSpy editors(&channel, &ControllerChannel::received);
-    // No backup: the user is asked whether to go on, and stops there.
-    channel.sendError = QStringLiteral("unplugged");
-    safeguard.backUp(QStringLiteral("S"));
-    QTRY_COMPARE(ready.count(), 1);
-    QCOMPARE(ready.takeFirst().first().toBool(), false);
-    QCOMPARE(prompt.asked().size(), 1);
-    channel.answer(before);
-    QTRY_COMPARE(editors.count(), 1); // not asked for: the editor's own
-    channel.sendError.clear();
-    safeguard.backUp(QStringLiteral("S"));
-    channel.answer(before);
-    QTRY_COMPARE(ready.count(), 1);
-    QCOMPARE(editors.count(), 1); // the backup's
-    QCOMPARE(ready.first().first().toBool(), true);
-    QCOMPARE(testsupport::readAll(safeguard.backupPath()).isEmpty(), false);
-    QVERIFY(!safeguard.compareOnReturn(before)); // no update succeeded yet
-    safeguard.expectReturn();
-    QVERIFY(safeguard.compareOnReturn(before));
-    QCOMPARE(prompt.asked().size(), 1);
-    settings.setCurveInten(QStringLiteral("curve"), 3);
-    safeguard.expectReturn();
-    QVERIFY(!safeguard.compareOnReturn(settings.imageBytes()));
-    QCOMPARE(prompt.asked().size(), 2);
-    QCOMPARE(restore.count(), 1);
-    QVERIFY(settingsbackup::sameSettings(restore.first().first().toByteArray(), before));
 }
 
 void TestFirmwareText::updateThatCannotStartEndsOnce()
@@ -316,51 +222,6 @@ void TestFirmwareText::updateThatCannotStartEndsOnce()
     const QString notFound = QStringLiteral("info: The serial port name of the device was not found");
     QCOMPARE(
         prompt.asked(), (QStringList{notFound, notFound, QStringLiteral("info: Failed to open the serial port!")}));
-}
-
-void TestFirmwareText::recoveryIsOfferedOnceTheLoaderStays()
-{
-    FirmwareUpdate update;
-    const QString port = m_dir.filePath(QStringLiteral("loader-tty"));
-    update.setPortOverride(port);
-    MyFtp ftp;
-    ftp.setDownloadFolder(m_dir.filePath(QStringLiteral("no-downloads")));
-    bool midi = true;
-    ScriptedPrompt prompt;
-    ScriptedChannel channel;
-    FirmwareUpdateFlow firmware(channel, update);
-    RecoveryOffer offer(firmware, ftp, [&] { return midi; });
-    offer.setPrompt(&prompt);
-
-    // Found in update mode at start: asked, and not again while it stays.
-    midi = false;
-    testsupport::writeAll(port, "");
-    offer.offer();
-    offer.look();
-    offer.look();
-    QCOMPARE(prompt.asked().size(), 1);
-
-    // At each look: MIDI ports, a loader port, questions asked so far.
-    const int looks[][3] = {
-        {true, true, 1}, // a normal controller beside a loader port: nothing to mend
-        {false, false, 1}, // unplugged
-        {false, true, 1}, // the loader, once: maybe a restart passing through
-        {false, true, 2}, // still there: asked
-        {false, true, 2}, // not asked again while it stays
-        {false, false, 2}, {false, true, 2}, {false, true, 3}, // back again: asked again
-    };
-    for (const auto &look : looks) {
-        midi = look[0];
-        if (look[1])
-            testsupport::writeAll(port, "");
-        else
-            QFile::remove(port);
-        offer.look();
-        QCOMPARE(prompt.asked().size(), look[2]);
-    }
-    // Nothing downloaded yet: no "flash again" choice.
-    QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last(),
-        QStringLiteral("Choose a firmware file...|Look for firmware online"));
 }
 
 QTEST_MAIN(TestFirmwareText)

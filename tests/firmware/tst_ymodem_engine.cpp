@@ -2,7 +2,7 @@
 // resend and give-up arithmetic (with small limits), rejections, cancels and
 // the end of a batch whose last answer never comes. The real receiver
 // (lrzsz's rb) is in tst_fault_update_port.
-#include "FirmwareBytes.h"
+#include "support/FirmwareBytes.h"
 #include "firmware/Ymodem.h"
 #include "firmware/YmodemFileTransmit.h"
 

@@ -1,7 +1,7 @@
 // Qt Quick tests of the About and firmware dialogs, with the real online
 // check behind them pointed at a port on this machine where nothing listens.
-#include "support/EditorHarness.h"
-#include "support/TestSupport.h"
+#include "support/editor/EditorHarness.h"
+#include "support/editor/MessageBoxCloser.h"
 
 #include "app/MessageBoxPrompt.h"
 #include "firmware/MyFtp.h"

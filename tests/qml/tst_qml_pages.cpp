@@ -1,6 +1,6 @@
 // Qt Quick tests of the pages (the tst_*.qml files beside this one), with the
 // real settings model behind them.
-#include "support/EditorHarness.h"
+#include "support/editor/EditorHarness.h"
 
 #include <QtQuickTest>
 

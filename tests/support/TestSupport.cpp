@@ -1,10 +1,7 @@
 #include "support/TestSupport.h"
 
-#include <QApplication>
 #include <QFile>
-#include <QMessageBox>
 #include <QProcess>
-#include <QTimer>
 
 namespace testsupport {
 
@@ -45,24 +42,9 @@ ProcessResult run(const QString &program, const QStringList &args, int timeoutMs
     return result;
 }
 
-MessageBoxCloser::MessageBoxCloser(QObject *parent)
-    : QObject(parent)
+ProcessResult mavuctl(const QStringList &args, int timeoutMs)
 {
-    auto *timer = new QTimer(this);
-    connect(timer, &QTimer::timeout, this, &MessageBoxCloser::poll);
-    timer->start(10);
-}
-
-void MessageBoxCloser::poll()
-{
-    const auto widgets = QApplication::topLevelWidgets();
-    for (QWidget *w : widgets) {
-        auto *box = qobject_cast<QMessageBox *>(w);
-        if (box && box->isVisible()) {
-            m_texts << box->text();
-            box->done(QMessageBox::Ok);
-        }
-    }
+    return run(QStringLiteral(MAVU_MAVUCTL_PATH), args, timeoutMs);
 }
 
 } // namespace testsupport

@@ -1,11 +1,8 @@
 #pragma once
 
 #include <QByteArray>
-#include <QObject>
 #include <QString>
 #include <QStringList>
-
-#include <functional>
 
 // Small helpers shared by the test programs.
 namespace testsupport {
@@ -21,19 +18,7 @@ struct ProcessResult {
     QByteArray err;
 };
 ProcessResult run(const QString &program, const QStringList &args, int timeoutMs = 30000);
-
-// Closes the next modal message box as soon as it shows, remembering its text.
-// Lets tests drive code paths that show a QMessageBox.
-class MessageBoxCloser : public QObject
-{
-    Q_OBJECT
-public:
-    explicit MessageBoxCloser(QObject *parent = nullptr);
-    QStringList texts() const { return m_texts; }
-
-private:
-    void poll();
-    QStringList m_texts;
-};
+// mavuctl of this build, run so.
+ProcessResult mavuctl(const QStringList &args, int timeoutMs = 30000);
 
 } // namespace testsupport

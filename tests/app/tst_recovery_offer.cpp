@@ -1,0 +1,67 @@
+// The recovery of a controller left in update mode: offered once the loader
+// stays, not again while it stays, and again when it comes back.
+#include "app/RecoveryOffer.h"
+#include "firmware/FirmwareUpdate.h"
+#include "firmware/MyFtp.h"
+#include "support/TestSupport.h"
+#include "support/model/ScriptedPrompt.h"
+#include "support/device/ScriptedChannel.h"
+#include "workflows/FirmwareUpdateFlow.h"
+
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestRecoveryOffer : public QObject
+{
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void recoveryIsOfferedOnceTheLoaderStays()
+    {
+        FirmwareUpdate update;
+        const QString port = m_dir.filePath(QStringLiteral("loader-tty"));
+        update.setPortOverride(port);
+        MyFtp ftp;
+        ftp.setDownloadFolder(m_dir.filePath(QStringLiteral("no-downloads")));
+        bool midi = true;
+        ScriptedPrompt prompt;
+        ScriptedChannel channel;
+        FirmwareUpdateFlow firmware(channel, update);
+        RecoveryOffer offer(firmware, ftp, [&] { return midi; });
+        offer.setPrompt(&prompt);
+
+        // Found in update mode at start: asked, and not again while it stays.
+        midi = false;
+        testsupport::writeAll(port, "");
+        offer.offer();
+        offer.look();
+        offer.look();
+        QCOMPARE(prompt.asked().size(), 1);
+
+        // At each look: MIDI ports, a loader port, questions asked so far.
+        const int looks[][3] = {
+            {true, true, 1}, // a normal controller beside a loader port: nothing to mend
+            {false, false, 1}, // unplugged
+            {false, true, 1}, // the loader, once: maybe a restart passing through
+            {false, true, 2}, // still there: asked
+            {false, true, 2}, // not asked again while it stays
+            {false, false, 2}, {false, true, 2}, {false, true, 3}, // back again: asked again
+        };
+        for (const auto &look : looks) {
+            midi = look[0];
+            if (look[1])
+                testsupport::writeAll(port, "");
+            else
+                QFile::remove(port);
+            offer.look();
+            QCOMPARE(prompt.asked().size(), look[2]);
+        }
+        // Nothing downloaded yet: no "flash again" choice.
+        QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last(),
+            QStringLiteral("Choose a firmware file...|Look for firmware online"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRecoveryOffer)
+#include "tst_recovery_offer.moc"
