@@ -41,7 +41,7 @@ private slots:
         QVERIFY(sim.waitForOutput("unplugged", 5000));
         udev(true);
         sim.signalUser1();
-        QTRY_COMPARE_WITH_TIMEOUT(reads(), 2, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(reads(), 2, 10000);
         QCOMPARE(state.size(), 3);
         QVERIFY(state.last().first().toBool());
     }
