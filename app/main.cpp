@@ -71,5 +71,5 @@ int main(int argc, char *argv[])
     if (InstanceServer *server = startInstanceServer(&app))
         QObject::connect(server, &InstanceServer::filesRequested, &editor.document(), &PresetDocument::openPresetFiles);
     editor.document().openPresetFiles(options.files);
-    return app.exec();
+    return QApplication::exec();
 }

@@ -240,16 +240,15 @@ int runFirmwareUpdate(const Invocation &call)
         end(isSuccess ? QString() : updateFailure(update, waitSeconds));
     });
 
-    if (!port.isEmpty()) {
-        flow.startInUpdateMode(file.absoluteFilePath());
-    } else if (midi && link.open(&midiError)) {
+    // A named port means the controller already waits in its loader.
+    if (port.isEmpty() && midi && link.open(&midiError)) {
         QString serial; // names the backup
         QByteArray reply;
         QString ignored;
         if (backUp && ControllerRequest::wait(link, protocol::ReadSerial, &reply, &ignored))
             serial = protocol::serialText(reply.constData(), reply.size());
         flow.start(file.absoluteFilePath(), serial);
-    } else if (updateport::locate(SystemSerialPortFinder(), call.shared.updatePort).isEmpty()) {
+    } else if (port.isEmpty() && updateport::locate(SystemSerialPortFinder(), call.shared.updatePort).isEmpty()) {
         return fail(midiError);
     } else {
         flow.startInUpdateMode(file.absoluteFilePath());
