@@ -28,7 +28,7 @@ UpdateShutdown::UpdateShutdown(FirmwareUpdateFlow &flow, QObject *parent)
         if (m_pendingStatus < 0)
             return;
         qCInfo(lcWorkflows) << "the firmware update is over; ending now";
-        emit endNow(m_pendingStatus);
+        end(m_pendingStatus);
     });
 }
 
@@ -42,11 +42,11 @@ void UpdateShutdown::signalled(int signalNumber)
     const int status = kSignalStatusBase + signalNumber;
     if (!m_flow.isBusy()) {
         qCInfo(lcWorkflows) << signalName(signalNumber) << "received; ending";
-        emit endNow(status);
+        end(status);
     } else if (m_pendingStatus > 0) {
         qCInfo(lcWorkflows) << signalName(signalNumber)
                             << "received again; ending at once, the firmware transfer cut short";
-        emit endNow(status);
+        end(status);
     } else {
         qCInfo(lcWorkflows) << signalName(signalNumber)
                             << "received during the firmware update; ending once the transfer has ended or given "
@@ -54,6 +54,13 @@ void UpdateShutdown::signalled(int signalNumber)
         m_pendingStatus = status;
         m_flow.stop();
     }
+}
+
+void UpdateShutdown::end(int exitStatus)
+{
+    // Asked once: a quit the user then cancels (unsaved work) is not repeated.
+    m_pendingStatus = -1;
+    emit endNow(exitStatus);
 }
 
 bool UpdateShutdown::mayQuit(UserPrompt *prompt)

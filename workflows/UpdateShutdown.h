@@ -36,6 +36,7 @@ signals:
 
 private:
     void signalled(int signalNumber);
+    void end(int exitStatus);
 
     FirmwareUpdateFlow &m_flow;
     int m_pendingStatus = -1; // the exit status once the update is over; -1: no end asked for
