@@ -1,6 +1,10 @@
 // The recovery of a controller left in update mode: offered once the loader
-// stays, not again while it stays, and again when it comes back.
+// stays, not again while it stays, and again when it comes back; "flash again"
+// only for a download that still matches what it was verified against, and
+// never on the default button.
+#include "app/MessageBoxPrompt.h"
 #include "app/RecoveryOffer.h"
+#include "firmware/FirmwareFile.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
 #include "support/TestSupport.h"
@@ -8,6 +12,10 @@
 #include "support/device/ScriptedChannel.h"
 #include "workflows/FirmwareUpdateFlow.h"
 
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -60,8 +68,43 @@ private slots:
         // Nothing downloaded yet: no "flash again" choice.
         QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last(),
             QStringLiteral("Choose a firmware file...|Look for firmware online"));
+
+        // A firmware in the download folder: by itself, or beside a
+        // description it does not match, it is not offered.
+        const QString download = m_dir.filePath(QStringLiteral("no-downloads/mavu-1.0.4.bin"));
+        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("no-downloads"))));
+        testsupport::writeAll(download, "firmware");
+        firmwareserver::FirmwareInfo verified;
+        verified.size = 8;
+        verified.sha256 = QCryptographicHash::hash("firmware", QCryptographicHash::Sha256).toHex();
+        firmwareserver::FirmwareInfo other = verified;
+        other.sha256 = QCryptographicHash::hash("other", QCryptographicHash::Sha256).toHex();
+        const QString again = QStringLiteral("Flash mavu-1.0.4.bin again|");
+        for (const auto *described : {static_cast<firmwareserver::FirmwareInfo *>(nullptr), &other, &verified}) {
+            if (described)
+                QVERIFY(firmwarefile::remember(download, *described));
+            offer.offer();
+            QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last().startsWith(again), described == &verified);
+        }
+        // Flashing is never the default: Enter takes nothing.
+        MessageBoxPrompt boxes(nullptr);
+        QStringList defaults;
+        const auto answerNext = [&] {
+            QTimer::singleShot(0, this, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                QVERIFY(box);
+                defaults << box->defaultButton()->text();
+                box->reject();
+            });
+        };
+        offer.setPrompt(&boxes);
+        answerNext();
+        offer.offer();
+        answerNext();
+        QVERIFY(!boxes.question(QStringLiteral("Settings backup"), QStringLiteral("Update without a backup?")));
+        QCOMPARE(defaults, (QStringList{QStringLiteral("Cancel"), QStringLiteral("&No")}));
     }
 };
 
-QTEST_GUILESS_MAIN(TestRecoveryOffer)
+QTEST_MAIN(TestRecoveryOffer)
 #include "tst_recovery_offer.moc"
