@@ -259,7 +259,8 @@ private slots:
         testsupport::writeAll(firmware, QByteArray(3000, 'f'));
         const auto r = mavuctl({"--simulator", "firmware", "update", firmware});
         QVERIFY2(r.exitCode == 0 && r.out.contains("Firmware fw.bin sent."), r.err.constData());
-        QVERIFY2(r.out.startsWith("Settings saved to " + QFile::encodeName(path("data/korvel-mavu/simulator/backups/"))),
+        QVERIFY2(
+            r.out.startsWith("Settings saved to " + QFile::encodeName(path("data/korvel-mavu/simulator/backups/"))),
             r.out.constData());
         QVERIFY(!QFile::exists(path("data/korvel-mavu/backups")));
         QVERIFY(mavuctl({"--help"}).out.contains("--simulator"));
