@@ -290,7 +290,7 @@ private slots:
     void quitWaitsForTheUpdate()
     {
         testsupport::writeAll(path("fw.bin"), "firmware");
-        auto *prompt = new ScriptedPrompt({-1, 0});
+        auto *prompt = new ScriptedPrompt({-1, 0}); // Cancel, then quit after the update
         m_objects->setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
         FirmwareUpdateFlow &flow = m_objects->firmware();
         flow.update().setLastLookMs(FirmwareUpdateFlow::kCommandLeadMs + 200);
@@ -306,8 +306,7 @@ private slots:
         flow.start(path("fw.bin"));
         QVERIFY(!m_objects->document().confirmClose());
         QVERIFY(!m_objects->document().confirmClose());
-        QCOMPARE(prompt->asked().size(), 2);
-        QVERIFY(prompt->asked().first().startsWith("Firmware update: A firmware update is running."));
+        QVERIFY(prompt->asked().size() == 2 && prompt->asked().first().startsWith("Firmware update: A firmware"));
         QCOMPARE(closings.count, 0);
         QTRY_COMPARE_WITH_TIMEOUT(closings.count, 1, 5000);
     }

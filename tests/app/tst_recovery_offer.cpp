@@ -69,22 +69,17 @@ private slots:
         QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last(),
             QStringLiteral("Choose a firmware file...|Look for firmware online"));
 
-        // A firmware in the download folder: by itself, or beside a
-        // description it does not match, it is not offered.
+        // A download is offered only beside the description it still matches.
         const QString download = m_dir.filePath(QStringLiteral("no-downloads/mavu-1.0.4.bin"));
-        QVERIFY(QDir().mkpath(m_dir.filePath(QStringLiteral("no-downloads"))));
+        QVERIFY(QDir().mkpath(QFileInfo(download).path()));
         testsupport::writeAll(download, "firmware");
-        firmwareserver::FirmwareInfo verified;
-        verified.size = 8;
-        verified.sha256 = QCryptographicHash::hash("firmware", QCryptographicHash::Sha256).toHex();
-        firmwareserver::FirmwareInfo other = verified;
-        other.sha256 = QCryptographicHash::hash("other", QCryptographicHash::Sha256).toHex();
-        const QString again = QStringLiteral("Flash mavu-1.0.4.bin again|");
-        for (const auto *described : {static_cast<firmwareserver::FirmwareInfo *>(nullptr), &other, &verified}) {
-            if (described)
-                QVERIFY(firmwarefile::remember(download, *described));
+        firmwareserver::FirmwareInfo described;
+        described.size = 8;
+        for (const QByteArray &bytes : {QByteArray(), QByteArray("other"), QByteArray("firmware")}) {
+            described.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+            QVERIFY(bytes.isEmpty() || firmwarefile::remember(download, described));
             offer.offer();
-            QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last().startsWith(again), described == &verified);
+            QCOMPARE(prompt.asked().last().contains("Flash mavu-1.0.4.bin again|"), bytes == "firmware");
         }
         // Flashing is never the default: Enter takes nothing.
         MessageBoxPrompt boxes(nullptr);
@@ -92,7 +87,6 @@ private slots:
         const auto answerNext = [&] {
             QTimer::singleShot(0, this, [&] {
                 auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-                QVERIFY(box);
                 defaults << box->defaultButton()->text();
                 box->reject();
             });
@@ -101,7 +95,7 @@ private slots:
         answerNext();
         offer.offer();
         answerNext();
-        QVERIFY(!boxes.question(QStringLiteral("Settings backup"), QStringLiteral("Update without a backup?")));
+        QVERIFY(!boxes.question(QString(), QString()));
         QCOMPARE(defaults, (QStringList{QStringLiteral("Cancel"), QStringLiteral("&No")}));
     }
 };
