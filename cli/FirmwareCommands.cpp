@@ -246,7 +246,7 @@ int runFirmwareUpdate(const Invocation &call)
     QObject::connect(&stopSignals, &StopSignals::received, [&signalled] { signalled = true; });
     QObject::connect(&shutdown, &UpdateShutdown::endNow, [&stopStatus](int exitStatus) {
         stopStatus = exitStatus;
-        QCoreApplication::exit(exitStatus); // every waiting loop returns
+        QCoreApplication::quit(); // every waiting loop returns
     });
 
     QEventLoop loop;
