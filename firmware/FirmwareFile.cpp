@@ -19,11 +19,6 @@ namespace {
 
 const char kDescriptionSuffix[] = ".description.json";
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("FirmwareFile", text);
-}
-
 QString descriptionPath(const QString &path)
 {
     return path + QLatin1String(kDescriptionSuffix);
@@ -51,22 +46,25 @@ bool checkToSend(const QString &path, QString *error)
     const QString name = QDir::toNativeSeparators(path);
     QString why;
     if (!info.exists())
-        why = tr("The firmware file %1 does not exist.").arg(name);
+        why = QCoreApplication::translate("FirmwareFile", "The firmware file %1 does not exist.").arg(name);
     else if (info.isDir())
-        why = tr("%1 is a folder, not a firmware file.").arg(name);
+        why = QCoreApplication::translate("FirmwareFile", "%1 is a folder, not a firmware file.").arg(name);
     else if (!info.isFile())
-        why = tr("%1 is a device, pipe or socket, not a firmware file.").arg(name);
+        why = QCoreApplication::translate("FirmwareFile", "%1 is a device, pipe or socket, not a firmware file.")
+                  .arg(name);
     else if (info.size() == 0)
-        why = tr("The firmware file %1 is empty.").arg(name);
+        why = QCoreApplication::translate("FirmwareFile", "The firmware file %1 is empty.").arg(name);
     else if (info.size() > kMaxBytes)
-        why = tr("The firmware file %1 has %2 bytes; the controller takes at most %3.")
+        why = QCoreApplication::translate(
+            "FirmwareFile", "The firmware file %1 has %2 bytes; the controller takes at most %3.")
                   .arg(name)
                   .arg(info.size())
                   .arg(kMaxBytes);
     else if (!info.isReadable())
-        why = tr("The firmware file %1 cannot be read.").arg(name);
+        why = QCoreApplication::translate("FirmwareFile", "The firmware file %1 cannot be read.").arg(name);
     else if (!YmodemFileTransmit::headerFits(info.fileName().toLocal8Bit(), info.size()))
-        why = tr("The name %1 is too long to be sent; rename the file.").arg(info.fileName());
+        why = QCoreApplication::translate("FirmwareFile", "The name %1 is too long to be sent; rename the file.")
+                  .arg(info.fileName());
     else
         return true;
     if (error)
