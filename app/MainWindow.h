@@ -18,17 +18,21 @@ class SystemCheckBox;
 class UserPrompt;
 
 // What the program hands the editor: the MIDI system (it outlives the
-// editor), the update port it names and the firmware server.
+// editor), the update port it names, the firmware server and the data
+// folder for downloads and backups (empty: the real one).
 struct EditorSetup {
-    explicit EditorSetup(MidiBackend *midi, QString updatePort = QString(), QString firmwareServer = QString())
+    explicit EditorSetup(MidiBackend *midi, QString updatePort = QString(), QString firmwareServer = QString(),
+        QString dataFolder = QString())
         : midi(midi)
         , updatePort(std::move(updatePort))
         , firmwareServer(std::move(firmwareServer))
+        , dataFolder(std::move(dataFolder))
     { }
 
     MidiBackend *midi;
     QString updatePort;
     QString firmwareServer;
+    QString dataFolder;
 };
 
 // The hidden window behind the QML page, which QML calls "MainLogic": it

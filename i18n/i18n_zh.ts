@@ -1468,4 +1468,61 @@ Write the saved settings back to the controller?</source>
         <translation>Korvel Mavu 编辑器</translation>
     </message>
 </context>
+<context>
+    <name>FirmwareFile</name>
+    <message>
+        <source>The firmware file %1 does not exist.</source>
+        <translation>固件文件 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a firmware file.</source>
+        <translation>%1 是文件夹，不是固件文件。</translation>
+    </message>
+    <message>
+        <source>%1 is a device, pipe or socket, not a firmware file.</source>
+        <translation>%1 是设备、管道或套接字，不是固件文件。</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 is empty.</source>
+        <translation>固件文件 %1 是空的。</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 has %2 bytes; the controller takes at most %3.</source>
+        <translation>固件文件 %1 有 %2 字节；控制器最多接受 %3 字节。</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 cannot be read.</source>
+        <translation>无法读取固件文件 %1。</translation>
+    </message>
+    <message>
+        <source>The name %1 is too long to be sent; rename the file.</source>
+        <translation>文件名 %1 太长，无法发送；请重命名该文件。</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareUpdateFlow</name>
+    <message>
+        <source>Firmware update</source>
+        <translation>固件升级</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateShutdown</name>
+    <message>
+        <source>Firmware update</source>
+        <translation>固件升级</translation>
+    </message>
+    <message>
+        <source>A firmware update is running. Quitting now could leave the controller in its loader, without a working firmware.
+
+The editor can quit as soon as the controller is safe: when the transfer has ended, or at once if the firmware has not started going across.</source>
+        <translation>固件升级正在进行。现在退出可能使控制器停留在引导程序中，没有可用的固件。
+
+编辑器可以在控制器安全后立即退出：传输结束时，或在固件尚未开始传输时立即退出。</translation>
+    </message>
+    <message>
+        <source>Quit After the Update</source>
+        <translation>升级结束后退出</translation>
+    </message>
+</context>
 </TS>

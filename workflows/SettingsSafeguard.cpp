@@ -31,8 +31,8 @@ void SettingsSafeguard::backUp(const QString &serial)
 void SettingsSafeguard::store(const QByteArray &image)
 {
     QString error;
-    if (!settingsbackup::store(
-            settingsbackup::defaultFolder(), image, m_serial, QDateTime::currentDateTime(), &m_path, &error)) {
+    if (!settingsbackup::store(m_folder.isEmpty() ? settingsbackup::defaultFolder() : m_folder, image, m_serial,
+            QDateTime::currentDateTime(), &m_path, &error)) {
         readFailed(error);
         return;
     }

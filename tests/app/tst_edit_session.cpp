@@ -14,10 +14,13 @@
 #include "model/SettingsLayout.h"
 #include "simulator/SimulatedDevice.h"
 #include "support/editor/EditorFixture.h"
+#include "firmware/FirmwareUpdate.h"
+#include "support/TestSupport.h"
 #include "workflows/FirmwareUpdateFlow.h"
 
 #include <QMessageBox>
 #include <QQmlContext>
+#include <QEvent>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -279,6 +282,36 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(history, "undo"));
         QCOMPARE(settings()->imageBytes(), editor);
         QCOMPARE(session->windowTitle(), before);
+    }
+
+    // Quit during a firmware update (here one whose loader never shows)
+    // asks, and Cancel keeps going; agreed, the window is closed once the
+    // update has given up.
+    void quitWaitsForTheUpdate()
+    {
+        testsupport::writeAll(path("fw.bin"), "firmware");
+        auto *prompt = new ScriptedPrompt({-1, 0}); // Cancel, then quit after the update
+        m_objects->setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
+        FirmwareUpdateFlow &flow = m_objects->firmware();
+        flow.update().setLastLookMs(FirmwareUpdateFlow::kCommandLeadMs + 200);
+        flow.setBackUp(false);
+        struct CloseCounter : QObject {
+            int count = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                return (count += event->type() == QEvent::Close) < 0;
+            }
+        } closings;
+        m_editor.root->installEventFilter(&closings);
+        for (const int closed : {0, 1}) {
+            QSignalSpy finished(&flow, &FirmwareUpdateFlow::finished);
+            flow.start(path("fw.bin"));
+            QVERIFY(!m_objects->document().confirmClose());
+            QCOMPARE(closings.count, 0);
+            QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 5000);
+            QTRY_COMPARE(closings.count, closed);
+        }
+        QCOMPARE(prompt->asked().filter("Firmware update: A firmware update is running.").size(), 2);
     }
 };
 

@@ -1,6 +1,10 @@
 // The recovery of a controller left in update mode: offered once the loader
-// stays, not again while it stays, and again when it comes back.
+// stays, not again while it stays, and again when it comes back; "flash again"
+// only for a download that still matches what it was verified against, and
+// never on the default button.
+#include "app/MessageBoxPrompt.h"
 #include "app/RecoveryOffer.h"
+#include "firmware/FirmwareFile.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
 #include "support/TestSupport.h"
@@ -8,6 +12,10 @@
 #include "support/device/ScriptedChannel.h"
 #include "workflows/FirmwareUpdateFlow.h"
 
+#include <QApplication>
+#include <QCryptographicHash>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -60,8 +68,37 @@ private slots:
         // Nothing downloaded yet: no "flash again" choice.
         QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last(),
             QStringLiteral("Choose a firmware file...|Look for firmware online"));
+
+        // A download is offered only beside the description it still matches.
+        const QString download = m_dir.filePath(QStringLiteral("no-downloads/mavu-1.0.4.bin"));
+        QVERIFY(QDir().mkpath(QFileInfo(download).path()));
+        testsupport::writeAll(download, "firmware");
+        firmwareserver::FirmwareInfo described;
+        described.size = 8;
+        for (const QByteArray &bytes : {QByteArray(), QByteArray("other"), QByteArray("firmware")}) {
+            described.sha256 = QCryptographicHash::hash(bytes, QCryptographicHash::Sha256).toHex();
+            QVERIFY(bytes.isEmpty() || firmwarefile::remember(download, described));
+            offer.offer();
+            QCOMPARE(prompt.asked().last().contains("Flash mavu-1.0.4.bin again|"), bytes == "firmware");
+        }
+        // Flashing is never the default: Enter takes nothing.
+        MessageBoxPrompt boxes(nullptr);
+        QStringList defaults;
+        const auto answerNext = [&] {
+            QTimer::singleShot(0, this, [&] {
+                auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+                defaults << box->defaultButton()->text();
+                box->reject();
+            });
+        };
+        offer.setPrompt(&boxes);
+        answerNext();
+        offer.offer();
+        answerNext();
+        QVERIFY(!boxes.question(QString(), QString()));
+        QCOMPARE(defaults, (QStringList{QStringLiteral("Cancel"), QStringLiteral("&No")}));
     }
 };
 
-QTEST_GUILESS_MAIN(TestRecoveryOffer)
+QTEST_MAIN(TestRecoveryOffer)
 #include "tst_recovery_offer.moc"

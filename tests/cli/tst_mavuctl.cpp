@@ -224,6 +224,8 @@ private slots:
                                     << QByteArray("mavuctl: usage: mavuctl diff A B");
         QTest::newRow("unknown option") << QStringList{"--bogus", "@a.stm", "@b.stm"} << 2 << QByteArray()
                                         << QByteArray("mavuctl: Unknown option 'bogus'.");
+        QTest::newRow("the simulated controller")
+            << QStringList{"--simulator", "@a.syx", "-"} << 0 << QByteArray() << QByteArray();
     }
     void mavuctlDiff()
     {
@@ -243,6 +245,21 @@ private slots:
         QCOMPARE(r.out, out);
         QVERIFY2(r.err.startsWith(err) && r.err.count('\n') == (err.isEmpty() ? 0 : 1), r.err.constData());
         QVERIFY(mavuctl({"diff", "--help"}).out.startsWith("Usage: mavuctl diff A B"));
+    }
+
+    // --simulator runs the whole update in mavuctl on the simulated
+    // controller; its backup stays in the simulator's own data folder.
+    void simulatedFirmwareUpdateKeepsItsBackupApart()
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path("data")));
+        testsupport::writeAll(path("fw.bin"), QByteArray(3000, 'f'));
+        const auto r = mavuctl({"--simulator", "firmware", "update", path("fw.bin")});
+        QVERIFY2(r.exitCode == 0 && r.out.contains("Firmware fw.bin sent."), r.err.constData());
+        QVERIFY2(
+            r.out.startsWith("Settings saved to " + QFile::encodeName(path("data/korvel-mavu/simulator/backups/"))),
+            r.out.constData());
+        QVERIFY(!QFile::exists(path("data/korvel-mavu/backups")));
+        QVERIFY(mavuctl({"--help"}).out.contains("--simulator"));
     }
 
     // mavuctl doctor (and the Help menu's report) on a system laid out in a

@@ -4,7 +4,8 @@
 // lrzsz's rb on a pseudo-terminal, with its progress. A second QSerialPort
 // holds the port as any serial program would (exclusive use and a lock
 // file). Last, a receiver that leaves right at the end of the
-// batch, as rb and a restarting controller do.
+// batch, as rb and a restarting controller do. And mavuctl asked to end by
+// SIGTERM mid-transfer: it ends with 143 only once rb has the whole file.
 #include "support/FaultReport.h"
 #include "support/FirmwareBytes.h"
 #include "support/firmware/PtyLink.h"
@@ -165,6 +166,33 @@ private slots:
             expected << QStringLiteral("a%1/%1").arg(retrySize) << "s1"
                      << "s2");
         ++m_survived;
+    }
+
+    // Into a pipe (not a terminal), progress comes as a line at each tenth.
+    void sigtermLetsTheTransferEndFirst()
+    {
+        PtyLink link(YmodemFileTransmit::kBaudRate / 10);
+        QVERIFY(link.open());
+        const QString file = m_dir.filePath(QStringLiteral("term.bin"));
+        testsupport::writeAll(file, testFirmwareBytes(30000));
+        Rb rb;
+        QVERIFY(rb.start(link));
+        QProcess mavuctl;
+        mavuctl.start(QStringLiteral(MAVU_MAVUCTL_PATH),
+            {QStringLiteral("firmware"), QStringLiteral("update"), file, QStringLiteral("--port"), link.portPath()});
+        QByteArray err;
+        QTRY_VERIFY_WITH_TIMEOUT((err += mavuctl.readAllStandardError()).contains(" 10% "), 10000);
+        mavuctl.terminate(); // SIGTERM
+        QVERIFY(mavuctl.waitForFinished(20000));
+        err += mavuctl.readAllStandardError();
+        // rb has the file, and was done before mavuctl ended.
+        QVERIFY2(rb.ended(0) && rb.succeeded(), err.constData());
+        QVERIFY(mavuctl.exitStatus() == QProcess::NormalExit && mavuctl.exitCode() == 143);
+        QVERIFY2(err.contains("SIGTERM received during the firmware update; ending once the transfer has ended")
+                && err.contains("the firmware update is over; ending now") && !err.contains('\r')
+                && err.count('%') == 11 && err.contains("100% "),
+            err.constData());
+        QCOMPARE(mavuctl.readAllStandardOutput(), QByteArray("Firmware term.bin sent.\n"));
     }
 
     void receiverGoneAfterConfirmingTheFileIsSuccess_data()
