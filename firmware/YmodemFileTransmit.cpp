@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <cstring>
+#include <termios.h>
 
 YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
     : QObject(parent)
@@ -17,7 +18,7 @@ YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
     m_file = new QFile;
     m_readTimer = new QTimer;
     m_writeTimer = new QTimer;
-    m_serialPort = new QSerialPort;
+    m_serialPort = new QSerialPort(this); // a child, so that tests can reach the line
 
     setTimeDivide(499);
     setTimeMax(5);
@@ -102,6 +103,9 @@ bool YmodemFileTransmit::startTransmit()
         qCDebug(lcFirmware) << "open serial port fail:" << m_serialPort->portName() << m_serialPort->errorString();
         return false;
     }
+    // Only a terminal whose far end stays open keeps bytes from before: a
+    // receiver's answer to an earlier transfer's cancel must not end this one.
+    m_serialPort->clear(QSerialPort::Input);
     m_readTimer->start(kStepMs);
     return true;
 }
@@ -115,6 +119,10 @@ void YmodemFileTransmit::readTimeOut()
 {
     m_readTimer->stop();
     if (!m_portLost)
+        transmit();
+    // What came before the line went (the receiver's last ACK, in the same
+    // turn as the error) is still its word: all of it is taken in first.
+    while (m_portLost && isRunning() && m_serialPort->bytesAvailable() > 0)
         transmit();
     if (m_portLost && isRunning()) {
         // Nothing more can reach the receiver: no cancel, just end the transfer.
@@ -133,8 +141,16 @@ void YmodemFileTransmit::readTimeOut()
 void YmodemFileTransmit::writeTimeOut()
 {
     m_writeTimer->stop();
-    if (m_serialPort->isOpen())
+    if (m_serialPort->isOpen()) {
+        // The last packet leaves the line before the port closes (closing
+        // puts the line's old settings back).
+        if (!m_portLost) {
+            if (m_serialPort->bytesToWrite() > 0)
+                m_serialPort->waitForBytesWritten(kDrainLimitMs);
+            ::tcdrain(int(m_serialPort->handle()));
+        }
         m_serialPort->close();
+    }
     m_finishing = false;
     emit transmitStatus(m_status);
 }
@@ -168,7 +184,8 @@ void YmodemFileTransmit::finish(Status status)
     m_readTimer->stop();
     m_file->close();
     m_status = status;
-    m_writeTimer->start(kReportDelayMs);
+    // Reported from the event loop, once the port is closed.
+    m_writeTimer->start(0);
 }
 
 Ymodem::Code YmodemFileTransmit::callback(Ymodem::Status status, std::uint8_t *buff, std::uint32_t *len)
