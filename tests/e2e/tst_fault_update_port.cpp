@@ -3,7 +3,7 @@
 // lets go of the port, and the same update object then sends the whole file to
 // lrzsz's rb on a pseudo-terminal, with its progress. A second QSerialPort
 // holds the port as any serial program would (exclusive use and a lock
-// file). Last, a receiver that leaves at the end of the file, as a
+// file); held only for a while after the update-mode command. Last, a receiver that leaves at the end of the file, as a
 // restarting controller does.
 #include "support/FaultReport.h"
 #include "support/FirmwareBytes.h"
@@ -165,6 +165,40 @@ private slots:
             expected << QStringLiteral("a%1/%1").arg(retrySize) << "s1"
                      << "s2");
         ++m_survived;
+    }
+
+    void portHeldAfterTheCommand_data()
+    {
+        QTest::addColumn<bool>("letGo");
+        QTest::newRow("let go after the first look: sent") << true;
+        QTest::newRow("held to the last look: fails then") << false;
+    }
+    // After the update-mode command the port may be there but not open to us
+    // yet (udev applying its permission, ModemManager probing): looked at again
+    // until the last look.
+    void portHeldAfterTheCommand()
+    {
+        QFETCH(bool, letGo);
+        PtyLink link;
+        QVERIFY(link.open());
+        FirmwareUpdate update;
+        ScriptedPrompt prompt;
+        update.setPrompt(&prompt);
+        update.setPortOverride(link.portPath());
+        update.setLastLookMs(UpdatePortWait::kFirstLookMs + 2 * UpdatePortWait::kLookIntervalMs);
+        QSignalSpy status(&update, &FirmwareUpdate::transStatus);
+        QSignalSpy started(&update, &FirmwareUpdate::transferStarted);
+        QSerialPort holder(link.portPath());
+        QVERIFY(holder.open(QIODevice::ReadWrite));
+        update.updateAfterCommand(m_firmware);
+        QTest::qWait(UpdatePortWait::kFirstLookMs + UpdatePortWait::kLookIntervalMs / 2);
+        QVERIFY(status.isEmpty());
+        if (letGo)
+            holder.close();
+        QTRY_VERIFY_WITH_TIMEOUT(!status.isEmpty() || !started.isEmpty(), 2000);
+        QCOMPARE(started.count(), int(letGo));
+        QCOMPARE(prompt.asked(), letGo ? QStringList() : QStringList{"info: Failed to open the serial port!"});
+        QCOMPARE(status.count(), int(!letGo));
     }
 
     void lineGoneAtTheEndOfTheFile_data()
