@@ -1,13 +1,15 @@
 // The recovery of a controller left in update mode: offered once the loader
-// stays, not again while it stays, and again when it comes back.
+// stays, not again while it stays, and again when it comes back; not for a
+// named port on which no loader asks for a file.
 #include "app/RecoveryOffer.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
-#include "support/TestSupport.h"
+#include "support/firmware/PtyLink.h"
 #include "support/model/ScriptedPrompt.h"
 #include "support/device/ScriptedChannel.h"
 #include "workflows/FirmwareUpdateFlow.h"
 
+#include <QSerialPort>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -20,6 +22,12 @@ private slots:
     void recoveryIsOfferedOnceTheLoaderStays()
     {
         FirmwareUpdate update;
+        // The named port: a link to a terminal, there while the link is; the
+        // loader at its far end asks for a file with "C".
+        PtyLink line;
+        QVERIFY(line.open());
+        QSerialPort loader(line.peerPath());
+        QVERIFY(loader.open(QIODevice::ReadWrite));
         const QString port = m_dir.filePath(QStringLiteral("loader-tty"));
         update.setPortOverride(port);
         MyFtp ftp;
@@ -31,10 +39,19 @@ private slots:
         RecoveryOffer offer(firmware, ftp, [&] { return midi; });
         offer.setPrompt(&prompt);
 
-        // Found in update mode at start: asked, and not again while it stays.
+        // A named port that merely exists (a node that stays): not asked.
         midi = false;
-        testsupport::writeAll(port, "");
-        offer.offer();
+        QVERIFY(QFile::link(line.portPath(), port));
+        offer.look();
+        offer.look();
+        QTest::qWait(LoaderListener::kListenMs + 500);
+        QVERIFY(prompt.asked().isEmpty());
+
+        // Then a loader asks for a file on it: asked, and not again while it stays.
+        loader.write("C");
+        offer.look();
+        offer.look();
+        QTRY_COMPARE(prompt.asked().size(), 1);
         offer.look();
         offer.look();
         QCOMPARE(prompt.asked().size(), 1);
@@ -50,12 +67,14 @@ private slots:
         };
         for (const auto &look : looks) {
             midi = look[0];
-            if (look[1])
-                testsupport::writeAll(port, "");
-            else
-                QFile::remove(port);
+            QFile::remove(port);
+            if (look[1]) {
+                QVERIFY(QFile::link(line.portPath(), port));
+                loader.write("C");
+                QVERIFY(loader.waitForBytesWritten(1000));
+            }
             offer.look();
-            QCOMPARE(prompt.asked().size(), look[2]);
+            QTRY_COMPARE(prompt.asked().size(), look[2]);
         }
         // Nothing downloaded yet: no "flash again" choice.
         QCOMPARE(prompt.asked().last().split(QLatin1Char('\n')).last(),

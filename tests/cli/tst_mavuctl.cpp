@@ -261,6 +261,11 @@ private slots:
         QTest::newRow("ModemManager") << QStringList{"seq", "udev", "modem", "controller"} << "ModemManager is running";
         QTest::newRow("rules not applied") << QStringList{"seq", "udev", "rules", "controller"} << "not applied";
         QTest::newRow("update mode") << QStringList(all.mid(0, 4)) << "in update mode";
+        // A port named on the command line is in update mode only while a loader asks on it.
+        QTest::newRow("named port, nothing on it")
+            << QStringList(all.mid(0, 4)) + QStringList{"named"} << "MIDI ports are not listed";
+        QTest::newRow("named port, a loader asks")
+            << QStringList(all.mid(0, 4)) + QStringList{"named", "loader"} << "in update mode";
     }
     void doctorFindsWhatStandsInTheWay()
     {
@@ -299,12 +304,18 @@ private slots:
         }
         QSerialPort holder(QString::fromLatin1(pty)); // another program using the port
         QVERIFY(!system.contains("busy") || holder.open(QIODevice::ReadWrite));
+        if (system.contains("loader"))
+            QCOMPARE(::write(master, "CCCCCCCC", 8), 8); // waiting there when it is listened to
         doctor::Inputs inputs;
         inputs.root = root.path();
+        const bool named = system.contains("named");
+        if (named)
+            inputs.updatePortOverride = QString::fromLatin1(pty);
         inputs.midiProducts = QStringList{"Midi Through", system.contains("controller") ? "Korvel Mavu" : "Mavu"};
         const QString port = doctor::findUpdatePort(inputs.root, inputs.updatePortOverride);
         const QList<doctor::Finding> findings
-            = doctor::midiFindings(inputs, !port.isEmpty()) + doctor::updateFindings(inputs, port);
+            = doctor::midiFindings(inputs, !port.isEmpty() && (!named || system.contains("loader")))
+            + doctor::updateFindings(inputs, port);
         const QString report = doctor::report(findings);
         QVERIFY2(report.contains(finding.isEmpty() ? "All is well." : finding), qPrintable(report));
         QCOMPARE(doctor::allWell(findings), finding.isEmpty());
@@ -313,8 +324,8 @@ private slots:
         if (finding.isEmpty())
             return;
         // The command: the same finding from another process, and exit status 1.
-        const auto r
-            = mavuctl({"doctor", "--root", root.path(), "--midi-api", "alsa", "--firmware-server", "127.0.0.1:1"});
+        QStringList args{"doctor", "--root", root.path(), "--midi-api", "alsa", "--firmware-server", "127.0.0.1:1"};
+        const auto r = mavuctl(named ? args << "--update-port" << inputs.updatePortOverride : args);
         QVERIFY2(r.exitCode == 1 && r.out.contains(finding.toUtf8()), r.out.constData());
     }
 };
