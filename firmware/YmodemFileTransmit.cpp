@@ -280,6 +280,8 @@ std::uint32_t YmodemFileTransmit::read(std::uint8_t *buff, std::uint32_t len)
 std::uint32_t YmodemFileTransmit::write(std::uint8_t *buff, std::uint32_t len)
 {
     const qint64 put = m_serialPort->write(reinterpret_cast<const char *>(buff), len);
+    // On the line now, not at the event loop's next turn: the receiver waits.
+    m_serialPort->flush();
     return put < 0 ? 0 : std::uint32_t(put);
 }
 

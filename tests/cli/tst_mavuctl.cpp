@@ -266,6 +266,12 @@ private slots:
             << QStringList(all.mid(0, 4)) + QStringList{"named"} << "MIDI ports are not listed";
         QTest::newRow("named port, a loader asks")
             << QStringList(all.mid(0, 4)) + QStringList{"named", "loader"} << "in update mode";
+        QTest::newRow("named port not there")
+            << QStringList(all.mid(0, 4)) + QStringList{"named", "gone"} << "Update port: not present";
+        // A USB serial adapter's port (ttyUSB) sits one folder further down.
+        QTest::newRow("update mode, ttyUSB") << QStringList(all.mid(0, 4)) + QStringList{"ttyUSB"} << "in update mode";
+        QTest::newRow("the maker's other product")
+            << QStringList(all.mid(0, 4)) + QStringList{"other product"} << "MIDI ports are not listed";
     }
     void doctorFindsWhatStandsInTheWay()
     {
@@ -284,12 +290,14 @@ private slots:
             ::close(master);
         });
         put("sys/devices/usb1/1-1/idVendor", "1c75\n");
-        put("sys/devices/usb1/1-1/idProduct", "0204\n");
-        QDir().mkpath(root.filePath("sys/devices/usb1/1-1/1-1:1.0"));
-        QDir().mkpath(root.filePath("sys/class/tty/ttyACM0"));
-        QVERIFY(QFile::link("../../../devices/usb1/1-1/1-1:1.0", root.filePath("sys/class/tty/ttyACM0/device")));
+        put("sys/devices/usb1/1-1/idProduct", system.contains("other product") ? "0205\n" : "0204\n");
+        const QString tty = system.contains("ttyUSB") ? "ttyUSB0" : "ttyACM0";
+        const QString device = "devices/usb1/1-1/1-1:1.0" + QString(tty == "ttyUSB0" ? "/ttyUSB0" : "");
+        QDir().mkpath(root.filePath("sys/" + device));
+        QDir().mkpath(root.filePath("sys/class/tty/" + tty));
+        QVERIFY(QFile::link("../../../" + device, root.filePath("sys/class/tty/" + tty + "/device")));
         QDir().mkpath(root.filePath("dev"));
-        QVERIFY(QFile::link(QString(pty), root.filePath("dev/ttyACM0")));
+        QVERIFY(QFile::link(QString(pty), root.filePath("dev/" + tty)));
         struct stat info { };
         QVERIFY(::stat(pty, &info) == 0);
         const QMap<QString, QPair<QString, QByteArray>> parts = {{"seq", {"dev/snd/seq", ""}},
@@ -310,7 +318,7 @@ private slots:
         inputs.root = root.path();
         const bool named = system.contains("named");
         if (named)
-            inputs.updatePortOverride = QString::fromLatin1(pty);
+            inputs.updatePortOverride = system.contains("gone") ? root.filePath("no-tty") : QString::fromLatin1(pty);
         inputs.midiProducts = QStringList{"Midi Through", system.contains("controller") ? "Korvel Mavu" : "Mavu"};
         const QString port = doctor::findUpdatePort(inputs.root, inputs.updatePortOverride);
         const QList<doctor::Finding> findings

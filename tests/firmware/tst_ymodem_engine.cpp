@@ -168,7 +168,8 @@ private slots:
             if (stage > 1)
                 QTest::addRow("%s, NAK", name.data()) << 200 << kRoutes.at(stage) + " 3*n:R n:Z+R" << false << false;
         }
-        // A "C" asks for the end-of-batch block again, like a NAK.
+        // Unconfirmed, the end of the batch waits for its ACK; a "C" asks for it again, like a NAK.
+        QTest::newRow("finished, ACK") << 200 << kRoutes.last() + " .:- k:-+F" << false << false;
         QTest::newRow("finished, C") << 200 << kRoutes.last() + " 3*C:R C:Z+R" << false << false;
         // Rejections of the EOT accumulate over silence between them.
         QTest::newRow("EOT rejected") << 10 << ".:- C:H+E k:- C:D1+T k:E+T n:E .:- n:E .:- n:E .:- n:Z+R" << false
@@ -176,8 +177,10 @@ private slots:
         // The receiver confirmed the file (ACK to the EOT): done as the end of the
         // batch goes out, its ACK not awaited (rb and a restarting loader take it
         // with them); one that asks for no next file is done after a resend period.
-        const QString confirmed = ".:- C:H+E k:- C:D1+T k:E+T k:-";
-        QTest::newRow("confirmed, end of batch") << 10 << confirmed + " C:B+F" << false << false;
+        // The next transfer waits for its own confirmation.
+        const QString confirmed = ".:- C:H+E k:- C:D1+T k:E+T .:- k:-";
+        QTest::newRow("confirmed, end of batch")
+            << 10 << confirmed + " C:B+F .:- C:H+E k:- C:E+T C:B .:-" << false << false;
         QTest::newRow("no request for the next file") << 10 << confirmed + " 4*.:- .:-+F" << false << false;
         // Unconfirmed, the end-of-batch block is resent and the silence is an error.
         QTest::newRow("EOT never acknowledged")
