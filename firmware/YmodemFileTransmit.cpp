@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <cstring>
+#include <utility>
 #include <termios.h>
 
 YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
@@ -104,8 +105,10 @@ bool YmodemFileTransmit::startTransmit()
         return false;
     }
     // Only a terminal whose far end stays open keeps bytes from before: a
-    // receiver's answer to an earlier transfer's cancel must not end this one.
-    m_serialPort->clear(QSerialPort::Input);
+    // receiver's answer to an earlier transfer's cancel must not end this one,
+    // while its request for a file still counts.
+    m_serialPort->waitForReadyRead(0);
+    m_askedBefore = m_serialPort->readAll().contains(char(CodeC));
     m_readTimer->start(kStepMs);
     return true;
 }
@@ -270,6 +273,10 @@ Ymodem::Code YmodemFileTransmit::readChunk(std::uint8_t *buff, std::uint32_t *le
 
 std::uint32_t YmodemFileTransmit::read(std::uint8_t *buff, std::uint32_t len)
 {
+    if (std::exchange(m_askedBefore, false) && len > 0) {
+        buff[0] = CodeC;
+        return 1;
+    }
     const qint64 got = m_serialPort->read(reinterpret_cast<char *>(buff), len);
     if (got <= 0)
         return 0; // a read error is taken as nothing received

@@ -90,4 +90,5 @@ private:
     bool m_portLost = false;
     QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
     bool m_finishing = false;
+    bool m_askedBefore = false; // the receiver's "C" came before the port was opened
 };

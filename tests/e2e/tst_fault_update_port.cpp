@@ -199,13 +199,16 @@ private slots:
         testsupport::writeAll(path, testFirmwareBytes(1100));
         transmit.setFileName(path);
         transmit.setPortName(link.portPath());
-        QVERIFY(transmit.startTransmit());
         QSerialPort peer(link.peerPath());
         QVERIFY(peer.open(QIODevice::ReadWrite));
+        peer.write("C"); // before the sender listens: still asks for the file
+        QVERIFY(peer.waitForBytesWritten(1000));
+        QTest::qWait(100);
+        QVERIFY(transmit.startTransmit());
         const QByteArray ackByte(1, char(0x06));
         // The header, 1024 bytes of data while more than 128 remain, the last
         // 76 in a short block, then the EOT.
-        const QList<QPair<QByteArray, int>> script{{"C", 133}, {ackByte + 'C', 1029}, {ackByte, 133}, {ackByte, 1}};
+        const QList<QPair<QByteArray, int>> script{{"", 133}, {ackByte + 'C', 1029}, {ackByte, 133}, {ackByte, 1}};
         for (const auto &step : script) {
             peer.write(step.first);
             QTRY_COMPARE(int(peer.bytesAvailable()), step.second);
