@@ -71,7 +71,6 @@ private slots:
             if (look[1]) {
                 QVERIFY(QFile::link(line.portPath(), port));
                 loader.write("C");
-                QVERIFY(loader.waitForBytesWritten(1000));
             }
             offer.look();
             QTRY_COMPARE(prompt.asked().size(), look[2]);

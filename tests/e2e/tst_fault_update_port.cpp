@@ -215,7 +215,6 @@ private slots:
             peer.readAll();
         }
         QSerialPort *line = transmit.findChild<QSerialPort *>();
-        QVERIFY(line);
         if (ack > 0) {
             peer.write(ackByte);
             QVERIFY(peer.waitForBytesWritten(1000));

@@ -174,9 +174,10 @@ private slots:
         // Not a named port on which nothing asks for a file.
         PtyLink node;
         QVERIFY(node.open());
-        const testsupport::ProcessResult silent = testsupport::run(
-            QStringLiteral(MAVU_MAVUCTL_PATH), {"list", "--midi-api", "jack", "--update-port", node.portPath()});
-        QCOMPARE(silent.out, ("update " + node.portPath() + '\n').toUtf8());
+        QCOMPARE(testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH),
+                     {"list", "--midi-api", "jack", "--update-port", node.portPath()})
+                     .out,
+            ("update " + node.portPath() + '\n').toUtf8());
         const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DataLocation);
         QVERIFY(QDir().mkpath(downloads));
         testsupport::writeAll(QDir(downloads).filePath(kFirmwareName), m_firmware);
