@@ -261,17 +261,15 @@ private slots:
         QTest::newRow("ModemManager") << QStringList{"seq", "udev", "modem", "controller"} << "ModemManager is running";
         QTest::newRow("rules not applied") << QStringList{"seq", "udev", "rules", "controller"} << "not applied";
         QTest::newRow("update mode") << QStringList(all.mid(0, 4)) << "in update mode";
-        // A port named on the command line is in update mode only while a loader asks on it.
-        QTest::newRow("named port, nothing on it")
-            << QStringList(all.mid(0, 4)) + QStringList{"named"} << "MIDI ports are not listed";
-        QTest::newRow("named port, a loader asks")
-            << QStringList(all.mid(0, 4)) + QStringList{"named", "loader"} << "in update mode";
-        QTest::newRow("named port not there")
-            << QStringList(all.mid(0, 4)) + QStringList{"named", "gone"} << "Update port: not present";
-        // A USB serial adapter's port (ttyUSB) sits one folder further down.
-        QTest::newRow("update mode, ttyUSB") << QStringList(all.mid(0, 4)) + QStringList{"ttyUSB"} << "in update mode";
-        QTest::newRow("the maker's other product")
-            << QStringList(all.mid(0, 4)) + QStringList{"other product"} << "MIDI ports are not listed";
+        // A port named on the command line is in update mode only while a
+        // loader asks on it; a ttyUSB port sits one folder further down.
+        const QStringList loader = all.mid(0, 4);
+        const QString notListed = "MIDI ports are not listed";
+        QTest::newRow("named port, nothing on it") << loader + QStringList{"named"} << notListed;
+        QTest::newRow("named port, a loader asks") << loader + QStringList{"named", "loader"} << "in update mode";
+        QTest::newRow("named port not there") << loader + QStringList{"named", "gone"} << "Update port: not present";
+        QTest::newRow("update mode, ttyUSB") << loader + QStringList{"ttyUSB"} << "in update mode";
+        QTest::newRow("the maker's other product") << loader + QStringList{"other product"} << notListed;
     }
     void doctorFindsWhatStandsInTheWay()
     {
