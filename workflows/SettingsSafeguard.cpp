@@ -43,7 +43,6 @@ void SettingsSafeguard::store(const QByteArray &image)
 
 void SettingsSafeguard::readFailed(const QString &why)
 {
-    m_path.clear();
     qCDebug(lcWorkflows) << "no settings backup before the firmware update:" << why;
     const bool goOn = m_prompt
         && m_prompt->question(tr("Settings backup"),

@@ -36,7 +36,7 @@ private slots:
         DataManagement settings;
         settings.initDefaultData();
         const QByteArray before = settings.imageBytes();
-        ScriptedPrompt prompt({false, true});
+        ScriptedPrompt prompt({false, true, true});
         ScriptedChannel channel;
         SettingsSafeguard safeguard(channel);
         safeguard.setPrompt(&prompt);
@@ -68,6 +68,17 @@ private slots:
         QCOMPARE(prompt.asked().size(), 2);
         QCOMPARE(restore.count(), 1);
         QVERIFY(settingsbackup::sameSettings(restore.first().first().toByteArray(), before));
+        // The next update, begun before the controller came back, goes on
+        // without a backup: nothing of the earlier one is held against it.
+        safeguard.expectReturn();
+        channel.sendError = QStringLiteral("unplugged");
+        safeguard.backUp(QStringLiteral("S"));
+        QTRY_COMPARE(ready.count(), 2);
+        QVERIFY(ready.last().first().toBool() && safeguard.backupPath().isEmpty());
+        QVERIFY(!safeguard.compareOnReturn(settings.imageBytes()));
+        safeguard.expectReturn();
+        QVERIFY(!safeguard.compareOnReturn(before));
+        QCOMPARE(prompt.asked().size(), 3);
     }
 
     // On either road (the controller there, or in its loader), before any
