@@ -231,6 +231,18 @@ private slots:
         QCOMPARE(d.session.displayName(), QString("a.stm"));
     }
 
+    // The marks of each kind come from the one comparison of the change.
+    void marksFollowTheirKind()
+    {
+        Desk d;
+        d.session.setControllerImage(d.data.imageBytes());
+        d.data.setBQMInfo(5, "bqmData", (d.data.getBQMInfo(5).value("bqmData").toInt() + 1) % 128);
+        d.data.setWalkingBeltInfo(2, "wbData", (d.data.getWalkingBeltInfo(2).value("wbData").toInt() + 1) % 128);
+        QCOMPARE(
+            (QList<QVariantList>{d.session.differingPads(), d.session.differingKnobs(), d.session.differingButtons()}),
+            (QList<QVariantList>{{}, {5}, {2}}));
+    }
+
     // A pad is known by the controller's settings, which the editor's may not be.
     void playedControlsAreTheControllers()
     {

@@ -21,6 +21,10 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
+
 namespace {
 
 // lrzsz's rb receiving one batch at the link's far end, in a folder of its
@@ -234,6 +238,11 @@ private slots:
         QVERIFY(peer.waitForBytesWritten(1000));
         QTest::qWait(100);
         QVERIFY(transmit.startTransmit());
+        termios settings{}; // set up at the controller's rate
+        const int fd = ::open(QFile::encodeName(link.portPath()).constData(), O_RDONLY | O_NOCTTY);
+        QVERIFY(fd >= 0 && ::tcgetattr(fd, &settings) == 0);
+        ::close(fd);
+        QCOMPARE(::cfgetospeed(&settings), speed_t(B115200));
         const QByteArray ackByte(1, char(0x06));
         // The header, 1024 bytes of data while more than 128 remain, the last
         // 76 in a short block, then the EOT.
