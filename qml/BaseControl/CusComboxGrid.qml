@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "."
+import "KeySteps.js" as KeySteps
 
 // The note picker: a drop-down whose pop-up is a grid filled column by column.
 ComboBox {
@@ -32,7 +33,28 @@ ComboBox {
     font.family: CusConfig.fontFamily
     font.pixelSize: CusConfig.fontSizeLevel2
 
+    // For screen readers: what the box chooses ("Pad A1 channel"); its
+    // choice goes with it.
+    property string accessibleName: ""
+
+    Accessible.name: accessibleName
+    Accessible.description: displayText
+
     indicator: Item {}
+
+    Keys.onPressed: {
+        if (KeySteps.stepChoice(control, event)) {
+            event.accepted = true
+        } else if (KeySteps.isEnter(event.key) && !popup.visible) {
+            popup.open()
+            event.accepted = true
+        }
+    }
+
+    FocusRing {
+        shown: control.visualFocus
+        radius: control.height / 2 + 3
+    }
 
     background: Rectangle {
         radius: control.height / 2

@@ -33,6 +33,8 @@ Item {
         x: 13
         text: qsTr("No device found")
         enableColor: CusConfig.colorDisconnected
+        // The controller came, went or is being updated: said out loud.
+        onTextChanged: Announce.say(text)
     }
 
     states: [

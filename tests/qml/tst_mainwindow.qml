@@ -42,19 +42,19 @@ TestCase {
 
         var funcPage = findChild(win, "funcPage")
         verify(page.visible && !funcPage.visible)
-        menus.menuAt(2).actionAt(0).trigger()
+        menus.menuAt(3).actionAt(0).trigger()
         verify(funcPage.visible && !page.visible)
         funcPage.item.backBtn.clicked() // built on first show
         verify(page.visible && !funcPage.visible)
 
-        var help = menus.menuAt(3)
-        var language = help.menuAt(3)
+        var help = menus.menuAt(4)
+        var language = help.menuAt(4)
         verify(language !== null)
         language.actionAt(0).trigger()
         compare([Tran.currentLanguage, Tran.getLanguage()], ["简体中文", "简体中文"])
         language.actionAt(1).trigger()
         compare([Tran.currentLanguage, Tran.getLanguage()], ["English", "English"])
-        help.actionAt(4).trigger()
+        help.actionAt(5).trigger()
         compare(MainLogic.calls("showSystemCheck"), 1)
 
         // Played on the controller: the bank comes into view (and the window is told), the control lights.
@@ -87,14 +87,15 @@ TestCase {
         edit.actionAt(0).trigger()
         compare([DataMgt.getPadInfo(3).padData, edit.actionAt(1).text], [27, "Redo Pad A4 note"])
         var shown = []
-        for (var m = 0; m < 4; ++m) {
+        for (var m = 0; m < 5; ++m) {
             for (var j = 0; j < menus.menuAt(m).count; ++j) {
                 var label = findChild(menus.menuAt(m).itemAt(j), "keysLabel")
                 shown.push(label ? label.text : "")
             }
         }
         compare(shown.filter(function (t) { return t !== "" }),
-                ["Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Shift+T", "Ctrl+Shift+G", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z"])
+                ["Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Shift+T", "Ctrl+Shift+G", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z",
+                 "Ctrl+1", "Ctrl+2", "Ctrl+3", "Ctrl++", "Ctrl+-", "Ctrl+0"])
         keyClick(Qt.Key_Q, Qt.ControlModifier)
         verify(!win.visible)
     }

@@ -36,8 +36,11 @@ Item {
             mouseClick(tile.tabBar.itemAt(1))
             compare([DataMgt.getPadInfo(0).padtype, tile.cbxNote.enabled, tile.btnState.enabled], [1, false, true])
             var before = tile.cbxNote.currentIndex
-            enter(tile.input, "300") // clamped, then written
-            compare([tile.input.textInput.text, DataMgt.getPadInfo(0).padData], ["127", 127])
+            var stored = DataMgt.getPadInfo(0).padData
+            enter(tile.input, "300") // refused, not written
+            compare([tile.input.refused, DataMgt.getPadInfo(0).padData], [true, stored])
+            enter(tile.input, "100")
+            compare(DataMgt.getPadInfo(0).padData, 100)
             compare(tile.cbxNote.currentIndex, before, "control change leaves the note picker alone")
             mouseClick(tile.tabBar.itemAt(2))
             compare([DataMgt.getPadInfo(0).padtype, tile.cbxNote.enabled, tile.btnState.enabled], [2, false, false])

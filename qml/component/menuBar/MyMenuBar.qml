@@ -19,6 +19,11 @@ Item {
     signal functionPageRequested()
     signal aboutRequested()
     signal compareRequested()
+    signal keysRequested()
+    // 0..2 for bank A..C, pads and knobs together.
+    signal bankRequested(int bank)
+    // +1 larger, -1 smaller, 0 back to the screen's own scale.
+    signal zoomRequested(int step)
 
     width: CusConfig.windowWidth
     height: 24
@@ -46,6 +51,7 @@ Item {
             width: 22
             height: 22
             source: "qrc:/img/logo.png"
+            Accessible.ignored: true
         }
 
         BasicText {
@@ -63,6 +69,7 @@ Item {
             btnImgNormal: "qrc:/img/icon_close_default.png"
             btnImgHovered: "qrc:/img/icon_close_click.png"
             btnImgPressed: "qrc:/img/icon_close_click.png"
+            Accessible.name: qsTr("Close")
             onClicked: root.closeRequested()
         }
 
@@ -74,6 +81,7 @@ Item {
             btnImgNormal: "qrc:/img/icon_minimize_default.png"
             btnImgHovered: "qrc:/img/icon_minimize_click.png"
             btnImgPressed: "qrc:/img/icon_minimize_click.png"
+            Accessible.name: qsTr("Minimise")
             onClicked: root.minimizeRequested()
         }
     }
@@ -195,6 +203,45 @@ Item {
         }
 
         Menu {
+            title: qsTr("View")
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            background: MenuBackground { implicitWidth: 220 * root.menuRatio }
+
+            MenuAction {
+                text: qsTr("Bank A")
+                keys: "Ctrl+1"
+                onTriggered: root.bankRequested(0)
+            }
+            MenuAction {
+                text: qsTr("Bank B")
+                keys: "Ctrl+2"
+                onTriggered: root.bankRequested(1)
+            }
+            MenuAction {
+                text: qsTr("Bank C")
+                keys: "Ctrl+3"
+                onTriggered: root.bankRequested(2)
+            }
+            // Ctrl+= too: the same key without Shift on most layouts.
+            MenuAction {
+                text: qsTr("Zoom In")
+                keys: "Ctrl++"
+                moreKeys: ["Ctrl+="]
+                onTriggered: root.zoomRequested(1)
+            }
+            MenuAction {
+                text: qsTr("Zoom Out")
+                keys: "Ctrl+-"
+                onTriggered: root.zoomRequested(-1)
+            }
+            MenuAction {
+                text: qsTr("Actual Size")
+                keys: "Ctrl+0"
+                onTriggered: root.zoomRequested(0)
+            }
+        }
+
+        Menu {
             title: qsTr("Function")
             delegate: GreenMenuItem { sizeRatio: root.menuRatio }
             background: MenuBackground { implicitWidth: 176 * root.menuRatio }
@@ -208,12 +255,16 @@ Item {
         Menu {
             title: qsTr("Help")
             delegate: GreenMenuItem { sizeRatio: root.menuRatio }
-            background: MenuBackground { implicitWidth: 176 * root.menuRatio }
+            background: MenuBackground { implicitWidth: 230 * root.menuRatio }
 
             MenuAction {
                 text: qsTr("Open Userguide   Ctrl+H")
                 keys: "Ctrl+H"
                 onTriggered: Qt.openUrlExternally(WebLinks.faqUrl(Tran.currentLanguage))
+            }
+            Action {
+                text: qsTr("Keyboard and Screen Readers")
+                onTriggered: root.keysRequested()
             }
             Action {
                 text: qsTr("About")

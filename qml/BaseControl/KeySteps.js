@@ -1,0 +1,36 @@
+.pragma library
+
+// How far a key moves a value or a choice: the arrows by one, Page Up and
+// Page Down by ten, Home and End to the ends (range: the distance between
+// them). 0 for any other key.
+function stepOf(key, range) {
+    switch (key) {
+    case Qt.Key_Up: return 1
+    case Qt.Key_Down: return -1
+    case Qt.Key_PageUp: return 10
+    case Qt.Key_PageDown: return -10
+    case Qt.Key_Home: return -range
+    case Qt.Key_End: return range
+    }
+    return 0
+}
+
+function isEnter(key) {
+    return key === Qt.Key_Return || key === Qt.Key_Enter
+}
+
+// A combo box's choice moved down its list by Page Up, Page Down, Home or
+// End (the box itself takes the arrows), as a user's pick: it reports
+// `activated`. True when the key was one of these.
+function stepChoice(box, event) {
+    var isArrow = event.key === Qt.Key_Up || event.key === Qt.Key_Down
+    var delta = isArrow ? 0 : -stepOf(event.key, box.count)
+    if (delta === 0 || box.popup.visible)
+        return false
+    var index = Math.max(0, Math.min(box.count - 1, box.currentIndex + delta))
+    if (index !== box.currentIndex) {
+        box.currentIndex = index
+        box.activated(index)
+    }
+    return true
+}
