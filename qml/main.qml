@@ -75,6 +75,7 @@ Window {
     // The zoom is kept from one run to the next, beside the language.
     Settings {
         id: viewSettings
+        objectName: "viewSettings"
         fileName: String(Platform.StandardPaths.writableLocation(Platform.StandardPaths.ConfigLocation))
                   .replace(/^file:\/\//, "") + "/Korvel/korvelMavu.conf"
         category: "View"

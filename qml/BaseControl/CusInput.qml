@@ -22,6 +22,8 @@ Rectangle {
     property bool refused: false
     // The value when the field took the focus, to go back to.
     property string before: "0"
+    // The user typed since then (not a value loaded into the field).
+    property bool typed: false
 
     // Emitted after a valid value is in place.
     signal editingFinished()
@@ -36,11 +38,14 @@ Rectangle {
         return true
     }
 
-    function commit() {
+    // Enter confirms even an unchanged value; leaving the field writes only
+    // a changed one, so that Tab through the fields writes nothing.
+    function commit(confirmed) {
+        if (!confirmed && textinput.text === before && !refused)
+            return
         if (!normalise()) {
-            var typed = textinput.text
             refused = true
-            Announce.say(qsTr("%1 refused: enter 0 to %2").arg(typed).arg(maxRange))
+            Announce.say(qsTr("%1 refused: enter 0 to %2").arg(textinput.text).arg(maxRange))
             // Typed again in place; left, the field keeps the value it had.
             if (textinput.activeFocus)
                 textinput.selectAll()
@@ -49,6 +54,7 @@ Rectangle {
             return
         }
         refused = false
+        typed = false
         before = textinput.text
         root.editingFinished()
     }
@@ -57,7 +63,7 @@ Rectangle {
         var value = parseInt(before, 10) || 0
         value = Math.max(0, Math.min(maxRange, value + delta))
         textinput.text = String(value)
-        commit()
+        commit(true)
         textinput.selectAll()
     }
 
@@ -94,6 +100,7 @@ Rectangle {
         onActiveFocusChanged: {
             if (activeFocus) {
                 root.before = text
+                root.typed = false
                 root.refused = false
                 Qt.callLater(textinput.selectAll)
             } else if (root.refused) {
@@ -101,17 +108,37 @@ Rectangle {
             }
         }
         onEditingFinished: root.commit()
+        onTextEdited: root.typed = true
+        // Nothing typed since the value was confirmed: undo and redo are the
+        // editor's, not the field's.
+        readonly property bool untouched: !root.typed && !root.refused
+        Keys.onShortcutOverride: {
+            if (untouched && (event.matches(StandardKey.Undo) || event.matches(StandardKey.Redo)
+                              || KeySteps.isRedo(event)))
+                event.accepted = true
+        }
         Keys.onPressed: {
+            if (untouched && event.matches(StandardKey.Undo)) {
+                HistoryKeys.undo()
+                event.accepted = true
+                return
+            }
+            if (untouched && (event.matches(StandardKey.Redo) || KeySteps.isRedo(event))) {
+                HistoryKeys.redo()
+                event.accepted = true
+                return
+            }
             var delta = KeySteps.stepOf(event.key, root.maxRange)
             // Taken here: the field would pass Enter on to a block or button around it.
             if (KeySteps.isEnter(event.key)) {
-                root.commit()
+                root.commit(true)
                 event.accepted = true
             } else if (delta !== 0) {
                 root.step(delta)
                 event.accepted = true
-            } else if (event.key === Qt.Key_Escape && (text !== root.before || root.refused)) {
+            } else if (event.key === Qt.Key_Escape && (root.typed || root.refused)) {
                 text = root.before
+                root.typed = false
                 root.refused = false
                 selectAll()
                 event.accepted = true

@@ -15,6 +15,13 @@ function stepOf(key, range) {
     return 0
 }
 
+// Ctrl+Shift+Z and Ctrl+Y both redo, whatever the desktop's scheme says.
+function isRedo(event) {
+    var ctrl = (event.modifiers & Qt.ControlModifier) !== 0
+    var shift = (event.modifiers & Qt.ShiftModifier) !== 0
+    return ctrl && ((event.key === Qt.Key_Z && shift) || (event.key === Qt.Key_Y && !shift))
+}
+
 function isEnter(key) {
     return key === Qt.Key_Return || key === Qt.Key_Enter
 }

@@ -159,6 +159,12 @@ Item {
         width: 313
         height: 329
         clip: true
+        // Not a Tab stop itself: its page's controls are. Set once built, as
+        // the view sets its own policy while it is built.
+        Component.onCompleted: {
+            focusPolicy = Qt.NoFocus
+            activeFocusOnTab = false
+        }
         Accessible.role: Accessible.Grouping
         Accessible.name: qsTr("Knobs, bank %1").arg("ABC"[currentIndex])
         currentIndex: bqmTabBar.currentIndex
@@ -183,6 +189,10 @@ Item {
         width: 535
         height: 632
         clip: true
+        Component.onCompleted: {
+            focusPolicy = Qt.NoFocus
+            activeFocusOnTab = false
+        }
         Accessible.role: Accessible.Grouping
         Accessible.name: qsTr("Pads, bank %1").arg("ABC"[currentIndex])
         currentIndex: padTabBar.currentIndex

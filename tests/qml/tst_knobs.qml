@@ -28,7 +28,7 @@ Item {
                 { tag: "page up", field: input, key: Qt.Key_PageUp, shown: "15", finished: 1 },
                 { tag: "end of a wider range", field: wide, key: Qt.Key_End, shown: "255", finished: 1 },
                 { tag: "home", field: wide, key: Qt.Key_Home, shown: "0", finished: 1 },
-                { tag: "escape takes typing back", field: input, text: "77", key: Qt.Key_Escape, shown: "5", finished: 0 }
+                { tag: "escape takes typing back", field: input, typing: "77", key: Qt.Key_Escape, shown: "5", finished: 0 }
             ]
         }
 
@@ -45,6 +45,8 @@ Item {
                 if (data.key === undefined)
                     keyClick(Qt.Key_Return)
             }
+            if (data.typing !== undefined)
+                data.typing.split("").forEach(function (c) { keyClick(c) }) // replaces the selected value
             if (data.key !== undefined)
                 keyClick(data.key)
             compare([data.field.textInput.text, data.field.refused, finished],

@@ -28,6 +28,13 @@ Item {
     width: CusConfig.windowWidth
     height: 24
 
+    // Undo and redo from a number field with nothing typed in it.
+    Connections {
+        target: HistoryKeys
+        function onUndo() { undoAction.trigger() }
+        function onRedo() { redoAction.trigger() }
+    }
+
     Rectangle {
         id: title
         x: 1
@@ -175,9 +182,10 @@ Item {
             }
         }
 
-        // While a number field has the focus, its own undo and redo of what
-        // was typed take these keys (Qt's text fields claim them); the menu
-        // items always reach the history, and opening the menu ends the
+        // While a number field holds typing, its own undo and redo of what
+        // was typed take these keys (Qt's text fields claim them); once the
+        // value is confirmed they reach the history again (HistoryKeys). The
+        // menu items always reach the history, and opening the menu ends the
         // field's editing first, so what was typed is committed, then undone.
         Menu {
             title: qsTr("Edit")
@@ -187,6 +195,7 @@ Item {
             // Not StandardKey.Undo: some schemes give it a second key, and
             // a shortcut's sequence binds only the first.
             MenuAction {
+                id: undoAction
                 text: EditHistory.undoText
                 enabled: EditHistory.canUndo
                 keys: "Ctrl+Z"
@@ -194,6 +203,7 @@ Item {
             }
             // Both keys on every desktop: the schemes disagree on redo.
             MenuAction {
+                id: redoAction
                 text: EditHistory.redoText
                 enabled: EditHistory.canRedo
                 keys: "Ctrl+Shift+Z"
