@@ -14,6 +14,8 @@ Item {
     width: 140
     height: 18
     state: updateMode ? "update" : connected ? "connect" : ""
+    Accessible.role: Accessible.StaticText
+    Accessible.name: label.text
 
     Rectangle {
         id: dot

@@ -243,6 +243,8 @@ Item {
         anchors.rightMargin: 16
         y: 695
         visible: Session.controllerKnown
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: Session.unsentCount === 0 ? qsTr("Controller up to date")
                                          : qsTr("%n change(s) not sent to the controller", "", Session.unsentCount)
         enableColor: Session.unsentCount === 0 ? CusConfig.colorTextSecondary : CusConfig.colorDiffersMark

@@ -181,6 +181,16 @@ TestCase {
         compare(shown.filter(function (t) { return t !== "" }),
                 ["Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Shift+T", "Ctrl+Shift+G", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z",
                  "Ctrl+1", "Ctrl+2", "Ctrl+3", "Ctrl++", "Ctrl+-", "Ctrl+0"])
+        // The menus by keyboard: F10 opens File, Left goes round to Help, then Function.
+        keyClick(Qt.Key_F10)
+        for (var k = 4; k >= 3; --k) {
+            keyClick(Qt.Key_Left)
+            tryCompare(menus.menuAt(k), "opened", true)
+        }
+        keyClick(Qt.Key_Return)
+        verify(findChild(win, "funcPage").visible)
+        findChild(win, "funcPage").item.backBtn.clicked()
+
         // Zoom: a step larger twice, one smaller, kept for the next run; Ctrl+0 undoes it.
         var resize = findChild(win, "autoResize")
         var zooms = [[Qt.Key_Plus, 1.1], [Qt.Key_Equal, 1.2], [Qt.Key_Minus, 1.1]]

@@ -28,6 +28,44 @@ Item {
     width: CusConfig.windowWidth
     height: 24
 
+    // F10 opens the first menu, as on most desktops; Up and Down go through
+    // it, Left and Right to the menus beside it that have something to
+    // choose (Edit may not), Escape closes it.
+    function firstEnabled(menu) {
+        for (var i = 0; i < menu.count; ++i) {
+            if (menu.itemAt(i).enabled)
+                return i
+        }
+        return -1
+    }
+
+    function openMenu(index) {
+        var menu = menuBar.menuAt(index)
+        menu.popup(menuBar.itemAt(index), 0, menuBar.height)
+        menu.currentIndex = firstEnabled(menu)
+    }
+
+    function openBeside(menu, step) {
+        var i = 0
+        while (menuBar.menuAt(i) !== menu)
+            ++i
+        var next = (i + step + menuBar.count) % menuBar.count
+        while (firstEnabled(menuBar.menuAt(next)) < 0)
+            next = (next + step + menuBar.count) % menuBar.count
+        // Once the closing menu has given the focus back.
+        var open = function () {
+            menu.closed.disconnect(open)
+            root.openMenu(next)
+        }
+        menu.closed.connect(open)
+        menu.close()
+    }
+
+    Shortcut {
+        sequence: "F10"
+        onActivated: root.openMenu(0)
+    }
+
     // Undo and redo from a number field with nothing typed in it.
     Connections {
         target: HistoryKeys
@@ -137,7 +175,7 @@ Item {
 
         Menu {
             title: qsTr("File")
-            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio; bar: root }
             background: GreenMenuBarBg { implicitWidth: 290 * root.menuRatio }
 
             MenuAction {
@@ -189,7 +227,7 @@ Item {
         // field's editing first, so what was typed is committed, then undone.
         Menu {
             title: qsTr("Edit")
-            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio; bar: root }
             background: GreenMenuBarBg { implicitWidth: 300 * root.menuRatio }
 
             // Not StandardKey.Undo: some schemes give it a second key, and
@@ -214,7 +252,7 @@ Item {
 
         Menu {
             title: qsTr("View")
-            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio; bar: root }
             background: MenuBackground { implicitWidth: 220 * root.menuRatio }
 
             MenuAction {
@@ -253,7 +291,7 @@ Item {
 
         Menu {
             title: qsTr("Function")
-            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio; bar: root }
             background: MenuBackground { implicitWidth: 176 * root.menuRatio }
 
             Action {
@@ -264,7 +302,7 @@ Item {
 
         Menu {
             title: qsTr("Help")
-            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio; bar: root }
             background: MenuBackground { implicitWidth: 230 * root.menuRatio }
 
             MenuAction {
