@@ -30,8 +30,10 @@ function isEnter(key) {
 // End (the box itself takes the arrows), as a user's pick: it reports
 // `activated`. True when the key was one of these.
 function stepChoice(box, event) {
-    var isArrow = event.key === Qt.Key_Up || event.key === Qt.Key_Down
-    var delta = isArrow ? 0 : -stepOf(event.key, box.count)
+    // Down the list is up the index: Page Down goes on, Home to the start.
+    var isPage = event.key === Qt.Key_PageUp || event.key === Qt.Key_PageDown
+    var isEnd = event.key === Qt.Key_Home || event.key === Qt.Key_End
+    var delta = isPage ? -stepOf(event.key, box.count) : isEnd ? stepOf(event.key, box.count) : 0
     if (delta === 0 || box.popup.visible)
         return false
     var index = Math.max(0, Math.min(box.count - 1, box.currentIndex + delta))

@@ -22,8 +22,6 @@ DialogFrame {
     ]
 
     dHeight: 300
-    focus: true
-    Accessible.name: qsTr("Keyboard and Screen Readers")
 
     Column {
         x: 20

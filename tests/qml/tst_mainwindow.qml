@@ -18,6 +18,18 @@ TestCase {
         tryVerify(function () { return win.active })
     }
 
+    // The focus ring a control wears (a number field's is beside its text).
+    function ringOf(item) {
+        var places = [item, item.parent]
+        for (var p = 0; p < places.length; ++p) {
+            for (var i = 0; i < places[p].children.length; ++i) {
+                if (places[p].children[i].inset !== undefined)
+                    return places[p].children[i]
+            }
+        }
+        return null
+    }
+
     // What a screen reader calls the focused control.
     function nameOf(item) {
         if (item.parent && item.parent.accessibleName)
@@ -74,7 +86,7 @@ TestCase {
         keyClick(Qt.Key_1 + data.bank, Qt.ControlModifier)
         var visited = tabWalk(data.at)
         compare(nameOf(visited[data.at - 1]), data.name)
-        verify(visited[data.at - 1].visualFocus !== false, "its focus shows")
+        verify(ringOf(visited[data.at - 1]).visible, "its focus shows")
     }
 
     // Panel after panel, Tab goes row by row from the top left of each area.
@@ -190,6 +202,11 @@ TestCase {
         keyClick(Qt.Key_Return)
         verify(findChild(win, "funcPage").visible)
         findChild(win, "funcPage").item.backBtn.clicked()
+        menus.menuAt(4).actionAt(1).trigger() // the keys, listed; Escape closes the list
+        var keysList = findChild(win, "keysDialog").item
+        tryCompare(keysList, "opened", true)
+        keyClick(Qt.Key_Escape)
+        tryCompare(keysList, "opened", false)
 
         // Zoom: a step larger twice, one smaller, kept for the next run; Ctrl+0 undoes it.
         var resize = findChild(win, "autoResize")

@@ -67,7 +67,8 @@ Item {
         function test_colourDialogConfirmWritesTheOpenedColour() {
             DataMgt.setPadBatchColor(1, "#40a0fe") // stored as 32, 80, 127
             var tile = bankA.tile(12)
-            mouseClick(tile.colorRect)
+            tile.colorRect.forceActiveFocus()
+            keyClick(Qt.Key_Space) // the swatch by keyboard
             compare([colordlg.keyIndex, colordlg.currentColor], [0, "#40a0fe"])
             DataMgt.setPadInfo(0, "padRGB", "#000000")
             var buttons = colordlg.contentItem.children
@@ -78,6 +79,14 @@ Item {
             var info = DataMgt.getPadInfo(0)
             compare([info.padR, info.padG, info.padB], [32, 80, 127])
             compare(String(tile.colorRect.color), "#40a0fe")
+            // Without the wheel: a #rrggbb code, kept on the controller's scale; Escape closes.
+            keyClick(Qt.Key_Space)
+            verify(colordlg.code.activeFocus)
+            colordlg.code.text = "#ff0000"
+            keyClick(Qt.Key_Return)
+            compare([colordlg.red.text, colordlg.currentColor], ["127", "#fe0000"])
+            keyClick(Qt.Key_Escape)
+            verify(!colordlg.opened && tile.colorRect.activeFocus)
         }
     }
 }
