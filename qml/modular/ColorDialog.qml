@@ -61,7 +61,6 @@ Dialog {
 
     modal: true
     padding: 0
-    focus: true
     closePolicy: Popup.CloseOnEscape
     onClosed: {
         if (returnFocus)

@@ -74,7 +74,7 @@ TestCase {
             { tag: "the pad on its right", bank: 0, at: 52, name: "Pad A14 note" },
             { tag: "second row", bank: 0, at: 67, name: "Pad A9 note" },
             { tag: "bottom row", bank: 0, at: 107, name: "Pad A1 note" },
-            { tag: "send", bank: 0, at: 127, name: "SEND TO HARDWARE" },
+            { tag: "send, bank C seen before", via: 2, bank: 0, at: 127, name: "SEND TO HARDWARE" },
             { tag: "get", bank: 0, at: 128, name: "GET FROM HARDWARE" },
             { tag: "bank B knobs", bank: 1, at: 3, name: "Knob B1 CC number" },
             { tag: "bank C pads", bank: 2, at: 92, name: "Pad C6 note" }
@@ -83,6 +83,8 @@ TestCase {
 
     function test_tabOrder(data) {
         openWindow()
+        if (data.via !== undefined)
+            keyClick(Qt.Key_1 + data.via, Qt.ControlModifier)
         keyClick(Qt.Key_1 + data.bank, Qt.ControlModifier)
         var visited = tabWalk(data.at)
         compare(nameOf(visited[data.at - 1]), data.name)
@@ -183,6 +185,14 @@ TestCase {
         }
         edit.actionAt(0).trigger()
         compare([DataMgt.getPadInfo(3).padData, edit.actionAt(1).text], [27, "Redo Pad A4 note"])
+        // Confirmed in a field that keeps the focus: Ctrl+Z is the history's, not the field's.
+        var page = findChild(win, "mainPage")
+        var field = page.shownPage(page.bqmView).knob(0).ccMin
+        field.textInput.forceActiveFocus()
+        keyClick(Qt.Key_5)
+        keyClick(Qt.Key_Return)
+        keyClick(Qt.Key_Z, Qt.ControlModifier)
+        compare([field.text, DataMgt.getBQMInfo(0).bqmLsbMin], ["0", 0])
         var shown = []
         for (var m = 0; m < 5; ++m) {
             for (var j = 0; j < menus.menuAt(m).count; ++j) {
@@ -205,6 +215,7 @@ TestCase {
         menus.menuAt(4).actionAt(1).trigger() // the keys, listed; Escape closes the list
         var keysList = findChild(win, "keysDialog").item
         tryCompare(keysList, "opened", true)
+        verify(keysList.activeFocus) // Tab goes through the dialog, not the page behind
         keyClick(Qt.Key_Escape)
         tryCompare(keysList, "opened", false)
 
