@@ -1,7 +1,5 @@
 import QtQuick 2.15
 import QtQuick.Window 2.15
-import Qt.labs.platform 1.1 as Platform
-import Qt.labs.settings 1.1
 import "BaseControl"
 import "modular"
 import "component"
@@ -55,6 +53,8 @@ Window {
     }
 
     Component.onCompleted: {
+        // The zoom kept from the last run.
+        CusConfig.zoom = MainLogic.zoom()
         Tran.reTrans(Tran.getLanguage())
         applyHelpLanguage()
     }
@@ -72,21 +72,10 @@ Window {
         view.height = CusConfig.windowHeight * autoResize.verticalRatio
     }
 
-    // The zoom is kept from one run to the next, beside the language.
-    Settings {
-        id: viewSettings
-        objectName: "viewSettings"
-        fileName: String(Platform.StandardPaths.writableLocation(Platform.StandardPaths.ConfigLocation))
-                  .replace(/^file:\/\//, "") + "/Korvel/korvelMavu.conf"
-        category: "View"
-        property real zoom: 1
-        Component.onCompleted: CusConfig.zoom = zoom
-    }
-
     Connections {
         target: CusConfig
         function onZoomChanged() {
-            viewSettings.zoom = CusConfig.zoom
+            MainLogic.setZoom(CusConfig.zoom)
             view.fitToScale()
         }
     }

@@ -17,8 +17,9 @@ ComboBox {
     property color backgroundColor: CusConfig.colorElement
     property color backgroundDisableColor: CusConfig.colorControlDisable
     property color borderColor: CusConfig.colorBorderInput
-    // Pop-up cells follow the screen the window is on.
-    property real scale_: typeof MainLogic !== "undefined" ? MainLogic.getScalingRate() : 1
+    // Pop-up cells follow the screen the window is on, and the user's zoom.
+    property real screenRate: typeof MainLogic !== "undefined" ? MainLogic.getScalingRate() : 1
+    readonly property real scale_: screenRate * CusConfig.zoom
 
     width: 80
     height: 16
@@ -127,6 +128,6 @@ ComboBox {
 
     Connections {
         target: typeof MainLogic !== "undefined" ? MainLogic : null
-        function onScreenChanged() { control.scale_ = MainLogic.getScalingRate() }
+        function onScreenChanged() { control.screenRate = MainLogic.getScalingRate() }
     }
 }

@@ -14,8 +14,9 @@ ComboBox {
     property color backgroundColor: CusConfig.colorInputDisable
     property color borderColor: CusConfig.colorGroupBorder
     property real fontSize: CusConfig.fontSizeLevel1
-    // Pop-up cells follow the screen the window is on.
-    property real scale_: typeof MainLogic !== "undefined" ? MainLogic.getScalingRate() : 1
+    // Pop-up cells follow the screen the window is on, and the user's zoom.
+    property real screenRate: typeof MainLogic !== "undefined" ? MainLogic.getScalingRate() : 1
+    readonly property real scale_: screenRate * CusConfig.zoom
     property real cellWidth: 30 * scale_
     // The box is rescaled with its page, so its height already carries the scale.
     property real cellHeight: height
@@ -131,6 +132,6 @@ ComboBox {
 
     Connections {
         target: typeof MainLogic !== "undefined" ? MainLogic : null
-        function onScreenChanged() { control.scale_ = MainLogic.getScalingRate() }
+        function onScreenChanged() { control.screenRate = MainLogic.getScalingRate() }
     }
 }

@@ -110,7 +110,7 @@ private slots:
 
     // Keyboard only: bank C, Tab to pad C6's note, type over it, Enter, send;
     // the controller has the new note, and Ctrl+Z (the field holds no
-    // typing any more) brings the old one back.
+    // typing any more) brings the old one back. Zoom keys reach the settings.
     void keyboardOnlyJourney()
     {
         auto *window = qobject_cast<QQuickWindow *>(m_editor.root);
@@ -138,6 +138,10 @@ private slots:
         QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(settings()->getPadInfo(pad).value("padData").toInt(), before);
         QCOMPARE(field->property("text").toString(), QString::number(before));
+        QTest::keyClick(window, Qt::Key_Plus, Qt::ControlModifier); // zoom, kept with the language
+        QCOMPARE(m_window->zoom(), 1.1);
+        QTest::keyClick(window, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(m_window->zoom(), 1.0);
     }
 
     // Nothing half written, nothing left behind, the old file whole, the

@@ -226,9 +226,9 @@ TestCase {
             keyClick(zooms[z][0], Qt.ControlModifier)
             compare([resize.horizontalRatio, win.width], [zooms[z][1], Math.round(1080 * zooms[z][1])])
         }
-        compare(findChild(win, "viewSettings").zoom, 1.1)
+        compare(MainLogic.zoom(), 1.1)
         keyClick(Qt.Key_0, Qt.ControlModifier)
-        compare([resize.horizontalRatio, findChild(win, "viewSettings").zoom], [1, 1])
+        compare([resize.horizontalRatio, MainLogic.zoom()], [1, 1])
         keyClick(Qt.Key_Q, Qt.ControlModifier)
         verify(!win.visible)
     }
