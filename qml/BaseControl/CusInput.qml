@@ -59,8 +59,11 @@ Rectangle {
         root.editingFinished()
     }
 
+    // From what is typed if it is a value, else from the value the field had.
     function step(delta) {
-        var value = parseInt(before, 10) || 0
+        var value = parseInt(textinput.text, 10)
+        if (isNaN(value) || value > maxRange)
+            value = parseInt(before, 10) || 0
         value = Math.max(0, Math.min(maxRange, value + delta))
         textinput.text = String(value)
         commit(true)
