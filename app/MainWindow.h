@@ -80,6 +80,9 @@ public slots:
     void updateProgra(int x, int y);
     QString getSoftVersion();
     double getScreenScaleFactor() { return ScreenScale::primaryFactor(); }
+    // The user's zoom on top of the screen's scale (View menu), kept beside the language.
+    double zoom() const;
+    void setZoom(double zoom);
     // Why the controller or its update may not work here, as `mavuctl doctor`
     // says; the window stays usable meanwhile.
     void showSystemCheck();
