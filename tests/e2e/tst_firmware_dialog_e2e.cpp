@@ -171,7 +171,7 @@ private slots:
         const testsupport::ProcessResult list = testsupport::run(
             QStringLiteral(MAVU_MAVUCTL_PATH), {"list", "--midi-api", "jack", "--update-port", updateLink()});
         QVERIFY2(list.out.contains(("\nin update mode: " + updateLink() + " ").toUtf8()), list.out.constData());
-        const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DataLocation);
+        const QString downloads = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
         QVERIFY(QDir().mkpath(downloads));
         testsupport::writeAll(QDir(downloads).filePath(kFirmwareName), m_firmware);
         openEditor({0}, false);
