@@ -58,6 +58,7 @@ private slots:
     void checkThenDownload();
     void failedDownloadKeepsEarlierCopy();
     void downloadToAFullDiskLeavesNothing();
+    void addressLoggedWithoutLogin();
 
 private:
     QTemporaryDir m_home;
@@ -243,6 +244,35 @@ void TestMyFtp::downloadToAFullDiskLeavesNothing()
     full.end();
     QVERIFY2(result.startsWith(QLatin1String("failed: The firmware file could not be stored")), qPrintable(result));
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList());
+}
+
+namespace {
+QStringList logged;
+void keep(QtMsgType, const QMessageLogContext &, const QString &message)
+{
+    logged << message;
+}
+} // namespace
+
+void TestMyFtp::addressLoggedWithoutLogin()
+{
+    m_server.put(QStringLiteral("describe1.json"), description("a.bin", "2.0.0"));
+    MyFtp ftp;
+    ftp.setDeviceConnected(true); // a controller is there
+    QVERIFY(ftp.setServer(m_server.address()));
+    ftp.setCurrentVersion(QStringLiteral("1.0.0"));
+    Outcome outcome(&ftp);
+    QLoggingCategory::setFilterRules(QStringLiteral("mavu.firmware.debug=true"));
+    logged.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(keep);
+    ftp.checkOnLineFirmware();
+    const QString result = outcome.next();
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QStringLiteral("default.debug=false"));
+    QVERIFY(result.startsWith(QLatin1String("info: a.bin")));
+    const QString joined = logged.join('\n');
+    QVERIFY2(joined.contains(QStringLiteral("url: \"ftp://127.0.0.1:%1/").arg(m_server.port())), qPrintable(joined));
+    QVERIFY2(!joined.contains(m_password), qPrintable(joined));
 }
 
 QTEST_MAIN(TestMyFtp)
