@@ -35,7 +35,7 @@ void settle()
     const QString backend = chooseBackend(qEnvironmentVariable("QT_QUICK_BACKEND"), openGlWorks);
     if (backend.isEmpty())
         return;
-    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    QQuickWindow::setSceneGraphBackend(QStringLiteral("software"));
     qCWarning(lcApp) << "OpenGL is not available: using the software renderer";
 }
 

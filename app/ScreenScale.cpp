@@ -4,7 +4,8 @@
 
 #include <QApplication>
 #include <QDebug>
-#include <QDesktopWidget>
+#include <QPoint>
+#include <QRect>
 #include <QScreen>
 #include <QSize>
 #include <QWidget>
@@ -32,7 +33,11 @@ ScreenScale::ScreenScale(QWidget *probe, QObject *parent)
 
 int ScreenScale::screenIndex() const
 {
-    const int n = QApplication::desktop()->screenNumber(m_probe);
+    // The screen under the window's middle, as the screen number always was.
+    QRect frame = m_probe->frameGeometry();
+    if (!m_probe->isWindow())
+        frame.moveTopLeft(m_probe->mapToGlobal(QPoint(0, 0)));
+    const int n = QGuiApplication::screens().indexOf(QGuiApplication::screenAt(frame.center()));
     return n < 0 ? 0 : n;
 }
 

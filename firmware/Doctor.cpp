@@ -1,13 +1,12 @@
 #include "firmware/Doctor.h"
 
 #include "firmware/FirmwareServer.h"
+#include "firmware/ServerFetch.h"
 #include "firmware/UpdatePortLocator.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
 #include <QSerialPort>
 
 #include <grp.h>
@@ -182,8 +181,12 @@ Finding serverFinding(const QString &error)
 
 FirmwareServerProbe::FirmwareServerProbe(QObject *parent)
     : QObject(parent)
-    , m_manager(new QNetworkAccessManager(this))
+    , m_fetch(new ServerFetch(this))
 {
+    // The description's bytes are not needed: that it came is the answer.
+    connect(m_fetch, &ServerFetch::finished, this, [this](ServerFetch::Error error, const QString &text) {
+        finish(error == ServerFetch::NoError ? QString() : firmwareserver::withoutLogin(text.simplified()));
+    });
     m_limit.setSingleShot(true);
     connect(&m_limit, &QTimer::timeout, this, [this] {
         finish(m_error.isEmpty() ? Doctor::tr("no answer within %1 seconds").arg(m_limit.interval() / 1000) : m_error);
@@ -204,26 +207,14 @@ void FirmwareServerProbe::ask(const QString &server, int limitMs)
         m_limit.start(0); // answered from the event loop, as any other
         return;
     }
-    // As MyFtp: a cached control connection (of a cancelled ask) would only hang.
-    m_manager->clearConnectionCache();
-    m_reply = m_manager->get(QNetworkRequest(firmwareserver::descriptionUrl(address)));
-    connect(m_reply, &QNetworkReply::finished, this, [this] {
-        finish(m_reply->error() == QNetworkReply::NoError
-                ? QString()
-                : firmwareserver::withoutLogin(m_reply->errorString().simplified()));
-    });
+    m_fetch->start(firmwareserver::descriptionUrl(address));
     m_limit.start(limitMs);
 }
 
 void FirmwareServerProbe::cancel()
 {
     m_limit.stop();
-    if (!m_reply)
-        return;
-    disconnect(m_reply, nullptr, this, nullptr);
-    m_reply->abort();
-    m_reply->deleteLater();
-    m_reply = nullptr;
+    m_fetch->cancel();
 }
 
 void FirmwareServerProbe::finish(const QString &error)

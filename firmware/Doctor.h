@@ -6,8 +6,7 @@
 #include <QObject>
 #include <QTimer>
 
-class QNetworkAccessManager;
-class QNetworkReply;
+class ServerFetch;
 
 // The update side of the system check: the update port, the udev rules,
 // ModemManager and the firmware server (the MIDI side is device/MidiDoctor.h).
@@ -43,8 +42,7 @@ signals:
 private:
     void finish(const QString &error);
 
-    QNetworkAccessManager *m_manager;
-    QNetworkReply *m_reply = nullptr;
+    ServerFetch *m_fetch;
     QTimer m_limit;
     QString m_error;
 };

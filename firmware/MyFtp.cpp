@@ -9,9 +9,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMetaEnum>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTimer>
@@ -20,9 +17,12 @@ using namespace firmwareserver;
 
 MyFtp::MyFtp(QObject *parent)
     : QObject(parent)
-    , m_manager(new QNetworkAccessManager(this))
+    , m_fetch(new ServerFetch(this))
     , m_watchdog(new QTimer(this))
 {
+    connect(m_fetch, &ServerFetch::received, this, &MyFtp::httpReadyRead);
+    connect(m_fetch, &ServerFetch::finished, this, &MyFtp::httpFinished);
+    connect(m_fetch, &ServerFetch::progress, m_watchdog, qOverload<>(&QTimer::start));
     m_watchdog->setSingleShot(true);
     m_watchdog->setInterval(kDefaultTimeoutMs);
     connect(m_watchdog, &QTimer::timeout, this, &MyFtp::requestTimedOut);
@@ -30,11 +30,7 @@ MyFtp::MyFtp(QObject *parent)
 
 MyFtp::~MyFtp()
 {
-    if (m_reply) {
-        disconnect(m_reply, nullptr, this, nullptr);
-        m_reply->abort();
-        delete m_reply;
-    }
+    m_fetch->cancel();
     discardOutputFile();
 }
 
@@ -71,7 +67,7 @@ QString MyFtp::downloadFolder() const
 {
     if (!m_downloadFolder.isEmpty())
         return m_downloadFolder;
-    return QStandardPaths::writableLocation(QStandardPaths::DataLocation);
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
 }
 
 void MyFtp::setDownloadFolder(const QString &folder)
@@ -121,9 +117,10 @@ void MyFtp::fetchDescription()
 void MyFtp::cancelCheck()
 {
     m_checkCancelled = true;
-    if (m_reply && m_requestKind == RequestDescription) {
+    if (m_fetch->isRunning() && m_requestKind == RequestDescription) {
         qCDebug(lcFirmware) << "firmware check cancelled";
-        releaseReply(true);
+        m_watchdog->stop();
+        m_fetch->cancel();
     }
 }
 
@@ -135,16 +132,16 @@ void MyFtp::notify(const QString &text)
 
 void MyFtp::startRequest(RequestKind kind)
 {
-    if (m_reply) {
+    if (m_fetch->isRunning()) {
         // One request at a time: a new one replaces whatever still runs.
         qCDebug(lcFirmware) << "firmware request replaced by a new one";
-        releaseReply(true);
+        m_watchdog->stop();
+        m_fetch->cancel();
         discardOutputFile();
     }
     m_requestKind = kind;
-    m_abortReason.clear();
     const QUrl url = kind == RequestDescription ? descriptionUrl(m_server) : firmwareUrl(m_server, m_firmwareInfo.name);
-    qCDebug(lcFirmware) << "url:" << url.toString(QUrl::RemoveUserInfo);
+    qCDebug(lcFirmware) << "url:" << ServerFetch::shown(url);
 
     if (kind == RequestDescription) {
         m_buffer.clear();
@@ -161,13 +158,7 @@ void MyFtp::startRequest(RequestKind kind)
         }
     }
 
-    // A cached control connection may be long dead (server restarted, link
-    // changed) and would only time out: log in afresh for every request.
-    m_manager->clearConnectionCache();
-    m_reply = m_manager->get(QNetworkRequest(url));
-    connect(m_reply, &QNetworkReply::readyRead, this, &MyFtp::httpReadyRead);
-    connect(m_reply, &QNetworkReply::finished, this, &MyFtp::httpFinished);
-    connect(m_reply, &QNetworkReply::downloadProgress, m_watchdog, qOverload<>(&QTimer::start));
+    m_fetch->start(url);
     m_watchdog->start();
 }
 
@@ -198,19 +189,12 @@ void MyFtp::discardOutputFile()
     m_file.reset(); // the unfinished temporary file is removed with it
 }
 
-void MyFtp::releaseReply(bool abortIt)
+void MyFtp::stopRequest(const QString &reason)
 {
     m_watchdog->stop();
-    if (!m_reply)
-        return;
-    QNetworkReply *reply = m_reply;
-    m_reply = nullptr;
-    disconnect(reply, nullptr, this, nullptr);
-    disconnect(reply, nullptr, m_watchdog, nullptr);
-    if (abortIt)
-        reply->abort();
-    reply->close();
-    reply->deleteLater();
+    m_fetch->cancel();
+    discardOutputFile();
+    fail(reason);
 }
 
 void MyFtp::fail(const QString &reason)
@@ -221,92 +205,69 @@ void MyFtp::fail(const QString &reason)
 
 void MyFtp::requestTimedOut()
 {
-    if (!m_reply)
-        return;
-    m_abortReason = tr("The firmware server did not answer in time.");
-    m_reply->abort(); // finishes the reply; httpFinished reports
+    if (m_fetch->isRunning())
+        stopRequest(tr("The firmware server did not answer in time."));
 }
 
-void MyFtp::httpReadyRead()
+void MyFtp::httpReadyRead(const QByteArray &data)
 {
-    if (!m_reply)
-        return;
-    const QByteArray data = m_reply->readAll();
+    m_watchdog->start();
     if (m_requestKind == RequestDescription) {
         m_buffer += data;
-        if (m_buffer.size() > kDescriptionLimit) {
-            m_abortReason = tr("The firmware description is too large.");
-            m_reply->abort();
-            return;
-        }
-    } else if (m_file) {
-        if (m_file->write(data) != data.size()) {
-            m_abortReason = tr("The firmware file could not be written: %1").arg(m_file->errorString());
-            m_reply->abort();
-            return;
-        }
-        m_hash.addData(data);
-        m_received += data.size();
+        if (m_buffer.size() > kDescriptionLimit)
+            stopRequest(tr("The firmware description is too large."));
+        return;
     }
-    qCDebug(lcFirmware) << "httpReadyRead";
+    if (!m_file)
+        return;
+    if (m_file->write(data) != data.size()) {
+        stopRequest(tr("The firmware file could not be written: %1").arg(m_file->errorString()));
+        return;
+    }
+    m_hash.addData(data);
+    m_received += data.size();
 }
 
-QString MyFtp::errorReason(int error) const
+QString MyFtp::errorReason(ServerFetch::Error error, const QString &errorText) const
 {
     switch (error) {
-    case QNetworkReply::ConnectionRefusedError:
+    case ServerFetch::ConnectionRefused:
         return tr("The firmware server refused the connection.");
-    case QNetworkReply::HostNotFoundError:
+    case ServerFetch::HostNotFound:
         return tr("The firmware server was not found.");
-    case QNetworkReply::AuthenticationRequiredError:
+    case ServerFetch::LoginRefused:
         return tr("The firmware server refused the login.");
-    case QNetworkReply::ContentNotFoundError:
+    case ServerFetch::NotFound:
         return m_requestKind == RequestDescription ? tr("The firmware server has no firmware description.")
                                                    : tr("The firmware file is not on the server.");
     default:
-        return tr("The firmware server could not be reached: %1")
-            .arg(withoutLogin(m_reply ? m_reply->errorString() : QString()));
+        return tr("The firmware server could not be reached: %1").arg(withoutLogin(errorText));
     }
 }
 
-void MyFtp::httpFinished()
+void MyFtp::httpFinished(ServerFetch::Error error, const QString &errorText, qint64 announcedSize)
 {
-    QNetworkReply *reply = qobject_cast<QNetworkReply *>(sender());
-    if (!reply || reply != m_reply)
-        return; // a replaced request
-    const QNetworkReply::NetworkError error = reply->error();
-    const char *errorName = QMetaEnum::fromType<QNetworkReply::NetworkError>().valueToKey(error);
-    qCDebug(lcFirmware) << "httpFinished" << (errorName ? errorName : "?");
+    m_watchdog->stop();
+    const char *errorName = QMetaEnum::fromType<ServerFetch::Error>().valueToKey(error);
+    qCDebug(lcFirmware) << "httpFinished" << (errorName ? errorName : "?") << errorText;
 
-    if (error != QNetworkReply::NoError || !m_abortReason.isEmpty()) {
-        if (error == QNetworkReply::ConnectionRefusedError)
+    if (error != ServerFetch::NoError) {
+        if (error == ServerFetch::ConnectionRefused)
             qCDebug(lcFirmware) << "httpFinished ConnectionRefusedError";
-        else if (error == QNetworkReply::HostNotFoundError)
+        else if (error == ServerFetch::HostNotFound)
             qCDebug(lcFirmware) << "httpFinished HostNotFoundError";
-        else if (error == QNetworkReply::AuthenticationRequiredError)
+        else if (error == ServerFetch::LoginRefused)
             qCDebug(lcFirmware) << "httpFinished AuthenticationRequiredError";
         else
             qCDebug(lcFirmware) << "httpFinished other Error";
-        const QString reason = m_abortReason.isEmpty() ? errorReason(error) : m_abortReason;
-        releaseReply(false);
         discardOutputFile();
-        fail(reason);
+        fail(errorReason(error, errorText));
         return;
     }
-
-    if (m_requestKind == RequestDescription) {
-        releaseReply(false);
+    if (m_requestKind == RequestDescription)
         descriptionReceived();
-    } else {
-        // Take what is still buffered before the reply goes.
-        if (reply->bytesAvailable() > 0)
-            httpReadyRead();
-        // The size the server announced (SIZE) before sending; a server may cut
-        // the data short and still report the transfer complete.
-        const QVariant announced = reply->header(QNetworkRequest::ContentLengthHeader);
-        releaseReply(false);
-        firmwareReceived(announced.isValid() ? announced.toLongLong() : -1);
-    }
+    else
+        firmwareReceived(announcedSize);
 }
 
 void MyFtp::descriptionReceived()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "firmware/FirmwareServer.h"
+#include "firmware/ServerFetch.h"
 
 #include <QByteArray>
 #include <QCryptographicHash>
@@ -10,8 +11,6 @@
 
 #include <memory>
 
-class QNetworkAccessManager;
-class QNetworkReply;
 class QSaveFile;
 class QTimer;
 class UserPrompt;
@@ -53,7 +52,7 @@ public:
     QString lastDownloaded() const;
 
     const firmwareserver::FirmwareInfo &firmwareInfo() const { return m_firmwareInfo; }
-    bool isBusy() const { return m_reply != nullptr; }
+    bool isBusy() const { return m_fetch->isRunning(); }
 
 public slots:
     void checkOnLineFirmware();
@@ -70,23 +69,22 @@ signals:
 
 private slots:
     void fetchDescription();
-    void httpReadyRead();
-    void httpFinished();
+    void httpReadyRead(const QByteArray &data);
+    void httpFinished(ServerFetch::Error error, const QString &errorText, qint64 announcedSize);
     void requestTimedOut();
 
 private:
     void startRequest(RequestKind kind);
     bool openOutputFile();
-    void releaseReply(bool abortIt);
+    void stopRequest(const QString &reason);
     void discardOutputFile();
     void fail(const QString &reason);
     void notify(const QString &text);
     void descriptionReceived();
     void firmwareReceived(qint64 announcedSize);
-    QString errorReason(int error) const;
+    QString errorReason(ServerFetch::Error error, const QString &errorText) const;
 
-    QNetworkAccessManager *m_manager = nullptr;
-    QNetworkReply *m_reply = nullptr;
+    ServerFetch *m_fetch = nullptr;
     std::unique_ptr<QSaveFile> m_file;
     RequestKind m_requestKind = RequestDescription;
     QByteArray m_buffer;
@@ -99,7 +97,6 @@ private:
     QString m_downloadFolder;
     QTimer *m_watchdog = nullptr;
     UserPrompt *m_prompt = nullptr;
-    QString m_abortReason; // why we aborted the running request ourselves
     QCryptographicHash m_hash{QCryptographicHash::Sha256};
     qint64 m_received = 0;
 };

@@ -32,10 +32,13 @@ const QLatin1String kEnglish("English");
 // from where this Qt keeps its translations; null when they are not there.
 QSharedPointer<QTranslator> qtCatalogue(const QString &language)
 {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+#else
+    const QString folder = QLibraryInfo::location(QLibraryInfo::TranslationsPath);
+#endif
     QSharedPointer<QTranslator> translator(new QTranslator);
-    if (language.isEmpty()
-        || !translator->load(QLocale(language), QStringLiteral("qt"), QStringLiteral("_"),
-            QLibraryInfo::location(QLibraryInfo::TranslationsPath)))
+    if (language.isEmpty() || !translator->load(QLocale(language), QStringLiteral("qt"), QStringLiteral("_"), folder))
         return {};
     return translator;
 }
@@ -77,7 +80,8 @@ Trans::Trans(QQmlEngine *engine, QObject *parent)
 
         Catalogues catalogues;
         catalogues.own.reset(new QTranslator);
-        catalogues.own->load(path);
+        // One that does not load leaves the texts as written, as none would.
+        static_cast<void>(catalogues.own->load(path));
         catalogues.qt = qtCatalogue(catalogues.own->language());
         m_translators.insert(displayName, catalogues);
 

@@ -25,7 +25,7 @@ add_custom_command(
 
 add_custom_command(
     OUTPUT ${MAVU_QR_DIR}/qrc_qrcodes.cpp
-    COMMAND Qt5::rcc --name qrcodes --output ${MAVU_QR_DIR}/qrc_qrcodes.cpp ${MAVU_QR_DIR}/qrcodes.qrc
+    COMMAND Qt${MAVU_QT_MAJOR}::rcc --name qrcodes --output ${MAVU_QR_DIR}/qrc_qrcodes.cpp ${MAVU_QR_DIR}/qrcodes.qrc
     DEPENDS ${MAVU_QR_DIR}/qrcodes.qrc ${MAVU_QR_PICTURES}
     VERBATIM)
 

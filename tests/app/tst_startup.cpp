@@ -40,7 +40,7 @@ class TestStartup : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software); } // no OpenGL offscreen
+    void initTestCase() { QQuickWindow::setSceneGraphBackend(QStringLiteral("software")); } // no OpenGL offscreen
 
     // The request a later start hands over: one line, whatever the names hold.
     void instanceRequests()

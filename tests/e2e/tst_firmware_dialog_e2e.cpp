@@ -178,7 +178,7 @@ private slots:
                      {"list", "--midi-api", "jack", "--update-port", node.portPath()})
                      .out,
             ("update " + node.portPath() + '\n').toUtf8());
-        const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DataLocation);
+        const QString downloads = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation);
         QVERIFY(QDir().mkpath(downloads));
         testsupport::writeAll(QDir(downloads).filePath(kFirmwareName), m_firmware);
         openEditor({0}, false);

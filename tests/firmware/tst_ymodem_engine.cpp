@@ -69,7 +69,7 @@ protected:
     }
     std::uint32_t read(std::uint8_t *buff, std::uint32_t len) override
     {
-        const int n = std::min(int(len), input.size());
+        const int n = int(std::min<qint64>(len, input.size()));
         std::memcpy(buff, input.constData(), size_t(n));
         input.remove(0, n);
         return std::uint32_t(n);

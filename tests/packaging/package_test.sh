@@ -3,6 +3,7 @@
 # root, checks what it holds, runs the unpacked mavuctl and asks lintian.
 set -euo pipefail
 build=$1
+qt=${2:-6} # the Qt major version the build is on
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
@@ -40,7 +41,12 @@ grep -q 'TAG+="uaccess"' "$work/root/usr/lib/udev/rules.d/70-korvel-mavu.rules"
 grep -q 'udevadm control --reload-rules' "$work/control/postinst"
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for lib in libqt5core5a libqt5quick5 libqt5serialport5 librtmidi; do
+if [[ $qt == 6 ]]; then
+    libs=(libqt6core6 libqt6quick6 libqt6serialport6 qml6-module-qtquick-controls)
+else
+    libs=(libqt5core5a libqt5quick5 libqt5serialport5 qml-module-qtquick-controls2)
+fi
+for lib in "${libs[@]}" librtmidi libcurl4; do
     [[ $depends == *"$lib"* ]] || { echo "Depends lacks $lib: $depends"; exit 1; }
 done
 

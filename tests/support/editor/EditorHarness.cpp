@@ -33,7 +33,7 @@ void prepare(const QString &configFolder)
     static QTemporaryDir own;
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(configFolder.isEmpty() ? own.path() : configFolder));
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(own.path()));
-    QQuickWindow::setSceneGraphBackend(QSGRendererInterface::Software);
+    QQuickWindow::setSceneGraphBackend(QStringLiteral("software"));
     registerQmlTypes();
     qmlwarnings::start();
 }

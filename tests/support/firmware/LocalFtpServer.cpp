@@ -26,8 +26,10 @@ bool LocalFtpServer::start(QString *error)
     for (int attempt = 0; attempt < 2; ++attempt) {
         // Its log goes to a file: an unread pipe could stall it.
         m_process.setStandardErrorFile(m_root.filePath(QStringLiteral("server.log")));
-        m_process.start(QStringLiteral("/usr/bin/python3"),
-            {m_script, QStringLiteral("--root"), m_root.path(), QStringLiteral("--password"), m_password});
+        QStringList args{m_script, QStringLiteral("--root"), m_root.path(), QStringLiteral("--password"), m_password};
+        if (isHttps())
+            args << QStringLiteral("--cert-dir") << m_root.path();
+        m_process.start(QStringLiteral("/usr/bin/python3"), args);
         QByteArray out;
         QElapsedTimer timer;
         timer.start();
@@ -37,7 +39,7 @@ bool LocalFtpServer::start(QString *error)
         }
         if (out.startsWith("PORT ") && (m_port = out.mid(5).trimmed().toInt()) > 0)
             return true;
-        reason = QStringLiteral("the FTP server did not start (%1): %2 %3")
+        reason = QStringLiteral("the test server did not start (%1): %2 %3")
                      .arg(m_process.errorString(), QString::fromLocal8Bit(out),
                          QString::fromLocal8Bit(testsupport::readAll(m_root.filePath(QStringLiteral("server.log")))));
         qWarning("%s", qPrintable(reason));
@@ -46,6 +48,13 @@ bool LocalFtpServer::start(QString *error)
     if (error)
         *error = reason;
     return false;
+}
+
+QString LocalFtpServer::address() const
+{
+    if (isHttps())
+        return QStringLiteral("https://127.0.0.1:%1%2").arg(m_port).arg(QLatin1String(firmwareserver::kFolderPath));
+    return QStringLiteral("127.0.0.1:%1").arg(m_port);
 }
 
 void LocalFtpServer::stop()

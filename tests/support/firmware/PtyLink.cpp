@@ -164,7 +164,8 @@ void PtyLink::run()
             d->last = now;
             if (allowed <= 0)
                 continue;
-            const ssize_t put = ::write(d->to, d->queue.constData(), size_t(std::min(allowed, d->queue.size())));
+            const ssize_t put
+                = ::write(d->to, d->queue.constData(), size_t(std::min<qint64>(allowed, d->queue.size())));
             if (put > 0) {
                 if (m_keep) {
                     std::lock_guard<std::mutex> lock(m_trafficMutex);

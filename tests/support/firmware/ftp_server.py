@@ -5,9 +5,8 @@ listening, and stops when its standard input closes (the test ending, even
 by a crash) or after --lifetime seconds.
 """
 import argparse
-import os
-import sys
-import threading
+
+import server_life
 
 from pyftpdlib.authorizers import DummyAuthorizer
 from pyftpdlib.handlers import FTPHandler
@@ -34,14 +33,7 @@ def main():
     port = server.socket.getsockname()[1]
     print("PORT %d" % port, flush=True)
 
-    def watch_stdin():
-        sys.stdin.read()
-        os._exit(0)
-
-    threading.Thread(target=watch_stdin, daemon=True).start()
-    timer = threading.Timer(args.lifetime, lambda: os._exit(0))
-    timer.daemon = True
-    timer.start()
+    server_life.end_with_test(args.lifetime)
     server.serve_forever(timeout=0.2, blocking=True, handle_exit=True)
 
 
