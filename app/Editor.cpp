@@ -13,6 +13,7 @@
 #include "model/DataManagement.h"
 #include "model/EditHistory.h"
 #include "model/EditSession.h"
+#include "model/PresetFile.h"
 #include "workflows/FirmwareUpdateFlow.h"
 
 #include <QDebug>
@@ -53,6 +54,12 @@ Editor::Editor(const EditorSetup &setup, QObject *parent)
         [this](const QString &path) { m_firmware->start(path, m_window->serialNumber()); });
     connect(m_window.get(), &MainWindow::controllerSettings, m_firmware.get(), &FirmwareUpdateFlow::compareOnReturn);
     connect(m_firmware.get(), &FirmwareUpdateFlow::restore, m_window.get(), &MainWindow::restoreBackup);
+    m_window->setSnapshots(&m_snapshots);
+    connect(m_firmware.get(), &FirmwareUpdateFlow::backedUp, this, [this](const QString &path) {
+        QByteArray image;
+        if (preset::readFile(path, &image, nullptr))
+            m_window->keepSnapshot(history::Event::Backup, image);
+    });
 
     publish();
 

@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
+#include "model/ControllerHistory.h"
 #include "model/FunctionProperty.h"
 
 #include <QObject>
@@ -41,6 +42,7 @@ public:
     DetectionDevice *detection() const { return m_detection; }
     FirmwareUpdateFlow &firmware() { return *m_firmware; }
     QQmlApplicationEngine &engine() { return m_engine; }
+    history::Recorder &snapshots() { return m_snapshots; }
 
     // Who answers the editor's questions (message boxes unless replaced).
     void setUserPrompt(std::unique_ptr<UserPrompt> prompt);
@@ -61,6 +63,8 @@ private:
     MyFtp m_ftp;
     FirmwareUpdate m_update;
     FunctionProperty m_functionProperty;
+    // Outlives the window that hands it snapshots, and writes them all before it goes.
+    history::Recorder m_snapshots{history::defaultFolder()};
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<FirmwareUpdateFlow> m_firmware;
     std::unique_ptr<RecoveryOffer> m_recovery;

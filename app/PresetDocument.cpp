@@ -25,13 +25,16 @@ QString PresetDocument::askSavePath()
 {
     const QString stmFilter = tr("stm (*.stm)");
     const QString syxFilter = tr("syx (*.syx)");
-    const QString filters = stmFilter + QStringLiteral(";;") + syxFilter;
+    const QString jsonFilter = tr("Preset as text (*.json)");
+    const QString filters = QStringList{stmFilter, syxFilter, jsonFilter}.join(QStringLiteral(";;"));
     QString selected = stmFilter;
     QString path = m_savePathQuestion
         ? m_savePathQuestion(filters, &selected)
         : QFileDialog::getSaveFileName(nullptr, tr("Save File"), QString(), filters, &selected);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += selected == syxFilter ? QStringLiteral(".syx") : QStringLiteral(".stm");
+        path += selected == syxFilter ? QStringLiteral(".syx")
+            : selected == jsonFilter  ? QStringLiteral(".json")
+                                      : QStringLiteral(".stm");
     return path;
 }
 

@@ -9,7 +9,9 @@
 #include "device/Protocol.h"
 #include "model/DataManagement.h"
 #include "model/EditSession.h"
+#include "model/ControllerHistory.h"
 #include "model/PresetFile.h"
+#include "model/PresetText.h"
 #include "support/DiskFault.h"
 #include "support/FaultReport.h"
 #include "support/TestSupport.h"
@@ -38,6 +40,40 @@ class TestEditor : public EditorFixture
     int m_survived = 0;
 
 private slots:
+    void initTestCase()
+    {
+        QDir(history::defaultFolder()).removeRecursively(); // what an earlier run kept
+        EditorFixture::initTestCase();
+    }
+
+    // Every image read from or written to the controller is kept under its
+    // serial number, the same image once: the read on arrival (made before
+    // the serial number was known), a Send, and a Get of what was sent.
+    void exchangesAreKeptInTheHistory()
+    {
+        history::Recorder &snapshots = m_objects->snapshots();
+        const auto kept = [&] {
+            snapshots.waitForDone();
+            QStringList events;
+            for (const history::Snapshot &s : history::list(snapshots.folder()))
+                events << s.serial + ' ' + s.event;
+            return events;
+        };
+        const QString serial = m_window->serialNumber();
+        QVERIFY(!serial.isEmpty());
+        QCOMPARE(kept(), QStringList{serial + " read"});
+        settings()->setPadInfo(3, "padData", 90);
+        m_window->sendData();
+        QSignalSpy read(m_window, &MainWindow::controllerSettings);
+        m_window->getData();
+        QVERIFY(read.wait(2000));
+        QCOMPARE(kept(), (QStringList{serial + " send", serial + " read"}));
+        history::Snapshot newest;
+        QByteArray image;
+        QVERIFY(history::find(snapshots.folder(), serial + ".2", &newest, &image, nullptr));
+        QCOMPARE(image.mid(2), settings()->imageBytes().mid(2)); // bar the command byte
+    }
+
     void cleanupTestCase()
     {
         faults::reportFaults(QStringLiteral("storage-full-or-read-only"), m_injected, m_survived);
@@ -50,8 +86,9 @@ private slots:
     {
         // The save dialog answers from this list; an empty answer cancels.
         QStringList answers;
-        m_document->setSavePathQuestion(
-            [&](const QString &, QString *) { return answers.isEmpty() ? QString() : answers.takeFirst(); });
+        const auto fromList
+            = [&](const QString &, QString *) { return answers.isEmpty() ? QString() : answers.takeFirst(); };
+        m_document->setSavePathQuestion(fromList);
         m_document->save(); // cancelled: nothing written, nothing remembered
         QVERIFY(m_document->filePath().isEmpty());
         answers << path("first"); // without extension: the selected filter's, .stm first
@@ -76,6 +113,15 @@ private slots:
         QCOMPARE(m_objects->session()->windowTitle(), QStringLiteral("other.syx* — Korvel Mavu Editor"));
         m_document->save();
         QCOMPARE(readAll(path("other.syx")), settings()->imageBytes());
+        // The text form, chosen by the filter for a name without extension.
+        m_document->setSavePathQuestion([&](const QString &filters, QString *selected) {
+            *selected = filters.split(";;").last();
+            return path("third");
+        });
+        m_document->saveAs();
+        QCOMPARE(readAll(path("third.json")), presettext::write(settings()->imageBytes()));
+        QVERIFY(m_document->openPresetPath(path("third.json")));
+        m_document->setSavePathQuestion(fromList);
         answers << path("second.syx");
         m_document->saveAs();
         QCOMPARE(m_document->filePath(), path("second.syx"));
@@ -250,6 +296,7 @@ private slots:
             lost += cycle(i) ? 0 : 1;
         // Garbage the script engine has not yet collected is not growth.
         const auto settle = [this] {
+            m_objects->snapshots().waitForDone(); // snapshots not yet on disk are no growth either
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             m_objects->engine().collectGarbage();
         };
