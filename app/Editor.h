@@ -14,6 +14,8 @@
 class DataManagement;
 class DetectionDevice;
 class DifferenceList;
+class HistoryList;
+class PresetLibrary;
 class EditHistory;
 class EditSession;
 class FirmwareUpdateFlow;
@@ -39,6 +41,8 @@ public:
     DataManagement *settings() const { return m_settings; }
     EditSession *session() const { return m_session; }
     DifferenceList *differences() const { return m_differences; }
+    HistoryList *snapshotList() const { return m_snapshotList; }
+    PresetLibrary *library() const { return m_library; }
     DetectionDevice *detection() const { return m_detection; }
     FirmwareUpdateFlow &firmware() { return *m_firmware; }
     QQmlApplicationEngine &engine() { return m_engine; }
@@ -59,6 +63,8 @@ private:
     EditHistory *m_history = nullptr;
     EditSession *m_session = nullptr;
     DifferenceList *m_differences = nullptr;
+    HistoryList *m_snapshotList = nullptr;
+    PresetLibrary *m_library = nullptr;
     PresetDocument *m_document = nullptr;
     MyFtp m_ftp;
     FirmwareUpdate m_update;

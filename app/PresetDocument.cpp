@@ -188,11 +188,23 @@ void PresetDocument::takeRestoredBackup(const QByteArray &image)
 
 bool PresetDocument::savePresetTo(const QString &path)
 {
+    if (!writePreset(path, m_settings->imageBytes()))
+        return false;
+    m_session->setFile(path);
+    return true;
+}
+
+bool PresetDocument::saveCopyAs(const QByteArray &image)
+{
+    const QString path = askSavePath();
+    return !path.isEmpty() && writePreset(path, image);
+}
+
+bool PresetDocument::writePreset(const QString &path, const QByteArray &image)
+{
     QString error;
-    if (preset::writeFile(path, m_settings->imageBytes(), &error)) {
-        m_session->setFile(path);
+    if (preset::writeFile(path, image, &error))
         return true;
-    }
     qCWarning(lcApp) << "saving the preset failed:" << path << error;
     showFileError(tr("The preset could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
     return false;

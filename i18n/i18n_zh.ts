@@ -95,6 +95,10 @@
 <context>
     <name>CompareDialog</name>
     <message>
+        <source>With a snapshot…</source>
+        <translation>与快照比较…</translation>
+    </message>
+    <message>
         <source>Controller</source>
         <translation>控制器</translation>
     </message>
@@ -1029,6 +1033,14 @@
 <context>
     <name>MyMenuBar</name>
     <message>
+        <source>Library…</source>
+        <translation>预设库…</translation>
+    </message>
+    <message>
+        <source>History…</source>
+        <translation>历史记录…</translation>
+    </message>
+    <message>
         <source>Compare…</source>
         <translation>比较…</translation>
     </message>
@@ -1373,6 +1385,10 @@ Write the saved settings back to the controller?</source>
 <context>
     <name>EditHistory</name>
     <message>
+        <source>take a snapshot</source>
+        <translation>载入快照</translation>
+    </message>
+    <message>
         <source>Undo</source>
         <translation>撤销</translation>
     </message>
@@ -1552,6 +1568,102 @@ Write the saved settings back to the controller?</source>
     <message>
         <source>There is no snapshot %1.</source>
         <translation>没有快照 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryList</name>
+    <message>
+        <source>Read on arrival</source>
+        <translation>连接时读取</translation>
+    </message>
+    <message>
+        <source>Get From Hardware</source>
+        <translation>从硬件获取</translation>
+    </message>
+    <message>
+        <source>Send To Hardware</source>
+        <translation>发送到硬件</translation>
+    </message>
+    <message>
+        <source>Backup before a firmware update</source>
+        <translation>固件更新前的备份</translation>
+    </message>
+    <message>
+        <source>Backup written back</source>
+        <translation>写回的备份</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDialog</name>
+    <message>
+        <source>History of the controller</source>
+        <translation>控制器的历史记录</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>事件</translation>
+    </message>
+    <message>
+        <source>Differences</source>
+        <translation>差异</translation>
+    </message>
+    <message>
+        <source>Nothing has been read from the controller or written to it yet.</source>
+        <translation>尚未从控制器读取或向其写入任何设置。</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>比较</translation>
+    </message>
+    <message>
+        <source>Take into the editor</source>
+        <translation>载入编辑器</translation>
+    </message>
+    <message>
+        <source>Save as preset…</source>
+        <translation>另存为预设…</translation>
+    </message>
+</context>
+<context>
+    <name>PresetLibrary</name>
+    <message>
+        <source>Add a Folder to the Library</source>
+        <translation>向预设库添加文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryDialog</name>
+    <message>
+        <source>Preset library</source>
+        <translation>预设库</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>按名称筛选</translation>
+    </message>
+    <message>
+        <source>No presets here. Save one into %1, or add a folder.</source>
+        <translation>这里没有预设。请将预设保存到 %1，或添加文件夹。</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>重命名</translation>
+    </message>
+    <message>
+        <source>Move to Trash</source>
+        <translation>移到回收站</translation>
+    </message>
+    <message>
+        <source>Add Folder…</source>
+        <translation>添加文件夹…</translation>
     </message>
 </context>
 </TS>

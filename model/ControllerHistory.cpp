@@ -158,6 +158,8 @@ Recorder::Recorder(QString folder)
 {
     // One thread: snapshots are written in the order they were taken.
     m_pool.setMaxThreadCount(1);
+    // Kept, so that no exchange waits for a thread to start.
+    m_pool.setExpiryTimeout(-1);
 }
 
 Recorder::~Recorder()

@@ -5,9 +5,12 @@
 // reads.
 #include "app/DifferenceList.h"
 #include "app/Editor.h"
+#include "app/HistoryList.h"
+#include "app/PresetLibrary.h"
 #include "app/PresetDocument.h"
 #include "device/Protocol.h"
 #include "model/DataManagement.h"
+#include "model/EditHistory.h"
 #include "model/EditSession.h"
 #include "model/ControllerHistory.h"
 #include "model/PresetFile.h"
@@ -21,6 +24,7 @@
 #include "support/model/ScriptedPrompt.h"
 
 #include <QApplication>
+#include <QColor>
 #include <QDeadlineTimer>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
@@ -72,6 +76,21 @@ private slots:
         QByteArray image;
         QVERIFY(history::find(snapshots.folder(), serial + ".2", &newest, &image, nullptr));
         QCOMPARE(image.mid(2), settings()->imageBytes().mid(2)); // bar the command byte
+
+        // The history view: each with its differences from the editor; one
+        // taken into the editor is one step to undo.
+        HistoryList *list = m_objects->snapshotList();
+        list->reload(serial);
+        const auto differences = [list](int row) { return list->data(list->index(row), HistoryList::DifferencesRole); };
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(differences(0), QVariant(0));
+        QCOMPARE(differences(1), QVariant(1));
+        const QByteArray sent = settings()->imageBytes();
+        QVERIFY(list->take(1));
+        QCOMPARE(settings()->getPadInfo(3).value("padData").toInt(), 27);
+        QCOMPARE(differences(0), QVariant(1));
+        m_objects->engine().rootContext()->contextProperty("EditHistory").value<EditHistory *>()->undo();
+        QCOMPARE(settings()->imageBytes(), sent);
     }
 
     void cleanupTestCase()
@@ -374,6 +393,46 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(window));
             qmlwarnings::clear(); // the software renderer's flush of the closed window
         }
+    }
+
+    // The library: every file of its folders, a preset with its pad colours
+    // and date, any other file with why it is none; filtered by name, renamed
+    // in place, moved to the trash, following files changed from outside.
+    void libraryListsItsFolders()
+    {
+        PresetLibrary *library = m_objects->library();
+        QTemporaryDir folder;
+        QVERIFY(preset::writeFile(folder.filePath("Song A.stm"), m_objects->settings()->imageBytes(), nullptr)
+            && preset::writeFile(folder.filePath("song b.json"), m_objects->settings()->imageBytes(), nullptr));
+        testsupport::writeAll(folder.filePath("notes.txt"), "not a preset\n");
+        library->setFolders({folder.path()});
+        const auto column = [library](int role) {
+            QStringList values;
+            for (int row = 0; row < library->rowCount(); ++row)
+                values << library->data(library->index(row), role).toString();
+            return values;
+        };
+        QCOMPARE(column(PresetLibrary::NameRole), (QStringList{"notes.txt", "Song A.stm", "song b.json"}));
+        QCOMPARE(column(PresetLibrary::IsPresetRole), (QStringList{"false", "true", "true"}));
+        QVERIFY(column(PresetLibrary::ReasonRole).first().startsWith("This file is not a Korvel Mavu preset."));
+        const QVariantList colours = library->data(library->index(1), PresetLibrary::ColorsRole).toList();
+        QCOMPARE(colours.size(), 48);
+        const QVariantMap pad = m_objects->settings()->getPadInfo(47); // shown doubled, as on the pad page
+        QCOMPARE(colours.at(47).toString(),
+            QColor(2 * pad["padR"].toInt(), 2 * pad["padG"].toInt(), 2 * pad["padB"].toInt()).name());
+        library->setFilter("SONG");
+        QCOMPARE(column(PresetLibrary::NameRole), (QStringList{"Song A.stm", "song b.json"}));
+        QVERIFY(!library->rename(0, "../outside") && library->rename(0, "Encore"));
+        QCOMPARE(column(PresetLibrary::NameRole), QStringList{"song b.json"});
+        library->setFilter(QString());
+        QVERIFY(QFile::exists(folder.filePath("Encore.stm")) && library->trash(2));
+        QVERIFY(!QFile::exists(folder.filePath("song b.json")));
+        // Changed by another program: shown at once.
+        testsupport::writeAll(folder.filePath("late.syx"), m_objects->settings()->imageBytes());
+        QTRY_COMPARE(column(PresetLibrary::NameRole), (QStringList{"Encore.stm", "late.syx", "notes.txt"}));
+        QVERIFY(m_document->openPresetPath(folder.filePath("late.syx")));
+        QCOMPARE(column(PresetLibrary::IsCurrentRole), (QStringList{"false", "true", "false"}));
+        library->setFolders({});
     }
 };
 

@@ -300,7 +300,7 @@ private slots:
         history::Snapshot found;
         QByteArray image;
         QVERIFY(history::find(folder, "KMV1.2", &found, &image, &error) && image == changed && found.event == "send");
-        for (const char *id : {"KMV1.9", "KMV1", "../KMV1.2", ".2", ""})
+        for (const char *id : {"KMV1.9", "KMV1", "../history/KMV1.2", ".2", ""})
             QVERIFY(!history::find(folder, id, &found, &image, &error) && !error.isEmpty());
     }
 

@@ -19,6 +19,8 @@ Item {
     signal functionPageRequested()
     signal aboutRequested()
     signal compareRequested()
+    signal historyRequested()
+    signal libraryRequested()
 
     width: CusConfig.windowWidth
     height: 24
@@ -159,6 +161,15 @@ Item {
             Action {
                 text: qsTr("Compare…")
                 onTriggered: root.compareRequested()
+            }
+            Action {
+                text: qsTr("History…")
+                onTriggered: root.historyRequested()
+            }
+            MenuAction {
+                text: qsTr("Library…")
+                keys: "Ctrl+L"
+                onTriggered: root.libraryRequested()
             }
             MenuAction {
                 text: qsTr("Quit")
