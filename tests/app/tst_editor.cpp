@@ -31,6 +31,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QWindow>
 #include <QtTest>
 
@@ -401,7 +402,9 @@ private slots:
     void libraryListsItsFolders()
     {
         PresetLibrary *library = m_objects->library();
-        QTemporaryDir folder;
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        QTemporaryDir folder(data + "/library-XXXXXX"); // beside the desktop's trash
+        QDir(data + "/Trash").removeRecursively();
         QVERIFY(preset::writeFile(folder.filePath("Song A.stm"), m_objects->settings()->imageBytes(), nullptr)
             && preset::writeFile(folder.filePath("song b.json"), m_objects->settings()->imageBytes(), nullptr));
         testsupport::writeAll(folder.filePath("notes.txt"), "not a preset\n");
@@ -426,13 +429,30 @@ private slots:
         QCOMPARE(column(PresetLibrary::NameRole), QStringList{"song b.json"});
         library->setFilter(QString());
         QVERIFY(QFile::exists(folder.filePath("Encore.stm")) && library->trash(2));
-        QVERIFY(!QFile::exists(folder.filePath("song b.json")));
+        QVERIFY(!QFile::exists(folder.filePath("song b.json")) && QFile::exists(data + "/Trash/files/song b.json"));
         // Changed by another program: shown at once.
         testsupport::writeAll(folder.filePath("late.syx"), m_objects->settings()->imageBytes());
         QTRY_COMPARE(column(PresetLibrary::NameRole), (QStringList{"Encore.stm", "late.syx", "notes.txt"}));
-        QVERIFY(m_document->openPresetPath(folder.filePath("late.syx")));
+        // By keyboard: typing filters, Enter opens the one chosen.
+        auto *window = qobject_cast<QQuickWindow *>(m_editor.root);
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        const auto view = [this](const char *name) {
+            QVariant dialog;
+            QMetaObject::invokeMethod(m_editor.root->findChild<QObject *>(name), "get", Q_RETURN_ARG(QVariant, dialog));
+            return dialog.value<QObject *>();
+        };
+        QVERIFY(QMetaObject::invokeMethod(view("libraryDialog"), "showLibrary"));
+        for (char key : QByteArray("late"))
+            QTest::keyClick(window, key);
+        QCOMPARE(library->count(), 1);
+        QTest::keyClick(window, Qt::Key_Return);
+        QTRY_COMPARE(m_document->filePath(), folder.filePath("late.syx"));
+        library->setFilter(QString());
         QCOMPARE(column(PresetLibrary::IsCurrentRole), (QStringList{"false", "true", "false"}));
         library->setFolders({});
+        QVERIFY(QMetaObject::invokeMethod(view("historyDialog"), "showFor", Q_ARG(QVariant, QString())));
+        QMetaObject::invokeMethod(view("historyDialog"), "close");
     }
 };
 
