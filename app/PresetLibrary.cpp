@@ -39,8 +39,8 @@ PresetLibrary::PresetLibrary(PresetDocument *document, EditSession *session, QOb
     QStringList folders = settings().value(QLatin1String(kFoldersKey)).toStringList();
     if (folders.isEmpty())
         folders << defaultFolder();
+    // Listed when first shown, not while the editor starts.
     m_folders = folders;
-    rescan();
 }
 
 QString PresetLibrary::defaultFolder()

@@ -24,7 +24,6 @@
 #include "support/model/ScriptedPrompt.h"
 
 #include <QApplication>
-#include <QColor>
 #include <QDeadlineTimer>
 #include <QQmlApplicationEngine>
 #include <QQmlContext>
@@ -90,7 +89,9 @@ private slots:
         QVERIFY(list->take(1));
         QCOMPARE(settings()->getPadInfo(3).value("padData").toInt(), 27);
         QCOMPARE(differences(0), QVariant(1));
-        m_objects->engine().rootContext()->contextProperty("EditHistory").value<EditHistory *>()->undo();
+        auto *steps = m_objects->engine().rootContext()->contextProperty("EditHistory").value<EditHistory *>();
+        QCOMPARE(steps->undoText(), QStringLiteral("Undo take a snapshot"));
+        steps->undo();
         QCOMPARE(settings()->imageBytes(), sent);
     }
 
@@ -405,6 +406,7 @@ private slots:
         const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
         QTemporaryDir folder(data + "/library-XXXXXX"); // beside the desktop's trash
         QDir(data + "/Trash").removeRecursively();
+        m_objects->settings()->setPadInfo(47, "padRGB", QString("#ff8000"));
         QVERIFY(preset::writeFile(folder.filePath("Song A.stm"), m_objects->settings()->imageBytes(), nullptr)
             && preset::writeFile(folder.filePath("song b.json"), m_objects->settings()->imageBytes(), nullptr));
         testsupport::writeAll(folder.filePath("notes.txt"), "not a preset\n");
@@ -420,12 +422,11 @@ private slots:
         QVERIFY(column(PresetLibrary::ReasonRole).first().startsWith("This file is not a Korvel Mavu preset."));
         const QVariantList colours = library->data(library->index(1), PresetLibrary::ColorsRole).toList();
         QCOMPARE(colours.size(), 48);
-        const QVariantMap pad = m_objects->settings()->getPadInfo(47); // shown doubled, as on the pad page
-        QCOMPARE(colours.at(47).toString(),
-            QColor(2 * pad["padR"].toInt(), 2 * pad["padG"].toInt(), 2 * pad["padB"].toInt()).name());
+        QCOMPARE(colours.at(47).toString(), QString("#fe8000")); // shown doubled, as on the pad page
         library->setFilter("SONG");
         QCOMPARE(column(PresetLibrary::NameRole), (QStringList{"Song A.stm", "song b.json"}));
-        QVERIFY(!library->rename(0, "../outside") && library->rename(0, "Encore"));
+        QVERIFY(!library->rename(0, "../outside") && !library->rename(0, folder.path() + "-outside"));
+        QVERIFY(library->rename(0, "Encore"));
         QCOMPARE(column(PresetLibrary::NameRole), QStringList{"song b.json"});
         library->setFilter(QString());
         QVERIFY(QFile::exists(folder.filePath("Encore.stm")) && library->trash(2));
