@@ -25,7 +25,7 @@ TestCase {
         compare(page.connectState.state, "")
         var menus = findChild(win, "menuBar").menus
         var file = menus.menuAt(0)
-        compare(file.count, 8)
+        compare(file.count, 10)
         var slots = [[Document, "openFile"], [Document, "save"], [Document, "saveAs"], [MainLogic, "sendData"],
                      [MainLogic, "getData"], [Document, "restoreDefault"]]
         for (var i = 0; i < slots.length; ++i)
@@ -94,7 +94,8 @@ TestCase {
             }
         }
         compare(shown.filter(function (t) { return t !== "" }),
-                ["Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Shift+T", "Ctrl+Shift+G", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z"])
+                ["Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Shift+T", "Ctrl+Shift+G", "Ctrl+L", "Ctrl+Q", "Ctrl+Z",
+                 "Ctrl+Shift+Z"])
         keyClick(Qt.Key_Q, Qt.ControlModifier)
         verify(!win.visible)
     }
