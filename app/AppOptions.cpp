@@ -56,7 +56,7 @@ QString AppOptions::helpText()
     return QStringLiteral("Usage: korvel-mavu [OPTION...] [PRESET...]\n"
                           "Editor for the Korvel Mavu pad controller.\n"
                           "\n")
-        + helptext::columns(helpRows(true) + helptext::rows({kVersion, kHelp}), 30)
+        + helptext::columns(helpRows() + helptext::rows({kVersion, kHelp}), 30)
         + QStringLiteral(
             "\nQt's own options (-platform xcb, -style NAME, -reverse, -session ID, ...) are taken too.\n");
 }

@@ -1,8 +1,6 @@
 #include "app/ControllerPorts.h"
 
 #include "app/AppLog.h"
-#include "device/ControllerLink.h"
-#include "model/ControllerIds.h"
 #include "model/UserPrompt.h"
 
 #include <QDebug>
@@ -27,17 +25,15 @@ void ControllerPorts::setPresent(bool present)
         return;
     }
     findPorts();
-    qCDebug(lcApp) << "m_inDevIndex:" << unsigned(m_inDevIndex);
-    qCDebug(lcApp) << "m_outDevIndex:" << unsigned(m_outDevIndex);
+    qCDebug(lcApp) << "m_inDevIndex:" << unsigned(m_found.in);
+    qCDebug(lcApp) << "m_outDevIndex:" << unsigned(m_found.out);
 }
 
 // By name, right before opening: an index from an earlier listing may by now
 // be another device's port.
 void ControllerPorts::findPorts()
 {
-    const QString name = QLatin1String(controllerids::kPortName);
-    m_inDevIndex = lowestIndexNamed(m_ports.midiInDevices(), name, -1);
-    m_outDevIndex = lowestIndexNamed(m_ports.midiOutDevices(), name, -1);
+    m_found = findControllerPorts(m_ports);
 }
 
 bool ControllerPorts::open(QString *error)
@@ -46,7 +42,7 @@ bool ControllerPorts::open(QString *error)
         return false;
     if (!m_in.isOpen() || !m_out.isOpen())
         findPorts();
-    if (m_inDevIndex < 0 || m_outDevIndex < 0) {
+    if (!m_found.listed()) {
         // Not there (yet): nothing is occupied, and nothing else may be opened.
         qCDebug(lcApp) << "the controller's MIDI ports are not listed";
         return false;
@@ -59,9 +55,9 @@ bool ControllerPorts::open(QString *error)
             this, [this, message] { emit played(message); }, Qt::QueuedConnection);
     };
     const QString occupied = tr("The current device is occupied");
-    if (!m_in.open(unsigned(m_inDevIndex), reply, hit)) {
+    if (!m_in.open(unsigned(m_found.in), reply, hit)) {
         m_in.close();
-    } else if (!m_out.open(unsigned(m_outDevIndex))) {
+    } else if (!m_out.open(unsigned(m_found.out))) {
         m_out.close();
     } else {
         return true;

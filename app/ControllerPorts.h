@@ -1,6 +1,7 @@
 #pragma once
 
 #include "device/ControllerChannel.h"
+#include "device/ControllerLink.h"
 #include "device/MidiPort.h"
 
 class UserPrompt;
@@ -40,6 +41,5 @@ private:
     MidiOut m_out;
     UserPrompt *m_prompt = nullptr;
     bool m_present = false;
-    int m_inDevIndex = -1;
-    int m_outDevIndex = -1;
+    ControllerPortIndexes m_found;
 };

@@ -17,10 +17,13 @@
 #include "model/EditSession.h"
 #include "model/PresetFile.h"
 #include "workflows/FirmwareUpdateFlow.h"
+#include "workflows/UpdateShutdown.h"
 
 #include <QDebug>
 #include <QGuiApplication>
 #include <QQmlContext>
+#include <QSessionManager>
+#include <QWindow>
 #include <QTimer>
 
 Editor::Editor(const EditorSetup &setup, QObject *parent)
@@ -50,9 +53,32 @@ Editor::Editor(const EditorSetup &setup, QObject *parent)
 
     m_window = std::make_unique<MainWindow>(m_setup, m_settings, m_history, m_session, m_document);
     m_firmware = std::make_unique<FirmwareUpdateFlow>(m_window->channel(), m_update);
+    if (!m_setup.dataFolder.isEmpty()) {
+        m_ftp.setDownloadFolder(m_setup.dataFolder);
+        m_firmware->setDataFolder(m_setup.dataFolder);
+    }
     m_recovery
         = std::make_unique<RecoveryOffer>(*m_firmware, m_ftp, [this] { return m_window->channel().isPresent(); });
     connect(m_recovery.get(), &RecoveryOffer::found, m_window.get(), &MainWindow::updateModeFound);
+    // No quit, logout or signal cuts a firmware update short.
+    m_shutdown = std::make_unique<UpdateShutdown>(*m_firmware);
+    m_document->setCloseGuard([this] {
+        // A logout asks nothing here: it is held below.
+        return qApp->isSavingSession() ? !m_firmware->isBusy() : m_shutdown->mayQuit(m_prompt.get());
+    });
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager &manager) {
+        m_shutdown->holdSessionEnd(
+            [&manager] { return manager.allowsInteraction(); }, [&manager] { manager.cancel(); });
+    });
+    connect(m_shutdown.get(), &UpdateShutdown::endNow, this, [this](int exitStatus) {
+        auto *window
+            = m_engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QWindow *>(m_engine.rootObjects().first());
+        // The user's quit closes the window as they would, asking about unsaved work.
+        if (exitStatus == 0 && window)
+            window->close();
+        else
+            QCoreApplication::exit(exitStatus);
+    });
     setUserPrompt(std::make_unique<MessageBoxPrompt>(m_window.get()));
     connect(&m_ftp, &MyFtp::downloadComplete, this,
         [this](const QString &path) { m_firmware->start(path, m_window->serialNumber()); });
@@ -122,6 +148,11 @@ void Editor::setUserPrompt(std::unique_ptr<UserPrompt> prompt)
 void Editor::watchPowerEvents(PowerEventSource *source)
 {
     m_detection->addPowerSource(source);
+}
+
+void Editor::watchStopSignals(StopSignals *stopSignals)
+{
+    m_shutdown->watch(stopSignals);
 }
 
 void Editor::followFirmwareSide(const QString &devType, bool isArrival)

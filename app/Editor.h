@@ -22,7 +22,9 @@ class FirmwareUpdateFlow;
 class PowerEventSource;
 class PresetDocument;
 class RecoveryOffer;
+class StopSignals;
 class Trans;
+class UpdateShutdown;
 class UserPrompt;
 
 // The editor's long-lived objects, made and connected once and published to
@@ -52,6 +54,8 @@ public:
     void setUserPrompt(std::unique_ptr<UserPrompt> prompt);
     // Sleep, wake and shutdown reach the device detection from here (takes the source).
     void watchPowerEvents(PowerEventSource *source);
+    // SIGTERM and SIGINT (not owned): the program ends, after a firmware transfer that runs.
+    void watchStopSignals(StopSignals *stopSignals);
 
 private:
     void publish();
@@ -74,6 +78,7 @@ private:
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<FirmwareUpdateFlow> m_firmware;
     std::unique_ptr<RecoveryOffer> m_recovery;
+    std::unique_ptr<UpdateShutdown> m_shutdown;
     std::unique_ptr<UserPrompt> m_prompt;
     // Goes first, before anything it shows.
     QQmlApplicationEngine m_engine;

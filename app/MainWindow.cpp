@@ -5,6 +5,7 @@
 #include "app/SystemCheckBox.h"
 #include "device/Protocol.h"
 #include "device/ReplyParser.h"
+#include "i18n/Trans.h"
 #include "model/ControllerIds.h"
 #include "model/DataManagement.h"
 #include "model/EditHistory.h"
@@ -15,11 +16,14 @@
 #include <QApplication>
 #include <QColor>
 #include <QDebug>
+#include <QScopedPointer>
+#include <QSettings>
 #include <QTimer>
 
 namespace {
 
 constexpr int kSerialRequestDelayMs = 2000;
+const char kZoomKey[] = "View/zoom";
 
 } // namespace
 
@@ -215,4 +219,16 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
         }
     }
     qCDebug(lcApp) << "------------------|||||||||||||||||";
+}
+
+double MainWindow::zoom() const
+{
+    const QScopedPointer<QSettings> settings(Trans::userSettings());
+    return settings->value(QLatin1String(kZoomKey), 1.0).toDouble();
+}
+
+void MainWindow::setZoom(double zoom)
+{
+    const QScopedPointer<QSettings> settings(Trans::userSettings());
+    settings->setValue(QLatin1String(kZoomKey), zoom);
 }

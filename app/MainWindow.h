@@ -19,17 +19,21 @@ class SystemCheckBox;
 class UserPrompt;
 
 // What the program hands the editor: the MIDI system (it outlives the
-// editor), the update port it names and the firmware server.
+// editor), the update port it names, the firmware server and the data
+// folder for downloads and backups (empty: the real one).
 struct EditorSetup {
-    explicit EditorSetup(MidiBackend *midi, QString updatePort = QString(), QString firmwareServer = QString())
+    explicit EditorSetup(MidiBackend *midi, QString updatePort = QString(), QString firmwareServer = QString(),
+        QString dataFolder = QString())
         : midi(midi)
         , updatePort(std::move(updatePort))
         , firmwareServer(std::move(firmwareServer))
+        , dataFolder(std::move(dataFolder))
     { }
 
     MidiBackend *midi;
     QString updatePort;
     QString firmwareServer;
+    QString dataFolder;
 };
 
 // The hidden window behind the QML page, which QML calls "MainLogic": it
@@ -83,6 +87,9 @@ public slots:
     void updateProgra(int x, int y);
     QString getSoftVersion();
     double getScreenScaleFactor() { return ScreenScale::primaryFactor(); }
+    // The user's zoom on top of the screen's scale (View menu), kept beside the language.
+    double zoom() const;
+    void setZoom(double zoom);
     // Why the controller or its update may not work here, as `mavuctl doctor`
     // says; the window stays usable meanwhile.
     void showSystemCheck();

@@ -145,6 +145,8 @@ bool PresetDocument::mayReplace(Replacing what)
 
 bool PresetDocument::confirmClose()
 {
+    if (m_closeGuard && !m_closeGuard())
+        return false;
     commitPendingEdits();
     if (!m_session->wouldLeaveWork())
         return true;

@@ -27,6 +27,8 @@ public:
     // cancelled) and sets *filter to the chosen filter. Replaceable for tests.
     using SavePathQuestion = std::function<QString(const QString &filters, QString *filter)>;
     void setSavePathQuestion(SavePathQuestion question) { m_savePathQuestion = std::move(question); }
+    // Asked before anything else when the window is to close; false keeps it open.
+    void setCloseGuard(std::function<bool()> guard) { m_closeGuard = std::move(guard); }
 
     // Where Save writes without asking: the file the title names.
     QString filePath() const;
@@ -88,5 +90,6 @@ private:
     EditSession *m_session;
     UserPrompt *m_prompt = nullptr;
     SavePathQuestion m_savePathQuestion;
+    std::function<bool()> m_closeGuard;
     bool m_controllerPresent = false;
 };

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QTimer>
 
+#include <utility>
+
 RecoveryOffer::RecoveryOffer(
     FirmwareUpdateFlow &firmware, MyFtp &ftp, std::function<bool()> midiPresent, QObject *parent)
     : QObject(parent)
@@ -26,6 +28,15 @@ RecoveryOffer::RecoveryOffer(
         m_steadyLooks = 0;
         if (isSuccess)
             m_quiet.setRemainingTime(kQuietAfterUpdateMs);
+    });
+    // The update needs the port to itself.
+    connect(&m_firmware.update(), &FirmwareUpdate::waitingForController, &m_listener, &LoaderListener::cancel);
+    connect(&m_listener, &LoaderListener::heard, this, [this](bool loader) {
+        m_loaderHeard = loader;
+        if (loader)
+            offer();
+        else
+            m_steadyLooks = 0; // listened to again once it has stayed again
     });
 }
 
@@ -50,6 +61,14 @@ void RecoveryOffer::offer()
 {
     if (m_firmware.isBusy())
         return;
+    // A named port may be a node that stays: only a loader that asks for a
+    // file is a controller in update mode.
+    const QString named = m_firmware.update().portOverride();
+    if (!named.isEmpty() && !std::exchange(m_loaderHeard, false)) {
+        if (!m_listener.isListening())
+            m_listener.listen(named);
+        return;
+    }
     emit found();
     if (!m_prompt || m_asking)
         return;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "firmware/LoaderListener.h"
+
 #include <QDeadlineTimer>
 #include <QObject>
 #include <QString>
@@ -51,4 +53,6 @@ private:
     int m_steadyLooks = 0; // in a row that found the loader
     QDeadlineTimer m_quiet{0};
     bool m_asking = false;
+    LoaderListener m_listener; // on a named port
+    bool m_loaderHeard = false;
 };

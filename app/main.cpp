@@ -10,6 +10,7 @@
 #include "app/SingleInstance.h"
 #include "device/MidiSetup.h"
 #include "simulator/InProcess.h"
+#include "workflows/StopSignals.h"
 
 #include <QApplication>
 #include <QDebug>
@@ -53,20 +54,24 @@ int main(int argc, char *argv[])
     std::unique_ptr<MidiBackend> midi;
     QString updatePort = options.updatePort;
     QString firmwareServer = options.firmwareServer;
+    QString dataFolder;
     if (options.simulator) {
         sim::SimulatedLink link = sim::startSimulatedLink(options, &app);
         midi = std::move(link.midi);
         updatePort = link.updatePort;
         firmwareServer = link.firmwareServer;
+        dataFolder = link.dataFolder;
     } else {
         QString error;
         midi = startSystemMidi(options.midiApi, QCoreApplication::applicationName(), &error);
         if (!midi)
             qCWarning(lcApp) << "no MIDI system:" << error;
     }
-    Editor editor(EditorSetup{midi.get(), updatePort, firmwareServer});
+    Editor editor(EditorSetup{midi.get(), updatePort, firmwareServer, dataFolder});
     // KORVEL_MAVU_POWER_BUS names a bus standing in for the system bus's logind.
     editor.watchPowerEvents(new LogindPowerSource(qEnvironmentVariable("KORVEL_MAVU_POWER_BUS")));
+    ProcessStopSignals stopSignals;
+    editor.watchStopSignals(&stopSignals);
     // Later copies reach this one from here on and hand over their files.
     if (InstanceServer *server = startInstanceServer(&app))
         QObject::connect(server, &InstanceServer::filesRequested, &editor.document(), &PresetDocument::openPresetFiles);

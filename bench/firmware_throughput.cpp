@@ -4,11 +4,12 @@
 //
 //   build/bench/firmware_throughput [KIB=300] [ROUNDS=1]
 //
-// The whole transfer runs from the sender's start to rb's exit with the whole
-// file; the data phase, read off the line, from the first byte of data block 1
+// The whole transfer runs from the sender's start until rb has exited with the
+// whole file and the sender has said it is done; the data phase, read off the line, from the first byte of data block 1
 // to rb's ACK of the last data block. On a terminal sb itself sometimes waits a
 // minute for an ACK that rb took with it when it exited: it is stopped a few
-// seconds after rb, and that is reported beside its figures.
+// seconds after rb, counted as done when rb exited, and that is reported
+// beside its figures.
 #include "support/firmware/PtyLink.h"
 #include "firmware/YmodemFileTransmit.h"
 
@@ -149,8 +150,9 @@ bool sameFile(const QString &a, const QString &b)
 
 // One timed transfer to rb. `start` sets the sender going on the line;
 // `senderResult` waits for the sender to end and returns "" when it
-// succeeded, otherwise what went wrong; `senderNote` anything to report
-// that does not spoil the transfer.
+// succeeded, otherwise what went wrong, and sets when it said so (ms on
+// the run's clock, -1: take rb's end); `senderNote` anything to report that
+// does not spoil the transfer.
 template <typename Start, typename SenderResult>
 Run timedRun(
     const QString &file, const QString &name, Start start, SenderResult senderResult, QString *senderNote = nullptr)
@@ -166,9 +168,11 @@ Run timedRun(
         return run;
     }
     const bool ended = waitFor(&setup.rb, kRunLimitMs);
-    run.seconds = timer.elapsed() / 1000.0;
+    const qint64 rbEnded = timer.elapsed();
     run.lineBytes = setup.link.forwarded();
-    const QString senderFailure = senderResult();
+    qint64 senderDone = -1;
+    const QString senderFailure = senderResult(timer, &senderDone);
+    run.seconds = qMax(rbEnded, senderDone) / 1000.0;
     const DataPhase phase = dataPhase(setup.link.traffic());
     run.dataSeconds = phase.seconds;
     run.resent = phase.resent;
@@ -185,21 +189,27 @@ Run runOurs(const QString &file, const QString &name)
 {
     YmodemFileTransmit transmit;
     YmodemFileTransmit::Status outcome = YmodemFileTransmit::StatusError;
+    QElapsedTimer started; // begins with the run's clock
+    qint64 doneAt = -1;
     QObject::connect(&transmit, &YmodemFileTransmit::transmitStatus, [&](YmodemFileTransmit::Status s) {
-        if (s != YmodemFileTransmit::StatusEstablish && s != YmodemFileTransmit::StatusTransmit)
+        if (s != YmodemFileTransmit::StatusEstablish && s != YmodemFileTransmit::StatusTransmit) {
             outcome = s;
+            doneAt = started.elapsed();
+        }
     });
     auto start = [&](const QString &port) {
+        started.start();
         transmit.setFileName(file);
         transmit.setPortName(port);
         transmit.setPortBaudRate(YmodemFileTransmit::kBaudRate);
         return transmit.startTransmit();
     };
-    auto result = [&] {
+    auto result = [&](const QElapsedTimer &, qint64 *done) {
         QElapsedTimer settle;
         settle.start();
-        while (outcome == YmodemFileTransmit::StatusError && settle.elapsed() < 2000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        while (doneAt < 0 && settle.elapsed() < 2000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 1);
+        *done = doneAt >= 0 ? doneAt : started.elapsed();
         return outcome == YmodemFileTransmit::StatusFinish ? QString() : QStringLiteral("status %1").arg(int(outcome));
     };
     return timedRun(file, name, start, result);
@@ -216,8 +226,10 @@ Run runSb(const QString &file, const QString &name)
         sb.start(QStringLiteral("sb"), {QStringLiteral("-k"), file});
         return sb.waitForStarted(5000);
     };
-    auto result = [&] {
-        if (!waitFor(&sb, kSenderAfterRbMs)) {
+    auto result = [&](const QElapsedTimer &timer, qint64 *done) {
+        const bool exited = waitFor(&sb, kSenderAfterRbMs);
+        *done = exited ? timer.elapsed() : -1;
+        if (!exited) {
             // rb has the file and is gone; sb waits for the ACK it took along.
             sb.kill();
             sb.waitForFinished(2000);

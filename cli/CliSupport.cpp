@@ -4,6 +4,7 @@
 #include "device/MidiSetup.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
+#include "simulator/InProcess.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -52,6 +53,16 @@ MidiBackend *Invocation::midi(QString *error) const
     if (!m_midi)
         *error = m_midiError;
     return m_midi.get();
+}
+
+void Invocation::startSimulator()
+{
+    m_simulator = std::make_unique<QObject>();
+    sim::SimulatedLink link = sim::startSimulatedLink(shared, m_simulator.get());
+    m_midi = std::move(link.midi);
+    shared.updatePort = link.updatePort;
+    shared.firmwareServer = link.firmwareServer;
+    dataFolder = link.dataFolder;
 }
 
 bool loadPreset(const QString &path, DataManagement &settings)

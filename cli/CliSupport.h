@@ -11,6 +11,7 @@
 class DataManagement;
 class MidiBackend;
 class QCommandLineParser;
+class QObject;
 
 // Shared pieces of mavuctl's subcommands.
 namespace cli {
@@ -28,6 +29,7 @@ struct Invocation {
     SharedOptions shared;
     QStringList args; // the arguments after the command's words
     QString synopsis; // "mavuctl get [-o FILE]"
+    QString dataFolder; // for backups; empty: the real one
 
     bool isSet(const QString &option) const;
     QString value(const QString &option) const;
@@ -36,10 +38,14 @@ struct Invocation {
     // The MIDI system the shared options (--midi-api) ask for, started on the
     // first call and kept for the command; null with *error when it cannot start.
     MidiBackend *midi(QString *error) const;
+    // --simulator: the simulated controller in this process, as the editor's,
+    // with its MIDI system, update port, demo firmware server and data folder.
+    void startSimulator();
 
 private:
     mutable std::unique_ptr<MidiBackend> m_midi;
     mutable QString m_midiError;
+    std::unique_ptr<QObject> m_simulator; // goes before the MIDI system it plays on
 };
 
 bool loadPreset(const QString &path, DataManagement &settings);

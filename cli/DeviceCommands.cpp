@@ -4,6 +4,7 @@
 #include "device/ControllerLink.h"
 #include "device/MidiPort.h"
 #include "device/Protocol.h"
+#include "firmware/LoaderListener.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
 #include "model/ControllerHistory.h"
@@ -105,8 +106,10 @@ int runList(const Invocation &call)
         = updateport::candidates(SystemSerialPortFinder().availablePorts(), call.shared.updatePort);
     for (const QString &port : qAsConst(updatePorts))
         text += QStringLiteral("update %1\n").arg(port);
-    // The loader without the MIDI ports: an update that did not finish.
-    if (!updatePorts.isEmpty() && lowestIndexNamed(inputs, QLatin1String(controllerids::kPortName), -1) < 0)
+    // The loader without the MIDI ports: an update that did not finish. A
+    // named port is one only while a loader asks for a file on it.
+    if (!updatePorts.isEmpty() && lowestIndexNamed(inputs, QLatin1String(controllerids::kPortName), -1) < 0
+        && (call.shared.updatePort.isEmpty() || LoaderListener::hears(updatePorts.first())))
         text += QStringLiteral("in update mode: %1 (flash it with: mavuctl firmware update FILE --port %1)\n")
                     .arg(updatePorts.first());
     printOut(text);

@@ -4,6 +4,7 @@
 #include "cli/TerminalPrompt.h"
 #include "device/ControllerLink.h"
 #include "device/Protocol.h"
+#include "firmware/FirmwareFile.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
 #include "firmware/PortAccessHint.h"
@@ -15,12 +16,16 @@
 #include "workflows/ControllerRequest.h"
 #include "workflows/FirmwareUpdateFlow.h"
 #include "workflows/SettingsSend.h"
+#include "workflows/StopSignals.h"
+#include "workflows/UpdateShutdown.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QFileInfo>
 #include <QTextStream>
 
 #include <cstdio>
+#include <unistd.h>
 
 namespace cli {
 
@@ -29,6 +34,7 @@ namespace {
 constexpr int kDefaultPortWaitSeconds = UpdatePortWait::kLastLookMs / 1000;
 constexpr int kBarWidth = 40;
 constexpr int kDetailWidth = 44;
+constexpr int kLineStepPercent = 10; // progress into a log: a line at each step
 
 MidiBackend *startMidi(const Invocation &call, QString *error)
 {
@@ -103,17 +109,39 @@ int runFirmwareCheck(const Invocation &call)
 
 namespace {
 
-// One line, redrawn: the bar, the percentage sent, and the bytes the
-// controller acknowledged with the rate and time left.
-void drawProgress(int percent, const QString &detail)
+// The percentage sent and the bytes the controller acknowledged with the
+// rate and time left: on a terminal one line, redrawn, with a bar; into a
+// file or a pipe a line now and then, which a log can keep.
+class Progress
 {
-    const int filled = percent * kBarWidth / 100;
-    QTextStream err(stderr);
-    err << '\r' << '[' << QString(filled, QLatin1Char('#')) << QString(kBarWidth - filled, QLatin1Char(' ')) << "] "
-        << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << "%  " << qSetFieldWidth(kDetailWidth) << Qt::left
-        << detail << qSetFieldWidth(0);
-    err.flush();
-}
+public:
+    void show(int percent, const QString &detail)
+    {
+        QTextStream err(stderr);
+        if (!m_terminal) {
+            if (percent / kLineStepPercent > m_lastStep / kLineStepPercent || m_lastStep < 0)
+                err << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << "%  " << detail << '\n';
+            m_lastStep = qMax(m_lastStep, percent);
+            return;
+        }
+        const int filled = percent * kBarWidth / 100;
+        err << '\r' << '[' << QString(filled, QLatin1Char('#')) << QString(kBarWidth - filled, QLatin1Char(' ')) << "] "
+            << qSetFieldWidth(3) << percent << qSetFieldWidth(0) << "%  " << qSetFieldWidth(kDetailWidth) << Qt::left
+            << detail << qSetFieldWidth(0);
+        m_shown = true;
+    }
+    // Ends the redrawn line.
+    void done()
+    {
+        if (m_shown)
+            QTextStream(stderr) << '\n';
+    }
+
+private:
+    const bool m_terminal = ::isatty(STDERR_FILENO) == 1;
+    int m_lastStep = -1;
+    bool m_shown = false;
+};
 
 QString failureText(YmodemFileTransmit::Status status)
 {
@@ -145,7 +173,7 @@ QString updateFailure(const FirmwareUpdate &update, int waitSeconds)
 
 // Waits for the updated controller, compares its settings with the backup and
 // writes the backup back where the user wants it.
-void checkAfterReturn(FirmwareUpdateFlow &flow, ControllerChannel &link)
+void checkAfterReturn(FirmwareUpdateFlow &flow, ControllerChannel &link, const int &stopStatus)
 {
     QEventLoop loop;
     auto how = FirmwareUpdateFlow::Return::NotBack;
@@ -162,6 +190,8 @@ void checkAfterReturn(FirmwareUpdateFlow &flow, ControllerChannel &link)
     });
     flow.awaitReturn();
     loop.exec();
+    if (stopStatus >= 0)
+        return; // ended by a signal meanwhile
     if (how == FirmwareUpdateFlow::Return::NotBack)
         fail(QStringLiteral("the controller did not come back with its settings within %1 s; "
                             "compare them with %2 (mavuctl send %2 writes them back)")
@@ -185,12 +215,12 @@ int runFirmwareUpdate(const Invocation &call)
     if (args.size() != 1 || !waitOk || waitSeconds < 0)
         return call.usageError();
 
-    // Everything about the file is checked before the controller is touched.
+    // Everything about the file is checked before the controller is touched
+    // (the update checks again, as on every road).
     const QFileInfo file(args.at(0));
-    if (!file.isFile() || !file.isReadable())
-        return fail(QStringLiteral("cannot read the firmware file %1").arg(args.at(0)));
-    if (!YmodemFileTransmit::headerFits(file.fileName().toLocal8Bit(), file.size()))
-        return fail(QStringLiteral("the file name %1 is too long to be sent").arg(file.fileName()));
+    QString unfit;
+    if (!firmwarefile::checkToSend(file.filePath(), &unfit))
+        return fail(unfit);
     if (!port.isEmpty() && !QFileInfo::exists(port))
         return fail(QStringLiteral("no port %1").arg(port));
 
@@ -205,11 +235,23 @@ int runFirmwareUpdate(const Invocation &call)
     FirmwareUpdateFlow flow(link, update);
     flow.setPrompt(&prompt);
     flow.setBackUp(backUp);
+    if (!call.dataFolder.isEmpty())
+        flow.setDataFolder(call.dataFolder);
+    // SIGTERM and SIGINT wait for a transfer to end; a second one does not.
+    ProcessStopSignals stopSignals;
+    UpdateShutdown shutdown(flow);
+    shutdown.watch(&stopSignals);
+    int stopStatus = -1;
+    bool signalled = false;
+    QObject::connect(&stopSignals, &StopSignals::received, [&signalled] { signalled = true; });
+    QObject::connect(&shutdown, &UpdateShutdown::endNow, [&stopStatus](int exitStatus) {
+        stopStatus = exitStatus;
+        QCoreApplication::quit(); // every waiting loop returns
+    });
 
     QEventLoop loop;
     bool ended = false;
     bool sent = false;
-    bool sending = false;
     QString error;
     const auto end = [&](const QString &why) {
         error = why;
@@ -219,21 +261,24 @@ int runFirmwareUpdate(const Invocation &call)
     QObject::connect(&flow, &FirmwareUpdateFlow::backedUp, &loop,
         [](const QString &path) { printOut(QStringLiteral("Settings saved to %1\n").arg(path)); });
     QObject::connect(&flow, &FirmwareUpdateFlow::commandFailed, &loop, end);
-    QObject::connect(&update, &FirmwareUpdate::declined, &loop,
-        [&] { end(QStringLiteral("the update was cancelled: the controller's settings could not be saved")); });
-    QObject::connect(&update, &FirmwareUpdate::transferStarted, &loop, [&](const QString &name) {
-        sending = true;
-        QTextStream(stderr) << "Sending " << file.fileName() << " to " << name << '\n';
+    QObject::connect(&flow, &FirmwareUpdateFlow::refused, &loop, end);
+    QObject::connect(&update, &FirmwareUpdate::declined, &loop, [&] {
+        if (!ended)
+            end(signalled ? QStringLiteral("the update was not begun: a signal came before the update-mode command")
+                          : QStringLiteral("the update was cancelled: the controller's settings could not be saved"));
     });
+    QObject::connect(&update, &FirmwareUpdate::transferStarted, &loop,
+        [&](const QString &name) { QTextStream(stderr) << "Sending " << file.fileName() << " to " << name << '\n'; });
     int percent = 0;
     QString detail;
+    Progress progress;
     QObject::connect(&update, &FirmwareUpdate::transmitProgress, &loop, [&](int value) {
         percent = value;
-        drawProgress(percent, detail);
+        progress.show(percent, detail);
     });
     QObject::connect(&update, &FirmwareUpdate::transferDetail, &loop, [&](const QString &text) {
         detail = text;
-        drawProgress(percent, detail);
+        progress.show(percent, detail);
     });
     QObject::connect(&update, &FirmwareUpdate::transStatus, &loop, [&](bool isSuccess) {
         sent = isSuccess;
@@ -247,22 +292,27 @@ int runFirmwareUpdate(const Invocation &call)
         QString ignored;
         if (backUp && ControllerRequest::wait(link, protocol::ReadSerial, &reply, &ignored))
             serial = protocol::serialText(reply.constData(), reply.size());
+        if (stopStatus >= 0)
+            return stopStatus;
         flow.start(file.absoluteFilePath(), serial);
     } else if (port.isEmpty() && updateport::locate(SystemSerialPortFinder(), call.shared.updatePort).isEmpty()) {
         return fail(midiError);
     } else {
         flow.startInUpdateMode(file.absoluteFilePath());
     }
-    if (!ended)
+    if (!ended && stopStatus < 0)
         loop.exec();
-    if (sending)
-        QTextStream(stderr) << '\n';
-    if (!sent)
-        return fail(error);
+    progress.done();
+    if (!sent) {
+        fail(error.isEmpty() ? QStringLiteral("the transfer was cut short by a second signal; the controller waits "
+                                              "in its loader for the firmware")
+                             : error);
+        return stopStatus >= 0 ? stopStatus : 1;
+    }
     printOut(QStringLiteral("Firmware %1 sent.\n").arg(file.fileName()));
-    if (!flow.backupPath().isEmpty())
-        checkAfterReturn(flow, link);
-    return 0;
+    if (stopStatus < 0 && !flow.backupPath().isEmpty())
+        checkAfterReturn(flow, link, stopStatus);
+    return stopStatus >= 0 ? stopStatus : 0;
 }
 
 } // namespace cli

@@ -115,7 +115,7 @@ QString usage(const QList<Command> &all)
     return text
         + QStringLiteral("\nGlobal options, before or after the command (mavuctl COMMAND --help lists a command's "
                          "own):\n")
-        + helptext::columns(SharedOptions::helpRows(false) + helptext::rows({kHelp, kVersion}), kColumn);
+        + helptext::columns(SharedOptions::helpRows() + helptext::rows({kHelp, kVersion}), kColumn);
 }
 
 // The parser for a command: the global options and its own.
@@ -161,6 +161,9 @@ int runCommand(const Command &command, QStringList arguments)
         cli::fail(call.shared.error);
         return command.troubleStatus;
     }
+    // Every command that talks to the controller finds the simulated one.
+    if (call.shared.simulator && command.group != Group::Presets)
+        call.startSimulator();
     return command.run(call);
 }
 

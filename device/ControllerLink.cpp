@@ -11,6 +11,12 @@ int lowestIndexNamed(const QMap<int, QString> &ports, const QString &name, int c
     return current;
 }
 
+ControllerPortIndexes findControllerPorts(MidiPortList &ports)
+{
+    const QString name = QLatin1String(controllerids::kPortName);
+    return {lowestIndexNamed(ports.midiInDevices(), name, -1), lowestIndexNamed(ports.midiOutDevices(), name, -1)};
+}
+
 ControllerLink::ControllerLink(MidiBackend *midi, QObject *parent)
     : ControllerChannel(parent)
     , m_ports(midi)
@@ -25,26 +31,23 @@ ControllerLink::~ControllerLink()
 
 bool ControllerLink::isPresent()
 {
-    const QString name = QLatin1String(controllerids::kPortName);
-    return lowestIndexNamed(m_ports.midiInDevices(), name, -1) >= 0
-        && lowestIndexNamed(m_ports.midiOutDevices(), name, -1) >= 0;
+    return findControllerPorts(m_ports).listed();
 }
 
 bool ControllerLink::open(QString *error)
 {
     if (m_in.isOpen() && m_out.isOpen())
         return true;
-    const QString name = QLatin1String(controllerids::kPortName);
-    const int in = lowestIndexNamed(m_ports.midiInDevices(), name, -1);
-    const int out = lowestIndexNamed(m_ports.midiOutDevices(), name, -1);
-    if (in < 0 || out < 0) {
+    const ControllerPortIndexes found = findControllerPorts(m_ports);
+    if (!found.listed()) {
         *error = QStringLiteral("no controller found (no MIDI %1 port named \"%2\")")
-                     .arg(in < 0 ? QStringLiteral("input") : QStringLiteral("output"), name);
+                     .arg(found.in < 0 ? QStringLiteral("input") : QStringLiteral("output"),
+                         QLatin1String(controllerids::kPortName));
         return false;
     }
     // The bytes are valid only during the call: deliver() copies them.
-    const bool inOpen = m_in.open(unsigned(in), [this](char *data, int len) { deliver(QByteArray(data, len)); });
-    if (!inOpen || !m_out.open(unsigned(out))) {
+    const bool inOpen = m_in.open(unsigned(found.in), [this](char *data, int len) { deliver(QByteArray(data, len)); });
+    if (!inOpen || !m_out.open(unsigned(found.out))) {
         *error = QStringLiteral("the controller's MIDI ports could not be opened (in use?)");
         close();
         return false;

@@ -9,6 +9,14 @@
 // The lowest index whose product name is `name`, or `current` when none is.
 int lowestIndexNamed(const QMap<int, QString> &ports, const QString &name, int current);
 
+// The controller's input and output ports by name; -1 where one is not listed.
+struct ControllerPortIndexes {
+    int in = -1;
+    int out = -1;
+    bool listed() const { return in >= 0 && out >= 0; }
+};
+ControllerPortIndexes findControllerPorts(MidiPortList &ports);
+
 // mavuctl's line to the controller: opens its ports by name when asked and
 // says plainly why it cannot. Those that wait for an answer do so in a local
 // event loop (workflows/ControllerRequest.h).

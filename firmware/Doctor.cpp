@@ -208,7 +208,9 @@ void FirmwareServerProbe::ask(const QString &server, int limitMs)
     m_manager->clearConnectionCache();
     m_reply = m_manager->get(QNetworkRequest(firmwareserver::descriptionUrl(address)));
     connect(m_reply, &QNetworkReply::finished, this, [this] {
-        finish(m_reply->error() == QNetworkReply::NoError ? QString() : m_reply->errorString().simplified());
+        finish(m_reply->error() == QNetworkReply::NoError
+                ? QString()
+                : firmwareserver::withoutLogin(m_reply->errorString().simplified()));
     });
     m_limit.start(limitMs);
 }

@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonValue>
+#include <QRegularExpression>
 
 #include <cmath>
 
@@ -63,7 +64,7 @@ bool parseAddress(const QString &text, Address *address, QString *error)
         if (error)
             *error = QStringLiteral("\"%1\" is not a firmware server (HOST[:PORT], or an ftp://, http://, "
                                     "https:// or file:// URL)")
-                         .arg(text);
+                         .arg(withoutLogin(text));
         return false;
     }
     const bool serverRoot = scheme == QLatin1String("ftp") && url.userInfo().isEmpty()
@@ -102,6 +103,12 @@ QUrl firmwareUrl(const Address &address, const QString &name)
     QUrl url = baseUrl(address);
     url.setPath(QLatin1String(kFolderPath) + name, QUrl::DecodedMode);
     return url;
+}
+
+QString withoutLogin(QString text)
+{
+    static const QRegularExpression login(QStringLiteral("([A-Za-z][A-Za-z0-9+.-]*://)[^/@\\s]*@"));
+    return text.replace(login, QStringLiteral("\\1"));
 }
 
 bool isPlainFileName(const QString &name)

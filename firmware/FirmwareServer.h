@@ -48,6 +48,10 @@ enum class ParseResult { Ok, NotObject, Invalid };
 // object, no version, or a malformed "size" or "sha256".
 ParseResult parseDescription(const QByteArray &json, FirmwareInfo *info, QString *error);
 
+// text with the user name and password taken out of every URL in it, for
+// the log and the user: "ftp://user:pw@host/x" reads "ftp://host/x".
+QString withoutLogin(QString text);
+
 // A bare file name that stays inside the download folder.
 bool isPlainFileName(const QString &name);
 

@@ -82,6 +82,8 @@ void FirmwareUpdate::transmitTo(const QString &portName)
         emit transferStarted(portName);
         return;
     }
+    if (m_ymodem->openError() != QSerialPort::NoError && m_wait.lookAgain())
+        return;
     QString text = QStringLiteral("Failed to open the serial port!");
     const QString hint = portAccessHint(m_ymodem->openError(), portName);
     if (!hint.isEmpty())

@@ -1,5 +1,6 @@
 #include "firmware/MyFtp.h"
 
+#include "firmware/FirmwareFile.h"
 #include "firmware/FirmwareLog.h"
 #include "firmware/FirmwareVersion.h"
 #include "model/UserPrompt.h"
@@ -80,8 +81,7 @@ void MyFtp::setDownloadFolder(const QString &folder)
 
 QString MyFtp::lastDownloaded() const
 {
-    const QFileInfoList files = QDir(downloadFolder()).entryInfoList(QDir::Files, QDir::Time);
-    return files.isEmpty() ? QString() : files.first().absoluteFilePath();
+    return firmwarefile::newestVerified(downloadFolder());
 }
 
 void MyFtp::checkOnLineFirmware()
@@ -144,7 +144,7 @@ void MyFtp::startRequest(RequestKind kind)
     m_requestKind = kind;
     m_abortReason.clear();
     const QUrl url = kind == RequestDescription ? descriptionUrl(m_server) : firmwareUrl(m_server, m_firmwareInfo.name);
-    qCDebug(lcFirmware) << "url:" << url.toString();
+    qCDebug(lcFirmware) << "url:" << url.toString(QUrl::RemoveUserInfo);
 
     if (kind == RequestDescription) {
         m_buffer.clear();
@@ -264,7 +264,8 @@ QString MyFtp::errorReason(int error) const
         return m_requestKind == RequestDescription ? tr("The firmware server has no firmware description.")
                                                    : tr("The firmware file is not on the server.");
     default:
-        return tr("The firmware server could not be reached: %1").arg(m_reply ? m_reply->errorString() : QString());
+        return tr("The firmware server could not be reached: %1")
+            .arg(withoutLogin(m_reply ? m_reply->errorString() : QString()));
     }
 }
 
@@ -374,5 +375,6 @@ void MyFtp::firmwareReceived(qint64 announcedSize)
         return;
     }
     m_file.reset();
+    firmwarefile::remember(path, m_firmwareInfo);
     emit downloadComplete(QFileInfo(path).absoluteFilePath());
 }

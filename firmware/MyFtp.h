@@ -48,7 +48,8 @@ public:
     // Where downloads go (default: the application's data folder).
     QString downloadFolder() const;
     void setDownloadFolder(const QString &folder);
-    // The newest file there: the firmware downloaded last. Empty when none is.
+    // The newest file there that still matches the description it was
+    // verified against when downloaded. Empty when none does.
     QString lastDownloaded() const;
 
     const firmwareserver::FirmwareInfo &firmwareInfo() const { return m_firmwareInfo; }

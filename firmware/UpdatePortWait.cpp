@@ -29,12 +29,19 @@ void UpdatePortWait::cancel()
     m_looksLeft = 0;
 }
 
+bool UpdatePortWait::lookAgain()
+{
+    if (m_looksLeft <= 0)
+        return false;
+    m_timer->start(kLookIntervalMs);
+    return true;
+}
+
 void UpdatePortWait::look()
 {
     const QString port = m_finder ? updateport::locate(*m_finder, m_overridePath) : QString();
     --m_looksLeft;
     if (!port.isEmpty()) {
-        m_looksLeft = 0;
         emit found(port);
     } else if (m_looksLeft > 0) {
         m_timer->start(kLookIntervalMs);

@@ -25,6 +25,9 @@ public:
     void start(const SerialPortFinder *finder, const QString &overridePath, int firstLookMs = kFirstLookMs,
         int lastLookMs = kLastLookMs);
     void cancel();
+    // The port found could not be opened yet (udev has not applied its
+    // permission, ModemManager probes it): looks on while looks are left.
+    bool lookAgain();
 
 signals:
     void found(const QString &portName);

@@ -38,11 +38,6 @@ void Ymodem::setErrorMax(std::uint32_t value)
     errorMax = value;
 }
 
-void Ymodem::setBatchEndGrace(std::uint32_t steps)
-{
-    batchEndGrace = steps;
-}
-
 std::uint16_t Ymodem::crc16(const std::uint8_t *buff, std::uint32_t len)
 {
     return crc16Xmodem(buff, len);
@@ -141,14 +136,14 @@ void Ymodem::noAnswer(Status giveUpStatus, bool resendOnPeriod)
         resend();
 }
 
-// The file is confirmed; a receiver that says nothing more has left the
-// batch. Nothing is resent or cancelled: it would reach a receiver that is
-// already waiting for the next file, or nobody.
-void Ymodem::silenceAfterConfirmation(std::uint32_t grace)
+// The file is confirmed; a receiver that asks for no next file within a
+// resend period has left the batch. Nothing is resent or cancelled: it would
+// reach a receiver that restarted, or nobody.
+void Ymodem::silenceAfterConfirmation()
 {
-    if (++timeCount < grace)
+    if (++timeCount <= timeDivide)
         return;
-    qCDebug(lcFirmware) << "the receiver confirmed the file but did not answer the end of the batch";
+    qCDebug(lcFirmware) << "the receiver confirmed the file but did not ask for another";
     finishBatch();
 }
 
@@ -336,8 +331,12 @@ void Ymodem::transmitFinishing(Code code)
         std::memset(txBuffer + 3, 0, kHeaderPayload);
         txLength = kHeaderPayload;
         enterStage(StageFinished);
-        eotAcked = confirmed;
         sealBlock(CodeSoh, 0x00);
+        // The receiver holds the file and asks for the next one: the batch
+        // ends with this block. Its ACK, if any, would only add a wait (rb
+        // and a loader that restarts often take it with them).
+        if (confirmed)
+            finishBatch();
     } else if (code == CodeAck) {
         eotAcked = true;
         timeCount = 0;
@@ -345,20 +344,18 @@ void Ymodem::transmitFinishing(Code code)
         remoteCancel();
     } else if (eotAcked) {
         // The next file's request is due; without it the batch is over anyway.
-        silenceAfterConfirmation(timeDivide + 1);
+        silenceAfterConfirmation();
     } else {
         noAnswer(StatusError, true);
     }
 }
 
+// Only a receiver that never acknowledged the EOT gets here: its ACK of the
+// end-of-batch block is the only word that it has the file.
 void Ymodem::transmitFinished(Code code)
 {
-    if (code == CodeAck) {
+    if (code == CodeAck)
         finishBatch();
-    } else if (code == CodeNak || code == CodeC || isRemoteCancel(code) || !eotAcked) {
-        // A "C" here asks for the end-of-batch block again, like a NAK.
+    else // a "C" asks for the end-of-batch block again, like a NAK
         rejectedOrIdle(code == CodeC ? CodeNak : code);
-    } else {
-        silenceAfterConfirmation(batchEndGrace);
-    }
 }

@@ -53,9 +53,6 @@ public:
     void setTimeDivide(std::uint32_t value);
     void setTimeMax(std::uint32_t value);
     void setErrorMax(std::uint32_t value);
-    // Steps of silence after which an unanswered end-of-batch block is taken
-    // as answered, once the receiver has confirmed the file.
-    void setBatchEndGrace(std::uint32_t steps);
 
     // One step: takes in at most one answer and writes at most one packet.
     void transmit();
@@ -96,7 +93,6 @@ protected:
     // waits for the receiver's request for data, at most one resend period.
     bool headerAcked = false;
     bool eotAcked = false;
-    std::uint32_t batchEndGrace = 100;
 
 private:
     void transmitEstablishing(Code code);
@@ -110,7 +106,7 @@ private:
     void failOwner();
     void resend();
     void noAnswer(Status giveUpStatus, bool resendOnPeriod);
-    void silenceAfterConfirmation(std::uint32_t grace);
+    void silenceAfterConfirmation();
     void finishBatch();
     bool isRemoteCancel(Code code) const;
     void remoteCancel();

@@ -8,6 +8,8 @@
 #include <QTimer>
 
 #include <cstring>
+#include <utility>
+#include <termios.h>
 
 YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
     : QObject(parent)
@@ -17,7 +19,7 @@ YmodemFileTransmit::YmodemFileTransmit(QObject *parent)
     m_file = new QFile;
     m_readTimer = new QTimer;
     m_writeTimer = new QTimer;
-    m_serialPort = new QSerialPort;
+    m_serialPort = new QSerialPort(this); // a child, so that tests can reach the line
 
     setTimeDivide(499);
     setTimeMax(5);
@@ -102,6 +104,11 @@ bool YmodemFileTransmit::startTransmit()
         qCDebug(lcFirmware) << "open serial port fail:" << m_serialPort->portName() << m_serialPort->errorString();
         return false;
     }
+    // Only a terminal whose far end stays open keeps bytes from before: a
+    // receiver's answer to an earlier transfer's cancel must not end this one,
+    // while its request for a file still counts.
+    m_serialPort->waitForReadyRead(0);
+    m_askedBefore = m_serialPort->readAll().contains(char(CodeC));
     m_readTimer->start(kStepMs);
     return true;
 }
@@ -115,6 +122,10 @@ void YmodemFileTransmit::readTimeOut()
 {
     m_readTimer->stop();
     if (!m_portLost)
+        transmit();
+    // What came before the line went (the receiver's last ACK, in the same
+    // turn as the error) is still its word: all of it is taken in first.
+    while (m_portLost && isRunning() && m_serialPort->bytesAvailable() > 0)
         transmit();
     if (m_portLost && isRunning()) {
         // Nothing more can reach the receiver: no cancel, just end the transfer.
@@ -133,8 +144,16 @@ void YmodemFileTransmit::readTimeOut()
 void YmodemFileTransmit::writeTimeOut()
 {
     m_writeTimer->stop();
-    if (m_serialPort->isOpen())
+    if (m_serialPort->isOpen()) {
+        // The last packet leaves the line before the port closes (closing
+        // puts the line's old settings back).
+        if (!m_portLost) {
+            if (m_serialPort->bytesToWrite() > 0)
+                m_serialPort->waitForBytesWritten(kDrainLimitMs);
+            ::tcdrain(int(m_serialPort->handle()));
+        }
         m_serialPort->close();
+    }
     m_finishing = false;
     emit transmitStatus(m_status);
 }
@@ -168,7 +187,8 @@ void YmodemFileTransmit::finish(Status status)
     m_readTimer->stop();
     m_file->close();
     m_status = status;
-    m_writeTimer->start(kReportDelayMs);
+    // Reported from the event loop, once the port is closed.
+    m_writeTimer->start(0);
 }
 
 Ymodem::Code YmodemFileTransmit::callback(Ymodem::Status status, std::uint8_t *buff, std::uint32_t *len)
@@ -253,6 +273,10 @@ Ymodem::Code YmodemFileTransmit::readChunk(std::uint8_t *buff, std::uint32_t *le
 
 std::uint32_t YmodemFileTransmit::read(std::uint8_t *buff, std::uint32_t len)
 {
+    if (std::exchange(m_askedBefore, false) && len > 0) {
+        buff[0] = CodeC;
+        return 1;
+    }
     const qint64 got = m_serialPort->read(reinterpret_cast<char *>(buff), len);
     if (got <= 0)
         return 0; // a read error is taken as nothing received
@@ -263,6 +287,8 @@ std::uint32_t YmodemFileTransmit::read(std::uint8_t *buff, std::uint32_t len)
 std::uint32_t YmodemFileTransmit::write(std::uint8_t *buff, std::uint32_t len)
 {
     const qint64 put = m_serialPort->write(reinterpret_cast<const char *>(buff), len);
+    // On the line now, not at the event loop's next turn: the receiver waits.
+    m_serialPort->flush();
     return put < 0 ? 0 : std::uint32_t(put);
 }
 

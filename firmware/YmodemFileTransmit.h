@@ -29,7 +29,8 @@ public:
     // The update port's line: 8 data bits, no parity, one stop bit at this rate.
     static constexpr qint32 kBaudRate = 115200;
     static constexpr int kStepMs = 10;
-    static constexpr int kReportDelayMs = 100;
+    // Longest wait for the last packet to leave when the transfer ends.
+    static constexpr int kDrainLimitMs = 1000;
     // A pseudo-terminal whose other end has gone keeps reporting ReadError
     // instead of ResourceError; this many in a row without data means gone.
     static constexpr int kReadErrorsGone = 3;
@@ -89,4 +90,5 @@ private:
     bool m_portLost = false;
     QSerialPort::SerialPortError m_openError = QSerialPort::NoError;
     bool m_finishing = false;
+    bool m_askedBefore = false; // the receiver's "C" came before the port was opened
 };

@@ -28,12 +28,6 @@ const char kNameContext[] = "Trans";
 const char *const kNameSource = QT_TRANSLATE_NOOP("Trans", "TargetLanguage");
 const QLatin1String kEnglish("English");
 
-QSettings *newSettings()
-{
-    return new QSettings(
-        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("korvelMavu"));
-}
-
 // Qt's own texts in the language a catalogue of ours is written for ("zh_CN"),
 // from where this Qt keeps its translations; null when they are not there.
 QSharedPointer<QTranslator> qtCatalogue(const QString &language)
@@ -54,6 +48,12 @@ QString languageCode(const QString &path)
 }
 
 } // namespace
+
+QSettings *Trans::userSettings()
+{
+    return new QSettings(
+        QSettings::NativeFormat, QSettings::UserScope, QStringLiteral("Korvel"), QStringLiteral("korvelMavu"));
+}
 
 Trans::Trans(QQmlEngine *engine, QObject *parent)
     : QObject(parent)
@@ -121,12 +121,12 @@ void Trans::install(const Catalogues &catalogues)
 
 QString Trans::getLanguage()
 {
-    const QScopedPointer<QSettings> settings(newSettings());
+    const QScopedPointer<QSettings> settings(userSettings());
     return settings->value(QStringLiteral("Language")).toString();
 }
 
 void Trans::setLanguage(QString language)
 {
-    const QScopedPointer<QSettings> settings(newSettings());
+    const QScopedPointer<QSettings> settings(userSettings());
     settings->setValue(QStringLiteral("Language"), language);
 }

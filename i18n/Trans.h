@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QQmlEngine;
+class QSettings;
 class QTranslator;
 
 // Languages, the current one, its persistence and run-time switching.
@@ -21,6 +22,9 @@ class Trans : public QObject
     Q_PROPERTY(QString currentLanguage READ currentLanguage NOTIFY currentLanguageChanged)
 public:
     Trans(QQmlEngine *engine, QObject *parent = nullptr);
+
+    // The user's settings, where the language is kept (and the window's zoom); the caller owns it.
+    static QSettings *userSettings();
 
     QStringList languageList() const { return m_languageList; }
     QString currentLanguage() const { return m_currentLanguage; }

@@ -15,6 +15,14 @@
         <source>PITCH BEND</source>
         <translation>弯音</translation>
     </message>
+    <message>
+        <source>Knob %1</source>
+        <translation>旋钮 %1</translation>
+    </message>
+    <message>
+        <source>%1 type</source>
+        <translation>%1 类型</translation>
+    </message>
 </context>
 <context>
     <name>BqmCC</name>
@@ -29,6 +37,22 @@
     <message>
         <source>CH</source>
         <translation>通道</translation>
+    </message>
+    <message>
+        <source>%1 CC number</source>
+        <translation>%1 CC 号</translation>
+    </message>
+    <message>
+        <source>%1 minimum</source>
+        <translation>%1 最小值</translation>
+    </message>
+    <message>
+        <source>%1 maximum</source>
+        <translation>%1 最大值</translation>
+    </message>
+    <message>
+        <source>%1 channel</source>
+        <translation>%1 通道</translation>
     </message>
 </context>
 <context>
@@ -48,6 +72,30 @@
     <message>
         <source>CH</source>
         <translation>通道</translation>
+    </message>
+    <message>
+        <source>%1 CC number</source>
+        <translation>%1 CC 号</translation>
+    </message>
+    <message>
+        <source>%1 LSB minimum</source>
+        <translation>%1 精调最小值</translation>
+    </message>
+    <message>
+        <source>%1 LSB maximum</source>
+        <translation>%1 精调最大值</translation>
+    </message>
+    <message>
+        <source>%1 MSB minimum</source>
+        <translation>%1 粗调最小值</translation>
+    </message>
+    <message>
+        <source>%1 MSB maximum</source>
+        <translation>%1 粗调最大值</translation>
+    </message>
+    <message>
+        <source>%1 channel</source>
+        <translation>%1 通道</translation>
     </message>
 </context>
 <context>
@@ -90,6 +138,30 @@
     <message>
         <source>0–127</source>
         <translation>0–127</translation>
+    </message>
+    <message>
+        <source>Colour</source>
+        <translation>颜色</translation>
+    </message>
+    <message>
+        <source>Code</source>
+        <translation>代码</translation>
+    </message>
+    <message>
+        <source>Colour code, #rrggbb</source>
+        <translation>颜色代码，#rrggbb</translation>
+    </message>
+    <message>
+        <source>Red</source>
+        <translation>红</translation>
+    </message>
+    <message>
+        <source>Green</source>
+        <translation>绿</translation>
+    </message>
+    <message>
+        <source>Blue</source>
+        <translation>蓝</translation>
     </message>
 </context>
 <context>
@@ -800,6 +872,22 @@
         <source>%n change(s) not sent to the controller</source>
         <translation><numerusform>%n 处更改未发送到控制器</numerusform></translation>
     </message>
+    <message>
+        <source>Pad bank</source>
+        <translation>打击垫储存</translation>
+    </message>
+    <message>
+        <source>Knob bank</source>
+        <translation>旋钮储存</translation>
+    </message>
+    <message>
+        <source>Pads, bank %1</source>
+        <translation>打击垫，储存 %1</translation>
+    </message>
+    <message>
+        <source>Knobs, bank %1</source>
+        <translation>旋钮，储存 %1</translation>
+    </message>
 </context>
 <context>
     <name>ControllerPorts</name>
@@ -1108,6 +1196,46 @@
         <source>Language</source>
         <translation>语言</translation>
     </message>
+    <message>
+        <source>View</source>
+        <translation>视图</translation>
+    </message>
+    <message>
+        <source>Bank A</source>
+        <translation>储存 A</translation>
+    </message>
+    <message>
+        <source>Bank B</source>
+        <translation>储存 B</translation>
+    </message>
+    <message>
+        <source>Bank C</source>
+        <translation>储存 C</translation>
+    </message>
+    <message>
+        <source>Zoom In</source>
+        <translation>放大</translation>
+    </message>
+    <message>
+        <source>Zoom Out</source>
+        <translation>缩小</translation>
+    </message>
+    <message>
+        <source>Actual Size</source>
+        <translation>实际大小</translation>
+    </message>
+    <message>
+        <source>Keyboard and Screen Readers</source>
+        <translation>键盘与读屏软件</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>Minimise</source>
+        <translation>最小化</translation>
+    </message>
 </context>
 <context>
     <name>PadKey</name>
@@ -1126,6 +1254,42 @@
     <message>
         <source>PC #</source>
         <translation>程序号</translation>
+    </message>
+    <message>
+        <source>Pad %1</source>
+        <translation>打击垫 %1</translation>
+    </message>
+    <message>
+        <source>%1 note</source>
+        <translation>%1 音符</translation>
+    </message>
+    <message>
+        <source>%1 CC number</source>
+        <translation>%1 CC 号</translation>
+    </message>
+    <message>
+        <source>%1 program number</source>
+        <translation>%1 程序号</translation>
+    </message>
+    <message>
+        <source>%1 note name</source>
+        <translation>%1 音名</translation>
+    </message>
+    <message>
+        <source>%1 channel</source>
+        <translation>%1 通道</translation>
+    </message>
+    <message>
+        <source>%1 mode</source>
+        <translation>%1 模式</translation>
+    </message>
+    <message>
+        <source>%1 colour</source>
+        <translation>%1 颜色</translation>
+    </message>
+    <message>
+        <source>%1 type</source>
+        <translation>%1 类型</translation>
     </message>
 </context>
 <context>
@@ -1268,6 +1432,10 @@ The controller was not changed.</source>
         <source>固件升级</source>
         <translation>固件升级</translation>
     </message>
+    <message>
+        <source>Firmware update %1 %</source>
+        <translation>固件升级 %1 %</translation>
+    </message>
 </context>
 <context>
     <name>SystemCheckBox</name>
@@ -1304,6 +1472,22 @@ The controller was not changed.</source>
     <message>
         <source>MC</source>
         <translation>MC</translation>
+    </message>
+    <message>
+        <source>%1 CC number</source>
+        <translation>%1 CC 号</translation>
+    </message>
+    <message>
+        <source>%1 mode</source>
+        <translation>%1 模式</translation>
+    </message>
+    <message>
+        <source>%1 channel</source>
+        <translation>%1 通道</translation>
+    </message>
+    <message>
+        <source>%1 kind</source>
+        <translation>%1 消息类型</translation>
     </message>
 </context>
 <context>
@@ -1664,6 +1848,246 @@ Write the saved settings back to the controller?</source>
     <message>
         <source>Add Folder…</source>
         <translation>添加文件夹…</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareFile</name>
+    <message>
+        <source>The firmware file %1 does not exist.</source>
+        <translation>固件文件 %1 不存在。</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, not a firmware file.</source>
+        <translation>%1 是文件夹，不是固件文件。</translation>
+    </message>
+    <message>
+        <source>%1 is a device, pipe or socket, not a firmware file.</source>
+        <translation>%1 是设备、管道或套接字，不是固件文件。</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 is empty.</source>
+        <translation>固件文件 %1 是空的。</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 has %2 bytes; the controller takes at most %3.</source>
+        <translation>固件文件 %1 有 %2 字节；控制器最多接受 %3 字节。</translation>
+    </message>
+    <message>
+        <source>The firmware file %1 cannot be read.</source>
+        <translation>无法读取固件文件 %1。</translation>
+    </message>
+    <message>
+        <source>The name %1 is too long to be sent; rename the file.</source>
+        <translation>文件名 %1 太长，无法发送；请重命名该文件。</translation>
+    </message>
+</context>
+<context>
+    <name>FirmwareUpdateFlow</name>
+    <message>
+        <source>Firmware update</source>
+        <translation>固件升级</translation>
+    </message>
+</context>
+<context>
+    <name>UpdateShutdown</name>
+    <message>
+        <source>Firmware update</source>
+        <translation>固件升级</translation>
+    </message>
+    <message>
+        <source>A firmware update is running. Quitting now could leave the controller in its loader, without a working firmware.
+
+The editor can quit as soon as the controller is safe: when the transfer has ended, or at once if the firmware has not started going across.</source>
+        <translation>固件升级正在进行。现在退出可能使控制器停留在引导程序中，没有可用的固件。
+
+编辑器可以在控制器安全后立即退出：传输结束时，或在固件尚未开始传输时立即退出。</translation>
+    </message>
+    <message>
+        <source>Quit After the Update</source>
+        <translation>升级结束后退出</translation>
+    </message>
+</context>
+<context>
+    <name>CusInput</name>
+    <message>
+        <source>%1 refused: enter 0 to %2</source>
+        <translation>%1 不被接受：请输入 0 到 %2</translation>
+    </message>
+    <message>
+        <source>0 to %1</source>
+        <translation>0 到 %1</translation>
+    </message>
+</context>
+<context>
+    <name>WalkingBeltPage</name>
+    <message>
+        <source>Previous button</source>
+        <translation>上一个按钮</translation>
+    </message>
+    <message>
+        <source>Stop button</source>
+        <translation>停止按钮</translation>
+    </message>
+    <message>
+        <source>Next button</source>
+        <translation>下一个按钮</translation>
+    </message>
+    <message>
+        <source>Record button</source>
+        <translation>录音按钮</translation>
+    </message>
+    <message>
+        <source>Start button</source>
+        <translation>播放按钮</translation>
+    </message>
+    <message>
+        <source>Repeat button</source>
+        <translation>循环按钮</translation>
+    </message>
+    <message>
+        <source>Transport buttons</source>
+        <translation>走带按钮</translation>
+    </message>
+</context>
+<context>
+    <name>DialogFrame</name>
+    <message>
+        <source>Close</source>
+        <translation>关闭</translation>
+    </message>
+</context>
+<context>
+    <name>ColourNames</name>
+    <message>
+        <source>black</source>
+        <translation>黑色</translation>
+    </message>
+    <message>
+        <source>white</source>
+        <translation>白色</translation>
+    </message>
+    <message>
+        <source>grey</source>
+        <translation>灰色</translation>
+    </message>
+    <message>
+        <source>red</source>
+        <translation>红色</translation>
+    </message>
+    <message>
+        <source>orange</source>
+        <translation>橙色</translation>
+    </message>
+    <message>
+        <source>yellow</source>
+        <translation>黄色</translation>
+    </message>
+    <message>
+        <source>green</source>
+        <translation>绿色</translation>
+    </message>
+    <message>
+        <source>cyan</source>
+        <translation>青色</translation>
+    </message>
+    <message>
+        <source>blue</source>
+        <translation>蓝色</translation>
+    </message>
+    <message>
+        <source>purple</source>
+        <translation>紫色</translation>
+    </message>
+    <message>
+        <source>magenta</source>
+        <translation>品红色</translation>
+    </message>
+</context>
+<context>
+    <name>KeysDialog</name>
+    <message>
+        <source>Tab, Shift+Tab</source>
+        <translation>Tab、Shift+Tab</translation>
+    </message>
+    <message>
+        <source>Next or previous control, in reading order</source>
+        <translation>按阅读顺序到下一个或上一个控件</translation>
+    </message>
+    <message>
+        <source>Up, Down</source>
+        <translation>上、下</translation>
+    </message>
+    <message>
+        <source>Value or choice one step up or down</source>
+        <translation>数值或选项加一步或减一步</translation>
+    </message>
+    <message>
+        <source>Page Up, Page Down</source>
+        <translation>Page Up、Page Down</translation>
+    </message>
+    <message>
+        <source>Ten steps</source>
+        <translation>十步</translation>
+    </message>
+    <message>
+        <source>Home, End</source>
+        <translation>Home、End</translation>
+    </message>
+    <message>
+        <source>Lowest or highest value</source>
+        <translation>最小值或最大值</translation>
+    </message>
+    <message>
+        <source>Left, Right</source>
+        <translation>左、右</translation>
+    </message>
+    <message>
+        <source>Neighbouring tab</source>
+        <translation>相邻的选项卡</translation>
+    </message>
+    <message>
+        <source>Digits, Enter</source>
+        <translation>数字、Enter</translation>
+    </message>
+    <message>
+        <source>Type a value and confirm it</source>
+        <translation>输入数值并确认</translation>
+    </message>
+    <message>
+        <source>Space, Enter</source>
+        <translation>空格、Enter</translation>
+    </message>
+    <message>
+        <source>Press a button, open a list</source>
+        <translation>按下按钮，打开列表</translation>
+    </message>
+    <message>
+        <source>Escape</source>
+        <translation>Esc</translation>
+    </message>
+    <message>
+        <source>Take back typing, close a dialog</source>
+        <translation>撤回输入，关闭对话框</translation>
+    </message>
+    <message>
+        <source>Bank A, B or C</source>
+        <translation>储存 A、B 或 C</translation>
+    </message>
+    <message>
+        <source>Zoom in, out, actual size</source>
+        <translation>放大、缩小、实际大小</translation>
+    </message>
+    <message>
+        <source>Undo, redo</source>
+        <translation>撤销、重做</translation>
+    </message>
+    <message>
+        <source>Send to, get from the controller</source>
+        <translation>发送到控制器、从控制器读取</translation>
+    </message>
+    <message>
+        <source>Keyboard and Screen Readers</source>
+        <translation>键盘与读屏软件</translation>
     </message>
 </context>
 </TS>

@@ -19,10 +19,21 @@ constexpr int kSettingsOffset = layout::kCurveOffset;
 
 } // namespace
 
+QString dataFolder(bool simulated)
+{
+    const QString folder
+        = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + QStringLiteral("/korvel-mavu");
+    return simulated ? folder + QStringLiteral("/simulator") : folder;
+}
+
+QString folderIn(const QString &dataFolder)
+{
+    return dataFolder + QStringLiteral("/backups");
+}
+
 QString defaultFolder()
 {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
-        + QStringLiteral("/korvel-mavu/backups");
+    return folderIn(dataFolder());
 }
 
 QString safeSerial(const QString &serial)

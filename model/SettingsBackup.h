@@ -10,7 +10,14 @@ namespace settingsbackup {
 
 constexpr int kMaxKept = 50;
 
-// The editor's data folder's "backups", for the editor and mavuctl alike.
+// The data folder of the editor and mavuctl (downloaded firmware, backups).
+// A run on the simulated controller keeps its own inside it, apart: its
+// demo firmware is never offered to a real controller, and its backups are
+// pruned on their own.
+QString dataFolder(bool simulated = false);
+// The "backups" of a data folder.
+QString folderIn(const QString &dataFolder);
+// The real data folder's "backups", for the editor and mavuctl alike.
 QString defaultFolder();
 
 // The serial number made safe for a file name; a stand-in when it is unknown.

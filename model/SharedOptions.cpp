@@ -24,11 +24,10 @@ const ValueOption kValueOptions[] = {
 
 const char kSimulator[] = "simulator";
 
-QList<QCommandLineOption> options(bool withSimulator)
+QList<QCommandLineOption> options()
 {
     QList<QCommandLineOption> list;
-    if (withSimulator)
-        list << QCommandLineOption(kSimulator, "use a simulated controller (no hardware needed)");
+    list << QCommandLineOption(kSimulator, "use a simulated controller (no hardware needed)");
     for (const ValueOption &opt : kValueOptions)
         list << QCommandLineOption(opt.name, opt.description, opt.valueName);
     return list;
@@ -38,7 +37,7 @@ QList<QCommandLineOption> options(bool withSimulator)
 
 void SharedOptions::addTo(QCommandLineParser *parser)
 {
-    parser->addOptions(options(true));
+    parser->addOptions(options());
 }
 
 SharedOptions SharedOptions::from(const QCommandLineParser &parser)
@@ -55,7 +54,7 @@ SharedOptions SharedOptions::from(const QCommandLineParser &parser)
     return o;
 }
 
-QList<helptext::Row> SharedOptions::helpRows(bool withSimulator)
+QList<helptext::Row> SharedOptions::helpRows()
 {
-    return helptext::rows(options(withSimulator));
+    return helptext::rows(options());
 }

@@ -18,6 +18,6 @@ struct SharedOptions {
     // Added to a parser, then read from it after parsing, with the environment behind them.
     static void addTo(QCommandLineParser *parser);
     static SharedOptions from(const QCommandLineParser &parser);
-    // Their lines in a program's --help; mavuctl has no use for --simulator.
-    static QList<helptext::Row> helpRows(bool withSimulator);
+    // Their lines in a program's --help.
+    static QList<helptext::Row> helpRows();
 };

@@ -1,4 +1,5 @@
 import QtQuick 2.15
+import "BaseControl"
 
 // AutoResize for a dialog's content item: lays the content out at the
 // screen's scaling rate and sizes the dialog to its base size times that
@@ -11,9 +12,10 @@ AutoResize {
     property real baseWidth
     property real baseHeight
 
+    // The user's zoom (Ctrl++, Ctrl+-) on top of the screen's rate.
     function rescale() {
-        verticalRatio = MainLogic.getScalingRate()
-        horizontalRatio = MainLogic.getScalingRate() // lays the content out again
+        verticalRatio = MainLogic.getScalingRate() * CusConfig.zoom
+        horizontalRatio = MainLogic.getScalingRate() * CusConfig.zoom // lays the content out again
         dialog.width = baseWidth * horizontalRatio
         dialog.height = baseHeight * verticalRatio
     }
@@ -27,5 +29,10 @@ AutoResize {
     Connections {
         target: MainLogic
         function onScreenChanged() { scaler.rescale() }
+    }
+
+    Connections {
+        target: CusConfig
+        function onZoomChanged() { scaler.rescale() }
     }
 }

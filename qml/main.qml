@@ -40,6 +40,7 @@ Window {
 
     function popHint(isSend, isSuccess) {
         hint.text = hintText(isSend, isSuccess)
+        Announce.say(hint.text)
         hint.state = "pop"
         if (timer.running)
             timer.stop()
@@ -52,19 +53,41 @@ Window {
     }
 
     Component.onCompleted: {
+        // The zoom kept from the last run.
+        CusConfig.zoom = MainLogic.zoom()
         Tran.reTrans(Tran.getLanguage())
         applyHelpLanguage()
+    }
+
+    // The screen's own scale, and the user's zoom on top of it.
+    property real screenRate: MainLogic.getScreenScaleFactor()
+
+    function zoom(step) {
+        var zoom = step === 0 ? 1 : CusConfig.zoom + step * CusConfig.zoomStep
+        CusConfig.zoom = Math.round(Math.max(CusConfig.zoomMin, Math.min(CusConfig.zoomMax, zoom)) * 10) / 10
+    }
+
+    function fitToScale() {
+        view.width = CusConfig.windowWidth * autoResize.horizontalRatio
+        view.height = CusConfig.windowHeight * autoResize.verticalRatio
+    }
+
+    Connections {
+        target: CusConfig
+        function onZoomChanged() {
+            MainLogic.setZoom(CusConfig.zoom)
+            view.fitToScale()
+        }
     }
 
     AutoResize {
         id: autoResize
         objectName: "autoResize"
-        horizontalRatio: MainLogic.getScreenScaleFactor()
-        verticalRatio: MainLogic.getScreenScaleFactor()
+        horizontalRatio: view.screenRate * CusConfig.zoom
+        verticalRatio: view.screenRate * CusConfig.zoom
         Component.onCompleted: {
             begin()
-            view.width = CusConfig.windowWidth * horizontalRatio
-            view.height = CusConfig.windowHeight * verticalRatio
+            view.fitToScale()
             resize()
         }
     }
@@ -82,6 +105,7 @@ Window {
             x: 54
             y: 78
             source: "qrc:/img/logoText@2x.png"
+            Accessible.ignored: true
         }
 
         Text {
@@ -210,6 +234,9 @@ Window {
             mainPage.isVisable = false
         }
         onAboutRequested: helpDialog.show()
+        onKeysRequested: keysDialog.get().show()
+        onBankRequested: mainPage.chooseBank(bank)
+        onZoomRequested: view.zoom(step)
         onCompareRequested: compareDialog.get().showController()
         onHistoryRequested: historyDialog.get().showFor(MainLogic.serialNumber)
         onLibraryRequested: libraryDialog.get().showLibrary()
@@ -232,9 +259,41 @@ Window {
         }
     }
 
+    OnDemand {
+        id: keysDialog
+        objectName: "keysDialog"
+        parentItem: view.contentItem
+        component: Component {
+            KeysDialog {}
+        }
+    }
+
     ProgressDialog {
         id: progressDialog
         objectName: "progressDialog"
+    }
+
+    // What changed by itself, read out by screen readers: shown to them
+    // afresh with every line (see Announce).
+    Item {
+        id: announcer
+        objectName: "announcer"
+
+        property string text: ""
+
+        width: 1
+        height: 1
+        Accessible.role: Accessible.AlertMessage
+        Accessible.name: text
+
+        Connections {
+            target: Announce
+            function onSaid(text) {
+                announcer.text = text
+                announcer.visible = false
+                announcer.visible = true
+            }
+        }
     }
 
     HintState {
@@ -297,10 +356,8 @@ Window {
             mainPage.showHit(kind, index)
         }
         function onScreenChanged() {
-            autoResize.verticalRatio = MainLogic.getScalingRate()
-            autoResize.horizontalRatio = MainLogic.getScalingRate()
-            view.width = CusConfig.windowWidth * autoResize.horizontalRatio
-            view.height = CusConfig.windowHeight * autoResize.verticalRatio
+            view.screenRate = MainLogic.getScalingRate()
+            view.fitToScale()
         }
     }
 }

@@ -2,6 +2,7 @@
 
 #include "device/LoopbackMidi.h"
 #include "model/ControllerIds.h"
+#include "model/SettingsBackup.h"
 #include "simulator/SimLog.h"
 #include "simulator/SimMidiPorts.h"
 
@@ -64,6 +65,7 @@ SimulatedLink startSimulatedLink(const SharedOptions &options, QObject *parent)
     SimulatedLink setup;
     setup.updatePort = options.updatePort;
     setup.firmwareServer = options.firmwareServer;
+    setup.dataFolder = settingsbackup::dataFolder(true);
     if (setup.updatePort.isEmpty()) {
         setup.updatePort = QDir::temp().filePath(
             QStringLiteral("korvel-mavu-sim-%1-update").arg(QCoreApplication::applicationPid()));

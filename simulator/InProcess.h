@@ -25,12 +25,14 @@ struct SimulatedLink {
     std::unique_ptr<MidiBackend> midi;
     QString updatePort;
     QString firmwareServer;
+    QString dataFolder; // its own, apart from a real controller's
 };
 
 // The editor's --simulator: a simulated controller on an in-process MIDI
 // system, its update port linked at --update-port or at a private path that
 // then becomes the update port; the firmware server, unless one is given, is
-// the bundled demo folder.
+// the bundled demo folder; downloads and backups go to the simulator's own
+// data folder.
 SimulatedLink startSimulatedLink(const SharedOptions &options, QObject *parent);
 
 } // namespace sim

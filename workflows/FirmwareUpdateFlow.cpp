@@ -2,7 +2,13 @@
 
 #include "device/ControllerChannel.h"
 #include "device/Protocol.h"
+#include "firmware/FirmwareFile.h"
 #include "firmware/FirmwareUpdate.h"
+#include "model/SettingsBackup.h"
+#include "model/UserPrompt.h"
+#include "workflows/WorkflowsLog.h"
+
+#include <QDebug>
 
 FirmwareUpdateFlow::FirmwareUpdateFlow(ControllerChannel &channel, FirmwareUpdate &update, QObject *parent)
     : QObject(parent)
@@ -12,9 +18,11 @@ FirmwareUpdateFlow::FirmwareUpdateFlow(ControllerChannel &channel, FirmwareUpdat
     , m_returnRead(channel, protocol::ReadSettings)
 {
     connect(&m_safeguard, &SettingsSafeguard::ready, this, [this](bool proceed) {
-        if (!proceed) {
-            m_busy = false;
+        if (!proceed || m_stopping) {
+            if (m_stopping)
+                qCInfo(lcWorkflows) << "firmware update not begun: the program is ending";
             m_update.decline();
+            end();
             return;
         }
         if (!m_safeguard.backupPath().isEmpty())
@@ -23,9 +31,9 @@ FirmwareUpdateFlow::FirmwareUpdateFlow(ControllerChannel &channel, FirmwareUpdat
     });
     connect(&m_safeguard, &SettingsSafeguard::restore, this, &FirmwareUpdateFlow::restore);
     connect(&m_update, &FirmwareUpdate::transStatus, this, [this](bool isSuccess) {
-        m_busy = false;
         if (isSuccess)
             m_safeguard.expectReturn();
+        end();
     });
     connect(&m_returnLook, &QTimer::timeout, this, &FirmwareUpdateFlow::lookForReturn);
     connect(&m_returnRead, &ControllerRequest::answered, this, [this](const QByteArray &image) {
@@ -36,11 +44,46 @@ FirmwareUpdateFlow::FirmwareUpdateFlow(ControllerChannel &channel, FirmwareUpdat
 
 void FirmwareUpdateFlow::setPrompt(UserPrompt *prompt)
 {
+    m_prompt = prompt;
     m_safeguard.setPrompt(prompt);
+}
+
+void FirmwareUpdateFlow::setDataFolder(const QString &folder)
+{
+    m_safeguard.setFolder(settingsbackup::folderIn(folder));
+}
+
+bool FirmwareUpdateFlow::accept(const QString &path)
+{
+    QString why;
+    if (firmwarefile::checkToSend(path, &why))
+        return true;
+    qCWarning(lcWorkflows) << "firmware file refused:" << why;
+    if (m_prompt)
+        m_prompt->warning(tr("Firmware update"), why);
+    emit refused(why);
+    // An update that runs goes on; it alone reports its end.
+    if (!m_busy)
+        m_update.decline();
+    return false;
+}
+
+void FirmwareUpdateFlow::stop()
+{
+    m_stopping = m_busy;
+}
+
+void FirmwareUpdateFlow::end()
+{
+    m_busy = false;
+    m_stopping = false;
+    emit finished();
 }
 
 void FirmwareUpdateFlow::start(const QString &path, const QString &serial)
 {
+    if (!accept(path))
+        return;
     m_path = path;
     m_busy = true;
     // Without its MIDI ports there are no settings to read.
@@ -52,6 +95,8 @@ void FirmwareUpdateFlow::start(const QString &path, const QString &serial)
 
 void FirmwareUpdateFlow::startInUpdateMode(const QString &path)
 {
+    if (!accept(path))
+        return;
     m_path = path;
     m_busy = true;
     m_update.startUpdate(path);

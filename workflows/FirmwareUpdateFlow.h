@@ -33,21 +33,28 @@ public:
 
     FirmwareUpdateFlow(ControllerChannel &channel, FirmwareUpdate &update, QObject *parent = nullptr);
 
-    // Who is asked about the backup (not owned).
+    // Who is asked about the backup and told of a file that cannot be sent (not owned).
     void setPrompt(UserPrompt *prompt);
     // Without a backup no settings are read, compared or offered back.
     void setBackUp(bool backUp) { m_backUp = backUp; }
+    // The data folder whose "backups" take the settings (default: the real one).
+    void setDataFolder(const QString &folder);
     FirmwareUpdate &update() const { return m_update; }
 
     // The file at path to the controller: with its MIDI ports there, its
     // settings saved (named after serial, empty when not known) and the
     // update-mode command; without them, as after the command, for the
-    // controller may be in its loader already.
+    // controller may be in its loader already. A file that cannot be sent
+    // (firmwarefile::checkToSend) is refused first, on every road.
     void start(const QString &path, const QString &serial = QString());
     // The controller is in its loader: its update port, now.
     void startInUpdateMode(const QString &path);
     // From start until the transfer ends or the user declines.
     bool isBusy() const { return m_busy; }
+    // The program is to end: an update whose command has not gone out is
+    // not begun; a transfer ends by itself (done, or given up within its
+    // limits). finished() follows once nothing runs.
+    void stop();
     QString backupPath() const { return m_safeguard.backupPath(); }
 
     // The controller's settings as it reports them, for a program that
@@ -67,10 +74,16 @@ signals:
     // The user wants the backup back on the controller.
     void restore(const QByteArray &image);
     void returned(FirmwareUpdateFlow::Return how);
+    // The file cannot be sent: nothing reached the controller.
+    void refused(const QString &why);
+    // The update no longer runs (isBusy() is false).
+    void finished();
 
 private:
+    bool accept(const QString &path);
     void sendCommand();
     void lookForReturn();
+    void end();
 
     ControllerChannel &m_channel;
     FirmwareUpdate &m_update;
@@ -79,6 +92,8 @@ private:
     QTimer m_returnLook;
     QDeadlineTimer m_returnDeadline;
     QString m_path;
+    UserPrompt *m_prompt = nullptr;
     bool m_backUp = true;
     bool m_busy = false;
+    bool m_stopping = false;
 };

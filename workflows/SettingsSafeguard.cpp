@@ -31,8 +31,8 @@ void SettingsSafeguard::backUp(const QString &serial)
 void SettingsSafeguard::store(const QByteArray &image)
 {
     QString error;
-    if (!settingsbackup::store(
-            settingsbackup::defaultFolder(), image, m_serial, QDateTime::currentDateTime(), &m_path, &error)) {
+    if (!settingsbackup::store(m_folder.isEmpty() ? settingsbackup::defaultFolder() : m_folder, image, m_serial,
+            QDateTime::currentDateTime(), &m_path, &error)) {
         readFailed(error);
         return;
     }
@@ -43,7 +43,6 @@ void SettingsSafeguard::store(const QByteArray &image)
 
 void SettingsSafeguard::readFailed(const QString &why)
 {
-    m_path.clear();
     qCDebug(lcWorkflows) << "no settings backup before the firmware update:" << why;
     const bool goOn = m_prompt
         && m_prompt->question(tr("Settings backup"),

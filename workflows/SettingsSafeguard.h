@@ -19,6 +19,8 @@ public:
     explicit SettingsSafeguard(ControllerChannel &channel, QObject *parent = nullptr);
 
     void setPrompt(UserPrompt *prompt) { m_prompt = prompt; } // not owned
+    // Where backups go (default: settingsbackup::defaultFolder()).
+    void setFolder(const QString &folder) { m_folder = folder; }
 
     // Before the update-mode command: reads the settings on the channel and
     // stores them, named after serial (empty: not known). Ends with
@@ -45,6 +47,7 @@ private:
 
     UserPrompt *m_prompt = nullptr;
     ControllerRequest m_read;
+    QString m_folder;
     QString m_serial;
     QString m_path;
     QByteArray m_backup;

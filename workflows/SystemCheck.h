@@ -1,6 +1,7 @@
 #pragma once
 
 #include "firmware/Doctor.h"
+#include "firmware/LoaderListener.h"
 #include "model/DoctorFindings.h"
 
 #include <QList>
@@ -28,8 +29,9 @@ QList<doctor::Finding> run(const Setup &setup);
 
 } // namespace systemcheck
 
-// The check without blocking: what is on this machine at once, the firmware
-// server's answer within its time limit; finished() unless cancelled.
+// The check without blocking: what is on this machine at once, a named update
+// port listened to and the firmware server's answer within their time limits;
+// finished() unless cancelled.
 class SystemCheck : public QObject
 {
     Q_OBJECT
@@ -45,7 +47,16 @@ signals:
     void finished();
 
 private:
+    void listened(bool loader);
+    void conclude();
+
     doctor::FirmwareServerProbe m_probe;
+    LoaderListener m_listener; // on a named update port
+    doctor::Inputs m_inputs;
+    QString m_port;
     QList<doctor::Finding> m_findings;
+    doctor::Finding m_server;
     bool m_running = false;
+    bool m_listened = false;
+    bool m_answered = false;
 };

@@ -3,7 +3,8 @@
 # main page (also at a screen scale of 1.5), a preset that differs from the
 # controller and the Compare dialog, the quit question, a pad played on the
 # controller, the function page, the About box, the firmware update and the
-# connection corner (connected, no controller, a controller in update mode).
+# connection corner (connected, no controller, a controller in update mode),
+# and the keyboard's focus ring on a pad's note field.
 # The editor runs on its built-in simulated controller under Xvfb, and a local
 # FTP server on 127.0.0.1 offers a newer firmware; for the corner without a
 # controller and in update mode it runs on a private JACK server, the latter
@@ -111,6 +112,11 @@ shot_lit() { # name x y
     exit 1
 }
 click() { xdotool mousemove "$1" "$2" click 1; sleep "${3:-0.8}"; }
+keys() { # key... (to the editor's window; there is no window manager to give it the keyboard)
+    xdotool windowfocus --sync "$(xdotool search --onlyvisible --pid "$editor_pid" | tail -1)"
+    xdotool key --delay 100 "$@"
+    sleep 0.5
+}
 away() { xdotool mousemove 1300 950; }
 # The connection corner, with the line beside it, out of a shot of the window.
 corner() { # from-png name
@@ -146,6 +152,12 @@ for lang in zh en; do
     away
     shot "main-$lang"
     corner "$here/main-$lang.png" "corner-connected-$lang"
+    # Bank B by keyboard, then Tab to its pad B13's note (the 47th stop).
+    tabs=()
+    for _ in $(seq 47); do tabs+=(Tab); done
+    keys ctrl+2 "${tabs[@]}"
+    shot "focus-ring-$lang"
+    keys Escape
 
     # Function page: tick a few blocks and choose the velocity curve LO in
     # column A, whose Save shows it in every column.

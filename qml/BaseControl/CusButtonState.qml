@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "."
+import "KeySteps.js" as KeySteps
 
 // Two-state button: shows text1 unchecked and text2 checked.
 Button {
@@ -42,6 +43,27 @@ Button {
         fontSizeMode: Text.HorizontalFit
         minimumPixelSize: Math.min(font.pixelSize, 8)
         elide: Text.ElideRight
+    }
+
+    // For screen readers when the text alone does not say what it is
+    // ("Pad A1 mode"); the text then goes with it.
+    property string accessibleName: ""
+
+    Accessible.name: accessibleName !== "" ? accessibleName : text
+    Accessible.description: accessibleName !== "" ? text : ""
+
+    // Enter as well as Space, as in the desktop's own dialogs.
+    Keys.onPressed: {
+        if (KeySteps.isEnter(event.key)) {
+            if (checkable)
+                toggle()
+            clicked()
+            event.accepted = true
+        }
+    }
+
+    FocusRing {
+        shown: control.visualFocus
     }
 
     TransArea {}

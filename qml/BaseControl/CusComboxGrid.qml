@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "."
+import "KeySteps.js" as KeySteps
 
 // The note picker: a drop-down whose pop-up is a grid filled column by column.
 ComboBox {
@@ -13,8 +14,9 @@ ComboBox {
     property color backgroundColor: CusConfig.colorInputDisable
     property color borderColor: CusConfig.colorGroupBorder
     property real fontSize: CusConfig.fontSizeLevel1
-    // Pop-up cells follow the screen the window is on.
-    property real scale_: typeof MainLogic !== "undefined" ? MainLogic.getScalingRate() : 1
+    // Pop-up cells follow the screen the window is on, and the user's zoom.
+    property real screenRate: typeof MainLogic !== "undefined" ? MainLogic.getScalingRate() : 1
+    readonly property real scale_: screenRate * CusConfig.zoom
     property real cellWidth: 30 * scale_
     // The box is rescaled with its page, so its height already carries the scale.
     property real cellHeight: height
@@ -32,7 +34,28 @@ ComboBox {
     font.family: CusConfig.fontFamily
     font.pixelSize: CusConfig.fontSizeLevel2
 
+    // For screen readers: what the box chooses ("Pad A1 channel"); its
+    // choice goes with it.
+    property string accessibleName: ""
+
+    Accessible.name: accessibleName
+    Accessible.description: displayText
+
     indicator: Item {}
+
+    Keys.onPressed: {
+        if (KeySteps.stepChoice(control, event)) {
+            event.accepted = true
+        } else if (KeySteps.isEnter(event.key) && !popup.visible) {
+            popup.open()
+            event.accepted = true
+        }
+    }
+
+    FocusRing {
+        shown: control.visualFocus
+        radius: control.height / 2 + 3
+    }
 
     background: Rectangle {
         radius: control.height / 2
@@ -109,6 +132,6 @@ ComboBox {
 
     Connections {
         target: typeof MainLogic !== "undefined" ? MainLogic : null
-        function onScreenChanged() { control.scale_ = MainLogic.getScalingRate() }
+        function onScreenChanged() { control.screenRate = MainLogic.getScalingRate() }
     }
 }

@@ -91,6 +91,16 @@ QtObject {
     // A control played on the controller: its ring, and how long it shows.
     property color colorHit: "#FF2E63"
     property int hitDuration: 300
+    // The keyboard's focus (see FocusRing), and a typed value that was refused.
+    property color colorFocusRing: "#111111"
+    property color colorFocusRingInner: "#FFFFFF"
+    property color colorRefused: "#D43030"
+    // The user's zoom on top of the screen's own scale; the window keeps it.
+    property real zoom: 1
+    // What each zoom key step adds or takes, and the limits.
+    readonly property real zoomStep: 0.1
+    readonly property real zoomMin: 0.5
+    readonly property real zoomMax: 2
 
     property int radiuSize1: 15
     property int radiuSize2: 10

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "."
+import "KeySteps.js" as KeySteps
 
 Slider {
     id: control
@@ -49,6 +50,21 @@ Slider {
             font.pixelSize: CusConfig.fontSizeLevel4
             color: CusConfig.colorTitleText
         }
+    }
+
+    // Beyond the arrows: ten steps, and the ends.
+    Keys.onPressed: {
+        var delta = KeySteps.stepOf(event.key, (to - from) / stepSize)
+        if (delta !== 0 && event.key !== Qt.Key_Up && event.key !== Qt.Key_Down) {
+            value = Math.max(from, Math.min(to, value + delta * stepSize))
+            moved()
+            event.accepted = true
+        }
+    }
+
+    FocusRing {
+        shown: control.visualFocus
+        radius: height / 2
     }
 
     TransArea {}

@@ -21,6 +21,8 @@ TabBar {
     property color checkedTextColor: CusConfig.colortext
     // Tabs in use; a third tab without a meaning can be left out.
     property int tabCount: 3
+    // For screen readers: what the tabs choose ("Pad A1 type").
+    property string accessibleName: ""
 
     // The tabs follow the bar's own size, so a page rescaling the bar
     // rescales them; AutoResize leaves the tabs themselves alone.
@@ -35,6 +37,7 @@ TabBar {
     spacing: 1
     padding: 0
     background: Item {}
+    Accessible.name: accessibleName
 
     CusTabButton {
         text: control.text1

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "."
+import "KeySteps.js" as KeySteps
 
 // Tab drawn from two images, one for the checked state.
 TabButton {
@@ -38,6 +39,31 @@ TabButton {
         fontSizeMode: Text.HorizontalFit
         minimumPixelSize: Math.min(font.pixelSize, 8)
         elide: Text.ElideRight
+    }
+
+    // Only the chosen tab is a Tab stop; the arrows move the choice.
+    focusPolicy: checked ? Qt.StrongFocus : Qt.ClickFocus
+
+    Keys.onPressed: {
+        var bar = TabBar.tabBar
+        var delta = event.key === Qt.Key_Left ? -1 : event.key === Qt.Key_Right ? 1 : 0
+        if (delta !== 0 && bar) {
+            var index = bar.currentIndex + delta
+            var next = bar.itemAt(index)
+            if (next && next.enabled) {
+                bar.setCurrentIndex(index)
+                next.forceActiveFocus(Qt.TabFocusReason)
+            }
+            event.accepted = true
+        } else if (KeySteps.isEnter(event.key)) {
+            checked = true
+            event.accepted = true
+        }
+    }
+
+    FocusRing {
+        shown: control.visualFocus
+        inset: 1
     }
 
     TransArea {}

@@ -1,6 +1,7 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "."
+import "KeySteps.js" as KeySteps
 
 // A block that is ticked to take part: its title carries a TickBox and its
 // border turns to the accent while ticked. `edited` says that the user changed
@@ -27,6 +28,23 @@ Button {
     checkable: true
     checked: false
     padding: 0
+    // A frame that is not ticked itself takes no focus; a block is named by its title.
+    focusPolicy: checkable ? Qt.StrongFocus : Qt.NoFocus
+    Accessible.name: control.title !== undefined ? control.title : text
+
+    // Enter ticks as Space does.
+    Keys.onPressed: {
+        if (KeySteps.isEnter(event.key) && checkable) {
+            toggle()
+            clicked()
+            event.accepted = true
+        }
+    }
+
+    FocusRing {
+        shown: control.visualFocus
+        radius: 8
+    }
 
     background: Rectangle {
         radius: 6

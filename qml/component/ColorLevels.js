@@ -25,3 +25,34 @@ function snapped(c) {
     var l = levels(c)
     return color(l[0], l[1], l[2])
 }
+
+// The colour in words for screen readers, by its hue: a name of the
+// "ColourNames" translation context (for qsTranslate). Components 0..127.
+function nameOf(r, g, b) {
+    var max = Math.max(r, g, b), min = Math.min(r, g, b)
+    if (max < 16)
+        return "black"
+    if (max - min < max * 0.2)
+        return max > 100 ? "white" : "grey"
+    var hue
+    if (max === r)
+        hue = (60 * (g - b) / (max - min) + 360) % 360
+    else if (max === g)
+        hue = 60 * (b - r) / (max - min) + 120
+    else
+        hue = 60 * (r - g) / (max - min) + 240
+    var names = [[15, "red"], [45, "orange"], [70, "yellow"], [160, "green"], [195, "cyan"], [255, "blue"],
+                 [290, "purple"], [335, "magenta"], [360, "red"]]
+    for (var i = 0; i < names.length; ++i) {
+        if (hue < names[i][0])
+            return names[i][1]
+    }
+    return "red"
+}
+
+// "red, 127 0 0": the words and the numbers of a "#rrggbb" colour, the
+// words translated by tr (qsTranslate).
+function describe(c, tr) {
+    var l = levels(c)
+    return tr("ColourNames", nameOf(l[0], l[1], l[2])) + ", " + l.join(" ")
+}

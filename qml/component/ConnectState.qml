@@ -14,6 +14,8 @@ Item {
     width: 140
     height: 18
     state: updateMode ? "update" : connected ? "connect" : ""
+    Accessible.role: Accessible.StaticText
+    Accessible.name: label.text
 
     Rectangle {
         id: dot
@@ -33,6 +35,8 @@ Item {
         x: 13
         text: qsTr("No device found")
         enableColor: CusConfig.colorDisconnected
+        // The controller came, went or is being updated: said out loud.
+        onTextChanged: Announce.say(text)
     }
 
     states: [

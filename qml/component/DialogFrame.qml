@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import "../BaseControl"
 import ".."
 
@@ -14,9 +15,14 @@ Dialog {
     // False while something runs that the dialog must stay open for.
     property bool closable: true
 
+    // Where the keyboard was before the dialog came, and goes back to.
+    property Item returnFocus: null
+
     function openCentred() {
         x = (parent.width - width) / 2
         y = (parent.height - height) / 2
+        if (!opened)
+            returnFocus = parent.Window.activeFocusItem
         open()
     }
 
@@ -28,6 +34,12 @@ Dialog {
     height: dHeight
     modal: true
     closePolicy: closable ? Popup.CloseOnEscape | Popup.CloseOnPressOutside : Popup.NoAutoClose
+    // Takes the keyboard, so that Escape and Tab work in it.
+    focus: true
+    onClosed: {
+        if (returnFocus)
+            returnFocus.forceActiveFocus()
+    }
     leftPadding: 0
     topPadding: 0
     rightPadding: 0
@@ -55,6 +67,7 @@ Dialog {
             btnImgNormal: "qrc:/img/icon_close_default.png"
             btnImgHovered: "qrc:/img/icon_close_click.png"
             btnImgPressed: "qrc:/img/icon_close_click.png"
+            Accessible.name: qsTr("Close")
             onClicked: dialog.close()
         }
     }

@@ -14,6 +14,8 @@ Loader {
     objectName: "ingnoreAll"
 
     active: false
+    // Out of sight, out of the Tab order.
+    visible: wanted
     onWantedChanged: {
         if (wanted)
             active = true

@@ -26,6 +26,12 @@ Item {
     // Lit by Hits.flash(); made on the first hit.
     property Item hitRing: null
     readonly property Item hitArea: rect1
+    // "Pad A1": what a screen reader calls the pad and begins its fields with.
+    readonly property string padName: realIndex < 0 ? "" : qsTr("Pad %1").arg("ABC"[Math.floor(realIndex / 16)]
+                                                                               + (realIndex % 16 + 1))
+
+    Accessible.role: Accessible.Grouping
+    Accessible.name: padName
 
     // Shows and enables what the pad's type uses: a note has its name, a
     // control change or program change only its number, labelled as such.
@@ -82,6 +88,7 @@ Item {
         y: 16
         source: "qrc:/img/line.png"
         visible: false
+        Accessible.ignored: true
     }
 
     CusInput {
@@ -91,6 +98,10 @@ Item {
         width: 56
         height: 14
         textColor: CusConfig.colorTextSecondary
+        accessibleName: root.state === "noteState" ? qsTr("%1 note").arg(root.padName)
+                      : root.state === "ccState" ? qsTr("%1 CC number").arg(root.padName)
+                      : qsTr("%1 program number").arg(root.padName)
+        valueWords: root.state === "noteState" ? cbxNote.displayText : ""
         textInput.onTextChanged: {
             if (tabBar.currentIndex === 0 && textInput.text !== "")
                 cbxNote.currentIndex = Number(textInput.text)
@@ -115,6 +126,7 @@ Item {
         textRole: "key"
         soleValue: false
         ownerIndex: root.realIndex
+        accessibleName: qsTr("%1 note name").arg(root.padName)
         onActivated: {
             if (tabBar.currentIndex === 0)
                 input.textInput.text = cbxNote.currentIndex
@@ -137,6 +149,7 @@ Item {
         height: 14
         model: [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16]
         backgroundColor: CusConfig.colorInput
+        accessibleName: qsTr("%1 channel").arg(root.padName)
         onActivated: DataMgt.setPadInfo(root.realIndex, "padCh", Number(cbxCH.currentText))
     }
 
@@ -146,22 +159,19 @@ Item {
         y: 85
         width: 80
         height: 14
+        accessibleName: qsTr("%1 mode").arg(root.padName)
         onClicked: DataMgt.setPadInfo(root.realIndex, "padMode", btnState.checked ? 1 : 0)
     }
 
-    Rectangle {
+    Swatch {
         id: colorRect
         x: 98
         y: 85
         width: 14
         height: 14
         color: CusConfig.colorStateActive
-
-        MouseArea {
-            anchors.fill: parent
-            cursorShape: Qt.PointingHandCursor
-            onClicked: root.colorRequested(colorRect, colorRect.color)
-        }
+        accessibleName: qsTr("%1 colour").arg(root.padName)
+        onChosen: root.colorRequested(colorRect, colorRect.color)
     }
 
     CusTabBar {
@@ -170,6 +180,7 @@ Item {
         y: 108
         textColor: CusConfig.colorTextSecondary
         checkedTextColor: CusConfig.colortext
+        accessibleName: qsTr("%1 type").arg(root.padName)
         onCurrentIndexChanged: {
             if (root.ready)
                 DataMgt.setPadInfo(root.realIndex, "padtype", tabBar.currentIndex)

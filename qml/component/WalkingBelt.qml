@@ -18,6 +18,11 @@ Item {
     // Lit by Hits.flash(); made on the first hit.
     property Item hitRing: null
     readonly property Item hitArea: root
+    // "Stop button", for screen readers.
+    property string buttonName: ""
+
+    Accessible.role: Accessible.Grouping
+    Accessible.name: buttonName
 
     function load() {
         var info = DataMgt.getWalkingBeltInfo(itemIndex)
@@ -72,6 +77,7 @@ Item {
         width: 48
         height: 14
         textColor: CusConfig.colorTextSecondary
+        accessibleName: qsTr("%1 CC number").arg(root.buttonName)
         onEditingFinished: DataMgt.setWalkingBeltInfo(root.itemIndex, "wbData", inputValue.text)
     }
 
@@ -81,6 +87,7 @@ Item {
         y: 26
         width: 72
         height: 14
+        accessibleName: qsTr("%1 mode").arg(root.buttonName)
         onClicked: DataMgt.setWalkingBeltInfo(root.itemIndex, "wbMode", btnState.checked ? 1 : 0)
     }
 
@@ -100,6 +107,7 @@ Item {
         height: 14
         model: [1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16]
         backgroundColor: CusConfig.colorInput
+        accessibleName: qsTr("%1 channel").arg(root.buttonName)
         onActivated: DataMgt.setWalkingBeltInfo(root.itemIndex, "wbCh", cbxCH.currentText)
     }
 
@@ -112,6 +120,7 @@ Item {
         text2: qsTr("MC")
         text3: ""
         tabCount: 2
+        accessibleName: qsTr("%1 kind").arg(root.buttonName)
         itemWidth: 31
         itemHidth: 16
         textColor: CusConfig.colorTextSecondary

@@ -37,6 +37,7 @@ Grid {
             CusImage {
                 x: 52
                 source: "qrc:/img/knob_switch@2x.png"
+                Accessible.ignored: true
             }
 
             BQM {

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtQuick.Controls 2.15
+import QtQuick.Window 2.15
 import ColorP 1.0
 import "../BaseControl"
 import "../component/ColorLevels.js" as ColorLevels
@@ -18,18 +19,24 @@ Dialog {
     property alias green: g
     property alias blue: b
     property alias confirmButton: confirmButton
+    property alias code: code
+    // Where the keyboard was before the dialog came, and goes back to.
+    property Item returnFocus: null
 
     function fillInputs(color) {
         var levels = ColorLevels.levels(color)
         r.text = levels[0]
         g.text = levels[1]
         b.text = levels[2]
+        code.text = ColorLevels.snapped(color)
     }
 
     function show(index, colorRect, rectColor) {
         x = (parent.width - width) / 2
         y = (parent.height - height) / 2
+        returnFocus = parent.Window.activeFocusItem
         open()
+        code.forceActiveFocus(Qt.TabFocusReason)
         colorPalette.clearPoint()
         dialog.colorRect = colorRect
         currentColor = ColorLevels.snapped(rectColor)
@@ -39,12 +46,26 @@ Dialog {
 
     function takeInputs() {
         currentColor = ColorLevels.color(r.text, g.text, b.text)
+        code.text = currentColor
+        colorPalette.clearPoint()
+    }
+
+    // A "#rrggbb" code, as the controller can keep it.
+    function takeCode() {
+        if (code.text.toLowerCase() === currentColor)
+            return
+        currentColor = ColorLevels.snapped(code.text)
+        fillInputs(currentColor)
         colorPalette.clearPoint()
     }
 
     modal: true
     padding: 0
     closePolicy: Popup.CloseOnEscape
+    onClosed: {
+        if (returnFocus)
+            returnFocus.forceActiveFocus()
+    }
 
     background: Rectangle {
         color: CusConfig.colorInput
@@ -64,6 +85,8 @@ Dialog {
             y: 30
             width: 300
             height: 300
+            // The fields below do what the wheel does, by keyboard too.
+            Accessible.ignored: true
 
             MouseArea {
                 anchors.fill: parent
@@ -87,6 +110,44 @@ Dialog {
             color: dialog.currentColor
             border.width: 1
             border.color: CusConfig.colorBorderInput
+            Accessible.role: Accessible.Graphic
+            Accessible.name: ColorLevels.describe(dialog.currentColor, qsTranslate)
+        }
+
+        BasicText {
+            x: 20; y: 8; height: 16
+            verticalAlignment: Text.AlignVCenter
+            text: qsTr("Code")
+        }
+        Rectangle {
+            x: 60; y: 8; width: 80; height: 16
+            radius: CusConfig.radiuSize3
+            color: CusConfig.colorInput
+            border.width: 1
+            border.color: code.acceptableInput ? CusConfig.colorBorderInput : CusConfig.colorRefused
+
+            TextInput {
+                id: code
+                anchors.fill: parent
+                horizontalAlignment: TextInput.AlignHCenter
+                verticalAlignment: TextInput.AlignVCenter
+                activeFocusOnTab: true
+                selectByMouse: true
+                color: CusConfig.colorTextSecondary
+                font.family: CusConfig.fontFamily
+                font.pixelSize: CusConfig.fontSizeLevel2
+                validator: RegularExpressionValidator { regularExpression: /#[0-9a-fA-F]{6}/ }
+                Accessible.name: qsTr("Colour code, #rrggbb")
+                onActiveFocusChanged: {
+                    if (activeFocus)
+                        Qt.callLater(code.selectAll)
+                }
+                onEditingFinished: dialog.takeCode()
+            }
+
+            FocusRing {
+                shown: code.activeFocus
+            }
         }
 
         BasicText {
@@ -108,6 +169,7 @@ Dialog {
         // White-on-white would hide the digits, so the fields use the dark text.
         CusInput {
             id: r
+            accessibleName: qsTr("Red")
             x: 70; y: 340; width: 48; height: 16
             textColor: CusConfig.colorTextSecondary
             border.width: 1
@@ -115,6 +177,7 @@ Dialog {
         }
         CusInput {
             id: g
+            accessibleName: qsTr("Green")
             x: 150; y: 340; width: 48; height: 16
             textColor: CusConfig.colorTextSecondary
             border.width: 1
@@ -122,6 +185,7 @@ Dialog {
         }
         CusInput {
             id: b
+            accessibleName: qsTr("Blue")
             x: 230; y: 340; width: 48; height: 16
             textColor: CusConfig.colorTextSecondary
             border.width: 1

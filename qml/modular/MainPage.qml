@@ -35,6 +35,12 @@ Item {
         }
     }
 
+    // Ctrl+1..3: pads and knobs of a bank together.
+    function chooseBank(bank) {
+        padSwipeView.setCurrentIndex(bank)
+        bqmView.setCurrentIndex(bank)
+    }
+
     // The page a swipe view shows, built on demand or not.
     function shownPage(view) {
         var page = view.currentItem
@@ -79,24 +85,50 @@ Item {
         radius: CusConfig.radiuSize1
     }
 
-    SwipeView {
-        id: padSwipeView
-        x: 427
-        y: 58
-        width: 535
-        height: 632
-        clip: true
-        currentIndex: padTabBar.currentIndex
+    Rectangle {
+        id: bqmPageRect
+        x: 49
+        y: 44
+        width: 326
+        height: 329
+        color: CusConfig.colorTitle
+        border.width: 1
+        border.color: CusConfig.colorTitle
+        radius: CusConfig.radiuSize1
+    }
 
-        PadPage { pageNum: 0; onColorRequested: name.colorRequested(pad, swatch, current) }
-        LazyPage {
-            resizer: name.resizer
-            sourceComponent: Component { PadPage { pageNum: 1; onColorRequested: name.colorRequested(pad, swatch, current) } }
-        }
-        LazyPage {
-            resizer: name.resizer
-            sourceComponent: Component { PadPage { pageNum: 2; onColorRequested: name.colorRequested(pad, swatch, current) } }
-        }
+    Rectangle {
+        id: walkingBeltPageRect
+        x: 49
+        y: 385
+        width: 326
+        height: 259
+        color: CusConfig.colorTitle
+        border.width: 1
+        border.color: CusConfig.colorTitle
+        radius: CusConfig.radiuSize1
+    }
+
+    // The controls in the order Tab visits them: bank tabs, knobs, transport
+    // buttons, pads, then the two hardware buttons.
+    CusTabBar {
+        id: bqmTabBar
+        x: 79
+        y: 30
+        currentIndex: bqmView.currentIndex
+        text1: qsTr("BANK A")
+        text2: qsTr("BANK B")
+        text3: qsTr("BANK C")
+        btnSmallImgNormal: "qrc:/img/titleBtn@2x.png"
+        btnSmallImgChecked: "qrc:/img/bankCheckedPurple@2x.png"
+        btnImgNormal: "qrc:/img/titleBtn@2x.png"
+        btnImgChecked: "qrc:/img/bankCheckedPurple@2x.png"
+        itemSmallWidth: 71
+        itemWidth: 71
+        itemHidth: 16
+        fontSize: CusConfig.fontSizeLevel2
+        checkedTextColor: CusConfig.colortext
+        accessibleName: qsTr("Knob bank")
     }
 
     CusTabBar {
@@ -117,18 +149,7 @@ Item {
         fontSize: CusConfig.fontSizeLevel2
         checkedTextColor: CusConfig.colortext
         textColor: CusConfig.colortext
-    }
-
-    Rectangle {
-        id: bqmPageRect
-        x: 49
-        y: 44
-        width: 326
-        height: 329
-        color: CusConfig.colorTitle
-        border.width: 1
-        border.color: CusConfig.colorTitle
-        radius: CusConfig.radiuSize1
+        accessibleName: qsTr("Pad bank")
     }
 
     SwipeView {
@@ -138,42 +159,19 @@ Item {
         width: 313
         height: 329
         clip: true
+        // Not a Tab stop itself: its page's controls are. Set once built, as
+        // the view sets its own policy while it is built.
+        Component.onCompleted: {
+            focusPolicy = Qt.NoFocus
+            activeFocusOnTab = false
+        }
+        Accessible.role: Accessible.Grouping
+        Accessible.name: qsTr("Knobs, bank %1").arg("ABC"[currentIndex])
         currentIndex: bqmTabBar.currentIndex
 
-        BQMPage { pageNum: 0 }
+        BQMPage { pageNum: 0; visible: SwipeView.isCurrentItem || bqmView.contentItem.moving }
         LazyPage { resizer: name.resizer; sourceComponent: Component { BQMPage { pageNum: 1 } } }
         LazyPage { resizer: name.resizer; sourceComponent: Component { BQMPage { pageNum: 2 } } }
-    }
-
-    CusTabBar {
-        id: bqmTabBar
-        x: 79
-        y: 30
-        currentIndex: bqmView.currentIndex
-        text1: qsTr("BANK A")
-        text2: qsTr("BANK B")
-        text3: qsTr("BANK C")
-        btnSmallImgNormal: "qrc:/img/titleBtn@2x.png"
-        btnSmallImgChecked: "qrc:/img/bankCheckedPurple@2x.png"
-        btnImgNormal: "qrc:/img/titleBtn@2x.png"
-        btnImgChecked: "qrc:/img/bankCheckedPurple@2x.png"
-        itemSmallWidth: 71
-        itemWidth: 71
-        itemHidth: 16
-        fontSize: CusConfig.fontSizeLevel2
-        checkedTextColor: CusConfig.colortext
-    }
-
-    Rectangle {
-        id: walkingBeltPageRect
-        x: 49
-        y: 385
-        width: 326
-        height: 259
-        color: CusConfig.colorTitle
-        border.width: 1
-        border.color: CusConfig.colorTitle
-        radius: CusConfig.radiuSize1
     }
 
     WalkingBeltPage {
@@ -182,6 +180,37 @@ Item {
         y: 400
         width: 326
         height: 259
+    }
+
+    SwipeView {
+        id: padSwipeView
+        x: 427
+        y: 58
+        width: 535
+        height: 632
+        clip: true
+        Component.onCompleted: {
+            focusPolicy = Qt.NoFocus
+            activeFocusOnTab = false
+        }
+        Accessible.role: Accessible.Grouping
+        Accessible.name: qsTr("Pads, bank %1").arg("ABC"[currentIndex])
+        currentIndex: padTabBar.currentIndex
+
+        // A page out of sight is out of the Tab order too.
+        PadPage {
+            pageNum: 0
+            visible: SwipeView.isCurrentItem || padSwipeView.contentItem.moving
+            onColorRequested: name.colorRequested(pad, swatch, current)
+        }
+        LazyPage {
+            resizer: name.resizer
+            sourceComponent: Component { PadPage { pageNum: 1; onColorRequested: name.colorRequested(pad, swatch, current) } }
+        }
+        LazyPage {
+            resizer: name.resizer
+            sourceComponent: Component { PadPage { pageNum: 2; onColorRequested: name.colorRequested(pad, swatch, current) } }
+        }
     }
 
     CusButton {
@@ -214,9 +243,15 @@ Item {
         anchors.rightMargin: 16
         y: 695
         visible: Session.controllerKnown
+        Accessible.role: Accessible.StaticText
+        Accessible.name: text
         text: Session.unsentCount === 0 ? qsTr("Controller up to date")
                                          : qsTr("%n change(s) not sent to the controller", "", Session.unsentCount)
         enableColor: Session.unsentCount === 0 ? CusConfig.colorTextSecondary : CusConfig.colorDiffersMark
+        onTextChanged: {
+            if (visible)
+                Announce.say(text)
+        }
     }
 
     ConnectState {

@@ -57,6 +57,7 @@ DialogFrame {
         btnSure.visible = false
         textNewest.text = text
         textNewest.visible = true
+        Announce.say(text)
     }
 
     function showInfo(name, ver, infoList) {
@@ -107,8 +108,12 @@ DialogFrame {
         closable = false
         busyIndicator.visible = false
         textWait.visible = false
-        progressBarDownload.visible = true
         textRate.visible = true
+        // Read out at each quarter, not at every block.
+        var quarter = Math.floor(value / 25)
+        if (!progressBarDownload.visible || quarter > Math.floor(progressBarDownload.value * 4))
+            Announce.say(qsTr("Firmware update %1 %").arg(quarter * 25))
+        progressBarDownload.visible = true
         progressBarDownload.value = value / 100
     }
 

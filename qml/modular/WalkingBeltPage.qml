@@ -15,6 +15,12 @@ Item {
         "qrc:/img/icon_recurrsive@2x.png"
     ]
 
+    readonly property var names: [qsTr("Previous button"), qsTr("Stop button"), qsTr("Next button"),
+                                  qsTr("Record button"), qsTr("Start button"), qsTr("Repeat button")]
+
+    Accessible.role: Accessible.Grouping
+    Accessible.name: qsTr("Transport buttons")
+
     // The panel of a transport button.
     function panel(index) {
         return repeater.itemAt(index).children[1]
@@ -36,14 +42,17 @@ Item {
             Column {
                 spacing: 4
 
+                // The panel below says what it is.
                 Image {
                     x: 29
                     source: modelData
+                    Accessible.ignored: true
                 }
 
                 WalkingBelt {
                     id: wb
                     itemIndex: index
+                    buttonName: root.names[index]
                     differs: Session.differingButtons.indexOf(index) >= 0
                 }
             }

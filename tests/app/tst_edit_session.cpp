@@ -14,10 +14,13 @@
 #include "model/SettingsLayout.h"
 #include "simulator/SimulatedDevice.h"
 #include "support/editor/EditorFixture.h"
+#include "firmware/FirmwareUpdate.h"
+#include "support/TestSupport.h"
 #include "workflows/FirmwareUpdateFlow.h"
 
 #include <QMessageBox>
 #include <QQmlContext>
+#include <QEvent>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -228,6 +231,18 @@ private slots:
         QCOMPARE(d.session.displayName(), QString("a.stm"));
     }
 
+    // The marks of each kind come from the one comparison of the change.
+    void marksFollowTheirKind()
+    {
+        Desk d;
+        d.session.setControllerImage(d.data.imageBytes());
+        d.data.setBQMInfo(5, "bqmData", (d.data.getBQMInfo(5).value("bqmData").toInt() + 1) % 128);
+        d.data.setWalkingBeltInfo(2, "wbData", (d.data.getWalkingBeltInfo(2).value("wbData").toInt() + 1) % 128);
+        QCOMPARE(
+            (QList<QVariantList>{d.session.differingPads(), d.session.differingKnobs(), d.session.differingButtons()}),
+            (QList<QVariantList>{{}, {5}, {2}}));
+    }
+
     // A pad is known by the controller's settings, which the editor's may not be.
     void playedControlsAreTheControllers()
     {
@@ -279,6 +294,36 @@ private slots:
         QVERIFY(QMetaObject::invokeMethod(history, "undo"));
         QCOMPARE(settings()->imageBytes(), editor);
         QCOMPARE(session->windowTitle(), before);
+    }
+
+    // Quit during a firmware update (here one whose loader never shows)
+    // asks, and Cancel keeps going; agreed, the window is closed once the
+    // update has given up.
+    void quitWaitsForTheUpdate()
+    {
+        testsupport::writeAll(path("fw.bin"), "firmware");
+        auto *prompt = new ScriptedPrompt({-1, 0}); // Cancel, then quit after the update
+        m_objects->setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
+        FirmwareUpdateFlow &flow = m_objects->firmware();
+        flow.update().setLastLookMs(FirmwareUpdateFlow::kCommandLeadMs + 200);
+        flow.setBackUp(false);
+        struct CloseCounter : QObject {
+            int count = 0;
+            bool eventFilter(QObject *, QEvent *event) override
+            {
+                return (count += event->type() == QEvent::Close) < 0;
+            }
+        } closings;
+        m_editor.root->installEventFilter(&closings);
+        for (const int closed : {0, 1}) {
+            QSignalSpy finished(&flow, &FirmwareUpdateFlow::finished);
+            flow.start(path("fw.bin"));
+            QVERIFY(!m_objects->document().confirmClose());
+            QCOMPARE(closings.count, 0);
+            QTRY_COMPARE_WITH_TIMEOUT(finished.size(), 1, 5000);
+            QTRY_COMPARE(closings.count, closed);
+        }
+        QCOMPARE(prompt->asked().filter("Firmware update: A firmware update is running.").size(), 2);
     }
 };
 

@@ -15,12 +15,14 @@
 #include "model/ControllerHistory.h"
 #include "model/PresetFile.h"
 #include "model/PresetText.h"
+#include "model/SettingsLayout.h"
 #include "support/DiskFault.h"
 #include "support/FaultReport.h"
 #include "support/TestSupport.h"
 #include "support/editor/EditorFixture.h"
 #include "support/editor/MessageBoxCloser.h"
 #include "support/editor/QmlWarnings.h"
+#include "simulator/SimulatedDevice.h"
 #include "support/model/ScriptedPrompt.h"
 
 #include <QApplication>
@@ -171,6 +173,42 @@ private slots:
         QCOMPARE(settings()->getPadInfo(pad->property("realIndex").toInt()).value("padData").toInt(), 101);
         QCOMPARE(readAll(m_document->filePath()), settings()->imageBytes());
         m_document->setSavePathQuestion(nullptr);
+    }
+
+    // Keyboard only: bank C, Tab to pad C6's note, type over it, Enter, send;
+    // the controller has the new note, and Ctrl+Z (the field holds no
+    // typing any more) brings the old one back. Zoom keys reach the settings.
+    void keyboardOnlyJourney()
+    {
+        auto *window = qobject_cast<QQuickWindow *>(m_editor.root);
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        const int pad = 2 * 16 + 5;
+        const int before = settings()->getPadInfo(pad).value("padData").toInt();
+        QTest::keyClick(window, Qt::Key_3, Qt::ControlModifier);
+        QQuickItem *field = nullptr;
+        for (int i = 0; i < 200 && !field; ++i) {
+            QTest::keyClick(window, Qt::Key_Tab);
+            QQuickItem *focused = window->activeFocusItem();
+            if (focused && focused->parentItem()
+                && focused->parentItem()->property("accessibleName").toString() == QLatin1String("Pad C6 note"))
+                field = focused;
+        }
+        QVERIFY(field);
+        QTRY_COMPARE(field->property("selectedText").toString(), QString::number(before));
+        QTest::keyClick(window, Qt::Key_7);
+        QTest::keyClick(window, Qt::Key_2);
+        QTest::keyClick(window, Qt::Key_Return);
+        QCOMPARE(settings()->getPadInfo(pad).value("padData").toInt(), 72);
+        QTest::keyClick(window, Qt::Key_T, Qt::ControlModifier | Qt::ShiftModifier);
+        QTRY_COMPARE(int(m_editor.device->controller().image().at(layout::padOffset(pad) + 1)), 72);
+        QTest::keyClick(window, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(settings()->getPadInfo(pad).value("padData").toInt(), before);
+        QCOMPARE(field->property("text").toString(), QString::number(before));
+        QTest::keyClick(window, Qt::Key_Plus, Qt::ControlModifier); // zoom, kept with the language
+        QCOMPARE(m_window->zoom(), 1.1);
+        QTest::keyClick(window, Qt::Key_0, Qt::ControlModifier);
+        QCOMPARE(m_window->zoom(), 1.0);
     }
 
     // Nothing half written, nothing left behind, the old file whole, the

@@ -2,13 +2,11 @@
 // inhibitor, hands the announcement on while still holding it, then lets it
 // go, and takes it again on waking. A private bus with a stand-in logind.
 #include "app/LogindPowerSource.h"
+#include "support/PrivateBus.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusUnixFileDescriptor>
-#include <QProcess>
-#include <QScopeGuard>
-#include <QTemporaryDir>
 #include <QtTest>
 
 #include <poll.h>
@@ -54,16 +52,9 @@ class TestSleepInhibitor : public QObject
 private slots:
     void inhibitorFramesTheSleep()
     {
-        QTemporaryDir dir;
-        QProcess bus;
-        bus.start(QStringLiteral("dbus-daemon"),
-            {"--session", "--nofork", "--print-address", "--address=unix:dir=" + dir.path()});
-        const auto stop = qScopeGuard([&bus] {
-            bus.kill();
-            bus.waitForFinished();
-        });
-        QVERIFY2(bus.waitForReadyRead(10000), "dbus-daemon (Debian package dbus-daemon) is needed");
-        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+        const PrivateBus bus;
+        const QString address = bus.address();
+        QVERIFY2(!address.isEmpty(), "dbus-daemon (Debian package dbus-daemon) is needed");
         QDBusConnection logindBus = QDBusConnection::connectToBus(address, QStringLiteral("stand-in logind"));
         StandInLogind logind;
         QVERIFY(logindBus.registerService(QStringLiteral("org.freedesktop.login1")));

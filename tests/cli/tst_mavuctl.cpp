@@ -233,6 +233,8 @@ private slots:
                                     << QByteArray("mavuctl: usage: mavuctl diff A B");
         QTest::newRow("unknown option") << QStringList{"--bogus", "@a.stm", "@b.stm"} << 2 << QByteArray()
                                         << QByteArray("mavuctl: Unknown option 'bogus'.");
+        QTest::newRow("the simulated controller")
+            << QStringList{"--simulator", "@a.syx", "-"} << 0 << QByteArray() << QByteArray();
     }
     void mavuctlDiff()
     {
@@ -255,6 +257,21 @@ private slots:
         QVERIFY(mavuctl({"diff", "--help"}).out.startsWith("Usage: mavuctl diff A B"));
     }
 
+    // --simulator runs the whole update in mavuctl on the simulated
+    // controller; its backup stays in the simulator's own data folder.
+    void simulatedFirmwareUpdateKeepsItsBackupApart()
+    {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path("data")));
+        testsupport::writeAll(path("fw.bin"), QByteArray(3000, 'f'));
+        const auto r = mavuctl({"--simulator", "firmware", "update", path("fw.bin")});
+        QVERIFY2(r.exitCode == 0 && r.out.contains("Firmware fw.bin sent."), r.err.constData());
+        QVERIFY2(
+            r.out.startsWith("Settings saved to " + QFile::encodeName(path("data/korvel-mavu/simulator/backups/"))),
+            r.out.constData());
+        QVERIFY(!QFile::exists(path("data/korvel-mavu/backups")));
+        QVERIFY(mavuctl({"--help"}).out.contains("--simulator"));
+    }
+
     // mavuctl doctor (and the Help menu's report) on a system laid out in a
     // folder: the update port is a pseudo-terminal behind a USB device of the
     // controller's identity in update mode.
@@ -271,6 +288,15 @@ private slots:
         QTest::newRow("ModemManager") << QStringList{"seq", "udev", "modem", "controller"} << "ModemManager is running";
         QTest::newRow("rules not applied") << QStringList{"seq", "udev", "rules", "controller"} << "not applied";
         QTest::newRow("update mode") << QStringList(all.mid(0, 4)) << "in update mode";
+        // A port named on the command line is in update mode only while a
+        // loader asks on it; a ttyUSB port sits one folder further down.
+        const QStringList loader = all.mid(0, 4);
+        const QString notListed = "MIDI ports are not listed";
+        QTest::newRow("named port, nothing on it") << loader + QStringList{"named"} << notListed;
+        QTest::newRow("named port, a loader asks") << loader + QStringList{"named", "loader"} << "in update mode";
+        QTest::newRow("named port not there") << loader + QStringList{"named", "gone"} << "Update port: not present";
+        QTest::newRow("update mode, ttyUSB") << loader + QStringList{"ttyUSB"} << "in update mode";
+        QTest::newRow("the maker's other product") << loader + QStringList{"other product"} << notListed;
     }
     void doctorFindsWhatStandsInTheWay()
     {
@@ -289,12 +315,14 @@ private slots:
             ::close(master);
         });
         put("sys/devices/usb1/1-1/idVendor", "1c75\n");
-        put("sys/devices/usb1/1-1/idProduct", "0204\n");
-        QDir().mkpath(root.filePath("sys/devices/usb1/1-1/1-1:1.0"));
-        QDir().mkpath(root.filePath("sys/class/tty/ttyACM0"));
-        QVERIFY(QFile::link("../../../devices/usb1/1-1/1-1:1.0", root.filePath("sys/class/tty/ttyACM0/device")));
+        put("sys/devices/usb1/1-1/idProduct", system.contains("other product") ? "0205\n" : "0204\n");
+        const QString tty = system.contains("ttyUSB") ? "ttyUSB0" : "ttyACM0";
+        const QString device = "devices/usb1/1-1/1-1:1.0" + QString(tty == "ttyUSB0" ? "/ttyUSB0" : "");
+        QDir().mkpath(root.filePath("sys/" + device));
+        QDir().mkpath(root.filePath("sys/class/tty/" + tty));
+        QVERIFY(QFile::link("../../../" + device, root.filePath("sys/class/tty/" + tty + "/device")));
         QDir().mkpath(root.filePath("dev"));
-        QVERIFY(QFile::link(QString(pty), root.filePath("dev/ttyACM0")));
+        QVERIFY(QFile::link(QString(pty), root.filePath("dev/" + tty)));
         struct stat info { };
         QVERIFY(::stat(pty, &info) == 0);
         const QMap<QString, QPair<QString, QByteArray>> parts = {{"seq", {"dev/snd/seq", ""}},
@@ -309,12 +337,18 @@ private slots:
         }
         QSerialPort holder(QString::fromLatin1(pty)); // another program using the port
         QVERIFY(!system.contains("busy") || holder.open(QIODevice::ReadWrite));
+        if (system.contains("loader"))
+            QCOMPARE(::write(master, "CCCCCCCC", 8), 8); // waiting there when it is listened to
         doctor::Inputs inputs;
         inputs.root = root.path();
+        const bool named = system.contains("named");
+        if (named)
+            inputs.updatePortOverride = system.contains("gone") ? root.filePath("no-tty") : QString::fromLatin1(pty);
         inputs.midiProducts = QStringList{"Midi Through", system.contains("controller") ? "Korvel Mavu" : "Mavu"};
         const QString port = doctor::findUpdatePort(inputs.root, inputs.updatePortOverride);
         const QList<doctor::Finding> findings
-            = doctor::midiFindings(inputs, !port.isEmpty()) + doctor::updateFindings(inputs, port);
+            = doctor::midiFindings(inputs, !port.isEmpty() && (!named || system.contains("loader")))
+            + doctor::updateFindings(inputs, port);
         const QString report = doctor::report(findings);
         QVERIFY2(report.contains(finding.isEmpty() ? "All is well." : finding), qPrintable(report));
         QCOMPARE(doctor::allWell(findings), finding.isEmpty());
@@ -323,8 +357,8 @@ private slots:
         if (finding.isEmpty())
             return;
         // The command: the same finding from another process, and exit status 1.
-        const auto r
-            = mavuctl({"doctor", "--root", root.path(), "--midi-api", "alsa", "--firmware-server", "127.0.0.1:1"});
+        QStringList args{"doctor", "--root", root.path(), "--midi-api", "alsa", "--firmware-server", "127.0.0.1:1"};
+        const auto r = mavuctl(named ? args << "--update-port" << inputs.updatePortOverride : args);
         QVERIFY2(r.exitCode == 1 && r.out.contains(finding.toUtf8()), r.out.constData());
     }
 };

@@ -310,6 +310,7 @@ private slots:
         QTest::addColumn<QString>("steps");
         QTest::newRow("removal resets the poll") << "plug poll udev- unplug plug poll =+-+";
         QTest::newRow("udev before the ports") << "plug udev- unplug udev+ later:plug =- ~-+";
+        QTest::newRow("removal ends the look") << "udev+ udev- plug later:udev- ~--";
         QTest::newRow("gone before the poll saw it come") << "udev+ later:plug ~+ unplug poll =+-";
         QTest::newRow("one port back after waking") << "plug sleep unplug in wake =- later:out ~-+";
         QTest::newRow("nothing changed while asleep") << "plug sleep wake =";

@@ -1,6 +1,7 @@
 // The editor as a program: a preset on its command line, a second start
 // handing its file over, and logind's announcements reaching the run log.
 #include "support/EditorProcess.h"
+#include "support/PrivateBus.h"
 #include "support/TestSupport.h"
 
 #include <QDBusConnection>
@@ -36,16 +37,9 @@ private slots:
     // logind's announcements reach the run log; a private bus stands in for the system bus.
     void powerEventsReachTheRunLog()
     {
-        QTemporaryDir dir;
-        QProcess bus;
-        bus.start(QStringLiteral("dbus-daemon"),
-            {"--session", "--nofork", "--print-address", "--address=unix:dir=" + dir.path()});
-        const auto stop = qScopeGuard([&bus] {
-            bus.kill();
-            bus.waitForFinished();
-        });
-        QVERIFY2(bus.waitForReadyRead(10000), "dbus-daemon (Debian package dbus-daemon) is needed");
-        const QString address = QString::fromUtf8(bus.readLine()).trimmed();
+        const PrivateBus bus;
+        const QString address = bus.address();
+        QVERIFY2(!address.isEmpty(), "dbus-daemon (Debian package dbus-daemon) is needed");
         qputenv("KORVEL_MAVU_POWER_BUS", address.toUtf8());
         EditorProcess editor;
         qunsetenv("KORVEL_MAVU_POWER_BUS");

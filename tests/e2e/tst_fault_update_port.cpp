@@ -3,8 +3,9 @@
 // lets go of the port, and the same update object then sends the whole file to
 // lrzsz's rb on a pseudo-terminal, with its progress. A second QSerialPort
 // holds the port as any serial program would (exclusive use and a lock
-// file). Last, a receiver that leaves right at the end of the
-// batch, as rb and a restarting controller do.
+// file). Last, a receiver that leaves at the end of the file, as a
+// restarting controller does. And mavuctl asked to end by SIGTERM
+// mid-transfer: it ends with 143 only once rb has the whole file.
 #include "support/FaultReport.h"
 #include "support/FirmwareBytes.h"
 #include "support/firmware/PtyLink.h"
@@ -19,6 +20,10 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <fcntl.h>
+#include <termios.h>
+#include <unistd.h>
 
 namespace {
 
@@ -69,6 +74,8 @@ private slots:
     {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("retrySize"); // of the file the retry sends
+        // Held through the wait after the update-mode command (ModemManager
+        // probing): looked at again until the last look, then given up.
         QTest::newRow("held by another program") << "busy" << 1152; // a block of 1024 and one of 128
         QTest::newRow("cable pulled mid-transfer") << "pulled" << 30077;
         QTest::newRow("file gone: rb sees the cancel") << "missing" << 1100;
@@ -93,9 +100,15 @@ private slots:
         ++m_injected;
         {
             Rb rb;
-            if (fault == "busy")
+            if (fault == "busy") {
                 QVERIFY(holder.open(QIODevice::ReadWrite));
-            update.startUpdate(fault == "missing" ? m_dir.filePath(QStringLiteral("absent.bin")) : m_firmware);
+                update.setLastLookMs(UpdatePortWait::kFirstLookMs + 2 * UpdatePortWait::kLookIntervalMs);
+                update.updateAfterCommand(m_firmware);
+                QTest::qWait(UpdatePortWait::kFirstLookMs + UpdatePortWait::kLookIntervalMs / 2);
+                QVERIFY(status.isEmpty()); // not given up at the first look
+            } else {
+                update.startUpdate(fault == "missing" ? m_dir.filePath(QStringLiteral("absent.bin")) : m_firmware);
+            }
             if (fault != "busy")
                 QVERIFY(rb.start(*link));
             if (fault == "pulled") {
@@ -167,17 +180,49 @@ private slots:
         ++m_survived;
     }
 
-    void receiverGoneAfterConfirmingTheFileIsSuccess_data()
+    // Into a pipe (not a terminal), progress comes as a line at each tenth.
+    void sigtermLetsTheTransferEndFirst()
     {
-        QTest::addColumn<bool>("lastAck");
-        for (const bool lastAck : {false, true})
-            QTest::newRow(lastAck ? "gone right after its last ACK" : "gone before its last ACK") << lastAck;
+        PtyLink link(YmodemFileTransmit::kBaudRate / 10);
+        QVERIFY(link.open());
+        const QString file = m_dir.filePath(QStringLiteral("term.bin"));
+        testsupport::writeAll(file, testFirmwareBytes(30000));
+        Rb rb;
+        QVERIFY(rb.start(link));
+        QProcess mavuctl;
+        mavuctl.start(QStringLiteral(MAVU_MAVUCTL_PATH),
+            {QStringLiteral("firmware"), QStringLiteral("update"), file, QStringLiteral("--port"), link.portPath()});
+        QByteArray err;
+        QTRY_VERIFY_WITH_TIMEOUT((err += mavuctl.readAllStandardError()).contains(" 10% "), 10000);
+        mavuctl.terminate(); // SIGTERM
+        QVERIFY(mavuctl.waitForFinished(20000));
+        err += mavuctl.readAllStandardError();
+        // rb has the whole file: mavuctl ended only once it was confirmed.
+        QVERIFY2(rb.ended(5000) && rb.succeeded(), (err + rb.readAllStandardError()).constData());
+        QCOMPARE(testsupport::readAll(rb.dir.filePath(QStringLiteral("term.bin"))), testsupport::readAll(file));
+        QVERIFY(mavuctl.exitStatus() == QProcess::NormalExit && mavuctl.exitCode() == 143);
+        QVERIFY2(err.contains("SIGTERM received during the firmware update; ending once the transfer has ended")
+                && err.contains("the firmware update is over; ending now") && !err.contains('\r')
+                && err.count('%') == 11 && err.contains("100% "),
+            err.constData());
+        QCOMPARE(mavuctl.readAllStandardOutput(), QByteArray("Firmware term.bin sent.\n"));
     }
-    // A loader that acknowledges the EOT, asks for the next file and restarts
-    // into the new firmware: its port vanishes, with or without the last ACK.
-    void receiverGoneAfterConfirmingTheFileIsSuccess()
+
+    void lineGoneAtTheEndOfTheFile_data()
     {
-        QFETCH(bool, lastAck);
+        QTest::addColumn<int>("ack"); // of the EOT: 0 none, 1 taken in, 2 read in the turn the line goes
+        QTest::addColumn<int>("status");
+        QTest::newRow("before the EOT's ACK: failed") << 0 << int(YmodemFileTransmit::StatusError);
+        QTest::newRow("after the EOT's ACK: delivered") << 1 << int(YmodemFileTransmit::StatusFinish);
+        QTest::newRow("EOT's ACK read as the line goes") << 2 << int(YmodemFileTransmit::StatusFinish);
+    }
+    // A loader that acknowledges the EOT and restarts into the new firmware:
+    // its port vanishes. The errors of the lost line (a pseudo-terminal floods
+    // ReadError) can come while its ACK still waits to be taken in.
+    void lineGoneAtTheEndOfTheFile()
+    {
+        QFETCH(int, ack);
+        QFETCH(int, status);
         PtyLink link;
         QVERIFY(link.open());
         YmodemFileTransmit transmit;
@@ -187,28 +232,41 @@ private slots:
         testsupport::writeAll(path, testFirmwareBytes(1100));
         transmit.setFileName(path);
         transmit.setPortName(link.portPath());
-        QVERIFY(transmit.startTransmit());
         QSerialPort peer(link.peerPath());
         QVERIFY(peer.open(QIODevice::ReadWrite));
-        const QByteArray ack(1, char(0x06));
+        peer.write("C"); // before the sender listens: still asks for the file
+        QVERIFY(peer.waitForBytesWritten(1000));
+        QTest::qWait(100);
+        QVERIFY(transmit.startTransmit());
+        termios settings{}; // set up at the controller's rate
+        const int fd = ::open(QFile::encodeName(link.portPath()).constData(), O_RDONLY | O_NOCTTY);
+        QVERIFY(fd >= 0 && ::tcgetattr(fd, &settings) == 0);
+        ::close(fd);
+        QCOMPARE(::cfgetospeed(&settings), speed_t(B115200));
+        const QByteArray ackByte(1, char(0x06));
         // The header, 1024 bytes of data while more than 128 remain, the last
-        // 76 in a short block, the EOT and the end-of-batch block.
-        const QList<QPair<QByteArray, int>> script{
-            {"C", 133}, {ack + 'C', 1029}, {ack, 133}, {ack, 1}, {ack + 'C', 133}};
+        // 76 in a short block, then the EOT.
+        const QList<QPair<QByteArray, int>> script{{"", 133}, {ackByte + 'C', 1029}, {ackByte, 133}, {ackByte, 1}};
         for (const auto &step : script) {
             peer.write(step.first);
             QTRY_COMPARE(int(peer.bytesAvailable()), step.second);
             peer.readAll();
         }
-        if (lastAck) {
-            peer.write(ack);
-            peer.waitForBytesWritten(100);
+        QSerialPort *line = transmit.findChild<QSerialPort *>();
+        if (ack > 0) {
+            peer.write(ackByte);
+            QVERIFY(peer.waitForBytesWritten(1000));
+            if (ack == 1)
+                QTest::qWait(200);
+            else // buffered, but not yet stepped on
+                QVERIFY(line->waitForReadyRead(1000));
         }
         link.cut();
-        // Finished, once, though the line went away.
+        for (int i = 0; ack == 2 && i < YmodemFileTransmit::kReadErrorsGone; ++i)
+            line->waitForReadyRead(100); // the errors, before the next step
         QTRY_VERIFY_WITH_TIMEOUT(!statuses.isEmpty() && statuses.last() > YmodemFileTransmit::StatusTransmit, 1500);
-        QCOMPARE(statuses.last(), int(YmodemFileTransmit::StatusFinish));
-        QCOMPARE(statuses.count(YmodemFileTransmit::StatusFinish), 1);
+        QCOMPARE(statuses.last(), status);
+        QCOMPARE(statuses.count(status), 1);
     }
 };
 

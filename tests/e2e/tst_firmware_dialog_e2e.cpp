@@ -171,6 +171,13 @@ private slots:
         const testsupport::ProcessResult list = testsupport::run(
             QStringLiteral(MAVU_MAVUCTL_PATH), {"list", "--midi-api", "jack", "--update-port", updateLink()});
         QVERIFY2(list.out.contains(("\nin update mode: " + updateLink() + " ").toUtf8()), list.out.constData());
+        // Not a named port on which nothing asks for a file.
+        PtyLink node;
+        QVERIFY(node.open());
+        QCOMPARE(testsupport::run(QStringLiteral(MAVU_MAVUCTL_PATH),
+                     {"list", "--midi-api", "jack", "--update-port", node.portPath()})
+                     .out,
+            ("update " + node.portPath() + '\n').toUtf8());
         const QString downloads = QStandardPaths::writableLocation(QStandardPaths::DataLocation);
         QVERIFY(QDir().mkpath(downloads));
         testsupport::writeAll(QDir(downloads).filePath(kFirmwareName), m_firmware);

@@ -10,6 +10,7 @@
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QScopeGuard>
 #include <QLoggingCategory>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -113,6 +114,16 @@ void TestMyFtp::checkThenDownload_data()
     row("nobody greets", "-", "", "failed: The firmware server did not answer in time.", "");
 }
 
+namespace {
+QStringList g_logged;
+QtMessageHandler g_testHandler = nullptr;
+void keepLine(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    g_logged << message;
+    g_testHandler(type, context, message);
+}
+} // namespace
+
 void TestMyFtp::checkThenDownload()
 {
     QFETCH(QString, password);
@@ -147,8 +158,14 @@ void TestMyFtp::checkThenDownload()
     server->put(QStringLiteral("evil.bin"), firmware); // what "../evil.bin" would fetch
     ftp.setCurrentVersion(current);
     Outcome outcome(&ftp);
+    // No line of the log, and nothing the user is told, holds the login.
+    g_logged.clear();
+    g_testHandler = qInstallMessageHandler(keepLine);
+    const auto restore = qScopeGuard([] { qInstallMessageHandler(g_testHandler); });
+    const auto noLogin = [] { return !g_logged.join('\n').contains(QStringLiteral("@127.0.0.1")); };
     ftp.checkOnLineFirmware();
     QCOMPARE(outcome.next(), checked);
+    QVERIFY2(noLogin(), qPrintable(g_logged.join('\n')));
     QVERIFY(!ftp.isBusy());
     if (downloaded.isEmpty())
         return;
@@ -159,11 +176,13 @@ void TestMyFtp::checkThenDownload()
         QCOMPARE(outcome.next(), "stored: " + stored);
         QVERIFY(stored.startsWith(m_home.filePath(QStringLiteral("data"))));
         QVERIFY(testsupport::readAll(stored) == firmware);
+        QCOMPARE(ftp.lastDownloaded(), stored); // verified, so offered again
     } else {
         QCOMPARE(outcome.next(), downloaded);
         // Nothing is left behind, not even a partial file.
         QCOMPARE(QDir(ftp.downloadFolder()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
     }
+    QVERIFY2(noLogin(), qPrintable(g_logged.join('\n')));
     QVERIFY(!ftp.isBusy());
 }
 
@@ -196,7 +215,8 @@ void TestMyFtp::failedDownloadKeepsEarlierCopy()
     ftp.downloadFir();
     QVERIFY(outcome.next().startsWith(QLatin1String("failed: ")));
     QCOMPARE(testsupport::readAll(path), QByteArray("first copy"));
-    QCOMPARE(QDir(ftp.downloadFolder()).entryList(QDir::Files | QDir::Hidden), QStringList{"same.bin"});
+    QCOMPARE(QDir(ftp.downloadFolder()).entryList(QDir::Files | QDir::Hidden),
+        (QStringList{"same.bin", "same.bin.description.json"}));
 }
 
 void TestMyFtp::downloadToAFullDiskLeavesNothing()

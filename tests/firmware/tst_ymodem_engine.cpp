@@ -133,9 +133,8 @@ private slots:
         // Written: "-" nothing, H the header, Dn data block n, E EOT, B the
         // end-of-batch block, Z the cancel, R the last packet again. Reports:
         // E establish, T transmit, F finish, A abort, O time-out, R error.
-        // Resends come every 5 silent steps, silence gives up after 15 (10 for
-        // the end of a confirmed file), the 4th rejection in a row ends it, and
-        // a confirmed file's unanswered end of batch counts as done after 7.
+        // Resends come every 5 silent steps, silence gives up after 15, and the
+        // 4th rejection in a row ends it.
         QTest::addColumn<int>("size");
         QTest::addColumn<QString>("script");
         QTest::addColumn<bool>("failHeader");
@@ -143,14 +142,13 @@ private slots:
         // Nothing is read before the first step; the ACK and the "C" for the data
         // come together, and the data answers the "C" (rb clears its input as it
         // sends it); an EOT's ACK alone changes nothing.
-        QTest::newRow("whole exchange") << 1100 << "C:- .:H+E kC:- .:D1+T k:D2+T k:E+T n:E k:- C:B k:-+F" << false
-                                        << false;
+        QTest::newRow("whole exchange") << 1100 << "C:- .:H+E kC:- .:D1+T k:D2+T k:E+T n:E k:- C:B+F" << false << false;
         // The EOT waits for the request for data, so the "C" after the ACK is not
         // taken for the one after the EOT.
-        QTest::newRow("empty file") << 0 << ".:- C:H+E k:- C:E+T k:- C:B k:-+F" << false << false;
+        QTest::newRow("empty file") << 0 << ".:- C:H+E k:- C:E+T k:- C:B+F" << false << false;
         // A receiver that asks for nothing after its ACK gets the data a resend period later.
         QTest::newRow("data after silence") << 10 << ".:- C:H+E k:- 4*.:- .:D1+T" << false << false;
-        QTest::newRow("EOT after silence") << 0 << ".:- C:H+E k:- 4*.:- .:E+T kC:- .:B k:-+F" << false << false;
+        QTest::newRow("EOT after silence") << 0 << ".:- C:H+E k:- 4*.:- .:E+T kC:- .:B+F" << false << false;
         // Before the header only a "C" counts; surplus "C" and noise after it are
         // drained, and the header goes out again only when its period is over.
         QTest::newRow("odd answers") << 10 << ".:- ?:- k:- C:H+E CC#C:- 4*.:- .:R k:- C:D1+T" << false << false;
@@ -170,16 +168,19 @@ private slots:
             if (stage > 1)
                 QTest::addRow("%s, NAK", name.data()) << 200 << kRoutes.at(stage) + " 3*n:R n:Z+R" << false << false;
         }
-        // A "C" asks for the end-of-batch block again, like a NAK.
+        // Unconfirmed, the end of the batch waits for its ACK; a "C" asks for it again, like a NAK.
+        QTest::newRow("finished, ACK") << 200 << kRoutes.last() + " .:- k:-+F" << false << false;
         QTest::newRow("finished, C") << 200 << kRoutes.last() + " 3*C:R C:Z+R" << false << false;
         // Rejections of the EOT accumulate over silence between them.
         QTest::newRow("EOT rejected") << 10 << ".:- C:H+E k:- C:D1+T k:E+T n:E .:- n:E .:- n:E .:- n:Z+R" << false
                                       << false;
-        // The receiver confirmed the file (ACK to the EOT) and then fell silent,
-        // as rb and a restarting loader do: finished, nothing resent or cancelled.
-        const QString confirmed = ".:- C:H+E k:- C:D1+T k:E+T k:-";
-        QTest::newRow("end-of-batch ACK lost") << 10 << confirmed + " C:B 6*.:- .:-+F" << false << false;
-        QTest::newRow("end of batch NAKed, then silence") << 10 << confirmed + " C:B n:R 6*.:- .:-+F" << false << false;
+        // The receiver confirmed the file (ACK to the EOT): done as the end of the
+        // batch goes out, its ACK not awaited (rb and a restarting loader take it
+        // with them); one that asks for no next file is done after a resend period.
+        // The next transfer waits for its own confirmation.
+        const QString confirmed = ".:- C:H+E k:- C:D1+T k:E+T .:- k:-";
+        QTest::newRow("confirmed, end of batch")
+            << 10 << confirmed + " C:B+F .:- C:H+E k:- C:E+T C:B .:-" << false << false;
         QTest::newRow("no request for the next file") << 10 << confirmed + " 4*.:- .:-+F" << false << false;
         // Unconfirmed, the end-of-batch block is resent and the silence is an error.
         QTest::newRow("EOT never acknowledged")
@@ -198,7 +199,6 @@ private slots:
         sender.setTimeDivide(4);
         sender.setTimeMax(2);
         sender.setErrorMax(3);
-        sender.setBatchEndGrace(7);
         QByteArray header = "firmware.bin" + QByteArray(1, '\0') + QByteArray::number(size);
         header = block(0x01, 0, header.append(QByteArray(128 - header.size(), '\0')));
         const QList<QByteArray> data = dataBlocks(file);

@@ -35,7 +35,6 @@ public:
         , m_file(fileSize)
         , m_failAtBlock(failAtBlock)
     {
-        setBatchEndGrace(kGiveUpSteps);
         for (std::uint32_t i = 0; i < fileSize; ++i)
             m_file[i] = std::uint8_t(i * 7 + 3);
     }

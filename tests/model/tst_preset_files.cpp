@@ -7,6 +7,7 @@
 #include "model/PresetFile.h"
 #include "model/PresetText.h"
 #include "model/SettingsBackup.h"
+#include "model/SettingsLayout.h"
 #include "support/TestSupport.h"
 #include "support/model/SettingsFixture.h"
 
@@ -253,7 +254,8 @@ private slots:
     void backups()
     {
         const QDateTime at(QDate(2026, 3, 4), QTime(5, 6, 7));
-        QCOMPARE(settingsbackup::fileName(at, "MAVU-SIM-0001"), QStringLiteral("2026-03-04_050607_MAVU-SIM-0001.stm"));
+        QCOMPARE(
+            settingsbackup::fileName(at, " MAVU-SIM-0001\n"), QStringLiteral("2026-03-04_050607_MAVU-SIM-0001.stm"));
         QCOMPARE(settingsbackup::fileName(at, "../a/b c"), QStringLiteral("2026-03-04_050607_unknown-serial.stm"));
         QCOMPARE(settingsbackup::fileName(at, "KM:V 7/\\1"), QStringLiteral("2026-03-04_050607_KM_V_7__1.stm"));
 
@@ -268,6 +270,12 @@ private slots:
         QCOMPARE(kept.size(), settingsbackup::kMaxKept);
         QCOMPARE(kept.first(), settingsbackup::fileName(at.addDays(80), "S"));
         QCOMPARE(QFileInfo(stored).fileName(), kept.last());
+
+        // Written back after an update: the settings of before, the header and version of now.
+        QByteArray updated = m_defaults;
+        updated[layout::kVersionOffset] = 9;
+        QCOMPARE(settingsbackup::restoredImage(m_defaults, updated), updated);
+        QVERIFY(!settingsbackup::sameSettings(m_defaults.left(100), m_defaults.left(100))); // not an image
     }
 
     // Each exchange kept once under the controller's serial number, newest first.

@@ -230,6 +230,8 @@ private slots:
         QFETCH(QStringList, names);
         const ControlId control = ControlId::parse(text);
         QCOMPARE((QStringList{control.machineName(), control.listName(), control.translatedName()}), names);
+        for (auto kind : {ControlId::Kind::Pad, ControlId::Kind::Knob, ControlId::Kind::Button})
+            QVERIFY(!ControlId({kind, ControlId::count(kind)}).isValid()); // one past the last, however made
     }
 
     // A message from the controller names the control that sent it, by the

@@ -11,8 +11,8 @@ TestCase {
 
     // Types into a number field and confirms, as the user does.
     function enter(field, text) {
-        field.textInput.text = text
         field.textInput.forceActiveFocus()
+        field.textInput.text = text
         keyClick(Qt.Key_Return)
     }
 }

@@ -30,8 +30,7 @@ Item {
                 { tag: "0", typed: "0", kept: 0 },
                 { tag: "1", typed: "1", kept: 1 },
                 { tag: "90", typed: "90", kept: 90 },
-                { tag: "127", typed: "127", kept: 127 },
-                { tag: "255, beyond the scale", typed: "255", kept: 127 }
+                { tag: "127", typed: "127", kept: 127 }
             ]
         }
 

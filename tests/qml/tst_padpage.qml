@@ -36,8 +36,11 @@ Item {
             mouseClick(tile.tabBar.itemAt(1))
             compare([DataMgt.getPadInfo(0).padtype, tile.cbxNote.enabled, tile.btnState.enabled], [1, false, true])
             var before = tile.cbxNote.currentIndex
-            enter(tile.input, "300") // clamped, then written
-            compare([tile.input.textInput.text, DataMgt.getPadInfo(0).padData], ["127", 127])
+            var stored = DataMgt.getPadInfo(0).padData
+            enter(tile.input, "300") // refused, not written
+            compare([tile.input.refused, DataMgt.getPadInfo(0).padData], [true, stored])
+            enter(tile.input, "100")
+            compare(DataMgt.getPadInfo(0).padData, 100)
             compare(tile.cbxNote.currentIndex, before, "control change leaves the note picker alone")
             mouseClick(tile.tabBar.itemAt(2))
             compare([DataMgt.getPadInfo(0).padtype, tile.cbxNote.enabled, tile.btnState.enabled], [2, false, false])
@@ -64,7 +67,8 @@ Item {
         function test_colourDialogConfirmWritesTheOpenedColour() {
             DataMgt.setPadBatchColor(1, "#40a0fe") // stored as 32, 80, 127
             var tile = bankA.tile(12)
-            mouseClick(tile.colorRect)
+            tile.colorRect.forceActiveFocus()
+            keyClick(Qt.Key_Space) // the swatch by keyboard
             compare([colordlg.keyIndex, colordlg.currentColor], [0, "#40a0fe"])
             DataMgt.setPadInfo(0, "padRGB", "#000000")
             var buttons = colordlg.contentItem.children
@@ -75,6 +79,14 @@ Item {
             var info = DataMgt.getPadInfo(0)
             compare([info.padR, info.padG, info.padB], [32, 80, 127])
             compare(String(tile.colorRect.color), "#40a0fe")
+            // Without the wheel: a #rrggbb code, kept on the controller's scale; Escape closes.
+            keyClick(Qt.Key_Space)
+            verify(colordlg.code.activeFocus)
+            colordlg.code.text = "#ff0000"
+            keyClick(Qt.Key_Return)
+            compare([colordlg.red.text, colordlg.currentColor], ["127", "#fe0000"])
+            keyClick(Qt.Key_Escape)
+            verify(!colordlg.opened && tile.colorRect.activeFocus)
         }
     }
 }

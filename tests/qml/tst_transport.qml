@@ -35,6 +35,10 @@ Item {
             keyClick(Qt.Key_Down)
             var info = DataMgt.getWalkingBeltInfo(0)
             compare([info.wbData, info.wbMode, info.wbCh], [99, 1, 3])
+            keyClick(Qt.Key_PageDown) // ten down the list
+            compare(DataMgt.getWalkingBeltInfo(0).wbCh, 13)
+            keyClick(Qt.Key_End)
+            compare(DataMgt.getWalkingBeltInfo(0).wbCh, 16)
             compare(DataMgt.getWalkingBeltInfo(1).wbMode, 0, "other buttons keep theirs")
         }
     }

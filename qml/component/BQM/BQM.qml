@@ -31,6 +31,12 @@ Rectangle {
     // Lit by Hits.flash(); made on the first hit.
     property Item hitRing: null
     readonly property Item hitArea: root
+    // "Knob B3", for screen readers.
+    readonly property string knobName: knobIndex < 0 ? "" : qsTr("Knob %1").arg("ABC"[Math.floor(knobIndex / 4)]
+                                                                                 + (knobIndex % 4 + 1))
+
+    Accessible.role: Accessible.Grouping
+    Accessible.name: knobName
 
     function updateAll() {
         updateInput()
@@ -107,6 +113,7 @@ Rectangle {
     BqmCC {
         id: cc
         anchors.fill: parent
+        owner: root.knobName
         visible: true
         inputValue.onEditingFinished: {
             DataMgt.setBQMInfo(root.knobIndex, "bqmData", cc.inputValue.text)
@@ -120,6 +127,7 @@ Rectangle {
     BqmCC {
         id: chnTouch
         anchors.fill: parent
+        owner: root.knobName
         visible: false
         inputValue.enabled: false
         inputMin.onEditingFinished: root.writeMin(chnTouch.inputMin)
@@ -130,6 +138,7 @@ Rectangle {
     BqmPitchBend {
         id: pitchBend
         anchors.fill: parent
+        owner: root.knobName
         visible: false
         inputlsbMin.onEditingFinished: root.writeMin(pitchBend.inputlsbMin)
         inputlsbMax.onEditingFinished: root.writeMax(pitchBend.inputlsbMax)
@@ -156,6 +165,7 @@ Rectangle {
         itemHidth: 16
         textColor: CusConfig.colorTextSecondary
         checkedTextColor: CusConfig.colortext
+        accessibleName: qsTr("%1 type").arg(root.knobName)
         onCurrentIndexChanged: {
             if (root.ready)
                 DataMgt.setBQMInfo(root.knobIndex, "bqmType", tabBar.currentIndex)

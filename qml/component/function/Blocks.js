@@ -19,3 +19,18 @@ function editedUnticked(blocks, family) {
     }
     return names
 }
+
+// A field's name for screen readers: its block's title and the label on its
+// left in the same row ("CC MIN").
+function fieldName(field) {
+    var label = null
+    var siblings = field.parent ? field.parent.children : []
+    for (var i = 0; i < siblings.length; ++i) {
+        var s = siblings[i]
+        if (s.objectName === "blockLabel" && s.visible && Math.abs(s.y - field.y) < 8 && s.x < field.x
+                && (!label || s.x > label.x))
+            label = s
+    }
+    var title = field.block && field.block.title ? field.block.title + " " : ""
+    return title + (label ? label.text : "")
+}

@@ -49,6 +49,7 @@ StateBorderButton {
         to: 1
         stepSize: 0.01
         value: 1
+        Accessible.name: root.title
         onMoved: root.markEdited()
     }
 

@@ -1,10 +1,13 @@
 import QtQuick 2.15
 import "../../BaseControl"
+import "Blocks.js" as Blocks
 
 // MIDI channel 1..16; the index is what the clipboard keeps, the text what
 // the settings model receives. A choice marks its block as edited.
 CusCombox {
     property Item block: parent
+
+    accessibleName: Blocks.fieldName(this)
 
     width: 50
     height: 14

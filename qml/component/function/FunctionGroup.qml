@@ -24,6 +24,9 @@ Item {
 
     readonly property var families: [knobsw, knock, brightness, pressure]
 
+    Accessible.role: Accessible.Grouping
+    Accessible.name: title
+
     signal colorRequested(var swatch, color current)
     signal copyFromLeft()
     signal copyFromRight()

@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import "../../BaseControl"
+import ".."
 import "../ColorLevels.js" as ColorLevels
 import "Blocks.js" as Blocks
 
@@ -141,7 +142,7 @@ StateBorderButton {
 
         BlockTitle { text: colorBtn.title }
         BlockLabel { x: 10; y: 34; text: qsTr("CHOOSE") }
-        Rectangle {
+        Swatch {
             id: chooseColorRect
 
             // The colour dialog hands its choice back here; the fields show
@@ -162,12 +163,8 @@ StateBorderButton {
             radius: CusConfig.radiuSize3
             border.width: 1
             border.color: CusConfig.colorBorderInput
-
-            MouseArea {
-                anchors.fill: parent
-                cursorShape: Qt.PointingHandCursor
-                onClicked: root.colorRequested(chooseColorRect, chooseColorRect.color)
-            }
+            accessibleName: colorBtn.title
+            onChosen: root.colorRequested(chooseColorRect, chooseColorRect.color)
         }
         BlockLabel { x: 10; y: 68; text: qsTr("PARAM") }
         // The controller's scale, as Compare and mavuctl show it.

@@ -65,6 +65,7 @@ StateBorderButton {
         height: 14
         text1: qsTranslate("KnockGroup", "Asc")
         text2: qsTranslate("KnockGroup", "Des")
+        accessibleName: block.title + " " + qsTranslate("KnockGroup", "ASC/DES")
         onClicked: block.markEdited()
     }
     BlockLabel {
@@ -82,6 +83,7 @@ StateBorderButton {
         height: 14
         text1: qsTranslate("KnockGroup", "Moment")
         text2: qsTranslate("KnockGroup", "Toggle")
+        accessibleName: block.title + " " + qsTranslate("KnockGroup", "TYPE")
         onClicked: block.markEdited()
     }
     BlockLabel { x: 10; y: block.channelRow; text: qsTranslate("KnockGroup", "CH") }

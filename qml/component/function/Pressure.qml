@@ -70,6 +70,7 @@ StateBorderButton {
         x: 92
         y: 16
         textColor: CusConfig.colorTextSecondary
+        accessibleName: qsTr("Full Level")
         textInput.onTextEdited: root.settings.level = textInput.text
         onEditingFinished: root.settings.level = text // clamped
     }
@@ -91,6 +92,7 @@ StateBorderButton {
         textColor: CusConfig.colortext
         backgroundColor: CusConfig.colorElement
         model: [qsTr("FULL"), qsTr("LO"), qsTr("LINEAR"), qsTr("EXP")]
+        accessibleName: qsTr("Velocity Curve")
         onActivated: root.settings.curve = index
         // A language switch rebuilds the translated list, which would drop the choice.
         onModelChanged: currentIndex = root.settings.curve

@@ -15,6 +15,18 @@ MenuItem {
         return text.indexOf(keys) < 0 ? keys : ""
     }
 
+    // The menu bar of a top-level menu's item: Left and Right go along it
+    // (see MyMenuBar.openBeside); Right on an item with a submenu opens that.
+    property Item bar: null
+
+    Keys.onPressed: {
+        var step = event.key === Qt.Key_Left ? -1 : event.key === Qt.Key_Right ? 1 : 0
+        if (step !== 0 && !(step > 0 && subMenu) && bar) {
+            bar.openBeside(menu, step)
+            event.accepted = true
+        }
+    }
+
     implicitWidth: 30
     implicitHeight: 35 * sizeRatio
     leftPadding: 14 * sizeRatio

@@ -21,9 +21,59 @@ Item {
     signal compareRequested()
     signal historyRequested()
     signal libraryRequested()
+    signal keysRequested()
+    // 0..2 for bank A..C, pads and knobs together.
+    signal bankRequested(int bank)
+    // +1 larger, -1 smaller, 0 back to the screen's own scale.
+    signal zoomRequested(int step)
 
     width: CusConfig.windowWidth
     height: 24
+
+    // F10 opens the first menu, as on most desktops; Up and Down go through
+    // it, Left and Right to the menus beside it that have something to
+    // choose (Edit may not), Escape closes it.
+    function firstEnabled(menu) {
+        for (var i = 0; i < menu.count; ++i) {
+            if (menu.itemAt(i).enabled)
+                return i
+        }
+        return -1
+    }
+
+    function openMenu(index) {
+        var menu = menuBar.menuAt(index)
+        menu.popup(menuBar.itemAt(index), 0, menuBar.height)
+        menu.currentIndex = firstEnabled(menu)
+    }
+
+    function openBeside(menu, step) {
+        var i = 0
+        while (menuBar.menuAt(i) !== menu)
+            ++i
+        var next = (i + step + menuBar.count) % menuBar.count
+        while (firstEnabled(menuBar.menuAt(next)) < 0)
+            next = (next + step + menuBar.count) % menuBar.count
+        // Once the closing menu has given the focus back.
+        var open = function () {
+            menu.closed.disconnect(open)
+            root.openMenu(next)
+        }
+        menu.closed.connect(open)
+        menu.close()
+    }
+
+    Shortcut {
+        sequence: "F10"
+        onActivated: root.openMenu(0)
+    }
+
+    // Undo and redo from a number field with nothing typed in it.
+    Connections {
+        target: HistoryKeys
+        function onUndo() { undoAction.trigger() }
+        function onRedo() { redoAction.trigger() }
+    }
 
     Rectangle {
         id: title
@@ -48,6 +98,7 @@ Item {
             width: 22
             height: 22
             source: "qrc:/img/logo.png"
+            Accessible.ignored: true
         }
 
         BasicText {
@@ -65,6 +116,7 @@ Item {
             btnImgNormal: "qrc:/img/icon_close_default.png"
             btnImgHovered: "qrc:/img/icon_close_click.png"
             btnImgPressed: "qrc:/img/icon_close_click.png"
+            Accessible.name: qsTr("Close")
             onClicked: root.closeRequested()
         }
 
@@ -76,6 +128,7 @@ Item {
             btnImgNormal: "qrc:/img/icon_minimize_default.png"
             btnImgHovered: "qrc:/img/icon_minimize_click.png"
             btnImgPressed: "qrc:/img/icon_minimize_click.png"
+            Accessible.name: qsTr("Minimise")
             onClicked: root.minimizeRequested()
         }
     }
@@ -124,7 +177,7 @@ Item {
 
         Menu {
             title: qsTr("File")
-            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio; bar: root }
             background: GreenMenuBarBg { implicitWidth: 290 * root.menuRatio }
 
             MenuAction {
@@ -178,18 +231,20 @@ Item {
             }
         }
 
-        // While a number field has the focus, its own undo and redo of what
-        // was typed take these keys (Qt's text fields claim them); the menu
-        // items always reach the history, and opening the menu ends the
+        // While a number field holds typing, its own undo and redo of what
+        // was typed take these keys (Qt's text fields claim them); once the
+        // value is confirmed they reach the history again (HistoryKeys). The
+        // menu items always reach the history, and opening the menu ends the
         // field's editing first, so what was typed is committed, then undone.
         Menu {
             title: qsTr("Edit")
-            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio; bar: root }
             background: GreenMenuBarBg { implicitWidth: 300 * root.menuRatio }
 
             // Not StandardKey.Undo: some schemes give it a second key, and
             // a shortcut's sequence binds only the first.
             MenuAction {
+                id: undoAction
                 text: EditHistory.undoText
                 enabled: EditHistory.canUndo
                 keys: "Ctrl+Z"
@@ -197,6 +252,7 @@ Item {
             }
             // Both keys on every desktop: the schemes disagree on redo.
             MenuAction {
+                id: redoAction
                 text: EditHistory.redoText
                 enabled: EditHistory.canRedo
                 keys: "Ctrl+Shift+Z"
@@ -206,8 +262,47 @@ Item {
         }
 
         Menu {
+            title: qsTr("View")
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio; bar: root }
+            background: MenuBackground { implicitWidth: 220 * root.menuRatio }
+
+            MenuAction {
+                text: qsTr("Bank A")
+                keys: "Ctrl+1"
+                onTriggered: root.bankRequested(0)
+            }
+            MenuAction {
+                text: qsTr("Bank B")
+                keys: "Ctrl+2"
+                onTriggered: root.bankRequested(1)
+            }
+            MenuAction {
+                text: qsTr("Bank C")
+                keys: "Ctrl+3"
+                onTriggered: root.bankRequested(2)
+            }
+            // Ctrl+= too: the same key without Shift on most layouts.
+            MenuAction {
+                text: qsTr("Zoom In")
+                keys: "Ctrl++"
+                moreKeys: ["Ctrl+="]
+                onTriggered: root.zoomRequested(1)
+            }
+            MenuAction {
+                text: qsTr("Zoom Out")
+                keys: "Ctrl+-"
+                onTriggered: root.zoomRequested(-1)
+            }
+            MenuAction {
+                text: qsTr("Actual Size")
+                keys: "Ctrl+0"
+                onTriggered: root.zoomRequested(0)
+            }
+        }
+
+        Menu {
             title: qsTr("Function")
-            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio; bar: root }
             background: MenuBackground { implicitWidth: 176 * root.menuRatio }
 
             Action {
@@ -218,13 +313,17 @@ Item {
 
         Menu {
             title: qsTr("Help")
-            delegate: GreenMenuItem { sizeRatio: root.menuRatio }
-            background: MenuBackground { implicitWidth: 176 * root.menuRatio }
+            delegate: GreenMenuItem { sizeRatio: root.menuRatio; bar: root }
+            background: MenuBackground { implicitWidth: 230 * root.menuRatio }
 
             MenuAction {
                 text: qsTr("Open Userguide   Ctrl+H")
                 keys: "Ctrl+H"
                 onTriggered: Qt.openUrlExternally(WebLinks.faqUrl(Tran.currentLanguage))
+            }
+            Action {
+                text: qsTr("Keyboard and Screen Readers")
+                onTriggered: root.keysRequested()
             }
             Action {
                 text: qsTr("About")

@@ -10,12 +10,14 @@ public:
     bool isPresent() override { return true; }
     bool open(QString *) override { return true; }
     void close() override { }
-    bool send(const QByteArray &, QString *error) override
+    bool send(const QByteArray &message, QString *error) override
     {
+        sent << message;
         *error = sendError;
         return sendError.isEmpty();
     }
     void answer(const QByteArray &message) { deliver(message); }
 
     QString sendError;
+    QList<QByteArray> sent; // every message tried
 };

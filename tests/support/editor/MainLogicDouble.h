@@ -71,6 +71,11 @@ public slots:
     void updateProgra(int, int) { count("updateProgra"); }
     QString getSoftVersion() { return QStringLiteral("1.0.1.1"); }
     double getScreenScaleFactor() { return 1.0; }
+    double zoom() const { return m_zoom; }
+    void setZoom(double zoom) { m_zoom = zoom; }
     void showSystemCheck() { count("showSystemCheck"); }
     void setShownBanks(int, int) { count("setShownBanks"); }
+
+private:
+    double m_zoom = 1.0;
 };
