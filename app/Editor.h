@@ -74,7 +74,9 @@ private:
     FirmwareUpdate m_update;
     FunctionProperty m_functionProperty;
     // Outlives the window that hands it snapshots, and writes them all before it goes.
-    history::Recorder m_snapshots{history::defaultFolder()};
+    // A run on the simulated controller keeps its own, as its backups.
+    history::Recorder m_snapshots{
+        m_setup.dataFolder.isEmpty() ? history::defaultFolder() : history::folderIn(m_setup.dataFolder)};
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<FirmwareUpdateFlow> m_firmware;
     std::unique_ptr<RecoveryOffer> m_recovery;

@@ -8,7 +8,6 @@
 #include <QCoreApplication>
 #include <QDebug>
 #include <QDir>
-#include <QFileInfo>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -93,7 +92,7 @@ QString folderIn(const QString &dataFolder)
 
 QString defaultFolder()
 {
-    return folderIn(QFileInfo(settingsbackup::defaultFolder()).path());
+    return folderIn(settingsbackup::dataFolder());
 }
 
 bool record(const QString &folder, const QString &serial, Event event, const QByteArray &image, const QDateTime &when,
