@@ -147,7 +147,7 @@ void DifferenceList::chooseFile()
 {
     const QString path = m_pathQuestion ? m_pathQuestion()
                                         : QFileDialog::getOpenFileName(nullptr, tr("Compare with a preset"), QString(),
-                                            tr("Presets (*.stm *.syx);;All files (*)"));
+                                            tr("Presets (*.stm *.syx *.json);;All files (*)"));
     if (!path.isEmpty())
         compareWithFile(path);
 }

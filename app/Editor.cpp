@@ -2,6 +2,8 @@
 
 #include "app/AppLog.h"
 #include "app/DifferenceList.h"
+#include "app/HistoryList.h"
+#include "app/PresetLibrary.h"
 #include "app/MessageBoxPrompt.h"
 #include "app/PresetDocument.h"
 #include "app/RecoveryOffer.h"
@@ -13,6 +15,7 @@
 #include "model/DataManagement.h"
 #include "model/EditHistory.h"
 #include "model/EditSession.h"
+#include "model/PresetFile.h"
 #include "workflows/FirmwareUpdateFlow.h"
 #include "workflows/UpdateShutdown.h"
 
@@ -35,6 +38,8 @@ Editor::Editor(const EditorSetup &setup, QObject *parent)
     m_history->setSession(m_session);
     m_differences = new DifferenceList(m_settings, m_session, this);
     m_document = new PresetDocument(m_settings, m_history, m_session, this);
+    m_library = new PresetLibrary(m_document, m_session, this);
+    m_snapshotList = new HistoryList(m_snapshots.folder(), m_settings, m_history, m_differences, m_document, this);
     // The version the update check compares with is the controller's, once known.
     connect(m_session, &EditSession::firmwareVersionChanged, this,
         [this] { m_ftp.setCurrentVersion(m_session->firmwareVersion()); });
@@ -79,6 +84,12 @@ Editor::Editor(const EditorSetup &setup, QObject *parent)
         [this](const QString &path) { m_firmware->start(path, m_window->serialNumber()); });
     connect(m_window.get(), &MainWindow::controllerSettings, m_firmware.get(), &FirmwareUpdateFlow::compareOnReturn);
     connect(m_firmware.get(), &FirmwareUpdateFlow::restore, m_window.get(), &MainWindow::restoreBackup);
+    m_window->setSnapshots(&m_snapshots);
+    connect(m_firmware.get(), &FirmwareUpdateFlow::backedUp, this, [this](const QString &path) {
+        QByteArray image;
+        if (preset::readFile(path, &image, nullptr))
+            m_window->keepSnapshot(history::Event::Backup, image);
+    });
 
     publish();
 
@@ -115,6 +126,8 @@ void Editor::publish()
     context->setContextProperty(QStringLiteral("FirmwareUpdate"), &m_update);
     context->setContextProperty(QStringLiteral("FunctionProperty"), &m_functionProperty);
     context->setContextProperty(QStringLiteral("Differences"), m_differences);
+    context->setContextProperty(QStringLiteral("Snapshots"), m_snapshotList);
+    context->setContextProperty(QStringLiteral("Library"), m_library);
 
     m_engine.load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
 }

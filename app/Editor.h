@@ -3,6 +3,7 @@
 #include "app/MainWindow.h"
 #include "firmware/FirmwareUpdate.h"
 #include "firmware/MyFtp.h"
+#include "model/ControllerHistory.h"
 #include "model/FunctionProperty.h"
 
 #include <QObject>
@@ -13,6 +14,8 @@
 class DataManagement;
 class DetectionDevice;
 class DifferenceList;
+class HistoryList;
+class PresetLibrary;
 class EditHistory;
 class EditSession;
 class FirmwareUpdateFlow;
@@ -40,9 +43,12 @@ public:
     DataManagement *settings() const { return m_settings; }
     EditSession *session() const { return m_session; }
     DifferenceList *differences() const { return m_differences; }
+    HistoryList *snapshotList() const { return m_snapshotList; }
+    PresetLibrary *library() const { return m_library; }
     DetectionDevice *detection() const { return m_detection; }
     FirmwareUpdateFlow &firmware() { return *m_firmware; }
     QQmlApplicationEngine &engine() { return m_engine; }
+    history::Recorder &snapshots() { return m_snapshots; }
 
     // Who answers the editor's questions (message boxes unless replaced).
     void setUserPrompt(std::unique_ptr<UserPrompt> prompt);
@@ -61,10 +67,16 @@ private:
     EditHistory *m_history = nullptr;
     EditSession *m_session = nullptr;
     DifferenceList *m_differences = nullptr;
+    HistoryList *m_snapshotList = nullptr;
+    PresetLibrary *m_library = nullptr;
     PresetDocument *m_document = nullptr;
     MyFtp m_ftp;
     FirmwareUpdate m_update;
     FunctionProperty m_functionProperty;
+    // Outlives the window that hands it snapshots, and writes them all before it goes.
+    // A run on the simulated controller keeps its own, as its backups.
+    history::Recorder m_snapshots{
+        m_setup.dataFolder.isEmpty() ? history::defaultFolder() : history::folderIn(m_setup.dataFolder)};
     std::unique_ptr<MainWindow> m_window;
     std::unique_ptr<FirmwareUpdateFlow> m_firmware;
     std::unique_ptr<RecoveryOffer> m_recovery;

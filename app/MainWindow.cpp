@@ -44,6 +44,7 @@ MainWindow::MainWindow(const EditorSetup &setup, DataManagement *settings, EditH
     // Answers to the editor's own requests and whatever else the controller says.
     connect(&m_read, &ControllerRequest::answered, this, &MainWindow::handleReply);
     connect(&m_serialRead, &ControllerRequest::answered, this, &MainWindow::handleReply);
+    connect(&m_serialRead, &ControllerRequest::failed, this, [this] { serialKnown(false); });
     connect(&m_ports, &ControllerChannel::received, this, &MainWindow::handleReply);
     connect(&m_ports, &ControllerPorts::played, this, &MainWindow::controlPlayed);
     connect(&m_scale, &ScreenScale::changed, this, &MainWindow::screenChanged);
@@ -100,21 +101,46 @@ void MainWindow::getData()
 void MainWindow::sendData()
 {
     m_document->commitPendingEdits();
-    send(m_settings->imageBytes());
+    send(m_settings->imageBytes(), history::Event::Send);
 }
 
 void MainWindow::restoreBackup(const QByteArray &image)
 {
-    if (send(image))
+    if (send(image, history::Event::Restore))
         m_document->takeRestoredBackup(image);
 }
 
-bool MainWindow::send(const QByteArray &image)
+void MainWindow::keepSnapshot(history::Event event, const QByteArray &image, const QDateTime &when)
+{
+    if (!m_snapshots)
+        return;
+    if (m_serialAsked)
+        m_unnamedSnapshots.append({event, image, when});
+    else
+        m_snapshots->record(m_serial, event, image, when);
+}
+
+void MainWindow::serialKnown(bool known)
+{
+    if (!m_serialAsked)
+        return;
+    m_serialAsked = false;
+    // Those of a controller whose serial number cannot be read go under the stand-in.
+    if (!known)
+        m_serial.clear();
+    for (const auto &snapshot : qAsConst(m_unnamedSnapshots))
+        keepSnapshot(snapshot.event, snapshot.image, snapshot.when);
+    m_unnamedSnapshots.clear();
+}
+
+bool MainWindow::send(const QByteArray &image, history::Event event)
 {
     QString ignored;
     const bool sent = sendSettings(m_ports, image, &ignored);
-    if (sent)
+    if (sent) {
         m_session->setControllerImage(image);
+        keepSnapshot(event, image);
+    }
     emit showHint(true, sent);
     m_ports.closeOutput();
     return sent;
@@ -130,6 +156,7 @@ void MainWindow::handleReply(const QByteArray &message)
     case protocol::Reply::Serial:
         qCDebug(lcApp) << "===" << reply.serialShort;
         m_serial = reply.serial;
+        serialKnown(true);
         emit s_snNum(reply.serial);
         break;
     case protocol::Reply::Settings:
@@ -158,6 +185,7 @@ void MainWindow::setShownBanks(int padBank, int knobBank)
 void MainWindow::settingsReceived(const QByteArray &image)
 {
     m_session->setControllerImage(image);
+    keepSnapshot(m_readAsked ? history::Event::Get : history::Event::Read, image);
     // What the user opened or edited stays; the controller's settings are
     // then only recorded, and the difference shown.
     if (m_readAsked || !m_session->holdsUserWork()) {
@@ -177,10 +205,13 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
         m_readAsked = false;
         if (!isArrival) {
             m_ports.setPresent(false);
+            serialKnown(false);
             m_session->setControllerImage(QByteArray());
             emit devStateChanged(false);
         } else {
+            serialKnown(false); // a controller before it that never told
             m_serial.clear();
+            m_serialAsked = true;
             m_ports.setPresent(true);
             emit showHint(false, m_read.start());
             QTimer::singleShot(kSerialRequestDelayMs, this, [this] { m_serialRead.start(); });

@@ -3,6 +3,7 @@
 #include "app/ControllerPorts.h"
 #include "app/ScreenScale.h"
 #include "model/ControlHit.h"
+#include "model/ControllerHistory.h"
 #include "workflows/ControllerRequest.h"
 
 #include <QByteArray>
@@ -55,6 +56,12 @@ public:
     QString serialNumber() const { return m_serial; }
     // Who is warned and shown the system check (not owned).
     void setPrompt(UserPrompt *prompt);
+    // Where every image read from or written to the controller is kept (not owned).
+    void setSnapshots(history::Recorder *snapshots) { m_snapshots = snapshots; }
+    // Kept under the controller's serial number; one read on arrival waits
+    // for it, as it is asked for later.
+    void keepSnapshot(
+        history::Event event, const QByteArray &image, const QDateTime &when = QDateTime::currentDateTimeUtc());
 
 signals:
     void showHint(bool isSend, bool isSuccess);
@@ -92,7 +99,8 @@ public slots:
     void onDevArrivalOrRemove(QString devType, bool isArrival);
 
 private:
-    bool send(const QByteArray &image);
+    bool send(const QByteArray &image, history::Event event);
+    void serialKnown(bool known);
     void handleReply(const QByteArray &message);
     void settingsReceived(const QByteArray &image);
     void controlPlayed(const QByteArray &message);
@@ -110,6 +118,15 @@ private:
     ScreenScale m_scale;
     controlhit::ShownBanks m_shownBanks;
     QString m_serial;
+    history::Recorder *m_snapshots = nullptr;
+    // Snapshots taken while the serial number is being asked for.
+    struct Unnamed {
+        history::Event event;
+        QByteArray image;
+        QDateTime when;
+    };
+    QList<Unnamed> m_unnamedSnapshots;
+    bool m_serialAsked = false;
     // The reply to the user's own read replaces the editor's settings; one on arrival may not.
     bool m_readAsked = false;
 };

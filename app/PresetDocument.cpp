@@ -25,13 +25,16 @@ QString PresetDocument::askSavePath()
 {
     const QString stmFilter = tr("stm (*.stm)");
     const QString syxFilter = tr("syx (*.syx)");
-    const QString filters = stmFilter + QStringLiteral(";;") + syxFilter;
+    const QString jsonFilter = tr("Preset as text (*.json)");
+    const QString filters = QStringList{stmFilter, syxFilter, jsonFilter}.join(QStringLiteral(";;"));
     QString selected = stmFilter;
     QString path = m_savePathQuestion
         ? m_savePathQuestion(filters, &selected)
         : QFileDialog::getSaveFileName(nullptr, tr("Save File"), QString(), filters, &selected);
     if (!path.isEmpty() && QFileInfo(path).suffix().isEmpty())
-        path += selected == syxFilter ? QStringLiteral(".syx") : QStringLiteral(".stm");
+        path += selected == syxFilter ? QStringLiteral(".syx")
+            : selected == jsonFilter  ? QStringLiteral(".json")
+                                      : QStringLiteral(".stm");
     return path;
 }
 
@@ -187,11 +190,23 @@ void PresetDocument::takeRestoredBackup(const QByteArray &image)
 
 bool PresetDocument::savePresetTo(const QString &path)
 {
+    if (!writePreset(path, m_settings->imageBytes()))
+        return false;
+    m_session->setFile(path);
+    return true;
+}
+
+bool PresetDocument::saveCopyAs(const QByteArray &image)
+{
+    const QString path = askSavePath();
+    return !path.isEmpty() && writePreset(path, image);
+}
+
+bool PresetDocument::writePreset(const QString &path, const QByteArray &image)
+{
     QString error;
-    if (preset::writeFile(path, m_settings->imageBytes(), &error)) {
-        m_session->setFile(path);
+    if (preset::writeFile(path, image, &error))
         return true;
-    }
     qCWarning(lcApp) << "saving the preset failed:" << path << error;
     showFileError(tr("The preset could not be saved to \"%1\".\n%2").arg(QDir::toNativeSeparators(path), error));
     return false;

@@ -35,6 +35,8 @@ public:
     // Preset files without dialogs; failures show an error box naming the file.
     bool openPresetPath(const QString &path);
     bool savePresetTo(const QString &path);
+    // Asks where and writes image there as a preset; the editor's file stays as it is.
+    bool saveCopyAs(const QByteArray &image);
 
     // What replaces the editor's settings.
     enum class Replacing { Open, Get, RestoreDefault };
@@ -81,6 +83,7 @@ private:
     QStringList pendingWork(bool unsent) const;
     QString askSavePath();
     void showFileError(const QString &text);
+    bool writePreset(const QString &path, const QByteArray &image);
 
     DataManagement *m_settings;
     EditHistory *m_history;

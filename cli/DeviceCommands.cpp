@@ -7,6 +7,7 @@
 #include "firmware/LoaderListener.h"
 #include "firmware/SerialPortFinder.h"
 #include "firmware/UpdatePortLocator.h"
+#include "model/ControllerHistory.h"
 #include "model/ControllerIds.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
@@ -48,6 +49,19 @@ bool readSettings(ControllerLink &link, QByteArray *image)
         return false;
     }
     return true;
+}
+
+// Keeps what went across in the controller's history, under its serial
+// number (asked for now); a snapshot not kept is said, but fails nothing.
+void keepSnapshot(ControllerLink &link, history::Event event, const QByteArray &image)
+{
+    QByteArray reply;
+    QString error;
+    const QString serial = ControllerRequest::wait(link, protocol::ReadSerial, &reply, &error)
+        ? protocol::serialText(reply.constData(), reply.size())
+        : QString();
+    if (!history::record(history::defaultFolder(), serial, event, image, QDateTime::currentDateTimeUtc(), &error))
+        fail(QStringLiteral("the settings were not kept in the history: %1").arg(error));
 }
 
 QString portLines(const char *kind, const QMap<int, QString> &ports)
@@ -115,6 +129,7 @@ int runGet(const Invocation &call)
     QByteArray image;
     if (!openLink(link) || !readSettings(link, &image))
         return 1;
+    keepSnapshot(link, history::Event::Get, image);
     link.close();
     DataManagement settings;
     settings.setImage(image.constData(), image.size());
@@ -147,6 +162,7 @@ int runSend(const Invocation &call)
         return 1;
     if (!sendSettings(link, image, &error))
         return fail(error);
+    keepSnapshot(link, history::Event::Send, image);
     return 0;
 }
 

@@ -4,9 +4,8 @@
 #include "cli/EditCommand.h"
 #include "cli/SetCommand.h"
 #include "model/DataManagement.h"
+#include "model/PresetText.h"
 #include "model/SettingsText.h"
-
-#include <QJsonDocument>
 
 #include <functional>
 
@@ -32,7 +31,7 @@ int runDump(const Invocation &call)
     if (!loadPreset(rest.at(0), settings))
         return 1;
     if (json)
-        printOut(QString::fromUtf8(QJsonDocument(settingsText::toJson(settings)).toJson(QJsonDocument::Indented)));
+        printOut(QString::fromUtf8(presettext::write(settings.imageBytes())));
     else
         printOut(settingsText::toText(settings));
     return 0;

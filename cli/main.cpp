@@ -2,6 +2,7 @@
 #include "cli/DeviceCommands.h"
 #include "cli/FileCommands.h"
 #include "cli/FirmwareCommands.h"
+#include "cli/HistoryCommands.h"
 #include "cli/SetCommand.h"
 #include "cli/EditCommand.h"
 #include "model/HelpText.h"
@@ -15,7 +16,7 @@
 
 namespace {
 
-enum class Group { Presets, Controller, Firmware };
+enum class Group { Presets, Controller, History, Firmware };
 
 struct Command {
     QString words; // "get", "firmware update"
@@ -41,7 +42,7 @@ QList<Command> commands()
         {"defaults", Group::Presets, "defaults OUT", {}, "write the default settings", {}, cli::runDefaults},
         {"dump", Group::Presets, "dump [--json] FILE", {}, "print every setting readably", {{"json", "print JSON"}},
             cli::runDump},
-        {"convert", Group::Presets, "convert IN OUT", {}, "convert between .stm and .syx", {}, cli::runConvert},
+        {"convert", Group::Presets, "convert IN OUT", {}, "convert between .stm, .syx and .json", {}, cli::runConvert},
         {"edit", Group::Presets, "edit FILE OPERATION ARG...", {}, "apply one settings operation and save FILE", {},
             cli::runEdit, cli::editHelp(), true},
         {"set", Group::Presets, "set FILE CONTROL KEY VALUE...", {},
@@ -63,6 +64,12 @@ QList<Command> commands()
             "when the\ncontroller can be reached and updated (notes, such\nas an offline firmware server, do not "
             "count;\n--root: look at a system laid out under DIR)",
             {{"root", "look at a system laid out under DIR", "DIR"}}, cli::runDoctor},
+        {"history", Group::History, "history [SERIAL]", {},
+            "list the snapshots kept of each controller (or of\none), newest first", {}, cli::runHistory},
+        {"history show", Group::History, "history show ID", {}, "print a snapshot as dump does", {},
+            cli::runHistoryShow},
+        {"history save", Group::History, "history save ID FILE", {}, "write a snapshot as a preset", {},
+            cli::runHistorySave},
         {"firmware check", Group::Firmware, "firmware check [--current VERSION] [--firmware-server HOST[:PORT]]",
             "firmware check [--current VERSION]",
             "ask the firmware server for a newer firmware\n(--firmware-server HOST[:PORT]; without "
@@ -90,8 +97,9 @@ const QCommandLineOption kVersion(QStringLiteral("version"), QStringLiteral("sho
 QString usage(const QList<Command> &all)
 {
     const QList<QPair<Group, QString>> groups = {
-        {Group::Presets, "Preset files (.stm, or .syx for the bare SysEx message, by extension):"},
+        {Group::Presets, "Preset files (.stm, .syx for the bare SysEx message, or .json for text, by\nextension):"},
         {Group::Controller, "The controller (over MIDI; --midi-api alsa|jack chooses the MIDI system):"},
+        {Group::History, "The history of each controller (every settings image read from it or\nwritten to it):"},
         {Group::Firmware, "Firmware:"},
     };
     QString text = QStringLiteral("Usage: mavuctl COMMAND [ARG...]\n"
@@ -183,9 +191,10 @@ int main(int argc, char *argv[])
     const QList<Command> all = commands();
     const QString first = rest.value(0);
     const QString two = first + QLatin1Char(' ') + rest.value(1);
-    auto it = std::find_if(all.cbegin(), all.cend(), [&](const Command &c) { return c.words == first; });
+    // Two words first: "history show" before "history".
+    auto it = std::find_if(all.cbegin(), all.cend(), [&](const Command &c) { return c.words == two; });
     if (it == all.cend())
-        it = std::find_if(all.cbegin(), all.cend(), [&](const Command &c) { return c.words == two; });
+        it = std::find_if(all.cbegin(), all.cend(), [&](const Command &c) { return c.words == first; });
     if (it != all.cend()) {
         // The options before the command count as well as those after it.
         const int words = int(it->words.count(QLatin1Char(' '))) + 1;

@@ -167,6 +167,10 @@
 <context>
     <name>CompareDialog</name>
     <message>
+        <source>With a snapshot…</source>
+        <translation>与快照比较…</translation>
+    </message>
+    <message>
         <source>Controller</source>
         <translation>控制器</translation>
     </message>
@@ -385,8 +389,8 @@
         <translation>与预设文件比较</translation>
     </message>
     <message>
-        <source>Presets (*.stm *.syx);;All files (*)</source>
-        <translation>预设 (*.stm *.syx);;所有文件 (*)</translation>
+        <source>Presets (*.stm *.syx *.json);;All files (*)</source>
+        <translation>预设 (*.stm *.syx *.json);;所有文件 (*)</translation>
     </message>
     <message>
         <source>The preset &quot;%1&quot; could not be opened.
@@ -915,6 +919,10 @@
         <translation>SysEx 文件 (*.syx)</translation>
     </message>
     <message>
+        <source>Preset as text (*.json)</source>
+        <translation>文本预设 (*.json)</translation>
+    </message>
+    <message>
         <source>Save File</source>
         <translation>保存文件</translation>
     </message>
@@ -1113,6 +1121,14 @@
 <context>
     <name>MyMenuBar</name>
     <message>
+        <source>Library…</source>
+        <translation>预设库…</translation>
+    </message>
+    <message>
+        <source>History…</source>
+        <translation>历史记录…</translation>
+    </message>
+    <message>
         <source>Compare…</source>
         <translation>比较…</translation>
     </message>
@@ -1301,6 +1317,14 @@
     <message>
         <source>The file has %1 unexpected bytes after the settings block.</source>
         <translation>设置数据块之后多出 %1 字节无法识别的数据。</translation>
+    </message>
+    <message>
+        <source>The settings hold a value that a preset as text cannot keep: %1</source>
+        <translation>设置中有文本预设无法保存的值：%1</translation>
+    </message>
+    <message>
+        <source>A preset file name ends in .stm, .syx or .json.</source>
+        <translation>预设文件名须以 .stm、.syx 或 .json 结尾。</translation>
     </message>
 </context>
 <context>
@@ -1545,6 +1569,10 @@ Write the saved settings back to the controller?</source>
 <context>
     <name>EditHistory</name>
     <message>
+        <source>take a snapshot</source>
+        <translation>载入快照</translation>
+    </message>
+    <message>
         <source>Undo</source>
         <translation>撤销</translation>
     </message>
@@ -1650,6 +1678,176 @@ Write the saved settings back to the controller?</source>
     <message>
         <source>Korvel Mavu Editor</source>
         <translation>Korvel Mavu 编辑器</translation>
+    </message>
+</context>
+<context>
+    <name>PresetText</name>
+    <message>
+        <source>Line %1: the text ends too early.</source>
+        <translation>第 %1 行：文本提前结束。</translation>
+    </message>
+    <message>
+        <source>Line %1: &quot;%2&quot; is not expected here.</source>
+        <translation>第 %1 行：此处不应出现“%2”。</translation>
+    </message>
+    <message>
+        <source>Line %1: the text nests too deep.</source>
+        <translation>第 %1 行：文本嵌套过深。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: a group of settings in braces is expected.</source>
+        <translation>第 %1 行，%2：此处应为花括号中的一组设置。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: this is not a setting of a preset.</source>
+        <translation>第 %1 行，%2：这不是预设中的设置。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: this setting is given twice.</source>
+        <translation>第 %1 行，%2：此设置出现了两次。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: this setting is missing.</source>
+        <translation>第 %1 行，%2：缺少此设置。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: &quot;%3&quot; is expected.</source>
+        <translation>第 %1 行，%2：此处应为“%3”。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: this editor reads presets of version %3 only.</source>
+        <translation>第 %1 行，%2：本编辑器只能读取版本 %3 的预设。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: seven bytes in hexadecimal such as &quot;01 00 00 00 20 6F 00&quot; are expected.</source>
+        <translation>第 %1 行，%2：此处应为七个十六进制字节，例如“01 00 00 00 20 6F 00”。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: a list in brackets is expected.</source>
+        <translation>第 %1 行，%2：此处应为方括号中的列表。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: %3 entries are given; %4 are expected.</source>
+        <translation>第 %1 行，%2：给出了 %3 项，应为 %4 项。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: a whole number is expected.</source>
+        <translation>第 %1 行，%2：此处应为整数。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: %3 is out of range; %4 to %5 are allowed.</source>
+        <translation>第 %1 行，%2：%3 超出范围，允许 %4 到 %5。</translation>
+    </message>
+    <message>
+        <source>Line %1, %2: a colour such as &quot;#ff8000&quot; is expected.</source>
+        <translation>第 %1 行，%2：此处应为颜色，例如“#ff8000”。</translation>
+    </message>
+</context>
+<context>
+    <name>ControllerHistory</name>
+    <message>
+        <source>The folder %1 cannot be created.</source>
+        <translation>无法创建文件夹 %1。</translation>
+    </message>
+    <message>
+        <source>There is no snapshot %1.</source>
+        <translation>没有快照 %1。</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryList</name>
+    <message>
+        <source>Read on arrival</source>
+        <translation>连接时读取</translation>
+    </message>
+    <message>
+        <source>Get From Hardware</source>
+        <translation>从硬件获取</translation>
+    </message>
+    <message>
+        <source>Send To Hardware</source>
+        <translation>发送到硬件</translation>
+    </message>
+    <message>
+        <source>Backup before a firmware update</source>
+        <translation>固件更新前的备份</translation>
+    </message>
+    <message>
+        <source>Backup written back</source>
+        <translation>写回的备份</translation>
+    </message>
+</context>
+<context>
+    <name>HistoryDialog</name>
+    <message>
+        <source>History of the controller</source>
+        <translation>控制器的历史记录</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>时间</translation>
+    </message>
+    <message>
+        <source>Event</source>
+        <translation>事件</translation>
+    </message>
+    <message>
+        <source>Differences</source>
+        <translation>差异</translation>
+    </message>
+    <message>
+        <source>Nothing has been read from the controller or written to it yet.</source>
+        <translation>尚未从控制器读取或向其写入任何设置。</translation>
+    </message>
+    <message>
+        <source>Compare</source>
+        <translation>比较</translation>
+    </message>
+    <message>
+        <source>Take into the editor</source>
+        <translation>载入编辑器</translation>
+    </message>
+    <message>
+        <source>Save as preset…</source>
+        <translation>另存为预设…</translation>
+    </message>
+</context>
+<context>
+    <name>PresetLibrary</name>
+    <message>
+        <source>Add a Folder to the Library</source>
+        <translation>向预设库添加文件夹</translation>
+    </message>
+</context>
+<context>
+    <name>LibraryDialog</name>
+    <message>
+        <source>Preset library</source>
+        <translation>预设库</translation>
+    </message>
+    <message>
+        <source>Filter by name</source>
+        <translation>按名称筛选</translation>
+    </message>
+    <message>
+        <source>No presets here. Save one into %1, or add a folder.</source>
+        <translation>这里没有预设。请将预设保存到 %1，或添加文件夹。</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>打开</translation>
+    </message>
+    <message>
+        <source>Rename</source>
+        <translation>重命名</translation>
+    </message>
+    <message>
+        <source>Move to Trash</source>
+        <translation>移到回收站</translation>
+    </message>
+    <message>
+        <source>Add Folder…</source>
+        <translation>添加文件夹…</translation>
     </message>
 </context>
 <context>

@@ -27,6 +27,7 @@ const Name kGroupNames[] = {
     {"getFromHardware", QT_TRANSLATE_NOOP("EditHistory", "get from hardware")},
     {"restoreDefault", QT_TRANSLATE_NOOP("EditHistory", "restore the default")},
     {"restoreBackup", QT_TRANSLATE_NOOP("EditHistory", "restore the settings backup")},
+    {"takeSnapshot", QT_TRANSLATE_NOOP("EditHistory", "take a snapshot")},
 };
 
 const Name kSettingNames[] = {

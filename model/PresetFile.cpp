@@ -2,6 +2,7 @@
 
 #include "model/ImageCheck.h"
 #include "model/PlainFile.h"
+#include "model/PresetText.h"
 #include "model/SettingsLayout.h"
 
 #include <QCoreApplication>
@@ -44,12 +45,13 @@ bool notAPreset(QString *error, const QString &why)
         QCoreApplication::translate("PresetFile", "This file is not a Korvel Mavu preset.") + QLatin1Char(' ') + why);
 }
 
-bool decodeImage(const QByteArray &contents, QByteArray *image, QString *error)
+bool decodeImage(const QByteArray &contents, QByteArray *image, QString *error, Format *form)
 {
     if (contents.isEmpty())
         return fail(error, QCoreApplication::translate("PresetFile", "The file is empty."));
 
     // A raw SysEx file starts with F0; a length field of 458 starts with 00.
+    *form = Format::Syx;
     if (quint8(contents.front()) == layout::kSysExStart) {
         if (!isCompleteImage(contents, error))
             return false;
@@ -80,6 +82,7 @@ bool decodeImage(const QByteArray &contents, QByteArray *image, QString *error)
     if (!isCompleteImage(block, error))
         return false;
     *image = block;
+    *form = Format::Stm;
     return true;
 }
 
@@ -87,47 +90,97 @@ bool decodeImage(const QByteArray &contents, QByteArray *image, QString *error)
 
 Format formatForPath(const QString &path)
 {
-    return path.endsWith(QLatin1String(".syx"), Qt::CaseInsensitive) ? Format::Syx : Format::Stm;
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == QLatin1String("stm"))
+        return Format::Stm;
+    if (suffix == QLatin1String("syx"))
+        return Format::Syx;
+    if (suffix == QLatin1String("json"))
+        return Format::Json;
+    return Format::Unknown;
 }
 
-QByteArray encode(const QByteArray &image, Format format)
+QByteArray encode(const QByteArray &image, Format format, QString *error)
 {
-    if (format == Format::Syx)
+    switch (format) {
+    case Format::Syx:
         return image;
-    return lengthField(image.size()) + image;
+    case Format::Stm:
+        return lengthField(image.size()) + image;
+    case Format::Json: {
+        // Written only when it reads back to the very same bytes.
+        const QByteArray text = presettext::write(image);
+        QByteArray back;
+        QString why;
+        if (presettext::read(text, &back, &why) && back == image)
+            return text;
+        fail(error,
+            QCoreApplication::translate("PresetFile", "The settings hold a value that a preset as text cannot keep: %1")
+                .arg(why));
+        return {};
+    }
+    case Format::Unknown:
+        break;
+    }
+    fail(error, QCoreApplication::translate("PresetFile", "A preset file name ends in .stm, .syx or .json."));
+    return {};
 }
 
-bool decode(const QByteArray &contents, QByteArray *image, QString *error)
+bool decode(const QByteArray &contents, QByteArray *image, QString *error, Format *form)
 {
+    Format found = Format::Unknown;
     QString why;
-    return decodeImage(contents, image, &why) || notAPreset(error, why);
+    if (presettext::looksLikeText(contents)) {
+        // A preset all the same, only a wrong one: the line says what is wrong.
+        if (!presettext::read(contents, image, &why))
+            return fail(error, why);
+        found = Format::Json;
+    } else if (!decodeImage(contents, image, &why, &found)) {
+        return notAPreset(error, why);
+    }
+    if (form)
+        *form = found;
+    return true;
 }
 
-bool readFile(const QString &path, QByteArray *image, QString *error)
+bool readFile(const QString &path, QByteArray *image, QString *error, Format *form)
 {
     // A pipe would block the open, a device never end: both are refused
     // unopened. A file far too big is no preset either.
     QString why;
-    if (!plainfile::fitsToRead(path, kStmSize, &why))
+    if (!plainfile::fitsToRead(path, presettext::kMaxTextSize, &why))
         return QFileInfo(path).isFile() ? notAPreset(error, why) : fail(error, why);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(error, file.errorString());
     // Read no more than a preset, should the file have grown since.
-    const QByteArray contents = file.read(kStmSize + 1);
+    const QByteArray contents = file.read(presettext::kMaxTextSize + 1);
     if (file.error() != QFileDevice::NoError)
         return fail(error, file.errorString());
-    return decode(contents, image, error);
+    if (!presettext::looksLikeText(contents) && !plainfile::fitsToRead(path, kStmSize, &why))
+        return notAPreset(error, why);
+    return decode(contents, image, error, form);
+}
+
+bool writeFile(const QString &path, const QByteArray &image, QString *error)
+{
+    Format format = formatForPath(path);
+    QByteArray old;
+    if (format == Format::Unknown && QFileInfo(path).isFile())
+        readFile(path, &old, nullptr, &format);
+    return writeFile(path, image, format, error);
 }
 
 bool writeFile(const QString &path, const QByteArray &image, Format format, QString *error)
 {
     if (!isCompleteImage(image, error))
         return false;
+    const QByteArray bytes = encode(image, format, error);
+    if (bytes.isEmpty())
+        return false;
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return fail(error, file.errorString());
-    const QByteArray bytes = encode(image, format);
     if (file.write(bytes) != bytes.size()) {
         const QString reason = file.errorString();
         file.cancelWriting();

@@ -36,14 +36,22 @@ QString defaultFolder()
     return folderIn(dataFolder());
 }
 
-QString fileName(const QDateTime &when, const QString &serial)
+QString safeSerial(const QString &serial)
 {
+    // Serial numbers come from the device: nothing in one may lead out of
+    // the folder, hide a file or make a name too long to be written.
+    constexpr int kMaxLength = 64;
     static const QRegularExpression unsafe(QStringLiteral("[^A-Za-z0-9._-]"));
-    QString name = serial.trimmed();
+    QString name = serial.trimmed().left(kMaxLength);
     name.replace(unsafe, QStringLiteral("_"));
     if (name.isEmpty() || name.startsWith(QLatin1Char('.')))
         name = QStringLiteral("unknown-serial");
-    return when.toString(QStringLiteral("yyyy-MM-dd_HHmmss_")) + name + QStringLiteral(".stm");
+    return name;
+}
+
+QString fileName(const QDateTime &when, const QString &serial)
+{
+    return when.toString(QStringLiteral("yyyy-MM-dd_HHmmss_")) + safeSerial(serial) + QStringLiteral(".stm");
 }
 
 bool store(const QString &folder, const QByteArray &image, const QString &serial, const QDateTime &when, QString *path,

@@ -21,6 +21,7 @@ QString folderIn(const QString &dataFolder);
 QString defaultFolder();
 
 // The serial number made safe for a file name; a stand-in when it is unknown.
+QString safeSerial(const QString &serial);
 QString fileName(const QDateTime &when, const QString &serial);
 
 // Writes the image as a preset into folder (made when missing), then removes

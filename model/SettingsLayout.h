@@ -27,6 +27,15 @@ constexpr int kButtonOffset = 433;
 
 constexpr int kBankCount = 3;
 
+// The ranges the fields are meant to hold.
+constexpr int kMaxValue = 127; // a MIDI data byte
+constexpr int kChannelCount = 16; // channels count from 1
+constexpr int kPadTypeMax = 2; // note, control change, program change
+constexpr int kKnobTypeMax = 2; // control change, channel pressure, pitch bend
+constexpr int kButtonTypeMax = 1; // CC, MC
+constexpr int kModeMax = 1; // momentary, toggle
+constexpr int kCurveMax = 3; // FULL, LO, LINEAR, EXP
+
 constexpr unsigned char kSysExStart = 0xF0;
 constexpr unsigned char kSysExEnd = 0xF7;
 

@@ -2,11 +2,8 @@
 
 #include "model/DataManagement.h"
 
-#include <QJsonArray>
 #include <QStringList>
 #include <QTextStream>
-
-#include <functional>
 
 namespace settingsText {
 
@@ -27,14 +24,6 @@ QString nameOf(const char *const (&names)[N], int value)
     if (value >= 0 && value < N)
         return QString::fromLatin1(names[value]);
     return QStringLiteral("unknown (%1)").arg(value);
-}
-
-QJsonArray recordArray(int count, const std::function<QVariantMap(int)> &record)
-{
-    QJsonArray array;
-    for (int i = 0; i < count; ++i)
-        array.append(QJsonObject::fromVariantMap(record(i)));
-    return array;
 }
 
 } // namespace
@@ -69,22 +58,6 @@ QString valueText(const QString &key, int value)
     if (key == QLatin1String("curve"))
         return nameOf(kCurves, value);
     return QString::number(value);
-}
-
-QJsonObject toJson(DataManagement &settings)
-{
-    const QVariantList version = settings.getVerInfo();
-    QJsonObject root;
-    root.insert(QStringLiteral("firmware"), QJsonArray::fromVariantList(version));
-    const QByteArray image = settings.imageBytes();
-    root.insert(QStringLiteral("curve"), int(qint8(image[layout::kCurveOffset])));
-    root.insert(QStringLiteral("intensity"), int(qint8(image[layout::kIntensityOffset])));
-    root.insert(QStringLiteral("pads"), recordArray(layout::kPadCount, [&](int i) { return settings.getPadInfo(i); }));
-    root.insert(
-        QStringLiteral("knobs"), recordArray(layout::kKnobCount, [&](int i) { return settings.getBQMInfo(i); }));
-    root.insert(QStringLiteral("buttons"),
-        recordArray(layout::kButtonCount, [&](int i) { return settings.getWalkingBeltInfo(i); }));
-    return root;
 }
 
 QString toText(DataManagement &settings)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QJsonObject>
 #include <QString>
 
 class DataManagement;
@@ -17,7 +16,6 @@ QString buttonName(int button);
 // One record field as the dump shows it: type, mode and curve by name, the rest as numbers.
 QString valueText(const QString &key, int value);
 
-QJsonObject toJson(DataManagement &settings);
 QString toText(DataManagement &settings);
 
 } // namespace settingsText

@@ -181,6 +181,40 @@ Window {
         component: Component {
             CompareDialog {
                 list: Differences
+                onSnapshotsRequested: historyDialog.get().showFor(MainLogic.serialNumber)
+            }
+        }
+    }
+
+    OnDemand {
+        id: libraryDialog
+        objectName: "libraryDialog"
+        parentItem: view.contentItem
+        component: Component {
+            LibraryDialog {
+                list: Library
+            }
+        }
+    }
+
+    // Presets dragged from a file manager open as from the menu.
+    DropArea {
+        anchors.fill: parent
+        keys: ["text/uri-list"]
+        onDropped: Library.openDropped(drop.urls)
+    }
+
+    OnDemand {
+        id: historyDialog
+        objectName: "historyDialog"
+        parentItem: view.contentItem
+        component: Component {
+            HistoryDialog {
+                list: Snapshots
+                onCompareRequested: {
+                    close()
+                    compareDialog.get().openCentred()
+                }
             }
         }
     }
@@ -204,6 +238,8 @@ Window {
         onBankRequested: mainPage.chooseBank(bank)
         onZoomRequested: view.zoom(step)
         onCompareRequested: compareDialog.get().showController()
+        onHistoryRequested: historyDialog.get().showFor(MainLogic.serialNumber)
+        onLibraryRequested: libraryDialog.get().showLibrary()
     }
 
     // The About box, built the first time it is asked for.

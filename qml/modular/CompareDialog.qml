@@ -14,6 +14,7 @@ DialogFrame {
     property alias rows: rows
     property alias takeAllButton: takeAll
     property alias statusText: status
+    signal snapshotsRequested
 
     function showController() {
         list.compareWithController()
@@ -51,6 +52,15 @@ DialogFrame {
             backgroundColorNormal: dialog.list && dialog.list.withFile ? CusConfig.colorElement
                                                                       : CusConfig.colorControlDisable
             onClicked: dialog.list.chooseFile()
+        }
+        CusButton {
+            objectName: "withSnapshot"
+            width: 150
+            text: qsTr("With a snapshot…")
+            onClicked: {
+                dialog.close()
+                dialog.snapshotsRequested()
+            }
         }
     }
 

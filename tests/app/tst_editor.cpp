@@ -5,11 +5,16 @@
 // reads.
 #include "app/DifferenceList.h"
 #include "app/Editor.h"
+#include "app/HistoryList.h"
+#include "app/PresetLibrary.h"
 #include "app/PresetDocument.h"
 #include "device/Protocol.h"
 #include "model/DataManagement.h"
+#include "model/EditHistory.h"
 #include "model/EditSession.h"
+#include "model/ControllerHistory.h"
 #include "model/PresetFile.h"
+#include "model/PresetText.h"
 #include "model/SettingsLayout.h"
 #include "support/DiskFault.h"
 #include "support/FaultReport.h"
@@ -27,6 +32,7 @@
 #include <QQuickItem>
 #include <QQuickWindow>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QWindow>
 #include <QtTest>
 
@@ -40,6 +46,57 @@ class TestEditor : public EditorFixture
     int m_survived = 0;
 
 private slots:
+    void initTestCase()
+    {
+        QDir(history::defaultFolder()).removeRecursively(); // what an earlier run kept
+        EditorFixture::initTestCase();
+    }
+
+    // Every image read from or written to the controller is kept under its
+    // serial number, the same image once: the read on arrival (made before
+    // the serial number was known), a Send, and a Get of what was sent.
+    void exchangesAreKeptInTheHistory()
+    {
+        history::Recorder &snapshots = m_objects->snapshots();
+        const auto kept = [&] {
+            snapshots.waitForDone();
+            QStringList events;
+            for (const history::Snapshot &s : history::list(snapshots.folder()))
+                events << s.serial + ' ' + s.event;
+            return events;
+        };
+        const QString serial = m_window->serialNumber();
+        QVERIFY(!serial.isEmpty());
+        QCOMPARE(kept(), QStringList{serial + " read"});
+        settings()->setPadInfo(3, "padData", 90);
+        m_window->sendData();
+        QSignalSpy read(m_window, &MainWindow::controllerSettings);
+        m_window->getData();
+        QVERIFY(read.wait(2000));
+        QCOMPARE(kept(), (QStringList{serial + " send", serial + " read"}));
+        history::Snapshot newest;
+        QByteArray image;
+        QVERIFY(history::find(snapshots.folder(), serial + ".2", &newest, &image, nullptr));
+        QCOMPARE(image.mid(2), settings()->imageBytes().mid(2)); // bar the command byte
+
+        // The history view: each with its differences from the editor; one
+        // taken into the editor is one step to undo.
+        HistoryList *list = m_objects->snapshotList();
+        list->reload(serial);
+        const auto differences = [list](int row) { return list->data(list->index(row), HistoryList::DifferencesRole); };
+        QCOMPARE(list->count(), 2);
+        QCOMPARE(differences(0), QVariant(0));
+        QCOMPARE(differences(1), QVariant(1));
+        const QByteArray sent = settings()->imageBytes();
+        QVERIFY(list->take(1));
+        QCOMPARE(settings()->getPadInfo(3).value("padData").toInt(), 27);
+        QCOMPARE(differences(0), QVariant(1));
+        auto *steps = m_objects->engine().rootContext()->contextProperty("EditHistory").value<EditHistory *>();
+        QCOMPARE(steps->undoText(), QStringLiteral("Undo take a snapshot"));
+        steps->undo();
+        QCOMPARE(settings()->imageBytes(), sent);
+    }
+
     void cleanupTestCase()
     {
         faults::reportFaults(QStringLiteral("storage-full-or-read-only"), m_injected, m_survived);
@@ -52,8 +109,9 @@ private slots:
     {
         // The save dialog answers from this list; an empty answer cancels.
         QStringList answers;
-        m_document->setSavePathQuestion(
-            [&](const QString &, QString *) { return answers.isEmpty() ? QString() : answers.takeFirst(); });
+        const auto fromList
+            = [&](const QString &, QString *) { return answers.isEmpty() ? QString() : answers.takeFirst(); };
+        m_document->setSavePathQuestion(fromList);
         m_document->save(); // cancelled: nothing written, nothing remembered
         QVERIFY(m_document->filePath().isEmpty());
         answers << path("first"); // without extension: the selected filter's, .stm first
@@ -78,6 +136,15 @@ private slots:
         QCOMPARE(m_objects->session()->windowTitle(), QStringLiteral("other.syx* — Korvel Mavu Editor"));
         m_document->save();
         QCOMPARE(readAll(path("other.syx")), settings()->imageBytes());
+        // The text form, chosen by the filter for a name without extension.
+        m_document->setSavePathQuestion([&](const QString &filters, QString *selected) {
+            *selected = filters.split(";;").last();
+            return path("third");
+        });
+        m_document->saveAs();
+        QCOMPARE(readAll(path("third.json")), presettext::write(settings()->imageBytes()));
+        QVERIFY(m_document->openPresetPath(path("third.json")));
+        m_document->setSavePathQuestion(fromList);
         answers << path("second.syx");
         m_document->saveAs();
         QCOMPARE(m_document->filePath(), path("second.syx"));
@@ -288,6 +355,7 @@ private slots:
             lost += cycle(i) ? 0 : 1;
         // Garbage the script engine has not yet collected is not growth.
         const auto settle = [this] {
+            m_objects->snapshots().waitForDone(); // snapshots not yet on disk are no growth either
             QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
             m_objects->engine().collectGarbage();
         };
@@ -365,6 +433,65 @@ private slots:
             QVERIFY(QTest::qWaitForWindowExposed(window));
             qmlwarnings::clear(); // the software renderer's flush of the closed window
         }
+    }
+
+    // The library: every file of its folders, a preset with its pad colours
+    // and date, any other file with why it is none; filtered by name, renamed
+    // in place, moved to the trash, following files changed from outside.
+    void libraryListsItsFolders()
+    {
+        PresetLibrary *library = m_objects->library();
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+        QTemporaryDir folder(data + "/library-XXXXXX"); // beside the desktop's trash
+        QDir(data + "/Trash").removeRecursively();
+        m_objects->settings()->setPadInfo(47, "padRGB", QString("#ff8000"));
+        QVERIFY(preset::writeFile(folder.filePath("Song A.stm"), m_objects->settings()->imageBytes(), nullptr)
+            && preset::writeFile(folder.filePath("song b.json"), m_objects->settings()->imageBytes(), nullptr));
+        testsupport::writeAll(folder.filePath("notes.txt"), "not a preset\n");
+        library->setFolders({folder.path()});
+        const auto column = [library](int role) {
+            QStringList values;
+            for (int row = 0; row < library->rowCount(); ++row)
+                values << library->data(library->index(row), role).toString();
+            return values;
+        };
+        QCOMPARE(column(PresetLibrary::NameRole), (QStringList{"notes.txt", "Song A.stm", "song b.json"}));
+        QCOMPARE(column(PresetLibrary::IsPresetRole), (QStringList{"false", "true", "true"}));
+        QVERIFY(column(PresetLibrary::ReasonRole).first().startsWith("This file is not a Korvel Mavu preset."));
+        const QVariantList colours = library->data(library->index(1), PresetLibrary::ColorsRole).toList();
+        QCOMPARE(colours.size(), 48);
+        QCOMPARE(colours.at(47).toString(), QString("#fe8000")); // shown doubled, as on the pad page
+        library->setFilter("SONG");
+        QCOMPARE(column(PresetLibrary::NameRole), (QStringList{"Song A.stm", "song b.json"}));
+        QVERIFY(!library->rename(0, "../outside") && !library->rename(0, folder.path() + "-outside"));
+        QVERIFY(library->rename(0, "Encore"));
+        QCOMPARE(column(PresetLibrary::NameRole), QStringList{"song b.json"});
+        library->setFilter(QString());
+        QVERIFY(QFile::exists(folder.filePath("Encore.stm")) && library->trash(2));
+        QVERIFY(!QFile::exists(folder.filePath("song b.json")) && QFile::exists(data + "/Trash/files/song b.json"));
+        // Changed by another program: shown at once.
+        testsupport::writeAll(folder.filePath("late.syx"), m_objects->settings()->imageBytes());
+        QTRY_COMPARE(column(PresetLibrary::NameRole), (QStringList{"Encore.stm", "late.syx", "notes.txt"}));
+        // By keyboard: typing filters, Enter opens the one chosen.
+        auto *window = qobject_cast<QQuickWindow *>(m_editor.root);
+        window->requestActivate();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        const auto view = [this](const char *name) {
+            QVariant dialog;
+            QMetaObject::invokeMethod(m_editor.root->findChild<QObject *>(name), "get", Q_RETURN_ARG(QVariant, dialog));
+            return dialog.value<QObject *>();
+        };
+        QVERIFY(QMetaObject::invokeMethod(view("libraryDialog"), "showLibrary"));
+        for (char key : QByteArray("late"))
+            QTest::keyClick(window, key);
+        QCOMPARE(library->count(), 1);
+        QTest::keyClick(window, Qt::Key_Return);
+        QTRY_COMPARE(m_document->filePath(), folder.filePath("late.syx"));
+        library->setFilter(QString());
+        QCOMPARE(column(PresetLibrary::IsCurrentRole), (QStringList{"false", "true", "false"}));
+        library->setFolders({});
+        QVERIFY(QMetaObject::invokeMethod(view("historyDialog"), "showFor", Q_ARG(QVariant, QString())));
+        QMetaObject::invokeMethod(view("historyDialog"), "close");
     }
 };
 

@@ -50,7 +50,7 @@ private slots:
         QTest::newRow("pipe") << QString("pipe.stm") << "device, pipe or socket";
         QTest::newRow("character device") << QString("/dev/zero") << "device, pipe or socket";
         QTest::newRow("folder") << QString("folder.syx") << "folder";
-        QTest::newRow("far too big") << QString("huge.stm") << "at most 462 bytes";
+        QTest::newRow("far too big") << QString("huge.stm") << "at most 262144 bytes";
     }
     void notFilesAreRefusedUnread()
     {
@@ -173,6 +173,14 @@ private slots:
         QCOMPARE(readAll(path("p.syx")), readAll(stm).mid(4));
         QCOMPARE(mavuctl({"convert", path("p.syx"), path("back.stm")}).exitCode, 0);
         QCOMPARE(readAll(path("back.stm")), readAll(stm));
+        // Through text and back byte for byte, the header and firmware bytes too.
+        QByteArray odd = m_defaults;
+        odd[1] = 0x02;
+        odd[10] = 0x7F;
+        QVERIFY(preset::writeFile(path("odd.syx"), odd, nullptr));
+        QCOMPARE(mavuctl({"convert", path("odd.syx"), path("odd.json")}).exitCode, 0);
+        QCOMPARE(mavuctl({"convert", path("odd.json"), path("odd.stm")}).exitCode, 0);
+        QCOMPARE(readAll(path("odd.stm")), testsupport::fromHex("00 00 01 CA") + odd);
         // Global options before or after the command, in both forms; a command's own help.
         for (const QStringList &args :
             {QStringList{"--midi-api", "jack", "dump", "--json", stm}, {"dump", stm, "--json", "--midi-api=jack"}})
@@ -190,10 +198,11 @@ private slots:
 
         // Bad command lines and files: one line on stderr, nothing else, the file as it was.
         testsupport::writeAll(path("trunc.stm"), readAll(stm).left(300));
-        const QList<QStringList> bad = {{}, {"frobnicate"}, {"dump", stm, stm}, {"edit", stm, "setLum", "9", "1"},
-            {"dump", path("trunc.stm")}, {"edit", path("trunc.stm"), "initDefaultData"},
-            {"convert", path("trunc.stm"), path("out.syx")}, {"dump", "--bogus", stm}, {"--midi-api", "x", "dump", stm},
-            {"get", "-o"}, {"set", stm, "PAD", "A6", "note", "128"}, {"set", stm, "PAD", "A6"}};
+        const QList<QStringList> bad
+            = {{}, {"frobnicate"}, {"dump", stm, stm}, {"edit", stm, "setLum", "9", "1"}, {"dump", path("trunc.stm")},
+                {"edit", path("trunc.stm"), "initDefaultData"}, {"convert", path("trunc.stm"), path("out.syx")},
+                {"dump", "--bogus", stm}, {"--midi-api", "x", "dump", stm}, {"get", "-o"},
+                {"set", stm, "PAD", "A6", "note", "128"}, {"set", stm, "PAD", "A6"}, {"convert", stm, path("out.txt")}};
         const QByteArray before = readAll(stm);
         for (const QStringList &args : bad) {
             const auto r = mavuctl(args);
@@ -202,7 +211,7 @@ private slots:
         }
         QCOMPARE(readAll(stm), before);
         QCOMPARE(readAll(path("trunc.stm")).size(), 300);
-        QVERIFY(!QFile::exists(path("out.syx")));
+        QVERIFY(!QFile::exists(path("out.syx")) && !QFile::exists(path("out.txt")));
     }
 
     // As diff(1): 0 and nothing when equal (whatever the form), 1 and a line per setting, 2 and why.
@@ -213,11 +222,11 @@ private slots:
         QTest::addColumn<QByteArray>("out");
         QTest::addColumn<QByteArray>("err");
         QTest::newRow("equal") << QStringList{"@a.stm", "@a.syx"} << 0 << QByteArray() << QByteArray();
-        QTest::newRow("differ") << QStringList{"@a.syx", "@b.stm"} << 1
-                                << QByteArray("PAD A3      padData    26 (D1) -> 61 (C#4)\n"
-                                              "PAD B3      padColor   0 90 0 -> 127 0 0\n"
-                                              "KNOB B2     bqmCh      1 -> 9\n")
-                                << QByteArray();
+        const QByteArray differences("PAD A3      padData    26 (D1) -> 61 (C#4)\n"
+                                     "PAD B3      padColor   0 90 0 -> 127 0 0\n"
+                                     "KNOB B2     bqmCh      1 -> 9\n");
+        QTest::newRow("differ") << QStringList{"@a.syx", "@b.stm"} << 1 << differences << QByteArray();
+        QTest::newRow("text") << QStringList{"@a.json", "@b.stm"} << 1 << differences << QByteArray();
         QTest::newRow("unreadable") << QStringList{"@b.stm", "@none.stm"} << 2 << QByteArray()
                                     << QByteArray("mavuctl: cannot open ");
         QTest::newRow("one preset") << QStringList{"@a.stm"} << 2 << QByteArray()
@@ -235,7 +244,8 @@ private slots:
         QFETCH(QByteArray, err);
         QString error;
         QVERIFY(preset::writeFile(path("a.stm"), m_defaults, &error)
-            && preset::writeFile(path("a.syx"), m_defaults, &error));
+            && preset::writeFile(path("a.syx"), m_defaults, &error)
+            && preset::writeFile(path("a.json"), m_defaults, &error));
         m_data.setPadInfo(2, "padData", 61);
         m_data.setPadInfo(18, "padRGB", QString("#ff0000"));
         m_data.setBQMInfo(5, "bqmCh", 9);

@@ -9,6 +9,7 @@
 #include "device/DetectionDevice.h"
 #include "device/Protocol.h"
 #include "device/UdevEventSource.h"
+#include "model/ControllerHistory.h"
 #include "model/DataManagement.h"
 #include "model/EditSession.h"
 #include "model/PresetFile.h"
@@ -75,6 +76,7 @@ private slots:
     {
         QString error;
         QVERIFY2(m_jack.start(&error, 1024, kClient), qPrintable(error));
+        QDir(history::defaultFolder()).removeRecursively(); // what an earlier run kept
     }
     void cleanup() { m_sim.reset(); }
 
@@ -107,6 +109,21 @@ private slots:
         r = mavuctl({"diff", "-", path("read.syx")});
         QVERIFY2(
             r.exitCode == 1 && r.out.startsWith("PAD A2      padtype ") && r.out.count('\n') == 1, r.out.constData());
+
+        // The first read and the send are kept under the serial number; the
+        // reads of the same settings are not kept again.
+        r = mavuctl({"history", "KMV-CLI-00042"});
+        QVERIFY2(QRegularExpression("^KMV-CLI-00042.2 +\\S+ \\S+  send\nKMV-CLI-00042.1 +\\S+ \\S+  get\n$")
+                     .match(QString::fromUtf8(r.out))
+                     .hasMatch(),
+            r.out.constData());
+        QVERIFY(mavuctl({"history", "show", "KMV-CLI-00042.1"}).out.startsWith("Firmware 1.2.3\n"));
+        QCOMPARE(mavuctl({"history", "save", "KMV-CLI-00042.2", path("kept.stm")}).exitCode, 0);
+        QByteArray kept;
+        QVERIFY(preset::readFile(path("kept.stm"), &kept, nullptr));
+        QCOMPARE(kept, edited);
+        r = mavuctl({"history", "show", "KMV-CLI-00042.3"});
+        QVERIFY2(r.exitCode == 1 && r.err == "mavuctl: There is no snapshot KMV-CLI-00042.3.\n", r.err.constData());
     }
 
     // A preset opened as the editor starts is what it shows, though the

@@ -1,8 +1,9 @@
-// Preset files (.stm and .syx) through the open path into the settings model.
+// Preset files (.stm, .syx and .json) through the open path into the settings model.
 #include "FuzzQuiet.h"
 #include "model/DataManagement.h"
 #include "model/ImageCheck.h"
 #include "model/PresetFile.h"
+#include "model/PresetText.h"
 #include "model/SettingsText.h"
 
 #include <QCoreApplication>
@@ -30,12 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     settings.setImage(image.constData(), image.size());
     if (settings.imageBytes() != image)
         std::abort();
-    settingsText::toJson(settings);
+    presettext::write(image);
     settingsText::toText(settings);
 
     // What is read back must write out to the same bytes.
-    if (preset::decode(preset::encode(image, preset::formatForPath(QStringLiteral("x.stm"))), &image, &error)
-        && image != settings.imageBytes())
+    if (preset::decode(preset::encode(image, preset::Format::Stm), &image, &error) && image != settings.imageBytes())
         std::abort();
     return 0;
 }

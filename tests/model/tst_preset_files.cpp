@@ -1,15 +1,24 @@
-// Preset files on disk: both forms, recognised by content, bad files refused
-// saying why, failed saves that keep the old file, and the settings backups
-// kept before a firmware update. (Paths that are no files: tst_mavuctl.)
+// Preset files on disk: the three forms, recognised by content, bad files and
+// bad hand edits refused saying why (and where), failed saves that keep the
+// old file, the settings backups kept before a firmware update and the
+// snapshots kept of each controller. (Paths that are no files: tst_mavuctl.)
+#include "model/ControllerHistory.h"
 #include "model/DataManagement.h"
 #include "model/PresetFile.h"
+#include "model/PresetText.h"
 #include "model/SettingsBackup.h"
 #include "model/SettingsLayout.h"
 #include "support/TestSupport.h"
 #include "support/model/SettingsFixture.h"
 
 #include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QtTest>
+
+#include <array>
+#include <functional>
 
 using testsupport::fromHex;
 using testsupport::readAll;
@@ -24,17 +33,96 @@ private slots:
         QByteArray image = m_defaults;
         image[1] = 0x02; // a controller reply's command byte is kept
         image[200] = 0x33;
-        QVERIFY(preset::writeFile(path("x.stm"), image, nullptr) && preset::writeFile(path("y.SYX"), image, nullptr));
+        QVERIFY(preset::writeFile(path("x.stm"), image, nullptr) && preset::writeFile(path("y.SYX"), image, nullptr)
+            && preset::writeFile(path("z.Json"), image, nullptr));
         QCOMPARE(readAll(path("x.stm")), fromHex("00 00 01 CA") + image);
         QCOMPARE(readAll(path("y.SYX")), image);
+        QVERIFY(readAll(path("z.Json")).startsWith("{\n  \"format\": \"korvel-mavu-preset\",\n  \"version\": 1,\n"));
         // Renamed files are still recognised by what they hold.
-        QVERIFY(QFile::rename(path("x.stm"), path("x.syx")) && QFile::rename(path("y.SYX"), path("y.stm")));
-        for (const char *name : {"x.syx", "y.stm"}) {
+        QVERIFY(QFile::rename(path("x.stm"), path("x.syx")) && QFile::rename(path("y.SYX"), path("y.stm"))
+            && QFile::rename(path("z.Json"), path("z.stm")));
+        for (const char *name : {"x.syx", "y.stm", "z.stm"}) {
             QByteArray read;
             QString error;
             QVERIFY2(preset::readFile(path(name), &read, &error), qPrintable(error));
             QCOMPARE(read, image);
         }
+    }
+
+    // Each byte between F0 and F7 changed alone: the text shows it under its
+    // own name and reads back to the same image.
+    void textFormKeepsEveryField_data()
+    {
+        DataManagement data;
+        data.initDefaultData();
+        const QByteArray defaults = data.imageBytes();
+        QTest::addColumn<QByteArray>("image");
+        QTest::addColumn<QStringList>("where"); // keys and indexes down to the value
+        QTest::addColumn<QJsonValue>("shown");
+        auto add = [&](int offset, int value, const QStringList &where,
+                       const std::function<QJsonValue(const QByteArray &)> &shown) {
+            QByteArray image = defaults;
+            image[offset] = char(value);
+            QTest::addRow("%s", qPrintable(where.join('.'))) << image << where << shown(image);
+        };
+        for (int i = 0; i < 7; ++i)
+            add(1 + i, 0x90 + i, {"header", QString::number(i)},
+                [](const QByteArray &image) { return QString::fromLatin1(image.mid(1, 7).toHex(' ').toUpper()); });
+        for (int i = 0; i < 3; ++i)
+            add(8 + i, 200 + i, {"firmware", QString::number(i)}, [=](const QByteArray &) { return 200 + i; });
+        add(11, 3, {"curve"}, [](const QByteArray &) { return 3; });
+        add(12, 99, {"intensity"}, [](const QByteArray &) { return 99; });
+        struct Key {
+            const char *name;
+            int value;
+        };
+        const QVector<Key> padKeys{{"padtype", 2}, {"padData", 127}, {"padCh", 16}, {"padMode", 1}, {"padColor", 127},
+            {"padColor", 64}, {"padColor", 1}};
+        const QVector<Key> knobKeys{{"bqmType", 2}, {"bqmData", 127}, {"bqmCh", 16}, {"bqmLsbMin", 5}, {"bqmLsbMax", 0},
+            {"bqmMsbMin", 9}, {"bqmMsbMax", 3}};
+        const QVector<Key> buttonKeys{{"wbtype", 1}, {"wbData", 0}, {"wbCh", 16}, {"wbMode", 1}};
+        const struct {
+            const char *list;
+            int count, offset;
+            QVector<Key> keys;
+        } records[] = {{"pads", 48, 13, padKeys}, {"knobs", 12, 349, knobKeys}, {"buttons", 6, 433, buttonKeys}};
+        for (const auto &r : records) {
+            for (int n = 0; n < r.count; ++n) {
+                const int base = r.offset + n * r.keys.size();
+                for (int k = 0; k < r.keys.size(); ++k) {
+                    const bool colour = QByteArray(r.keys[k].name) == "padColor";
+                    add(base + k, r.keys[k].value, {r.list, QString::number(n), r.keys[k].name},
+                        [=](const QByteArray &image) -> QJsonValue {
+                            if (!colour)
+                                return r.keys[k].value;
+                            // The screen colour: each stored component doubled.
+                            return QString::asprintf(
+                                "#%02x%02x%02x", 2 * image[base + 4], 2 * image[base + 5], 2 * image[base + 6]);
+                        });
+                }
+            }
+        }
+    }
+    void textFormKeepsEveryField()
+    {
+        QFETCH(QByteArray, image);
+        QFETCH(QStringList, where);
+        QFETCH(QJsonValue, shown);
+        QString error;
+        const QByteArray text = preset::encode(image, preset::Format::Json, &error);
+        QVERIFY2(!text.isEmpty(), qPrintable(error));
+        QJsonValue value = QJsonDocument::fromJson(text).object();
+        for (const QString &step : where) {
+            bool number = false;
+            const int index = step.toInt(&number);
+            // The header is one string of bytes: its index is no JSON step.
+            if (!value.isString())
+                value = number ? value.toArray().at(index) : value.toObject().value(step);
+        }
+        QCOMPARE(value, shown);
+        QByteArray back;
+        QVERIFY2(preset::decode(text, &back, &error), qPrintable(error));
+        QCOMPARE(back, image);
     }
 
     // A file that is no preset is refused unchanged, and the message says so
@@ -70,6 +158,51 @@ private slots:
                 stm.left(461) + '\0', stm.left(4) + '\0' + stm.mid(5), defaults.left(457), defaults + char(0xF7)};
         for (const QByteArray &contents : more)
             QTest::newRow(contents.toHex().left(24).constData()) << contents << QString();
+
+        // Hand edits of the text form: each kind of mistake, with its line.
+        const QByteArray text = presettext::write(defaults);
+        const QByteArray pad0 = R"({"padtype": 0, "padData": 24, "padCh": 1, "padMode": 0, "padColor": "#b40000"})";
+        const QList<std::array<const char *, 4>> edits{
+            {"unknown key", R"("curve": 0,)", R"("curve": 0, "brightness": 1,)",
+                "Line 6, brightness: this is not a setting of a preset."},
+            {"unknown key of a pad", R"("padMode": 0,)", R"("padMode": 0, "velocity": 3,)",
+                "Line 9, pads[0].velocity: this is not a setting of a preset."},
+            {"missing", "  \"intensity\": 0,\n", "", "Line 1, intensity: this setting is missing."},
+            {"missing in a knob", R"(, "bqmMsbMax": 127})", "}",
+                "Line 59, knobs[0].bqmMsbMax: this setting is missing."},
+            {"out of range", R"("padData": 29, "padCh": 1)", R"("padData": 29, "padCh": 17)",
+                "Line 14, pads[5].padCh: 17 is out of range; 1 to 16 are allowed."},
+            {"below range", R"("wbData": 21)", R"("wbData": -1)",
+                "Line 73, buttons[0].wbData: -1 is out of range; 0 to 127 are allowed."},
+            {"out of the firmware's range", "[1, 0, 0]", "[1, 256, 0]",
+                "Line 5, firmware[1]: 256 is out of range; 0 to 255 are allowed."},
+            {"text for a number", R"("padData": 24,)", R"("padData": "24",)",
+                "Line 9, pads[0].padData: a whole number is expected."},
+            {"fraction", R"("intensity": 0)", R"("intensity": 0.5)", "Line 7, intensity: a whole number is expected."},
+            {"number for a list", "[1, 0, 0]", "1", "Line 5, firmware: a list in brackets is expected."},
+            {"number for a pad", pad0.constData(), "5", "Line 9, pads[0]: a group of settings in braces is expected."},
+            {"bad colour", "\"#b40000\"", "\"#b4000\"",
+                "Line 9, pads[0].padColor: a colour such as \"#ff8000\" is expected."},
+            {"colour by name", "\"#b40000\"", "\"red\"",
+                "Line 9, pads[0].padColor: a colour such as \"#ff8000\" is expected."},
+            {"a button too few", ",\n    {\"wbtype\": 0, \"wbData\": 26, \"wbCh\": 1, \"wbMode\": 0}", "",
+                "Line 72, buttons: 5 entries are given; 6 are expected."},
+            {"twice", R"("curve": 0,)", R"("curve": 0, "curve": 1,)", "Line 6, curve: this setting is given twice."},
+            {"other format", "korvel-mavu-preset", "other", "Line 2, format: \"korvel-mavu-preset\" is expected."},
+            {"newer version", R"("version": 1)", R"("version": 2)",
+                "Line 3, version: this editor reads presets of version 1 only."},
+            {"bad header", "00 20 6F 00", "00 20 6F",
+                "Line 4, header: seven bytes in hexadecimal such as \"01 00 00 00 20 6F 00\" are expected."},
+            {"no JSON", R"("version": 1,)", R"("version": 1,,)", "Line 3: \",\" is not expected here."},
+            {"more after the end", "\n}\n", "\n}\nx", "Line 81: \"x\" is not expected here."},
+        };
+        for (const auto &e : edits) {
+            QByteArray edited = text;
+            QVERIFY(edited.contains(e[1]));
+            edited.replace(edited.indexOf(e[1]), int(qstrlen(e[1])), e[2]);
+            QTest::newRow(e[0]) << edited << QString::fromUtf8(e[3]);
+        }
+        QTest::newRow("cut short") << text.left(text.indexOf("knobs")) << "Line 58: the text ends too early.";
     }
     void badPresetsAreRefused()
     {
@@ -102,6 +235,20 @@ private slots:
         }
         QCOMPARE(readAll(path("keep.stm")), before);
         QVERIFY(QFileInfo(path("folder.stm/inner")).isDir());
+
+        // A name in no known form is refused, unless it is a preset already:
+        // then its form is kept.
+        QVERIFY(!preset::writeFile(path("x.txt"), m_defaults, &error) && !QFile::exists(path("x.txt")));
+        QCOMPARE(error, QStringLiteral("A preset file name ends in .stm, .syx or .json."));
+        QVERIFY(QFile::copy(path("keep.stm"), path("keep.bak")));
+        QByteArray changed = m_defaults;
+        changed[20] = 5;
+        QVERIFY(preset::writeFile(path("keep.bak"), changed, &error));
+        QCOMPARE(readAll(path("keep.bak")), preset::encode(changed, preset::Format::Stm));
+        // Values the text cannot hold are no text preset.
+        changed[15] = 0; // pad 0's channel
+        QVERIFY(!preset::writeFile(path("bad.json"), changed, &error) && !QFile::exists(path("bad.json")));
+        QVERIFY2(error.contains("pads[0].padCh: 0 is out of range"), qPrintable(error));
     }
 
     void backups()
@@ -129,6 +276,115 @@ private slots:
         updated[layout::kVersionOffset] = 9;
         QCOMPARE(settingsbackup::restoredImage(m_defaults, updated), updated);
         QVERIFY(!settingsbackup::sameSettings(m_defaults.left(100), m_defaults.left(100))); // not an image
+    }
+
+    // Each exchange kept once under the controller's serial number, newest first.
+    void historyKeepsEachImageOnce()
+    {
+        const QString folder = path(QStringLiteral("history"));
+        const QDateTime at(QDate(2026, 3, 4), QTime(5, 6, 7, 8), Qt::UTC);
+        QByteArray changed = m_defaults;
+        changed[20] = 9;
+        QByteArray sentCopy = changed;
+        sentCopy[1] = 0x02; // only the command byte differs: the same image
+        const QList<std::pair<history::Event, QByteArray>> exchanges{{history::Event::Read, m_defaults},
+            {history::Event::Get, m_defaults}, {history::Event::Send, changed}, {history::Event::Get, sentCopy},
+            {history::Event::Restore, m_defaults}, {history::Event::Backup, changed}};
+        QString error;
+        for (int i = 0; i < exchanges.size(); ++i)
+            QVERIFY2(history::record(folder, "KMV1", exchanges[i].first, exchanges[i].second, at.addSecs(i), &error),
+                qPrintable(error));
+        history::Recorder recorder(folder); // the same through the editor's thread
+        recorder.record("OTHER", history::Event::Get, changed, at.addDays(-1));
+        recorder.waitForDone();
+        QStringList kept;
+        for (const history::Snapshot &s : history::list(folder))
+            kept << QStringLiteral("%1 %2 %3").arg(s.id, s.event, s.when.toString(Qt::ISODateWithMs));
+        QCOMPARE(kept,
+            (QStringList{"KMV1.4 backup 2026-03-04T05:06:12.008Z", "KMV1.3 restore 2026-03-04T05:06:11.008Z",
+                "KMV1.2 send 2026-03-04T05:06:09.008Z", "KMV1.1 read 2026-03-04T05:06:07.008Z",
+                "OTHER.1 get 2026-03-03T05:06:07.008Z"}));
+        QCOMPARE(history::list(folder, "OTHER").size(), 1);
+        history::Snapshot found;
+        QByteArray image;
+        QVERIFY(history::find(folder, "KMV1.2", &found, &image, &error) && image == changed && found.event == "send");
+        for (const char *id : {"KMV1.9", "KMV1", "../history/KMV1.2", ".2", ""})
+            QVERIFY(!history::find(folder, id, &found, &image, &error) && !error.isEmpty());
+    }
+
+    // Serial numbers come from the device: none leads out of the folder.
+    void historyFolderNamesAreSafe_data()
+    {
+        QTest::addColumn<QString>("serial");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("plain") << "KMV-0001.a"
+                               << "KMV-0001.a";
+        QTest::newRow("unreadable") << ""
+                                    << "unknown-serial";
+        QTest::newRow("blank") << "  "
+                               << "unknown-serial";
+        QTest::newRow("parent") << ".."
+                                << "unknown-serial";
+        QTest::newRow("hidden") << ".x"
+                                << "unknown-serial";
+        QTest::newRow("path") << "../../etc/x"
+                              << "unknown-serial";
+        QTest::newRow("slashes") << "a/b\\c d"
+                                 << "a_b_c_d";
+        QTest::newRow("too long") << QString(300, 'k') << QString(64, 'k');
+    }
+    void historyFolderNamesAreSafe()
+    {
+        QFETCH(QString, serial);
+        QFETCH(QString, folder);
+        const QString history = path(QStringLiteral("h"));
+        QString error;
+        QVERIFY2(
+            history::record(history, serial, history::Event::Read, m_defaults, QDateTime::currentDateTimeUtc(), &error),
+            qPrintable(error));
+        QCOMPARE(QDir(history).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden), QStringList{folder});
+        QCOMPARE(history::list(history).value(0).id, folder + ".1");
+        QDir(history).removeRecursively();
+    }
+
+    // At most kMaxKept, the oldest going first, but never the newest
+    // kNewestKept nor the backups made before a firmware update.
+    void historyIsPruned_data()
+    {
+        QTest::addColumn<int>("backups"); // the oldest this many are backups
+        QTest::addColumn<QList<int>>("gone");
+        QTest::addColumn<int>("left");
+        QTest::newRow("oldest goes") << 0 << QList<int>{1} << history::kMaxKept;
+        QTest::newRow("backups stay") << 5 << QList<int>{6} << history::kMaxKept;
+        QTest::newRow("newest stay") << history::kMaxKept - history::kNewestKept + 1 << QList<int>{}
+                                     << history::kMaxKept + 1;
+    }
+    void historyIsPruned()
+    {
+        QFETCH(int, backups);
+        QFETCH(QList<int>, gone);
+        QFETCH(int, left);
+        const QString folder = path(QStringLiteral("pruned"));
+        QVERIFY(QDir().mkpath(folder + "/S"));
+        for (int n = 1; n <= history::kMaxKept; ++n)
+            testsupport::writeAll(QStringLiteral("%1/S/%2_20260101T000000.000Z_%3.syx")
+                                      .arg(folder)
+                                      .arg(n, 6, 10, QChar('0'))
+                                      .arg(n <= backups ? "backup" : "read"),
+                m_defaults);
+        QByteArray newer = m_defaults;
+        newer[30] = 1;
+        QString error;
+        QVERIFY(history::record(folder, "S", history::Event::Get, newer, QDateTime::currentDateTimeUtc(), &error));
+        QStringList ids;
+        for (const history::Snapshot &s : history::list(folder, "S"))
+            ids << s.id;
+        QCOMPARE(ids.size(), left);
+        QCOMPARE(ids.first(), QStringLiteral("S.%1").arg(history::kMaxKept + 1));
+        for (int n : gone)
+            QVERIFY(!ids.contains(QStringLiteral("S.%1").arg(n)));
+        QVERIFY(ids.contains(QStringLiteral("S.%1").arg(gone.isEmpty() ? 1 : gone.first() + 1)));
+        QDir(folder).removeRecursively();
     }
 };
 

@@ -123,7 +123,7 @@ TestCase {
         compare(page.connectState.state, "")
         var menus = findChild(win, "menuBar").menus
         var file = menus.menuAt(0)
-        compare(file.count, 8)
+        compare(file.count, 10)
         var slots = [[Document, "openFile"], [Document, "save"], [Document, "saveAs"], [MainLogic, "sendData"],
                      [MainLogic, "getData"], [Document, "restoreDefault"]]
         for (var i = 0; i < slots.length; ++i)
@@ -201,8 +201,8 @@ TestCase {
             }
         }
         compare(shown.filter(function (t) { return t !== "" }),
-                ["Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Shift+T", "Ctrl+Shift+G", "Ctrl+Q", "Ctrl+Z", "Ctrl+Shift+Z",
-                 "Ctrl+1", "Ctrl+2", "Ctrl+3", "Ctrl++", "Ctrl+-", "Ctrl+0"])
+                ["Ctrl+O", "Ctrl+S", "Ctrl+Shift+S", "Ctrl+Shift+T", "Ctrl+Shift+G", "Ctrl+L", "Ctrl+Q", "Ctrl+Z",
+                 "Ctrl+Shift+Z", "Ctrl+1", "Ctrl+2", "Ctrl+3", "Ctrl++", "Ctrl+-", "Ctrl+0"])
         // The menus by keyboard: F10 opens File, Left goes round to Help, then Function.
         keyClick(Qt.Key_F10)
         for (var k = 4; k >= 3; --k) {

@@ -19,6 +19,8 @@ Item {
     signal functionPageRequested()
     signal aboutRequested()
     signal compareRequested()
+    signal historyRequested()
+    signal libraryRequested()
     signal keysRequested()
     // 0..2 for bank A..C, pads and knobs together.
     signal bankRequested(int bank)
@@ -212,6 +214,15 @@ Item {
             Action {
                 text: qsTr("Compare…")
                 onTriggered: root.compareRequested()
+            }
+            Action {
+                text: qsTr("History…")
+                onTriggered: root.historyRequested()
+            }
+            MenuAction {
+                text: qsTr("Library…")
+                keys: "Ctrl+L"
+                onTriggered: root.libraryRequested()
             }
             MenuAction {
                 text: qsTr("Quit")
