@@ -216,9 +216,8 @@ private:
 
     bool parseNumber(Value *out)
     {
-        static const QRegularExpression number(QStringLiteral("-?(0|[1-9][0-9]*)(\\.[0-9]+)?([eE][-+]?[0-9]+)?"));
-        const QRegularExpressionMatch match = number.match(QString::fromLatin1(m_text.mid(m_pos, 64)), 0,
-            QRegularExpression::NormalMatch, QRegularExpression::AnchoredMatchOption);
+        static const QRegularExpression number(QStringLiteral("^-?(0|[1-9][0-9]*)(\\.[0-9]+)?([eE][-+]?[0-9]+)?"));
+        const QRegularExpressionMatch match = number.match(QString::fromLatin1(m_text.mid(m_pos, 64)));
         if (!match.hasMatch())
             return unexpected();
         m_pos += match.capturedLength();

@@ -235,8 +235,8 @@ Window {
         }
         onAboutRequested: helpDialog.show()
         onKeysRequested: keysDialog.get().show()
-        onBankRequested: mainPage.chooseBank(bank)
-        onZoomRequested: view.zoom(step)
+        onBankRequested: function (bank) { mainPage.chooseBank(bank) }
+        onZoomRequested: function (step) { view.zoom(step) }
         onCompareRequested: compareDialog.get().showController()
         onHistoryRequested: historyDialog.get().showFor(MainLogic.serialNumber)
         onLibraryRequested: libraryDialog.get().showLibrary()

@@ -48,7 +48,7 @@ Button {
     Accessible.description: accessibleName !== "" ? text : ""
 
     // Enter as well as Space, as in the desktop's own dialogs.
-    Keys.onPressed: {
+    Keys.onPressed: function (event) {
         if (KeySteps.isEnter(event.key)) {
             if (checkable)
                 toggle()

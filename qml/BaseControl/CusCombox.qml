@@ -38,7 +38,7 @@ ComboBox {
 
     indicator: Item {}
 
-    Keys.onPressed: {
+    Keys.onPressed: function (event) {
         if (KeySteps.stepChoice(control, event)) {
             event.accepted = true
         } else if (KeySteps.isEnter(event.key) && !popup.visible) {

@@ -115,12 +115,12 @@ Rectangle {
         // Nothing typed since the value was confirmed: undo and redo are the
         // editor's, not the field's.
         readonly property bool untouched: !root.typed && !root.refused
-        Keys.onShortcutOverride: {
+        Keys.onShortcutOverride: function (event) {
             if (untouched && (event.matches(StandardKey.Undo) || event.matches(StandardKey.Redo)
                               || KeySteps.isRedo(event)))
                 event.accepted = true
         }
-        Keys.onPressed: {
+        Keys.onPressed: function (event) {
             if (untouched && event.matches(StandardKey.Undo)) {
                 HistoryKeys.undo()
                 event.accepted = true

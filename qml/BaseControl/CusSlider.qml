@@ -53,7 +53,7 @@ Slider {
     }
 
     // Beyond the arrows: ten steps, and the ends.
-    Keys.onPressed: {
+    Keys.onPressed: function (event) {
         var delta = KeySteps.stepOf(event.key, (to - from) / stepSize)
         if (delta !== 0 && event.key !== Qt.Key_Up && event.key !== Qt.Key_Down) {
             value = Math.max(from, Math.min(to, value + delta * stepSize))

@@ -44,7 +44,7 @@ TabButton {
     // Only the chosen tab is a Tab stop; the arrows move the choice.
     focusPolicy: checked ? Qt.StrongFocus : Qt.ClickFocus
 
-    Keys.onPressed: {
+    Keys.onPressed: function (event) {
         var bar = TabBar.tabBar
         var delta = event.key === Qt.Key_Left ? -1 : event.key === Qt.Key_Right ? 1 : 0
         if (delta !== 0 && bar) {

@@ -33,7 +33,7 @@ Button {
     Accessible.name: control.title !== undefined ? control.title : text
 
     // Enter ticks as Space does.
-    Keys.onPressed: {
+    Keys.onPressed: function (event) {
         if (KeySteps.isEnter(event.key) && checkable) {
             toggle()
             clicked()

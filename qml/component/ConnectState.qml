@@ -36,7 +36,7 @@ Item {
         text: qsTr("No device found")
         enableColor: CusConfig.colorDisconnected
         // The controller came, went or is being updated: said out loud.
-        onTextChanged: Announce.say(text)
+        onTextChanged: Announce.say(label.text)
     }
 
     states: [

@@ -16,7 +16,7 @@ Rectangle {
     Accessible.name: accessibleName
     Accessible.description: ColorLevels.describe(color, qsTranslate)
     Accessible.onPressAction: chosen()
-    Keys.onPressed: {
+    Keys.onPressed: function (event) {
         if (event.key === Qt.Key_Space || event.key === Qt.Key_Return || event.key === Qt.Key_Enter) {
             chosen()
             event.accepted = true

@@ -67,7 +67,7 @@ DialogFrame {
         Keys.onReturnPressed: dialog.openCurrent()
         Keys.onEnterPressed: dialog.openCurrent()
         Keys.onDeletePressed: dialog.list.trash(currentIndex)
-        Keys.onPressed: {
+        Keys.onPressed: function (event) {
             if (event.key === Qt.Key_F2 && currentItem) {
                 currentItem.rename()
                 event.accepted = true

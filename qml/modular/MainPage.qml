@@ -250,7 +250,7 @@ Item {
         enableColor: Session.unsentCount === 0 ? CusConfig.colorTextSecondary : CusConfig.colorDiffersMark
         onTextChanged: {
             if (visible)
-                Announce.say(text)
+                Announce.say(syncState.text)
         }
     }
 

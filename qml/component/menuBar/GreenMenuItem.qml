@@ -19,7 +19,7 @@ MenuItem {
     // (see MyMenuBar.openBeside); Right on an item with a submenu opens that.
     property Item bar: null
 
-    Keys.onPressed: {
+    Keys.onPressed: function (event) {
         var step = event.key === Qt.Key_Left ? -1 : event.key === Qt.Key_Right ? 1 : 0
         if (step !== 0 && !(step > 0 && subMenu) && bar) {
             bar.openBeside(menu, step)
