@@ -126,23 +126,14 @@ private slots:
     }
 
     // The pruning deletes by name order: the names sort as the times they stand for.
-    void runLogFileNamesSortByTime_data()
-    {
-        QTest::addColumn<QString>("earlier");
-        QTest::addColumn<QString>("later");
-        QTest::newRow("9 and 10 o'clock") << "2026-12-04 09:59:59"
-                                          << "2026-12-04 10:00:00";
-        QTest::newRow("the 9th and the 10th") << "2026-12-09 23:00:00"
-                                              << "2026-12-10 00:00:00";
-        QTest::newRow("September and October") << "2026-09-30 23:00:00"
-                                               << "2026-10-01 00:00:00";
-    }
     void runLogFileNamesSortByTime()
     {
-        QFETCH(QString, earlier);
-        QFETCH(QString, later);
-        const auto name = [](const QString &time) { return logformat::fileName("log", at(qPrintable(time))); };
-        QVERIFY2(name(earlier) < name(later), qPrintable(name(earlier) + " " + name(later)));
+        const auto name = [](const char *time) { return logformat::fileName("log", at(time)); };
+        // 9 and 10 o'clock, the 9th and the 10th, September and October.
+        for (const auto &pair : {std::make_pair("2026-12-04 09:59:59", "2026-12-04 10:00:00"),
+                 std::make_pair("2026-12-09 23:00:00", "2026-12-10 00:00:00"),
+                 std::make_pair("2026-09-30 23:00:00", "2026-10-01 00:00:00")})
+            QVERIFY2(name(pair.first) < name(pair.second), qPrintable(name(pair.first) + " " + name(pair.second)));
     }
 };
 

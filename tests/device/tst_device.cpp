@@ -44,12 +44,7 @@ public:
 
 SerialPortEntry port(const char *name, quint16 vid, quint16 pid)
 {
-    SerialPortEntry e;
-    e.portName = QString::fromLatin1(name);
-    e.hasIdentifiers = true;
-    e.vendorIdentifier = vid;
-    e.productIdentifier = pid;
-    return e;
+    return {QString::fromLatin1(name), true, vid, pid};
 }
 
 const QString kController = "\\\\?\\USB#VID_0416&PID_B009&MI_00#7&1a2b&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}";

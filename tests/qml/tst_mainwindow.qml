@@ -170,9 +170,7 @@ TestCase {
     // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y reach the history, as the Edit menu
     // does, which names the step; every item with keys shows them.
     function test_editMenuAndKeys() {
-        win = Qt.createComponent("qrc:/qml/main.qml").createObject(null)
-        win.requestActivate()
-        tryVerify(function () { return win.active })
+        openWindow()
         var menus = findChild(win, "menuBar").menus
         var edit = menus.menuAt(1)
         DataMgt.setPadInfo(3, "padData", 99)
