@@ -24,12 +24,6 @@
 
 namespace {
 
-class UdevDouble : public DeviceEventSource
-{
-public:
-    void report(bool arrival) { emit deviceEvent(UdevEventSource::pathText("/card1", "416", "b009"), arrival); }
-};
-
 QList<QByteArray> s_received;
 void receive(char *data, int len)
 {
@@ -314,7 +308,7 @@ private slots:
         QFETCH(QString, steps);
         LoopbackMidi midi;
         QList<int> ports;
-        auto *udev = new UdevDouble;
+        auto *udev = new FakeSource;
         auto *poll = new MidiPollEventSource(&midi, 60000);
         auto *power = new PowerEventSource;
         DetectionDevice detection(&midi, [] { return false; }, {udev, poll});
@@ -333,7 +327,7 @@ private slots:
                 ports.clear();
             }
             if (step.startsWith("udev"))
-                udev->report(step.endsWith('+'));
+                udev->report(UdevEventSource::pathText("/card1", "416", "b009"), step.endsWith('+'));
             if (step == "poll")
                 poll->poll();
             if (step == "sleep" || step == "wake")
