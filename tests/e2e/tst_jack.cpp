@@ -142,8 +142,7 @@ private slots:
         QTest::addColumn<QStringList>("simulator");
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QString>("message");
-        QTest::newRow("absent, send") << QStringList() << QStringList{"send", "@defaults"}
-                                      << QString("no controller found");
+        QTest::newRow("absent, send") << QStringList() << QStringList{"send", "@defaults"} << "no controller found";
         QTest::newRow("absent, diff") << QStringList() << QStringList{"diff", "@defaults", "-"}
                                       << "no controller found";
         QTest::newRow("silent, serial") << QStringList{"--reply", "none"} << QStringList{"serial"} << "did not answer";
