@@ -51,39 +51,34 @@ private slots:
     // file, and each line is on disk as soon as write() returns. Device texts,
     // server file names and release notes reach the log, and the file is
     // opened in a browser: none of it may become markup.
-    void runLogFilesFollowTheHour_data()
-    {
-        QTest::addColumn<bool>("keepOpen");
-        QTest::newRow("kept open") << true;
-        QTest::newRow("per message") << false;
-    }
     void runLogFilesFollowTheHour()
     {
-        QFETCH(bool, keepOpen);
-        QTemporaryDir dir;
-        const QString first = dir.filePath(QStringLiteral("2026-12-04_13_log.html"));
-        auto clock = std::make_shared<ManualClock>(at("2026-12-04 13:59:58"));
-        {
-            RunLog log(dir.path(), keepOpen, clock);
-            for (int i = 0; i < 3; ++i) {
-                log.write(QtDebugMsg, QStringLiteral("line %1").arg(i));
-                QCOMPARE(linesOf(readAll(first)).size(), i + 1);
+        for (const bool keepOpen : {true, false}) { // kept open, or opened per message
+            QTemporaryDir dir;
+            const QString first = dir.filePath(QStringLiteral("2026-12-04_13_log.html"));
+            auto clock = std::make_shared<ManualClock>(at("2026-12-04 13:59:58"));
+            {
+                RunLog log(dir.path(), keepOpen, clock);
+                for (int i = 0; i < 3; ++i) {
+                    log.write(QtDebugMsg, QStringLiteral("line %1").arg(i));
+                    QCOMPARE(linesOf(readAll(first)).size(), i + 1);
+                }
             }
+            RunLog restarted(dir.path(), keepOpen, clock);
+            restarted.write(QtDebugMsg, QStringLiteral("after restart"));
+            clock->set(at("2026-12-04 14:00:00"));
+            const QString markup = QStringLiteral("<b>bold</b> & <script>alert(\"x\")</script> 中文");
+            QCOMPARE(restarted.write(QtInfoMsg, markup), QStringLiteral("2026-12-04 14:00:00 ") + markup);
+            QCOMPARE(linesOf(readAll(first)).size(), 4);
+            QCOMPARE(linesOf(readAll(dir.filePath(QStringLiteral("2026-12-04_14_log.html")))),
+                QList<QByteArray>{"<div class=\"i\">2026-12-04 14:00:00 &lt;b&gt;bold&lt;/b&gt; &amp; "
+                                  "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; 中文</div>\r"});
+            // Where nothing can be written the lines are lost quietly.
+            RunLog homeless(dir.filePath("missing/deeper"), keepOpen, clock);
+            QCOMPARE(homeless.write(QtWarningMsg, "lost"), QStringLiteral("2026-12-04 14:00:00 lost"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                QStringList({"2026-12-04_13_log.html", "2026-12-04_14_log.html"}));
         }
-        RunLog restarted(dir.path(), keepOpen, clock);
-        restarted.write(QtDebugMsg, QStringLiteral("after restart"));
-        clock->set(at("2026-12-04 14:00:00"));
-        const QString markup = QStringLiteral("<b>bold</b> & <script>alert(\"x\")</script> 中文");
-        QCOMPARE(restarted.write(QtInfoMsg, markup), QStringLiteral("2026-12-04 14:00:00 ") + markup);
-        QCOMPARE(linesOf(readAll(first)).size(), 4);
-        QCOMPARE(linesOf(readAll(dir.filePath(QStringLiteral("2026-12-04_14_log.html")))),
-            QList<QByteArray>{"<div class=\"i\">2026-12-04 14:00:00 &lt;b&gt;bold&lt;/b&gt; &amp; "
-                              "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; 中文</div>\r"});
-        // Where nothing can be written the lines are lost quietly.
-        RunLog homeless(dir.filePath("missing/deeper"), keepOpen, clock);
-        QCOMPARE(homeless.write(QtWarningMsg, "lost"), QStringLiteral("2026-12-04 14:00:00 lost"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-            QStringList({"2026-12-04_13_log.html", "2026-12-04_14_log.html"}));
     }
 
     // Installed as Qt's handler: the folder lies in the application's local

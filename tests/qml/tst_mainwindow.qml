@@ -39,10 +39,9 @@ TestCase {
 
     // The pad, knob or transport panel a control belongs to, if any.
     function panelOf(item) {
-        for (var p = item; p; p = p.parent) {
+        for (var p = item; p; p = p.parent)
             if (p.padName || p.knobName || p.buttonName)
                 return p
-        }
         return null
     }
 
