@@ -66,19 +66,17 @@ class TestControllerPorts : public QObject
             QTRY_COMPARE(m_sent.size(), 1);
     }
 
-    void startEditor()
+private slots:
+    void init()
     {
         m_sent.clear();
+        m_midi = std::make_unique<LoopbackMidi>();
         m_editor = std::make_unique<Editor>(EditorSetup{m_midi.get()});
     }
-
-private slots:
-    void init() { m_midi = std::make_unique<LoopbackMidi>(); }
     void cleanup() { m_editor.reset(); }
 
     void arrivalOpensTheLowestPortsReadsAndAsksForTheSerial()
     {
-        startEditor();
         QSignalSpy hints(window(), &MainWindow::showHint);
         plugIn();
         QVERIFY(portsOpen());
@@ -96,7 +94,6 @@ private slots:
     // once the ports are there.
     void arrivalBeforeThePortsWaitsForThem()
     {
-        startEditor();
         testsupport::MessageBoxCloser closer;
         plugIn();
         QSignalSpy state(window(), &MainWindow::devStateChanged);
@@ -122,7 +119,6 @@ private slots:
 
     void repliesAreTakenOnlyWhole()
     {
-        startEditor();
         plugIn();
         const QByteArray before = settings()->imageBytes();
         QSignalSpy updated(settings(), &DataManagement::s_updateDate);
@@ -152,7 +148,6 @@ private slots:
 
     void sendingWritesACopyMarkedAsWriteAndCloses()
     {
-        startEditor();
         plugIn();
         m_midi->emitFrom(m_source, image(0x02, 0x55));
         QTRY_COMPARE(settings()->imageBytes(), image(0x02, 0x55));
@@ -173,7 +168,6 @@ private slots:
 
     void occupiedInputWarnsAndSkipsTheOutput()
     {
-        startEditor();
         testsupport::MessageBoxCloser closer;
         QSignalSpy hints(window(), &MainWindow::showHint);
         plugIn(true);

@@ -155,7 +155,6 @@ private slots:
     {
         QFETCH(QString, state);
         QFETCH(int, answer);
-        QFETCH(QString, outcome);
         const QStringList is = state.split(' ');
         Desk d({answer});
         d.sendWorks = !is.contains("send-fails");
@@ -165,7 +164,7 @@ private slots:
         QStringList done{
             goesOn ? "goes-on" : "", d.session.unsaved() ? "" : "saved", d.session.unsentCount() > 0 ? "" : "sent"};
         done.removeAll(QString());
-        QCOMPARE(done.join(' '), outcome);
+        QTEST(done.join(' '), "outcome");
     }
 
     // Enter takes the default button, which loses nothing.
@@ -194,7 +193,6 @@ private slots:
     void mergingEndsAtASaveASendOrAPause()
     {
         QFETCH(QString, between);
-        QFETCH(int, undoneTo);
         Desk d;
         qint64 now = 0;
         d.history.setClock([&now] { return now; });
@@ -206,7 +204,7 @@ private slots:
         now = between == "pause" ? EditHistory::kPauseMs + 1 : between == "typing" ? EditHistory::kPauseMs - 1 : 0;
         d.data.setPadInfo(0, "padtype", 2);
         d.history.undo();
-        QCOMPARE(d.data.getPadInfo(0).value("padtype").toInt(), undoneTo);
+        QTEST(d.data.getPadInfo(0).value("padtype").toInt(), "undoneTo");
     }
 
     // Undo and redo of an Open bring back the title, Save's target and the
@@ -270,7 +268,6 @@ private slots:
         QFETCH(bool, ownWork);
         QFETCH(int, answer);
         QFETCH(bool, editorTakes);
-        QFETCH(QString, title);
         EditSession *session = m_objects->session();
         session->setFile(QString()); // the settings as the program put them there
         if (ownWork) {
@@ -287,7 +284,7 @@ private slots:
         QTRY_VERIFY(settingsDiff::sameSettings(m_editor.device->controller().image(), backup));
         QCOMPARE(prompt->asked().size(), ownWork ? 1 : 0);
         QCOMPARE(settingsDiff::sameSettings(settings()->imageBytes(), backup), editorTakes);
-        QCOMPARE(session->windowTitle(), title);
+        QTEST(session->windowTitle(), "title");
         if (!editorTakes)
             return;
         QObject *history = m_objects->engine().rootContext()->contextProperty("EditHistory").value<QObject *>();

@@ -51,39 +51,34 @@ private slots:
     // file, and each line is on disk as soon as write() returns. Device texts,
     // server file names and release notes reach the log, and the file is
     // opened in a browser: none of it may become markup.
-    void runLogFilesFollowTheHour_data()
-    {
-        QTest::addColumn<bool>("keepOpen");
-        QTest::newRow("kept open") << true;
-        QTest::newRow("per message") << false;
-    }
     void runLogFilesFollowTheHour()
     {
-        QFETCH(bool, keepOpen);
-        QTemporaryDir dir;
-        const QString first = dir.filePath(QStringLiteral("2026-12-04_13_log.html"));
-        auto clock = std::make_shared<ManualClock>(at("2026-12-04 13:59:58"));
-        {
-            RunLog log(dir.path(), keepOpen, clock);
-            for (int i = 0; i < 3; ++i) {
-                log.write(QtDebugMsg, QStringLiteral("line %1").arg(i));
-                QCOMPARE(linesOf(readAll(first)).size(), i + 1);
+        for (const bool keepOpen : {true, false}) { // kept open, or opened per message
+            QTemporaryDir dir;
+            const QString first = dir.filePath(QStringLiteral("2026-12-04_13_log.html"));
+            auto clock = std::make_shared<ManualClock>(at("2026-12-04 13:59:58"));
+            {
+                RunLog log(dir.path(), keepOpen, clock);
+                for (int i = 0; i < 3; ++i) {
+                    log.write(QtDebugMsg, QStringLiteral("line %1").arg(i));
+                    QCOMPARE(linesOf(readAll(first)).size(), i + 1);
+                }
             }
+            RunLog restarted(dir.path(), keepOpen, clock);
+            restarted.write(QtDebugMsg, QStringLiteral("after restart"));
+            clock->set(at("2026-12-04 14:00:00"));
+            const QString markup = QStringLiteral("<b>bold</b> & <script>alert(\"x\")</script> 中文");
+            QCOMPARE(restarted.write(QtInfoMsg, markup), QStringLiteral("2026-12-04 14:00:00 ") + markup);
+            QCOMPARE(linesOf(readAll(first)).size(), 4);
+            QCOMPARE(linesOf(readAll(dir.filePath(QStringLiteral("2026-12-04_14_log.html")))),
+                QList<QByteArray>{"<div class=\"i\">2026-12-04 14:00:00 &lt;b&gt;bold&lt;/b&gt; &amp; "
+                                  "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; 中文</div>\r"});
+            // Where nothing can be written the lines are lost quietly.
+            RunLog homeless(dir.filePath("missing/deeper"), keepOpen, clock);
+            QCOMPARE(homeless.write(QtWarningMsg, "lost"), QStringLiteral("2026-12-04 14:00:00 lost"));
+            QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                QStringList({"2026-12-04_13_log.html", "2026-12-04_14_log.html"}));
         }
-        RunLog restarted(dir.path(), keepOpen, clock);
-        restarted.write(QtDebugMsg, QStringLiteral("after restart"));
-        clock->set(at("2026-12-04 14:00:00"));
-        const QString markup = QStringLiteral("<b>bold</b> & <script>alert(\"x\")</script> 中文");
-        QCOMPARE(restarted.write(QtInfoMsg, markup), QStringLiteral("2026-12-04 14:00:00 ") + markup);
-        QCOMPARE(linesOf(readAll(first)).size(), 4);
-        QCOMPARE(linesOf(readAll(dir.filePath(QStringLiteral("2026-12-04_14_log.html")))),
-            QList<QByteArray>{"<div class=\"i\">2026-12-04 14:00:00 &lt;b&gt;bold&lt;/b&gt; &amp; "
-                              "&lt;script&gt;alert(&quot;x&quot;)&lt;/script&gt; 中文</div>\r"});
-        // Where nothing can be written the lines are lost quietly.
-        RunLog homeless(dir.filePath("missing/deeper"), keepOpen, clock);
-        QCOMPARE(homeless.write(QtWarningMsg, "lost"), QStringLiteral("2026-12-04 14:00:00 lost"));
-        QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
-            QStringList({"2026-12-04_13_log.html", "2026-12-04_14_log.html"}));
     }
 
     // Installed as Qt's handler: the folder lies in the application's local
@@ -126,23 +121,14 @@ private slots:
     }
 
     // The pruning deletes by name order: the names sort as the times they stand for.
-    void runLogFileNamesSortByTime_data()
-    {
-        QTest::addColumn<QString>("earlier");
-        QTest::addColumn<QString>("later");
-        QTest::newRow("9 and 10 o'clock") << "2026-12-04 09:59:59"
-                                          << "2026-12-04 10:00:00";
-        QTest::newRow("the 9th and the 10th") << "2026-12-09 23:00:00"
-                                              << "2026-12-10 00:00:00";
-        QTest::newRow("September and October") << "2026-09-30 23:00:00"
-                                               << "2026-10-01 00:00:00";
-    }
     void runLogFileNamesSortByTime()
     {
-        QFETCH(QString, earlier);
-        QFETCH(QString, later);
-        const auto name = [](const QString &time) { return logformat::fileName("log", at(qPrintable(time))); };
-        QVERIFY2(name(earlier) < name(later), qPrintable(name(earlier) + " " + name(later)));
+        const auto name = [](const char *time) { return logformat::fileName("log", at(time)); };
+        // 9 and 10 o'clock, the 9th and the 10th, September and October.
+        for (const auto &pair : {std::make_pair("2026-12-04 09:59:59", "2026-12-04 10:00:00"),
+                 std::make_pair("2026-12-09 23:00:00", "2026-12-10 00:00:00"),
+                 std::make_pair("2026-09-30 23:00:00", "2026-10-01 00:00:00")})
+            QVERIFY2(name(pair.first) < name(pair.second), qPrintable(name(pair.first) + " " + name(pair.second)));
     }
 };
 

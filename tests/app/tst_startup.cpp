@@ -115,6 +115,9 @@ private slots:
         browser.waitForFinished();
     }
 
+    // Qt's own options (-platform xcb, the usual Wayland workaround, -style,
+    // -reverse, session restore's -session ID) are taken as every Qt program
+    // takes them, beside the editor's own.
     void commandLine_data()
     {
         QTest::addColumn<QStringList>("args");
@@ -125,46 +128,24 @@ private slots:
         QTest::newRow("unknown") << QStringList{"--bogus", "a.stm"} << "error | a.stm";
         QTest::newRow("missing value") << QStringList{"a.stm", "--update-port"} << "error | a.stm";
         QTest::newRow("after --") << QStringList{"-v", "--", "-x.stm"} << "version | -x.stm";
-    }
-    void commandLine()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(QString, options);
-        for (const char *name : {"KORVEL_MAVU_MIDI_API", "KORVEL_MAVU_UPDATE_PORT", "KORVEL_MAVU_FIRMWARE_SERVER"})
-            qunsetenv(name);
-        const AppOptions o = AppOptions::parse(QStringList{"korvel-mavu"} + args);
-        QStringList seen{o.simulator ? "sim" : "", o.midiApi, o.updatePort, o.firmwareServer,
-            o.showVersion ? "version" : "", o.showHelp ? "help" : "", o.error.isEmpty() ? "" : "error"};
-        seen.removeAll(QString());
-        QCOMPARE(seen.join(' ') + " | " + o.files.join(','), options);
-    }
-
-    // Qt's own options on the editor's command line (-platform xcb, the usual
-    // Wayland workaround, -style, -reverse, session restore's -session ID) are
-    // taken as every Qt program takes them, beside the editor's own.
-    void qtOptionsAreTaken_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<QString>("seen"); // the editor's own options | files, or "error"
         QTest::newRow("platform") << QStringList{"-platform", "xcb", "a.stm"} << " | a.stm";
         QTest::newRow("two dashes, with =") << QStringList{"--platform=wayland", "-style=Fusion"} << " | ";
         QTest::newRow("style, reverse, session")
             << QStringList{"-style", "Fusion", "-reverse", "-session", "1f_2"} << " | ";
         QTest::newRow("beside the editor's")
             << QStringList{"--simulator", "-platform", "offscreen", "-v", "b.syx"} << "sim version | b.syx";
-        QTest::newRow("others still refused") << QStringList{"-platforms", "xcb"} << "error";
+        QTest::newRow("others still refused") << QStringList{"-platforms", "xcb"} << "error | xcb";
     }
-    void qtOptionsAreTaken()
+    void commandLine()
     {
         QFETCH(QStringList, args);
-        QFETCH(QString, seen);
+        for (const char *name : {"KORVEL_MAVU_MIDI_API", "KORVEL_MAVU_UPDATE_PORT", "KORVEL_MAVU_FIRMWARE_SERVER"})
+            qunsetenv(name);
         const AppOptions o = AppOptions::parse(QStringList{"korvel-mavu"} + args);
-        if (!o.error.isEmpty())
-            QCOMPARE(QString("error"), seen);
-        else
-            QCOMPARE(QStringList({o.simulator ? "sim" : "", o.showVersion ? "version" : ""}).join(' ').trimmed() + " | "
-                    + o.files.join(','),
-                seen);
+        QStringList seen{o.simulator ? "sim" : "", o.midiApi, o.updatePort, o.firmwareServer,
+            o.showVersion ? "version" : "", o.showHelp ? "help" : "", o.error.isEmpty() ? "" : "error"};
+        seen.removeAll(QString());
+        QTEST(seen.join(' ') + " | " + o.files.join(','), "options");
     }
 
     // OpenGL is probed only when the user has not chosen a backend; without

@@ -24,12 +24,6 @@
 
 namespace {
 
-class UdevDouble : public DeviceEventSource
-{
-public:
-    void report(bool arrival) { emit deviceEvent(UdevEventSource::pathText("/card1", "416", "b009"), arrival); }
-};
-
 QList<QByteArray> s_received;
 void receive(char *data, int len)
 {
@@ -44,12 +38,7 @@ public:
 
 SerialPortEntry port(const char *name, quint16 vid, quint16 pid)
 {
-    SerialPortEntry e;
-    e.portName = QString::fromLatin1(name);
-    e.hasIdentifiers = true;
-    e.vendorIdentifier = vid;
-    e.productIdentifier = pid;
-    return e;
+    return {QString::fromLatin1(name), true, vid, pid};
 }
 
 const QString kController = "\\\\?\\USB#VID_0416&PID_B009&MI_00#7&1a2b&0&0000#{65e8773d-8f56-11d0-a3b9-00a0c9223196}";
@@ -146,18 +135,14 @@ private slots:
         QTest::addColumn<QString>("out");
         QTest::addColumn<unsigned>("tooLong");
         QTest::addColumn<unsigned>("full");
-        QTest::newRow("wrap-around") << 3 << "+10 +20 - - +30 +40 +50 - - - -"
-                                     << "1 2 3 4 5" << 0u << 0u;
-        QTest::newRow("full") << 2 << "+10 +20 +30 - +40 - - -"
-                              << "1 2 4" << 0u << 1u;
-        QTest::newRow("oversize") << 4 << "+458 +1024 +1025 +0 +100000 - - -"
-                                  << "1 2" << 2u << 0u;
+        QTest::newRow("wrap-around") << 3 << QString("+10 +20 - - +30 +40 +50 - - - -") << "1 2 3 4 5" << 0u << 0u;
+        QTest::newRow("full") << 2 << QString("+10 +20 +30 - +40 - - -") << "1 2 4" << 0u << 1u;
+        QTest::newRow("oversize") << 4 << QString("+458 +1024 +1025 +0 +100000 - - -") << "1 2" << 2u << 0u;
     }
     void receiveQueue()
     {
         QFETCH(int, count);
         QFETCH(QString, ops);
-        QFETCH(QString, out);
         SysExQueue queue(count);
         QList<QByteArray> pushed;
         QStringList taken;
@@ -173,7 +158,7 @@ private slots:
             pushed << message;
             queue.push(reinterpret_cast<const unsigned char *>(message.constData()), size_t(message.size()));
         }
-        QCOMPARE(taken.join(' '), out);
+        QTEST(taken.join(' '), "out");
         QTEST(queue.droppedTooLong(), "tooLong");
         QTEST(queue.droppedFull(), "full");
     }
@@ -323,7 +308,7 @@ private slots:
         QFETCH(QString, steps);
         LoopbackMidi midi;
         QList<int> ports;
-        auto *udev = new UdevDouble;
+        auto *udev = new FakeSource;
         auto *poll = new MidiPollEventSource(&midi, 60000);
         auto *power = new PowerEventSource;
         DetectionDevice detection(&midi, [] { return false; }, {udev, poll});
@@ -342,7 +327,7 @@ private slots:
                 ports.clear();
             }
             if (step.startsWith("udev"))
-                udev->report(step.endsWith('+'));
+                udev->report(UdevEventSource::pathText("/card1", "416", "b009"), step.endsWith('+'));
             if (step == "poll")
                 poll->poll();
             if (step == "sleep" || step == "wake")

@@ -68,14 +68,6 @@ private slots:
             10000);
         QVERIFY(editor.isRunning());
     }
-
-    // Qt's own options: Qt takes them off before the editor starts.
-    void editorStartsWithThem()
-    {
-        EditorProcess editor;
-        QVERIFY(editor.start({"-platform", "offscreen", "-reverse", "-session", "1f_2", "--simulator"}));
-        QVERIFY(editor.isRunning());
-    }
 };
 
 QTEST_GUILESS_MAIN(TestEditorProcess)

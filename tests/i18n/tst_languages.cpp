@@ -66,12 +66,9 @@ private slots:
     {
         QTest::addColumn<QString>("lang");
         QTest::addColumn<QString>("language");
-        QTest::newRow("zh_CN") << "zh_CN.UTF-8"
-                               << "简体中文";
-        QTest::newRow("en_GB") << "en_GB.UTF-8"
-                               << "English";
-        QTest::newRow("de_DE") << "de_DE.UTF-8"
-                               << "English";
+        QTest::newRow("zh_CN") << QString("zh_CN.UTF-8") << "简体中文";
+        QTest::newRow("en_GB") << QString("en_GB.UTF-8") << "English";
+        QTest::newRow("de_DE") << QString("de_DE.UTF-8") << "English";
     }
     void firstStartFollowsTheSystem()
     {

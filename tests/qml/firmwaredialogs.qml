@@ -31,21 +31,10 @@ Item {
 
         // What the dialog shows, as names of its visible parts.
         function shownParts() {
-            var parts = []
-            var named = {
-                "busy": progressDialog.busyIndicator,
-                "wait": progressDialog.textWait,
-                "hint": progressDialog.textHint,
-                "message": progressDialog.textNewest,
-                "notes": progressDialog.scrollView,
-                "gauge": progressDialog.progressBarDownload,
-                "confirm": progressDialog.btnSure
-            }
-            for (var name in named) {
-                if (named[name].visible)
-                    parts.push(name)
-            }
-            return parts.sort()
+            var named = { busy: progressDialog.busyIndicator, wait: progressDialog.textWait, hint: progressDialog.textHint,
+                          message: progressDialog.textNewest, notes: progressDialog.scrollView,
+                          gauge: progressDialog.progressBarDownload, confirm: progressDialog.btnSure }
+            return Object.keys(named).filter(function (name) { return named[name].visible }).sort()
         }
 
         function openBusy() {
@@ -74,17 +63,13 @@ Item {
                 { tag: "latest", road: function() { Ftp.info("null", "", []) }, text: "当前已是最新版本，无需升级!" },
                 { tag: "updated", road: flash(true), text: "固件升级成功！" },
                 { tag: "transfer failed", road: flash(false), text: "固件升级失败！" },
-                { tag: "check failed", text: "检查固件更新失败！\nThe firmware server was not found.", road: function() {
-                    Ftp.failed("The firmware server was not found.")
-                } },
+                { tag: "check failed", text: "检查固件更新失败！\nThe firmware server was not found.",
+                  road: function() { Ftp.failed("The firmware server was not found.") } },
                 // The real check never offered this file, so the download is refused.
                 { tag: "download refused", text: "固件下载失败！\nNo firmware has been offered for download.",
                   road: offerAndConfirm },
                 { tag: "controller gone before the confirm", text: "固件下载失败！\nThe controller is not connected.",
-                  road: function() {
-                    FtpControl.setDeviceConnected(false)
-                    offerAndConfirm()
-                } },
+                  road: function() { FtpControl.setDeviceConnected(false); offerAndConfirm() } },
                 { tag: "closed during the download", text: "固件升级成功！", road: function() {
                     progressDialog.close()
                     tryCompare(progressDialog, "visible", false)

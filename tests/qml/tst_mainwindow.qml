@@ -39,10 +39,9 @@ TestCase {
 
     // The pad, knob or transport panel a control belongs to, if any.
     function panelOf(item) {
-        for (var p = item; p; p = p.parent) {
+        for (var p = item; p; p = p.parent)
             if (p.padName || p.knobName || p.buttonName)
                 return p
-        }
         return null
     }
 
@@ -113,9 +112,7 @@ TestCase {
     // The connection state shows, and the menus and buttons reach the window,
     // the settings model and the translation manager.
     function test_windowWiring() {
-        var component = Qt.createComponent("qrc:/qml/main.qml")
-        compare(component.status, Component.Ready, component.errorString())
-        win = component.createObject(null)
+        win = Qt.createComponent("qrc:/qml/main.qml").createObject(null)
         var page = findChild(win, "mainPage")
         MainLogic.raiseDevStateChanged(true)
         compare(page.connectState.state, "connect")
@@ -170,9 +167,7 @@ TestCase {
     // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y reach the history, as the Edit menu
     // does, which names the step; every item with keys shows them.
     function test_editMenuAndKeys() {
-        win = Qt.createComponent("qrc:/qml/main.qml").createObject(null)
-        win.requestActivate()
-        tryVerify(function () { return win.active })
+        openWindow()
         var menus = findChild(win, "menuBar").menus
         var edit = menus.menuAt(1)
         DataMgt.setPadInfo(3, "padData", 99)
