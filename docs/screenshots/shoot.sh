@@ -69,6 +69,15 @@ setWalkingBeltInfo 1 wbMode 1
 setCurveInten curve 1
 EOF
 
+# --- a preset folder for the library: a few sets and a file that is no preset
+library="$work/library"
+mkdir -p "$library"
+for name in "Live set" "Studio drums" "Ableton clips"; do "$mavuctl" defaults "$library/$name.stm"; done
+cp "$preset" "$library/my.stm"
+"$mavuctl" edit "$library/Studio drums.stm" setPadInfo 0 padRGB "#00C000" >/dev/null
+"$mavuctl" convert "$library/Live set.stm" "$library/Live set.json"
+echo "notes for the gig" >"$library/notes.stm"
+
 # --- a JACK server without sound hardware, for the runs without the simulator
 export JACK_DEFAULT_SERVER="mavu-shoot-$$"
 jackd --no-realtime -n "$JACK_DEFAULT_SERVER" -d dummy >"$work/jackd.log" 2>&1 &
@@ -133,7 +142,7 @@ run_editor() { # language [editor argument...]; KORVEL_MAVU_SIM_PLAY passes on,
     chmod 700 "$work/run-$lang"
     # QSettings keeps non-Latin text escaped: \x7b80\x4f53\x4e2d\x6587 is 简体中文.
     if [ "$lang" = zh ]; then name='\x7b80\x4f53\x4e2d\x6587'; else name=English; fi
-    printf '[General]\nLanguage=%s\n' "$name" >"$config/Korvel/korvelMavu.conf"
+    printf '[General]\nLanguage=%s\n[Library]\nfolders=%s\n' "$name" "$library" >"$config/Korvel/korvelMavu.conf"
     XDG_CONFIG_HOME="$config" XDG_DATA_HOME="$work/data-$lang" XDG_RUNTIME_DIR="$work/run-$lang" \
     KORVEL_MAVU_FIRMWARE_SERVER="127.0.0.1:$port" \
         "$editor" "${source[@]}" --update-port "$work/update-$lang" "$@" >>"$work/editor-$lang.log" 2>&1 &
@@ -233,6 +242,15 @@ for lang in zh en; do
     away
     shot "compare-$lang"
     xdotool mousemove 700 110 key Escape; sleep 0.3
+    # The preset library (Ctrl+L) and the controller's history (File, History…).
+    keys ctrl+l
+    away
+    shot "library-$lang"
+    keys Escape
+    click 48 50; click 48 311
+    away
+    shot "history-$lang"
+    keys Escape
     # Closing with those changes not sent asks first; Escape keeps the editor.
     click 1047 18 1
     shot "quit-question-$lang"

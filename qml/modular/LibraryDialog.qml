@@ -81,6 +81,10 @@ DialogFrame {
         }
 
         delegate: Rectangle {
+            id: entry
+            // Read here: inside the pad grid's repeaters "model" is theirs.
+            property var padColors: model.colors
+
             function rename() {
                 nameEdit.text = model.name
                 nameEdit.visible = true
@@ -116,10 +120,11 @@ DialogFrame {
                         Repeater {
                             model: 16
                             Rectangle {
+                                objectName: "padSwatch"
                                 width: 7
                                 height: 7
                                 color: {
-                                    var colors = rows.model ? model.colors : undefined
+                                    var colors = entry.padColors
                                     var pad = bank * 16 + (3 - Math.floor(index / 4)) * 4 + index % 4
                                     return colors && colors.length === 48 ? colors[pad] : "transparent"
                                 }

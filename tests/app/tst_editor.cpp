@@ -485,6 +485,15 @@ private slots:
         for (char key : QByteArray("late"))
             QTest::keyClick(window, key);
         QCOMPARE(library->count(), 1);
+        // Its picture holds pad C16's colour.
+        QStringList shown;
+        std::function<void(QQuickItem *)> collect = [&](QQuickItem *item) {
+            if (item->objectName() == QLatin1String("padSwatch"))
+                shown << item->property("color").value<QColor>().name();
+            for (QQuickItem *child : item->childItems())
+                collect(child);
+        };
+        QTRY_VERIFY((collect(window->contentItem()), shown.contains("#fe8000")));
         QTest::keyClick(window, Qt::Key_Return);
         QTRY_COMPARE(m_document->filePath(), folder.filePath("late.syx"));
         library->setFilter(QString());
