@@ -140,7 +140,7 @@ ParseResult parseDescription(const QByteArray &json, FirmwareInfo *info, QString
     info->ver = ver.toString().trimmed();
     if (object.contains(QLatin1String("info"))) {
         const QJsonArray lines = object.value(QLatin1String("info")).toArray();
-        for (const QJsonValue &line : lines)
+        for (const auto &line : lines)
             info->infoList << line.toString();
     }
     if (object.contains(QLatin1String("size"))) {

@@ -330,7 +330,8 @@ QByteArray valueText(const QByteArray &image, int base, const Field &field, int 
 QByteArray objectText(const QByteArray &image, int base, const std::vector<Field> &fields, int depth)
 {
     // The top level one setting per line; a record on one line of its own.
-    const QByteArray indent(2 * (depth + 1), ' ');
+    const int width = 2 * (depth + 1);
+    const QByteArray indent(width, ' ');
     const QByteArray gap = depth == 0 ? ",\n" + indent : QByteArray(", ");
     QByteArray out = depth == 0 ? "{\n" + indent : QByteArray("{");
     for (const Field &field : fields) {
@@ -367,11 +368,12 @@ QByteArray valueText(const QByteArray &image, int base, const Field &field, int 
     }
     case Field::List: {
         const Records &r = *field.records;
-        const QByteArray indent(2 * (depth + 2), ' ');
+        const int width = 2 * (depth + 1); // the list's own; its records one step further in
+        const QByteArray indent(width + 2, ' ');
         QByteArray out = "[";
         for (int i = 0; i < r.count; ++i)
             out += (i ? ",\n" : "\n") + indent + objectText(image, r.offset + i * r.size, *r.fields, depth + 1);
-        return out + '\n' + QByteArray(2 * (depth + 1), ' ') + ']';
+        return out + '\n' + QByteArray(width, ' ') + ']';
     }
     }
     return {};
