@@ -75,7 +75,8 @@ def run(editor, lang, root):
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     xdotool = lambda *args: subprocess.run(["xdotool", *args], env=env, capture_output=True, text=True).stdout.split()
     try:
-        window = poll(lambda: xdotool("search", "--onlyvisible", "--pid", str(app.pid)), 10)
+        # A sanitized build on a busy machine may take long to show it; the 2 s count from then.
+        window = poll(lambda: xdotool("search", "--onlyvisible", "--pid", str(app.pid)), 60)
         if not window:
             fail("no window")
         shown_at = time.monotonic()
