@@ -32,6 +32,12 @@ bool openGlWorks()
 
 void settle()
 {
+    // Qt sizes the image atlas after the GPU's limit (2048x1024 here), a
+    // texture the renderer keeps whole for a few small pictures.
+    for (const char *name : {"QSG_ATLAS_WIDTH", "QSG_ATLAS_HEIGHT"}) {
+        if (qEnvironmentVariableIsEmpty(name))
+            qputenv(name, QByteArray::number(kAtlasSide));
+    }
     const QString backend = chooseBackend(qEnvironmentVariable("QT_QUICK_BACKEND"), openGlWorks);
     if (backend.isEmpty())
         return;

@@ -18,7 +18,13 @@ QString chooseBackend(const QString &userBackend, const std::function<bool()> &o
 // application object.
 bool openGlWorks();
 
-// Chooses for this process and applies it, logging a fallback.
+// The side of the texture atlas the window's pictures share, in pixels: the
+// main window's fill a fraction of it, and a picture that finds no room
+// gets a texture of its own.
+constexpr int kAtlasSide = 512;
+
+// Chooses for this process and applies it, logging a fallback, and sizes
+// the atlas unless the user did.
 void settle();
 
 } // namespace scenegraph

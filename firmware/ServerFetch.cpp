@@ -63,8 +63,6 @@ QByteArray curlUrl(const QUrl &url)
 ServerFetch::ServerFetch(QObject *parent)
     : QObject(parent)
 {
-    static std::once_flag initialised;
-    std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
 }
 
 ServerFetch::~ServerFetch()
@@ -111,6 +109,10 @@ void ServerFetch::start(const QUrl &url)
     };
     m_current = transfer;
     m_transfers.push_back(transfer);
+    // At the first transfer, not at start: curl readies its TLS library
+    // (megabytes) for a window that may never fetch anything.
+    static std::once_flag initialised;
+    std::call_once(initialised, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
     transfer->thread = std::thread([this, transfer] { run(transfer); });
 }
 

@@ -3,13 +3,16 @@ import "."
 
 // Marks the control that has the keyboard's focus: a dark ring with a light
 // edge inside it, which shows on the light panels and on the accent alike.
-// Put it in the control; `shown` says when.
-Rectangle {
+// Put it in the control; `shown` says when. The ring is built only while
+// shown: one is seen at a time, and a window of controls each keeping its
+// own would cost start time and megabytes.
+Loader {
     id: ring
 
     property bool shown: parent.activeFocus
     // Outside the control by default; tabs that touch draw it inside.
     property real inset: -3
+    property real radius: CusConfig.radiuSize3 - inset
 
     // Neither recorded nor rescaled: it follows its control.
     objectName: "ingnoreAll"
@@ -17,17 +20,8 @@ Rectangle {
     anchors.margins: inset
     z: 10
     visible: shown
-    radius: CusConfig.radiuSize3 - inset
-    color: CusConfig.colorNone
-    border.width: 2
-    border.color: CusConfig.colorFocusRing
+    active: shown
 
-    Rectangle {
-        anchors.fill: parent
-        anchors.margins: 2
-        radius: Math.max(0, parent.radius - 2)
-        color: CusConfig.colorNone
-        border.width: 1
-        border.color: CusConfig.colorFocusRingInner
-    }
+    // A file, not an inline component: that would be an object per ring.
+    source: Qt.resolvedUrl("FocusRingShape.qml")
 }

@@ -158,7 +158,9 @@ Item {
         y: 52
         width: 313
         height: 329
-        clip: true
+        // Only a sliding page can stray outside; a clip kept on would split
+        // the window's drawing into more batches for nothing.
+        clip: contentItem.moving
         // Not a Tab stop itself: its page's controls are. Set once built, as
         // the view sets its own policy while it is built.
         Component.onCompleted: {
@@ -188,7 +190,7 @@ Item {
         y: 58
         width: 535
         height: 632
-        clip: true
+        clip: contentItem.moving // as the knobs' view
         Component.onCompleted: {
             focusPolicy = Qt.NoFocus
             activeFocusOnTab = false

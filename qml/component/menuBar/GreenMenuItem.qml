@@ -51,7 +51,10 @@ MenuItem {
     contentItem: Text {
         leftPadding: 0
         rightPadding: keysLabel.visible ? keysLabel.width + 24 * menuItem.sizeRatio : 0
-        text: menuItem.text
+        // Laid out when its menu opens: "简体中文" laid out at start would
+        // open a CJK font (megabytes) in an English window that may never
+        // show it. Screen readers read the item's own text.
+        text: menuItem.menu && menuItem.menu.visible ? menuItem.text : ""
         font: menuItem.font
         opacity: enabled ? 1.0 : 0.3
         color: menuItem.highlighted ? CusConfig.colortext : CusConfig.colorTitleText
