@@ -120,15 +120,45 @@ Window {
         }
     }
 
-    MainPage {
+    // The controller's state, kept here: it may be told before the page is built.
+    property bool controllerConnected: false
+    property bool controllerInUpdateMode: false
+    // A control played on it before then: its bank is brought into view.
+    property var playedEarly: null
+
+    // The page is built once the window has shown its first frame: the
+    // window appears as fast as a bare one, its controls a moment later.
+    // (The timer is for a window that is never exposed, e.g. started minimized.)
+    Loader {
         id: mainPage
-        objectName: "mainPage"
-        x: 32
-        y: 145
-        resizer: autoResize
-        onColorRequested: colordlg.show(pad, swatch, current)
-        onPadBankChanged: MainLogic.setShownBanks(padBank, knobBank)
-        onKnobBankChanged: MainLogic.setShownBanks(padBank, knobBank)
+        objectName: "ingnoreAll"
+        active: false
+        sourceComponent: Component {
+            MainPage {
+                objectName: "mainPage"
+                x: 32
+                y: 145
+                resizer: autoResize
+                connectState.connected: view.controllerConnected
+                connectState.updateMode: view.controllerInUpdateMode
+                onColorRequested: colordlg.show(pad, swatch, current)
+                onPadBankChanged: MainLogic.setShownBanks(padBank, knobBank)
+                onKnobBankChanged: MainLogic.setShownBanks(padBank, knobBank)
+            }
+        }
+        onLoaded: {
+            autoResize.adopt(mainPage)
+            if (view.playedEarly)
+                item.showHit(view.playedEarly.kind, view.playedEarly.index)
+        }
+    }
+
+    onFrameSwapped: mainPage.active = true
+
+    Timer {
+        interval: 1000
+        running: !mainPage.active
+        onTriggered: mainPage.active = true
     }
 
     // Built the first time the menu shows it.
@@ -156,7 +186,7 @@ Window {
             colordlg.show(-1, swatch, current)
         }
         function onBackRequested() {
-            mainPage.isVisable = true
+            mainPage.item.isVisable = true
         }
     }
 
@@ -231,11 +261,14 @@ Window {
         }
         onFunctionPageRequested: {
             funcPage.show()
-            mainPage.isVisable = false
+            mainPage.item.isVisable = false
         }
         onAboutRequested: helpDialog.show()
         onKeysRequested: keysDialog.get().show()
-        onBankRequested: function (bank) { mainPage.chooseBank(bank) }
+        onBankRequested: function (bank) {
+            if (mainPage.item)
+                mainPage.item.chooseBank(bank)
+        }
         onZoomRequested: function (step) { view.zoom(step) }
         onCompareRequested: compareDialog.get().showController()
         onHistoryRequested: historyDialog.get().showFor(MainLogic.serialNumber)
@@ -315,10 +348,10 @@ Window {
     Connections {
         target: FirmwareUpdate
         function onWaitingForController() {
-            mainPage.connectState.updateMode = true
+            view.controllerInUpdateMode = true
         }
         function onTransStatus(isSuccess) {
-            mainPage.connectState.updateMode = false
+            view.controllerInUpdateMode = false
         }
     }
 
@@ -344,16 +377,19 @@ Window {
             view.popHint(isSend, isSuccess)
         }
         function onDevStateChanged(state) {
-            mainPage.connectState.connected = state
+            view.controllerConnected = state
             // Back with its MIDI ports: out of its loader.
             if (state)
-                mainPage.connectState.updateMode = false
+                view.controllerInUpdateMode = false
         }
         function onUpdateModeFound() {
-            mainPage.connectState.updateMode = true
+            view.controllerInUpdateMode = true
         }
         function onControlHit(kind, index) {
-            mainPage.showHit(kind, index)
+            if (mainPage.item)
+                mainPage.item.showHit(kind, index)
+            else
+                view.playedEarly = { kind: kind, index: index }
         }
         function onScreenChanged() {
             view.screenRate = MainLogic.getScalingRate()

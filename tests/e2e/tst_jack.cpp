@@ -146,6 +146,7 @@ private slots:
         // In its file but not sent: quitting asks, another file may replace it.
         QVERIFY(editor.session()->wouldLeaveWork() && !editor.session()->wouldLoseWork());
         QObject *root = editor.engine().rootObjects().first();
+        QTRY_VERIFY(root->findChild<QObject *>("mainPage")); // built after the first frame
         QCOMPARE(editorharness::child(root->findChild<QObject *>("mainPage"), "syncState")->property("text").toString(),
             QStringLiteral("3 changes not sent to the controller"));
         QVariant help;
@@ -276,8 +277,10 @@ private slots:
         QSignalSpy hits(&window, &MainWindow::controlHit);
         QVERIFY2(m_sim->waitForOutput("played pad:B3: 90 2A 64", 10000), m_sim->output().constData());
         QTRY_COMPARE_WITH_TIMEOUT(QList<QList<QVariant>>(hits), (QList<QList<QVariant>>{{"pad", 18}}), 5000);
-        QObject *page = editor.engine().rootObjects().value(0)->findChild<QObject *>(QStringLiteral("mainPage"));
-        QCOMPARE(page->property("padBank").toInt(), 1);
+        // Played before or after the page is built, alike.
+        QObject *root = editor.engine().rootObjects().value(0);
+        QTRY_VERIFY(root->findChild<QObject *>(QStringLiteral("mainPage")));
+        QCOMPARE(root->findChild<QObject *>(QStringLiteral("mainPage"))->property("padBank").toInt(), 1);
     }
 };
 

@@ -10,6 +10,7 @@ TestCase {
 
     function test_eachStateLooksItsOwn() {
         var win = createTemporaryObject(Qt.createComponent("qrc:/qml/main.qml"), null)
+        tryVerify(function () { return findChild(win, "mainPage") !== null })
         var corner = findChild(win, "mainPage").connectState
         var steps = [
             [function () {}, ""],

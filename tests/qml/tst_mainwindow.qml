@@ -16,6 +16,13 @@ TestCase {
         win = Qt.createComponent("qrc:/qml/main.qml").createObject(null)
         win.requestActivate()
         tryVerify(function () { return win.active })
+        pageOf(win)
+    }
+
+    // The window's page, built after its first frame.
+    function pageOf(window) {
+        tryVerify(function () { return findChild(window, "mainPage") !== null })
+        return findChild(window, "mainPage")
     }
 
     // The focus ring a control wears (a number field's is beside its text).
@@ -113,7 +120,11 @@ TestCase {
     // the settings model and the translation manager.
     function test_windowWiring() {
         win = Qt.createComponent("qrc:/qml/main.qml").createObject(null)
-        var page = findChild(win, "mainPage")
+        MainLogic.raiseDevStateChanged(true) // told before the page is built
+        var page = pageOf(win)
+        compare(page.connectState.state, "connect")
+        MainLogic.raiseDevStateChanged(false)
+        compare(page.connectState.state, "")
         MainLogic.raiseDevStateChanged(true)
         compare(page.connectState.state, "connect")
         MainLogic.raiseDevStateChanged(false)

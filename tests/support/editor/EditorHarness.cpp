@@ -97,6 +97,7 @@ void InProcessEditor::start(QObject *owner)
     // Settled once the controller's answer and its serial number are in.
     QSignalSpy serial(&editor->window(), &MainWindow::s_snNum);
     QTRY_COMPARE_WITH_TIMEOUT(serial.size(), 1, 5000);
+    QTRY_VERIFY_WITH_TIMEOUT(root->findChild<QObject *>(QStringLiteral("mainPage")), 5000); // after the first frame
 }
 
 void InProcessEditor::stop()
