@@ -127,7 +127,7 @@ Window {
     property var playedEarly: null
 
     // The page is built once the window has shown its first frame: the
-    // window appears as fast as a bare one, its controls a moment later.
+    // window appears sooner, its controls a moment later.
     // (The timer is for a window that is never exposed, e.g. started minimized.)
     Loader {
         id: mainPage
