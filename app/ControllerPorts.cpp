@@ -38,6 +38,7 @@ void ControllerPorts::findPorts()
 
 bool ControllerPorts::open(QString *error)
 {
+    m_vanished = false;
     if (!m_present)
         return false;
     if (!m_in.isOpen() || !m_out.isOpen())
@@ -55,12 +56,21 @@ bool ControllerPorts::open(QString *error)
             this, [this, message] { emit played(message); }, Qt::QueuedConnection);
     };
     const QString occupied = tr("The current device is occupied");
+    const ControllerPortIndexes tried = m_found;
     if (!m_in.open(unsigned(m_found.in), reply, hit)) {
         m_in.close();
     } else if (!m_out.open(unsigned(m_found.out))) {
         m_out.close();
     } else {
         return true;
+    }
+    // Listed again: ports gone or renumbered since are no other program's.
+    findPorts();
+    if (!m_found.listed() || m_found.in != tried.in || m_found.out != tried.out) {
+        qCDebug(lcApp) << "the controller's MIDI ports changed while being opened";
+        m_vanished = true;
+        *error = QStringLiteral("the controller's MIDI ports changed");
+        return false;
     }
     *error = occupied;
     if (m_prompt)

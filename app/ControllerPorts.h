@@ -25,6 +25,9 @@ public:
     // Nothing is opened while the controller is away.
     bool open(QString *error) override;
     void close() override;
+    // Whether the last open failed because a port listed a moment before was
+    // gone (the controller replugged), not because another program holds it.
+    bool portsVanished() const { return m_vanished; }
     bool send(const QByteArray &message, QString *error) override;
     // The end of an exchange: the input stays, so what is played on the controller shows.
     void closeOutput();
@@ -41,5 +44,6 @@ private:
     MidiOut m_out;
     UserPrompt *m_prompt = nullptr;
     bool m_present = false;
+    bool m_vanished = false;
     ControllerPortIndexes m_found;
 };

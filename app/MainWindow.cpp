@@ -3,6 +3,7 @@
 #include "app/AppLog.h"
 #include "app/PresetDocument.h"
 #include "app/SystemCheckBox.h"
+#include "device/DetectionDevice.h"
 #include "device/Protocol.h"
 #include "device/ReplyParser.h"
 #include "i18n/Trans.h"
@@ -213,12 +214,28 @@ void MainWindow::onDevArrivalOrRemove(QString devType, bool isArrival)
             m_serial.clear();
             m_serialAsked = true;
             m_ports.setPresent(true);
-            emit showHint(false, m_read.start());
+            readOnArrival(DetectionDevice::kPortWaitMs / DetectionDevice::kPortLookMs);
             QTimer::singleShot(kSerialRequestDelayMs, this, [this] { m_serialRead.start(); });
             emit devStateChanged(true);
         }
     }
     qCDebug(lcApp) << "------------------|||||||||||||||||";
+}
+
+// A port listed at the arrival may be gone when opened (a quick replug):
+// the read then waits for its successor, looking as the detection does.
+// Nothing was sent, so no late answer can be mistaken for a later one's.
+void MainWindow::readOnArrival(int triesLeft)
+{
+    const bool sent = m_read.start();
+    if (!sent && m_ports.portsVanished() && triesLeft > 1) {
+        QTimer::singleShot(DetectionDevice::kPortLookMs, this, [this, triesLeft] {
+            if (m_ports.isPresent() && !m_read.isWaiting())
+                readOnArrival(triesLeft - 1);
+        });
+        return;
+    }
+    emit showHint(false, sent);
 }
 
 double MainWindow::zoom() const

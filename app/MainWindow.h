@@ -129,4 +129,6 @@ private:
     bool m_serialAsked = false;
     // The reply to the user's own read replaces the editor's settings; one on arrival may not.
     bool m_readAsked = false;
+    // The read at arrival; tried again while the ports are being replaced.
+    void readOnArrival(int triesLeft);
 };
