@@ -66,7 +66,7 @@ bool ControllerPorts::open(QString *error)
     }
     // Listed again: ports gone or renumbered since are no other program's.
     findPorts();
-    if (!m_found.listed() || m_found.in != tried.in || m_found.out != tried.out) {
+    if (m_found.in != tried.in || m_found.out != tried.out) { // unlisted is -1
         qCDebug(lcApp) << "the controller's MIDI ports changed while being opened";
         m_vanished = true;
         *error = QStringLiteral("the controller's MIDI ports changed");
