@@ -133,25 +133,39 @@ void DetectionDevice::handleDeviceEvent(const QString &path, bool arrival)
 {
     qCDebug(lcDevice) << "message Param:" << (arrival ? "8000" : "8004");
     const QString type = getDevType(path);
+    const bool midi = type == QLatin1String(controllerids::kMidiDeviceType);
+    const bool fromCard = midi && path != MidiPollEventSource::pathText();
     if (arrival) {
         qCDebug(lcDevice) << "arrived device:" << type << "status" << m_devArrived;
+        // Ports taken for the controller while its card was gone were the old
+        // ones lingering (a bridge removes them late): it is back only now.
+        if (fromCard && m_arrivedWithoutCard) {
+            qCDebug(lcDevice) << "the ports seen while the card was gone were its old ones";
+            handleDeviceEvent(path, false);
+        }
+        if (fromCard)
+            m_cardGone = false;
         // udev reports the card before the sequencer (or a bridge into JACK)
         // lists its ports. Until they are there nothing can be opened.
-        if (!m_devArrived && type == QLatin1String(controllerids::kMidiDeviceType)
-            && !MidiPollEventSource::controllerListed(m_midi)) {
+        if (!m_devArrived && midi && !MidiPollEventSource::controllerListed(m_midi)) {
             waitForPorts();
             return;
         }
         if (!m_devArrived && !type.isEmpty()) {
             m_devArrived = true;
-            if (type == QLatin1String(controllerids::kMidiDeviceType))
+            if (midi) {
+                m_arrivedWithoutCard = m_cardGone;
                 tellSources(true);
+            }
             emit s_devTypeAndState(type, true);
         }
         return;
     }
     m_devArrived = false;
-    if (type == QLatin1String(controllerids::kMidiDeviceType)) {
+    m_arrivedWithoutCard = false;
+    if (fromCard)
+        m_cardGone = true;
+    if (midi) {
         // Back within one look of the poll, it would not be seen coming.
         m_portLook.stop();
         tellSources(false);

@@ -63,6 +63,8 @@ private:
     void tellSources(bool present);
 
     bool m_devArrived = false;
+    bool m_cardGone = false; // udev's word on the card, which the port names may lag
+    bool m_arrivedWithoutCard = false;
     QStringList m_portsBeforeSleep;
     QMap<QString, QString> m_devTypeMap;
     QList<DeviceEventSource *> m_sources;

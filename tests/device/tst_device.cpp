@@ -285,7 +285,8 @@ private slots:
     }
 
     // A controller pulled out and plugged in again quickly, its ports listed
-    // after udev reported it, or changed while asleep (ports that changed count
+    // after udev reported it (or its old ones still listed after udev reported
+    // it gone), or changed while asleep (ports that changed count
     // as a removal and an arrival, once both are back): each return is noticed.
     // Steps: plug/unplug both ports, "in"/"out" one, udev+/udev-, poll,
     // sleep/wake; "later:STEP" runs it 300 ms on; "=" what was reported
@@ -296,6 +297,8 @@ private slots:
         QTest::newRow("removal resets the poll") << "plug poll udev- unplug plug poll =+-+";
         QTest::newRow("udev before the ports") << "plug udev- unplug udev+ later:plug =- ~-+";
         QTest::newRow("removal ends the look") << "udev+ udev- plug later:udev- ~--";
+        QTest::newRow("old ports still listed after the card went")
+            << "plug poll udev- poll unplug udev+ later:plug =+-+- ~+-+-+";
         QTest::newRow("gone before the poll saw it come") << "udev+ later:plug ~+ unplug poll =+-";
         QTest::newRow("one port back after waking") << "plug sleep unplug in wake =- later:out ~-+";
         QTest::newRow("nothing changed while asleep") << "plug sleep wake =";
