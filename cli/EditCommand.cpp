@@ -22,7 +22,6 @@ QStringList keys(const char *const *names, int count)
 const QStringList kPadNumberKeys = keys(layout::kPadKeys, 4);
 const QStringList kKnobKeys = keys(layout::kKnobKeys, layout::kKnobRecordSize);
 const QStringList kButtonKeys = keys(layout::kButtonKeys, layout::kButtonRecordSize);
-constexpr int kMaxValue = 127;
 
 // Each operation reads its arguments first and returns the call to make, so a
 // bad argument is found before anything changes.
@@ -44,7 +43,7 @@ const QList<Operation> &operations()
                     return [&s, index, color] { s.setPadInfo(index, QStringLiteral("padRGB"), color); };
                 }
                 const QString key = a.oneOf("valueType", kPadNumberKeys);
-                const int value = a.integer("value", 0, kMaxValue);
+                const int value = a.integer("value", 0, layout::kMaxValue);
                 return [&s, index, key, value] { s.setPadInfo(index, key, value); };
             }},
         {QStringLiteral("setPadBatch"), QStringLiteral("BANK note|cc|pc DESCENDING KEY VALUE"),
@@ -54,7 +53,7 @@ const QList<Operation> &operations()
                     = a.oneOf("mode", {QStringLiteral("note"), QStringLiteral("cc"), QStringLiteral("pc")});
                 const bool isDes = a.boolean("isDes");
                 const QString key = a.oneOf("valueType", kPadNumberKeys);
-                const int value = a.integer("value", 0, kMaxValue);
+                const int value = a.integer("value", 0, layout::kMaxValue);
                 return [&s, bank, mode, isDes, key, value] { s.setPadBatch(bank, mode, isDes, key, value); };
             }},
         {QStringLiteral("setPadBatchColor"), QStringLiteral("BANK #RRGGBB"),
@@ -67,7 +66,7 @@ const QList<Operation> &operations()
             [](DataManagement &s, ArgReader &a) -> std::function<void()> {
                 const int index = a.integer("index", 0, layout::kKnobCount - 1);
                 const QString key = a.oneOf("valueType", kKnobKeys);
-                const int value = a.integer("value", 0, kMaxValue);
+                const int value = a.integer("value", 0, layout::kMaxValue);
                 return [&s, index, key, value] { s.setBQMInfo(index, key, value); };
             }},
         {QStringLiteral("setBQMBatch"), QStringLiteral("BANK cc|chn|pitch KEY VALUE"),
@@ -76,14 +75,14 @@ const QList<Operation> &operations()
                 const QString mode
                     = a.oneOf("mode", {QStringLiteral("cc"), QStringLiteral("chn"), QStringLiteral("pitch")});
                 const QString key = a.oneOf("valueType", kKnobKeys);
-                const int value = a.integer("value", 0, kMaxValue);
+                const int value = a.integer("value", 0, layout::kMaxValue);
                 return [&s, bank, mode, key, value] { s.setBQMBatch(bank, mode, key, value); };
             }},
         {QStringLiteral("setWalkingBeltInfo"), QStringLiteral("INDEX KEY VALUE"),
             [](DataManagement &s, ArgReader &a) -> std::function<void()> {
                 const int index = a.integer("index", 0, layout::kButtonCount - 1);
                 const QString key = a.oneOf("valueType", kButtonKeys);
-                const int value = a.integer("value", 0, kMaxValue);
+                const int value = a.integer("value", 0, layout::kMaxValue);
                 return [&s, index, key, value] { s.setWalkingBeltInfo(index, key, value); };
             }},
         {QStringLiteral("setLum"), QStringLiteral("BANK 0..1"),
@@ -95,7 +94,7 @@ const QList<Operation> &operations()
         {QStringLiteral("setCurveInten"), QStringLiteral("curve|intensity VALUE"),
             [](DataManagement &s, ArgReader &a) -> std::function<void()> {
                 const QString key = a.oneOf("valueType", {QStringLiteral("curve"), QStringLiteral("intensity")});
-                const int value = a.integer("value", 0, key == QLatin1String("curve") ? 3 : kMaxValue);
+                const int value = a.integer("value", 0, key == QLatin1String("curve") ? 3 : layout::kMaxValue);
                 return [&s, key, value] { s.setCurveInten(key, value); };
             }},
         {QStringLiteral("initDefaultData"), QString(),
@@ -132,7 +131,7 @@ QString editHelp()
                 QStringLiteral("pads: %1\nknobs: %2\nbuttons: %3")
                     .arg(kPadNumberKeys.join(QLatin1Char(' ')), kKnobKeys.join(QLatin1Char(' ')),
                         kButtonKeys.join(QLatin1Char(' ')))},
-            {QStringLiteral("VALUE"), QStringLiteral("0..%1 (curve 0..3)").arg(kMaxValue)},
+            {QStringLiteral("VALUE"), QStringLiteral("0..%1 (curve 0..3)").arg(layout::kMaxValue)},
         },
         18, 6);
 }

@@ -16,9 +16,6 @@ namespace {
 using Kind = ControlId::Kind;
 using Change = std::function<void(DataManagement &)>;
 
-constexpr int kMaxValue = 127;
-constexpr int kChannels = 16;
-
 // A value's words: the dump's names in lower case, their first word alone
 // ("chn" for CHN TOUCH, as the batch operations say it).
 QStringList words(const char *key, int count)
@@ -80,8 +77,8 @@ Key named(Kind kind, const QString &name, const char *field, const QStringList &
 Key typed(Kind kind, const QString &name, const char *typeField, int type, const char *numberField)
 {
     const bool note = kind == Kind::Pad && type == 0;
-    return {name, note ? QStringLiteral("0..127|C4") : range(0, kMaxValue), [=](int i, ArgReader &a) {
-                const int value = note ? a.note(name) : a.integer(name, 0, kMaxValue);
+    return {name, note ? QStringLiteral("0..127|C4") : range(0, layout::kMaxValue), [=](int i, ArgReader &a) {
+                const int value = note ? a.note(name) : a.integer(name, 0, layout::kMaxValue);
                 return both(store(kind, i, typeField, type), store(kind, i, numberField, value));
             }};
 }
@@ -98,8 +95,8 @@ Target padTarget()
     QList<Key> keys{named(Kind::Pad, QStringLiteral("type"), "padtype", types)};
     for (int t = 0; t < types.size(); ++t)
         keys << typed(Kind::Pad, types.at(t), "padtype", t, "padData");
-    keys << number(Kind::Pad, QStringLiteral("number"), "padData", 0, kMaxValue)
-         << number(Kind::Pad, QStringLiteral("channel"), "padCh", 1, kChannels)
+    keys << number(Kind::Pad, QStringLiteral("number"), "padData", 0, layout::kMaxValue)
+         << number(Kind::Pad, QStringLiteral("channel"), "padCh", 1, layout::kChannelCount)
          << named(Kind::Pad, QStringLiteral("mode"), "padMode", words("padMode", 2))
          << Key{QStringLiteral("color"), QStringLiteral("#RRGGBB"), [](int i, ArgReader &a) -> Change {
                     const QString color = a.color(QStringLiteral("color"));
@@ -113,11 +110,11 @@ Target knobTarget()
     return {QStringLiteral("KNOB ") + ControlId::nameRange(Kind::Knob),
         {named(Kind::Knob, QStringLiteral("type"), "bqmType", words("bqmType", 3)),
             typed(Kind::Knob, QStringLiteral("cc"), "bqmType", 0, "bqmData"),
-            number(Kind::Knob, QStringLiteral("channel"), "bqmCh", 1, kChannels),
-            number(Kind::Knob, QStringLiteral("min"), "bqmLsbMin", 0, kMaxValue),
-            number(Kind::Knob, QStringLiteral("max"), "bqmLsbMax", 0, kMaxValue),
-            number(Kind::Knob, QStringLiteral("msb-min"), "bqmMsbMin", 0, kMaxValue),
-            number(Kind::Knob, QStringLiteral("msb-max"), "bqmMsbMax", 0, kMaxValue)}};
+            number(Kind::Knob, QStringLiteral("channel"), "bqmCh", 1, layout::kChannelCount),
+            number(Kind::Knob, QStringLiteral("min"), "bqmLsbMin", 0, layout::kMaxValue),
+            number(Kind::Knob, QStringLiteral("max"), "bqmLsbMax", 0, layout::kMaxValue),
+            number(Kind::Knob, QStringLiteral("msb-min"), "bqmMsbMin", 0, layout::kMaxValue),
+            number(Kind::Knob, QStringLiteral("msb-max"), "bqmMsbMax", 0, layout::kMaxValue)}};
 }
 
 Target buttonTarget()
@@ -125,7 +122,7 @@ Target buttonTarget()
     return {QStringLiteral("BUTTON ") + ControlId::nameRange(Kind::Button),
         {named(Kind::Button, QStringLiteral("type"), "wbtype", words("wbtype", 2)),
             typed(Kind::Button, QStringLiteral("cc"), "wbtype", 0, "wbData"),
-            number(Kind::Button, QStringLiteral("channel"), "wbCh", 1, kChannels),
+            number(Kind::Button, QStringLiteral("channel"), "wbCh", 1, layout::kChannelCount),
             named(Kind::Button, QStringLiteral("mode"), "wbMode", words("wbMode", 2))}};
 }
 
@@ -147,15 +144,15 @@ Target bankTarget()
     // "notes 36": the bank's pads play 36, 37, … as the function page numbers them.
     for (const QString &type : words("padtype", 3)) {
         const QString name = type + QLatin1Char('s');
-        keys << Key{name, type == QLatin1String("note") ? QStringLiteral("0..127|C4") : range(0, kMaxValue),
+        keys << Key{name, type == QLatin1String("note") ? QStringLiteral("0..127|C4") : range(0, layout::kMaxValue),
             [type, name](int b, ArgReader &a) -> Change {
-                const int first = type == QLatin1String("note") ? a.note(name) : a.integer(name, 0, kMaxValue);
+                const int first = type == QLatin1String("note") ? a.note(name) : a.integer(name, 0, layout::kMaxValue);
                 return [b, type, first](
                            DataManagement &s) { s.setPadBatch(b + 1, type, false, QStringLiteral("padData"), first); };
             }};
     }
-    keys << Key{QStringLiteral("knob-ccs"), range(0, kMaxValue), [](int b, ArgReader &a) -> Change {
-                    const int first = a.integer(QStringLiteral("knob-ccs"), 0, kMaxValue);
+    keys << Key{QStringLiteral("knob-ccs"), range(0, layout::kMaxValue), [](int b, ArgReader &a) -> Change {
+                    const int first = a.integer(QStringLiteral("knob-ccs"), 0, layout::kMaxValue);
                     return [b, first](DataManagement &s) {
                         s.setBQMBatch(b + 1, QStringLiteral("cc"), QStringLiteral("bqmData"), first);
                     };
@@ -173,8 +170,8 @@ Target globalTarget()
                  const int curve = a.choice(QStringLiteral("curve"), words("curve", 4));
                  return [curve](DataManagement &s) { s.setCurveInten(QStringLiteral("curve"), curve); };
              }},
-            {QStringLiteral("pressure"), range(0, kMaxValue), [](int, ArgReader &a) -> Change {
-                 const int level = a.integer(QStringLiteral("pressure"), 0, kMaxValue);
+            {QStringLiteral("pressure"), range(0, layout::kMaxValue), [](int, ArgReader &a) -> Change {
+                 const int level = a.integer(QStringLiteral("pressure"), 0, layout::kMaxValue);
                  return [level](DataManagement &s) { s.setCurveInten(QStringLiteral("intensity"), level); };
              }}}};
 }

@@ -4,8 +4,8 @@
 
 static_assert(std::atomic<std::size_t>::is_always_lock_free, "the queue's counters must not take a lock");
 
-SysExQueue::SysExQueue(int slots)
-    : m_count(std::size_t(slots > 0 ? slots : 1))
+SysExQueue::SysExQueue(int slotCount)
+    : m_count(std::size_t(slotCount > 0 ? slotCount : 1))
     , m_slots(new Slot[m_count])
 { }
 

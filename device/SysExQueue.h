@@ -13,7 +13,7 @@ class SysExQueue
 public:
     static constexpr int kSlotBytes = 1024;
 
-    explicit SysExQueue(int slots);
+    explicit SysExQueue(int slotCount);
     SysExQueue(const SysExQueue &) = delete;
     SysExQueue &operator=(const SysExQueue &) = delete;
 

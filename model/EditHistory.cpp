@@ -13,7 +13,7 @@
 
 namespace {
 
-const char kContext[] = "EditHistory";
+const char kStepContext[] = "EditHistory";
 
 // Kept untranslated in the steps, so a language switch renames them all.
 struct Name {
@@ -54,9 +54,9 @@ const Name kSettingNames[] = {
 const char *const kPadNumberNames[] = {QT_TRANSLATE_NOOP("EditHistory", "note"),
     QT_TRANSLATE_NOOP("EditHistory", "CC number"), QT_TRANSLATE_NOOP("EditHistory", "program")};
 
-QString translated(const char *text)
+QString stepText(const char *text)
 {
-    return QCoreApplication::translate(kContext, text);
+    return QCoreApplication::translate(kStepContext, text);
 }
 
 template <size_t N>
@@ -227,7 +227,7 @@ QString EditHistory::text(const Label &label) const
         const char *name = lookUp(kGroupNames, label.group);
         if (!name)
             return label.group;
-        const QString text = translated(name);
+        const QString text = stepText(name);
         return label.bank > 0 ? text.arg(settingsText::bankName(label.bank - 1)) : text;
     }
     // The curve and the pressure level are named by themselves.
@@ -235,8 +235,8 @@ QString EditHistory::text(const Label &label) const
     const char *setting = label.key == QLatin1String("padData") ? kPadNumberNames[qBound(0, label.padType, 2)]
                                                                 : lookUp(kSettingNames, label.key);
     if (!setting)
-        return control.isEmpty() ? translated(QT_TRANSLATE_NOOP("EditHistory", "several settings")) : control;
-    return control.isEmpty() ? translated(setting) : control + QLatin1Char(' ') + translated(setting);
+        return control.isEmpty() ? stepText(QT_TRANSLATE_NOOP("EditHistory", "several settings")) : control;
+    return control.isEmpty() ? stepText(setting) : control + QLatin1Char(' ') + stepText(setting);
 }
 
 QString EditHistory::undoText() const
