@@ -6,13 +6,14 @@
 #   scripts/check.sh            every tracked file
 #   scripts/check.sh FILE...    only these (the pre-commit hook passes the staged ones)
 #
-# clang-tidy reads the build's compile_commands.json: the build folder
-# ($MAVU_BUILD_DIR, else build/) is configured first when it is not yet.
+# clang-tidy reads a compile_commands.json that lists the sources one by one
+# (the test command's builds compile them in batches): the folder
+# ($MAVU_TIDY_DIR, else build-tidy/) is configured first when it is not yet.
 set -uo pipefail
 
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 cd "$root" || exit 2
-build=${MAVU_BUILD_DIR:-$root/build}
+build=${MAVU_TIDY_DIR:-$root/build-tidy}
 jobs=$(nproc)
 failed=()
 
@@ -79,7 +80,8 @@ echo "== clang-tidy (${#tidy[@]} files)"
 status=0
 if ((${#tidy[@]})); then
     if [[ ! -f $build/compile_commands.json ]]; then
-        bash "$root/scripts/bootstrap.sh" configure >/dev/null || { echo "cannot configure $build"; exit 2; }
+        MAVU_BUILD_DIR=$build bash "$root/scripts/bootstrap.sh" configure >/dev/null \
+            || { echo "cannot configure $build"; exit 2; }
     fi
     out=$(mktemp -d)
     trap 'rm -rf "$out"' EXIT
