@@ -108,6 +108,7 @@ private slots:
         QObject *dialog = editor.engine().rootObjects().value(0)->findChild<QObject *>("progressDialog");
         QObject *checking = editorharness::child(dialog, "checking");
         QTRY_VERIFY(ftp->isBusy() && checking->property("visible").toBool());
+        QTRY_COMPARE(held.size(), 1); // connected: what Cancel has to let go
         editorharness::click(checking->findChild<QObject *>("cancelCheck"));
         QVERIFY(!ftp->isBusy());
         QTRY_VERIFY(!dialog->property("visible").toBool() && givenUp());
