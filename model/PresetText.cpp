@@ -266,10 +266,10 @@ constexpr int kColourSize = 3;
 const std::vector<Field> &padFields()
 {
     static const std::vector<Field> fields{
-        {"padtype", Field::Number, 0, 0, layout::kPadTypeMax},
-        {"padData", Field::Number, 1, 0, layout::kMaxValue},
-        {"padCh", Field::Number, 2, 1, layout::kChannelCount},
-        {"padMode", Field::Number, 3, 0, layout::kModeMax},
+        {layout::kPadKeys[0], Field::Number, 0, 0, layout::kPadTypeMax},
+        {layout::kPadKeys[1], Field::Number, 1, 0, layout::kMaxValue},
+        {layout::kPadKeys[2], Field::Number, 2, 1, layout::kChannelCount},
+        {layout::kPadKeys[3], Field::Number, 3, 0, layout::kModeMax},
         {"padColor", Field::Colour, 4},
     };
     return fields;
@@ -278,13 +278,13 @@ const std::vector<Field> &padFields()
 const std::vector<Field> &knobFields()
 {
     static const std::vector<Field> fields{
-        {"bqmType", Field::Number, 0, 0, layout::kKnobTypeMax},
-        {"bqmData", Field::Number, 1, 0, layout::kMaxValue},
-        {"bqmCh", Field::Number, 2, 1, layout::kChannelCount},
-        {"bqmLsbMin", Field::Number, 3, 0, layout::kMaxValue},
-        {"bqmLsbMax", Field::Number, 4, 0, layout::kMaxValue},
-        {"bqmMsbMin", Field::Number, 5, 0, layout::kMaxValue},
-        {"bqmMsbMax", Field::Number, 6, 0, layout::kMaxValue},
+        {layout::kKnobKeys[0], Field::Number, 0, 0, layout::kKnobTypeMax},
+        {layout::kKnobKeys[1], Field::Number, 1, 0, layout::kMaxValue},
+        {layout::kKnobKeys[2], Field::Number, 2, 1, layout::kChannelCount},
+        {layout::kKnobKeys[3], Field::Number, 3, 0, layout::kMaxValue},
+        {layout::kKnobKeys[4], Field::Number, 4, 0, layout::kMaxValue},
+        {layout::kKnobKeys[5], Field::Number, 5, 0, layout::kMaxValue},
+        {layout::kKnobKeys[6], Field::Number, 6, 0, layout::kMaxValue},
     };
     return fields;
 }
@@ -292,10 +292,10 @@ const std::vector<Field> &knobFields()
 const std::vector<Field> &buttonFields()
 {
     static const std::vector<Field> fields{
-        {"wbtype", Field::Number, 0, 0, layout::kButtonTypeMax},
-        {"wbData", Field::Number, 1, 0, layout::kMaxValue},
-        {"wbCh", Field::Number, 2, 1, layout::kChannelCount},
-        {"wbMode", Field::Number, 3, 0, layout::kModeMax},
+        {layout::kButtonKeys[0], Field::Number, 0, 0, layout::kButtonTypeMax},
+        {layout::kButtonKeys[1], Field::Number, 1, 0, layout::kMaxValue},
+        {layout::kButtonKeys[2], Field::Number, 2, 1, layout::kChannelCount},
+        {layout::kButtonKeys[3], Field::Number, 3, 0, layout::kModeMax},
     };
     return fields;
 }

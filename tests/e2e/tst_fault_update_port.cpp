@@ -196,7 +196,7 @@ private slots:
         QVERIFY(mavuctl.waitForFinished(20000));
         err += mavuctl.readAllStandardError();
         // rb has the whole file: mavuctl ended only once it was confirmed.
-        QVERIFY2(rb.ended(5000) && rb.succeeded(), (err + rb.readAllStandardError()).constData());
+        QVERIFY2(rb.ended(15000) && rb.succeeded(), (err + rb.readAllStandardError()).constData());
         QCOMPARE(testsupport::readAll(rb.dir.filePath(QStringLiteral("term.bin"))), testsupport::readAll(file));
         QVERIFY(mavuctl.exitStatus() == QProcess::NormalExit && mavuctl.exitCode() == 143);
         QVERIFY2(err.contains("SIGTERM received during the firmware update; ending once the transfer has ended")
