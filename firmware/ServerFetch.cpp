@@ -62,8 +62,7 @@ QByteArray curlUrl(const QUrl &url)
 
 ServerFetch::ServerFetch(QObject *parent)
     : QObject(parent)
-{
-}
+{ }
 
 ServerFetch::~ServerFetch()
 {

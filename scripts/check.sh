@@ -44,7 +44,9 @@ mapfile -t texts < <(pick '.' | grep -vE '\.(png|bin|ico|qm)$|/corpus/')
 echo "== clang-format (${#cxx[@]} files)"
 status=0
 if ((${#cxx[@]})); then
-    clang-format --dry-run --Werror "${cxx[@]}" 2>&1 | grep -E '^[^ ].*: (error|warning):' && status=1
+    # Read whole first: under pipefail, clang-format's own failure would hide grep's match.
+    formatted=$(clang-format --dry-run --Werror "${cxx[@]}" 2>&1)
+    grep -E '^[^ ].*: (error|warning):' <<<"$formatted" && status=1
 fi
 report clang-format $status
 
