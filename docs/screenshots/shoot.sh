@@ -88,7 +88,7 @@ sleep 2
 start_display() { # size dpi
     local file="$work/display-$2"
     exec 8>"$file"
-    Xvfb -displayfd 8 -screen 0 "$1x24" -dpi "$2" -nolisten tcp >"$work/xvfb-$2.log" 2>&1 &
+    Xvfb -displayfd 8 -screen 0 "$1x24" -dpi "$2" -nolisten tcp -noreset >"$work/xvfb-$2.log" 2>&1 &
     pids+=($!)
     exec 8>&-
     for _ in $(seq 100); do [ -s "$file" ] && break; sleep 0.1; done

@@ -64,21 +64,31 @@ def run(editor, lang, root):
     with open(os.path.join(root, "config/Korvel/korvelMavu.conf"), "w") as f:
         f.write(f"[General]\nLanguage={LANGUAGES[lang][0]}\n")
     display = os.pipe()
+    # -noreset: the window searches below come and go as clients, and a server
+    # resetting after the last of them refuses the editor's first connection.
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(display[1]), "-screen", "0", "1400x1000x24", "-nolisten",
-                             "tcp"], pass_fds=[display[1]], stderr=subprocess.DEVNULL)
+                             "tcp", "-noreset"], pass_fds=[display[1]], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     os.close(display[1])
-    env = dict(os.environ, DISPLAY=":" + os.fdopen(display[0]).readline().strip(), QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
-               XDG_CONFIG_HOME=root + "/config", XDG_DATA_HOME=root + "/data", XDG_RUNTIME_DIR=root + "/run")
-    env.pop("QT_QPA_PLATFORM", None)
-    started = time.monotonic()
-    app = subprocess.Popen([editor, "--simulator", "--update-port", root + "/update"], env=env,
-                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    xdotool = lambda *args: subprocess.run(["xdotool", *args], env=env, capture_output=True, text=True).stdout.split()
+    app = None
     try:
+        number = os.fdopen(display[0]).readline().strip()
+        if not number:
+            fail(f"{lang}: Xvfb did not start (exit status {xvfb.wait()})")
+        env = dict(os.environ, DISPLAY=":" + number, QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
+                   XDG_CONFIG_HOME=root + "/config", XDG_DATA_HOME=root + "/data", XDG_RUNTIME_DIR=root + "/run")
+        env.pop("QT_QPA_PLATFORM", None)
+        started = time.monotonic()
+        with open(os.path.join(root, "editor.log"), "w") as log:
+            app = subprocess.Popen([editor, "--simulator", "--update-port", root + "/update"], env=env,
+                                   stdout=log, stderr=subprocess.STDOUT)
+        xdotool = lambda *args: subprocess.run(["xdotool", *args], env=env, capture_output=True,
+                                               text=True).stdout.split()
         # A sanitized build on a busy machine may take long to show it; the 2 s count from then.
-        window = poll(lambda: xdotool("search", "--onlyvisible", "--pid", str(app.pid)), 60)
-        if not window:
-            fail("no window")
+        window = poll(lambda: app.poll() is not None or xdotool("search", "--onlyvisible", "--pid", str(app.pid)), 60)
+        if window is True or not window:
+            with open(os.path.join(root, "editor.log")) as printed:
+                fail(f"{lang}: no window (editor exit status {app.poll()}, DISPLAY {env['DISPLAY']!r}):\n"
+                     + printed.read()[-3000:])
         shown_at = time.monotonic()
         # The client's first call starts the accessibility bus; Qt's bridge must be up by then.
         time.sleep(max(0.0, started + 1.5 - time.monotonic()))
@@ -100,9 +110,18 @@ def run(editor, lang, root):
             fail(f"{lang}: no alert of the change: {alerts}")
         print(f"ok {lang}: {len(shown)} names read, {field} stepped to {stepped}")
     finally:
-        for process in (app, xvfb):
+        # The editor first, while its display is still there.
+        stuck = []
+        for process in filter(None, (app, xvfb)):
             process.terminate()
-            process.wait(10)
+            try:
+                process.wait(10)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+                stuck.append(process.args[0])
+        if stuck:
+            fail(f"{lang}: {stuck} did not end within 10 s of SIGTERM")
 
 
 if __name__ == "__main__":
