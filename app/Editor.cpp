@@ -21,6 +21,7 @@
 
 #include <QDebug>
 #include <QGuiApplication>
+#include <QQmlComponent>
 #include <QQmlContext>
 #include <QSessionManager>
 #include <QWindow>
@@ -129,7 +130,13 @@ void Editor::publish()
     context->setContextProperty(QStringLiteral("Snapshots"), m_snapshotList);
     context->setContextProperty(QStringLiteral("Library"), m_library);
 
-    m_engine.load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
+    // Compiled first (the engine keeps it for the load below), so that the
+    // pages' compile runs beside what beforeWindow waits for.
+    const QUrl page(QStringLiteral("qrc:/qml/main.qml"));
+    QQmlComponent(&m_engine, page);
+    if (m_setup.beforeWindow)
+        m_setup.beforeWindow();
+    m_engine.load(page);
 }
 
 void Editor::setUserPrompt(std::unique_ptr<UserPrompt> prompt)

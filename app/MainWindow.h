@@ -10,6 +10,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
+
 class DataManagement;
 class EditHistory;
 class EditSession;
@@ -20,7 +22,8 @@ class UserPrompt;
 
 // What the program hands the editor: the MIDI system (it outlives the
 // editor), the update port it names, the firmware server and the data
-// folder for downloads and backups (empty: the real one).
+// folder for downloads and backups (empty: the real one), and what must
+// happen before the window is made (the pages are compiled by then).
 struct EditorSetup {
     explicit EditorSetup(MidiBackend *midi, QString updatePort = QString(), QString firmwareServer = QString(),
         QString dataFolder = QString())
@@ -34,6 +37,7 @@ struct EditorSetup {
     QString updatePort;
     QString firmwareServer;
     QString dataFolder;
+    std::function<void()> beforeWindow;
 };
 
 // The hidden window behind the QML page, which QML calls "MainLogic": it

@@ -6,7 +6,9 @@
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
 #include <QQuickWindow>
-#include <QSGRendererInterface>
+#include <QThread>
+
+#include <utility>
 
 namespace scenegraph {
 
@@ -17,28 +19,56 @@ QString chooseBackend(const QString &userBackend, const std::function<bool()> &o
     return QStringLiteral("software");
 }
 
-bool openGlWorks()
+Renderer::Renderer()
+    : m_userBackend(qEnvironmentVariable("QT_QUICK_BACKEND"))
 {
-    QOffscreenSurface surface;
-    surface.create();
-    QOpenGLContext context;
-    if (!surface.isValid() || !context.create())
+    if (!m_userBackend.isEmpty())
+        return;
+    // Qt Quick's own render thread creates its contexts off the GUI thread
+    // in the same way; the context comes back to this thread when done.
+    m_worker = std::thread([this, gui = QThread::currentThread()] {
+        auto context = std::make_unique<QOpenGLContext>();
+        if (!context->create())
+            return;
+        context->moveToThread(gui);
+        m_context = std::move(context);
+    });
+}
+
+Renderer::~Renderer()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+bool Renderer::openGlWorks()
+{
+    if (m_worker.joinable())
+        m_worker.join();
+    if (!m_context)
         return false;
-    const bool current = context.makeCurrent(&surface);
+    // An offscreen surface may be a hidden window: made here, on the GUI thread.
+    QOffscreenSurface surface;
+    surface.setFormat(m_context->format());
+    surface.create();
+    const bool current = surface.isValid() && m_context->makeCurrent(&surface);
     if (current)
-        context.doneCurrent();
+        m_context->doneCurrent();
+    m_context.reset();
     return current;
 }
 
-void settle()
+void Renderer::settle()
 {
+    if (std::exchange(m_settled, true))
+        return;
     // Qt sizes the image atlas after the GPU's limit (2048x1024 here), a
     // texture the renderer keeps whole for a few small pictures.
     for (const char *name : {"QSG_ATLAS_WIDTH", "QSG_ATLAS_HEIGHT"}) {
         if (qEnvironmentVariableIsEmpty(name))
             qputenv(name, QByteArray::number(kAtlasSide));
     }
-    const QString backend = chooseBackend(qEnvironmentVariable("QT_QUICK_BACKEND"), openGlWorks);
+    const QString backend = chooseBackend(m_userBackend, [this] { return openGlWorks(); });
     if (backend.isEmpty())
         return;
     QQuickWindow::setSceneGraphBackend(QStringLiteral("software"));

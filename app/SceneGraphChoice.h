@@ -3,6 +3,10 @@
 #include <QString>
 
 #include <functional>
+#include <memory>
+#include <thread>
+
+class QOpenGLContext;
 
 // Which scene graph back end the editor's window uses. Machines without
 // working OpenGL (virtual machines, remote desktops, old GPUs) would abort
@@ -14,17 +18,35 @@ namespace scenegraph {
 // probed); otherwise openGlWorks() decides.
 QString chooseBackend(const QString &userBackend, const std::function<bool()> &openGlWorks);
 
-// Whether an OpenGL context can be created and made current here. Needs the
-// application object.
-bool openGlWorks();
-
 // The side of the texture atlas the window's pictures share, in pixels: the
 // main window's fill a fraction of it, and a picture that finds no room
 // gets a texture of its own.
 constexpr int kAtlasSide = 512;
 
-// Chooses for this process and applies it, logging a fallback, and sizes
-// the atlas unless the user did.
-void settle();
+// The choice for this process. Creating the OpenGL context loads the
+// graphics driver, the slowest step before the window: it runs on a worker
+// from construction (once the application object exists) while the editor
+// builds its models and compiles its pages; settle() takes the answer.
+class Renderer
+{
+public:
+    Renderer();
+    ~Renderer();
+    Renderer(const Renderer &) = delete;
+    Renderer &operator=(const Renderer &) = delete;
+
+    // Before the first window: waits for the worker, makes the context
+    // current on this thread, applies the choice (logging a fallback) and
+    // sizes the atlas unless the user did. Once: later calls do nothing.
+    void settle();
+
+private:
+    bool openGlWorks();
+
+    const QString m_userBackend;
+    std::unique_ptr<QOpenGLContext> m_context;
+    std::thread m_worker;
+    bool m_settled = false;
+};
 
 } // namespace scenegraph

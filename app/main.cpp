@@ -47,8 +47,8 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     installLogHandler(QStringLiteral("Log"), 1024, true);
     qCDebug(lcApp) << "app/main.cpp" << 20 << "================progress start================";
-    // Before the first window: the scene graph back end cannot change later.
-    scenegraph::settle();
+    // Settled before the first window: the scene graph back end cannot change later.
+    scenegraph::Renderer renderer;
 
     // The MIDI system outlives the editor, which looks for the controller as it starts.
     std::unique_ptr<MidiBackend> midi;
@@ -67,7 +67,9 @@ int main(int argc, char *argv[])
         if (!midi)
             qCWarning(lcApp) << "no MIDI system:" << error;
     }
-    Editor editor(EditorSetup{midi.get(), updatePort, firmwareServer, dataFolder});
+    EditorSetup setup(midi.get(), updatePort, firmwareServer, dataFolder);
+    setup.beforeWindow = [&renderer] { renderer.settle(); };
+    Editor editor(setup);
     // KORVEL_MAVU_POWER_BUS names a bus standing in for the system bus's logind.
     editor.watchPowerEvents(new LogindPowerSource(qEnvironmentVariable("KORVEL_MAVU_POWER_BUS")));
     ProcessStopSignals stopSignals;
