@@ -119,6 +119,9 @@ void TestMyFtp::checkThenDownload_data()
     row("https: newer, verified", https, description("mavu 1.0.3.bin", "1.0.3", verified), offered, "stored");
     row("https: size differs", https, description("mavu 1.0.3.bin", "1.0.3", R"(, "size": 3)"), offered,
         "failed: The firmware file has " + size + " bytes instead of 3.");
+    // Neither size nor checksum described: the length the server announced is what catches it.
+    row("https: cut short", https, description("cut-short.bin", "1.0.3"), "info: cut-short.bin|1.0.3|Faster pads,修复",
+        "failed: The firmware file has 10 bytes instead of 1000.");
     row("https: file missing", https, description("gone.bin", "1.0.3"), "info: gone.bin|1.0.3|Faster pads,修复",
         "failed: The firmware file is not on the server.");
     row("https: no description", https, "", "failed: The firmware server has no firmware description.", "");

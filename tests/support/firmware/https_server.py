@@ -1,9 +1,10 @@
 """A local HTTPS server for the firmware check tests.
 
 Makes a self-signed certificate for 127.0.0.1 in CERT_DIR (cert.pem, which
-the test alone trusts, and key.pem), serves ROOT on 127.0.0.1 at a free port,
-prints "PORT <n>" once listening, and stops when its standard input closes
-or after --lifetime seconds.
+the test alone trusts, and key.pem), serves ROOT (and in any folder a
+cut-short.bin that ends early) on 127.0.0.1 at a free port, prints
+"PORT <n>" once listening, and stops when its standard input closes or after
+--lifetime seconds.
 """
 import argparse
 import functools
@@ -17,6 +18,19 @@ import server_life
 
 
 class Handler(http.server.SimpleHTTPRequestHandler):
+    # A file cut short on the way: announced with 1000 bytes, 10 sent, then
+    # the connection closed.
+    CUT_SHORT = "/cut-short.bin"
+
+    def do_GET(self):
+        if not self.path.endswith(self.CUT_SHORT):
+            return super().do_GET()
+        self.send_response(200)
+        self.send_header("Content-Length", "1000")
+        self.end_headers()
+        self.wfile.write(b"0123456789")
+        self.close_connection = True
+
     def log_message(self, format, *args):
         sys.stderr.write("%s\n" % (format % args))
 
