@@ -19,19 +19,31 @@ QString chooseBackend(const QString &userBackend, const std::function<bool()> &o
     return QStringLiteral("software");
 }
 
+namespace {
+
+// Loads the graphics driver: the slow part of the check.
+std::unique_ptr<QOpenGLContext> createContext()
+{
+    auto context = std::make_unique<QOpenGLContext>();
+    return context->create() ? std::move(context) : nullptr;
+}
+
+} // namespace
+
 Renderer::Renderer()
     : m_userBackend(qEnvironmentVariable("QT_QUICK_BACKEND"))
 {
-    if (!m_userBackend.isEmpty())
+    // Asked here, on the GUI thread, this also readies the platform's OpenGL
+    // support before a worker uses it. Where the platform makes contexts on
+    // the GUI thread only, the check waits for settle().
+    if (!m_userBackend.isEmpty() || !QOpenGLContext::supportsThreadedOpenGL())
         return;
     // Qt Quick's own render thread creates its contexts off the GUI thread
     // in the same way; the context comes back to this thread when done.
     m_worker = std::thread([this, gui = QThread::currentThread()] {
-        auto context = std::make_unique<QOpenGLContext>();
-        if (!context->create())
-            return;
-        context->moveToThread(gui);
-        m_context = std::move(context);
+        m_context = createContext();
+        if (m_context)
+            m_context->moveToThread(gui);
     });
 }
 
@@ -45,6 +57,8 @@ bool Renderer::openGlWorks()
 {
     if (m_worker.joinable())
         m_worker.join();
+    else
+        m_context = createContext();
     if (!m_context)
         return false;
     // An offscreen surface may be a hidden window: made here, on the GUI thread.

@@ -24,9 +24,10 @@ QString chooseBackend(const QString &userBackend, const std::function<bool()> &o
 constexpr int kAtlasSide = 512;
 
 // The choice for this process. Creating the OpenGL context loads the
-// graphics driver, the slowest step before the window: it runs on a worker
-// from construction (once the application object exists) while the editor
-// builds its models and compiles its pages; settle() takes the answer.
+// graphics driver, the slowest step before the window: where the platform
+// allows contexts off the GUI thread, it runs on a worker from construction
+// (once the application object exists) while the editor builds its models
+// and compiles its pages; settle() takes the answer.
 class Renderer
 {
 public:
