@@ -130,10 +130,10 @@ void Editor::publish()
     context->setContextProperty(QStringLiteral("Snapshots"), m_snapshotList);
     context->setContextProperty(QStringLiteral("Library"), m_library);
 
-    // Compiled first (the engine keeps it for the load below), so that the
+    // Compiled first (the load below takes it from the engine), so that the
     // pages' compile runs beside what beforeWindow waits for.
     const QUrl page(QStringLiteral("qrc:/qml/main.qml"));
-    QQmlComponent(&m_engine, page);
+    const QQmlComponent compiled(&m_engine, page);
     if (m_setup.beforeWindow)
         m_setup.beforeWindow();
     m_engine.load(page);
