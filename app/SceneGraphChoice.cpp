@@ -33,6 +33,13 @@ std::unique_ptr<QOpenGLContext> createContext()
 Renderer::Renderer()
     : m_userBackend(qEnvironmentVariable("QT_QUICK_BACKEND"))
 {
+    // Qt sizes the image atlas after the GPU's limit (2048x1024 here), a
+    // texture the renderer keeps whole for a few small pictures. Set before
+    // the worker starts: the driver reads the environment as it loads.
+    for (const char *name : {"QSG_ATLAS_WIDTH", "QSG_ATLAS_HEIGHT"}) {
+        if (qEnvironmentVariableIsEmpty(name))
+            qputenv(name, QByteArray::number(kAtlasSide));
+    }
     // Asked here, on the GUI thread, this also readies the platform's OpenGL
     // support before a worker uses it. Where the platform makes contexts on
     // the GUI thread only, the check waits for settle().
@@ -76,12 +83,6 @@ void Renderer::settle()
 {
     if (std::exchange(m_settled, true))
         return;
-    // Qt sizes the image atlas after the GPU's limit (2048x1024 here), a
-    // texture the renderer keeps whole for a few small pictures.
-    for (const char *name : {"QSG_ATLAS_WIDTH", "QSG_ATLAS_HEIGHT"}) {
-        if (qEnvironmentVariableIsEmpty(name))
-            qputenv(name, QByteArray::number(kAtlasSide));
-    }
     const QString backend = chooseBackend(m_userBackend, [this] { return openGlWorks(); });
     if (backend.isEmpty())
         return;

@@ -27,7 +27,8 @@ constexpr int kAtlasSide = 512;
 // graphics driver, the slowest step before the window: where the platform
 // allows contexts off the GUI thread, it runs on a worker from construction
 // (once the application object exists) while the editor builds its models
-// and compiles its pages; settle() takes the answer.
+// and compiles its pages; settle() takes the answer. Construction also
+// sizes the image atlas unless the user did.
 class Renderer
 {
 public:
@@ -37,8 +38,8 @@ public:
     Renderer &operator=(const Renderer &) = delete;
 
     // Before the first window: waits for the worker, makes the context
-    // current on this thread, applies the choice (logging a fallback) and
-    // sizes the atlas unless the user did. Once: later calls do nothing.
+    // current on this thread and applies the choice (logging a fallback).
+    // Once: later calls do nothing.
     void settle();
 
 private:
