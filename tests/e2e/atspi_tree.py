@@ -67,7 +67,8 @@ def run(editor, lang, root):
     # -noreset: the window searches below come and go as clients, and a server
     # resetting after the last of them refuses the editor's first connection.
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(display[1]), "-screen", "0", "1400x1000x24", "-nolisten",
-                             "tcp", "-noreset"], pass_fds=[display[1]], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                             "tcp", "-noreset"], pass_fds=[display[1]], stdout=subprocess.DEVNULL,
+                            stderr=subprocess.DEVNULL)
     os.close(display[1])
     app = None
     try:
@@ -85,7 +86,7 @@ def run(editor, lang, root):
                                                text=True).stdout.split()
         # A sanitized build on a busy machine may take long to show it; the 2 s count from then.
         window = poll(lambda: app.poll() is not None or xdotool("search", "--onlyvisible", "--pid", str(app.pid)), 60)
-        if window is True or not window:
+        if not window or app.poll() is not None:
             with open(os.path.join(root, "editor.log")) as printed:
                 fail(f"{lang}: no window (editor exit status {app.poll()}, DISPLAY {env['DISPLAY']!r}):\n"
                      + printed.read()[-3000:])
