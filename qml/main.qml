@@ -127,38 +127,47 @@ Window {
     property var playedEarly: null
 
     // The page is built once the window has shown its first frame: the
-    // window appears sooner, its controls a moment later.
+    // window appears sooner, its controls a moment later. Pages and dialogs
+    // are named by file, not declared here, so that neither they nor their
+    // parts are compiled before the window shows.
     // (The timer is for a window that is never exposed, e.g. started minimized.)
     Loader {
         id: mainPage
         objectName: "ingnoreAll"
-        active: false
-        sourceComponent: Component {
-            MainPage {
-                objectName: "mainPage"
-                x: 32
-                y: 145
-                resizer: autoResize
-                connectState.connected: view.controllerConnected
-                connectState.updateMode: view.controllerInUpdateMode
-                onColorRequested: colordlg.show(pad, swatch, current)
-                onPadBankChanged: MainLogic.setShownBanks(padBank, knobBank)
-                onKnobBankChanged: MainLogic.setShownBanks(padBank, knobBank)
-            }
+
+        function build() {
+            if (status === Loader.Null)
+                setSource("modular/MainPage.qml", { objectName: "mainPage", x: 32, y: 145, resizer: autoResize })
         }
+
         onLoaded: {
+            item.connectState.connected = Qt.binding(function () { return view.controllerConnected })
+            item.connectState.updateMode = Qt.binding(function () { return view.controllerInUpdateMode })
             autoResize.adopt(mainPage)
             if (view.playedEarly)
                 item.showHit(view.playedEarly.kind, view.playedEarly.index)
         }
     }
 
-    onFrameSwapped: mainPage.active = true
+    Connections {
+        target: mainPage.item
+        function onColorRequested(pad, swatch, current) {
+            colordlg.show(pad, swatch, current)
+        }
+        function onPadBankChanged() {
+            MainLogic.setShownBanks(mainPage.item.padBank, mainPage.item.knobBank)
+        }
+        function onKnobBankChanged() {
+            MainLogic.setShownBanks(mainPage.item.padBank, mainPage.item.knobBank)
+        }
+    }
+
+    onFrameSwapped: mainPage.build()
 
     Timer {
         interval: 1000
-        running: !mainPage.active
-        onTriggered: mainPage.active = true
+        running: mainPage.status === Loader.Null
+        onTriggered: mainPage.build()
     }
 
     // Built the first time the menu shows it.
@@ -174,9 +183,7 @@ Window {
         anchors.fill: parent
         active: false
         visible: item !== null && item.isVisable
-        sourceComponent: Component {
-            FunctionPage {}
-        }
+        source: "modular/FunctionPage.qml"
         onLoaded: autoResize.adopt(item)
     }
 
@@ -199,20 +206,21 @@ Window {
         }
 
         parentItem: view.contentItem
-        component: Component {
-            ColorDialog {}
-        }
+        source: Qt.resolvedUrl("modular/ColorDialog.qml")
     }
 
     OnDemand {
         id: compareDialog
         objectName: "compareDialog"
         parentItem: view.contentItem
-        component: Component {
-            CompareDialog {
-                list: Differences
-                onSnapshotsRequested: historyDialog.get().showFor(MainLogic.serialNumber)
-            }
+        source: Qt.resolvedUrl("modular/CompareDialog.qml")
+        initial: function () { return { list: Differences } }
+    }
+
+    Connections {
+        target: compareDialog.item
+        function onSnapshotsRequested() {
+            historyDialog.get().showFor(MainLogic.serialNumber)
         }
     }
 
@@ -220,11 +228,8 @@ Window {
         id: libraryDialog
         objectName: "libraryDialog"
         parentItem: view.contentItem
-        component: Component {
-            LibraryDialog {
-                list: Library
-            }
-        }
+        source: Qt.resolvedUrl("modular/LibraryDialog.qml")
+        initial: function () { return { list: Library } }
     }
 
     // Presets dragged from a file manager open as from the menu.
@@ -238,14 +243,15 @@ Window {
         id: historyDialog
         objectName: "historyDialog"
         parentItem: view.contentItem
-        component: Component {
-            HistoryDialog {
-                list: Snapshots
-                onCompareRequested: {
-                    close()
-                    compareDialog.get().openCentred()
-                }
-            }
+        source: Qt.resolvedUrl("modular/HistoryDialog.qml")
+        initial: function () { return { list: Snapshots } }
+    }
+
+    Connections {
+        target: historyDialog.item
+        function onCompareRequested() {
+            historyDialog.item.close()
+            compareDialog.get().openCentred()
         }
     }
 
@@ -287,18 +293,14 @@ Window {
         }
 
         parentItem: view.contentItem
-        component: Component {
-            HelpDialog {}
-        }
+        source: Qt.resolvedUrl("modular/HelpDialog.qml")
     }
 
     OnDemand {
         id: keysDialog
         objectName: "keysDialog"
         parentItem: view.contentItem
-        component: Component {
-            KeysDialog {}
-        }
+        source: Qt.resolvedUrl("modular/KeysDialog.qml")
     }
 
     ProgressDialog {

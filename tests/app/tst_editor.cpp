@@ -499,8 +499,16 @@ private slots:
         library->setFilter(QString());
         QCOMPARE(column(PresetLibrary::IsCurrentRole), (QStringList{"false", "true", "false"}));
         library->setFolders({});
-        QVERIFY(QMetaObject::invokeMethod(view("historyDialog"), "showFor", Q_ARG(QVariant, QString())));
-        QMetaObject::invokeMethod(view("historyDialog"), "close");
+        // The snapshot list and the comparison open each other through the window.
+        QObject *history = view("historyDialog");
+        QVERIFY(QMetaObject::invokeMethod(history, "showFor", Q_ARG(QVariant, QString())));
+        QObject *compare = view("compareDialog");
+        QVERIFY(QMetaObject::invokeMethod(history, "compareRequested"));
+        QTRY_VERIFY(!history->property("visible").toBool() && compare->property("opened").toBool());
+        QVERIFY(QMetaObject::invokeMethod(compare, "snapshotsRequested"));
+        QTRY_VERIFY(history->property("opened").toBool());
+        QMetaObject::invokeMethod(history, "close");
+        QMetaObject::invokeMethod(compare, "close");
     }
 };
 

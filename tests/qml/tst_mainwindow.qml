@@ -173,6 +173,16 @@ TestCase {
         // Pages built on first show stay where the view puts them, beside the others.
         verify(page.padSwipeView.itemAt(1).x > 0 && page.bqmView.itemAt(2).x > page.bqmView.itemAt(1).x)
         verify(page.shownPage(page.bqmView).knob(1).hitRing.lit && page.walkingBeltPage.panel(1).hitRing.lit)
+
+        // A pad's swatch by keyboard opens the window's colour dialog on that pad.
+        var tile = page.shownPage(page.padSwipeView).tile(3)
+        tile.colorRect.forceActiveFocus()
+        keyClick(Qt.Key_Space)
+        var colours = findChild(win, "colordlg").item
+        tryCompare(colours, "opened", true)
+        compare(colours.keyIndex, 31) // pad B16: a bank's top row holds its pads 13 to 16
+        keyClick(Qt.Key_Escape)
+        tryCompare(colours, "visible", false)
     }
 
     // Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y reach the history, as the Edit menu
