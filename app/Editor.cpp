@@ -21,7 +21,6 @@
 
 #include <QDebug>
 #include <QGuiApplication>
-#include <QQmlComponent>
 #include <QQmlContext>
 #include <QSessionManager>
 #include <QWindow>
@@ -130,13 +129,7 @@ void Editor::publish()
     context->setContextProperty(QStringLiteral("Snapshots"), m_snapshotList);
     context->setContextProperty(QStringLiteral("Library"), m_library);
 
-    // Compiled first (the load below takes it from the engine), so that the
-    // pages' compile runs beside what beforeWindow waits for.
-    const QUrl page(QStringLiteral("qrc:/qml/main.qml"));
-    const QQmlComponent compiled(&m_engine, page);
-    if (m_setup.beforeWindow)
-        m_setup.beforeWindow();
-    m_engine.load(page);
+    m_engine.load(QUrl(QStringLiteral("qrc:/qml/main.qml")));
 }
 
 void Editor::setUserPrompt(std::unique_ptr<UserPrompt> prompt)

@@ -10,8 +10,6 @@
 #include <QMainWindow>
 #include <QString>
 
-#include <functional>
-
 class DataManagement;
 class EditHistory;
 class EditSession;
@@ -37,7 +35,6 @@ struct EditorSetup {
     QString updatePort;
     QString firmwareServer;
     QString dataFolder;
-    std::function<void()> beforeWindow;
 };
 
 // The hidden window behind the QML page, which QML calls "MainLogic": it

@@ -48,7 +48,7 @@ int main(int argc, char *argv[])
     installLogHandler(QStringLiteral("Log"), 1024, true);
     qCDebug(lcApp) << "app/main.cpp" << 20 << "================progress start================";
     // Settled before the first window: the scene graph back end cannot change later.
-    scenegraph::Renderer renderer;
+    scenegraph::settle();
 
     // The MIDI system outlives the editor, which looks for the controller as it starts.
     std::unique_ptr<MidiBackend> midi;
@@ -68,7 +68,6 @@ int main(int argc, char *argv[])
             qCWarning(lcApp) << "no MIDI system:" << error;
     }
     EditorSetup setup(midi.get(), updatePort, firmwareServer, dataFolder);
-    setup.beforeWindow = [&renderer] { renderer.settle(); };
     Editor editor(setup);
     // KORVEL_MAVU_POWER_BUS names a bus standing in for the system bus's logind.
     editor.watchPowerEvents(new LogindPowerSource(qEnvironmentVariable("KORVEL_MAVU_POWER_BUS")));
