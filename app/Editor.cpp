@@ -39,7 +39,7 @@ Editor::Editor(const EditorSetup &setup, QObject *parent)
     m_differences = new DifferenceList(m_settings, m_session, this);
     m_document = new PresetDocument(m_settings, m_history, m_session, this);
     m_library = new PresetLibrary(m_document, m_session, this);
-    m_snapshotList = new HistoryList(m_snapshots.folder(), m_settings, m_history, m_differences, m_document, this);
+    m_snapshotList = new HistoryList(&m_snapshots, m_settings, m_history, m_differences, m_document, this);
     // The version the update check compares with is the controller's, once known.
     connect(m_session, &EditSession::firmwareVersionChanged, this,
         [this] { m_ftp.setCurrentVersion(m_session->firmwareVersion()); });

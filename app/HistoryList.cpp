@@ -13,10 +13,10 @@
 
 #include <iterator>
 
-HistoryList::HistoryList(const QString &folder, DataManagement *settings, EditHistory *history,
+HistoryList::HistoryList(history::Recorder *snapshots, DataManagement *settings, EditHistory *history,
     DifferenceList *differences, PresetDocument *document, QObject *parent)
     : QAbstractListModel(parent)
-    , m_folder(folder)
+    , m_snapshots(snapshots)
     , m_settings(settings)
     , m_history(history)
     , m_differences(differences)
@@ -62,9 +62,11 @@ QHash<int, QByteArray> HistoryList::roleNames() const
 
 void HistoryList::reload(const QString &serial)
 {
+    // A send just made is listed, and no file is read while its pruning may remove it.
+    m_snapshots->waitForDone();
     beginResetModel();
     m_serial = serial;
-    m_rows = history::list(m_folder, serial);
+    m_rows = history::list(m_snapshots->folder(), serial);
     m_differenceCounts.clear();
     const QByteArray editor = m_settings->imageBytes();
     for (int row = 0; row < m_rows.size(); ++row) {

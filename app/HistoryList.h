@@ -26,8 +26,8 @@ public:
         DifferencesRole,
     };
 
-    HistoryList(const QString &folder, DataManagement *settings, EditHistory *history, DifferenceList *differences,
-        PresetDocument *document, QObject *parent = nullptr);
+    HistoryList(history::Recorder *snapshots, DataManagement *settings, EditHistory *history,
+        DifferenceList *differences, PresetDocument *document, QObject *parent = nullptr);
 
     int count() const { return m_rows.size(); }
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
@@ -35,7 +35,8 @@ public:
     QHash<int, QByteArray> roleNames() const override;
 
 public slots:
-    // Lists the snapshots of the controller with this serial number (empty: of all).
+    // Lists the snapshots of the controller with this serial number (empty:
+    // of all), once those still being written are in (and older ones pruned).
     void reload(const QString &serial);
     // Shows the snapshot in the Compare dialog's list.
     bool compare(int row);
@@ -50,7 +51,7 @@ signals:
 private:
     bool image(int row, QByteArray *image) const;
 
-    QString m_folder;
+    history::Recorder *m_snapshots;
     QString m_serial;
     DataManagement *m_settings;
     EditHistory *m_history;

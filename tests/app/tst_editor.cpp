@@ -95,6 +95,17 @@ private slots:
         QCOMPARE(steps->undoText(), QStringLiteral("Undo take a snapshot"));
         steps->undo();
         QCOMPARE(settings()->imageBytes(), sent);
+
+        // Opened while snapshots are still being written and pruned beside
+        // the window: every one of them listed, and readable.
+        for (int i = 0; i < 30; ++i) {
+            settings()->setPadInfo(3, "padData", 40 + i);
+            snapshots.record(serial, history::Event::Send, settings()->imageBytes());
+        }
+        list->reload(serial);
+        QCOMPARE(list->count(), 32);
+        QCOMPARE(differences(0), QVariant(0));
+        QCOMPARE(differences(31), QVariant(1));
     }
 
     void cleanupTestCase()
