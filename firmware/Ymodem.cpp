@@ -331,12 +331,8 @@ void Ymodem::transmitFinishing(Code code)
         std::memset(txBuffer + 3, 0, kHeaderPayload);
         txLength = kHeaderPayload;
         enterStage(StageFinished);
+        eotAcked = confirmed;
         sealBlock(CodeSoh, 0x00);
-        // The receiver holds the file and asks for the next one: the batch
-        // ends with this block. Its ACK, if any, would only add a wait (rb
-        // and a loader that restarts often take it with them).
-        if (confirmed)
-            finishBatch();
     } else if (code == CodeAck) {
         eotAcked = true;
         timeCount = 0;
@@ -350,12 +346,21 @@ void Ymodem::transmitFinishing(Code code)
     }
 }
 
-// Only a receiver that never acknowledged the EOT gets here: its ACK of the
-// end-of-batch block is the only word that it has the file.
+// The end-of-batch block's ACK ends the batch. A "C" asks for the block
+// again, like a NAK: rb clears its input just after asking, so under load
+// the block can reach it cut short. A receiver that confirmed the file and
+// then goes quiet has left with it (rb and a loader that restarts often take
+// their ACK with them): the batch ends after a tenth of a resend period.
+// Without that confirmation, its ACK here is the only word that it has the file.
 void Ymodem::transmitFinished(Code code)
 {
     if (code == CodeAck)
         finishBatch();
-    else // a "C" asks for the end-of-batch block again, like a NAK
-        rejectedOrIdle(code == CodeC ? CodeNak : code);
+    else if (code == CodeC || code == CodeNak)
+        rejectedOrIdle(CodeNak);
+    else if (eotAcked && !isRemoteCancel(code)) {
+        if (++timeCount > timeDivide / 10 + 1)
+            finishBatch();
+    } else
+        rejectedOrIdle(code);
 }

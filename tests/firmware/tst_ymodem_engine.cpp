@@ -142,13 +142,13 @@ private slots:
         // Nothing is read before the first step; the ACK and the "C" for the data
         // come together, and the data answers the "C" (rb clears its input as it
         // sends it); an EOT's ACK alone changes nothing.
-        QTest::newRow("whole exchange") << 1100 << "C:- .:H+E kC:- .:D1+T k:D2+T k:E+T n:E k:- C:B+F" << false << false;
+        QTest::newRow("whole exchange") << 1100 << "C:- .:H+E kC:- .:D1+T k:D2+T k:E+T n:E k:- C:B k:-+F" << false << false;
         // The EOT waits for the request for data, so the "C" after the ACK is not
         // taken for the one after the EOT.
-        QTest::newRow("empty file") << 0 << ".:- C:H+E k:- C:E+T k:- C:B+F" << false << false;
+        QTest::newRow("empty file") << 0 << ".:- C:H+E k:- C:E+T k:- C:B k:-+F" << false << false;
         // A receiver that asks for nothing after its ACK gets the data a resend period later.
         QTest::newRow("data after silence") << 10 << ".:- C:H+E k:- 4*.:- .:D1+T" << false << false;
-        QTest::newRow("EOT after silence") << 0 << ".:- C:H+E k:- 4*.:- .:E+T kC:- .:B+F" << false << false;
+        QTest::newRow("EOT after silence") << 0 << ".:- C:H+E k:- 4*.:- .:E+T kC:- .:B k:-+F" << false << false;
         // Before the header only a "C" counts; surplus "C" and noise after it are
         // drained, and the header goes out again only when its period is over.
         QTest::newRow("odd answers") << 10 << ".:- ?:- k:- C:H+E CC#C:- 4*.:- .:R k:- C:D1+T" << false << false;
@@ -174,13 +174,14 @@ private slots:
         // Rejections of the EOT accumulate over silence between them.
         QTest::newRow("EOT rejected") << 10 << ".:- C:H+E k:- C:D1+T k:E+T n:E .:- n:E .:- n:E .:- n:Z+R" << false
                                       << false;
-        // The receiver confirmed the file (ACK to the EOT): done as the end of the
-        // batch goes out, its ACK not awaited (rb and a restarting loader take it
-        // with them); one that asks for no next file is done after a resend period.
-        // The next transfer waits for its own confirmation.
+        // The receiver confirmed the file (ACK to the EOT): the end of the batch
+        // goes out again while it asks (rb may clear its input as the block
+        // arrives), and silence after it is the end (rb and a restarting loader
+        // take their ACK with them); one that asks for no next file is done after
+        // a resend period. The next transfer waits for its own confirmation.
         const QString confirmed = ".:- C:H+E k:- C:D1+T k:E+T .:- k:-";
         QTest::newRow("confirmed, end of batch")
-            << 10 << confirmed + " C:B+F .:- C:H+E k:- C:E+T C:B .:-" << false << false;
+            << 10 << confirmed + " C:B C:B .:- .:-+F .:- C:H+E k:- C:E+T C:B .:-" << false << false;
         QTest::newRow("no request for the next file") << 10 << confirmed + " 4*.:- .:-+F" << false << false;
         // Unconfirmed, the end-of-batch block is resent and the silence is an error.
         QTest::newRow("EOT never acknowledged")
