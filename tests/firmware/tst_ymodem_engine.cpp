@@ -142,7 +142,8 @@ private slots:
         // Nothing is read before the first step; the ACK and the "C" for the data
         // come together, and the data answers the "C" (rb clears its input as it
         // sends it); an EOT's ACK alone changes nothing.
-        QTest::newRow("whole exchange") << 1100 << "C:- .:H+E kC:- .:D1+T k:D2+T k:E+T n:E k:- C:B k:-+F" << false << false;
+        QTest::newRow("whole exchange") << 1100 << "C:- .:H+E kC:- .:D1+T k:D2+T k:E+T n:E k:- C:B k:-+F" << false
+                                        << false;
         // The EOT waits for the request for data, so the "C" after the ACK is not
         // taken for the one after the EOT.
         QTest::newRow("empty file") << 0 << ".:- C:H+E k:- C:E+T k:- C:B k:-+F" << false << false;
