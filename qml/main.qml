@@ -236,7 +236,7 @@ Window {
     DropArea {
         anchors.fill: parent
         keys: ["text/uri-list"]
-        onDropped: Library.openDropped(drop.urls)
+        onDropped: function (drop) { Library.openDropped(drop.urls) }
     }
 
     OnDemand {
@@ -260,7 +260,7 @@ Window {
         objectName: "menuBar"
         onCloseRequested: view.close()
         onMinimizeRequested: view.showMinimized()
-        onDragged: {
+        onDragged: function (xOffset, yOffset) {
             view.x += xOffset
             view.y += yOffset
             MainLogic.updateProgra(view.x, view.y)

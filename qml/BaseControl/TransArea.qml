@@ -8,7 +8,7 @@ MouseArea {
     propagateComposedEvents: true
     acceptedButtons: Qt.NoButton
     cursorShape: enabled ? Qt.PointingHandCursor : Qt.ForbiddenCursor
-    onPressed: mouse.accepted = false
-    onReleased: mouse.accepted = false
-    onWheel: wheel.accepted = false
+    onPressed: function (mouse) { mouse.accepted = false }
+    onReleased: function (mouse) { mouse.accepted = false }
+    onWheel: function (wheel) { wheel.accepted = false }
 }

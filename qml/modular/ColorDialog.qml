@@ -90,8 +90,8 @@ Dialog {
 
             MouseArea {
                 anchors.fill: parent
-                onPressed: colorPalette.mouseMove(mouse.x, mouse.y)
-                onPositionChanged: colorPalette.mouseMove(mouse.x, mouse.y)
+                onPressed: function (mouse) { colorPalette.mouseMove(mouse.x, mouse.y) }
+                onPositionChanged: function (mouse) { colorPalette.mouseMove(mouse.x, mouse.y) }
             }
 
             // What the controller can store of the colour under the pointer.

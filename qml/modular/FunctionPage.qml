@@ -52,7 +52,7 @@ Item {
         name: "A"
         title: qsTr("Group A")
         settings: globalSettings
-        onColorRequested: root.colorRequested(swatch, current)
+        onColorRequested: function (swatch, current) { root.colorRequested(swatch, current) }
         onCopyFromLeft: root.copyInto(groupB, groupA)
         onCopyFromRight: root.copyInto(groupC, groupA)
     }
@@ -64,7 +64,7 @@ Item {
         name: "B"
         title: qsTr("Group B")
         settings: globalSettings
-        onColorRequested: root.colorRequested(swatch, current)
+        onColorRequested: function (swatch, current) { root.colorRequested(swatch, current) }
         onCopyFromLeft: root.copyInto(groupA, groupB)
         onCopyFromRight: root.copyInto(groupC, groupB)
     }
@@ -76,7 +76,7 @@ Item {
         name: "C"
         title: qsTr("Group C")
         settings: globalSettings
-        onColorRequested: root.colorRequested(swatch, current)
+        onColorRequested: function (swatch, current) { root.colorRequested(swatch, current) }
         onCopyFromLeft: root.copyInto(groupA, groupC)
         onCopyFromRight: root.copyInto(groupB, groupC)
     }

@@ -203,15 +203,15 @@ Item {
         PadPage {
             pageNum: 0
             visible: SwipeView.isCurrentItem || padSwipeView.contentItem.moving
-            onColorRequested: name.colorRequested(pad, swatch, current)
+            onColorRequested: function (pad, swatch, current) { name.colorRequested(pad, swatch, current) }
         }
         LazyPage {
             resizer: name.resizer
-            sourceComponent: Component { PadPage { pageNum: 1; onColorRequested: name.colorRequested(pad, swatch, current) } }
+            sourceComponent: Component { PadPage { pageNum: 1; onColorRequested: function (pad, swatch, current) { name.colorRequested(pad, swatch, current) } } }
         }
         LazyPage {
             resizer: name.resizer
-            sourceComponent: Component { PadPage { pageNum: 2; onColorRequested: name.colorRequested(pad, swatch, current) } }
+            sourceComponent: Component { PadPage { pageNum: 2; onColorRequested: function (pad, swatch, current) { name.colorRequested(pad, swatch, current) } } }
         }
     }
 

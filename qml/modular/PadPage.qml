@@ -56,7 +56,7 @@ Grid {
             PadKey {
                 id: padkey
 
-                onColorRequested: grid.colorRequested(realIndex, swatch, current)
+                onColorRequested: function (swatch, current) { grid.colorRequested(realIndex, swatch, current) }
 
                 property int itemIndex: index
 

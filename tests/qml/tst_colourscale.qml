@@ -10,7 +10,7 @@ Item {
     height: 892
 
     ColorDialog { id: colordlg }
-    PadPage { id: bankA; pageNum: 0; onColorRequested: colordlg.show(pad, swatch, current) }
+    PadPage { id: bankA; pageNum: 0; onColorRequested: function (pad, swatch, current) { colordlg.show(pad, swatch, current) } }
     Item { // below the window, where no click of the pad page lands
         y: top.height
         width: top.width

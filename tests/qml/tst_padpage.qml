@@ -10,7 +10,7 @@ Item {
 
     ColorDialog { id: colordlg }
 
-    PadPage { id: bankA; pageNum: 0; onColorRequested: colordlg.show(pad, swatch, current) }
+    PadPage { id: bankA; pageNum: 0; onColorRequested: function (pad, swatch, current) { colordlg.show(pad, swatch, current) } }
     PadPage { id: bankB; pageNum: 1; x: 540 }
 
     NoteDataModel { id: notes }

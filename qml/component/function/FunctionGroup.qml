@@ -105,7 +105,7 @@ Item {
     }
 
     KnobSwitchGroup { id: knobsw; x: 7; y: 46 }
-    KnockGroup { id: knock; x: 7; y: 240; onColorRequested: root.colorRequested(swatch, current) }
+    KnockGroup { id: knock; x: 7; y: 240; onColorRequested: function (swatch, current) { root.colorRequested(swatch, current) } }
     Brightness { id: brightness; x: 7; y: 553 }
     Pressure { id: pressure; x: 7; y: 626 }
 

@@ -93,7 +93,7 @@ StateBorderButton {
         backgroundColor: CusConfig.colorElement
         model: [qsTr("FULL"), qsTr("LO"), qsTr("LINEAR"), qsTr("EXP")]
         accessibleName: qsTr("Velocity Curve")
-        onActivated: root.settings.curve = index
+        onActivated: function (index) { root.settings.curve = index }
         // A language switch rebuilds the translated list, which would drop the choice.
         onModelChanged: currentIndex = root.settings.curve
     }

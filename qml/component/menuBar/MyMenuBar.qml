@@ -163,7 +163,7 @@ Item {
             if (Math.abs(dx) >= 1 || Math.abs(dy) >= 1)
                 move(dx, dy)
         }
-        onMove: root.dragged(xOffset, yOffset)
+        onMove: function (xOffset, yOffset) { root.dragged(xOffset, yOffset) }
     }
 
     MenuBar {
