@@ -157,6 +157,9 @@ stop_editor() {
 }
 
 for lang in zh en; do
+    # The menus' titles are as wide as their text and Chinese items are
+    # taller: Function and Help, and About in Help, sit elsewhere.
+    if [ "$lang" = zh ]; then function_menu=350 help_menu=449 about_item=148; else function_menu=249 help_menu=349 about_item=115; fi
     run_editor "$lang"
     away
     shot "main-$lang"
@@ -170,7 +173,7 @@ for lang in zh en; do
 
     # Function page: tick a few blocks and choose the velocity curve LO in
     # column A, whose Save shows it in every column.
-    click 249 50; click 237 80
+    click "$function_menu" 50; click $((function_menu - 12)) 80
     click 79 199        # column A, knob CC
     click 106 394       # column A, pad NOTE
     click 620 536       # column B, pad COLOR
@@ -194,7 +197,7 @@ for lang in zh en; do
     click 520 95        # Back
 
     # About box; in Chinese the account names show their QR code on hover.
-    click 349 50; click 332 115
+    click "$help_menu" 50; click $((help_menu - 17)) "$about_item"
     away
     shot "about-$lang"
     if [ "$lang" = zh ]; then
@@ -226,7 +229,7 @@ for lang in zh en; do
         kill "$ftp_pid"
         sleep 1
         xdotool key Escape; sleep 0.3; xdotool key Escape; sleep 0.3
-        click 349 50; click 332 115
+        click "$help_menu" 50; click $((help_menu - 17)) "$about_item"
         click 540 493 3
         away
         shot "update-failed-$lang"
