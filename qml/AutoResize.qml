@@ -34,35 +34,44 @@ Item {
         return typeof item[name] === "number" ? item[name] : undefined
     }
 
-    function getAllChildren(list, target) {
+    // What resize() needs of an item, as it stands now.
+    function noted(child, placedByView) {
+        return {
+            item: child,
+            placedByView: placedByView,
+            objectName: child.objectName,
+            x: child.x,
+            y: child.y,
+            centerX: child.x + child.width / 2,
+            centerY: child.y + child.height / 2,
+            width: child.width,
+            height: child.height,
+            // A text that sizes itself keeps doing so: its font scales instead.
+            // Items that lay out their own children take the size given.
+            implicitSized: child.objectName !== ingnoreChildren && fontSizeOf(child) > 0
+                           && child.width === child.implicitWidth
+                           && child.height === child.implicitHeight,
+            fontPixelSize: fontSizeOf(child),
+            spacing: spacingOf(child, "spacing"),
+            rowSpacing: spacingOf(child, "rowSpacing"),
+            columnSpacing: spacingOf(child, "columnSpacing")
+        }
+    }
+
+    // A flickable's content item stands where it is scrolled to, and its view
+    // places the delegates on it: neither is laid out here, or a later resize
+    // would scroll a swipe view back to the page shown when it was noted.
+    function getAllChildren(list, target, placedByView) {
         var children = target.children
         for (var i = 0; i < children.length; ++i) {
             var child = children[i]
-            if (child === globalResize)
+            if (child === globalResize || child.objectName === ingnoreAll)
                 continue
-            if (child.objectName === ingnoreAll)
-                continue
-            list.push({
-                item: child,
-                objectName: child.objectName,
-                x: child.x,
-                y: child.y,
-                centerX: child.x + child.width / 2,
-                centerY: child.y + child.height / 2,
-                width: child.width,
-                height: child.height,
-                // A text that sizes itself keeps doing so: its font scales instead.
-                // Items that lay out their own children take the size given.
-                implicitSized: child.objectName !== ingnoreChildren && fontSizeOf(child) > 0
-                               && child.width === child.implicitWidth
-                               && child.height === child.implicitHeight,
-                fontPixelSize: fontSizeOf(child),
-                spacing: spacingOf(child, "spacing"),
-                rowSpacing: spacingOf(child, "rowSpacing"),
-                columnSpacing: spacingOf(child, "columnSpacing")
-            })
+            var scrolled = child === target.contentItem && typeof target.contentX === "number"
+            if (!scrolled)
+                list.push(noted(child, placedByView === true))
             if (child.objectName !== ingnoreChildren)
-                getAllChildren(list, child)
+                getAllChildren(list, child, scrolled)
         }
         return list
     }
@@ -108,16 +117,18 @@ Item {
                 continue
             var w = g.width * hr
             var h = g.height * vr
-            if (!g.implicitSized) {
-                setIfChanged(item, "width", w)
-                setIfChanged(item, "height", h)
-            }
-            if (accordingToX) {
-                setIfChanged(item, "x", g.x * hr)
-                setIfChanged(item, "y", g.y * vr)
-            } else {
-                setIfChanged(item, "x", g.centerX * hr - w / 2)
-                setIfChanged(item, "y", g.centerY * vr - h / 2)
+            if (!g.placedByView) {
+                if (!g.implicitSized) {
+                    setIfChanged(item, "width", w)
+                    setIfChanged(item, "height", h)
+                }
+                if (accordingToX) {
+                    setIfChanged(item, "x", g.x * hr)
+                    setIfChanged(item, "y", g.y * vr)
+                } else {
+                    setIfChanged(item, "x", g.centerX * hr - w / 2)
+                    setIfChanged(item, "y", g.centerY * vr - h / 2)
+                }
             }
             if (g.fontPixelSize > 0)
                 setIfChanged(item.font, "pixelSize", g.fontPixelSize * fontRatio * fontSizeScaleFactor)

@@ -146,13 +146,6 @@ TestCase {
         verify(compareDialog.statusText.text.indexOf("not known") > 0 && compareDialog.rows.count === 0)
         compareDialog.close()
 
-        var funcPage = findChild(win, "funcPage")
-        verify(page.visible && !funcPage.visible)
-        menus.menuAt(3).actionAt(0).trigger()
-        verify(funcPage.visible && !page.visible)
-        funcPage.item.backBtn.clicked() // built on first show
-        verify(page.visible && !funcPage.visible)
-
         var help = menus.menuAt(4)
         var language = help.menuAt(4)
         verify(language !== null)
@@ -173,6 +166,19 @@ TestCase {
         // Pages built on first show stay where the view puts them, beside the others.
         verify(page.padSwipeView.itemAt(1).x > 0 && page.bqmView.itemAt(2).x > page.bqmView.itemAt(1).x)
         verify(page.shownPage(page.bqmView).knob(1).hitRing.lit && page.walkingBeltPage.panel(1).hitRing.lit)
+
+        // The function page, built on first show, and back: banks B and C still in view.
+        var shownAt = function () {
+            return [page.padSwipeView, page.bqmView].map(function (v) { return v.currentItem.mapToItem(v, 0, 0).x })
+        }
+        tryVerify(function () { return shownAt().join() === "0,0" }) // the swipes have ended
+        var funcPage = findChild(win, "funcPage")
+        verify(page.visible && !funcPage.visible)
+        menus.menuAt(3).actionAt(0).trigger()
+        verify(funcPage.visible && !page.visible)
+        funcPage.item.backBtn.clicked()
+        verify(page.visible && !funcPage.visible)
+        compare(shownAt(), [0, 0])
 
         // A pad's swatch by keyboard opens the window's colour dialog on that pad.
         var tile = page.shownPage(page.padSwipeView).tile(3)
