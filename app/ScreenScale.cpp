@@ -46,7 +46,9 @@ double ScreenScale::primaryFactor()
     QScreen *screen = QGuiApplication::primaryScreen();
     if (!screen)
         return 1.0;
-    return screen->devicePixelRatio() * screen->logicalDotsPerInch() / kReferenceDpi;
+    // Not times its pixel ratio: Qt draws every item by that already (Qt 6
+    // always does), and the window came out at the ratio's square.
+    return screen->logicalDotsPerInch() / kReferenceDpi;
 }
 
 void ScreenScale::follow()

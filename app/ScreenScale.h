@@ -22,7 +22,7 @@ public:
     // The probe has moved: a screen other than the last one sets the rate
     // anew. The first move only notes where the window is.
     void follow();
-    // The primary screen's pixel ratio times its resolution over 96, wherever the window is.
+    // The primary screen's logical resolution over 96, wherever the window is.
     static double primaryFactor();
 
 signals:

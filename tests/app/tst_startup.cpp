@@ -7,8 +7,10 @@
 #include "app/InstanceRequest.h"
 #include "app/InstanceServer.h"
 #include "app/SceneGraphChoice.h"
+#include "app/ScreenScale.h"
 
 #include <QQuickWindow>
+#include <QScreen>
 #include <QSGRendererInterface>
 #include <QSignalSpy>
 #include <QtTest>
@@ -20,6 +22,9 @@
 #include <unistd.h>
 
 namespace {
+
+// A desktop scaled by 2, as Qt is told before the application starts.
+const bool kScaledDesktop = qputenv("QT_SCALE_FACTOR", "2");
 
 // Runs a blocking call off the GUI thread while this one serves the socket.
 template <typename F>
@@ -158,6 +163,16 @@ private slots:
         QCOMPARE(scenegraph::chooseBackend(QString(), probe(true)), QString());
         QCOMPARE(scenegraph::chooseBackend(QStringLiteral("openvg"), probe(false)), QString());
         QCOMPARE(probed, 2);
+    }
+
+    // Qt draws the window by the screen's pixel ratio: the editor's own
+    // factor leaves that out, or a scaled desktop gets it twice.
+    void windowScaledOnce()
+    {
+        QVERIFY(kScaledDesktop);
+        const QScreen *screen = QGuiApplication::primaryScreen();
+        QCOMPARE(screen->devicePixelRatio() * ScreenScale::primaryFactor(),
+            2.0 * screen->logicalDotsPerInch() / ScreenScale::kReferenceDpi);
     }
 };
 
