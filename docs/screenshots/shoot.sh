@@ -35,7 +35,7 @@ mkdir -p "$folder"
 /usr/bin/python3 - "$folder" <<'EOF'
 import hashlib, json, sys
 folder = sys.argv[1]
-data = bytes((i * 97 ^ i >> 7) & 0xFF for i in range(6 * 1024 * 1024))
+data = bytes((i * 97 ^ i >> 7) & 0xFF for i in range(1024 * 1024))  # the most the editor takes
 open(folder + "/mavu-1.0.3.bin", "wb").write(data)
 json.dump({"name": "mavu-1.0.3.bin", "ver": "1.0.3",
            "info": ["Pads respond faster to soft hits.", "Knob values no longer jump at 64."],
@@ -156,10 +156,10 @@ stop_editor() {
     wait "$editor_pid" 2>/dev/null || true
 }
 
+# The menus' titles are as wide in both languages: Function and Help, and
+# About in Help, sit in the same places.
+function_menu=350 help_menu=449 about_item=148
 for lang in zh en; do
-    # The menus' titles are as wide as their text and Chinese items are
-    # taller: Function and Help, and About in Help, sit elsewhere.
-    if [ "$lang" = zh ]; then function_menu=350 help_menu=449 about_item=148; else function_menu=249 help_menu=349 about_item=115; fi
     run_editor "$lang"
     away
     shot "main-$lang"
@@ -215,8 +215,10 @@ for lang in zh en; do
         grep -q "transmitStage" "$work/editor-$lang.log" && break
         sleep 0.1
     done
-    sleep 1.5
-    shot "update-progress-$lang"
+    # The simulated controller's line is fast: the file is in within a second.
+    sleep 0.2
+    import -window root "$work/full.png"
+    keep "update-progress-$lang"
     for _ in $(seq 600); do
         grep -q "firmware received" "$work/editor-$lang.log" && break
         sleep 0.1
@@ -288,10 +290,12 @@ done
 
 # The main page again at a screen scale of 1.5.
 start_display 1800x1500 144
+# As a desktop's Xft.dpi says: Qt 6 takes no resolution from the screen's size.
+export QT_FONT_DPI=144
 for lang in zh en; do
     run_editor "$lang"
     away
     shot "main-$lang-1.5x" 1620x1338+0+0
     stop_editor
 done
-grep -i "qml\|warning" "$work"/editor-*.log | grep -v "^.*simulator:" || echo "no QML warnings"
+grep -iE "\.qml|warning" "$work"/editor-*.log | grep -v "^.*simulator:" || echo "no QML warnings"
