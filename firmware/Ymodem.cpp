@@ -350,7 +350,9 @@ void Ymodem::transmitFinishing(Code code)
 // again, like a NAK: rb clears its input just after asking, so under load
 // the block can reach it cut short. A receiver that confirmed the file and
 // then goes quiet has left with it (rb and a loader that restarts often take
-// their ACK with them): the batch ends after a tenth of a resend period.
+// their ACK with them): the batch ends after two fifths of a resend period
+// (2 s). rb asks again only after a second of silence (its waits count whole
+// seconds), so a shorter wait ended the batch just before rb asked again.
 // Without that confirmation, its ACK here is the only word that it has the file.
 void Ymodem::transmitFinished(Code code)
 {
@@ -359,7 +361,7 @@ void Ymodem::transmitFinished(Code code)
     else if (code == CodeC || code == CodeNak)
         rejectedOrIdle(CodeNak);
     else if (eotAcked && !isRemoteCancel(code)) {
-        if (++timeCount > timeDivide / 10 + 1)
+        if (++timeCount > timeDivide * 2 / 5 + 1)
             finishBatch();
     } else
         rejectedOrIdle(code);

@@ -182,7 +182,7 @@ private slots:
         // a resend period. The next transfer waits for its own confirmation.
         const QString confirmed = ".:- C:H+E k:- C:D1+T k:E+T .:- k:-";
         QTest::newRow("confirmed, end of batch")
-            << 10 << confirmed + " C:B C:B .:- .:-+F .:- C:H+E k:- C:E+T C:B .:-" << false << false;
+            << 10 << confirmed + " C:B C:B .:- .:- .:-+F .:- C:H+E k:- C:E+T C:B .:-" << false << false;
         QTest::newRow("no request for the next file") << 10 << confirmed + " 4*.:- .:-+F" << false << false;
         // Unconfirmed, the end-of-batch block is resent and the silence is an error.
         QTest::newRow("EOT never acknowledged")
