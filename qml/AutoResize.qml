@@ -142,5 +142,8 @@ Item {
         resized()
     }
 
+    // Both: the two follow the zoom one after the other, and a pass on the
+    // first alone laid heights and rows out at the last zoom.
     onHorizontalRatioChanged: resize()
+    onVerticalRatioChanged: resize()
 }

@@ -3,8 +3,8 @@ import "../BaseControl"
 import "../component/BQM"
 
 // The four knobs of one bank, in a 2 x 2 grid filled row by row.
-Grid {
-    id: grid
+Item {
+    id: page
 
     property int pageNum: 0
 
@@ -22,31 +22,40 @@ Grid {
         Hits.flash(knob(index - pageNum * 4))
     }
 
-    y: 12
-    columns: 2
-    columnSpacing: 4
-    rowSpacing: 9
+    implicitWidth: knobs.width
+    implicitHeight: knobs.y + knobs.height
 
-    Repeater {
-        id: repeater
-        model: 4
+    // Its gap below the bank tabs is its own: a swipe view places and sizes
+    // its pages as it likes (Qt 5's puts them at the top of the view).
+    Grid {
+        id: knobs
 
-        Column {
-            spacing: 3
+        y: 12
+        columns: 2
+        columnSpacing: 4
+        rowSpacing: 9
 
-            CusImage {
-                x: 52
-                source: "qrc:/img/knob_switch@2x.png"
-                Accessible.ignored: true
-            }
+        Repeater {
+            id: repeater
+            model: 4
 
-            BQM {
-                id: bqmkey
+            Column {
+                spacing: 3
 
-                property int itemIndex: index
+                CusImage {
+                    x: 52
+                    source: "qrc:/img/knob_switch@2x.png"
+                    Accessible.ignored: true
+                }
 
-                knobIndex: grid.realIndex(itemIndex)
-                differs: Session.differingKnobs.indexOf(knobIndex) >= 0
+                BQM {
+                    id: bqmkey
+
+                    property int itemIndex: index
+
+                    knobIndex: page.realIndex(itemIndex)
+                    differs: Session.differingKnobs.indexOf(knobIndex) >= 0
+                }
             }
         }
     }
