@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QColor>
 #include <QDebug>
+#include <QDesktopServices>
 #include <QScopedPointer>
 #include <QSettings>
 #include <QTimer>
@@ -70,6 +71,13 @@ void MainWindow::showSystemCheck()
     setup.updatePort = m_setup.updatePort;
     setup.firmwareServer = m_setup.firmwareServer;
     m_systemCheck->start(setup, m_prompt);
+}
+
+void MainWindow::openWebPage(const QString &url)
+{
+    if (QDesktopServices::openUrl(QUrl(url)) || !m_prompt)
+        return;
+    m_prompt->warning(tr("Web Page"), tr("No web browser could be started. The page is at:\n%1").arg(url));
 }
 
 QString MainWindow::rgbtoStr(int r, int g, int b)

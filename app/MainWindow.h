@@ -94,6 +94,9 @@ public slots:
     // Why the controller or its update may not work here, as `mavuctl doctor`
     // says; the window stays usable meanwhile.
     void showSystemCheck();
+    // A page of the maker's site in the browser; where none starts (no
+    // xdg-open, a bare window manager) the address is shown instead.
+    void openWebPage(const QString &url);
     // The banks the page shows, so that a message of controls in several banks lights the one in view.
     void setShownBanks(int padBank, int knobBank);
     // The detection's report: the controller's MIDI function came or went.

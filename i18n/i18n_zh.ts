@@ -1851,6 +1851,19 @@ Write the saved settings back to the controller?</source>
     </message>
 </context>
 <context>
+    <name>MainWindow</name>
+    <message>
+        <source>Web Page</source>
+        <translation>网页</translation>
+    </message>
+    <message>
+        <source>No web browser could be started. The page is at:
+%1</source>
+        <translation>无法启动网页浏览器。页面地址：
+%1</translation>
+    </message>
+</context>
+<context>
     <name>FirmwareFile</name>
     <message>
         <source>The firmware file %1 does not exist.</source>

@@ -114,7 +114,7 @@ DialogFrame {
         x: 139
         y: 169
         text: qsTr("SUPPORT CENTER")
-        onClicked: Qt.openUrlExternally(WebLinks.englishSite)
+        onClicked: MainLogic.openWebPage(WebLinks.englishSite)
     }
 
     Component {
@@ -139,7 +139,7 @@ DialogFrame {
         CusButtonText {
             height: 24
             text: "进入官网"
-            onClicked: Qt.openUrlExternally(WebLinks.chineseSite)
+            onClicked: MainLogic.openWebPage(WebLinks.chineseSite)
         }
         Loader { sourceComponent: line }
         CusButtonText {
@@ -163,7 +163,7 @@ DialogFrame {
         CusButtonText {
             height: 24
             text: "哔哩哔哩"
-            onClicked: Qt.openUrlExternally(WebLinks.videoChannel)
+            onClicked: MainLogic.openWebPage(WebLinks.videoChannel)
         }
     }
 

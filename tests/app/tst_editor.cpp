@@ -8,6 +8,7 @@
 #include "app/HistoryList.h"
 #include "app/PresetLibrary.h"
 #include "app/PresetDocument.h"
+#include "app/WebLinks.h"
 #include "device/Protocol.h"
 #include "model/DataManagement.h"
 #include "model/EditHistory.h"
@@ -276,6 +277,18 @@ private slots:
         // The pages edit the settings that are sent.
         QCOMPARE(m_objects->engine().rootContext()->contextProperty("DataMgt").value<QObject *>(),
             static_cast<QObject *>(settings()));
+    }
+
+    // Where no browser starts (offscreen has none), the page's address is shown instead of nothing.
+    void aWebPageWithoutABrowserShowsItsAddress()
+    {
+        auto *prompt = new ScriptedPrompt;
+        m_objects->setUserPrompt(std::unique_ptr<UserPrompt>(prompt));
+        const QString page = WebLinks::faqUrl(QStringLiteral("English"));
+        m_window->openWebPage(page);
+        QVERIFY(qmlwarnings::report().contains("openUrl")); // Qt's own line about the plugin
+        qmlwarnings::clear();
+        QCOMPARE(prompt->asked(), {"Web Page: No web browser could be started. The page is at:\n" + page});
     }
 
     // The compare dialog's list: a row per edited setting against the controller

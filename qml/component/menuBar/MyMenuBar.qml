@@ -63,6 +63,13 @@ Item {
         menu.close()
     }
 
+    // A command that may ask something in a dialog of its own runs once its
+    // menu has closed: the menu closes only after the command returns, and
+    // would stay drawn behind the dialog while that waits for an answer.
+    function afterMenu(command) {
+        Qt.callLater(command)
+    }
+
     Shortcut {
         sequence: "F10"
         onActivated: root.openMenu(0)
@@ -183,33 +190,33 @@ Item {
             MenuAction {
                 text: qsTr("Open")
                 keys: StandardKey.Open
-                onTriggered: Document.openFile()
+                onTriggered: root.afterMenu(Document.openFile)
             }
             MenuAction {
                 text: qsTr("Save")
                 keys: StandardKey.Save
-                onTriggered: Document.save()
+                onTriggered: root.afterMenu(Document.save)
             }
             // Not StandardKey.SaveAs nor .Quit: some keyboard schemes have none.
             MenuAction {
                 text: qsTr("Save As")
                 keys: "Ctrl+Shift+S"
-                onTriggered: Document.saveAs()
+                onTriggered: root.afterMenu(Document.saveAs)
             }
             // Transmit and get; Ctrl+Shift+U is the input method's Unicode entry.
             MenuAction {
                 text: qsTr("Send To Hardware")
                 keys: "Ctrl+Shift+T"
-                onTriggered: MainLogic.sendData()
+                onTriggered: root.afterMenu(MainLogic.sendData)
             }
             MenuAction {
                 text: qsTr("Get From Hardware")
                 keys: "Ctrl+Shift+G"
-                onTriggered: MainLogic.getData()
+                onTriggered: root.afterMenu(MainLogic.getData)
             }
             Action {
                 text: qsTr("Restore The Default")
-                onTriggered: Document.restoreDefault()
+                onTriggered: root.afterMenu(Document.restoreDefault)
             }
             Action {
                 text: qsTr("Compare…")
@@ -227,7 +234,7 @@ Item {
             MenuAction {
                 text: qsTr("Quit")
                 keys: "Ctrl+Q"
-                onTriggered: root.closeRequested()
+                onTriggered: root.afterMenu(root.closeRequested)
             }
         }
 
@@ -319,7 +326,9 @@ Item {
             MenuAction {
                 text: qsTr("Open Userguide   Ctrl+H")
                 keys: "Ctrl+H"
-                onTriggered: Qt.openUrlExternally(WebLinks.faqUrl(Tran.currentLanguage))
+                onTriggered: root.afterMenu(function () {
+                    MainLogic.openWebPage(WebLinks.faqUrl(Tran.currentLanguage))
+                })
             }
             Action {
                 text: qsTr("Keyboard and Screen Readers")
@@ -331,7 +340,9 @@ Item {
             }
             Action {
                 text: qsTr("Feedback")
-                onTriggered: Qt.openUrlExternally(WebLinks.contactUrl(Tran.currentLanguage))
+                onTriggered: root.afterMenu(function () {
+                    MainLogic.openWebPage(WebLinks.contactUrl(Tran.currentLanguage))
+                })
             }
             Menu {
                 title: qsTr("Language")
@@ -355,7 +366,7 @@ Item {
             }
             Action {
                 text: qsTr("System Check")
-                onTriggered: MainLogic.showSystemCheck()
+                onTriggered: root.afterMenu(MainLogic.showSystemCheck)
             }
         }
     }

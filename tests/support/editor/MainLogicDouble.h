@@ -14,8 +14,15 @@ public:
 
     Q_INVOKABLE int calls(const QString &slot) const { return m_calls.value(slot); }
 
+signals:
+    void called(const QString &slot);
+
 protected:
-    void count(const char *slot) { ++m_calls[QLatin1String(slot)]; }
+    void count(const char *slot)
+    {
+        ++m_calls[QLatin1String(slot)];
+        emit called(QLatin1String(slot));
+    }
 
 private:
     QMap<QString, int> m_calls;
@@ -75,6 +82,7 @@ public slots:
     void setZoom(double zoom) { m_zoom = zoom; }
     void showSystemCheck() { count("showSystemCheck"); }
     void setShownBanks(int, int) { count("setShownBanks"); }
+    void openWebPage(const QString &) { count("openWebPage"); }
 
 private:
     double m_zoom = 1.0;
