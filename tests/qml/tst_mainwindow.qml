@@ -1,5 +1,6 @@
 import QtQuick 2.15
 import QtTest 1.2
+import "qrc:/qml/BaseControl"
 
 // The whole window, as the program loads it.
 TestCase {
@@ -233,6 +234,7 @@ TestCase {
         for (var k = 4; k >= 3; --k) {
             keyClick(Qt.Key_Left)
             tryCompare(menus.menuAt(k), "opened", true)
+            compare(String(menus.itemAt(k).background.color), String(CusConfig.colorElement)) // its title is lit
         }
         keyClick(Qt.Key_Return)
         verify(findChild(win, "funcPage").visible)

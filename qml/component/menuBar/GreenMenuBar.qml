@@ -2,9 +2,12 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "../../BaseControl"
 
-// A title in the menu bar; accent background while its menu is highlighted.
+// A title in the menu bar; accent background while it is highlighted or its
+// menu is open (F10 and Left or Right open a menu without highlighting it).
 MenuBarItem {
     id: menuBarItem
+
+    readonly property bool lit: highlighted || (menu !== null && menu.visible)
 
     width: 100
     height: 24
@@ -16,7 +19,7 @@ MenuBarItem {
         text: menuBarItem.text
         font: menuBarItem.font
         opacity: enabled ? 1.0 : 0.3
-        color: menuBarItem.highlighted ? CusConfig.colortext : CusConfig.colorTitleText
+        color: menuBarItem.lit ? CusConfig.colortext : CusConfig.colorTitleText
         horizontalAlignment: Text.AlignHCenter
         verticalAlignment: Text.AlignVCenter
         elide: Text.ElideRight
@@ -26,7 +29,7 @@ MenuBarItem {
         implicitWidth: 40
         implicitHeight: 40
         opacity: enabled ? 1 : 0.3
-        color: menuBarItem.highlighted ? CusConfig.colorElement : CusConfig.colorNone
+        color: menuBarItem.lit ? CusConfig.colorElement : CusConfig.colorNone
     }
 
     TransArea {}
