@@ -2,9 +2,14 @@ import QtQuick 2.15
 import QtQuick.Controls 2.15
 import "."
 
-// Icon button: a 15 x 15 image picked by the button state.
+// Icon button: a 15 x 15 image picked by the button state. These are the
+// window's and the dialogs' close and minimise buttons, which are no Tab
+// stops, as on the desktop's own title bars (Escape closes a dialog, Ctrl+Q
+// the window): they have no focus ring, and Space on one unseen would close.
 Button {
     id: control
+
+    focusPolicy: Qt.NoFocus
 
     property url btnImgNormal
     property url btnImgHovered: btnImgNormal

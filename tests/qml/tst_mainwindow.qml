@@ -83,6 +83,7 @@ TestCase {
             { tag: "bottom row", bank: 0, at: 107, name: "Pad A1 note" },
             { tag: "send, bank C seen before", via: 2, bank: 0, at: 127, name: "SEND TO HARDWARE" },
             { tag: "get", bank: 0, at: 128, name: "GET FROM HARDWARE" },
+            { tag: "round to the first, past the title bar", bank: 0, at: 129, name: "BANK A" },
             { tag: "bank B knobs", bank: 1, at: 3, name: "Knob B1 CC number" },
             { tag: "bank C pads", bank: 2, at: 92, name: "Pad C6 note" }
         ]
