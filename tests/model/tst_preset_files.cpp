@@ -317,20 +317,13 @@ private slots:
     {
         QTest::addColumn<QString>("serial");
         QTest::addColumn<QString>("folder");
-        QTest::newRow("plain") << "KMV-0001.a"
-                               << "KMV-0001.a";
-        QTest::newRow("unreadable") << ""
-                                    << "unknown-serial";
-        QTest::newRow("blank") << "  "
-                               << "unknown-serial";
-        QTest::newRow("parent") << ".."
-                                << "unknown-serial";
-        QTest::newRow("hidden") << ".x"
-                                << "unknown-serial";
-        QTest::newRow("path") << "../../etc/x"
-                              << "unknown-serial";
-        QTest::newRow("slashes") << "a/b\\c d"
-                                 << "a_b_c_d";
+        QTest::newRow("plain") << QStringLiteral("KMV-0001.a") << QStringLiteral("KMV-0001.a");
+        QTest::newRow("unreadable") << QStringLiteral("") << QStringLiteral("unknown-serial");
+        QTest::newRow("blank") << QStringLiteral("  ") << QStringLiteral("unknown-serial");
+        QTest::newRow("parent") << QStringLiteral("..") << QStringLiteral("unknown-serial");
+        QTest::newRow("hidden") << QStringLiteral(".x") << QStringLiteral("unknown-serial");
+        QTest::newRow("path") << QStringLiteral("../../etc/x") << QStringLiteral("unknown-serial");
+        QTest::newRow("slashes") << QStringLiteral("a/b\\c d") << QStringLiteral("a_b_c_d");
         QTest::newRow("too long") << QString(300, 'k') << QString(64, 'k');
     }
     void historyFolderNamesAreSafe()
